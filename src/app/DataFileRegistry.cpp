@@ -1,0 +1,99 @@
+#include "app/DataFileRegistry.h"
+
+#include "app/ListInput.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace DataFiles {
+
+QString registryPath(const QString &appDir)
+{
+    return joinEntry(appDir, QStringLiteral("\\files.fls"));
+}
+
+QString joinEntry(const QString &appDir, const QString &entry)
+{
+    QString e = entry;
+    e.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QString dir = appDir;
+    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
+        dir.chop(1);
+    if (!e.startsWith(QLatin1Char('/')))
+        e.prepend(QLatin1Char('/'));
+    return dir + e;
+}
+
+QString DataFileName(const QString &appDir, int index)
+{
+    if (index < 0 || index >= SlotCount)
+        return QString();
+    auto in = ListInput::fromFile(registryPath(appDir));
+    if (!in)
+        return QString();
+    int slot = 0;
+    while (auto field = in->next()) {
+        if (slot == index)
+            return *field;
+        if (++slot >= SlotCount)
+            break;
+    }
+    return QString();
+}
+
+QString dataFilePath(const QString &appDir, int index)
+{
+    const QString entry = DataFileName(appDir, index);
+    if (entry.trimmed().isEmpty())
+        return QString();
+    return joinEntry(appDir, entry);
+}
+
+QString shownPath(const QString &appDir, const QString &entry)
+{
+    return QDir::toNativeSeparators(appDir) + entry;
+}
+
+QString missingFileMessage(const QString &shown)
+{
+    return QStringLiteral("Файл ") + shown + QStringLiteral(" не найден!");
+}
+
+CheckResult CheckDataFiles(const QString &appDir)
+{
+    CheckResult r;
+    if (!QFileInfo::exists(registryPath(appDir))) {
+        r.registryMissing = true;
+        r.missingFiles << shownPath(appDir, QStringLiteral("\\files.fls"));
+        return r;
+    }
+    QStringList entries;
+    if (auto in = ListInput::fromFile(registryPath(appDir))) {
+        while (auto f = in->next()) {
+            entries << *f;
+            if (entries.size() >= SlotCount)
+                break;
+        }
+    }
+    for (int i = 0; i <= IlluminanceNorms; ++i) {
+        const QString entry = i < entries.size() ? entries.at(i) : QString();
+        const QFileInfo fi(joinEntry(appDir, entry));
+        if (entry.trimmed().isEmpty() || !fi.exists() || !fi.isFile())
+            r.missingFiles << shownPath(appDir, entry);
+    }
+    const QString settingsEntry = entries.size() > Settings ? entries.at(Settings) : QString();
+    if (!settingsEntry.trimmed().isEmpty()) {
+        const QString settings = joinEntry(appDir, settingsEntry);
+        if (!QFileInfo::exists(settings)) {
+            QFile f(settings);
+            if (f.open(QIODevice::WriteOnly))
+                r.settingsCreated = true;
+        }
+    } else {
+        r.missingFiles << shownPath(appDir, settingsEntry);
+    }
+    return r;
+}
+
+} // namespace DataFiles

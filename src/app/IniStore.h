@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QVector>
+
+// An INI text held in memory: parsed once, looked up through hashes, written
+// once. Section and key names match case-insensitively, blanks around keys and
+// values are trimmed, lines that are not "key=value" are kept as they stand.
+class IniDocument
+{
+public:
+    // Values read through the settings interface are cut to this length.
+    static constexpr int MaxValueLength = 254;
+
+    IniDocument() = default;
+    static IniDocument fromText(const QString &text);
+
+    // Loads a file; a missing file gives an empty document and false.
+    bool load(const QString &path);
+    // Writes the whole document through a temporary file.
+    bool save(const QString &path, QString *error = nullptr) const;
+
+    QString toText() const;
+
+    bool hasSection(const QString &section) const;
+    bool contains(const QString &section, const QString &key) const;
+    // The stored value, or def when the section or key is absent. The value is
+    // cut to MaxValueLength characters unless `whole` is set.
+    QString value(const QString &section, const QString &key, const QString &def = QString(),
+                  bool whole = false) const;
+    // Updates the key in place, appends it to its section, or appends the
+    // section at the end. CR and LF in the value become blanks.
+    void setValue(const QString &section, const QString &key, const QString &value);
+    // Appends a section known not to exist yet; a fast path for bulk writing.
+    void appendSection(const QString &section);
+    // Appends a key to the last section without looking for an existing one.
+    void appendValue(const QString &key, const QString &value);
+
+    QStringList sectionNames() const;
+    int sectionCount() const { return int(m_sections.size()); }
+
+private:
+    struct Entry {
+        QString key; // empty for a line that is not key=value
+        QString value; // the value, or the whole line for a raw line
+    };
+    struct Section {
+        QString name; // empty for the lines before the first section
+        QVector<Entry> entries;
+        QHash<QString, int> index; // lower-case key -> first entry
+    };
+
+    Section *findSection(const QString &name);
+    const Section *findSection(const QString &name) const;
+    Section &addSection(const QString &name);
+    static QString clean(const QString &value);
+
+    QVector<Section> m_sections;
+    QHash<QString, int> m_sectionIndex; // lower-case name -> first section
+};
+
+// The settings store: every call reads or writes the file at once, as the
+// settings were always kept. Bulk work uses IniDocument directly.
+QString ReadIniString(const QString &file, const QString &section, const QString &key,
+                      const QString &def);
+bool WriteIniString(const QString &file, const QString &section, const QString &key,
+                    const QString &value);

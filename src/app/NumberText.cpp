@@ -1,0 +1,106 @@
+#include "app/NumberText.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace NumberText {
+
+QString format(double value)
+{
+    if (std::isnan(value) || std::isinf(value))
+        return QStringLiteral("0");
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15G", value);
+    QString text = QString::fromLatin1(buf);
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    return text;
+}
+
+double round(double value, int places)
+{
+    if (std::isnan(value) || std::isinf(value))
+        return value;
+    if (places < 0)
+        places = 0;
+    if (places > 15)
+        places = 15;
+    // Beyond 1e17 every double is already an integer and %f would need a large buffer.
+    if (std::fabs(value) >= 1e17)
+        return value;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", places, value);
+    return std::strtod(buf, nullptr);
+}
+
+QString formatRounded(double value, int places)
+{
+    return format(round(value, places));
+}
+
+std::optional<double> parse(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.size() > 200)
+        return std::nullopt;
+    QByteArray bytes;
+    bytes.reserve(t.size());
+    int i = 0;
+    const int n = int(t.size());
+    auto digit = [&](int k) { return k < n && t.at(k) >= QLatin1Char('0') && t.at(k) <= QLatin1Char('9'); };
+    if (i < n && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
+        bytes.append(char(t.at(i++).unicode()));
+    int mantissaDigits = 0;
+    while (digit(i)) {
+        bytes.append(char(t.at(i++).unicode()));
+        ++mantissaDigits;
+    }
+    if (i < n && (t.at(i) == QLatin1Char(',') || t.at(i) == QLatin1Char('.'))) {
+        bytes.append('.');
+        ++i;
+        while (digit(i)) {
+            bytes.append(char(t.at(i++).unicode()));
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+    if (i < n && (t.at(i) == QLatin1Char('e') || t.at(i) == QLatin1Char('E'))) {
+        bytes.append('e');
+        ++i;
+        if (i < n && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
+            bytes.append(char(t.at(i++).unicode()));
+        if (!digit(i))
+            return std::nullopt;
+        while (digit(i))
+            bytes.append(char(t.at(i++).unicode()));
+    }
+    if (i != n)
+        return std::nullopt;
+    const double value = std::strtod(bytes.constData(), nullptr);
+    if (std::isinf(value) || std::isnan(value))
+        return std::nullopt;
+    return value;
+}
+
+double toDouble(const QString &text)
+{
+    return parse(text).value_or(0.0);
+}
+
+int places(double dTol)
+{
+    if (std::isnan(dTol))
+        return 0;
+    const double r = std::nearbyint(dTol);
+    if (r < 0)
+        return 0;
+    if (r > 15)
+        return 15;
+    return int(r);
+}
+
+} // namespace NumberText

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Every file the application reads or writes is Windows-1251, so files from
+// existing installations open unchanged. Reading also takes UTF-8 (with a BOM,
+// or bytes that are valid UTF-8); a text that Windows-1251 cannot hold is
+// written as UTF-8 with a BOM rather than losing characters.
+namespace TextFile {
+
+QString decode(const QByteArray &bytes);
+
+// Windows-1251 when every character fits, UTF-8 with a BOM otherwise.
+QByteArray encode(const QString &text);
+
+// True when Windows-1251 can hold every character of the text.
+bool fitsWindows1251(const QString &text);
+
+// Reads the whole file; false when it cannot be opened.
+bool read(const QString &path, QString *text, QString *error = nullptr);
+
+// Writes through a temporary file renamed over the old one: a failed write
+// leaves the old file as it was.
+bool write(const QString &path, const QString &text, QString *error = nullptr);
+
+} // namespace TextFile

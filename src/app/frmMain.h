@@ -1,0 +1,141 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "app/Project.h"
+#include "app/Prompter.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+class LineListModel;
+class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QStackedWidget;
+class QToolBar;
+class QTreeView;
+
+// The main window: owner of the open project, its cable line list and every
+// command of the program.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    frmMain(AppContext &context, Prompter &prompter, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Shows the start-up check's messages; false when the program must end.
+    static bool runStartupCheck(const AppContext &context, Prompter &prompter);
+
+    AppContext &context() { return m_context; }
+    Prompter &prompter() { return m_prompter; }
+    Project &project() { return m_project; }
+    CalcValues &calc() { return m_context.calc; }
+
+    // Public values of the window.
+    int iPrjN() const { return m_project.iPrjN; }
+    const QString &sPrjName() const { return m_project.sPrjName; }
+    const QString &sPath() const { return m_project.sPath; }
+    bool FlagShow = true;
+    bool bFR = true;
+    QString sVersion;
+
+    QTreeView *lvMain = nullptr;
+    LineListModel *lineModel() const { return m_lineModel; }
+    QLabel *statusPanel1 = nullptr;
+    QLabel *statusPanel2 = nullptr;
+    QProgressBar *pBar = nullptr;
+    QToolBar *tbrTools = nullptr;
+    QMenu *mnuLine = nullptr;
+    QMenu *mnuFile = nullptr;
+    QMenu *mnuTray = nullptr;
+
+    QAction *action(const QString &name) const { return m_actions.value(name); }
+    // The toolbar button of a key ("NewPrj", "ChangeLine", ...).
+    QAction *toolButton(const QString &key) const { return m_toolActions.value(key); }
+
+    // Runs the toolbar's command of a key, as a button press does.
+    void runToolbarKey(const QString &key);
+
+    // Re-runs the network summary into the two status panels.
+    void NetworkSummary();
+    // Enables or disables change, delete, copy, check all and the two buttons.
+    void setLineCommandsEnabled(bool enabled);
+    // Sets the caption from the project name.
+    void updateCaption();
+    int selectedRow() const;
+    void selectRow(int row);
+
+    // Progress bar over panel 1 while files are written or read.
+    void showProgress(int value);
+    void hideProgress();
+
+    // The save question; false when the user cancels.
+    bool AskSaveProject();
+    // Save (or save as); true when the file was written.
+    bool saveProject(bool saveAs);
+    void OpenProject(const QString &path);
+    void AddRecentFile(const QString &path);
+
+    // Commands.
+    void cmdNewProject();
+    void cmdOpenProject();
+    void cmdAddLine();
+    void cmdChangeLine();
+    void cmdDelLine();
+    void cmdSendToClip();
+    void cmdSelectAll();
+    void cmdSelTP();
+    void cmdCalcP();
+    void cmdCalcKZ();
+    void cmdCalcL();
+    void cmdCalculator();
+    void cmdProperties();
+    void cmdUpdate();
+    void cmdHelpFile();
+    void cmdTipOfDay();
+    void cmdAbout();
+    void cmdSaveReport();
+    void cmdSaveKZReport();
+
+    // Writes the settings kept by the main window (done when it unloads).
+    void writeSettings();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildActions();
+    void buildMenus();
+    void buildToolbar();
+    void buildList();
+    void buildStatusBar();
+    void applyColumnWidths();
+    void readRecentFiles();
+    void writeRecentFiles();
+    void onListContextMenu(const QPoint &pos);
+    void onCheckChanged(int row);
+    void firstPaint();
+
+    QAction *makeAction(const QString &name, const QString &caption, const QKeySequence &shortcut = {});
+
+    AppContext &m_context;
+    Prompter &m_prompter;
+    Project m_project;
+    LineListModel *m_lineModel = nullptr;
+    QStackedWidget *m_panel1Stack = nullptr;
+    QHash<QString, QAction *> m_actions;
+    QHash<QString, QAction *> m_toolActions;
+    QList<QAction *> m_recentActions;
+    QAction *m_recentSeparator = nullptr; // ms2
+    int nRecFiles = 0;
+    bool m_closeWithoutAsking = false;
+    bool m_unloaded = false;
+    bool m_suspendSummary = false;
+};

@@ -1,0 +1,60 @@
+#include "cli/CliCommon.h"
+
+Prompter::Answer CliPrompter::message(const QString &text, const QString &, Icon, Buttons buttons)
+{
+    m_err << text << Qt::endl;
+    ++count;
+    last = text;
+    switch (buttons) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::OkCancel:
+    case Buttons::YesNoCancel:
+        return Answer::Cancel;
+    case Buttons::YesNo:
+        return Answer::No;
+    }
+    return Answer::No;
+}
+
+std::optional<CliArgs> CliArgs::parse(const QStringList &args, const QStringList &flags, QString *error)
+{
+    CliArgs out;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
+            QString key = a.mid(2);
+            const qsizetype eq = key.indexOf(QLatin1Char('='));
+            if (eq >= 0) {
+                out.m_options.insert(key.left(eq), key.mid(eq + 1));
+                continue;
+            }
+            if (flags.contains(key)) {
+                out.m_options.insert(key, QStringLiteral("1"));
+                continue;
+            }
+            if (i + 1 >= args.size()) {
+                if (error)
+                    *error = QStringLiteral("option --%1 needs a value").arg(key);
+                return std::nullopt;
+            }
+            out.m_options.insert(key, args.at(++i));
+        } else {
+            out.positional << a;
+        }
+    }
+    return out;
+}
+
+int CliContext::refuse(const QString &message)
+{
+    if (!message.isEmpty())
+        err << message << Qt::endl;
+    return 1;
+}
+
+int CliContext::usage(const QString &line)
+{
+    err << "usage: kabinor-cli " << line << Qt::endl;
+    return 2;
+}

@@ -1,0 +1,25 @@
+#include "cli/CliProject.h"
+
+#include "app/ProjectFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+bool cliOpenProject(CliContext &ctx, const QString &path, Project &project)
+{
+    const QFileInfo fi(path);
+    if (!fi.exists() || !fi.isFile()) {
+        ctx.prompter.message(QStringLiteral("Файл '") + QDir::toNativeSeparators(path) + QStringLiteral("' не найден!"),
+                             QStringLiteral("Ошибка"), Prompter::Icon::Critical, Prompter::Buttons::Ok);
+        return false;
+    }
+    const ProjectFile::ReadResult r = ProjectFile::read(path, project);
+    if (!r.opened) {
+        ctx.prompter.message(QStringLiteral("Не удалось прочитать файл '") + QDir::toNativeSeparators(path) + QStringLiteral("'."),
+                             QStringLiteral("Ошибка"), Prompter::Icon::Critical, Prompter::Buttons::Ok);
+        return false;
+    }
+    project.sPath = fi.absolutePath() + QLatin1Char('/');
+    project.sPrjName = fi.fileName().chopped(qMin<qsizetype>(4, fi.fileName().size()));
+    return true;
+}

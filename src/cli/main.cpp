@@ -1,0 +1,121 @@
+#include "app/AppContext.h"
+#include "app/DataFileRegistry.h"
+#include "app/NumberText.h"
+#include "app/Version.h"
+#include "cli/CliCommands.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
+const QVector<CliCommand> &cliCommands()
+{
+    static const QVector<CliCommand> commands = {
+        {"summary", "summary PROJECT.kbp", "total voltage drop and warnings of the checked lines", {}, {}, cliSummary},
+    };
+    return commands;
+}
+
+namespace {
+
+const QStringList kCommonOptions = {QStringLiteral("app-dir"), QStringLiteral("gcu"), QStringLiteral("gal"),
+                                    QStringLiteral("dumax"), QStringLiteral("tolerance")};
+
+void printHelp(QTextStream &out)
+{
+    out << "kabinor-cli " << Version::fullText() << ": the calculations of Кабинор without a screen\n\n"
+        << "usage: kabinor-cli COMMAND [OPTIONS]\n\ncommands:\n";
+    for (const CliCommand &c : cliCommands())
+        out << "  " << QString::fromUtf8(c.usage) << "\n      " << QString::fromUtf8(c.summary) << '\n';
+    out << "\ncommon options:\n"
+        << "  --app-dir DIR     application folder (data files and settings)\n"
+        << "  --gcu X --gal X   conductivities of copper and aluminium\n"
+        << "  --dumax X         limit of the total voltage drop, %\n"
+        << "  --tolerance N     decimal places of results\n"
+        << "\nkabinor-cli COMMAND --help shows the options of a command.\n";
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        printHelp(err);
+        return 2;
+    }
+    if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        printHelp(out);
+        return 0;
+    }
+    const QString name = args.takeFirst();
+    const CliCommand *command = nullptr;
+    for (const CliCommand &c : cliCommands())
+        if (name == QLatin1String(c.name))
+            command = &c;
+    if (!command) {
+        err << "kabinor-cli: unknown command '" << name << "'" << Qt::endl;
+        printHelp(err);
+        return 2;
+    }
+    const QString usageLine = QString::fromUtf8(command->usage);
+    if (args.contains(QStringLiteral("--help"))) {
+        out << "usage: kabinor-cli " << usageLine << '\n' << QString::fromUtf8(command->summary) << '\n';
+        if (!command->options.isEmpty())
+            out << "options: --" << command->options.join(QStringLiteral(", --")) << '\n';
+        return 0;
+    }
+
+    QString error;
+    auto parsed = CliArgs::parse(args, command->flags, &error);
+    if (!parsed) {
+        err << "usage: kabinor-cli " << usageLine << "\n" << error << Qt::endl;
+        return 2;
+    }
+    for (const QString &key : parsed->keys()) {
+        if (!kCommonOptions.contains(key) && !command->options.contains(key) && !command->flags.contains(key)) {
+            err << "usage: kabinor-cli " << usageLine << "\nunknown option --" << key << Qt::endl;
+            return 2;
+        }
+    }
+
+    AppContext context(AppContext::resolveAppDir(parsed->value(QStringLiteral("app-dir")),
+                                                 QCoreApplication::applicationDirPath()));
+    if (!QFileInfo::exists(DataFiles::registryPath(context.appDir()))) {
+        err << DataFiles::missingFileMessage(DataFiles::shownPath(context.appDir(), QStringLiteral("\\files.fls")))
+            << Qt::endl;
+        return 1;
+    }
+    context.calc = CalcValues::load(context.settingsPath());
+    struct Override {
+        const char *key;
+        double *target;
+    };
+    const Override overrides[] = {{"gcu", &context.calc.gCu}, {"gal", &context.calc.gAl},
+                                  {"dumax", &context.calc.dUmax}, {"tolerance", &context.calc.dTol}};
+    for (const Override &o : overrides) {
+        const QString key = QString::fromLatin1(o.key);
+        if (!parsed->has(key))
+            continue;
+        const auto v = NumberText::parse(parsed->value(key));
+        if (!v) {
+            err << "usage: kabinor-cli " << usageLine << "\n--" << key << " needs a number" << Qt::endl;
+            return 2;
+        }
+        *o.target = *v;
+    }
+
+    CliPrompter prompter(err);
+    CliContext ctx{context, *parsed, out, err, prompter};
+    const int rc = command->run(ctx);
+    out.flush();
+    err.flush();
+    return rc;
+}

@@ -1,0 +1,150 @@
+#include "lines/CableLine.h"
+
+#include "app/AppContext.h"
+#include "app/NumberText.h"
+
+CableLine::CableLine() : cells(CellCount) {}
+
+namespace LineCalc {
+
+QStringList columnHeaders()
+{
+    return {QStringLiteral("Кабельная линия"), QStringLiteral("Марка"), QStringLiteral("Число и сечение жил"),
+            QStringLiteral("Материал"), QStringLiteral("Длина, м"), QStringLiteral("Сопротивление, мОм"),
+            QStringLiteral("Ток нагрузки, А"), QStringLiteral("Ток допустимый, А"),
+            QStringLiteral("Падение напряжения, %"), QStringLiteral("Напряжение, В")};
+}
+
+std::optional<double> LineResistance(double length, const QString &material, double section,
+                                     const CalcValues &calc)
+{
+    double gamma;
+    if (material == copper())
+        gamma = calc.gCu;
+    else if (material == aluminium())
+        gamma = calc.gAl;
+    else
+        return std::nullopt;
+    if (section == 0 || gamma == 0)
+        return std::nullopt;
+    return length * 1000 / gamma / section;
+}
+
+double VoltageDrop(std::optional<double> resistance, double current, NetworkType net)
+{
+    const double r = resistance.value_or(0.0);
+    if (net == NetworkType::SinglePhase)
+        return r * (2 * current) / 220 / 10;
+    return r * current / 380 / 10;
+}
+
+QString FormatCoreNotation(int coreCount, double section, const QString &neutralText)
+{
+    QString text = QString::number(coreCount) + QLatin1Char('x') + NumberText::format(section);
+    if (NumberText::toDouble(neutralText) != 0)
+        text += QStringLiteral(" + 1x") + neutralText;
+    return text;
+}
+
+float NeutralSection(const QString &notation)
+{
+    // The last character is never examined for the "+".
+    const qsizetype last = notation.size() - 1;
+    qsizetype p = -1;
+    for (qsizetype i = 0; i < last; ++i)
+        if (notation.at(i) == QLatin1Char('+'))
+            p = i;
+    if (p < 0)
+        return 0;
+    // Skip " 1x" after the "+".
+    return float(NumberText::toDouble(notation.mid(p + 4)));
+}
+
+QString PhaseSectionText(const QString &notation)
+{
+    const qsizetype last = notation.size() - 1;
+    bool sawPlus = false;
+    for (qsizetype i = 0; i < last; ++i) {
+        if (notation.at(i) != QLatin1Char('+'))
+            continue;
+        sawPlus = true;
+        // The head is the text before " +".
+        const QString head = notation.left(qMax<qsizetype>(0, i - 1));
+        const qsizetype x = head.indexOf(QLatin1Char('x'));
+        if (x >= 0)
+            return head.mid(x + 1);
+    }
+    if (sawPlus)
+        return QString();
+    for (qsizetype i = 0; i < last; ++i)
+        if (notation.at(i) == QLatin1Char('x'))
+            return notation.mid(i + 1);
+    return QString();
+}
+
+double ParseLoadCurrent(const QString &text)
+{
+    const qsizetype last = text.size() - 1;
+    qsizetype p = -1;
+    for (qsizetype i = 0; i < last; ++i)
+        if (text.at(i) == QLatin1Char('-'))
+            p = i;
+    if (p < 0)
+        return NumberText::toDouble(text);
+    // Drop the "-" and the blank after it, then the closing letter "А".
+    QString rest = text.mid(p + 2);
+    if (rest.isEmpty())
+        return 0;
+    rest.chop(1);
+    return NumberText::toDouble(rest);
+}
+
+QStringList constructionChoices(NetworkType net)
+{
+    if (net == NetworkType::SinglePhase)
+        return {QStringLiteral("открыто"), QStringLiteral("два одножильных"), QStringLiteral("три одножильных"),
+                QStringLiteral("четыре одножильных"), QStringLiteral("один двухжильный"),
+                QStringLiteral("один трехжильный")};
+    return {QStringLiteral("одножильный"), QStringLiteral("двухжильный"), QStringLiteral("трехжильный"),
+            QStringLiteral("четырехжильный")};
+}
+
+int CoreCount(NetworkType net, const QString &choice)
+{
+    static const int single[] = {3, 2, 3, 4, 2, 3};
+    static const int three[] = {1, 2, 3, 4};
+    const int idx = int(constructionChoices(net).indexOf(choice));
+    if (idx < 0)
+        return 0;
+    return net == NetworkType::SinglePhase ? single[idx] : three[idx];
+}
+
+bool isOverloaded(double loadCurrent, double permissibleCurrent)
+{
+    return permissibleCurrent < loadCurrent;
+}
+
+CableLine ComputeLine(const LineInput &in, const CalcValues &calc)
+{
+    const auto r = LineResistance(in.length, in.material, in.section, calc);
+    const double current = ParseLoadCurrent(in.loadCurrentText);
+    const double dU = VoltageDrop(r, current, in.net);
+    const int tol = calc.tol();
+
+    CableLine line;
+    line.name = in.name;
+    line.checked = false;
+    line.cells[CableLine::Mark] = in.mark;
+    line.cells[CableLine::Cores] = FormatCoreNotation(in.coreCount, in.section, in.neutralText);
+    line.cells[CableLine::Material] = in.material;
+    line.cells[CableLine::Length] = NumberText::format(in.length);
+    line.cells[CableLine::Resistance] = NumberText::formatRounded(r.value_or(0.0), tol);
+    line.cells[CableLine::LoadCurrent] = NumberText::format(current);
+    line.cells[CableLine::PermissibleCurrent] = NumberText::format(in.permissibleCurrent);
+    line.cells[CableLine::VoltageDrop] = NumberText::formatRounded(dU, tol);
+    line.cells[CableLine::Voltage] = in.net == NetworkType::SinglePhase ? QStringLiteral("220")
+                                                                       : QStringLiteral("380");
+    return line;
+}
+
+} // namespace LineCalc

@@ -1,0 +1,27 @@
+#include "lines/NetworkSummary.h"
+
+#include "app/NumberText.h"
+
+SummaryText NetworkSummary(const QVector<CableLine> &lines, double dUmax)
+{
+    double sum = 0;
+    QString overloaded;
+    for (const CableLine &line : lines) {
+        if (!line.checked)
+            continue;
+        sum += NumberText::toDouble(line.cell(CableLine::VoltageDrop));
+        const double current = NumberText::toDouble(line.cell(CableLine::LoadCurrent));
+        const double permissible = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
+        if (LineCalc::isOverloaded(current, permissible))
+            overloaded += QStringLiteral("''") + line.name + QStringLiteral("'' ");
+    }
+    SummaryText out;
+    out.panel1 = QStringLiteral("Суммарное падение напряжения: ") + NumberText::format(sum) + QStringLiteral("%");
+    out.panel2 = overloaded;
+    if (!out.panel2.isEmpty())
+        out.panel2.prepend(QStringLiteral(" Внимание: Ток нагрузки больше длительно допустимого тока на линии(ях): "));
+    if (sum > dUmax)
+        out.panel2 += QStringLiteral("Внимание: Cуммарные потери напряжения превышают ") + NumberText::format(dUmax)
+                      + QStringLiteral("%!");
+    return out;
+}

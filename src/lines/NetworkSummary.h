@@ -1,0 +1,15 @@
+#pragma once
+
+#include "lines/CableLine.h"
+
+#include <QString>
+#include <QVector>
+
+// The total voltage drop of the checked lines and the warnings of the status bar.
+struct SummaryText {
+    QString panel1;
+    QString panel2;
+    bool operator==(const SummaryText &) const = default;
+};
+
+SummaryText NetworkSummary(const QVector<CableLine> &lines, double dUmax);

@@ -1,0 +1,3 @@
+#include "loads/Load.h"
+
+Load::Load() : cells(CellCount) {}

@@ -1,0 +1,63 @@
+#include "TestSupport.h"
+
+#include "app/DataFileRegistry.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QStringEncoder>
+
+TestAppDir::TestAppDir() : m_dir(std::make_unique<QTemporaryDir>())
+{
+    if (!m_dir->isValid())
+        return;
+    QDir source(QStringLiteral(KABINOR_SOURCE_DATA));
+    const QStringList files = source.entryList(QDir::Files);
+    for (const QString &f : files)
+        QFile::copy(source.filePath(f), m_dir->filePath(f));
+}
+
+QString TestAppDir::file(const QString &name) const
+{
+    return m_dir->filePath(name);
+}
+
+QString TestAppDir::settingsPath() const
+{
+    return DataFiles::dataFilePath(path(), DataFiles::Settings);
+}
+
+void TestAppDir::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    QFile f(file(name));
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes);
+}
+
+QByteArray TestAppDir::readFile(const QString &name) const
+{
+    QFile f(file(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+QByteArray cp1251(const QString &text)
+{
+    QStringEncoder enc("windows-1251");
+    return enc.encode(text);
+}
+
+int runCli(const QStringList &args, QString *out, QString *err)
+{
+    QProcess p;
+    p.start(QStringLiteral(KABINOR_CLI_PATH), args);
+    if (!p.waitForFinished(60000))
+        return -1;
+    if (out)
+        *out = QString::fromUtf8(p.readAllStandardOutput());
+    if (err)
+        *err = QString::fromUtf8(p.readAllStandardError());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A private copy of the delivered data folder, so a test may change and
+// break files freely.
+class TestAppDir
+{
+public:
+    TestAppDir();
+    bool isValid() const { return m_dir && m_dir->isValid(); }
+    QString path() const { return m_dir->path(); }
+    // path + "/" + name
+    QString file(const QString &name) const;
+    QString settingsPath() const;
+    void writeFile(const QString &name, const QByteArray &bytes) const;
+    QByteArray readFile(const QString &name) const;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+// Writes UTF-8 text as Windows-1251 bytes.
+QByteArray cp1251(const QString &text);
+
+// Runs kabinor-cli with the arguments; returns the exit code and fills the outputs.
+int runCli(const QStringList &args, QString *out = nullptr, QString *err = nullptr);

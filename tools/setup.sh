@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Shared set-up of ./run and ./test: install what is missing (Debian), configure, build.
+set -euo pipefail
+
+KABINOR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+kabinor_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth fonts-dejavu-core)
+
+kabinor_install_packages() {
+  local missing=()
+  for p in "${kabinor_packages[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then sudo="sudo"; else
+      echo "Missing packages: ${missing[*]} (run as root or install them)" >&2; return 1
+    fi
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq || true
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# kabinor_build BUILD_DIR [cmake options...]
+kabinor_build() {
+  local dir="$1"; shift
+  local launcher=()
+  command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$KABINOR_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@"
+  else
+    cmake "$dir" "$@" >/dev/null
+  fi
+  cmake --build "$dir" -j "$(nproc)"
+}
