@@ -510,6 +510,17 @@ bool frmMain::AskSaveProject()
     return true;
 }
 
+void frmMain::refreshTransformerValues() {}
+
+void frmMain::discardShieldsWindow()
+{
+    if (m_shieldsWindow) {
+        m_shieldsWindow->hide();
+        m_shieldsWindow->deleteLater();
+        m_shieldsWindow = nullptr;
+    }
+}
+
 bool frmMain::saveProject(bool) { return false; }
 void frmMain::OpenProject(const QString &) {}
 void frmMain::AddRecentFile(const QString &) {}

@@ -103,6 +103,14 @@ public:
     // Writes the settings kept by the main window (done when it unloads).
     void writeSettings();
 
+    // Recomputes Rt, Xt, Zt (SelectTransformer) and Rnet (CalcRnet) of the
+    // project from its transformer and supply-line texts.
+    void refreshTransformerValues();
+    // The shields window, created on first use; a new or opened project
+    // discards it so that it is rebuilt from the project's shields.
+    QPointer<QWidget> m_shieldsWindow;
+    void discardShieldsWindow();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
