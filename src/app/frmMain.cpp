@@ -483,8 +483,6 @@ void frmMain::cmdHelpFile()
 }
 
 // Commands whose windows live in their own subsystems.
-void frmMain::cmdNewProject() {}
-void frmMain::cmdOpenProject() {}
 void frmMain::cmdAddLine() {}
 void frmMain::cmdChangeLine() {}
 void frmMain::cmdSelTP() {}
@@ -498,34 +496,6 @@ void frmMain::cmdTipOfDay() {}
 void frmMain::cmdAbout() {}
 void frmMain::cmdSaveReport() {}
 void frmMain::cmdSaveKZReport() {}
-
-bool frmMain::AskSaveProject()
-{
-    const auto answer = m_prompter.message(QStringLiteral("Сохранить проект '") + m_project.sPrjName + QStringLiteral("'?"),
-                                           QString(), Prompter::Icon::Question, Prompter::Buttons::YesNoCancel);
-    if (answer == Prompter::Answer::Cancel)
-        return false;
-    if (answer == Prompter::Answer::Yes)
-        saveProject(false);
-    return true;
-}
-
-void frmMain::refreshTransformerValues() {}
-
-void frmMain::discardShieldsWindow()
-{
-    if (m_shieldsWindow) {
-        m_shieldsWindow->hide();
-        m_shieldsWindow->deleteLater();
-        m_shieldsWindow = nullptr;
-    }
-}
-
-bool frmMain::saveProject(bool) { return false; }
-void frmMain::OpenProject(const QString &) {}
-void frmMain::AddRecentFile(const QString &) {}
-void frmMain::readRecentFiles() {}
-void frmMain::writeRecentFiles() {}
 
 void frmMain::writeSettings()
 {
