@@ -497,6 +497,8 @@ void frmMain::cmdAbout() {}
 void frmMain::cmdSaveReport() {}
 void frmMain::cmdSaveKZReport() {}
 
+void frmMain::refreshTransformerValues() {}
+
 void frmMain::writeSettings()
 {
     const QString settings = m_context.settingsPath();

@@ -18,8 +18,6 @@ bool frmMain::AskSaveProject()
     return true;
 }
 
-void frmMain::refreshTransformerValues() {}
-
 void frmMain::discardShieldsWindow()
 {
     if (m_shieldsWindow) {
