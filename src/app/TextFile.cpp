@@ -12,7 +12,7 @@ namespace {
 bool isValidUtf8(const QByteArray &bytes)
 {
     QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)dec.decode(bytes);
+    const QString text = dec.decode(bytes); // the decoder works when converted
     return !dec.hasError();
 }
 
@@ -43,7 +43,7 @@ bool fitsWindows1251(const QString &text)
     QStringEncoder enc("windows-1251");
     if (!enc.isValid())
         return false;
-    (void)QByteArray(enc.encode(text));
+    const QByteArray bytes = enc.encode(text);
     return !enc.hasError();
 }
 
