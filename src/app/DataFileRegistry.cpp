@@ -1,6 +1,7 @@
 #include "app/DataFileRegistry.h"
 
 #include "app/ListInput.h"
+#include "app/TextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,21 +26,35 @@ QString joinEntry(const QString &appDir, const QString &entry)
     return dir + e;
 }
 
+QStringList parseRegistry(const QString &text)
+{
+    QStringList entries;
+    ListInput in(text);
+    while (auto field = in.next()) {
+        entries << *field;
+        if (entries.size() >= SlotCount)
+            break;
+    }
+    return entries;
+}
+
+namespace {
+
+QStringList readRegistry(const QString &appDir)
+{
+    QString text;
+    if (!TextFile::read(registryPath(appDir), &text))
+        return {};
+    return parseRegistry(text);
+}
+
+} // namespace
+
 QString DataFileName(const QString &appDir, int index)
 {
     if (index < 0 || index >= SlotCount)
         return QString();
-    auto in = ListInput::fromFile(registryPath(appDir));
-    if (!in)
-        return QString();
-    int slot = 0;
-    while (auto field = in->next()) {
-        if (slot == index)
-            return *field;
-        if (++slot >= SlotCount)
-            break;
-    }
-    return QString();
+    return readRegistry(appDir).value(index);
 }
 
 QString dataFilePath(const QString &appDir, int index)
@@ -52,7 +67,7 @@ QString dataFilePath(const QString &appDir, int index)
 
 QString shownPath(const QString &appDir, const QString &entry)
 {
-    return QDir::toNativeSeparators(appDir) + entry;
+    return QDir::toNativeSeparators(joinEntry(appDir, entry));
 }
 
 QString missingFileMessage(const QString &shown)
@@ -68,14 +83,7 @@ CheckResult CheckDataFiles(const QString &appDir)
         r.missingFiles << shownPath(appDir, QStringLiteral("\\files.fls"));
         return r;
     }
-    QStringList entries;
-    if (auto in = ListInput::fromFile(registryPath(appDir))) {
-        while (auto f = in->next()) {
-            entries << *f;
-            if (entries.size() >= SlotCount)
-                break;
-        }
-    }
+    const QStringList entries = readRegistry(appDir);
     for (int i = 0; i <= IlluminanceNorms; ++i) {
         const QString entry = i < entries.size() ? entries.at(i) : QString();
         const QFileInfo fi(joinEntry(appDir, entry));

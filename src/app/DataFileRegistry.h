@@ -29,6 +29,9 @@ enum Index {
 // application folder + "\files.fls", with the platform's separators.
 QString registryPath(const QString &appDir);
 
+// The entries of a registry text, at most SlotCount of them.
+QStringList parseRegistry(const QString &text);
+
 // Entry `index` of the registry, with its leading "\", read afresh from the
 // file on every call. Empty when the file or the entry is missing.
 QString DataFileName(const QString &appDir, int index);
@@ -53,7 +56,7 @@ CheckResult CheckDataFiles(const QString &appDir);
 // The message shown for a missing file.
 QString missingFileMessage(const QString &shownPath);
 
-// The application folder as shown in messages: the folder with "\" separators.
+// A data file's path as shown in messages, with the platform's separators.
 QString shownPath(const QString &appDir, const QString &entry);
 
 } // namespace DataFiles

@@ -333,8 +333,8 @@ void TstMainWindow::missingDataFilesReported()
         QCOMPARE(m.icon, Prompter::Icon::Critical);
         QVERIFY(m.text.startsWith(QStringLiteral("Файл ")) && m.text.endsWith(QStringLiteral(" не найден!")));
     }
-    QVERIFY(p.messages.at(0).text.contains(DataFiles::DataFileName(app.path(), 0)));
-    QVERIFY(p.messages.at(1).text.contains(DataFiles::DataFileName(app.path(), 12)));
+    QCOMPARE(p.messages.at(0).text, QStringLiteral("Файл ") + DataFiles::dataFilePath(app.path(), 0) + QStringLiteral(" не найден!"));
+    QCOMPARE(p.messages.at(1).text, QStringLiteral("Файл ") + DataFiles::dataFilePath(app.path(), 12) + QStringLiteral(" не найден!"));
 }
 
 QTEST_MAIN(TstMainWindow)
