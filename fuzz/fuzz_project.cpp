@@ -1,0 +1,16 @@
+#include "FuzzSupport.h"
+#include "app/ProjectFile.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    Project project;
+    ProjectFile::readText(fuzzText(data, size), project);
+    // Whatever was read must survive a save and an open unchanged.
+    Project again;
+    const ProjectFile::ReadResult r = ProjectFile::readText(ProjectFile::toText(project), again);
+    if (r.damaged || again.lines.size() != project.lines.size() || again.shields.size() != project.shields.size())
+        std::abort();
+    return 0;
+}
