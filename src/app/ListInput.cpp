@@ -2,6 +2,7 @@
 
 #include "app/TextFile.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -88,9 +89,12 @@ std::optional<double> ListInput::toNumber(const QString &field)
         if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
             return std::nullopt;
     }
-    char *end = nullptr;
-    const double v = std::strtod(bytes.constData(), &end);
-    if (end != bytes.constData() + bytes.size() || std::isnan(v) || std::isinf(v))
+    const char *first = bytes.constData();
+    if (*first == '+')
+        ++first;
+    double v = 0;
+    const auto [ptr, ec] = std::from_chars(first, bytes.constData() + bytes.size(), v);
+    if (ec != std::errc() || ptr != bytes.constData() + bytes.size() || std::isnan(v) || std::isinf(v))
         return std::nullopt;
     return v;
 }

@@ -1,5 +1,6 @@
 #include "app/NumberText.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@ QString format(double value)
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15G", value);
     QString text = QString::fromLatin1(buf);
+    // Whatever separator the C locale of the process uses, ours is the comma.
     text.replace(QLatin1Char('.'), QLatin1Char(','));
     if (text == QLatin1String("-0"))
         text = QStringLiteral("0");
@@ -31,9 +33,14 @@ double round(double value, int places)
     // Beyond 1e17 every double is already an integer and %f would need a large buffer.
     if (std::fabs(value) >= 1e17)
         return value;
+    // to_chars is exact and ties to even, and knows nothing of locales.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", places, value);
-    return std::strtod(buf, nullptr);
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, places);
+    if (ec != std::errc())
+        return value;
+    double rounded = value;
+    std::from_chars(buf, end, rounded);
+    return rounded;
 }
 
 QString formatRounded(double value, int places)
@@ -80,8 +87,13 @@ std::optional<double> parse(const QString &text)
     }
     if (i != n)
         return std::nullopt;
-    const double value = std::strtod(bytes.constData(), nullptr);
-    if (std::isinf(value) || std::isnan(value))
+    // from_chars reads the point whatever the process locale says.
+    const char *first = bytes.constData();
+    if (*first == '+')
+        ++first;
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(first, bytes.constData() + bytes.size(), value);
+    if (ec != std::errc() || ptr != bytes.constData() + bytes.size() || std::isinf(value) || std::isnan(value))
         return std::nullopt;
     return value;
 }

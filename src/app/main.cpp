@@ -3,12 +3,16 @@
 #include "app/Version.h"
 #include "app/frmMain.h"
 
+#include <clocale>
+
 #include <QApplication>
 #include <QCommandLineParser>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Number texts are ours (decimal comma); C functions must not follow the system locale.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Кабинор"));
     QApplication::setApplicationVersion(Version::fullText());
     QApplication::setQuitOnLastWindowClosed(true);
