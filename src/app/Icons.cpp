@@ -100,18 +100,19 @@ QIcon disk()
 
 QColor phaseColor(QChar phase)
 {
+    // The load lists have always shown A red, B blue, C green and three-phase loads purple.
     switch (phase.unicode()) {
     case 'A':
     case u'А':
-        return QColor(200, 160, 0); // yellow
+        return QColor(255, 0, 0);
     case 'B':
     case u'В':
-        return QColor(0, 140, 60); // green
+        return QColor(0, 0, 255);
     case 'C':
     case u'С':
-        return QColor(200, 30, 30); // red
+        return QColor(0, 192, 0);
     default:
-        return QColor(30, 60, 160);
+        return QColor(128, 0, 128);
     }
 }
 

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "loads/Load.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <optional>
+
+class Prompter;
+
+// The load of one consumer, the named coefficient lists and the totals of a
+// shield. Every value is read back from the texts already written, so a
+// rounded design power is what feeds the apparent power, and so on.
+namespace LoadCalc {
+
+// Headers of the ten columns of a loads list, in order.
+QStringList columnHeaders();
+
+// The phase voltage in kV: S in kVA divided by it gives A.
+constexpr double PhaseVoltage = 0.22;
+
+// What the load dialog holds when it is confirmed, as typed.
+struct LoadInput {
+    QString name;
+    QString power; // Pу, kW
+    QString cosf; // cos φ
+    QString ks; // Кс
+    bool threePhase = false;
+    QString phase = QStringLiteral("A"); // of a single-phase load
+    QString kpd = QStringLiteral("1"); // η; a single-phase load always holds "1"
+};
+
+// The field that failed the checks.
+enum class Field { None, Name, Power, Cosf, Ks, Kpd };
+
+// Runs the dialog's eight checks in order and tells the user about the first
+// failure through the prompter. `emptyField` is set when the failed field was
+// empty (its text is then not selected).
+Field CheckLoadInput(const LoadInput &in, Prompter &prompter, bool *emptyField = nullptr);
+
+// The ten texts of a checked input; `places` is dTol as an integer.
+Load ComputeLoad(const LoadInput &in, int places);
+
+// One record of a coefficient list: a consumer and its value (nothing when
+// the value text is not a number).
+struct NamedCoefficient {
+    QString name;
+    std::optional<double> value;
+};
+
+// Reads a coefficient list (registry entries 8 and 9): quoted or bare
+// "name","value" pairs, values with a comma or a point. A missing file gives
+// an empty list.
+QVector<NamedCoefficient> ReadCoefficientList(const QString &path);
+
+// The first record of that name, if any.
+std::optional<NamedCoefficient> findCoefficient(const QVector<NamedCoefficient> &list, const QString &name);
+
+// The phase a row is marked with, from its phase text (exact Latin letters).
+enum class PhaseMark { None, A, B, C, ABC };
+PhaseMark phaseMark(const QString &phaseText);
+
+// The eleven displays of a shield, as number texts.
+struct ShieldTotals {
+    QString installedPower = QStringLiteral("0"); // ΣPу, kW
+    QString designPower = QStringLiteral("0"); // ΣPр, kW
+    QString apparentPower = QStringLiteral("0"); // ΣS, kVA
+    QString current = QStringLiteral("0"); // ΣS / 0.22, A
+    QString powerFactor = QStringLiteral("0");
+    QString phasePower[3] = {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}; // A, B, C, kVA
+    QString phaseCurrent[3] = {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}; // A, B, C, A
+
+    bool operator==(const ShieldTotals &o) const;
+};
+
+// The totals and phase loading of a shield's loads in list order. Each step
+// reads the running text, adds, rounds where due and writes the text back; a
+// cell that is not a number is left out of the step that needs it.
+ShieldTotals RecalcShieldTotals(const QVector<Load> &loads, int places);
+
+} // namespace LoadCalc
