@@ -1,0 +1,40 @@
+#include "reports/CableLineReport.h"
+
+namespace CableLineReport {
+
+QString defaultTitle()
+{
+    return QStringLiteral("Ведомость кабельных линий");
+}
+
+QString defaultFileName(const QString &projectName, const QString &title)
+{
+    return projectName + QStringLiteral(" - ") + title;
+}
+
+ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected)
+{
+    const QStringList headers = LineCalc::columnHeaders();
+    QVector<int> columns;
+    for (int c = 0; c < headers.size(); ++c)
+        if (c < selected.size() && selected.at(c))
+            columns << c;
+
+    ReportTable table;
+    if (columns.isEmpty())
+        return table; // no table at all: the document keeps its heading only
+    for (const int c : columns)
+        table.heading << ReportCell{headers.at(c), true, false};
+    for (const CableLine &line : lines) {
+        if (!line.checked)
+            continue;
+        QStringList row;
+        row.reserve(columns.size());
+        for (const int c : columns)
+            row << line.column(c);
+        table.rows << row;
+    }
+    return table;
+}
+
+} // namespace CableLineReport

@@ -1,0 +1,307 @@
+// "Сохранение отчета" and the main window's two report commands, driven offscreen.
+#include "ReportTestData.h"
+#include "RtfReader.h"
+#include "TestSupport.h"
+#include "app/AppContext.h"
+#include "app/LineListModel.h"
+#include "app/frmMain.h"
+#include "reports/ReportWriter.h"
+#include "reports/StatusBarProgress.h"
+#include "reports/frmSaveReport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+struct MainFixture {
+    TestAppDir app;
+    AppContext context{app.path()};
+    ScriptedPrompter prompter;
+    std::unique_ptr<frmMain> window;
+    MainFixture()
+    {
+        // No tip of the day over the window, no tray icon.
+        app.writeFile(QStringLiteral("kabinor.ini"), cp1251(QStringLiteral("[Startup]\r\nShowTips=0\r\nShowInTray=0\r\n")));
+        window = std::make_unique<frmMain>(context, prompter);
+        window->lineModel()->appendLine(reportLine(QStringLiteral("ТП - ЩР1"), true));
+        window->lineModel()->appendLine(reportLine(QStringLiteral("ЩР1 - ЩО1"), false));
+        window->lineModel()->appendLine(
+            reportLine(QStringLiteral("ЩР1 - ЩО2"), true, QStringLiteral("2x4"), QStringLiteral("100"), QStringLiteral("220")));
+        window->setLineCommandsEnabled(true);
+    }
+};
+
+// Runs `body` on the modal window that `trigger` opens, once it is up.
+void withModal(const std::function<void()> &trigger, const std::function<void(QWidget *)> &body)
+{
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        seen = true;
+        body(modal);
+    });
+    trigger();
+    QVERIFY(seen);
+}
+
+} // namespace
+
+class TstReportWindows : public QObject
+{
+    Q_OBJECT
+private slots:
+    void dialogOpensWithEveryColumn();
+    void dialogSavesAndStaysOpen();
+    void dialogColumnsFromTheList();
+    void dialogClosesOnEscAndCancel();
+    void statusBarGivenBack();
+    void mainWindowOpensDialog();
+    void mainWindowShortCircuitReport();
+    void mainWindowShortCircuitNeedsTransformer();
+};
+
+void TstReportWindows::dialogOpensWithEveryColumn()
+{
+    Project project;
+    ScriptedPrompter prompter;
+    ReportWriter writer(prompter, QDir::tempPath());
+    frmSaveReport dialog(project, writer);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Сохранение отчета"));
+    QCOMPARE(dialog.lblHead->text(), QStringLiteral("Заголовок"));
+    QCOMPARE(dialog.txtHead->text(), QStringLiteral("Ведомость кабельных линий"));
+    QCOMPARE(dialog.fraItems->title(), QStringLiteral("Печатать столбцы"));
+    QCOMPARE(dialog.cmdSaveReport->text(), QStringLiteral("&Сохранить"));
+    QCOMPARE(dialog.cmdCancel->text(), QStringLiteral("&Отмена"));
+    QCOMPARE(dialog.lstItems->count(), 10);
+    const QStringList headers = LineCalc::columnHeaders();
+    for (int i = 0; i < 10; ++i) {
+        QCOMPARE(dialog.lstItems->item(i)->text(), headers.at(i));
+        QCOMPARE(dialog.lstItems->item(i)->checkState(), Qt::Checked);
+    }
+    QCOMPARE(dialog.lstItems->currentRow(), 0);
+    QCOMPARE(dialog.selectedColumns(), QVector<bool>(10, true));
+}
+
+void TstReportWindows::dialogSavesAndStaysOpen()
+{
+    QTemporaryDir dir;
+    Project project;
+    project.sPrjName = QStringLiteral("Дом");
+    project.lines = {reportLine(QStringLiteral("Л1"), true), reportLine(QStringLiteral("Л2"), false)};
+    ScriptedPrompter prompter;
+    ReportWriter writer(prompter, dir.path());
+    frmSaveReport dialog(project, writer);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    // A title typed in lower case: capitals in the document, as typed in the file name.
+    dialog.txtHead->setText(QStringLiteral("ведомость линий освещения"));
+    prompter.files = {dir.filePath(QStringLiteral("Дом - ведомость линий освещения"))};
+    QTest::mouseClick(dialog.cmdSaveReport, Qt::LeftButton);
+    QCOMPARE(prompter.lastFileArgs.at(0), dir.path());
+    QCOMPARE(prompter.lastFileArgs.at(1), QStringLiteral("Дом - ведомость линий освещения"));
+    const QString path = dir.filePath(QStringLiteral("Дом - ведомость линий освещения.doc"));
+    QCOMPARE(prompter.lastText(), QStringLiteral("Файл '") + QDir::toNativeSeparators(path) + QStringLiteral("' успешно сохранен."));
+    const RtfDocumentView v = readRtfFile(path);
+    QVERIFY2(v.wellFormed, qPrintable(v.problem));
+    QCOMPARE(v.paragraphs.at(0).text, QStringLiteral("Дом"));
+    QCOMPARE(v.paragraphs.at(1).text, QStringLiteral("ВЕДОМОСТЬ ЛИНИЙ ОСВЕЩЕНИЯ"));
+    QCOMPARE(v.tables.first().rows.size(), 2);
+    QVERIFY(dialog.isVisible());
+
+    // A cancelled file choice says nothing and writes nothing.
+    prompter.clear();
+    QTest::mouseClick(dialog.cmdSaveReport, Qt::LeftButton);
+    QVERIFY(prompter.messages.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    QVERIFY(dialog.isVisible());
+}
+
+void TstReportWindows::dialogColumnsFromTheList()
+{
+    QTemporaryDir dir;
+    Project project;
+    project.sPrjName = QStringLiteral("П");
+    project.lines = {reportLine(QStringLiteral("Л1"), true, QStringLiteral("3x50 + 1x25"), QStringLiteral("12,3"))};
+    ScriptedPrompter prompter;
+    ReportWriter writer(prompter, dir.path());
+    frmSaveReport dialog(project, writer);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+    // Untick the first entry by clicking its check box.
+    QListWidget *list = dialog.lstItems;
+    const QRect rect = list->visualItemRect(list->item(0));
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    option.rect = rect;
+    option.features = QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
+    QCOMPARE(list->item(0)->checkState(), Qt::Unchecked);
+    list->item(2)->setCheckState(Qt::Unchecked);
+
+    const QString path = dir.filePath(QStringLiteral("r.doc"));
+    prompter.files = {path};
+    QVERIFY(dialog.saveReport());
+    const RtfTable t = readRtfFile(path).tables.value(0);
+    QCOMPARE(t.rows.size(), 2);
+    QCOMPARE(rowTexts(t, 0).mid(0, 3), QStringList({QStringLiteral("Марка"), QStringLiteral("Материал"), QStringLiteral("Длина, м")}));
+    QCOMPARE(rowTexts(t, 1).mid(0, 3), QStringList({QStringLiteral("ВВГ"), QStringLiteral("Медь"), QStringLiteral("0")}));
+    QCOMPARE(t.rows.at(1).size(), 8);
+}
+
+void TstReportWindows::dialogClosesOnEscAndCancel()
+{
+    Project project;
+    ScriptedPrompter prompter;
+    ReportWriter writer(prompter, QDir::tempPath());
+    {
+        frmSaveReport dialog(project, writer);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+    {
+        frmSaveReport dialog(project, writer);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+    }
+    QVERIFY(prompter.messages.isEmpty());
+    QVERIFY(prompter.prompts.isEmpty());
+}
+
+void TstReportWindows::statusBarGivenBack()
+{
+    MainFixture f;
+    f.window->show();
+    f.window->statusPanel2->setText(QStringLiteral("до отчёта"));
+    {
+        StatusBarProgress progress(*f.window);
+        progress.begin(QStringLiteral("Идет сохранение отчёта r.doc... Пожалуйста, ждите..."), 0);
+        QCOMPARE(f.window->statusPanel2->text(), QStringLiteral("Идет сохранение отчёта r.doc... Пожалуйста, ждите..."));
+        QVERIFY(f.window->pBar->isVisible());
+        QCOMPARE(f.window->pBar->value(), 0);
+        QVERIFY(QApplication::overrideCursor());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        progress.step(60);
+        QCOMPARE(f.window->pBar->value(), 60);
+        progress.end();
+        QCOMPARE(f.window->statusPanel2->text(), QStringLiteral("до отчёта"));
+        QVERIFY(!f.window->pBar->isVisible());
+        QVERIFY(!QApplication::overrideCursor());
+        // A report that ends early still gives the pointer back.
+        progress.begin(QStringLiteral("x"), 0);
+    }
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(f.window->statusPanel2->text(), QStringLiteral("до отчёта"));
+}
+
+void TstReportWindows::mainWindowOpensDialog()
+{
+    MainFixture f;
+    const QString path = f.app.file(QStringLiteral("kl.doc"));
+    f.prompter.files = {path};
+    QAction *menu = f.window->action(QStringLiteral("mnuSaveReport"));
+    QCOMPARE(menu->shortcut(), QKeySequence(Qt::Key_F2));
+    withModal([&] { menu->trigger(); },
+              [&](QWidget *modal) {
+                  auto *dialog = qobject_cast<frmSaveReport *>(modal);
+                  QVERIFY(dialog);
+                  dialog->saveReport();
+                  QVERIFY(dialog->isVisible());
+                  dialog->reject();
+              });
+    const RtfDocumentView v = readRtfFile(path);
+    QVERIFY2(v.wellFormed, qPrintable(v.problem));
+    QCOMPARE(v.paragraphs.at(0).text, f.window->sPrjName());
+    // The two checked lines of three.
+    QCOMPARE(v.tables.first().rows.size(), 3);
+    QCOMPARE(f.prompter.lastFileArgs.at(0), f.app.path());
+    QCOMPARE(f.prompter.lastFileArgs.at(1), f.window->sPrjName() + QStringLiteral(" - Ведомость кабельных линий"));
+    QVERIFY(!f.window->pBar->isVisible());
+
+    // The toolbar button opens the same dialog.
+    withModal([&] { f.window->runToolbarKey(QStringLiteral("ReportKL")); },
+              [](QWidget *modal) {
+                  QVERIFY(qobject_cast<frmSaveReport *>(modal));
+                  QTest::keyClick(modal, Qt::Key_Escape);
+              });
+}
+
+void TstReportWindows::mainWindowShortCircuitReport()
+{
+    MainFixture f;
+    f.window->show();
+    Project &p = f.window->project();
+    p.sSTP = QStringLiteral("400");
+    p.Rt = 15;
+    p.Xt = 40;
+    p.Zt = 300;
+    f.window->statusPanel2->setText(QStringLiteral("сводка"));
+    const QString path = f.app.file(QStringLiteral("kz.doc"));
+    f.prompter.files = {path};
+    QAction *menu = f.window->action(QStringLiteral("mnuSaveKZReport"));
+    QCOMPARE(menu->shortcut(), QKeySequence(Qt::Key_F3));
+    menu->trigger();
+
+    QCOMPARE(f.prompter.lastFileArgs.at(1), f.window->sPrjName() + QStringLiteral(" - Ведомость токов КЗ"));
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.lastText(), QStringLiteral("Файл '") + QDir::toNativeSeparators(path) + QStringLiteral("' успешно сохранен."));
+    QCOMPARE(f.window->statusPanel2->text(), QStringLiteral("сводка"));
+    QVERIFY(!f.window->pBar->isVisible());
+    QVERIFY(!QApplication::overrideCursor());
+
+    const RtfTable t = readRtfFile(path).tables.value(0);
+    QCOMPARE(t.rows.size(), 3);
+    QCOMPARE(rowTexts(t, 1), QStringList({QStringLiteral("ТП - ЩР1"), QStringLiteral("4,85"), QStringLiteral("3,43"),
+                                          QStringLiteral("2,97"), QStringLiteral("1,63")}));
+    QCOMPARE(rowTexts(t, 2).mid(0, 4), QStringList({QStringLiteral("ЩР1 - ЩО2"), QStringLiteral("-"), QStringLiteral("-"),
+                                                    QStringLiteral("-")}));
+
+    // The toolbar button runs the same command.
+    f.prompter.clear();
+    f.window->runToolbarKey(QStringLiteral("ReportKZ"));
+    QCOMPARE(f.prompter.prompts.size(), 1);
+}
+
+void TstReportWindows::mainWindowShortCircuitNeedsTransformer()
+{
+    MainFixture f;
+    QCOMPARE(f.window->project().sSTP, QStringLiteral("0"));
+    f.prompter.files = {f.app.file(QStringLiteral("kz.doc"))};
+    withModal([&] { f.window->action(QStringLiteral("mnuSaveKZReport"))->trigger(); },
+              [&](QWidget *modal) {
+                  // The warning came first, then the transformer dialog.
+                  QCOMPARE(f.prompter.messages.size(), 1);
+                  QCOMPARE(modal->windowTitle(), QStringLiteral("Выбор ТП"));
+                  QTest::keyClick(modal, Qt::Key_Escape);
+              });
+    QCOMPARE(f.prompter.messages.at(0).text, QStringLiteral("Укажите мощность трансформатора и данные питающей линии!"));
+    QCOMPARE(f.prompter.messages.at(0).icon, Prompter::Icon::Exclamation);
+    QCOMPARE(f.prompter.messages.at(0).title, QStringLiteral("Кабинор"));
+    // No report: no file dialog, no file.
+    QVERIFY(f.prompter.prompts.isEmpty());
+    QVERIFY(!QFile::exists(f.app.file(QStringLiteral("kz.doc"))));
+}
+
+QTEST_MAIN(TstReportWindows)
+#include "tst_reportwindows.moc"
