@@ -1,0 +1,321 @@
+#include "lines/PermissibleTables.h"
+
+#include "app/DataFileRegistry.h"
+#include "app/ListInput.h"
+#include "app/NumberText.h"
+#include "app/TextFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace Permissible {
+
+namespace {
+
+// Current columns (after the section) of the single-phase tables follow the
+// construction list; those of the three-phase tables are fixed.
+enum ThreePhaseColumn { OneCoreAir = 0, TwoCoreAir = 1, TwoCoreGround = 2, ThreeCoreAir = 3, ThreeCoreGround = 4 };
+
+constexpr double kFourCoreFactor = 0.92;
+
+struct Column {
+    int index = -1;
+    double factor = 1;
+};
+
+// The column that the permissible current of a choice is read from.
+std::optional<Column> lookupColumn(const Choice &c)
+{
+    if (c.net == NetworkType::SinglePhase) {
+        if (c.type1 < 0 || c.type1 > 5)
+            return std::nullopt;
+        return Column{c.type1, 1};
+    }
+    const bool air = c.type3 == InAir;
+    switch (c.type2) {
+    case 0:
+        if (!air)
+            return std::nullopt;
+        return Column{OneCoreAir, 1};
+    case 1:
+        return Column{air ? TwoCoreAir : TwoCoreGround, 1};
+    case 2:
+        return Column{air ? ThreeCoreAir : ThreeCoreGround, 1};
+    case 3:
+        return Column{air ? ThreeCoreAir : ThreeCoreGround, kFourCoreFactor};
+    default:
+        return std::nullopt;
+    }
+}
+
+// The column whose zero values hide a section from the list; nothing when
+// every section is listed ("открыто", a single-core cable, no selection).
+std::optional<int> filterColumn(const Choice &c)
+{
+    if (c.net == NetworkType::SinglePhase) {
+        if (c.type1 >= 1 && c.type1 <= 5)
+            return c.type1;
+        return std::nullopt;
+    }
+    const bool air = c.type3 == InAir;
+    switch (c.type2) {
+    case 1:
+        return air ? TwoCoreAir : TwoCoreGround;
+    case 2:
+    case 3:
+        return air ? ThreeCoreAir : ThreeCoreGround;
+    default:
+        return std::nullopt;
+    }
+}
+
+QString rowNumber(int row)
+{
+    return QStringLiteral("строка ") + QString::number(row + 1);
+}
+
+} // namespace
+
+QStringList materialNames()
+{
+    return {LineCalc::aluminium(), LineCalc::copper()};
+}
+
+QStringList layingChoices()
+{
+    return {QStringLiteral("в воздухе"), QStringLiteral("в земле")};
+}
+
+QString Choice::constructionText() const
+{
+    const QStringList list = LineCalc::constructionChoices(net);
+    const int idx = net == NetworkType::SinglePhase ? type1 : type2;
+    return idx >= 0 && idx < list.size() ? list.at(idx) : QString();
+}
+
+bool mustLayInAir(const Choice &choice)
+{
+    return choice.net == NetworkType::ThreePhase && choice.type2 == 0 && choice.type3 == InGround;
+}
+
+std::optional<TableSpec> tableSpec(NetworkType net, int material)
+{
+    if (material != Aluminium && material != Copper)
+        return std::nullopt;
+    if (net == NetworkType::SinglePhase)
+        return material == Aluminium ? TableSpec{DataFiles::Table220Al, 20, 7} : TableSpec{DataFiles::Table220Cu, 25, 7};
+    return material == Aluminium ? TableSpec{DataFiles::Table380Al, 14, 6} : TableSpec{DataFiles::Table380Cu, 15, 6};
+}
+
+PermissibleTable PermissibleTable::fromText(const QString &text, NetworkType net, int rows)
+{
+    PermissibleTable t;
+    t.m_net = net;
+    const int width = net == NetworkType::SinglePhase ? 7 : 6;
+    ListInput in(text);
+    for (int r = 0; r < rows; ++r) {
+        TableRow row;
+        for (int f = 0; f < width; ++f) {
+            const auto field = in.next();
+            if (!field) {
+                t.m_status = Status::Damaged;
+                t.m_problem = f == 0 ? QStringLiteral("прочитано строк: %1 из %2").arg(r).arg(rows)
+                                     : rowNumber(r) + QStringLiteral(" неполная");
+                t.m_rows.clear();
+                return t;
+            }
+            const auto value = ListInput::toNumber(*field);
+            if (!value) {
+                t.m_status = Status::Damaged;
+                t.m_problem = rowNumber(r) + QStringLiteral(": «") + *field + QStringLiteral("» не является числом");
+                t.m_rows.clear();
+                return t;
+            }
+            const bool bad = f == 0 ? *value <= 0 : *value < 0;
+            if (bad) {
+                t.m_status = Status::Damaged;
+                t.m_problem = rowNumber(r) + QStringLiteral(": недопустимое значение «") + *field + QStringLiteral("»");
+                t.m_rows.clear();
+                return t;
+            }
+            if (f == 0)
+                row.section = *value;
+            else
+                row.currents.append(*value);
+        }
+        // The proposal takes the first row that carries the load, so a table
+        // out of order (or values shifted by a cut row) would mislead it.
+        if (!t.m_rows.isEmpty() && row.section < t.m_rows.last().section) {
+            t.m_status = Status::Damaged;
+            t.m_problem = rowNumber(r) + QStringLiteral(": сечения должны идти по возрастанию");
+            t.m_rows.clear();
+            return t;
+        }
+        t.m_rows.append(row);
+    }
+    t.m_status = Status::Ok;
+    return t;
+}
+
+PermissibleTable PermissibleTable::load(const QString &appDir, NetworkType net, int material)
+{
+    const auto spec = tableSpec(net, material);
+    if (!spec)
+        return PermissibleTable();
+    const QString entry = DataFiles::DataFileName(appDir, spec->registryIndex);
+    const QString path = DataFiles::dataFilePath(appDir, spec->registryIndex);
+    PermissibleTable t;
+    QString text;
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !TextFile::read(path, &text)) {
+        t.m_net = net;
+        t.m_status = Status::Missing;
+    } else {
+        t = fromText(text, net, spec->rows);
+    }
+    t.m_entry = entry;
+    t.m_path = path.isEmpty() ? DataFiles::joinEntry(appDir, entry) : path;
+    return t;
+}
+
+QString PermissibleTable::errorMessage() const
+{
+    const QString shown = QDir::toNativeSeparators(m_path);
+    switch (m_status) {
+    case Status::Missing:
+        return DataFiles::missingFileMessage(shown);
+    case Status::Damaged:
+        return QStringLiteral("Файл таблицы допустимых токов ") + shown + QStringLiteral(" поврежден (") + m_problem
+               + QStringLiteral(").");
+    default:
+        return QString();
+    }
+}
+
+std::optional<double> rowCurrent(const PermissibleTable &table, int row, const Choice &choice)
+{
+    if (!table.isUsable() || row < 0 || row >= table.nm() || choice.net != table.net())
+        return std::nullopt;
+    const auto column = lookupColumn(choice);
+    if (!column)
+        return std::nullopt;
+    const TableRow &r = table.rows().at(row);
+    if (column->index >= r.currents.size())
+        return std::nullopt;
+    return r.currents.at(column->index) * column->factor;
+}
+
+QVector<int> listedRows(const PermissibleTable &table, const Choice &choice)
+{
+    QVector<int> out;
+    if (!table.isUsable())
+        return out;
+    const auto column = filterColumn(choice);
+    for (int r = 0; r < table.nm(); ++r) {
+        const TableRow &row = table.rows().at(r);
+        if (column && *column < row.currents.size() && row.currents.at(*column) == 0)
+            continue;
+        out.append(r);
+    }
+    return out;
+}
+
+QStringList listedSections(const PermissibleTable &table, const Choice &choice)
+{
+    QStringList out;
+    for (int r : listedRows(table, choice))
+        out << NumberText::format(table.rows().at(r).section);
+    return out;
+}
+
+std::optional<double> LookupPermissibleCurrent(const PermissibleTable &table, const Choice &choice, double section)
+{
+    // The last row of that section counts.
+    int found = -1;
+    for (int r = 0; r < table.nm(); ++r)
+        if (table.rows().at(r).section == section)
+            found = r;
+    if (found < 0)
+        return std::nullopt;
+    return rowCurrent(table, found, choice);
+}
+
+std::optional<int> ProposeSection(const PermissibleTable &table, const Choice &choice, double current)
+{
+    for (int r = 0; r < table.nm(); ++r) {
+        const auto value = rowCurrent(table, r, choice);
+        if (!value)
+            return std::nullopt;
+        if (*value >= current)
+            return r;
+    }
+    return std::nullopt;
+}
+
+QString tooLargeCurrentMessage()
+{
+    return QStringLiteral("Слишком большое значение тока нагрузки!");
+}
+
+QString tooLargeCurrentTitle()
+{
+    return QStringLiteral("Ошибка");
+}
+
+NeutralList readNeutralSections(const QString &appDir)
+{
+    constexpr int kMaxSections = 11;
+    NeutralList out;
+    out.path = DataFiles::dataFilePath(appDir, DataFiles::NeutralSections);
+    const QString shown = QDir::toNativeSeparators(
+        out.path.isEmpty() ? DataFiles::joinEntry(appDir, DataFiles::DataFileName(appDir, DataFiles::NeutralSections))
+                           : out.path);
+    QString text;
+    if (out.path.isEmpty() || !QFileInfo(out.path).isFile() || !TextFile::read(out.path, &text)) {
+        out.error = DataFiles::missingFileMessage(shown);
+        return out;
+    }
+    ListInput in(text);
+    while (out.sections.size() < kMaxSections) {
+        const auto field = in.next();
+        if (!field)
+            break;
+        const auto value = ListInput::toNumber(*field);
+        if (!value || *value <= 0) {
+            // The sections before the bad field are sound and stay offered.
+            out.error = QStringLiteral("Файл сечений нулевых жил ") + shown + QStringLiteral(" поврежден (")
+                        + rowNumber(int(out.sections.size())) + QStringLiteral(": «") + *field
+                        + QStringLiteral("» не является сечением).");
+            break;
+        }
+        out.sections << NumberText::format(*value);
+    }
+    return out;
+}
+
+QVector<CurrentChoice> LoadCurrentChoices(const QVector<Shield> &shields)
+{
+    static const QStringList kPhases = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                                        QStringLiteral("ABC")};
+    const QString unit = QStringLiteral("А"); // Cyrillic, as the load-current parser expects
+    QVector<CurrentChoice> out;
+    for (const Shield &shield : shields) {
+        double total = 0;
+        for (const Load &load : shield.loads) {
+            const double current = NumberText::toDouble(load.cell(Load::Current));
+            const double phases = std::nearbyint(NumberText::toDouble(load.cell(Load::Phases)));
+            total += current * phases;
+        }
+        if (total != 0)
+            out.append({shield.name + QStringLiteral(" - ") + NumberText::format(total) + unit, QString()});
+        for (const Load &load : shield.loads) {
+            const QString phase = load.cell(Load::Phase);
+            if (kPhases.contains(phase))
+                out.append({load.name + QStringLiteral(" - ") + load.cell(Load::Current) + unit, phase});
+        }
+    }
+    return out;
+}
+
+} // namespace Permissible

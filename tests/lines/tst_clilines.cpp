@@ -1,0 +1,176 @@
+// kabinor-cli line, sections and propose: the line dialog's results without a screen.
+#include "TestSupport.h"
+
+#include <QtTest>
+
+class TstCliLines : public QObject
+{
+    Q_OBJECT
+private slots:
+    void line_data();
+    void line();
+    void lineRefused_data();
+    void lineRefused();
+    void sections_data();
+    void sections();
+    void propose_data();
+    void propose();
+    void damagedTable();
+};
+
+namespace {
+
+int run(const TestAppDir &app, const QString &command, const QStringList &options, QString *out, QString *err)
+{
+    QStringList args{command, QStringLiteral("--app-dir"), app.path()};
+    args << options;
+    return runCli(args, out, err);
+}
+
+} // namespace
+
+void TstCliLines::line_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("cells");
+    QTest::newRow("copper single-phase")
+        << QStringList{"--net", "220", "--material", "Медь", "--section", "2,5", "--length", "100", "--current", "10"}
+        << "Линия №1\t\t3x2,5\tМедь\t100\t712\t10\t25\t6,47\t220";
+    QTest::newRow("copper three-phase")
+        << QStringList{"--material", "Медь", "--section", "2.5", "--length", "100", "--current", "10"}
+        << "Линия №1\t\t3x2,5\tМедь\t100\t712\t10\t25\t1,87\t380";
+    QTest::newRow("aluminium, offered current")
+        << QStringList{"--section", "16", "--length", "50", "--current", "ЩО1 - 25А"}
+        << "Линия №1\t\t3x16\tАлюминий\t50\t84,37\t25\t60\t0,56\t380";
+    QTest::newRow("four-core with a neutral core")
+        << QStringList{"--material", "Медь", "--type", "3", "--section", "25", "--length", "50", "--current", "40",
+                       "--neutral", "16", "--name", "Щит", "--mark", "ВВГ"}
+        << "Щит\tВВГ\t4x25 + 1x16\tМедь\t50\t35,6\t40\t87,4\t0,37\t380";
+    QTest::newRow("open laying has three cores")
+        << QStringList{"--net", "220", "--type", "0", "--material", "Медь", "--section", "4", "--length", "10",
+                       "--current", "12,5"}
+        << "Линия №1\t\t3x4\tМедь\t10\t44,5\t12,5\t41\t0,51\t220";
+    QTest::newRow("whole numbers with tolerance 0")
+        << QStringList{"--net", "220", "--material", "Медь", "--section", "2,5", "--length", "100", "--current", "10",
+                       "--tolerance", "0"}
+        << "Линия №1\t\t3x2,5\tМедь\t100\t712\t10\t25\t6\t220";
+}
+
+void TstCliLines::line()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, cells);
+    TestAppDir app;
+    QString out, err;
+    QCOMPARE(run(app, QStringLiteral("line"), options, &out, &err), 0);
+    QCOMPARE(out, cells + QLatin1Char('\n'));
+    QCOMPARE(err, QString());
+}
+
+void TstCliLines::lineRefused_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("error");
+    const QStringList ok{"--section", "25", "--length", "10", "--current", "5"};
+    QTest::newRow("section not listed")
+        << QStringList{"--section", "26", "--length", "10", "--current", "5"} << 1
+        << "Сечение 26 отсутствует в списке сечений для выбранного типа линии!\n";
+    QTest::newRow("section missing") << QStringList{"--length", "10", "--current", "5"} << 1
+                                     << "Укажите численное значение!\n";
+    QTest::newRow("length zero") << QStringList{"--section", "25", "--length", "0", "--current", "5"} << 1
+                                 << "Вводимое значение должно быть положительным и неравным нулю!\n";
+    QTest::newRow("current not a number")
+        << QStringList{"--section", "25", "--length", "10", "--current", "ток"} << 1
+        << "Значение тока должно быть числовым!\nВведите значение тока нагрузки или выберете один из вариантов!\n";
+    QTest::newRow("neutral not listed") << (ok + QStringList{"--neutral", "17"}) << 1
+                                        << "Сечение нулевой жилы 17 отсутствует в списке сечений нулевых жил!\n";
+    QTest::newRow("network") << (ok + QStringList{"--net", "110"}) << 2 << "";
+    QTest::newRow("type out of range") << (ok + QStringList{"--type", "4"}) << 2 << "";
+    QTest::newRow("laying") << (ok + QStringList{"--laying", "water"}) << 2 << "";
+    QTest::newRow("material") << (ok + QStringList{"--material", "Железо"}) << 2 << "";
+}
+
+void TstCliLines::lineRefused()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, code);
+    QFETCH(QString, error);
+    TestAppDir app;
+    QString out, err;
+    QCOMPARE(run(app, QStringLiteral("line"), options, &out, &err), code);
+    QCOMPARE(out, QString());
+    if (code == 1)
+        QCOMPARE(err, error);
+    else
+        QVERIFY(err.startsWith(QStringLiteral("usage: kabinor-cli line")));
+}
+
+void TstCliLines::sections_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("sections");
+    QTest::newRow("aluminium three-core in air") << QStringList{}
+                                                 << "2,5 4 6 10 16 25 35 50 70 95 120 150 185";
+    QTest::newRow("single-core in the ground is laid in air")
+        << QStringList{"--type", "0", "--laying", "ground"} << "2,5 4 6 10 16 25 35 50 70 95 120 150 185 240";
+    QTest::newRow("220 copper один двухжильный")
+        << QStringList{"--net", "220", "--type", "4", "--material", "Медь"}
+        << "1 1,2 1,5 2 2,5 3 4 5 6 8 10 16 25 35 50 70 95 120";
+}
+
+void TstCliLines::sections()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, sections);
+    TestAppDir app;
+    QString out;
+    QCOMPARE(run(app, QStringLiteral("sections"), options, &out, nullptr), 0);
+    QCOMPARE(out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QLatin1Char(' ')), sections);
+}
+
+void TstCliLines::propose_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("equal value") << QStringList{"--current", "75"} << 0 << "25\n";
+    QTest::newRow("just above") << QStringList{"--current", "75,1"} << 0 << "35\n";
+    QTest::newRow("offered text") << QStringList{"--current", "Насос - 60А"} << 0 << "16\n";
+    QTest::newRow("four-core") << QStringList{"--type", "3", "--current", "69,1"} << 0 << "35\n";
+    QTest::newRow("too large") << QStringList{"--current", "271"} << 1 << "";
+}
+
+void TstCliLines::propose()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, code);
+    QFETCH(QString, out);
+    TestAppDir app;
+    QString stdOut, stdErr;
+    QCOMPARE(run(app, QStringLiteral("propose"), options, &stdOut, &stdErr), code);
+    QCOMPARE(stdOut, out);
+    QCOMPARE(stdErr, code ? QStringLiteral("Слишком большое значение тока нагрузки!\n") : QString());
+}
+
+void TstCliLines::damagedTable()
+{
+    TestAppDir app;
+    app.writeFile(QStringLiteral("Iadm380Al.dat"), QByteArray("2.5,23,21,34,19,29\n4,31,x,42,27,38\n"));
+    QString out, err;
+    QCOMPARE(run(app, QStringLiteral("sections"), {}, &out, &err), 1);
+    QCOMPARE(out, QString());
+    QCOMPARE(err, QStringLiteral("Файл таблицы допустимых токов ")
+                      + QDir::toNativeSeparators(app.file(QStringLiteral("Iadm380Al.dat")))
+                      + QStringLiteral(" поврежден (строка 2: «x» не является числом).\n"));
+    QCOMPARE(run(app, QStringLiteral("propose"), {QStringLiteral("--current"), QStringLiteral("1")}, &out, &err), 1);
+    // The copper table is sound.
+    QCOMPARE(run(app, QStringLiteral("propose"), {QStringLiteral("--current"), QStringLiteral("1"),
+                                                  QStringLiteral("--material"), QStringLiteral("Медь")},
+                 &out, &err),
+             0);
+    QCOMPARE(out, QStringLiteral("1,5\n"));
+}
+
+QTEST_GUILESS_MAIN(TstCliLines)
+#include "tst_clilines.moc"

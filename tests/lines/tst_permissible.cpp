@@ -1,0 +1,369 @@
+// Permissible-current tables, section lists, lookups, proposals, offered
+// load currents, the neutral list and the mark files.
+#include "TestSupport.h"
+#include "app/AppContext.h"
+#include "app/DataFileRegistry.h"
+#include "app/NumberText.h"
+#include "lines/LineEntry.h"
+#include "lines/MarkList.h"
+#include "lines/PermissibleTables.h"
+
+#include <QtTest>
+
+using namespace Permissible;
+
+Q_DECLARE_METATYPE(Permissible::Choice)
+
+namespace {
+
+Choice threePhase(int material, int cores, int laying = InAir)
+{
+    Choice c;
+    c.net = NetworkType::ThreePhase;
+    c.material = material;
+    c.type1 = 2;
+    c.type2 = cores;
+    c.type3 = laying;
+    return c;
+}
+
+Choice singlePhase(int material, int construction)
+{
+    Choice c;
+    c.net = NetworkType::SinglePhase;
+    c.material = material;
+    c.type1 = construction;
+    c.type2 = 2;
+    c.type3 = InAir;
+    return c;
+}
+
+Load makeLoad(const QString &name, const QString &current, const QString &phase, const QString &phases)
+{
+    Load l;
+    l.name = name;
+    l.cells[Load::Current] = current;
+    l.cells[Load::Phase] = phase;
+    l.cells[Load::Phases] = phases;
+    return l;
+}
+
+// A three-phase table whose three-core value in air is 100 A for 10 mm².
+const char *const kSmallTable = "4,30,28,40,27,38\n"
+                                "10,60,55,80,100,90\n"
+                                "16,75,0,105,0,115\n";
+
+} // namespace
+
+class TstPermissible : public QObject
+{
+    Q_OBJECT
+private slots:
+    void deliveredTables_data();
+    void deliveredTables();
+    void listedSections_data();
+    void listedSections();
+    void lookup_data();
+    void lookup();
+    void propose_data();
+    void propose();
+    void damagedTable_data();
+    void damagedTable();
+    void damagedAndMissingFiles();
+    void extraRowsAreNotRead();
+    void loadCurrentChoices();
+    void neutralSections();
+    void markListParsing();
+    void markListRoundTrip();
+    void markFileBytes();
+    void buildLineUsesTheTable();
+};
+
+void TstPermissible::deliveredTables_data()
+{
+    QTest::addColumn<int>("net");
+    QTest::addColumn<int>("material");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("220 Al") << 0 << int(Aluminium) << 20 << "\\Iadm220Al.dat";
+    QTest::newRow("220 Cu") << 0 << int(Copper) << 25 << "\\Iadm220Cu.dat";
+    QTest::newRow("380 Al") << 1 << int(Aluminium) << 14 << "\\Iadm380Al.dat";
+    QTest::newRow("380 Cu") << 1 << int(Copper) << 15 << "\\Iadm380Cu.dat";
+}
+
+void TstPermissible::deliveredTables()
+{
+    QFETCH(int, net);
+    QFETCH(int, material);
+    QFETCH(int, rows);
+    QFETCH(QString, entry);
+    TestAppDir app;
+    const auto t = PermissibleTable::load(app.path(), net == 0 ? NetworkType::SinglePhase : NetworkType::ThreePhase,
+                                          material);
+    QVERIFY2(t.isUsable(), qPrintable(t.errorMessage()));
+    QCOMPARE(t.nm(), rows);
+    QCOMPARE(t.sFileName(), entry);
+    QCOMPARE(t.rows().first().currents.size(), net == 0 ? 6 : 5);
+}
+
+void TstPermissible::listedSections_data()
+{
+    QTest::addColumn<Choice>("choice");
+    QTest::addColumn<QStringList>("sections");
+    const QStringList cu220All = {"0,5", "0,75", "1", "1,2", "1,5", "2", "2,5", "3", "4", "5", "6", "8", "10",
+                                  "16", "25", "35", "50", "70", "95", "120", "150", "185", "240", "300", "400"};
+    QTest::newRow("220 Cu открыто lists every row") << singlePhase(Copper, 0) << cu220All;
+    QTest::newRow("220 Cu один двухжильный drops the zeros")
+        << singlePhase(Copper, 4) << cu220All.mid(2, 18);
+    QTest::newRow("220 Al два одножильных")
+        << singlePhase(Aluminium, 1)
+        << QStringList{"2", "2,5", "3", "4", "5", "6", "8", "10", "16", "25", "35", "50", "70", "95", "120", "150"};
+    QTest::newRow("380 Al three-core in air has no 240")
+        << threePhase(Aluminium, 2)
+        << QStringList{"2,5", "4", "6", "10", "16", "25", "35", "50", "70", "95", "120", "150", "185"};
+    QTest::newRow("380 Cu two-core in ground")
+        << threePhase(Copper, 1, InGround)
+        << QStringList{"1,5", "2,5", "4", "6", "10", "16", "25", "35", "50", "70", "95", "120", "150", "185"};
+    QTest::newRow("380 Cu single-core lists every row")
+        << threePhase(Copper, 0)
+        << QStringList{"1,5", "2,5", "4", "6", "10", "16", "25", "35", "50", "70", "95", "120", "150", "185", "240"};
+}
+
+void TstPermissible::listedSections()
+{
+    QFETCH(Choice, choice);
+    QFETCH(QStringList, sections);
+    TestAppDir app;
+    const auto t = PermissibleTable::load(app.path(), choice.net, choice.material);
+    QCOMPARE(Permissible::listedSections(t, choice), sections);
+}
+
+void TstPermissible::lookup_data()
+{
+    QTest::addColumn<Choice>("choice");
+    QTest::addColumn<double>("section");
+    QTest::addColumn<QVariant>("expected"); // invalid: no value
+    QTest::newRow("three-core air") << threePhase(Aluminium, 2) << 10.0 << QVariant(100.0);
+    QTest::newRow("four-core air is 0.92 of three-core") << threePhase(Aluminium, 3) << 10.0 << QVariant(92.0);
+    QTest::newRow("four-core ground") << threePhase(Aluminium, 3, InGround) << 10.0 << QVariant(90 * 0.92);
+    QTest::newRow("two-core ground") << threePhase(Aluminium, 1, InGround) << 4.0 << QVariant(40.0);
+    QTest::newRow("single-core air") << threePhase(Aluminium, 0) << 16.0 << QVariant(75.0);
+    QTest::newRow("single-core in ground has no value") << threePhase(Aluminium, 0, InGround) << 16.0 << QVariant();
+    QTest::newRow("section not in the table") << threePhase(Aluminium, 2) << 6.0 << QVariant();
+    QTest::newRow("no cores chosen") << threePhase(Aluminium, -1) << 10.0 << QVariant();
+}
+
+void TstPermissible::lookup()
+{
+    QFETCH(Choice, choice);
+    QFETCH(double, section);
+    QFETCH(QVariant, expected);
+    const auto t = PermissibleTable::fromText(QString::fromLatin1(kSmallTable), NetworkType::ThreePhase, 3);
+    QVERIFY(t.isUsable());
+    const auto value = LookupPermissibleCurrent(t, choice, section);
+    QCOMPARE(value.has_value(), expected.isValid());
+    if (value)
+        QCOMPARE(*value, expected.toDouble());
+}
+
+void TstPermissible::propose_data()
+{
+    QTest::addColumn<Choice>("choice");
+    QTest::addColumn<double>("current");
+    QTest::addColumn<QString>("section"); // empty: no row carries the load
+    // 380 Al, three-core in air: 2.5→19, 4→27, 6→32, 10→42, 16→60, 25→75, ..., 185→270.
+    QTest::newRow("equal to a tabulated value") << threePhase(Aluminium, 2) << 75.0 << "25";
+    QTest::newRow("0.1 A above it") << threePhase(Aluminium, 2) << 75.1 << "35";
+    QTest::newRow("the largest value") << threePhase(Aluminium, 2) << 270.0 << "185";
+    QTest::newRow("above every value") << threePhase(Aluminium, 2) << 270.1 << "";
+    QTest::newRow("zero takes the first row") << threePhase(Aluminium, 2) << 0.0 << "2,5";
+    // Four-core: 0.92 × three-core, so 69 A (75 × 0.92) still fits 25 mm².
+    QTest::newRow("four-core at 0.92 of the value") << threePhase(Aluminium, 3) << 69.0 << "25";
+    QTest::newRow("four-core just above") << threePhase(Aluminium, 3) << 69.01 << "35";
+    QTest::newRow("single-core in ground has no column") << threePhase(Aluminium, 0, InGround) << 10.0 << "";
+    // 220 Cu, один двухжильный: 0.5 and 0.75 have 0 there and are skipped.
+    QTest::newRow("rows with 0 never qualify") << singlePhase(Copper, 4) << 1.0 << "1";
+    QTest::newRow("220 Cu открыто") << singlePhase(Copper, 0) << 12.0 << "0,75";
+}
+
+void TstPermissible::propose()
+{
+    QFETCH(Choice, choice);
+    QFETCH(double, current);
+    QFETCH(QString, section);
+    TestAppDir app;
+    const auto t = PermissibleTable::load(app.path(), choice.net, choice.material);
+    const auto row = ProposeSection(t, choice, current);
+    QCOMPARE(row.has_value(), !section.isEmpty());
+    if (row)
+        QCOMPARE(NumberText::format(t.rows().at(*row).section), section);
+}
+
+void TstPermissible::damagedTable_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("fewer rows") << "4,30,28,40,27,38\n10,60,55,80,100,90\n" << "прочитано строк: 2 из 3";
+    QTest::newRow("last row cut") << "4,30,28,40,27,38\n10,60,55,80,100,90\n16,75,0\n" << "строка 3 неполная";
+    // Read field by field, a cut row pulls the next row's values into it.
+    QTest::newRow("row cut in the middle") << "4,30,28,40,27,38\n10,60,55,80\n16,75,0,105,0,115\n"
+                                           << "строка 3: недопустимое значение «0»";
+    QTest::newRow("text for a number") << "4,30,28,40,27,38\n10,60,55,сто,100,90\n16,75,0,105,0,115\n"
+                                       << "строка 2: «сто» не является числом";
+    QTest::newRow("decimal comma splits a field")
+        << "4,30,28,40,27,38\n10,60,55,80,100,90\n16,75,0,105,0,11 5\n" << "строка 3: «11 5» не является числом";
+    QTest::newRow("negative current") << "4,30,28,40,27,38\n10,60,55,80,-1,90\n16,75,0,105,0,115\n"
+                                      << "строка 2: недопустимое значение «-1»";
+    QTest::newRow("sections out of order") << "10,60,55,80,100,90\n4,30,28,40,27,38\n16,75,0,105,0,115\n"
+                                           << "строка 2: сечения должны идти по возрастанию";
+    QTest::newRow("empty file") << "" << "прочитано строк: 0 из 3";
+}
+
+void TstPermissible::damagedTable()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, problem);
+    const auto t = PermissibleTable::fromText(text, NetworkType::ThreePhase, 3);
+    QCOMPARE(t.status(), PermissibleTable::Status::Damaged);
+    QCOMPARE(t.problem(), problem);
+    // Nothing of a damaged table is offered, looked up or proposed.
+    QCOMPARE(t.nm(), 0);
+    QVERIFY(Permissible::listedSections(t, threePhase(Aluminium, 2)).isEmpty());
+    QVERIFY(!LookupPermissibleCurrent(t, threePhase(Aluminium, 2), 4));
+    QVERIFY(!ProposeSection(t, threePhase(Aluminium, 2), 1));
+}
+
+void TstPermissible::damagedAndMissingFiles()
+{
+    TestAppDir app;
+    app.writeFile(QStringLiteral("Iadm380Cu.dat"), QByteArray("1.5,23,19,33,19,27\n2.5,30,27\n"));
+    const auto damaged = PermissibleTable::load(app.path(), NetworkType::ThreePhase, Copper);
+    QCOMPARE(damaged.status(), PermissibleTable::Status::Damaged);
+    QCOMPARE(damaged.errorMessage(), QStringLiteral("Файл таблицы допустимых токов ")
+                                         + QDir::toNativeSeparators(app.file(QStringLiteral("Iadm380Cu.dat")))
+                                         + QStringLiteral(" поврежден (строка 2 неполная)."));
+
+    QFile::remove(app.file(QStringLiteral("Iadm220Al.dat")));
+    const auto missing = PermissibleTable::load(app.path(), NetworkType::SinglePhase, Aluminium);
+    QCOMPARE(missing.status(), PermissibleTable::Status::Missing);
+    QCOMPARE(missing.errorMessage(), QStringLiteral("Файл ")
+                                         + QDir::toNativeSeparators(app.file(QStringLiteral("Iadm220Al.dat")))
+                                         + QStringLiteral(" не найден!"));
+
+    // With no material chosen there is no table at all.
+    QCOMPARE(PermissibleTable::load(app.path(), NetworkType::ThreePhase, -1).status(),
+             PermissibleTable::Status::NotLoaded);
+}
+
+void TstPermissible::extraRowsAreNotRead()
+{
+    // Rows after the first nm are not part of the table, whatever they hold.
+    const QString text = QString::fromLatin1(kSmallTable) + QStringLiteral("25,junk\n");
+    const auto t = PermissibleTable::fromText(text, NetworkType::ThreePhase, 3);
+    QVERIFY(t.isUsable());
+    QCOMPARE(t.nm(), 3);
+}
+
+void TstPermissible::loadCurrentChoices()
+{
+    Shield first;
+    first.name = QStringLiteral("ЩО1");
+    first.loads << makeLoad(QStringLiteral("Насос"), QStringLiteral("14,73"), QStringLiteral("ABC"), QStringLiteral("3"))
+                << makeLoad(QStringLiteral("Свет"), QStringLiteral("39,77"), QStringLiteral("B"), QStringLiteral("1"))
+                << makeLoad(QStringLiteral("Без фазы"), QStringLiteral("5"), QStringLiteral("b"), QStringLiteral("1"))
+                << makeLoad(QStringLiteral("Кириллица"), QStringLiteral("1"), QStringLiteral("А"), QStringLiteral("1"));
+    Shield empty;
+    empty.name = QStringLiteral("ЩО2");
+    Shield zero;
+    zero.name = QStringLiteral("ЩО3");
+    zero.loads << makeLoad(QStringLiteral("Резерв"), QStringLiteral("0"), QStringLiteral("C"), QStringLiteral("1"));
+
+    const auto choices = LoadCurrentChoices({first, empty, zero});
+    const QVector<CurrentChoice> expected = {
+        {QStringLiteral("ЩО1 - 89,96А"), QString()}, // 14,73 × 3 + 39,77 + 5 + 1
+        {QStringLiteral("Насос - 14,73А"), QStringLiteral("ABC")},
+        {QStringLiteral("Свет - 39,77А"), QStringLiteral("B")},
+        // ЩО3 sums to 0 and gets no entry, but its load with a phase does.
+        {QStringLiteral("Резерв - 0А"), QStringLiteral("C")},
+    };
+    QCOMPARE(choices, expected);
+    // The offered texts read back as their currents.
+    QCOMPARE(LineCalc::ParseLoadCurrent(choices.at(0).text), 89.96);
+    QCOMPARE(LineCalc::ParseLoadCurrent(choices.at(2).text), 39.77);
+}
+
+void TstPermissible::neutralSections()
+{
+    TestAppDir app;
+    auto list = readNeutralSections(app.path());
+    QCOMPARE(list.error, QString());
+    QCOMPARE(list.sections, (QStringList{"1,5", "2,5", "4", "6", "10", "16", "25", "35", "50", "70", "95"}));
+
+    app.writeFile(QStringLiteral("NeutralSect.dat"), QByteArray("1,2,3,4,5,6,7,8,9,10,11,12,13\n"));
+    QCOMPARE(readNeutralSections(app.path()).sections.size(), 11);
+
+    app.writeFile(QStringLiteral("NeutralSect.dat"), QByteArray("1.5\n2.5\nfour\n6\n"));
+    list = readNeutralSections(app.path());
+    QCOMPARE(list.sections, (QStringList{"1,5", "2,5"}));
+    QVERIFY(list.error.contains(QDir::toNativeSeparators(app.file(QStringLiteral("NeutralSect.dat")))));
+    QVERIFY(list.error.contains(QStringLiteral("«four»")));
+}
+
+void TstPermissible::markListParsing()
+{
+    QCOMPARE(MarkList::parse(QStringLiteral("ВВГ, АВВГ\r\n")), (QStringList{"ВВГ", "АВВГ"}));
+    QCOMPARE(MarkList::parse(QStringLiteral("  NYM  \r\n\r\n\"КГ, гибкий\"\r\nПВС")),
+             (QStringList{"NYM", "КГ, гибкий", "ПВС"}));
+    QCOMPARE(MarkList::parse(QString()), QStringList());
+    QCOMPARE(MarkList::format({}), QString());
+    QCOMPARE(MarkList::clean(QStringLiteral("ВВГ\r\nнг")), QStringLiteral("ВВГ нг"));
+}
+
+void TstPermissible::markListRoundTrip()
+{
+    const QStringList marks = {QStringLiteral("ВВГнг(А)-LS"), QStringLiteral("ВВГ, 3 жилы"),
+                               QStringLiteral("ПВС \"гибкий\""), QStringLiteral("\"АВВГ\""), QStringLiteral(" СИП-2 ")};
+    QCOMPARE(MarkList::parse(MarkList::format(marks)), marks);
+}
+
+void TstPermissible::markFileBytes()
+{
+    TestAppDir app;
+    const QString path = app.file(QStringLiteral("MarksCu.dat"));
+    QVERIFY(MarkList::write(path, {QStringLiteral("ВВГ"), QStringLiteral("NYM")}));
+    QCOMPARE(app.readFile(QStringLiteral("MarksCu.dat")), cp1251(QStringLiteral("ВВГ\r\nNYM\r\n")));
+    QVERIFY(MarkList::write(path, {}));
+    QCOMPARE(app.readFile(QStringLiteral("MarksCu.dat")), QByteArray());
+    QCOMPARE(*MarkList::read(path), QStringList());
+    // An absent file is an empty list, not a failure.
+    QCOMPARE(*MarkList::read(app.file(QStringLiteral("none.dat"))), QStringList());
+}
+
+void TstPermissible::buildLineUsesTheTable()
+{
+    TestAppDir app;
+    CalcValues calc;
+    LineEntry::Request r;
+    r.name = QStringLiteral("Линия №1");
+    r.mark = QStringLiteral("ВВГ");
+    r.choice = threePhase(Copper, 3);
+    r.sectionText = QStringLiteral("25");
+    r.lengthText = QStringLiteral("50");
+    r.currentText = QStringLiteral("ЩО1 - 40А");
+    r.neutralText = QStringLiteral("16");
+    const auto t = PermissibleTable::load(app.path(), r.choice.net, r.choice.material);
+    double idop = 0;
+    const CableLine line = LineEntry::buildLine(r, t, calc, idop);
+    // 50 × 1000 / 56.18 / 25 = 35.6 mΩ; 35.6 × 40 / 380 / 10 = 0.37 %; 95 × 0.92 = 87.4 A.
+    QCOMPARE(line.cells, (QStringList{"ВВГ", "4x25 + 1x16", "Медь", "50", "35,6", "40", "87,4", "0,37", "380"}));
+    QCOMPARE(idop, 95 * 0.92);
+    QVERIFY(!line.checked);
+
+    // A choice without a value keeps the permissible current it had.
+    r.choice = threePhase(Copper, 0, InGround);
+    idop = 12;
+    QCOMPARE(LineEntry::buildLine(r, t, calc, idop).cell(CableLine::PermissibleCurrent), QStringLiteral("12"));
+}
+
+QTEST_GUILESS_MAIN(TstPermissible)
+#include "tst_permissible.moc"
