@@ -739,6 +739,9 @@ void frmAddR::fillFromRow(int row)
         cmbType1->setCurrentIndex(qMax(k, 1));
     }
     const float neutral = LineCalc::NeutralSection(cores);
+    // A box left ticked by an earlier line would give this one a neutral core it never had.
+    if (neutral == 0)
+        chkNSect->setChecked(false);
     for (int i = 0; i < cmbNSect->count(); ++i) {
         if (float(NumberText::toDouble(cmbNSect->itemText(i))) == neutral) {
             cmbNSect->setCurrentIndex(i);

@@ -460,6 +460,7 @@ void TstFrmAddR::changeFillsSinglePhaseRow()
     // Left hidden in add mode on single-phase; a change takes that instance over.
     whenOpen([](frmAddR &d) {
         d.chkNetType[0]->setChecked(true);
+        d.chkNSect->setChecked(true);
         d.cmdClose->click();
     });
     f.window->cmdAddLine();
@@ -473,6 +474,8 @@ void TstFrmAddR::changeFillsSinglePhaseRow()
         QCOMPARE(d.cmbMaterial->currentText(), QStringLiteral("Алюминий"));
         QCOMPARE(d.txtSect->text(), QStringLiteral("4"));
         QCOMPARE(d.txtIdop->text(), QStringLiteral("27"));
+        // The neutral box ticked for an earlier line does not stick to a row without one.
+        QVERIFY(!d.chkNSect->isChecked());
         d.cmdCalcR->click();
     });
     f.window->cmdChangeLine();
