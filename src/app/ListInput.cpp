@@ -6,6 +6,16 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace {
+
+// A field ends at a comma or at the end of its line (CR, LF or both).
+bool isSeparator(QChar c)
+{
+    return c == QLatin1Char(',') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+
+} // namespace
+
 ListInput::ListInput(const QString &text) : m_text(text) {}
 
 std::optional<ListInput> ListInput::fromFile(const QString &path)
@@ -67,11 +77,11 @@ std::optional<QString> ListInput::next()
             ++m_pos;
         }
         // Whatever follows the closing quote up to the separator is dropped.
-        while (m_pos < n && m_text.at(m_pos) != QLatin1Char(',') && m_text.at(m_pos) != QLatin1Char('\n'))
+        while (m_pos < n && !isSeparator(m_text.at(m_pos)))
             ++m_pos;
     } else {
         const qsizetype start = m_pos;
-        while (m_pos < n && m_text.at(m_pos) != QLatin1Char(',') && m_text.at(m_pos) != QLatin1Char('\n'))
+        while (m_pos < n && !isSeparator(m_text.at(m_pos)))
             ++m_pos;
         field = m_text.mid(start, m_pos - start).trimmed();
     }

@@ -129,6 +129,8 @@ void TstSettings::listInput_data()
     QTest::newRow("blank lines skipped") << "a\n\n\nb\n" << QStringList{"a", "b"};
     QTest::newRow("unclosed quote ends with line") << "\"abc\nd" << QStringList{"abc", "d"};
     QTest::newRow("empty field") << "a,,b" << QStringList{"a", "", "b"};
+    QTest::newRow("lone CR ends a field") << "ab\rcd" << QStringList{"ab", "cd"};
+    QTest::newRow("quote closed before CR") << "\"x\"\r\ny" << QStringList{"x", "y"};
 }
 
 void TstSettings::listInput()

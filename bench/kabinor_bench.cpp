@@ -1,0 +1,253 @@
+// Measures the operations that grow with the size of a project, each next to
+// the floor for that work (plain I/O or a single pass), for a project of
+// 5 000 and of 10 000 lines. Run by hand: build/bin/kabinor_bench [runs]
+#include "app/AppContext.h"
+#include "app/DataFileRegistry.h"
+#include "app/LineListModel.h"
+#include "app/ProjectFile.h"
+#include "app/TextFile.h"
+#include "app/frmMain.h"
+#include "calculator/Evaluator.h"
+#include "lines/NetworkSummary.h"
+#include "loads/LoadCalc.h"
+#include "reports/CableLineReport.h"
+#include "reports/ReportWriter.h"
+#include "reports/ShortCircuitReport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+int g_runs = 7;
+volatile double g_sink = 0; // keeps the baselines from being optimised away
+
+double medianMs(const std::function<void()> &work, const std::function<void()> &prepare = {})
+{
+    std::vector<double> times;
+    for (int i = 0; i < g_runs; ++i) {
+        if (prepare)
+            prepare();
+        const auto t0 = std::chrono::steady_clock::now();
+        work();
+        const auto t1 = std::chrono::steady_clock::now();
+        times.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// A project as an engineer's would be, only far larger.
+Project makeProject(int lines, int shields, int loadsPerShield)
+{
+    Project p;
+    p.sSTP = QStringLiteral("400");
+    p.lines.reserve(lines);
+    for (int i = 0; i < lines; ++i) {
+        CableLine l;
+        const bool single = i % 3 == 0;
+        const bool neutral = i % 4 == 1;
+        l.name = QStringLiteral("Линия №%1").arg(i + 1);
+        l.cells = QStringList{QStringLiteral("АВВГ"),
+                              single ? QStringLiteral("3x4") : (neutral ? QStringLiteral("3x50 + 1x25") : QStringLiteral("4x16")),
+                              QStringLiteral("Алюминий"), QStringLiteral("50"), QStringLiteral("84,37"),
+                              QStringLiteral("25"), QStringLiteral("60"), QStringLiteral("0,0005"),
+                              single ? QStringLiteral("220") : QStringLiteral("380")};
+        l.checked = true;
+        p.lines << l;
+    }
+    p.shields.clear();
+    const char *phases[] = {"A", "B", "C", "ABC"};
+    for (int s = 0; s < shields; ++s) {
+        Shield shield{QStringLiteral("ЩО%1").arg(s + 1), {}};
+        for (int j = 0; j < loadsPerShield; ++j) {
+            Load load;
+            load.name = QStringLiteral("Нагрузка %1").arg(j + 1);
+            const bool three = j % 4 == 3;
+            load.cells = QStringList{QStringLiteral("10"), QStringLiteral("0,8"), QStringLiteral("0,7"), QStringLiteral("7"),
+                                     QStringLiteral("8,75"), three ? QStringLiteral("14,73") : QStringLiteral("39,77"),
+                                     QString::fromLatin1(phases[j % 4]), three ? QStringLiteral("3") : QStringLiteral("1"),
+                                     three ? QStringLiteral("0,9") : QStringLiteral("1")};
+            shield.loads << load;
+        }
+        p.shields << shield;
+    }
+    return p;
+}
+
+QString longExpression(int terms)
+{
+    QString e;
+    e.reserve(terms * 8);
+    for (int i = 0; i < terms; ++i) {
+        if (i)
+            e += (i % 3 == 0) ? QStringLiteral("-") : QStringLiteral("+");
+        e += QStringLiteral("%1,5*2").arg(i % 97);
+    }
+    return e;
+}
+
+void row(const char *what, double ms, double baseMs)
+{
+    std::printf("  %-34s %10.2f ms   baseline %8.3f ms   ratio %7.1f\n", what, ms, baseMs,
+                baseMs > 0 ? ms / baseMs : 0.0);
+}
+
+void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir)
+{
+    std::printf("\n%d lines, %d shields of 50 loads\n", lines, shields);
+    const Project project = makeProject(lines, shields, 50);
+    const QString path = tmp.filePath(QStringLiteral("bench-%1.kbp").arg(lines));
+    ProjectFile::write(path, project);
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    const QByteArray bytes = f.readAll();
+    f.close();
+    const QString rawPath = tmp.filePath(QStringLiteral("raw-%1.txt").arg(lines));
+
+    // Open: file -> model, against reading the bytes and splitting lines.
+    const double open = medianMs([&] {
+        Project p;
+        ProjectFile::read(path, p);
+        g_sink = g_sink + p.lines.size();
+    });
+    const double openBase = medianMs([&] {
+        QFile in(path);
+        in.open(QIODevice::ReadOnly);
+        const QByteArray b = in.readAll();
+        g_sink = g_sink + b.split('\n').size();
+    });
+    row("open project", open, openBase);
+
+    // Save: model -> file, against writing the same bytes.
+    const double save = medianMs([&] { ProjectFile::write(path, project); });
+    const double saveBase = medianMs([&] {
+        QFile out(rawPath);
+        out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        out.write(bytes);
+    });
+    row("save project", save, saveBase);
+
+    // One pass summing as many numbers as there are lines.
+    std::vector<double> numbers(size_t(lines), 0.0005);
+    const double sumBase = medianMs([&] {
+        double s = 0;
+        for (double v : numbers)
+            s += v;
+        g_sink = g_sink + s;
+    });
+
+    const double summary = medianMs([&] {
+        const SummaryText s = NetworkSummary(project.lines, 7.5);
+        g_sink = g_sink + s.panel1.size();
+    });
+    row("NetworkSummary", summary, sumBase);
+
+    // "Check all" through the main window and its list model.
+    {
+        AppContext context(appDir);
+        ScriptedPrompter prompter;
+        frmMain window(context, prompter);
+        const double checkAll = medianMs([&] { window.cmdSelectAll(); },
+                                         [&] {
+                                             window.project().lines = project.lines;
+                                             for (CableLine &l : window.project().lines)
+                                                 l.checked = false;
+                                             window.lineModel()->reload();
+                                         });
+        row("check all (main window)", checkAll, sumBase);
+    }
+
+    std::vector<double> loadNumbers(size_t(shields) * 50, 8.75);
+    const double loadBase = medianMs([&] {
+        double s = 0;
+        for (double v : loadNumbers)
+            s += v;
+        g_sink = g_sink + s;
+    });
+    const double totals = medianMs([&] {
+        for (const Shield &s : project.shields)
+            g_sink = g_sink + LoadCalc::RecalcShieldTotals(s.loads, 2).current.size();
+    });
+    row("RecalcShieldTotals, every shield", totals, loadBase);
+
+    CalcValues calc;
+    Project kz = project;
+    kz.Rt = 15;
+    kz.Xt = 40;
+    kz.Zt = 300;
+    const double kzRows = medianMs([&] { g_sink = g_sink + ShortCircuitReport::build(kz, calc).rows.size(); });
+    row("short-circuit report rows", kzRows, sumBase);
+
+    ScriptedPrompter prompter;
+    ReportWriter writer(prompter, appDir);
+    const QString doc = tmp.filePath(QStringLiteral("report-%1.doc").arg(lines));
+    const QVector<bool> all(10, true);
+    QByteArray docBytes;
+    const double kl = medianMs([&] {
+        writer.save(doc, QStringLiteral("Проект"), CableLineReport::defaultTitle(),
+                    [&] { return CableLineReport::build(project.lines, all); });
+    });
+    QFile d(doc);
+    d.open(QIODevice::ReadOnly);
+    docBytes = d.readAll();
+    const double klBase = medianMs([&] {
+        QFile out(rawPath);
+        out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        out.write(docBytes);
+    });
+    row("cable line report (document)", kl, klBase);
+
+    const QString expr = longExpression(lines);
+    const double eval = medianMs([&] { g_sink = g_sink + EvalExpression(expr).size(); });
+    row("EvalExpression, one term a line", eval, sumBase);
+}
+
+long cliPeakKb(const QString &project, const QString &appDir)
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kabinor-cli"),
+            {QStringLiteral("summary"), project, QStringLiteral("--app-dir"), appDir});
+    p.waitForFinished(120000);
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc > 1)
+        g_runs = std::max(1, std::atoi(argv[1]));
+    QTemporaryDir tmp;
+    // A private copy of the data folder next to the program.
+    const QString appDir = tmp.filePath(QStringLiteral("app"));
+    QDir().mkpath(appDir);
+    const QDir data(QCoreApplication::applicationDirPath());
+    for (const QString &name : data.entryList(QDir::Files))
+        if (name.endsWith(QLatin1String(".dat")) || name.endsWith(QLatin1String(".fls")))
+            QFile::copy(data.filePath(name), appDir + QLatin1Char('/') + name);
+    DataFiles::CheckDataFiles(appDir);
+
+    std::printf("Median of %d runs each; baseline = the floor for the same amount of work.\n", g_runs);
+    benchSize(5000, 50, tmp, appDir);
+    benchSize(10000, 100, tmp, appDir);
+    std::printf("\nkabinor-cli summary on the 10 000-line project: peak %ld KB\n",
+                cliPeakKb(tmp.filePath(QStringLiteral("bench-10000.kbp")), appDir));
+    return 0;
+}

@@ -1,0 +1,9 @@
+#include "FuzzSupport.h"
+#include "calculator/Evaluator.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString text = fuzzText(data, size);
+    (void)EvalExpression(text);
+    return 0;
+}
