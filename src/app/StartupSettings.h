@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+class IniDocument;
+
+// The "Startup" section of the settings file: the tray, tip and geometry flags
+// and the main window's size and position, kept in twips.
+namespace Startup {
+
+inline const QString Section = QStringLiteral("Startup");
+inline const QString ShowInTray = QStringLiteral("ShowInTray");
+inline const QString ShowTips = QStringLiteral("ShowTips");
+inline const QString RemPosition = QStringLiteral("RemPosition");
+
+// The size a window takes without stored geometry, in twips.
+constexpr double DefaultWidth = 13665;
+constexpr double DefaultHeight = 7200;
+// The smallest inner size of the main window in the normal state, in twips.
+constexpr double MinimumInnerWidth = 5000;
+constexpr double MinimumInnerHeight = 2400;
+
+// A flag "reads 1" when its value is the number 1; a missing key reads "1".
+bool flagValue(const QString &text);
+bool readFlag(const IniDocument &ini, const QString &key);
+bool readFlag(const QString &settingsPath, const QString &key);
+QString flagText(bool on);
+
+// A window's place in twips, as the settings keep it.
+struct Geometry {
+    double left = 0;
+    double top = 0;
+    double width = DefaultWidth;
+    double height = DefaultHeight;
+    bool operator==(const Geometry &) const = default;
+};
+
+// The size and position to start with on a screen (its place in twips).
+// With "RemPosition" 1 the stored "Height", "Width", "Top" and "Left", the
+// position defaulting to the centre for the size just read; with 0 the
+// default size centred on the screen. A stored value that is no number takes
+// its default.
+Geometry restoredGeometry(const IniDocument &ini, const Geometry &screen);
+
+// Writes "Height", "Width", "Top" and "Left" as whole twips.
+void storeGeometry(IniDocument &ini, const Geometry &geometry);
+
+} // namespace Startup

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/Prompter.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QLabel;
+class QNetworkAccessManager;
+
+// The update check of the main window: asks whether a network is there, reads
+// the site's start page, finds the version on it and offers the installer.
+// The wait processes the user interface's events; a check that hangs ends
+// after the time-out.
+class UpdateCheck : public QObject
+{
+    Q_OBJECT
+public:
+    enum class NetworkState { None, LanOnly, Connected };
+    using NetworkProbe = std::function<NetworkState()>;
+
+    explicit UpdateCheck(Prompter &prompter, QObject *parent = nullptr);
+    ~UpdateCheck() override;
+
+    // The system's view: the network information backend where one is
+    // available, else any running interface other than the loopback.
+    static NetworkState systemNetworkState();
+    void setNetworkProbe(NetworkProbe probe) { m_probe = std::move(probe); }
+    void setTimeoutMs(int ms) { m_timeoutMs = ms; }
+    int timeoutMs() const { return m_timeoutMs; }
+
+    bool isRunning() const { return m_running; }
+
+    // Runs the whole check against `site`. Status panel 2 shows the progress
+    // and gets its text back; sVersion keeps the version found on the site.
+    // Returns false when a check was already running.
+    bool run(const QString &site, QLabel *statusPanel, QString &sVersion);
+
+private:
+    enum class Outcome { Page, TransferError, TimedOut, Abandoned };
+    Outcome fetch(const QString &address, QString *page, QString *error);
+
+    Prompter &m_prompter;
+    NetworkProbe m_probe;
+    QNetworkAccessManager *m_network = nullptr;
+    int m_timeoutMs = 30000;
+    bool m_running = false;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The update check's rules that need no network: where the site is, how its
+// start page announces the version, and how that version is compared.
+namespace UpdateSite {
+
+// The site's start page carries this marker, followed by the version.
+inline const QString Marker = QStringLiteral("версия:");
+// The page is searched in pieces of this many characters, each by itself.
+constexpr int PieceLength = 100;
+// The first piece and at most this many further pieces are searched.
+constexpr int MaxFurtherPieces = 1000;
+// Characters taken after the marker before trimming.
+constexpr int VersionLength = 7;
+
+// Settings of the check: section "Update", keys "Site" (the site's address)
+// and "Timeout" (seconds to wait for the answer).
+inline const QString Section = QStringLiteral("Update");
+QString defaultSiteAddress();
+constexpr int DefaultTimeoutSeconds = 30;
+
+QString siteAddress(const QString &settingsPath);
+int timeoutSeconds(const QString &settingsPath);
+// The site's root, requested as "GET /", and the installer on the same host.
+QString rootAddress(const QString &site);
+QString installerAddress(const QString &site);
+QString hostName(const QString &site);
+
+// The page's text: the charset the server named, else UTF-8 when the bytes
+// are valid UTF-8, else Windows-1251.
+QString decodePage(const QByteArray &body, const QByteArray &contentType);
+
+// The version after the marker, searched piece by piece: a marker split
+// between two pieces is not seen. The 7 characters after the marker (fewer
+// when the piece ends sooner) with the blanks at both ends removed.
+std::optional<QString> findVersion(const QString &page);
+
+// The running version as the site writes it: major "0", minor "0", revision
+// "00" (3.2.17; a revision of 5 gives 3.2.05).
+QString runningVersionText(int major, int minor, int revision);
+
+// Compared as texts character by character: 3.10.1 is not above 3.2.17.
+bool isNewer(const QString &siteVersion, const QString &runningText);
+
+// Messages of the check.
+QString noNetworkMessage(const QString &host);
+QString lanOnlyMessage(const QString &host);
+QString connectionTitle(); // "Ошибка подключения"
+QString newVersionQuestion(const QString &siteVersion, const QString &runningPlain);
+QString newVersionTitle(); // "Обновление"
+QString noUpdateMessage(const QString &siteVersion);
+QString siteMovedMessage();
+QString timeoutMessage(const QString &host);
+QString checkingConnectionStatus();
+QString checkingUpdateStatus();
+
+} // namespace UpdateSite

@@ -1,0 +1,442 @@
+// The update check: the page scan and the version comparison, then the whole
+// check against a small HTTP server on 127.0.0.1 started by the test.
+#include "TestSupport.h"
+#include "app/AppContext.h"
+#include "app/IniStore.h"
+#include "app/Prompter.h"
+#include "app/frmMain.h"
+#include "update/UpdateCheck.h"
+#include "update/UpdateSite.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+namespace {
+
+// Answers every request with one planned response, or never (hang).
+class PageServer : public QObject
+{
+    Q_OBJECT
+public:
+    PageServer()
+    {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        connect(&m_server, &QTcpServer::newConnection, this, &PageServer::accept);
+    }
+    QString site() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()); }
+
+    static QByteArray page(int status, const QByteArray &body, const QByteArray &contentType = "text/html")
+    {
+        const QByteArray reason = status == 200 ? "OK" : "Internal Server Error";
+        return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\nContent-Type: " + contentType
+               + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    }
+
+    QByteArray response;
+    bool hang = false;
+    QStringList requestLines;
+    std::function<void()> onRequest; // runs while the check waits
+
+private:
+    void accept()
+    {
+        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+                m_buffers[socket] += socket->readAll();
+                const QByteArray &req = m_buffers[socket];
+                if (!req.contains("\r\n\r\n"))
+                    return;
+                requestLines << QString::fromLatin1(req.left(req.indexOf("\r\n")));
+                if (onRequest)
+                    onRequest();
+                if (hang)
+                    return;
+                socket->write(response);
+                socket->disconnectFromHost();
+            });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    }
+
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+};
+
+// Stands for the system's handler of web addresses.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    UrlRecorder()
+    {
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "open");
+    }
+    ~UrlRecorder() override
+    {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened << url; }
+};
+
+QString padded(int before, const QString &text)
+{
+    return QString(before, QLatin1Char('x')) + text;
+}
+
+struct CheckFixture {
+    ScriptedPrompter prompter;
+    UpdateCheck check{prompter};
+    QLabel panel{QStringLiteral("Было")};
+    PageServer server;
+    UrlRecorder urls;
+    CheckFixture()
+    {
+        check.setNetworkProbe([] { return UpdateCheck::NetworkState::Connected; });
+        check.setTimeoutMs(20000);
+    }
+};
+
+} // namespace
+
+class TstUpdate : public QObject
+{
+    Q_OBJECT
+private slots:
+    void findVersion_data();
+    void findVersion();
+    void comparison_data();
+    void comparison();
+    void addresses();
+    void decodePage();
+
+    void checkAgainstServer_data();
+    void checkAgainstServer();
+    void yesOpensInstaller();
+    void statusTextsAndCursor();
+    void networkWarnings_data();
+    void networkWarnings();
+    void transferErrors();
+    void hangingServerTimesOut();
+    void secondCheckRefusedWhileWaiting();
+    void mainWindowCommand();
+};
+
+void TstUpdate::findVersion_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("version");
+
+    QTest::newRow("plain") << QStringLiteral("<p>Текущая версия: 3.2.18</p>") << true << QStringLiteral("3.2.18");
+    QTest::newRow("no blank") << QStringLiteral("версия:3.2.18") << true << QStringLiteral("3.2.18");
+    QTest::newRow("cut to 7 then trimmed") << QStringLiteral("версия:  3.2.180beta") << true << QStringLiteral("3.2.1");
+    QTest::newRow("only the first marker counts") << QStringLiteral("версия: 3.1 и версия: 3.9") << true
+                                                   << QStringLiteral("3.1 и");
+    QTest::newRow("case matters") << QStringLiteral("Версия: 3.2.18") << false << QString();
+    QTest::newRow("no marker") << QStringLiteral("<html>nothing here</html>") << false << QString();
+    QTest::newRow("empty page") << QString() << false << QString();
+    QTest::newRow("split across two pieces") << padded(97, QStringLiteral("версия: 3.2.18")) << false << QString();
+    // The version is taken from the marker's own piece only.
+    QTest::newRow("marker ends its piece") << padded(93, QStringLiteral("версия:3.2.18")) << true << QString();
+    QTest::newRow("version cut by the piece") << padded(90, QStringLiteral("версия: 3.2.18")) << true
+                                               << QStringLiteral("3.");
+    QTest::newRow("second piece") << padded(100, QStringLiteral("версия: 3.2.18")) << true << QStringLiteral("3.2.18");
+    QTest::newRow("last searched piece") << padded(100 * 1000, QStringLiteral("версия: 3.2.18")) << true
+                                          << QStringLiteral("3.2.18");
+    QTest::newRow("beyond 1001 pieces") << padded(100 * 1001, QStringLiteral("версия: 3.2.18")) << false << QString();
+}
+
+void TstUpdate::findVersion()
+{
+    QFETCH(QString, page);
+    QFETCH(bool, found);
+    QFETCH(QString, version);
+    const auto result = UpdateSite::findVersion(page);
+    QCOMPARE(result.has_value(), found);
+    if (found)
+        QCOMPARE(*result, version);
+}
+
+void TstUpdate::comparison_data()
+{
+    QTest::addColumn<QString>("site");
+    QTest::addColumn<bool>("newer");
+    QTest::newRow("3.2.18") << QStringLiteral("3.2.18") << true;
+    QTest::newRow("same") << QStringLiteral("3.2.17") << false;
+    QTest::newRow("textual 3.10.1") << QStringLiteral("3.10.1") << false;
+    QTest::newRow("3.3") << QStringLiteral("3.3") << true;
+    QTest::newRow("4.0.0") << QStringLiteral("4.0.0") << true;
+    QTest::newRow("prefix 3.2.1") << QStringLiteral("3.2.1") << false;
+    QTest::newRow("empty") << QString() << false;
+}
+
+void TstUpdate::comparison()
+{
+    QFETCH(QString, site);
+    QFETCH(bool, newer);
+    QCOMPARE(UpdateSite::isNewer(site, UpdateSite::runningVersionText(3, 2, 17)), newer);
+}
+
+void TstUpdate::addresses()
+{
+    QCOMPARE(UpdateSite::runningVersionText(3, 2, 17), QStringLiteral("3.2.17"));
+    QCOMPARE(UpdateSite::runningVersionText(3, 2, 5), QStringLiteral("3.2.05"));
+    QCOMPARE(UpdateSite::rootAddress(QStringLiteral("http://example.test:8080")), QStringLiteral("http://example.test:8080/"));
+    QCOMPARE(UpdateSite::installerAddress(QStringLiteral("http://example.test/index.html?a=1")),
+             QStringLiteral("http://example.test/KB_setup.exe"));
+    QCOMPARE(UpdateSite::hostName(QStringLiteral("example.test")), QStringLiteral("example.test"));
+    QCOMPARE(UpdateSite::rootAddress(QStringLiteral("example.test")), QStringLiteral("http://example.test/"));
+
+    TestAppDir app;
+    QCOMPARE(UpdateSite::siteAddress(app.settingsPath()), UpdateSite::defaultSiteAddress());
+    QCOMPARE(UpdateSite::timeoutSeconds(app.settingsPath()), UpdateSite::DefaultTimeoutSeconds);
+    WriteIniString(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Site"), QStringLiteral("http://127.0.0.1:9"));
+    WriteIniString(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Timeout"), QStringLiteral("5"));
+    QCOMPARE(UpdateSite::siteAddress(app.settingsPath()), QStringLiteral("http://127.0.0.1:9"));
+    QCOMPARE(UpdateSite::timeoutSeconds(app.settingsPath()), 5);
+}
+
+void TstUpdate::decodePage()
+{
+    const QString text = QStringLiteral("Новая версия: 3.2.18");
+    QCOMPARE(UpdateSite::decodePage(cp1251(text), "text/html; charset=windows-1251"), text);
+    QCOMPARE(UpdateSite::decodePage(text.toUtf8(), "text/html; charset=\"utf-8\""), text);
+    // Without a charset: UTF-8 when the bytes are UTF-8, else Windows-1251.
+    QCOMPARE(UpdateSite::decodePage(text.toUtf8(), "text/html"), text);
+    QCOMPARE(UpdateSite::decodePage(cp1251(text), QByteArray()), text);
+}
+
+void TstUpdate::checkAgainstServer_data()
+{
+    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("after");
+
+    const QString noUpdateTitle = QStringLiteral("Кабинор");
+    const int info = int(Prompter::Icon::Information);
+    const int question = int(Prompter::Icon::Question);
+    const int critical = int(Prompter::Icon::Critical);
+    auto body = [](const QString &html) { return PageServer::page(200, html.toUtf8(), "text/html; charset=utf-8"); };
+
+    QTest::newRow("newer 3.2.18")
+        << body(QStringLiteral("<html><body>Последняя версия: 3.2.18</body></html>")) << QString()
+        << QStringLiteral("Доступна новая версия: 3.2.18!\r\n\r\nВаша версия: 3.2.17\r\n\r\nЗагрузить новую версию программы?")
+        << QStringLiteral("Обновление") << question << QStringLiteral("3.2.18");
+    QTest::newRow("same 3.2.17") << body(QStringLiteral("версия: 3.2.17")) << QString()
+                                 << QStringLiteral("Версия на сайте: 3.2.17. Обновление не обнаружено.") << noUpdateTitle
+                                 << info << QStringLiteral("3.2.17");
+    QTest::newRow("textual 3.10.1") << body(QStringLiteral("версия: 3.10.1")) << QString()
+                                    << QStringLiteral("Версия на сайте: 3.10.1. Обновление не обнаружено.")
+                                    << noUpdateTitle << info << QStringLiteral("3.10.1");
+    QTest::newRow("longer than 7") << body(QStringLiteral("версия:  3.2.180-beta")) << QString()
+                                   << QStringLiteral("Версия на сайте: 3.2.1. Обновление не обнаружено.")
+                                   << noUpdateTitle << info << QStringLiteral("3.2.1");
+    QTest::newRow("Windows-1251 page")
+        << PageServer::page(200, cp1251(QStringLiteral("<p>версия: 3.2.18</p>")), "text/html; charset=windows-1251")
+        << QString() << QStringLiteral("Доступна новая версия: 3.2.18!\r\n\r\nВаша версия: 3.2.17\r\n\r\nЗагрузить новую версию программы?")
+        << QStringLiteral("Обновление") << question << QStringLiteral("3.2.18");
+    // A failed scan reports and offers nothing; the earlier version stays.
+    const QString moved = QStringLiteral("Ошибка при обновлении! Возможно, сайт был перемещен. Обратитесь к автору!");
+    QTest::newRow("split marker") << body(padded(97, QStringLiteral("версия: 3.2.18"))) << QStringLiteral("3.2.16")
+                                  << moved << QStringLiteral("Ошибка") << critical << QStringLiteral("3.2.16");
+    QTest::newRow("no marker") << body(QStringLiteral("<html>Сайт на реконструкции</html>")) << QStringLiteral("3.2.16")
+                               << moved << QStringLiteral("Ошибка") << critical << QStringLiteral("3.2.16");
+}
+
+void TstUpdate::checkAgainstServer()
+{
+    QFETCH(QByteArray, response);
+    QFETCH(QString, before);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    QFETCH(int, icon);
+    QFETCH(QString, after);
+
+    CheckFixture f;
+    f.server.response = response;
+    f.prompter.answers = {Prompter::Answer::No};
+    QString sVersion = before;
+    QVERIFY(f.check.run(f.server.site(), &f.panel, sVersion));
+
+    QCOMPARE(f.server.requestLines, QStringList{QStringLiteral("GET / HTTP/1.1")});
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.messages.first().text, text);
+    QCOMPARE(f.prompter.messages.first().title, title);
+    QCOMPARE(int(f.prompter.messages.first().icon), icon);
+    QCOMPARE(sVersion, after);
+    QVERIFY(f.urls.opened.isEmpty());
+    QCOMPARE(f.panel.text(), QStringLiteral("Было"));
+    QVERIFY(!f.check.isRunning());
+}
+
+void TstUpdate::yesOpensInstaller()
+{
+    CheckFixture f;
+    f.server.response = PageServer::page(200, QStringLiteral("версия: 3.2.18").toUtf8());
+    f.prompter.answers = {Prompter::Answer::Yes};
+    QString sVersion;
+    f.check.run(f.server.site(), &f.panel, sVersion);
+    QCOMPARE(f.prompter.messages.first().buttons, Prompter::Buttons::YesNo);
+    QCOMPARE(f.urls.opened, QList<QUrl>{QUrl(f.server.site() + QStringLiteral("/KB_setup.exe"))});
+}
+
+void TstUpdate::statusTextsAndCursor()
+{
+    CheckFixture f;
+    QString atProbe;
+    QString atRequest;
+    bool waitCursor = false;
+    f.check.setNetworkProbe([&] {
+        atProbe = f.panel.text();
+        waitCursor = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        return UpdateCheck::NetworkState::Connected;
+    });
+    f.server.onRequest = [&] { atRequest = f.panel.text(); };
+    f.server.response = PageServer::page(200, "versiya unknown");
+    QString sVersion;
+    f.check.run(f.server.site(), &f.panel, sVersion);
+    QCOMPARE(atProbe, QStringLiteral("Проверка соединения... Пожалуйста, ждите..."));
+    QCOMPARE(atRequest, QStringLiteral("Обнаружено подключение к сети. Идет проверка обновления... Пожалуйста, ждите..."));
+    QVERIFY(waitCursor);
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QCOMPARE(f.panel.text(), QStringLiteral("Было"));
+}
+
+void TstUpdate::networkWarnings_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("no network") << int(UpdateCheck::NetworkState::None)
+                                << QStringLiteral("Попытка соединения с 127.0.0.1 не удалась, так как Вы не подключены к сети!");
+    QTest::newRow("LAN only")
+        << int(UpdateCheck::NetworkState::LanOnly)
+        << QStringLiteral("Попытка соединения с 127.0.0.1 не удалась, так как Вы подключены только к локальной сети (LAN)!");
+}
+
+void TstUpdate::networkWarnings()
+{
+    QFETCH(int, state);
+    QFETCH(QString, text);
+    CheckFixture f;
+    f.check.setNetworkProbe([state] { return UpdateCheck::NetworkState(state); });
+    f.server.response = PageServer::page(200, "версия: 3.2.18");
+    QString sVersion;
+    f.check.run(f.server.site(), &f.panel, sVersion);
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.lastText(), text);
+    QCOMPARE(f.prompter.messages.first().title, QStringLiteral("Ошибка подключения"));
+    QCOMPARE(f.prompter.messages.first().icon, Prompter::Icon::Exclamation);
+    QVERIFY(f.server.requestLines.isEmpty());
+    QCOMPARE(f.panel.text(), QStringLiteral("Было"));
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TstUpdate::transferErrors()
+{
+    // The server answers with an error: its description is shown, and only it.
+    {
+        CheckFixture f;
+        f.server.response = PageServer::page(500, "версия: 3.2.18");
+        QString sVersion = QStringLiteral("3.2.16");
+        f.check.run(f.server.site(), &f.panel, sVersion);
+        QCOMPARE(f.prompter.messages.size(), 1);
+        QCOMPARE(f.prompter.messages.first().icon, Prompter::Icon::Critical);
+        QCOMPARE(f.prompter.messages.first().title, QStringLiteral("Кабинор"));
+        QVERIFY2(f.prompter.lastText().contains(QStringLiteral("Internal Server Error")), qPrintable(f.prompter.lastText()));
+        QCOMPARE(sVersion, QStringLiteral("3.2.16"));
+    }
+    // Nobody listens at the address.
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        const QString site = QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
+        probe.close();
+        ScriptedPrompter prompter;
+        UpdateCheck check(prompter);
+        check.setNetworkProbe([] { return UpdateCheck::NetworkState::Connected; });
+        QString sVersion;
+        check.run(site, nullptr, sVersion);
+        QCOMPARE(prompter.messages.size(), 1);
+        QCOMPARE(prompter.messages.first().icon, Prompter::Icon::Critical);
+        QVERIFY(!prompter.lastText().isEmpty());
+    }
+}
+
+void TstUpdate::hangingServerTimesOut()
+{
+    CheckFixture f;
+    f.server.hang = true;
+    f.check.setTimeoutMs(300);
+    QString sVersion;
+    f.check.run(f.server.site(), &f.panel, sVersion);
+    QCOMPARE(f.server.requestLines.size(), 1);
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.lastText(), QStringLiteral("Сайт 127.0.0.1 не ответил за отведенное время. Попробуйте позже."));
+    QCOMPARE(f.prompter.messages.first().icon, Prompter::Icon::Critical);
+    QVERIFY(!f.check.isRunning());
+    QCOMPARE(f.panel.text(), QStringLiteral("Было"));
+}
+
+void TstUpdate::secondCheckRefusedWhileWaiting()
+{
+    CheckFixture f;
+    f.server.response = PageServer::page(200, "версия: 3.2.17");
+    bool secondStarted = true;
+    f.server.onRequest = [&] {
+        QString other;
+        secondStarted = f.check.run(f.server.site(), &f.panel, other);
+    };
+    QString sVersion;
+    QVERIFY(f.check.run(f.server.site(), &f.panel, sVersion));
+    QVERIFY(!secondStarted);
+    QCOMPARE(f.server.requestLines.size(), 1);
+    QCOMPARE(f.prompter.messages.size(), 1);
+}
+
+void TstUpdate::mainWindowCommand()
+{
+    TestAppDir app;
+    PageServer server;
+    server.response = PageServer::page(200, "<b>версия: 3.2.18</b>");
+    WriteIniString(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Site"), server.site());
+    WriteIniString(app.settingsPath(), QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("0"));
+    AppContext context(app.path());
+    ScriptedPrompter prompter;
+    UrlRecorder urls;
+    frmMain window(context, prompter);
+    window.updateCheck()->setNetworkProbe([] { return UpdateCheck::NetworkState::Connected; });
+
+    bool disabledWhileWaiting = false;
+    server.onRequest = [&] {
+        disabledWhileWaiting = !window.action(QStringLiteral("mnuUpdate"))->isEnabled()
+                               && !window.action(QStringLiteral("mnuTrayUpdate"))->isEnabled();
+    };
+    prompter.answers = {Prompter::Answer::No};
+    window.action(QStringLiteral("mnuUpdate"))->trigger();
+    QCOMPARE(window.sVersion, QStringLiteral("3.2.18"));
+    QCOMPARE(prompter.messages.size(), 1);
+    QCOMPARE(prompter.messages.first().title, QStringLiteral("Обновление"));
+    QVERIFY(disabledWhileWaiting);
+    QVERIFY(window.action(QStringLiteral("mnuUpdate"))->isEnabled());
+
+    // The tray menu's item runs the same check.
+    server.response = PageServer::page(200, "версия: 3.2.17");
+    window.action(QStringLiteral("mnuTrayUpdate"))->trigger();
+    QCOMPARE(prompter.lastText(), QStringLiteral("Версия на сайте: 3.2.17. Обновление не обнаружено."));
+    QCOMPARE(server.requestLines.size(), 2);
+}
+
+QTEST_MAIN(TstUpdate)
+#include "tst_update.moc"
