@@ -5,6 +5,87 @@
 #include <QFile>
 #include <QStringView>
 
+namespace IniDetail {
+
+namespace {
+
+char16_t lowered(QChar c) noexcept
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= 'A' && u <= 'Z') ? char16_t(u + ('a' - 'A')) : u;
+    return char16_t(QChar::toLower(char32_t(u)));
+}
+
+} // namespace
+
+bool operator==(const NameKey &a, const NameKey &b) noexcept
+{
+    const qsizetype n = a.name.size();
+    if (n != b.name.size())
+        return false;
+    const QChar *pa = a.name.constData();
+    const QChar *pb = b.name.constData();
+    for (qsizetype i = 0; i < n; ++i)
+        if (pa[i] != pb[i] && lowered(pa[i]) != lowered(pb[i]))
+            return false;
+    return true;
+}
+
+size_t qHash(const NameKey &key, size_t seed) noexcept
+{
+    // FNV-1a over the lower-case UTF-16 units.
+    size_t h = seed ^ size_t(1469598103934665603ULL);
+    for (const QChar c : key.name) {
+        h ^= lowered(c);
+        h *= size_t(1099511628211ULL);
+    }
+    return h;
+}
+
+} // namespace IniDetail
+
+using IniDetail::NameKey;
+
+namespace {
+
+// Sections longer than this get a hash index; shorter ones are searched.
+constexpr int kIndexedSection = 24;
+
+} // namespace
+
+int IniDocument::Section::find(const QString &key) const
+{
+    if (!index.isEmpty()) {
+        const auto it = index.constFind(NameKey{key});
+        return it == index.constEnd() ? -1 : *it;
+    }
+    const NameKey wanted{key};
+    for (int i = 0; i < entries.size(); ++i) {
+        const Entry &e = entries.at(i);
+        if (!e.key.isEmpty() && NameKey{e.key} == wanted)
+            return i;
+    }
+    return -1;
+}
+
+void IniDocument::Section::appended()
+{
+    const int last = int(entries.size()) - 1;
+    if (!index.isEmpty()) {
+        const QString &key = entries.at(last).key;
+        if (!key.isEmpty() && !index.contains(NameKey{key}))
+            index.insert(NameKey{key}, last);
+        return;
+    }
+    if (entries.size() <= kIndexedSection)
+        return;
+    index.reserve(entries.size() * 2);
+    for (int i = 0; i <= last; ++i)
+        if (!entries.at(i).key.isEmpty() && !index.contains(NameKey{entries.at(i).key}))
+            index.insert(NameKey{entries.at(i).key}, i);
+}
+
 IniDocument IniDocument::fromText(const QString &text)
 {
     IniDocument doc;
@@ -41,13 +122,11 @@ IniDocument IniDocument::fromText(const QString &text)
         if (eq > 0 && !line.left(eq).trimmed().isEmpty()) {
             e.key = line.left(eq).trimmed().toString();
             e.value = line.mid(eq + 1).trimmed().toString();
-            const QString lower = e.key.toLower();
-            if (!current->index.contains(lower))
-                current->index.insert(lower, int(current->entries.size()));
         } else {
             e.value = line.toString();
         }
         current->entries.append(std::move(e));
+        current->appended();
     }
     return doc;
 }
@@ -98,13 +177,13 @@ QString IniDocument::toText() const
 
 IniDocument::Section *IniDocument::findSection(const QString &name)
 {
-    const auto it = m_sectionIndex.constFind(name.trimmed().toLower());
+    const auto it = m_sectionIndex.constFind(NameKey{name.trimmed()});
     return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[*it];
 }
 
 const IniDocument::Section *IniDocument::findSection(const QString &name) const
 {
-    const auto it = m_sectionIndex.constFind(name.trimmed().toLower());
+    const auto it = m_sectionIndex.constFind(NameKey{name.trimmed()});
     return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[*it];
 }
 
@@ -112,13 +191,12 @@ IniDocument::Section &IniDocument::addSection(const QString &name)
 {
     Section s;
     s.name = name; // a null name holds the lines before the first header
+    // Room for a usual section at once, rather than growing it key by key.
+    s.entries.reserve(12);
     m_sections.append(std::move(s));
     const int idx = int(m_sections.size()) - 1;
-    if (!name.isNull()) {
-        const QString lower = name.toLower();
-        if (!m_sectionIndex.contains(lower))
-            m_sectionIndex.insert(lower, idx);
-    }
+    if (!name.isNull() && !m_sectionIndex.contains(NameKey{name}))
+        m_sectionIndex.insert(NameKey{name}, idx);
     return m_sections.last();
 }
 
@@ -130,7 +208,7 @@ bool IniDocument::hasSection(const QString &section) const
 bool IniDocument::contains(const QString &section, const QString &key) const
 {
     const Section *s = findSection(section);
-    return s && s->index.contains(key.trimmed().toLower());
+    return s && s->find(key.trimmed()) >= 0;
 }
 
 QString IniDocument::value(const QString &section, const QString &key, const QString &def,
@@ -139,10 +217,10 @@ QString IniDocument::value(const QString &section, const QString &key, const QSt
     const Section *s = findSection(section);
     if (!s)
         return def;
-    const auto it = s->index.constFind(key.trimmed().toLower());
-    if (it == s->index.constEnd())
+    const int at = s->find(key.trimmed());
+    if (at < 0)
         return def;
-    const QString &v = s->entries.at(*it).value;
+    const QString &v = s->entries.at(at).value;
     return whole ? v : v.left(MaxValueLength);
 }
 
@@ -164,13 +242,13 @@ void IniDocument::setValue(const QString &section, const QString &key, const QSt
             name = QLatin1String("");
         s = &addSection(name);
     }
-    const auto it = s->index.constFind(k.toLower());
-    if (it != s->index.constEnd()) {
-        s->entries[*it].value = clean(value);
+    const int at = s->find(k);
+    if (at >= 0) {
+        s->entries[at].value = clean(value);
         return;
     }
-    s->index.insert(k.toLower(), int(s->entries.size()));
     s->entries.append(Entry{k, clean(value)});
+    s->appended();
 }
 
 void IniDocument::appendSection(const QString &section)
@@ -183,10 +261,8 @@ void IniDocument::appendValue(const QString &key, const QString &value)
     if (m_sections.isEmpty() || m_sections.last().name.isNull())
         return;
     Section &s = m_sections.last();
-    const QString lower = key.toLower();
-    if (!s.index.contains(lower))
-        s.index.insert(lower, int(s.entries.size()));
     s.entries.append(Entry{key, clean(value)});
+    s.appended();
 }
 
 QStringList IniDocument::sectionNames() const
@@ -195,6 +271,16 @@ QStringList IniDocument::sectionNames() const
     for (const Section &s : m_sections)
         if (!s.name.isNull())
             names << s.name;
+    return names;
+}
+
+QStringList IniDocument::keys(const QString &section) const
+{
+    QStringList names;
+    if (const Section *s = findSection(section))
+        for (const Entry &e : s->entries)
+            if (!e.key.isEmpty())
+                names << e.key;
     return names;
 }
 

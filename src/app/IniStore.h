@@ -4,6 +4,18 @@
 #include <QString>
 #include <QVector>
 
+namespace IniDetail {
+
+// A section or key name as the index holds it: hashed and compared without
+// regard to letter case, with no lower-case copy made for each lookup.
+struct NameKey {
+    QString name;
+};
+bool operator==(const NameKey &a, const NameKey &b) noexcept;
+size_t qHash(const NameKey &key, size_t seed = 0) noexcept;
+
+} // namespace IniDetail
+
 // An INI text held in memory: parsed once, looked up through hashes, written
 // once. Section and key names match case-insensitively, blanks around keys and
 // values are trimmed, lines that are not "key=value" are kept as they stand.
@@ -38,6 +50,8 @@ public:
     void appendValue(const QString &key, const QString &value);
 
     QStringList sectionNames() const;
+    // The key names of a section in file order (empty when it is absent).
+    QStringList keys(const QString &section) const;
     int sectionCount() const { return int(m_sections.size()); }
 
 private:
@@ -48,7 +62,13 @@ private:
     struct Section {
         QString name; // empty for the lines before the first section
         QVector<Entry> entries;
-        QHash<QString, int> index; // lower-case key -> first entry
+        // Key -> first entry. Short sections (the usual kind) are searched in
+        // order instead: a hash per section costs more than it saves.
+        QHash<IniDetail::NameKey, int> index;
+
+        int find(const QString &key) const;
+        // Keeps the index up to date after an entry was appended.
+        void appended();
     };
 
     Section *findSection(const QString &name);
@@ -57,7 +77,7 @@ private:
     static QString clean(const QString &value);
 
     QVector<Section> m_sections;
-    QHash<QString, int> m_sectionIndex; // lower-case name -> first section
+    QHash<IniDetail::NameKey, int> m_sectionIndex; // name -> first section
 };
 
 // The settings store: every call reads or writes the file at once, as the

@@ -52,7 +52,10 @@ QByteArray encode(const QString &text)
     QStringEncoder enc("windows-1251");
     if (enc.isValid()) {
         QByteArray bytes = enc.encode(text);
-        if (!enc.hasError())
+        // Reading takes bytes that are valid UTF-8 as UTF-8, so a rare text
+        // such as "Г№" would not come back as it was written; the BOM form
+        // is unambiguous.
+        if (!enc.hasError() && (isAscii(bytes) || !isValidUtf8(bytes)))
             return bytes;
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();

@@ -11,7 +11,9 @@ namespace TextFile {
 
 QString decode(const QByteArray &bytes);
 
-// Windows-1251 when every character fits, UTF-8 with a BOM otherwise.
+// Windows-1251 when every character fits, UTF-8 with a BOM otherwise (also
+// for the rare Windows-1251 bytes that would read back as UTF-8), so that
+// decode(encode(text)) == text.
 QByteArray encode(const QString &text);
 
 // True when Windows-1251 can hold every character of the text.

@@ -7,7 +7,25 @@
 #include "app/NumberText.h"
 #include "app/UiHelpers.h"
 #include "app/Version.h"
+#include "app/StartupSettings.h"
+#include "app/TrayIcon.h"
+#include "app/frmOptions.h"
+#include "about/frmAbout.h"
+#include "about/frmTip.h"
+#include "update/UpdateCheck.h"
+#include "update/UpdateSite.h"
+#include "calculator/frmCalculator.h"
+#include "loads/frmCalcI.h"
+#include "lighting/frmLight.h"
 #include "lines/NetworkSummary.h"
+#include "lines/frmAddR.h"
+#include "reports/ReportWriter.h"
+#include "reports/ShortCircuitReport.h"
+#include "reports/StatusBarProgress.h"
+#include "reports/frmSaveReport.h"
+#include "shortcircuit/Transformer.h"
+#include "shortcircuit/frmKZ.h"
+#include "shortcircuit/frmTP.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,6 +70,10 @@ frmMain::frmMain(AppContext &context, Prompter &prompter, QWidget *parent)
 
     buildActions();
     buildMenus();
+    buildTrayMenu();
+    if (Startup::readFlag(m_context.settingsPath(), Startup::ShowInTray))
+        AddTrayIcon();
+    m_update = new UpdateCheck(m_prompter, this);
     buildToolbar();
     buildList();
     buildStatusBar();
@@ -63,6 +85,7 @@ frmMain::frmMain(AppContext &context, Prompter &prompter, QWidget *parent)
 
     readRecentFiles();
     m_context.calc = CalcValues::load(m_context.settingsPath());
+    RestoreWindowGeometry();
 
     statusPanel1->setText(QString::fromUtf8(kStartupHint));
     hideProgress();
@@ -483,21 +506,132 @@ void frmMain::cmdHelpFile()
 }
 
 // Commands whose windows live in their own subsystems.
-void frmMain::cmdAddLine() {}
-void frmMain::cmdChangeLine() {}
-void frmMain::cmdSelTP() {}
-void frmMain::cmdCalcP() {}
-void frmMain::cmdCalcKZ() {}
-void frmMain::cmdCalcL() {}
-void frmMain::cmdCalculator() {}
-void frmMain::cmdProperties() {}
-void frmMain::cmdUpdate() {}
-void frmMain::cmdTipOfDay() {}
-void frmMain::cmdAbout() {}
-void frmMain::cmdSaveReport() {}
-void frmMain::cmdSaveKZReport() {}
+void frmMain::cmdAddLine()
+{
+    if (!m_lineDialog)
+        m_lineDialog = std::make_unique<frmAddR>(*this, false);
+    m_lineDialog->exec();
+    if (m_lineDialog && m_lineDialog->isUnloaded())
+        m_lineDialog.reset();
+    NetworkSummary();
+}
 
-void frmMain::refreshTransformerValues() {}
+void frmMain::cmdChangeLine()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    // A dialog hidden in add mode is taken over; change mode always ends with it.
+    if (!m_lineDialog)
+        m_lineDialog = std::make_unique<frmAddR>(*this, true);
+    m_lineDialog->ChangeFlag = true;
+    m_lineDialog->fillFromRow(row);
+    m_lineDialog->exec();
+    if (m_lineDialog && m_lineDialog->isUnloaded())
+        m_lineDialog.reset();
+    NetworkSummary();
+}
+void frmMain::cmdSelTP()
+{
+    frmTP dialog(m_project, m_context, m_prompter, this);
+    dialog.exec();
+}
+void frmMain::cmdCalcKZ()
+{
+    if (Transformer::powerValue(m_project.sSTP) == 0) {
+        m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
+        cmdSelTP();
+        return;
+    }
+    frmKZ dialog(m_project, m_context.calc, this);
+    dialog.exec();
+}
+void frmMain::cmdCalcL()
+{
+    frmLight dialog(m_context, m_prompter, this);
+    dialog.exec();
+}
+void frmMain::cmdProperties()
+{
+    frmOptions dialog(*this);
+    dialog.exec();
+}
+void frmMain::cmdUpdate()
+{
+    // One check at a time: the command waits for the site with the interface alive.
+    if (m_update->isRunning())
+        return;
+    const QString settings = m_context.settingsPath();
+    QAction *menuItems[] = {action(QStringLiteral("mnuUpdate")), action(QStringLiteral("mnuTrayUpdate"))};
+    for (QAction *a : menuItems)
+        a->setEnabled(false);
+    m_update->setTimeoutMs(UpdateSite::timeoutSeconds(settings) * 1000);
+    m_update->run(UpdateSite::siteAddress(settings), statusPanel2, sVersion);
+    for (QAction *a : menuItems)
+        a->setEnabled(true);
+}
+void frmMain::cmdTipOfDay()
+{
+    frmTip dialog(m_context.appDir(), m_context.settingsPath(), this);
+    dialog.exec();
+}
+void frmMain::cmdAbout()
+{
+    frmAbout dialog(UpdateSite::siteAddress(m_context.settingsPath()), this);
+    dialog.exec();
+}
+void frmMain::cmdSaveReport()
+{
+    StatusBarProgress progress(*this);
+    ReportWriter writer(m_prompter, m_context.appDir());
+    writer.setProgress(&progress);
+    frmSaveReport dialog(m_project, writer, this);
+    dialog.exec();
+}
+
+void frmMain::cmdSaveKZReport()
+{
+    if (Transformer::powerValue(m_project.sSTP) == 0) {
+        m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
+        cmdSelTP();
+        return;
+    }
+    StatusBarProgress progress(*this);
+    ReportWriter writer(m_prompter, m_context.appDir());
+    writer.setProgress(&progress);
+    ShortCircuitReport::run(writer, m_project, m_context.calc);
+}
+
+void frmMain::refreshTransformerValues()
+{
+    Transformer::ReportTableProblem(Transformer::UpdateProjectValues(m_project, m_context.appDir(), m_context.calc),
+                                    m_prompter);
+}
+
+// The shields window is built on first use from the project's shields and
+// only hidden when closed; discardShieldsWindow() drops it with the project.
+void frmMain::cmdCalcP()
+{
+    auto *w = qobject_cast<frmCalcI *>(m_shieldsWindow.data());
+    if (!w) {
+        w = new frmCalcI(m_context, m_prompter, m_project, this);
+        m_shieldsWindow = w;
+    }
+    w->exec();
+}
+
+// The calculator does not block the main window; a second call brings the open one forward.
+void frmMain::cmdCalculator()
+{
+    if (!m_calculatorWindow) {
+        auto *w = new frmCalculator(m_prompter, this);
+        w->setAttribute(Qt::WA_DeleteOnClose); // closing discards the results
+        m_calculatorWindow = w;
+    }
+    m_calculatorWindow->show();
+    m_calculatorWindow->raise();
+    m_calculatorWindow->activateWindow();
+}
 
 void frmMain::writeSettings()
 {
@@ -509,6 +643,7 @@ void frmMain::writeSettings()
     for (int c = 0; c < 10; ++c)
         ini.setValue(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1),
                      QString::number(qRound(pixelsToTwipsX(lvMain->columnWidth(c), this))));
+    saveWindowGeometry(ini);
     ini.save(settings);
 }
 
@@ -522,6 +657,12 @@ void frmMain::closeEvent(QCloseEvent *event)
     if (!m_unloaded) {
         m_unloaded = true;
         writeSettings();
+        // The line dialog writes its mark lists back when it unloads.
+        if (m_lineDialog) {
+            m_lineDialog->unload();
+            m_lineDialog.reset();
+        }
+        RemoveTrayIcon();
     }
     // Every other window of the program closes with the main window.
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -549,7 +690,15 @@ void frmMain::paintEvent(QPaintEvent *event)
     }
 }
 
-void frmMain::firstPaint() {}
+void frmMain::firstPaint()
+{
+    if (!Startup::readFlag(m_context.settingsPath(), Startup::ShowTips))
+        return;
+    // Modal over the window, but not run from inside the paint handling.
+    auto *tip = new frmTip(m_context.appDir(), m_context.settingsPath(), this);
+    tip->setAttribute(Qt::WA_DeleteOnClose);
+    tip->open();
+}
 
 void frmMain::resizeEvent(QResizeEvent *event)
 {
@@ -559,4 +708,7 @@ void frmMain::resizeEvent(QResizeEvent *event)
 void frmMain::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
+    // Hidden after the state change has settled, not inside it.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QTimer::singleShot(0, this, &frmMain::minimiseToTray);
 }

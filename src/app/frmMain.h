@@ -8,7 +8,11 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
+
+class IniDocument;
 class LineListModel;
+class frmAddR;
 class QAction;
 class QLabel;
 class QMenu;
@@ -16,6 +20,8 @@ class QProgressBar;
 class QStackedWidget;
 class QToolBar;
 class QTreeView;
+class TrayIcon;
+class UpdateCheck;
 
 // The main window: owner of the open project, its cable line list and every
 // command of the program.
@@ -76,7 +82,9 @@ public:
     bool AskSaveProject();
     // Save (or save as); true when the file was written.
     bool saveProject(bool saveAs);
-    void OpenProject(const QString &path);
+    // Opens a project file; false when it is missing or cannot be read (the
+    // current project then stays).
+    bool OpenProject(const QString &path);
     void AddRecentFile(const QString &path);
 
     // Commands.
@@ -84,6 +92,9 @@ public:
     void cmdOpenProject();
     void cmdAddLine();
     void cmdChangeLine();
+    // The line dialog while it is loaded: "&Закрыть" in add mode only hides it,
+    // so its entries, offered currents and name counter outlive one opening.
+    frmAddR *lineDialog() const { return m_lineDialog.get(); }
     void cmdDelLine();
     void cmdSendToClip();
     void cmdSelectAll();
@@ -103,6 +114,18 @@ public:
     // Writes the settings kept by the main window (done when it unloads).
     void writeSettings();
 
+    // The tray icon and the window hidden in it.
+    TrayIcon *trayIcon() const { return m_tray; }
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void HideToTray();
+    void ShowFromTray();
+    // Size and position from the settings ("RemPosition"), and back at unload.
+    void RestoreWindowGeometry();
+    void saveWindowGeometry(IniDocument &ini) const;
+    // The update check behind "Проверить &обновление".
+    UpdateCheck *updateCheck() const { return m_update; }
+
     // Recomputes Rt, Xt, Zt (SelectTransformer) and Rnet (CalcRnet) of the
     // project from its transformer and supply-line texts.
     void refreshTransformerValues();
@@ -110,6 +133,8 @@ public:
     // discards it so that it is rebuilt from the project's shields.
     QPointer<QWidget> m_shieldsWindow;
     void discardShieldsWindow();
+    // The line calculator while it is open (it deletes itself on closing).
+    QPointer<QWidget> m_calculatorWindow;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -127,9 +152,15 @@ private:
     void applyColumnWidths();
     void readRecentFiles();
     void writeRecentFiles();
+    // Saved; not saved by the user's choice (or for want of a transformer);
+    // failed while writing, which the user has been told.
+    enum class SaveResult { Saved, NotSaved, Failed };
+    SaveResult storeProject(bool saveAs);
     void onListContextMenu(const QPoint &pos);
     void onCheckChanged(int row);
     void firstPaint();
+    void buildTrayMenu();
+    void minimiseToTray();
 
     QAction *makeAction(const QString &name, const QString &caption, const QKeySequence &shortcut = {});
 
@@ -146,4 +177,7 @@ private:
     bool m_closeWithoutAsking = false;
     bool m_unloaded = false;
     bool m_suspendSummary = false;
+    std::unique_ptr<frmAddR> m_lineDialog;
+    TrayIcon *m_tray = nullptr;
+    UpdateCheck *m_update = nullptr;
 };

@@ -4,3 +4,14 @@
 
 // The commands, one function each; cliCommands() lists them.
 int cliSummary(CliContext &ctx);
+int cliLine(CliContext &ctx);
+int cliSections(CliContext &ctx);
+int cliPropose(CliContext &ctx);
+int cliEval(CliContext &ctx);
+int cliLoad(CliContext &ctx);
+int cliShield(CliContext &ctx);
+int cliTp(CliContext &ctx);
+int cliKz(CliContext &ctx);
+int cliLight(CliContext &ctx);
+int cliReportKl(CliContext &ctx);
+int cliReportKz(CliContext &ctx);

@@ -4,6 +4,8 @@
 #include "app/Version.h"
 #include "cli/CliCommands.h"
 
+#include <clocale>
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -13,6 +15,49 @@ const QVector<CliCommand> &cliCommands()
 {
     static const QVector<CliCommand> commands = {
         {"summary", "summary PROJECT.kbp", "total voltage drop and warnings of the checked lines", {}, {}, cliSummary},
+        {"line",
+         "line [--net 220|380] [--type N] [--laying air|ground] [--material Медь|Алюминий] --section S --length L "
+         "--current TEXT [--neutral S0] [--name NAME] [--mark MARK]",
+         "the ten cells of one cable line, as the line dialog computes it",
+         {QStringLiteral("net"), QStringLiteral("type"), QStringLiteral("laying"), QStringLiteral("material"),
+          QStringLiteral("section"), QStringLiteral("length"), QStringLiteral("current"), QStringLiteral("neutral"),
+          QStringLiteral("name"), QStringLiteral("mark")},
+         {}, cliLine},
+        {"sections", "sections [--net 220|380] [--type N] [--laying air|ground] [--material Медь|Алюминий]",
+         "the cross-sections that the line dialog offers for a construction",
+         {QStringLiteral("net"), QStringLiteral("type"), QStringLiteral("laying"), QStringLiteral("material")}, {},
+         cliSections},
+        {"propose",
+         "propose [--net 220|380] [--type N] [--laying air|ground] [--material Медь|Алюминий] --current TEXT",
+         "the cross-section that \"Предложение\" chooses for a load current",
+         {QStringLiteral("net"), QStringLiteral("type"), QStringLiteral("laying"), QStringLiteral("material"),
+          QStringLiteral("current")},
+         {}, cliPropose},
+        {"eval", "eval EXPRESSION", "value of an arithmetic expression, as the line calculator gives it", {}, {}, cliEval},
+        {"load", "load --name N --power P --cosf X --ks X [--phases 1|3] [--phase A|B|C] [--kpd X]",
+         "the ten texts of one load, as the load dialog computes them",
+         {"name", "power", "cosf", "ks", "phases", "phase", "kpd"}, {}, cliLoad},
+        {"shield", "shield PROJECT.kbp [--index K]", "the eleven totals of a shield of a project", {"index"}, {},
+         cliShield},
+        {"tp", "tp [--power P] [--hs-length L --hs-material M --hs-section S]",
+         "powers of the transformer file, Rt Xt Zt of the chosen power and Rnet of the supply line",
+         {QStringLiteral("power"), QStringLiteral("hs-length"), QStringLiteral("hs-material"), QStringLiteral("hs-section")},
+         {}, cliTp},
+        {"kz", "kz PROJECT.kbp [--stages N]", "short-circuit currents at the end of the checked lines",
+         {QStringLiteral("stages")}, {}, cliKz},
+        {"light",
+         "light [--length L] [--width W] [--h1 H1] [--h2 H2] [--kz KZ] [--en E] [--lamp-type K] [--lamp-power P] "
+         "[--lamps N]",
+         "number of luminaires of a room and their grid, as the lighting window computes them",
+         {QStringLiteral("length"), QStringLiteral("width"), QStringLiteral("h1"), QStringLiteral("h2"),
+          QStringLiteral("kz"), QStringLiteral("en"), QStringLiteral("lamp-type"), QStringLiteral("lamp-power"),
+          QStringLiteral("lamps")},
+         {}, cliLight},
+        {"report-kl", "report-kl PROJECT.kbp OUT.doc [--title TITLE] [--columns 1,2,...] [--force]",
+         "the cable line schedule of the checked lines as a document",
+         {QStringLiteral("title"), QStringLiteral("columns")}, {QStringLiteral("force")}, cliReportKl},
+        {"report-kz", "report-kz PROJECT.kbp OUT.doc [--force]",
+         "the short-circuit schedule of the checked lines as a document", {}, {QStringLiteral("force")}, cliReportKz},
     };
     return commands;
 }
@@ -41,6 +86,8 @@ void printHelp(QTextStream &out)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // Number texts are ours (decimal comma); C functions must not follow the system locale.
+    std::setlocale(LC_NUMERIC, "C");
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
