@@ -1,5 +1,7 @@
 #include "app/ProjectFile.h"
 
+#include <QDir>
+
 #include "app/IniStore.h"
 #include "app/NumberText.h"
 #include "app/TextFile.h"
@@ -445,6 +447,20 @@ QString toText(const Project &project)
 bool write(const QString &path, const Project &project, QString *error, const Progress &progress)
 {
     return TextFile::write(path, toIni(project, progress).toText(), error);
+}
+
+QString unreadableMessage(const QString &path)
+{
+    return QStringLiteral("Не удалось прочитать файл '") + QDir::toNativeSeparators(path) + QStringLiteral("'.");
+}
+
+QString damagedMessage(const QString &path, const ReadResult &result)
+{
+    QStringList shown = result.problems.mid(0, 8);
+    if (result.problems.size() > shown.size())
+        shown << QString(QChar(0x2026));
+    return QStringLiteral("Файл '") + QDir::toNativeSeparators(path)
+           + QStringLiteral("' поврежден. Открыто всё, что удалось прочитать.\r\n\r\n") + shown.join(QStringLiteral("\r\n"));
 }
 
 } // namespace ProjectFile

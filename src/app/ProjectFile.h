@@ -38,6 +38,11 @@ QString toText(const Project &project);
 bool write(const QString &path, const Project &project, QString *error = nullptr,
            const Progress &progress = {});
 
+// What the user is told when a file could not be read at all, and when it was
+// read only in part (with up to eight of its problems).
+QString unreadableMessage(const QString &path);
+QString damagedMessage(const QString &path, const ReadResult &result);
+
 // Section name of load j of shield i (1-based): "Load" + i + j.
 QString loadSectionName(int shield, int load);
 // "Load" + i + "_" + j: written instead of the plain name only for loads whose

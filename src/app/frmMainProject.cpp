@@ -230,19 +230,11 @@ bool frmMain::OpenProject(const QString &path)
     }
 
     if (!result.opened) {
-        m_prompter.message(QStringLiteral("Не удалось прочитать файл '") + shownPath(path) + QStringLiteral("'."),
-                           QStringLiteral("Ошибка"), Prompter::Icon::Critical);
+        m_prompter.message(ProjectFile::unreadableMessage(path), QStringLiteral("Ошибка"), Prompter::Icon::Critical);
         return false;
     }
-    if (result.damaged) {
-        QStringList shown = result.problems.mid(0, 8);
-        if (result.problems.size() > shown.size())
-            shown << QString(QChar(0x2026));
-        m_prompter.message(QStringLiteral("Файл '") + shownPath(path)
-                               + QStringLiteral("' поврежден. Открыто всё, что удалось прочитать.\r\n\r\n")
-                               + shown.join(QStringLiteral("\r\n")),
-                           QString(), Prompter::Icon::Exclamation);
-    }
+    if (result.damaged)
+        m_prompter.message(ProjectFile::damagedMessage(path, result), QString(), Prompter::Icon::Exclamation);
     return true;
 }
 

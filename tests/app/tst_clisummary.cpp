@@ -15,6 +15,8 @@ QString lineSection(int i, const QString &name, bool checked, const QString &dU,
         .arg(name, checked ? QStringLiteral("True") : QStringLiteral("False"), ikab, idop, dU);
 }
 
+const QString kShields = QStringLiteral("[Shields]\r\nTab1=ЩО1\r\nTabsCount=1\r\nSubItemsCount=0\r\n[Loads1]\r\nLoadCount=0\r\n");
+
 } // namespace
 
 class TstCliSummary : public QObject
@@ -34,7 +36,8 @@ void TstCliSummary::summaryPanels()
     const QString text = QStringLiteral("[TP]\r\nSTP=400\r\n[Lines]\r\nSubItemCount=9\r\nLineCount=3\r\n")
                          + lineSection(1, QStringLiteral("Линия №1"), true, QStringLiteral("1,5"), QStringLiteral("30"), QStringLiteral("25"))
                          + lineSection(2, QStringLiteral("Линия №2"), true, QStringLiteral("6,2"), QStringLiteral("10"), QStringLiteral("19"))
-                         + lineSection(3, QStringLiteral("Линия №3"), false, QStringLiteral("9"), QStringLiteral("50"), QStringLiteral("19"));
+                         + lineSection(3, QStringLiteral("Линия №3"), false, QStringLiteral("9"), QStringLiteral("50"), QStringLiteral("19"))
+                         + kShields;
     app.writeFile(QStringLiteral("p.kbp"), cp1251(text));
     QString out, err;
     QCOMPARE(runCli({QStringLiteral("summary"), app.file(QStringLiteral("p.kbp")), QStringLiteral("--app-dir"), app.path()}, &out, &err), 0);
@@ -47,14 +50,22 @@ void TstCliSummary::summaryPanels()
 void TstCliSummary::summaryOptionsOverride()
 {
     TestAppDir app;
-    const QString text = QStringLiteral("[Lines]\r\nSubItemCount=9\r\nLineCount=1\r\n")
-                         + lineSection(1, QStringLiteral("Л"), true, QStringLiteral("8"), QStringLiteral("1"), QStringLiteral("2"));
+    const QString text = QStringLiteral("[TP]\r\nSTP=0\r\n[Lines]\r\nSubItemCount=9\r\nLineCount=1\r\n")
+                         + lineSection(1, QStringLiteral("Л"), true, QStringLiteral("8"), QStringLiteral("1"), QStringLiteral("2")) + kShields;
     app.writeFile(QStringLiteral("p.kbp"), cp1251(text));
     // The limit comes from the settings file, and --dumax overrides it for one run.
     app.writeFile(QStringLiteral("kabinor.ini"), cp1251(QStringLiteral("[Calculation]\r\ndUmax=10\r\n")));
     QString out;
     QCOMPARE(runCli({QStringLiteral("summary"), app.file(QStringLiteral("p.kbp")), QStringLiteral("--app-dir"), app.path()}, &out), 0);
     QCOMPARE(out, QStringLiteral("Суммарное падение напряжения: 8%\n\n"));
+    // A file without its transformer and shield sections is read as far as it goes, with a warning.
+    app.writeFile(QStringLiteral("bare.kbp"), cp1251(QStringLiteral("[Lines]\r\nSubItemCount=9\r\nLineCount=1\r\n")
+                                                     + lineSection(1, QStringLiteral("Л"), true, QStringLiteral("8"),
+                                                                   QStringLiteral("1"), QStringLiteral("2"))));
+    QString err;
+    QCOMPARE(runCli({QStringLiteral("summary"), app.file(QStringLiteral("bare.kbp")), QStringLiteral("--app-dir"), app.path()}, &out, &err), 0);
+    QCOMPARE(out, QStringLiteral("Суммарное падение напряжения: 8%\n\n"));
+    QVERIFY(err.contains(QStringLiteral("поврежден")));
     QCOMPARE(runCli({QStringLiteral("summary"), app.file(QStringLiteral("p.kbp")), QStringLiteral("--app-dir"), app.path(),
                      QStringLiteral("--dumax"), QStringLiteral("7,5")},
                     &out),

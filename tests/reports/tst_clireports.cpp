@@ -30,7 +30,8 @@ void writeProject(const TestAppDir &app, const QString &stp = QStringLiteral("40
                          + lineSection(4, QStringLiteral("ЩР1 - ЩР2"), true, QStringLiteral("4x25"), QStringLiteral("60"),
                                        QStringLiteral("42,72"), QStringLiteral("380"))
                          + lineSection(5, QStringLiteral("ЩР2 - двигатель"), true, QStringLiteral("4x6"), QStringLiteral("25"),
-                                       QStringLiteral("74,17"), QStringLiteral("380"));
+                                       QStringLiteral("74,17"), QStringLiteral("380"))
+                         + QStringLiteral("[Shields]\r\nTab1=ЩО1\r\nTabsCount=1\r\nSubItemsCount=0\r\n[Loads1]\r\nLoadCount=0\r\n");
     app.writeFile(QStringLiteral("Дом.kbp"), cp1251(text));
 }
 

@@ -5,6 +5,7 @@
 #include "app/DataFileRegistry.h"
 #include "app/IniStore.h"
 #include "app/LineListModel.h"
+#include "app/ProjectFile.h"
 #include "app/frmMain.h"
 
 #include <QLabel>
@@ -127,24 +128,110 @@ void TstDamaged::tableWithTextFields()
     QVERIFY2(err.contains(QStringLiteral("поврежден")), qPrintable(err));
 }
 
+namespace {
+
+const QString kGood = QStringLiteral(
+    "[TP]\r\nSTP=400\r\nHS=0\r\nMaterial=Алюминий\r\nLength=0,5\r\nSection=35\r\n"
+    "[Lines]\r\nSubItemCount=9\r\nLineCount=2\r\n"
+    "[Line1]\r\nLineName=Ввод\r\nChecked=True\r\nSubItem1=АВВГ\r\nSubItem2=4x16\r\nSubItem3=Алюминий\r\n"
+    "SubItem4=50\r\nSubItem5=84,37\r\nSubItem6=25\r\nSubItem7=55,2\r\nSubItem8=0,56\r\nSubItem9=380\r\n"
+    "[Line2]\r\nLineName=Щит\r\nChecked=True\r\nSubItem1=АВВГ\r\nSubItem2=4x16\r\nSubItem3=Алюминий\r\n"
+    "SubItem4=50\r\nSubItem5=84,37\r\nSubItem6=25\r\nSubItem7=55,2\r\nSubItem8=1,5\r\nSubItem9=380\r\n"
+    "[Shields]\r\nTab1=ЩО1\r\nTabsCount=1\r\nSubItemsCount=9\r\n[Loads1]\r\nLoadCount=1\r\n"
+    "[Load11]\r\nLoadName=Насос\r\nSubItem1=10\r\nSubItem2=0,8\r\nSubItem3=0,7\r\nSubItem4=7\r\n"
+    "SubItem5=8,75\r\nSubItem6=39,77\r\nSubItem7=B\r\nSubItem8=1\r\nSubItem9=1\r\n");
+
+struct Opened {
+    QStringList names; // line names the application shows
+    QVector<ScriptedPrompter::Message> messages;
+    QString cliOut;
+    QString cliErr;
+    int cliCode = -1;
+};
+
+// Opens the bytes as a project in the main window and with kabinor-cli summary.
+Opened openBoth(const QByteArray &bytes)
+{
+    TestAppDir app;
+    app.writeFile(QStringLiteral("kabinor.ini"), "[Startup]\r\nShowTips=0\r\nShowInTray=0\r\n");
+    const QString path = app.file(QStringLiteral("damaged.kbp"));
+    app.writeFile(QStringLiteral("damaged.kbp"), bytes);
+    Opened o;
+    {
+        AppContext context(app.path());
+        ScriptedPrompter p;
+        frmMain window(context, p);
+        window.OpenProject(path);
+        for (const CableLine &l : window.project().lines)
+            o.names << l.name;
+        o.messages = p.messages;
+        // Whatever was read still saves and reopens.
+        const QString copy = app.file(QStringLiteral("copy.kbp"));
+        if (!ProjectFile::write(copy, window.project()))
+            o.cliErr = QStringLiteral("<save failed>");
+    }
+    o.cliCode = runCli({QStringLiteral("summary"), path, QStringLiteral("--app-dir"), app.path()}, &o.cliOut, &o.cliErr);
+    return o;
+}
+
+} // namespace
+
 void TstDamaged::projectCountsNotNumbers()
 {
+    QString text = kGood;
+    text.replace(QStringLiteral("LineCount=2"), QStringLiteral("LineCount=две"));
+    text.replace(QStringLiteral("LoadCount=1"), QStringLiteral("LoadCount=x"));
+    const Opened o = openBoth(cp1251(text));
+    // The lines that are in the file still arrive, and the user is told.
+    QCOMPARE(o.names, (QStringList{"Ввод", "Щит"}));
+    QCOMPARE(o.messages.size(), 1);
+    QVERIFY(o.messages.first().text.contains(QStringLiteral("поврежден")));
+    QCOMPARE(o.cliCode, 0);
+    QVERIFY(o.cliOut.startsWith(QStringLiteral("Суммарное падение напряжения: 2,06%")));
+    QVERIFY(o.cliErr.contains(QStringLiteral("поврежден")));
 }
 
 void TstDamaged::projectHugeLineCountWithoutSections()
 {
+    QString text = kGood;
+    text.replace(QStringLiteral("LineCount=2"), QStringLiteral("LineCount=100000"));
+    const Opened o = openBoth(cp1251(text));
+    QCOMPARE(o.names, (QStringList{"Ввод", "Щит"}));
+    QCOMPARE(o.messages.size(), 1);
+    QVERIFY(o.messages.first().text.contains(QStringLiteral("поврежден")));
+    QCOMPARE(o.cliCode, 0);
+    QVERIFY(o.cliErr.contains(QStringLiteral("поврежден")));
 }
 
 void TstDamaged::projectTruncated()
 {
+    const QByteArray whole = cp1251(kGood);
+    const QByteArray cut = whole.left(whole.indexOf("SubItem5=84,37", whole.indexOf("[Line2]")));
+    const Opened o = openBoth(cut);
+    QCOMPARE(o.names.first(), QStringLiteral("Ввод"));
+    QVERIFY(!o.messages.isEmpty());
+    QVERIFY(o.messages.last().text.contains(QStringLiteral("поврежден")));
+    QCOMPARE(o.cliCode, 0);
 }
 
 void TstDamaged::projectInUtf8()
 {
+    const Opened o = openBoth(kGood.toUtf8());
+    QCOMPARE(o.names, (QStringList{"Ввод", "Щит"}));
+    QVERIFY(o.messages.isEmpty());
+    QCOMPARE(o.cliOut, QStringLiteral("Суммарное падение напряжения: 2,06%\n\n"));
+    QCOMPARE(o.cliErr, QString());
 }
 
 void TstDamaged::projectBinaryGarbage()
 {
+    QByteArray garbage;
+    for (int i = 0; i < 20000; ++i)
+        garbage += char((i * 7919 + 13) % 256);
+    const Opened o = openBoth(garbage);
+    QVERIFY(o.names.isEmpty());
+    QCOMPARE(o.cliCode, 0);
+    QCOMPARE(o.cliOut.section(QLatin1Char('\n'), 0, 0), QStringLiteral("Суммарное падение напряжения: 0%"));
 }
 
 QTEST_MAIN(TstDamaged)
