@@ -284,6 +284,56 @@ QStringList IniDocument::keys(const QString &section) const
     return names;
 }
 
+void IniTextWriter::section(QStringView name)
+{
+    m_text += QLatin1Char('[');
+    m_text += name;
+    m_text += QLatin1String("]\r\n");
+}
+
+void IniTextWriter::value(QStringView key, const QString &value)
+{
+    m_text += key;
+    m_text += QLatin1Char('=');
+    const QStringView v = QStringView(value).trimmed();
+    const qsizetype start = m_text.size();
+    m_text += v;
+    // A value never spans lines.
+    QChar *data = m_text.data() + start;
+    for (qsizetype i = 0; i < v.size(); ++i)
+        if (data[i] == QLatin1Char('\r') || data[i] == QLatin1Char('\n'))
+            data[i] = QLatin1Char(' ');
+    m_text += QLatin1String("\r\n");
+}
+
+void IniCp1251Writer::append(QStringView text)
+{
+    if (m_ok && !TextFile::appendCp1251(m_bytes, text))
+        m_ok = false;
+}
+
+void IniCp1251Writer::section(QStringView name)
+{
+    m_bytes += '[';
+    append(name);
+    m_bytes += "]\r\n";
+}
+
+void IniCp1251Writer::value(QStringView key, const QString &value)
+{
+    append(key);
+    m_bytes += '=';
+    const QStringView v = QStringView(value).trimmed();
+    const qsizetype start = m_bytes.size();
+    append(v);
+    // A value never spans lines.
+    char *data = m_bytes.data();
+    for (qsizetype i = start; i < m_bytes.size(); ++i)
+        if (data[i] == '\r' || data[i] == '\n')
+            data[i] = ' ';
+    m_bytes += "\r\n";
+}
+
 QString ReadIniString(const QString &file, const QString &section, const QString &key,
                       const QString &def)
 {

@@ -80,6 +80,38 @@ private:
     QHash<IniDetail::NameKey, int> m_sectionIndex; // name -> first section
 };
 
+// Writes an INI text front to back, for files written whole in one go (a
+// project): no document is built, values are cleaned as IniDocument does.
+class IniTextWriter
+{
+public:
+    void reserve(qsizetype size) { m_text.reserve(size); }
+    void section(QStringView name);
+    void value(QStringView key, const QString &value);
+    const QString &text() const { return m_text; }
+    QString take() { return std::move(m_text); }
+
+private:
+    QString m_text;
+};
+
+// The same, straight into Windows-1251 bytes; ok() turns false at the first
+// character the code page cannot hold (the caller then writes the text form).
+class IniCp1251Writer
+{
+public:
+    void reserve(qsizetype size) { m_bytes.reserve(size); }
+    void section(QStringView name);
+    void value(QStringView key, const QString &value);
+    bool ok() const { return m_ok; }
+    QByteArray take() { return std::move(m_bytes); }
+
+private:
+    void append(QStringView text);
+    QByteArray m_bytes;
+    bool m_ok = true;
+};
+
 // The settings store: every call reads or writes the file at once, as the
 // settings were always kept. Bulk work uses IniDocument directly.
 QString ReadIniString(const QString &file, const QString &section, const QString &key,

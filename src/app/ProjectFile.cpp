@@ -383,70 +383,104 @@ ReadResult read(const QString &path, Project &project, const Progress &progress)
     return readText(text, project, progress);
 }
 
-IniDocument toIni(const Project &project, const Progress &progress)
+namespace {
+
+// The whole file in the write order of the format, written front to back
+// into a text or straight into Windows-1251 bytes.
+template<typename Writer>
+void writeProject(Writer &out, const Project &project, const Progress &progress)
 {
-    IniDocument ini;
-    ini.appendSection(kTP);
-    ini.appendValue(QStringLiteral("STP"), protectValue(project.sSTP));
-    ini.appendValue(QStringLiteral("HS"), QString::number(project.hs));
-    ini.appendValue(QStringLiteral("Material"), protectValue(project.sNMat));
-    ini.appendValue(QStringLiteral("Length"), protectValue(project.sNLen));
-    ini.appendValue(QStringLiteral("Section"), protectValue(project.sNSec));
+    qsizetype size = 256;
+    for (const CableLine &line : project.lines) {
+        size += 120 + line.name.size();
+        for (const QString &c : line.cells)
+            size += c.size();
+    }
+    for (const Shield &shield : project.shields)
+        size += 40 + shield.loads.size() * 200;
+    out.reserve(size);
+
+    out.section(kTP);
+    out.value(u"STP", protectValue(project.sSTP));
+    out.value(u"HS", QString::number(project.hs));
+    out.value(u"Material", protectValue(project.sNMat));
+    out.value(u"Length", protectValue(project.sNLen));
+    out.value(u"Section", protectValue(project.sNSec));
     report(progress, 20);
 
-    ini.appendSection(kLines);
-    ini.appendValue(QStringLiteral("SubItemCount"), QString::number(CableLine::CellCount));
-    ini.appendValue(QStringLiteral("LineCount"), QString::number(project.lines.size()));
+    out.section(kLines);
+    out.value(u"SubItemCount", QString::number(CableLine::CellCount));
+    out.value(u"LineCount", QString::number(project.lines.size()));
     for (int i = 0; i < project.lines.size(); ++i) {
         const CableLine &line = project.lines.at(i);
-        ini.appendSection(QStringLiteral("Line") + QString::number(i + 1));
-        ini.appendValue(QStringLiteral("LineName"), protectValue(line.name));
-        ini.appendValue(QStringLiteral("Checked"), line.checked ? QStringLiteral("True") : QStringLiteral("False"));
+        out.section(QString(QStringLiteral("Line") + QString::number(i + 1)));
+        out.value(u"LineName", protectValue(line.name));
+        out.value(u"Checked", line.checked ? QStringLiteral("True") : QStringLiteral("False"));
         for (int j = 0; j < line.cells.size(); ++j)
-            ini.appendValue(subItemKey(j + 1), protectValue(line.cells.at(j)));
+            out.value(subItemKey(j + 1), protectValue(line.cells.at(j)));
     }
     report(progress, 40);
 
     // Plain load section names that more than one load would share.
     QHash<QString, int> uses;
-    for (int i = 0; i < project.shields.size(); ++i)
-        for (int j = 0; j < project.shields.at(i).loads.size(); ++j)
-            ++uses[loadSectionName(i + 1, j + 1)];
-
-    // The [Shields] section comes first in the file; the counts are added to
-    // it after all shields and loads, so they stand after the Tab keys.
-    ini.appendSection(kShields);
     int lastCells = 0;
     for (int i = 0; i < project.shields.size(); ++i) {
+        for (int j = 0; j < project.shields.at(i).loads.size(); ++j) {
+            ++uses[loadSectionName(i + 1, j + 1)];
+            lastCells = int(project.shields.at(i).loads.at(j).cells.size());
+        }
+    }
+
+    // The counts follow the Tab keys: they were always written after all
+    // shields and loads, into the section that stands before them.
+    out.section(kShields);
+    for (int i = 0; i < project.shields.size(); ++i)
+        out.value(QString(QStringLiteral("Tab") + QString::number(i + 1)), protectValue(project.shields.at(i).name));
+    out.value(u"TabsCount", QString::number(project.shields.size()));
+    out.value(u"SubItemsCount", QString::number(lastCells));
+    for (int i = 0; i < project.shields.size(); ++i) {
         const Shield &shield = project.shields.at(i);
-        ini.setValue(kShields, QStringLiteral("Tab") + QString::number(i + 1), protectValue(shield.name));
-        ini.appendSection(QStringLiteral("Loads") + QString::number(i + 1));
-        ini.appendValue(QStringLiteral("LoadCount"), QString::number(shield.loads.size()));
+        out.section(QString(QStringLiteral("Loads") + QString::number(i + 1)));
+        out.value(u"LoadCount", QString::number(shield.loads.size()));
         for (int j = 0; j < shield.loads.size(); ++j) {
             const Load &load = shield.loads.at(j);
             const QString plain = loadSectionName(i + 1, j + 1);
-            ini.appendSection(uses.value(plain) > 1 ? separatedLoadSectionName(i + 1, j + 1) : plain);
-            ini.appendValue(QStringLiteral("LoadName"), protectValue(load.name));
+            out.section(uses.value(plain) > 1 ? separatedLoadSectionName(i + 1, j + 1) : plain);
+            out.value(u"LoadName", protectValue(load.name));
             for (int k = 0; k < load.cells.size(); ++k)
-                ini.appendValue(subItemKey(k + 1), protectValue(load.cells.at(k)));
-            lastCells = int(load.cells.size());
+                out.value(subItemKey(k + 1), protectValue(load.cells.at(k)));
         }
     }
     report(progress, 80);
-    ini.setValue(kShields, QStringLiteral("TabsCount"), QString::number(project.shields.size()));
-    ini.setValue(kShields, QStringLiteral("SubItemsCount"), QString::number(lastCells));
     report(progress, 90);
-    return ini;
 }
+
+QString projectText(const Project &project, const Progress &progress)
+{
+    IniTextWriter out;
+    writeProject(out, project, progress);
+    return out.take();
+}
+
+} // namespace
 
 QString toText(const Project &project)
 {
-    return toIni(project).toText();
+    return projectText(project, {});
 }
 
 bool write(const QString &path, const Project &project, QString *error, const Progress &progress)
 {
-    return TextFile::write(path, toIni(project, progress).toText(), error);
+    // Windows-1251 bytes directly; a project holding characters the code page
+    // lacks (or bytes that would read back as UTF-8) goes through the text form.
+    IniCp1251Writer bytes;
+    writeProject(bytes, project, progress);
+    if (bytes.ok()) {
+        const QByteArray data = bytes.take();
+        if (!TextFile::readsAsUtf8(data))
+            return TextFile::writeBytes(path, data, error);
+    }
+    return TextFile::write(path, projectText(project, {}), error);
 }
 
 QString unreadableMessage(const QString &path)

@@ -30,8 +30,7 @@ using Progress = std::function<void(int)>;
 ReadResult readText(const QString &text, Project &project, const Progress &progress = {});
 ReadResult read(const QString &path, Project &project, const Progress &progress = {});
 
-// The whole file in the write order of the format.
-IniDocument toIni(const Project &project, const Progress &progress = {});
+// The whole file text in the write order of the format.
 QString toText(const Project &project);
 
 // Writes through a temporary file: a failed save leaves the old file intact.

@@ -5,9 +5,46 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <optional>
+
 namespace TextFile {
 
 namespace {
+
+// Windows-1251 through two tables built once from the system's converter:
+// projects of megabytes are converted a character at a time by lookup.
+struct Cp1251Tables {
+    char16_t toUnicode[128] = {}; // bytes 0x80..0xFF; 0 where the code page has no character
+    QByteArray fromUnicode; // 65536 entries; 0 where the character has no byte
+    bool valid = false;
+
+    Cp1251Tables() : fromUnicode(65536, '\0')
+    {
+        QStringDecoder dec("windows-1251");
+        if (!dec.isValid())
+            return;
+        QByteArray high;
+        for (int b = 0x80; b <= 0xFF; ++b)
+            high.append(char(b));
+        const QString text = dec.decode(high);
+        if (text.size() != 128)
+            return;
+        for (int i = 0; i < 128; ++i) {
+            const char16_t u = text.at(i).unicode();
+            if (u == 0xFFFD || u < 0x80)
+                continue;
+            toUnicode[i] = u;
+            fromUnicode[u] = char(0x80 + i);
+        }
+        valid = true;
+    }
+};
+
+const Cp1251Tables &cp1251()
+{
+    static const Cp1251Tables tables;
+    return tables;
+}
 
 bool isValidUtf8(const QByteArray &bytes)
 {
@@ -26,38 +63,85 @@ bool isAscii(const QByteArray &bytes)
 
 } // namespace
 
+bool appendCp1251(QByteArray &out, QStringView text)
+{
+    const Cp1251Tables &t = cp1251();
+    if (!t.valid)
+        return false;
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char *dst = out.data() + start;
+    const char16_t *src = reinterpret_cast<const char16_t *>(text.data());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = src[i];
+        if (u < 0x80) {
+            dst[i] = char(u);
+            continue;
+        }
+        const char b = t.fromUnicode.at(u);
+        if (b == '\0') {
+            out.resize(start + i);
+            return false;
+        }
+        dst[i] = b;
+    }
+    return true;
+}
+
+namespace {
+
+// The Windows-1251 bytes of the text, or nothing when a character has none.
+std::optional<QByteArray> toCp1251(const QString &text)
+{
+    QByteArray bytes;
+    if (!appendCp1251(bytes, text))
+        return std::nullopt;
+    return bytes;
+}
+
+} // namespace
+
+bool readsAsUtf8(const QByteArray &bytes)
+{
+    return !isAscii(bytes) && isValidUtf8(bytes);
+}
+
 QString decode(const QByteArray &bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    if (!isAscii(bytes) && isValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
-    QStringDecoder dec("windows-1251");
-    if (!dec.isValid())
+    if (isAscii(bytes))
         return QString::fromLatin1(bytes);
-    return dec.decode(bytes);
+    if (isValidUtf8(bytes))
+        return QString::fromUtf8(bytes);
+    const Cp1251Tables &t = cp1251();
+    if (!t.valid)
+        return QString::fromLatin1(bytes);
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(bytes.at(i));
+        if (b < 0x80) {
+            out[i] = b;
+        } else {
+            const char16_t u = t.toUnicode[b - 0x80];
+            out[i] = u ? u : char16_t(0xFFFD);
+        }
+    }
+    return text;
 }
 
 bool fitsWindows1251(const QString &text)
 {
-    QStringEncoder enc("windows-1251");
-    if (!enc.isValid())
-        return false;
-    const QByteArray bytes = enc.encode(text);
-    return !enc.hasError();
+    return toCp1251(text).has_value();
 }
 
 QByteArray encode(const QString &text)
 {
-    QStringEncoder enc("windows-1251");
-    if (enc.isValid()) {
-        QByteArray bytes = enc.encode(text);
-        // Reading takes bytes that are valid UTF-8 as UTF-8, so a rare text
-        // such as "Г№" would not come back as it was written; the BOM form
-        // is unambiguous.
-        if (!enc.hasError() && (isAscii(bytes) || !isValidUtf8(bytes)))
-            return bytes;
-    }
+    // Reading takes bytes that are valid UTF-8 as UTF-8, so a rare text such
+    // as "Г№" would not come back as it was written; the BOM form is unambiguous.
+    if (const auto bytes = toCp1251(text); bytes && !readsAsUtf8(*bytes))
+        return *bytes;
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
@@ -75,13 +159,17 @@ bool read(const QString &path, QString *text, QString *error)
 
 bool write(const QString &path, const QString &text, QString *error)
 {
+    return writeBytes(path, encode(text), error);
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {
         if (error)
             *error = f.errorString();
         return false;
     }
-    const QByteArray bytes = encode(text);
     if (f.write(bytes) != bytes.size()) {
         if (error)
             *error = f.errorString();

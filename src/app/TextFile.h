@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 // Every file the application reads or writes is Windows-1251, so files from
 // existing installations open unchanged. Reading also takes UTF-8 (with a BOM,
@@ -19,11 +20,21 @@ QByteArray encode(const QString &text);
 // True when Windows-1251 can hold every character of the text.
 bool fitsWindows1251(const QString &text);
 
+// Appends the Windows-1251 bytes of the text; false when a character has no
+// byte in the code page (what was appended before it stays).
+bool appendCp1251(QByteArray &out, QStringView text);
+
+// The bytes as they would be written for a text: Windows-1251 bytes that
+// read back as UTF-8 would not come back as they were written.
+bool readsAsUtf8(const QByteArray &bytes);
+
 // Reads the whole file; false when it cannot be opened.
 bool read(const QString &path, QString *text, QString *error = nullptr);
 
 // Writes through a temporary file renamed over the old one: a failed write
 // leaves the old file as it was.
 bool write(const QString &path, const QString &text, QString *error = nullptr);
+// The same for bytes already encoded.
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 } // namespace TextFile
