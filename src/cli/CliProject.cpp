@@ -1,6 +1,8 @@
 #include "cli/CliProject.h"
 
+#include "app/NumberText.h"
 #include "app/ProjectFile.h"
+#include "shortcircuit/Transformer.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,5 +27,32 @@ bool cliOpenProject(CliContext &ctx, const QString &path, Project &project)
                              Prompter::Buttons::Ok);
     project.sPath = fi.absolutePath() + QLatin1Char('/');
     project.sPrjName = fi.fileName().chopped(qMin<qsizetype>(4, fi.fileName().size()));
+    return true;
+}
+
+QString unknownTransformerMessage(double power, const TransformerTable &table)
+{
+    return QStringLiteral("Трансформатора мощностью ") + NumberText::format(power) + QStringLiteral(" кВА нет в файле ")
+           + table.shownPath + QStringLiteral("!");
+}
+
+bool cliOpenProjectWithTransformer(CliContext &ctx, const QString &path, Project &project)
+{
+    if (!cliOpenProject(ctx, path, project))
+        return false;
+    if (Transformer::powerValue(project.sSTP) == 0) {
+        ctx.refuse(Transformer::noPowerMessage());
+        return false;
+    }
+    const TransformerTable table = Transformer::UpdateProjectValues(project, ctx.app.appDir(), ctx.app.calc);
+    if (table.status != TransformerTable::Status::Ok) {
+        ctx.refuse(table.problem());
+        return false;
+    }
+    // A fresh run has no earlier impedances to fall back on.
+    if (Transformer::SelectTransformer(table, Transformer::powerValue(project.sSTP), project) < 0) {
+        ctx.refuse(unknownTransformerMessage(NumberText::toDouble(project.sSTP), table));
+        return false;
+    }
     return true;
 }

@@ -81,17 +81,8 @@ int cliReportKz(CliContext &ctx)
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     Project project;
-    if (!cliOpenProject(ctx, ctx.args.positional.at(0), project))
+    if (!cliOpenProjectWithTransformer(ctx, ctx.args.positional.at(0), project))
         return 1;
-    if (Transformer::powerValue(project.sSTP) == 0)
-        return ctx.refuse(Transformer::noPowerMessage());
-    const TransformerTable table = Transformer::UpdateProjectValues(project, ctx.app.appDir(), ctx.app.calc);
-    if (table.status != TransformerTable::Status::Ok)
-        return ctx.refuse(table.problem());
-    // A fresh run has no earlier impedances to fall back on.
-    if (Transformer::SelectTransformer(table, Transformer::powerValue(project.sSTP), project) < 0)
-        return ctx.refuse(QStringLiteral("Трансформатора мощностью ") + NumberText::format(NumberText::toDouble(project.sSTP))
-                          + QStringLiteral(" кВА нет в файле ") + table.shownPath + QStringLiteral("!"));
 
     const QString path = ctx.args.positional.at(1);
     if (!mayWrite(ctx, path))

@@ -10,16 +10,6 @@
 
 #include <cmath>
 
-namespace {
-
-QString unknownPowerMessage(double power, const TransformerTable &table)
-{
-    return QStringLiteral("Трансформатора мощностью ") + NumberText::format(power) + QStringLiteral(" кВА нет в файле ")
-           + table.shownPath + QStringLiteral("!");
-}
-
-} // namespace
-
 int cliTp(CliContext &ctx)
 {
     const QString usageLine = QStringLiteral("tp [--power P] [--hs-length L --hs-material M --hs-section S]");
@@ -53,7 +43,7 @@ int cliTp(CliContext &ctx)
         return ctx.refuse(table.problem());
     Project project;
     if (Transformer::SelectTransformer(table, float(power), project) < 0)
-        return ctx.refuse(unknownPowerMessage(power, table));
+        return ctx.refuse(unknownTransformerMessage(power, table));
     project.Rnet = supplyLine ? Transformer::CalcRnet(length, material, section, ctx.app.calc) : 0.0;
 
     ctx.out << table.powerTexts().join(QLatin1Char('\t')) << '\n'
@@ -69,17 +59,8 @@ int cliKz(CliContext &ctx)
     if (ctx.args.positional.size() != 1)
         return ctx.usage(usageLine);
     Project project;
-    if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
+    if (!cliOpenProjectWithTransformer(ctx, ctx.args.positional.first(), project))
         return 1;
-    if (Transformer::powerValue(project.sSTP) == 0)
-        return ctx.refuse(Transformer::noPowerMessage());
-
-    const TransformerTable table = Transformer::UpdateProjectValues(project, ctx.app.appDir(), ctx.app.calc);
-    if (table.status != TransformerTable::Status::Ok)
-        return ctx.refuse(table.problem());
-    // A fresh run has no earlier impedances to fall back on.
-    if (Transformer::SelectTransformer(table, Transformer::powerValue(project.sSTP), project) < 0)
-        return ctx.refuse(unknownPowerMessage(NumberText::toDouble(project.sSTP), table));
 
     int stages = ShortCircuit::InitialStages(project.lines);
     if (ctx.args.has(QStringLiteral("stages"))) {

@@ -46,14 +46,19 @@ QString FormatCoreNotation(int coreCount, double section, const QString &neutral
     return text;
 }
 
+namespace {
+
+// The last position of c in the text, its final character not examined; -1 when none.
+qsizetype lastBeforeEnd(const QString &text, QLatin1Char c)
+{
+    return text.size() < 2 ? -1 : text.lastIndexOf(c, text.size() - 2);
+}
+
+} // namespace
+
 float NeutralSection(const QString &notation)
 {
-    // The last character is never examined for the "+".
-    const qsizetype last = notation.size() - 1;
-    qsizetype p = -1;
-    for (qsizetype i = 0; i < last; ++i)
-        if (notation.at(i) == QLatin1Char('+'))
-            p = i;
+    const qsizetype p = lastBeforeEnd(notation, QLatin1Char('+'));
     if (p < 0)
         return 0;
     // Skip " 1x" after the "+".
@@ -84,11 +89,7 @@ QString PhaseSectionText(const QString &notation)
 
 double ParseLoadCurrent(const QString &text)
 {
-    const qsizetype last = text.size() - 1;
-    qsizetype p = -1;
-    for (qsizetype i = 0; i < last; ++i)
-        if (text.at(i) == QLatin1Char('-'))
-            p = i;
+    const qsizetype p = lastBeforeEnd(text, QLatin1Char('-'));
     if (p < 0)
         return NumberText::toDouble(text);
     // Drop the "-" and the blank after it, then the closing letter "А".

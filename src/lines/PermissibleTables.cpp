@@ -161,18 +161,18 @@ PermissibleTable PermissibleTable::fromText(const QString &text, NetworkType net
 
 PermissibleTable PermissibleTable::load(const QString &appDir, NetworkType net, int material)
 {
-    const auto spec = tableSpec(net, material);
-    if (!spec)
+    const auto layout = tableSpec(net, material);
+    if (!layout)
         return PermissibleTable();
-    const QString entry = DataFiles::DataFileName(appDir, spec->registryIndex);
-    const QString path = DataFiles::dataFilePath(appDir, spec->registryIndex);
+    const QString entry = DataFiles::DataFileName(appDir, layout->registryIndex);
+    const QString path = entry.trimmed().isEmpty() ? QString() : DataFiles::joinEntry(appDir, entry);
     PermissibleTable t;
     QString text;
     if (path.isEmpty() || !QFileInfo(path).isFile() || !TextFile::read(path, &text)) {
         t.m_net = net;
         t.m_status = Status::Missing;
     } else {
-        t = fromText(text, net, spec->rows);
+        t = fromText(text, net, layout->rows);
     }
     t.m_entry = entry;
     t.m_path = path.isEmpty() ? DataFiles::joinEntry(appDir, entry) : path;
