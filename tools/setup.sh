@@ -4,7 +4,7 @@ set -euo pipefail
 
 KABINOR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-kabinor_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth fonts-dejavu-core)
+kabinor_packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth fonts-dejavu-core)
 
 kabinor_install_packages() {
   local missing=()
@@ -23,6 +23,10 @@ kabinor_install_packages() {
   $sudo apt-get update -qq || true
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
+
+# The compiler cache is shared by every clone of the tree on this machine.
+export CCACHE_BASEDIR="$KABINOR_ROOT"
+export CCACHE_NOHASHDIR=1
 
 # kabinor_build BUILD_DIR [cmake options...]
 kabinor_build() {
