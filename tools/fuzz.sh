@@ -18,6 +18,10 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus" "$crashes"
   seeds="$root/fuzz/seeds/$t"
   echo "== $t for ${seconds}s"
+  # A crash ends that target's run, not the others'.
   "$dir/bin/$t" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
-      -artifact_prefix="$crashes/" "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) 2>&1 | tail -3
+      -artifact_prefix="$crashes/" "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) > "$dir/$t.log" 2>&1 \
+      && echo "   no failure: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$dir/$t.log")" \
+      || { status=1; echo "   FAILED, see $dir/$t.log and $crashes/"; }
 done
+exit ${status:-0}

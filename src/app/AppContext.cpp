@@ -33,11 +33,16 @@ bool CalcValues::save(const QString &settingsPath) const
 {
     IniDocument ini;
     ini.load(settingsPath);
+    store(ini);
+    return ini.save(settingsPath);
+}
+
+void CalcValues::store(IniDocument &ini) const
+{
     ini.setValue(QStringLiteral("Calculation"), QStringLiteral("gAl"), NumberText::format(gAl));
     ini.setValue(QStringLiteral("Calculation"), QStringLiteral("gCu"), NumberText::format(gCu));
     ini.setValue(QStringLiteral("Calculation"), QStringLiteral("dUmax"), NumberText::format(dUmax));
     ini.setValue(QStringLiteral("Calculation"), QStringLiteral("Tolerance"), NumberText::format(dTol));
-    return ini.save(settingsPath);
 }
 
 QString AppContext::resolveAppDir(const QString &fromCommandLine, const QString &executableDir)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class IniDocument;
+
 // The calculation values held for the whole run: conductivities, the limit of
 // the total voltage drop and the number of decimal places of results.
 struct CalcValues {
@@ -16,6 +18,8 @@ struct CalcValues {
     // keeps its default.
     static CalcValues load(const QString &settingsPath);
     bool save(const QString &settingsPath) const;
+    // Puts the values into a settings document being written.
+    void store(IniDocument &ini) const;
 };
 
 // Where the program finds its data and settings.

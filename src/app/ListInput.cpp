@@ -127,8 +127,11 @@ QStringList ListInput::rest()
 
 QString ListInput::quote(const QString &field)
 {
-    if (field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"'))
-        || field != field.trimmed() || field.isEmpty()) {
+    // Whatever the reader would drop or split on must be inside quotes: commas,
+    // quotes, line ends, blanks at the ends and a byte-order mark at the start.
+    if (field.isEmpty() || field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"'))
+        || field.contains(QLatin1Char('\r')) || field.contains(QLatin1Char('\n')) || field != field.trimmed()
+        || field.startsWith(QChar(0xFEFF))) {
         QString q = field;
         q.replace(QLatin1String("\""), QLatin1String("\"\""));
         return QLatin1Char('"') + q + QLatin1Char('"');

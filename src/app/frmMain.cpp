@@ -489,7 +489,8 @@ void frmMain::cmdSendToClip()
 void frmMain::cmdSelectAll()
 {
     // Checking row by row ends in the same summary as running it once at the end.
-    if (m_lineModel->checkAll() || m_lineModel->rowCount() > 0)
+    m_lineModel->checkAll();
+    if (m_lineModel->rowCount() > 0)
         NetworkSummary();
 }
 
@@ -636,10 +637,13 @@ void frmMain::cmdCalculator()
 void frmMain::writeSettings()
 {
     const QString settings = m_context.settingsPath();
-    writeRecentFiles();
-    m_context.calc.save(settings);
     IniDocument ini;
-    ini.load(settings);
+    // A settings file that is there but cannot be read is not replaced by
+    // one that holds only what the main window keeps.
+    if (!ini.load(settings) && QFileInfo::exists(settings))
+        return;
+    writeRecentFiles(ini);
+    m_context.calc.store(ini);
     for (int c = 0; c < 10; ++c)
         ini.setValue(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1),
                      QString::number(qRound(pixelsToTwipsX(lvMain->columnWidth(c), this))));
@@ -698,11 +702,6 @@ void frmMain::firstPaint()
     auto *tip = new frmTip(m_context.appDir(), m_context.settingsPath(), this);
     tip->setAttribute(Qt::WA_DeleteOnClose);
     tip->open();
-}
-
-void frmMain::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
 }
 
 void frmMain::changeEvent(QEvent *event)

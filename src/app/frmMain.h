@@ -140,7 +140,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
@@ -151,7 +150,7 @@ private:
     void buildStatusBar();
     void applyColumnWidths();
     void readRecentFiles();
-    void writeRecentFiles();
+    void writeRecentFiles(IniDocument &ini) const;
     // Saved; not saved by the user's choice (or for want of a transformer);
     // failed while writing, which the user has been told.
     enum class SaveResult { Saved, NotSaved, Failed };

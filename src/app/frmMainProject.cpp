@@ -296,7 +296,7 @@ void frmMain::readRecentFiles()
     }
 }
 
-void frmMain::writeRecentFiles()
+void frmMain::writeRecentFiles(IniDocument &ini) const
 {
     QStringList paths;
     for (QAction *a : std::as_const(m_recentActions))
@@ -304,15 +304,8 @@ void frmMain::writeRecentFiles()
             paths << a->text().mid(2);
     if (paths.isEmpty())
         return;
-    const QString settings = m_context.settingsPath();
-    IniDocument ini;
-    // A settings file that is there but cannot be read is not replaced by
-    // one that holds only the recent files.
-    if (!ini.load(settings) && QFileInfo::exists(settings))
-        return;
     const QString section = QStringLiteral("Recent");
     ini.setValue(section, QStringLiteral("RecentFileCount"), QString::number(paths.size()));
     for (int k = 0; k < paths.size(); ++k)
         ini.setValue(section, QStringLiteral("RecentFile") + QString::number(k + 1), paths.at(k));
-    ini.save(settings);
 }
