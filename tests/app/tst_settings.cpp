@@ -107,6 +107,13 @@ void TstSettings::utf8Accepted()
     const QString text = QStringLiteral("Медь");
     QCOMPARE(TextFile::decode(text.toUtf8()), text);
     QCOMPARE(TextFile::decode("\xEF\xBB\xBF" + text.toUtf8()), text);
+    // Two-, three- and four-byte sequences without a BOM.
+    const QString wide = QStringLiteral("Линия € 中 \U0001F600");
+    QCOMPARE(TextFile::decode(wide.toUtf8()), wide);
+    // A sequence cut at the end, an overlong form or a lone continuation byte is not UTF-8: Windows-1251.
+    QCOMPARE(TextFile::decode(QByteArray("ab\xD0")), QStringLiteral("abР"));
+    QCOMPARE(TextFile::decode(QByteArray("\xC0\x80")), QStringLiteral("А") + QChar(0x0402));
+    QCOMPARE(TextFile::decode(QByteArray("x\x80")), QStringLiteral("x") + QChar(0x0402));
 }
 
 void TstSettings::textOutsideCp1251KeptAsUtf8()
