@@ -57,12 +57,16 @@ QString DataFileName(const QString &appDir, int index)
     return readRegistry(appDir).value(index);
 }
 
-QString dataFilePath(const QString &appDir, int index)
+QString entryPath(const QString &appDir, const QString &entry)
 {
-    const QString entry = DataFileName(appDir, index);
     if (entry.trimmed().isEmpty())
         return QString();
     return joinEntry(appDir, entry);
+}
+
+QString dataFilePath(const QString &appDir, int index)
+{
+    return entryPath(appDir, DataFileName(appDir, index));
 }
 
 QString shownPath(const QString &appDir, const QString &entry)

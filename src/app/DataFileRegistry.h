@@ -38,6 +38,8 @@ QString DataFileName(const QString &appDir, int index);
 
 // application folder + entry, as a usable path ("\" turned into "/").
 QString dataFilePath(const QString &appDir, int index);
+// The same for an entry already looked up; empty for a blank entry.
+QString entryPath(const QString &appDir, const QString &entry);
 
 // Joins a folder and an entry that begins with a separator.
 QString joinEntry(const QString &appDir, const QString &entry);

@@ -165,7 +165,7 @@ PermissibleTable PermissibleTable::load(const QString &appDir, NetworkType net, 
     if (!layout)
         return PermissibleTable();
     const QString entry = DataFiles::DataFileName(appDir, layout->registryIndex);
-    const QString path = entry.trimmed().isEmpty() ? QString() : DataFiles::joinEntry(appDir, entry);
+    const QString path = DataFiles::entryPath(appDir, entry);
     PermissibleTable t;
     QString text;
     if (path.isEmpty() || !QFileInfo(path).isFile() || !TextFile::read(path, &text)) {
@@ -267,10 +267,9 @@ NeutralList readNeutralSections(const QString &appDir)
 {
     constexpr int kMaxSections = 11;
     NeutralList out;
-    out.path = DataFiles::dataFilePath(appDir, DataFiles::NeutralSections);
-    const QString shown = QDir::toNativeSeparators(
-        out.path.isEmpty() ? DataFiles::joinEntry(appDir, DataFiles::DataFileName(appDir, DataFiles::NeutralSections))
-                           : out.path);
+    const QString entry = DataFiles::DataFileName(appDir, DataFiles::NeutralSections);
+    out.path = DataFiles::entryPath(appDir, entry);
+    const QString shown = QDir::toNativeSeparators(out.path.isEmpty() ? DataFiles::joinEntry(appDir, entry) : out.path);
     QString text;
     if (out.path.isEmpty() || !QFileInfo(out.path).isFile() || !TextFile::read(out.path, &text)) {
         out.error = DataFiles::missingFileMessage(shown);

@@ -66,7 +66,7 @@ TransformerTable ReadTransformerTable(const QString &appDir)
     const QString entry = DataFiles::DataFileName(appDir, DataFiles::Transformers);
     const QString shown = DataFiles::shownPath(appDir, entry.isEmpty() ? QStringLiteral("\\files.fls") : entry);
     QString text;
-    const QString path = DataFiles::dataFilePath(appDir, DataFiles::Transformers);
+    const QString path = DataFiles::entryPath(appDir, entry);
     if (path.isEmpty() || !QFileInfo(path).isFile() || !TextFile::read(path, &text)) {
         TransformerTable table;
         table.status = TransformerTable::Status::Missing;
