@@ -1,18 +1,18 @@
 // Measures the operations that grow with the size of a project, each next to
 // the floor for that work (plain I/O or a single pass), for a project of
 // 5 000 and of 10 000 lines. Run by hand: build/bin/kabinor_bench [runs]
-#include "app/AppContext.h"
-#include "app/DataFileRegistry.h"
-#include "app/LineListModel.h"
-#include "app/ProjectFile.h"
-#include "app/TextFile.h"
-#include "app/frmMain.h"
+#include "base/AppContext.h"
+#include "base/DataFileRegistry.h"
+#include "base/ProjectFile.h"
+#include "base/TextFile.h"
 #include "calculator/Evaluator.h"
+#include "lines/LineListModel.h"
 #include "lines/NetworkSummary.h"
 #include "loads/LoadCalc.h"
 #include "reports/CableLineReport.h"
 #include "reports/ReportWriter.h"
 #include "reports/ShortCircuitReport.h"
+#include "shell/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,7 +58,7 @@ double medianMs(const std::function<void()> &work, const std::function<void()> &
 Project makeProject(int lines, int shields, int loadsPerShield)
 {
     Project p;
-    p.sSTP = QStringLiteral("400");
+    p.transformerPower = QStringLiteral("400");
     p.lines.reserve(lines);
     for (int i = 0; i < lines; ++i) {
         CableLine l;
@@ -155,17 +155,17 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
     });
 
     const double summary = medianMs([&] {
-        const SummaryText s = NetworkSummary(project.lines, 7.5);
+        const SummaryText s = summarizeNetwork(project.lines, 7.5);
         g_sink = g_sink + s.panel1.size();
     });
-    row("NetworkSummary", summary, sumBase);
+    row("network summary", summary, sumBase);
 
     // "Check all" through the main window and its list model.
     {
         AppContext context(appDir);
         ScriptedPrompter prompter;
-        frmMain window(context, prompter);
-        const double checkAll = medianMs([&] { window.cmdSelectAll(); },
+        MainWindow window(context, prompter);
+        const double checkAll = medianMs([&] { window.checkAllLines(); },
                                          [&] {
                                              window.project().lines = project.lines;
                                              for (CableLine &l : window.project().lines)
@@ -184,9 +184,9 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
     });
     const double totals = medianMs([&] {
         for (const Shield &s : project.shields)
-            g_sink = g_sink + LoadCalc::RecalcShieldTotals(s.loads, 2).current.size();
+            g_sink = g_sink + LoadCalc::recalcShieldTotals(s.loads, 2).current.size();
     });
-    row("RecalcShieldTotals, every shield", totals, loadBase);
+    row("shield totals, every shield", totals, loadBase);
 
     CalcValues calc;
     Project kz = project;
@@ -216,8 +216,8 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
     row("cable line report (document)", kl, klBase);
 
     const QString expr = longExpression(lines);
-    const double eval = medianMs([&] { g_sink = g_sink + EvalExpression(expr).size(); });
-    row("EvalExpression, one term a line", eval, sumBase);
+    const double eval = medianMs([&] { g_sink = g_sink + evaluateExpression(expr).size(); });
+    row("expression, one term a line", eval, sumBase);
 }
 
 // Peak memory of kabinor-cli on a project. A program's peak includes that of
@@ -272,7 +272,7 @@ int main(int argc, char *argv[])
     for (const QString &name : data.entryList(QDir::Files))
         if (name.endsWith(QLatin1String(".dat")) || name.endsWith(QLatin1String(".fls")))
             QFile::copy(data.filePath(name), appDir + QLatin1Char('/') + name);
-    DataFiles::CheckDataFiles(appDir);
+    DataFiles::checkDataFiles(appDir);
 
     std::printf("Median of %d runs each; baseline = the floor for the same amount of work.\n", g_runs);
     benchSize(5000, 50, tmp, appDir);

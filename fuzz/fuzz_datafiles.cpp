@@ -2,7 +2,7 @@
 // reader, the permissible-current tables, marks, transformers, coefficient
 // and lighting lists.
 #include "FuzzSupport.h"
-#include "app/ListInput.h"
+#include "base/ListInput.h"
 #include "lighting/LightingCalc.h"
 #include "lines/MarkList.h"
 #include "lines/PermissibleTables.h"
@@ -35,20 +35,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (NetworkType net : {NetworkType::SinglePhase, NetworkType::ThreePhase}) {
         for (int rows : {14, 15, 20, 25}) {
             const Permissible::PermissibleTable table = Permissible::PermissibleTable::fromText(text, net, rows);
-            if (table.isUsable() && table.nm() != rows)
+            if (table.isUsable() && table.rowCount() != rows)
                 std::abort();
         }
     }
     const QStringList marks = MarkList::parse(text);
     if (MarkList::parse(MarkList::format(marks)) != marks)
         std::abort(); // a mark list we write must read back the same
-    (void)Transformer::ParseTransformerTable(text);
+    (void)Transformer::parseTransformerTable(text);
 
     QFile f(scratchFile());
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         f.write(reinterpret_cast<const char *>(data), qint64(size));
         f.close();
-        (void)LoadCalc::ReadCoefficientList(scratchFile());
+        (void)LoadCalc::readCoefficientList(scratchFile());
         (void)Lighting::readRecords(scratchFile());
         (void)Lighting::readUtilisationTable(scratchFile());
     }

@@ -4,6 +4,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = fuzzText(data, size);
-    (void)EvalExpression(text);
+    (void)evaluateExpression(text);
     return 0;
 }

@@ -1,5 +1,5 @@
 #include "FuzzSupport.h"
-#include "app/IniStore.h"
+#include "base/IniStore.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 #include "FuzzSupport.h"
-#include "app/ProjectFile.h"
+#include "base/ProjectFile.h"
 
 #include <cstdlib>
 

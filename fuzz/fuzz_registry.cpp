@@ -1,5 +1,5 @@
 #include "FuzzSupport.h"
-#include "app/DataFileRegistry.h"
+#include "base/DataFileRegistry.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #include "about/Tips.h"
 
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #include "calculator/Evaluator.h"
 
-#include "app/NumberText.h"
-#include "app/Prompter.h"
+#include "base/NumberText.h"
+#include "base/Prompter.h"
 
 #include <charconv>
 #include <cmath>
@@ -274,15 +274,15 @@ std::optional<double> evaluate(const QString &expression)
 
 } // namespace Evaluator
 
-QString EvalExpression(const QString &expression)
+QString evaluateExpression(const QString &expression)
 {
     const auto value = Evaluator::evaluate(expression);
     return value ? NumberText::format(*value) : Evaluator::errorMarker();
 }
 
-QString EvalExpression(const QString &expression, Prompter &prompter)
+QString evaluateExpression(const QString &expression, Prompter &prompter)
 {
-    const QString result = EvalExpression(expression);
+    const QString result = evaluateExpression(expression);
     if (result == Evaluator::errorMarker())
         prompter.message(Evaluator::errorMessage(), Evaluator::errorTitle(), Prompter::Icon::Exclamation,
                          Prompter::Buttons::Ok);

@@ -30,8 +30,8 @@ std::optional<double> evaluate(const QString &expression);
 
 // The value as a number text ("2,5", "0,333333333333333", "1E+20") or the
 // marker "Error". Says nothing to the user.
-QString EvalExpression(const QString &expression);
+QString evaluateExpression(const QString &expression);
 
 // The same, and on failure tells the user "Синтаксическая ошибка!" (title
 // "Ошибка", exclamation icon) before returning the marker.
-QString EvalExpression(const QString &expression, Prompter &prompter);
+QString evaluateExpression(const QString &expression, Prompter &prompter);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/Prompter.h"
+#include "base/AppContext.h"
+#include "base/Prompter.h"
 
 #include <QHash>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "cli/CliProject.h"
 
-#include "app/NumberText.h"
-#include "app/ProjectFile.h"
+#include "base/NumberText.h"
+#include "base/ProjectFile.h"
 #include "shortcircuit/Transformer.h"
 
 #include <QDir>
@@ -25,8 +25,8 @@ bool cliOpenProject(CliContext &ctx, const QString &path, Project &project)
     if (r.damaged)
         ctx.prompter.message(ProjectFile::damagedMessage(path, r), QString(), Prompter::Icon::Exclamation,
                              Prompter::Buttons::Ok);
-    project.sPath = fi.absolutePath() + QLatin1Char('/');
-    project.sPrjName = fi.fileName().chopped(qMin<qsizetype>(4, fi.fileName().size()));
+    project.projectFolder = fi.absolutePath() + QLatin1Char('/');
+    project.projectName = fi.fileName().chopped(qMin<qsizetype>(4, fi.fileName().size()));
     return true;
 }
 
@@ -40,18 +40,18 @@ bool cliOpenProjectWithTransformer(CliContext &ctx, const QString &path, Project
 {
     if (!cliOpenProject(ctx, path, project))
         return false;
-    if (Transformer::powerValue(project.sSTP) == 0) {
+    if (Transformer::powerValue(project.transformerPower) == 0) {
         ctx.refuse(Transformer::noPowerMessage());
         return false;
     }
-    const TransformerTable table = Transformer::UpdateProjectValues(project, ctx.app.appDir(), ctx.app.calc);
+    const TransformerTable table = Transformer::updateProjectValues(project, ctx.app.appDir(), ctx.app.calc);
     if (table.status != TransformerTable::Status::Ok) {
         ctx.refuse(table.problem());
         return false;
     }
     // A fresh run has no earlier impedances to fall back on.
-    if (Transformer::SelectTransformer(table, Transformer::powerValue(project.sSTP), project) < 0) {
-        ctx.refuse(unknownTransformerMessage(NumberText::toDouble(project.sSTP), table));
+    if (Transformer::selectTransformer(table, Transformer::powerValue(project.transformerPower), project) < 0) {
+        ctx.refuse(unknownTransformerMessage(NumberText::toDouble(project.transformerPower), table));
         return false;
     }
     return true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Project.h"
+#include "base/Project.h"
 #include "cli/CliCommon.h"
 
 // Opens a project file as the application does; prints the application's

@@ -1,7 +1,7 @@
-#include "app/AppContext.h"
-#include "app/DataFileRegistry.h"
-#include "app/NumberText.h"
-#include "app/Version.h"
+#include "base/AppContext.h"
+#include "base/DataFileRegistry.h"
+#include "base/NumberText.h"
+#include "base/Version.h"
 #include "cli/CliCommands.h"
 
 #include <clocale>
@@ -145,8 +145,8 @@ int main(int argc, char *argv[])
         const char *key;
         double *target;
     };
-    const Override overrides[] = {{"gcu", &context.calc.gCu}, {"gal", &context.calc.gAl},
-                                  {"dumax", &context.calc.dUmax}, {"tolerance", &context.calc.dTol}};
+    const Override overrides[] = {{"gcu", &context.calc.copperConductivity}, {"gal", &context.calc.aluminiumConductivity},
+                                  {"dumax", &context.calc.maxVoltageDrop}, {"tolerance", &context.calc.decimalPlaces}};
     for (const Override &o : overrides) {
         const QString key = QString::fromLatin1(o.key);
         if (!parsed->has(key))

@@ -1,9 +1,9 @@
 #include "lighting/LightingCalc.h"
 
-#include "app/DataFileRegistry.h"
-#include "app/IniStore.h"
-#include "app/ListInput.h"
-#include "app/NumberText.h"
+#include "base/DataFileRegistry.h"
+#include "base/IniStore.h"
+#include "base/ListInput.h"
+#include "base/NumberText.h"
 
 #include <cmath>
 
@@ -94,7 +94,7 @@ QString otherNormName()
 
 QString unreadableFileText(const QString &appDir, int index)
 {
-    return DataFiles::missingFileMessage(DataFiles::shownPath(appDir, DataFiles::DataFileName(appDir, index)));
+    return DataFiles::missingFileMessage(DataFiles::shownPath(appDir, DataFiles::dataFileName(appDir, index)));
 }
 
 // ---- Settings --------------------------------------------------------------
@@ -116,7 +116,7 @@ Settings Settings::load(const QString &settingsPath)
     read("EnListIdx", s.enListIdx);
     read("LTListIdx", s.ltListIdx);
     read("LampPower", s.lampPower);
-    read("NLamp", s.nLamp);
+    read("NLamp", s.lampCount);
     return s;
 }
 
@@ -132,7 +132,7 @@ bool Settings::save(const QString &settingsPath) const
     ini.setValue(kSection, QStringLiteral("EnListIdx"), enListIdx);
     ini.setValue(kSection, QStringLiteral("LTListIdx"), ltListIdx);
     ini.setValue(kSection, QStringLiteral("LampPower"), lampPower);
-    ini.setValue(kSection, QStringLiteral("NLamp"), nLamp);
+    ini.setValue(kSection, QStringLiteral("NLamp"), lampCount);
     return ini.save(settingsPath);
 }
 

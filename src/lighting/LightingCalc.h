@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/InputCheck.h"
+#include "base/InputCheck.h"
 
 #include <QPointF>
 #include <QString>
@@ -65,7 +65,7 @@ struct Settings {
     QString enListIdx = QStringLiteral("0");
     QString ltListIdx = QStringLiteral("3");
     QString lampPower = QStringLiteral("18");
-    QString nLamp = QStringLiteral("4");
+    QString lampCount = QStringLiteral("4");
 
     static Settings load(const QString &settingsPath);
     bool save(const QString &settingsPath) const;

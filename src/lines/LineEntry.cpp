@@ -1,7 +1,7 @@
 #include "lines/LineEntry.h"
 
-#include "app/AppContext.h"
-#include "app/NumberText.h"
+#include "base/AppContext.h"
+#include "base/NumberText.h"
 
 namespace LineEntry {
 
@@ -25,7 +25,7 @@ CableLine buildLine(const Request &request, const Permissible::PermissibleTable 
                     double &idop)
 {
     const double section = NumberText::toDouble(request.sectionText);
-    if (const auto value = Permissible::LookupPermissibleCurrent(table, request.choice, section))
+    if (const auto value = Permissible::lookupPermissibleCurrent(table, request.choice, section))
         idop = *value;
 
     LineCalc::LineInput in;
@@ -33,13 +33,13 @@ CableLine buildLine(const Request &request, const Permissible::PermissibleTable 
     in.mark = request.mark;
     in.material = Permissible::materialNames().value(request.choice.material);
     in.net = request.choice.net;
-    in.coreCount = LineCalc::CoreCount(request.choice.net, request.choice.constructionText());
+    in.coreCount = LineCalc::coreCountOf(request.choice.net, request.choice.constructionText());
     in.section = section;
     in.length = NumberText::toDouble(request.lengthText);
     in.loadCurrentText = request.currentText;
     in.neutralText = request.neutralText;
     in.permissibleCurrent = idop;
-    return LineCalc::ComputeLine(in, calc);
+    return LineCalc::computeLine(in, calc);
 }
 
 } // namespace LineEntry

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lines/CableLine.h"
+#include "lines/LineCalc.h"
 #include "lines/PermissibleTables.h"
 
 #include <QString>

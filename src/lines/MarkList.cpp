@@ -1,7 +1,7 @@
 #include "lines/MarkList.h"
 
-#include "app/ListInput.h"
-#include "app/TextFile.h"
+#include "base/ListInput.h"
+#include "base/TextFile.h"
 
 #include <QFileInfo>
 

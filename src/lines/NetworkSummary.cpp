@@ -1,15 +1,15 @@
 #include "lines/NetworkSummary.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 
-SummaryText NetworkSummary(const QVector<CableLine> &lines, double dUmax)
+SummaryText summarizeNetwork(const QVector<CableLine> &lines, double maxVoltageDrop)
 {
     double sum = 0;
     QString overloaded;
     for (const CableLine &line : lines) {
         if (!line.checked)
             continue;
-        sum += NumberText::toDouble(line.cell(CableLine::VoltageDrop));
+        sum += NumberText::toDouble(line.cell(CableLine::voltageDrop));
         const double current = NumberText::toDouble(line.cell(CableLine::LoadCurrent));
         const double permissible = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
         if (LineCalc::isOverloaded(current, permissible))
@@ -20,8 +20,8 @@ SummaryText NetworkSummary(const QVector<CableLine> &lines, double dUmax)
     out.panel2 = overloaded;
     if (!out.panel2.isEmpty())
         out.panel2.prepend(QStringLiteral(" Внимание: Ток нагрузки больше длительно допустимого тока на линии(ях): "));
-    if (sum > dUmax)
-        out.panel2 += QStringLiteral("Внимание: Cуммарные потери напряжения превышают ") + NumberText::format(dUmax)
+    if (sum > maxVoltageDrop)
+        out.panel2 += QStringLiteral("Внимание: Cуммарные потери напряжения превышают ") + NumberText::format(maxVoltageDrop)
                       + QStringLiteral("%!");
     return out;
 }

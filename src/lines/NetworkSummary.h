@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lines/CableLine.h"
+#include "lines/LineCalc.h"
 
 #include <QString>
 #include <QVector>
@@ -12,4 +12,4 @@ struct SummaryText {
     bool operator==(const SummaryText &) const = default;
 };
 
-SummaryText NetworkSummary(const QVector<CableLine> &lines, double dUmax);
+SummaryText summarizeNetwork(const QVector<CableLine> &lines, double maxVoltageDrop);

@@ -1,9 +1,9 @@
 #include "lines/PermissibleTables.h"
 
-#include "app/DataFileRegistry.h"
-#include "app/ListInput.h"
-#include "app/NumberText.h"
-#include "app/TextFile.h"
+#include "base/DataFileRegistry.h"
+#include "base/ListInput.h"
+#include "base/NumberText.h"
+#include "base/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -164,7 +164,7 @@ PermissibleTable PermissibleTable::load(const QString &appDir, NetworkType net, 
     const auto layout = tableSpec(net, material);
     if (!layout)
         return PermissibleTable();
-    const QString entry = DataFiles::DataFileName(appDir, layout->registryIndex);
+    const QString entry = DataFiles::dataFileName(appDir, layout->registryIndex);
     const QString path = DataFiles::entryPath(appDir, entry);
     PermissibleTable t;
     QString text;
@@ -195,7 +195,7 @@ QString PermissibleTable::errorMessage() const
 
 std::optional<double> rowCurrent(const PermissibleTable &table, int row, const Choice &choice)
 {
-    if (!table.isUsable() || row < 0 || row >= table.nm() || choice.net != table.net())
+    if (!table.isUsable() || row < 0 || row >= table.rowCount() || choice.net != table.net())
         return std::nullopt;
     const auto column = lookupColumn(choice);
     if (!column)
@@ -212,7 +212,7 @@ QVector<int> listedRows(const PermissibleTable &table, const Choice &choice)
     if (!table.isUsable())
         return out;
     const auto column = filterColumn(choice);
-    for (int r = 0; r < table.nm(); ++r) {
+    for (int r = 0; r < table.rowCount(); ++r) {
         const TableRow &row = table.rows().at(r);
         if (column && *column < row.currents.size() && row.currents.at(*column) == 0)
             continue;
@@ -229,11 +229,11 @@ QStringList listedSections(const PermissibleTable &table, const Choice &choice)
     return out;
 }
 
-std::optional<double> LookupPermissibleCurrent(const PermissibleTable &table, const Choice &choice, double section)
+std::optional<double> lookupPermissibleCurrent(const PermissibleTable &table, const Choice &choice, double section)
 {
     // The last row of that section counts.
     int found = -1;
-    for (int r = 0; r < table.nm(); ++r)
+    for (int r = 0; r < table.rowCount(); ++r)
         if (table.rows().at(r).section == section)
             found = r;
     if (found < 0)
@@ -241,9 +241,9 @@ std::optional<double> LookupPermissibleCurrent(const PermissibleTable &table, co
     return rowCurrent(table, found, choice);
 }
 
-std::optional<int> ProposeSection(const PermissibleTable &table, const Choice &choice, double current)
+std::optional<int> proposeSection(const PermissibleTable &table, const Choice &choice, double current)
 {
-    for (int r = 0; r < table.nm(); ++r) {
+    for (int r = 0; r < table.rowCount(); ++r) {
         const auto value = rowCurrent(table, r, choice);
         if (!value)
             return std::nullopt;
@@ -267,7 +267,7 @@ NeutralList readNeutralSections(const QString &appDir)
 {
     constexpr int kMaxSections = 11;
     NeutralList out;
-    const QString entry = DataFiles::DataFileName(appDir, DataFiles::NeutralSections);
+    const QString entry = DataFiles::dataFileName(appDir, DataFiles::NeutralSections);
     out.path = DataFiles::entryPath(appDir, entry);
     const QString shown = QDir::toNativeSeparators(out.path.isEmpty() ? DataFiles::joinEntry(appDir, entry) : out.path);
     QString text;
@@ -293,7 +293,7 @@ NeutralList readNeutralSections(const QString &appDir)
     return out;
 }
 
-QVector<CurrentChoice> LoadCurrentChoices(const QVector<Shield> &shields)
+QVector<CurrentChoice> loadCurrentChoices(const QVector<Shield> &shields)
 {
     static const QStringList kPhases = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                                         QStringLiteral("ABC")};

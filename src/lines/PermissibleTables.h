@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lines/CableLine.h"
-#include "loads/Load.h"
+#include "base/Load.h"
+#include "lines/LineCalc.h"
 
 #include <QString>
 #include <QStringList>
@@ -69,10 +69,10 @@ public:
     bool isUsable() const { return m_status == Status::Ok; }
     NetworkType net() const { return m_net; }
     // Rows of the table in use; 0 when it is not usable.
-    int nm() const { return isUsable() ? int(m_rows.size()) : 0; }
+    int rowCount() const { return isUsable() ? int(m_rows.size()) : 0; }
     const QVector<TableRow> &rows() const { return m_rows; }
     // The registry entry text and the file's path.
-    const QString &sFileName() const { return m_entry; }
+    const QString &registryEntry() const { return m_entry; }
     const QString &path() const { return m_path; }
     // What is wrong with a damaged file (empty when it is fine).
     const QString &problem() const { return m_problem; }
@@ -100,11 +100,11 @@ QStringList listedSections(const PermissibleTable &table, const Choice &choice);
 
 // The permissible current of a section: nothing when the section is not a
 // row of the table or the choice has no column (the caller keeps its value).
-std::optional<double> LookupPermissibleCurrent(const PermissibleTable &table, const Choice &choice,
+std::optional<double> lookupPermissibleCurrent(const PermissibleTable &table, const Choice &choice,
                                                double section);
 
 // The first row that carries the load (equal values qualify); nothing when no row does.
-std::optional<int> ProposeSection(const PermissibleTable &table, const Choice &choice, double current);
+std::optional<int> proposeSection(const PermissibleTable &table, const Choice &choice, double current);
 
 // "Слишком большое значение тока нагрузки!" and its title "Ошибка".
 QString tooLargeCurrentMessage();
@@ -125,6 +125,6 @@ struct CurrentChoice {
     QString phase; // empty for a shield, else "A", "B", "C" or "ABC"
     bool operator==(const CurrentChoice &) const = default;
 };
-QVector<CurrentChoice> LoadCurrentChoices(const QVector<Shield> &shields);
+QVector<CurrentChoice> loadCurrentChoices(const QVector<Shield> &shields);
 
 } // namespace Permissible

@@ -1,9 +1,9 @@
 #include "loads/LoadCalc.h"
 
-#include "app/InputCheck.h"
-#include "app/ListInput.h"
-#include "app/NumberText.h"
-#include "app/Prompter.h"
+#include "base/InputCheck.h"
+#include "base/ListInput.h"
+#include "base/NumberText.h"
+#include "base/Prompter.h"
 
 namespace LoadCalc {
 
@@ -45,7 +45,7 @@ bool aboveOne(const QString &text)
 
 } // namespace
 
-Field CheckLoadInput(const LoadInput &in, Prompter &prompter, bool *emptyField)
+Field checkLoadInput(const LoadInput &in, Prompter &prompter, bool *emptyField)
 {
     if (emptyField)
         *emptyField = false;
@@ -79,7 +79,7 @@ Field CheckLoadInput(const LoadInput &in, Prompter &prompter, bool *emptyField)
     return Field::None;
 }
 
-Load ComputeLoad(const LoadInput &in, int places)
+Load computeLoad(const LoadInput &in, int places)
 {
     Load load;
     load.name = in.name;
@@ -101,7 +101,7 @@ Load ComputeLoad(const LoadInput &in, int places)
     return load;
 }
 
-QVector<NamedCoefficient> ReadCoefficientList(const QString &path)
+QVector<NamedCoefficient> readCoefficientList(const QString &path)
 {
     QVector<NamedCoefficient> out;
     auto input = ListInput::fromFile(path);
@@ -171,7 +171,7 @@ void addRounded(QString &display, std::optional<double> value, int places)
 
 } // namespace
 
-ShieldTotals RecalcShieldTotals(const QVector<Load> &loads, int places)
+ShieldTotals recalcShieldTotals(const QVector<Load> &loads, int places)
 {
     ShieldTotals t;
     for (const Load &load : loads) {

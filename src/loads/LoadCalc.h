@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loads/Load.h"
+#include "base/Load.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,10 +38,10 @@ enum class Field { None, Name, Power, Cosf, Ks, Kpd };
 // Runs the dialog's eight checks in order and tells the user about the first
 // failure through the prompter. `emptyField` is set when the failed field was
 // empty (its text is then not selected).
-Field CheckLoadInput(const LoadInput &in, Prompter &prompter, bool *emptyField = nullptr);
+Field checkLoadInput(const LoadInput &in, Prompter &prompter, bool *emptyField = nullptr);
 
-// The ten texts of a checked input; `places` is dTol as an integer.
-Load ComputeLoad(const LoadInput &in, int places);
+// The ten texts of a checked input; `places` is decimalPlaces as an integer.
+Load computeLoad(const LoadInput &in, int places);
 
 // One record of a coefficient list: a consumer and its value (nothing when
 // the value text is not a number).
@@ -53,7 +53,7 @@ struct NamedCoefficient {
 // Reads a coefficient list (registry entries 8 and 9): quoted or bare
 // "name","value" pairs, values with a comma or a point. A missing file gives
 // an empty list.
-QVector<NamedCoefficient> ReadCoefficientList(const QString &path);
+QVector<NamedCoefficient> readCoefficientList(const QString &path);
 
 // The first record of that name, if any.
 std::optional<NamedCoefficient> findCoefficient(const QVector<NamedCoefficient> &list, const QString &name);
@@ -78,6 +78,6 @@ struct ShieldTotals {
 // The totals and phase loading of a shield's loads in list order. Each step
 // reads the running text, adds, rounds where due and writes the text back; a
 // cell that is not a number is left out of the step that needs it.
-ShieldTotals RecalcShieldTotals(const QVector<Load> &loads, int places);
+ShieldTotals recalcShieldTotals(const QVector<Load> &loads, int places);
 
 } // namespace LoadCalc

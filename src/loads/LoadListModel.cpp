@@ -1,7 +1,7 @@
 #include "loads/LoadListModel.h"
 
-#include "app/Icons.h"
 #include "loads/LoadCalc.h"
+#include "widgets/Icons.h"
 
 #include <algorithm>
 

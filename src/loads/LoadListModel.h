@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loads/Load.h"
+#include "base/Load.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

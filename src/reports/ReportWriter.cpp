@@ -1,6 +1,6 @@
 #include "reports/ReportWriter.h"
 
-#include "app/InputCheck.h"
+#include "base/InputCheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -93,7 +93,7 @@ QString ReportWriter::chooseFile(const QString &defaultFileName)
     static const QRegularExpression extension(QStringLiteral("\\.[A-Za-z][A-Za-z0-9]{0,4}$"));
     if (!extension.match(QFileInfo(path).fileName()).hasMatch())
         path += QStringLiteral(".doc");
-    if (ConfirmOverwrite(path, m_prompter))
+    if (confirmOverwrite(path, m_prompter))
         return QString();
     return path;
 }

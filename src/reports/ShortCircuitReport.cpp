@@ -1,6 +1,6 @@
 #include "reports/ShortCircuitReport.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 #include "shortcircuit/ShortCircuit.h"
 
 namespace ShortCircuitReport {
@@ -29,7 +29,7 @@ ReportTable build(const Project &project, const CalcValues &calc)
                      ReportCell{QStringLiteral("Ik(2), кА"), true, true},
                      ReportCell{QStringLiteral("Ik(1), кА"), true, true}};
 
-    const int places = calc.tol();
+    const int places = calc.places();
     auto kA = [places](double current) {
         // Always kA here, however small: the schedule keeps one unit per column.
         if (!ShortCircuit::hasValue(current))
@@ -50,22 +50,22 @@ ReportTable build(const Project &project, const CalcValues &calc)
             continue;
         ++r;
         one[0] = line;
-        RL += ShortCircuit::SumLineResistance(one, 1);
-        RN += ShortCircuit::SumNeutralResistance(one, 1, calc);
+        RL += ShortCircuit::sumLineResistance(one, 1);
+        RN += ShortCircuit::sumNeutralResistance(one, 1, calc);
 
         QStringList row;
         row.reserve(5);
         row << line.name;
         if (line.cell(CableLine::Voltage) == QLatin1String("220")) {
-            const double Rk = double(ShortCircuit::ContactResistance(r));
-            row << dash << dash << dash << kA(ShortCircuit::Ik1(RN, RL, project.Zt, Rk));
+            const double Rk = double(ShortCircuit::contactResistance(r));
+            row << dash << dash << dash << kA(ShortCircuit::singlePhaseCurrent(RN, RL, project.Zt, Rk));
         } else {
             // A three-phase point counts one stage more than its ordinal, as the
             // short-circuit window starts its stage count at 1.
-            const double Rk = double(ShortCircuit::ContactResistance(r + 1));
-            const double ik3 = ShortCircuit::Ik3(project.Rnet, RL, project.Rt, project.Xt, Rk);
-            row << kA(ShortCircuit::PeakCurrent(ik3)) << kA(ik3) << kA(ShortCircuit::Ik2(ik3))
-                << kA(ShortCircuit::Ik1(RN, RL, project.Zt, Rk));
+            const double Rk = double(ShortCircuit::contactResistance(r + 1));
+            const double ik3 = ShortCircuit::threePhaseCurrent(project.Rnet, RL, project.Rt, project.Xt, Rk);
+            row << kA(ShortCircuit::peakCurrent(ik3)) << kA(ik3) << kA(ShortCircuit::twoPhaseCurrent(ik3))
+                << kA(ShortCircuit::singlePhaseCurrent(RN, RL, project.Zt, Rk));
         }
         table.rows << row;
     }
@@ -75,7 +75,7 @@ ReportTable build(const Project &project, const CalcValues &calc)
 bool run(ReportWriter &writer, const Project &project, const CalcValues &calc)
 {
     writer.setProgressPlan(progressPlan());
-    return writer.run(project.sPrjName, title(), defaultFileName(project.sPrjName),
+    return writer.run(project.projectName, title(), defaultFileName(project.projectName),
                       [&project, &calc] { return build(project, calc); });
 }
 

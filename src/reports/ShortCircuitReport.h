@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/Project.h"
+#include "base/AppContext.h"
+#include "base/Project.h"
 #include "reports/ReportWriter.h"
 
 // The short-circuit schedule: the currents at the end of every checked line,

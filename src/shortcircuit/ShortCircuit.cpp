@@ -1,6 +1,6 @@
 #include "shortcircuit/ShortCircuit.h"
 
-#include "app/NumberText.h"
+#include "base/NumberText.h"
 
 #include <cmath>
 
@@ -28,7 +28,7 @@ bool isSinglePhaseText(const QString &voltage)
 
 } // namespace
 
-double SumLineResistance(const QVector<CableLine> &lines, int n)
+double sumLineResistance(const QVector<CableLine> &lines, int n)
 {
     double sum = 0;
     const int last = clampCount(lines, n);
@@ -38,7 +38,7 @@ double SumLineResistance(const QVector<CableLine> &lines, int n)
     return sum;
 }
 
-double SumNeutralResistance(const QVector<CableLine> &lines, int n, const CalcValues &calc)
+double sumNeutralResistance(const QVector<CableLine> &lines, int n, const CalcValues &calc)
 {
     double sum = 0;
     const int last = clampCount(lines, n);
@@ -47,16 +47,16 @@ double SumNeutralResistance(const QVector<CableLine> &lines, int n, const CalcVa
         if (!counts(line))
             continue;
         const QString notation = line.cell(CableLine::Cores);
-        double section = LineCalc::NeutralSection(notation);
+        double section = LineCalc::neutralSection(notation);
         if (section == 0)
-            section = NumberText::toDouble(LineCalc::PhaseSectionText(notation));
+            section = NumberText::toDouble(LineCalc::phaseSectionText(notation));
         const double length = NumberText::toDouble(line.cell(CableLine::Length));
-        sum += LineCalc::LineResistance(length, line.cell(CableLine::Material), section, calc).value_or(0.0);
+        sum += LineCalc::lineResistance(length, line.cell(CableLine::Material), section, calc).value_or(0.0);
     }
     return sum;
 }
 
-qint64 ContactResistance(int ns)
+qint64 contactResistance(int ns)
 {
     if (ns <= 0)
         return 0;
@@ -65,7 +65,7 @@ qint64 ContactResistance(int ns)
     return 10 * n + 5 * (n * (n + 1) / 2);
 }
 
-double Ik3(double Rnet, double RL, double Rt, double Xt, double Rk)
+double threePhaseCurrent(double Rnet, double RL, double Rt, double Xt, double Rk)
 {
     const double r = Rnet + Rt + Rk + RL;
     const double z = std::sqrt(r * r + Xt * Xt);
@@ -74,12 +74,12 @@ double Ik3(double Rnet, double RL, double Rt, double Xt, double Rk)
     return (kLineVoltage / std::sqrt(3.0)) / z;
 }
 
-double Ik2(double ik3)
+double twoPhaseCurrent(double ik3)
 {
     return std::sqrt(3.0) / 2 * ik3;
 }
 
-double Ik1(double RN, double RL, double Zt, double Rk)
+double singlePhaseCurrent(double RN, double RL, double Zt, double Rk)
 {
     const double z = Zt / 3 + RN + RL + Rk;
     if (!(z > 0) || !std::isfinite(z))
@@ -87,7 +87,7 @@ double Ik1(double RN, double RL, double Zt, double Rk)
     return kPhaseVoltage / z;
 }
 
-double PeakCurrent(double ik3)
+double peakCurrent(double ik3)
 {
     return std::sqrt(2.0) * ik3;
 }
@@ -97,7 +97,7 @@ bool hasValue(double current)
     return current > 0 && std::isfinite(current);
 }
 
-Dimensioned IDimens(double valueKA, int places)
+Dimensioned withUnit(double valueKA, int places)
 {
     if (valueKA > 0.1)
         return {NumberText::round(valueKA, places), QStringLiteral("к") + QLatin1Char('A')};
@@ -109,7 +109,7 @@ QString initialUnitLabel()
     return QStringLiteral("кА");
 }
 
-int InitialStages(const QVector<CableLine> &lines)
+int initialStageCount(const QVector<CableLine> &lines)
 {
     int stages = 1;
     for (const CableLine &line : lines)
@@ -118,25 +118,25 @@ int InitialStages(const QVector<CableLine> &lines)
     return stages;
 }
 
-int MaxStages(const QVector<CableLine> &lines)
+int maxStageCount(const QVector<CableLine> &lines)
 {
     return int(lines.size()) + 1;
 }
 
 Currents Calculate(const Project &project, int n, int ns, const CalcValues &calc)
 {
-    const double RL = SumLineResistance(project.lines, n);
-    const double RN = SumNeutralResistance(project.lines, n, calc);
-    const double Rk = double(ContactResistance(ns));
+    const double RL = sumLineResistance(project.lines, n);
+    const double RN = sumNeutralResistance(project.lines, n, calc);
+    const double Rk = double(contactResistance(ns));
     Currents c;
-    c.ik3 = Ik3(project.Rnet, RL, project.Rt, project.Xt, Rk);
-    c.ik2 = Ik2(c.ik3);
-    c.ik1 = Ik1(RN, RL, project.Zt, Rk);
-    c.iy = PeakCurrent(c.ik3);
+    c.ik3 = threePhaseCurrent(project.Rnet, RL, project.Rt, project.Xt, Rk);
+    c.ik2 = twoPhaseCurrent(c.ik3);
+    c.ik1 = singlePhaseCurrent(RN, RL, project.Zt, Rk);
+    c.iy = peakCurrent(c.ik3);
     return c;
 }
 
-bool SinglePhaseEnd(const QVector<CableLine> &lines)
+bool endsOnSinglePhaseLine(const QVector<CableLine> &lines)
 {
     if (lines.isEmpty())
         return false;
@@ -144,19 +144,19 @@ bool SinglePhaseEnd(const QVector<CableLine> &lines)
     return last.checked && last.cell(CableLine::Voltage) != QLatin1String("380");
 }
 
-ShownCurrents ShowCurrents(const Project &project, int ns, const CalcValues &calc)
+ShownCurrents shownCurrents(const Project &project, int ns, const CalcValues &calc)
 {
     const Currents c = Calculate(project, int(project.lines.size()), ns, calc);
-    const int places = calc.tol();
+    const int places = calc.places();
     auto shown = [places](double current) {
         // A current without a value is shown as a dash, never as inf or NaN.
         if (!hasValue(current))
             return ShownCurrent{QStringLiteral("-"), QString()};
-        const Dimensioned d = IDimens(current, places);
+        const Dimensioned d = withUnit(current, places);
         return ShownCurrent{NumberText::format(d.value), d.unit};
     };
     const ShownCurrent dash{QStringLiteral("-"), QString()};
-    if (SinglePhaseEnd(project.lines))
+    if (endsOnSinglePhaseLine(project.lines))
         return {dash, dash, shown(c.ik1), dash};
     return {shown(c.ik3), shown(c.ik2), shown(c.ik1), shown(c.iy)};
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/Project.h"
-#include "lines/CableLine.h"
+#include "base/AppContext.h"
+#include "base/Project.h"
+#include "lines/LineCalc.h"
 
 #include <QString>
 #include <QVector>
@@ -17,22 +17,22 @@ namespace ShortCircuit {
 
 // Sum over the checked lines among lines 1..n of their column
 // "Сопротивление, мОм" (already rounded as shown); 0 when none counts.
-double SumLineResistance(const QVector<CableLine> &lines, int n);
+double sumLineResistance(const QVector<CableLine> &lines, int n);
 
 // Sum over the same lines of the resistance of their neutral conductor: the
 // separate neutral core of "3x50 + 1x25", otherwise the phase section ("4x16").
-double SumNeutralResistance(const QVector<CableLine> &lines, int n, const CalcValues &calc);
+double sumNeutralResistance(const QVector<CableLine> &lines, int n, const CalcValues &calc);
 
 // Sum of (10 + 5 i) for i = 1..ns: 0, 15, 35, 60, 90, 125 mOhm for ns = 0..5;
 // 0 for a negative ns. Computed in 64 bits, so it never wraps.
-qint64 ContactResistance(int ns);
+qint64 contactResistance(int ns);
 
 // A current whose formula has a zero (or negative) denominator has no value
 // and comes back as 0; hasValue() tells such a result from a real one.
-double Ik3(double Rnet, double RL, double Rt, double Xt, double Rk);
-double Ik2(double ik3);
-double Ik1(double RN, double RL, double Zt, double Rk);
-double PeakCurrent(double ik3);
+double threePhaseCurrent(double Rnet, double RL, double Rt, double Xt, double Rk);
+double twoPhaseCurrent(double ik3);
+double singlePhaseCurrent(double RN, double RL, double Zt, double Rk);
+double peakCurrent(double ik3);
 bool hasValue(double current);
 
 // A current as the window shows it: above 0.1 kA in kA ("кA", Cyrillic к
@@ -41,15 +41,15 @@ struct Dimensioned {
     double value = 0;
     QString unit;
 };
-Dimensioned IDimens(double valueKA, int places);
+Dimensioned withUnit(double valueKA, int places);
 
 // The caption of a unit label before the first calculation ("кА", both Cyrillic).
 QString initialUnitLabel();
 
 // 1 plus the number of checked lines that are not single-phase.
-int InitialStages(const QVector<CableLine> &lines);
+int initialStageCount(const QVector<CableLine> &lines);
 // The upper limit of the stage count: the number of lines plus 1.
-int MaxStages(const QVector<CableLine> &lines);
+int maxStageCount(const QVector<CableLine> &lines);
 
 struct Currents {
     double ik3 = 0;
@@ -63,7 +63,7 @@ Currents Calculate(const Project &project, int n, int ns, const CalcValues &calc
 
 // True when the last line of the list is checked and is not three-phase: the
 // fault is then on a single-phase line and only Ik(1) means anything.
-bool SinglePhaseEnd(const QVector<CableLine> &lines);
+bool endsOnSinglePhaseLine(const QVector<CableLine> &lines);
 
 // One result box of the window: its text and the unit label's new caption
 // (empty when the label keeps the caption it has).
@@ -75,6 +75,6 @@ struct ShownCurrent {
 using ShownCurrents = std::array<ShownCurrent, 4>;
 
 // What "Вычислить" shows for the whole list and ns stages.
-ShownCurrents ShowCurrents(const Project &project, int ns, const CalcValues &calc);
+ShownCurrents shownCurrents(const Project &project, int ns, const CalcValues &calc);
 
 } // namespace ShortCircuit

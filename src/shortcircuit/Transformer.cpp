@@ -1,10 +1,10 @@
 #include "shortcircuit/Transformer.h"
 
-#include "app/DataFileRegistry.h"
-#include "app/ListInput.h"
-#include "app/NumberText.h"
-#include "app/TextFile.h"
-#include "lines/CableLine.h"
+#include "base/DataFileRegistry.h"
+#include "base/ListInput.h"
+#include "base/NumberText.h"
+#include "base/TextFile.h"
+#include "lines/LineCalc.h"
 
 #include <QFileInfo>
 
@@ -33,7 +33,7 @@ QString TransformerTable::problem() const
 
 namespace Transformer {
 
-TransformerTable ParseTransformerTable(const QString &text)
+TransformerTable parseTransformerTable(const QString &text)
 {
     TransformerTable table;
     ListInput in(text);
@@ -61,9 +61,9 @@ TransformerTable ParseTransformerTable(const QString &text)
     return table;
 }
 
-TransformerTable ReadTransformerTable(const QString &appDir)
+TransformerTable readTransformerTable(const QString &appDir)
 {
-    const QString entry = DataFiles::DataFileName(appDir, DataFiles::Transformers);
+    const QString entry = DataFiles::dataFileName(appDir, DataFiles::Transformers);
     const QString shown = DataFiles::shownPath(appDir, entry.isEmpty() ? QStringLiteral("\\files.fls") : entry);
     QString text;
     const QString path = DataFiles::entryPath(appDir, entry);
@@ -73,24 +73,24 @@ TransformerTable ReadTransformerTable(const QString &appDir)
         table.shownPath = shown;
         return table;
     }
-    TransformerTable table = ParseTransformerTable(text);
+    TransformerTable table = parseTransformerTable(text);
     table.shownPath = shown;
     return table;
 }
 
-void ReportTableProblem(const TransformerTable &table, Prompter &prompter)
+void reportTableProblem(const TransformerTable &table, Prompter &prompter)
 {
     const QString text = table.problem();
     if (!text.isEmpty())
         prompter.message(text, QStringLiteral("Ошибка"), Prompter::Icon::Critical);
 }
 
-float powerValue(const QString &sSTP)
+float powerValue(const QString &transformerPower)
 {
-    return float(NumberText::toDouble(sSTP));
+    return float(NumberText::toDouble(transformerPower));
 }
 
-int SelectTransformer(const TransformerTable &table, float power, Project &project)
+int selectTransformer(const TransformerTable &table, float power, Project &project)
 {
     // The scan goes on past a match: the last record of a power wins.
     for (const TransformerRecord &r : table.records) {
@@ -108,7 +108,7 @@ int SelectTransformer(const TransformerTable &table, float power, Project &proje
     return selected;
 }
 
-double CalcRnet(const QString &length, const QString &material, const QString &section, const CalcValues &calc)
+double supplyLineResistance(const QString &length, const QString &material, const QString &section, const CalcValues &calc)
 {
     const double l = NumberText::toDouble(length);
     const double s = NumberText::toDouble(section);
@@ -116,15 +116,15 @@ double CalcRnet(const QString &length, const QString &material, const QString &s
         return 0;
     // The line formula with the length in km gives Ohm; (0.4 / 10)^2 refers it
     // to the 0.4 kV side, 1.6 mOhm for every Ohm.
-    const double r = LineCalc::LineResistance(l, material, s, calc).value_or(0.0);
+    const double r = LineCalc::lineResistance(l, material, s, calc).value_or(0.0);
     return 1.6 * r;
 }
 
-TransformerTable UpdateProjectValues(Project &project, const QString &appDir, const CalcValues &calc)
+TransformerTable updateProjectValues(Project &project, const QString &appDir, const CalcValues &calc)
 {
-    project.Rnet = CalcRnet(project.sNLen, project.sNMat, project.sNSec, calc);
-    TransformerTable table = ReadTransformerTable(appDir);
-    SelectTransformer(table, powerValue(project.sSTP), project);
+    project.Rnet = supplyLineResistance(project.supplyLineLength, project.supplyLineMaterial, project.supplyLineSection, calc);
+    TransformerTable table = readTransformerTable(appDir);
+    selectTransformer(table, powerValue(project.transformerPower), project);
     return table;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppContext.h"
-#include "app/Project.h"
-#include "app/Prompter.h"
+#include "base/AppContext.h"
+#include "base/Project.h"
+#include "base/Prompter.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,31 +41,31 @@ namespace Transformer {
 // commas or line ends. Reading stops at the first field that is not a
 // number, at a power not above 0 or a negative impedance, and at an
 // incomplete last record; the records before it are kept.
-TransformerTable ParseTransformerTable(const QString &text);
+TransformerTable parseTransformerTable(const QString &text);
 // Reads the file of registry entry 5 of the application folder.
-TransformerTable ReadTransformerTable(const QString &appDir);
+TransformerTable readTransformerTable(const QString &appDir);
 // Shows the table's problem, if any, as an error.
-void ReportTableProblem(const TransformerTable &table, Prompter &prompter);
+void reportTableProblem(const TransformerTable &table, Prompter &prompter);
 
-// The numeric value of sSTP in single precision, as the lookups compare it.
-float powerValue(const QString &sSTP);
+// The numeric value of transformerPower in single precision, as the lookups compare it.
+float powerValue(const QString &transformerPower);
 
 // Sets Rt, Xt, Zt of the project from the last record whose power equals
 // `power` in single precision; an unknown power leaves them as they were.
 // Returns the index of the list entry to select (the last whose value equals
 // `power`), -1 when none does.
-int SelectTransformer(const TransformerTable &table, float power, Project &project);
+int selectTransformer(const TransformerTable &table, float power, Project &project);
 
 // Resistance of the high-voltage supply line referred to 0.4 kV, mOhm:
 // 1.6 x L x 1000 / (gamma x S) with L in km and S in mm2. Texts that are
 // empty or not numbers count as 0; a section of 0 or an unknown material
 // gives 0.
-double CalcRnet(const QString &length, const QString &material, const QString &section, const CalcValues &calc);
+double supplyLineResistance(const QString &length, const QString &material, const QString &section, const CalcValues &calc);
 
 // What opening a project does with its transformer texts: looks up Rt, Xt,
-// Zt for sSTP and computes Rnet. Returns the table it read, so the caller
+// Zt for transformerPower and computes Rnet. Returns the table it read, so the caller
 // can report a damaged or missing file.
-TransformerTable UpdateProjectValues(Project &project, const QString &appDir, const CalcValues &calc);
+TransformerTable updateProjectValues(Project &project, const QString &appDir, const CalcValues &calc);
 
 // The warning of every command that needs a transformer power and finds none.
 QString noPowerMessage();

@@ -1,6 +1,6 @@
 #include "update/UpdateCheck.h"
 
-#include "app/Version.h"
+#include "base/Version.h"
 #include "update/UpdateSite.h"
 
 #include <QDesktopServices>
@@ -114,7 +114,7 @@ UpdateCheck::Outcome UpdateCheck::fetch(const QString &address, QString *page, Q
     return Outcome::Page;
 }
 
-bool UpdateCheck::run(const QString &site, QLabel *statusPanel, QString &sVersion)
+bool UpdateCheck::run(const QString &site, QLabel *statusPanel, QString &m_siteVersion)
 {
     if (m_running)
         return false;
@@ -182,17 +182,17 @@ bool UpdateCheck::run(const QString &site, QLabel *statusPanel, QString &sVersio
         m_prompter.message(UpdateSite::siteMovedMessage(), QStringLiteral("Ошибка"), Prompter::Icon::Critical);
         return true;
     }
-    sVersion = *found;
+    m_siteVersion = *found;
 
     const QString running = UpdateSite::runningVersionText(Version::Major, Version::Minor, Version::Patch);
-    if (UpdateSite::isNewer(sVersion, running)) {
-        const auto answer = m_prompter.message(UpdateSite::newVersionQuestion(sVersion, Version::fullText()),
+    if (UpdateSite::isNewer(m_siteVersion, running)) {
+        const auto answer = m_prompter.message(UpdateSite::newVersionQuestion(m_siteVersion, Version::fullText()),
                                                UpdateSite::newVersionTitle(), Prompter::Icon::Question,
                                                Prompter::Buttons::YesNo);
         if (answer == Prompter::Answer::Yes)
             QDesktopServices::openUrl(QUrl(UpdateSite::installerAddress(site)));
     } else {
-        m_prompter.message(UpdateSite::noUpdateMessage(sVersion), QString(), Prompter::Icon::Information);
+        m_prompter.message(UpdateSite::noUpdateMessage(m_siteVersion), QString(), Prompter::Icon::Information);
     }
     return true;
 }

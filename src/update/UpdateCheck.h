@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompter.h"
+#include "base/Prompter.h"
 
 #include <QObject>
 #include <QString>
@@ -34,9 +34,9 @@ public:
     bool isRunning() const { return m_running; }
 
     // Runs the whole check against `site`. Status panel 2 shows the progress
-    // and gets its text back; sVersion keeps the version found on the site.
+    // and gets its text back; m_siteVersion keeps the version found on the site.
     // Returns false when a check was already running.
-    bool run(const QString &site, QLabel *statusPanel, QString &sVersion);
+    bool run(const QString &site, QLabel *statusPanel, QString &m_siteVersion);
 
 private:
     enum class Outcome { Page, TransferError, TimedOut, Abandoned };

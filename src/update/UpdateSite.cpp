@@ -1,7 +1,7 @@
 #include "update/UpdateSite.h"
 
-#include "app/IniStore.h"
-#include "app/TextFile.h"
+#include "base/IniStore.h"
+#include "base/TextFile.h"
 
 #include <QStringDecoder>
 #include <QUrl>
@@ -15,14 +15,14 @@ QString defaultSiteAddress()
 
 QString siteAddress(const QString &settingsPath)
 {
-    const QString stored = ReadIniString(settingsPath, Section, QStringLiteral("Site"), QString()).trimmed();
+    const QString stored = readIniString(settingsPath, Section, QStringLiteral("Site"), QString()).trimmed();
     return stored.isEmpty() ? defaultSiteAddress() : stored;
 }
 
 int timeoutSeconds(const QString &settingsPath)
 {
     bool ok = false;
-    const int v = ReadIniString(settingsPath, Section, QStringLiteral("Timeout"), QString()).trimmed().toInt(&ok);
+    const int v = readIniString(settingsPath, Section, QStringLiteral("Timeout"), QString()).trimmed().toInt(&ok);
     return ok && v > 0 ? v : DefaultTimeoutSeconds;
 }
 

@@ -1,9 +1,9 @@
 // The tip of the day and the About window, driven offscreen.
 #include "TestSupport.h"
+#include "about/AboutDialog.h"
+#include "about/TipDialog.h"
 #include "about/Tips.h"
-#include "about/frmAbout.h"
-#include "about/frmTip.h"
-#include "app/IniStore.h"
+#include "base/IniStore.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -75,12 +75,12 @@ void TstAbout::oneTipEveryTime()
 {
     TestAppDir app;
     app.writeFile(QStringLiteral("tipofday.dat"), cp1251(QStringLiteral("Единственный совет\r\n")));
-    frmTip tip(app.path(), app.settingsPath());
+    TipDialog tip(app.path(), app.settingsPath());
     QCOMPARE(tip.windowTitle(), QStringLiteral("Совет дня"));
-    QCOMPARE(tip.lblTipText->text(), QStringLiteral("Единственный совет"));
+    QCOMPARE(tip.tipLabel->text(), QStringLiteral("Единственный совет"));
     for (int i = 0; i < 5; ++i) {
-        tip.cmdNextTip->click();
-        QCOMPARE(tip.lblTipText->text(), QStringLiteral("Единственный совет"));
+        tip.nextTipButton->click();
+        QCOMPARE(tip.tipLabel->text(), QStringLiteral("Единственный совет"));
     }
 }
 
@@ -89,14 +89,14 @@ void TstAbout::emptyThirdTip()
     TestAppDir app;
     app.writeFile(QStringLiteral("tipofday.dat"), cp1251(QStringLiteral("Первый\r\nВторой\r\n\r\nЧетвертый\r\n")));
     // 0.5 of four tips is the third, 0.0 the first, 0.99 the fourth.
-    frmTip tip(app.path(), app.settingsPath(), nullptr, sequence({0.5, 0.0, 0.99}));
+    TipDialog tip(app.path(), app.settingsPath(), nullptr, sequence({0.5, 0.0, 0.99}));
     QCOMPARE(tip.tips().size(), 4);
     QCOMPARE(tip.currentTip(), 3);
-    QCOMPARE(tip.lblTipText->text(), QString());
-    tip.cmdNextTip->click();
-    QCOMPARE(tip.lblTipText->text(), QStringLiteral("Первый"));
-    tip.cmdNextTip->click();
-    QCOMPARE(tip.lblTipText->text(), QStringLiteral("Четвертый"));
+    QCOMPARE(tip.tipLabel->text(), QString());
+    tip.nextTipButton->click();
+    QCOMPARE(tip.tipLabel->text(), QStringLiteral("Первый"));
+    tip.nextTipButton->click();
+    QCOMPARE(tip.tipLabel->text(), QStringLiteral("Четвертый"));
 }
 
 void TstAbout::missingAndEmptyFile()
@@ -104,18 +104,18 @@ void TstAbout::missingAndEmptyFile()
     TestAppDir app;
     QFile::remove(app.file(QStringLiteral("tipofday.dat")));
     {
-        frmTip tip(app.path(), app.settingsPath());
-        QCOMPARE(tip.lblTipText->text(), QStringLiteral("...файл tipofday.dat не найден!"));
-        tip.cmdNextTip->click();
-        QCOMPARE(tip.lblTipText->text(), QStringLiteral("...файл tipofday.dat не найден!"));
-        QVERIFY(!tip.LoadTips(QString()));
+        TipDialog tip(app.path(), app.settingsPath());
+        QCOMPARE(tip.tipLabel->text(), QStringLiteral("...файл tipofday.dat не найден!"));
+        tip.nextTipButton->click();
+        QCOMPARE(tip.tipLabel->text(), QStringLiteral("...файл tipofday.dat не найден!"));
+        QVERIFY(!tip.loadTips(QString()));
     }
     app.writeFile(QStringLiteral("tipofday.dat"), QByteArray());
-    frmTip tip(app.path(), app.settingsPath());
+    TipDialog tip(app.path(), app.settingsPath());
     QVERIFY(tip.tips().isEmpty());
-    QCOMPARE(tip.lblTipText->text(), QString());
-    tip.cmdNextTip->click();
-    QCOMPARE(tip.lblTipText->text(), QString());
+    QCOMPARE(tip.tipLabel->text(), QString());
+    tip.nextTipButton->click();
+    QCOMPARE(tip.tipLabel->text(), QString());
 }
 
 void TstAbout::checkBoxWritesAtOnce()
@@ -127,48 +127,48 @@ void TstAbout::checkBoxWritesAtOnce()
         return ini.value(QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("<none>"));
     };
     QCOMPARE(showTips(), QStringLiteral("<none>"));
-    frmTip tip(app.path(), app.settingsPath());
+    TipDialog tip(app.path(), app.settingsPath());
     tip.show();
     // A missing key reads as "1".
-    QVERIFY(tip.chkLoadTipsAtStartup->isChecked());
-    tip.chkLoadTipsAtStartup->click();
+    QVERIFY(tip.showAtStartupCheck->isChecked());
+    tip.showAtStartupCheck->click();
     QCOMPARE(showTips(), QStringLiteral("0"));
     QVERIFY(tip.isVisible());
-    tip.chkLoadTipsAtStartup->click();
+    tip.showAtStartupCheck->click();
     QCOMPARE(showTips(), QStringLiteral("1"));
 
-    WriteIniString(app.settingsPath(), QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("0"));
-    frmTip second(app.path(), app.settingsPath());
-    QVERIFY(!second.chkLoadTipsAtStartup->isChecked());
+    writeIniString(app.settingsPath(), QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("0"));
+    TipDialog second(app.path(), app.settingsPath());
+    QVERIFY(!second.showAtStartupCheck->isChecked());
 }
 
 void TstAbout::closesWithOkAndEsc()
 {
     TestAppDir app;
-    frmTip tip(app.path(), app.settingsPath());
+    TipDialog tip(app.path(), app.settingsPath());
     tip.show();
     QTest::keyClick(&tip, Qt::Key_Escape);
     QVERIFY(!tip.isVisible());
     tip.show();
-    tip.cmdOK->click();
+    tip.okButton->click();
     QVERIFY(!tip.isVisible());
     QCOMPARE(tip.result(), int(QDialog::Accepted));
 
-    frmAbout about(QStringLiteral("http://example.test"));
+    AboutDialog about(QStringLiteral("http://example.test"));
     about.show();
     QTest::keyClick(&about, Qt::Key_Escape);
     QVERIFY(!about.isVisible());
     about.show();
-    about.cmdOk->click();
+    about.okButton->click();
     QVERIFY(!about.isVisible());
 }
 
 void TstAbout::aboutWindow()
 {
-    frmAbout about(QStringLiteral("http://example.test"));
+    AboutDialog about(QStringLiteral("http://example.test"));
     QCOMPARE(about.windowTitle(), QStringLiteral("О программе"));
-    QCOMPARE(about.lblVersion->text(), QStringLiteral("Версия 3.2.17"));
-    const QStringList lines = about.txtMessage->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(about.versionLabel->text(), QStringLiteral("Версия 3.2.17"));
+    const QStringList lines = about.messageEdit->toPlainText().split(QLatin1Char('\n'));
     QVERIFY(lines.size() >= 8);
     QCOMPARE(lines.mid(0, 6),
              (QStringList{QStringLiteral("Если Вам понравилось данное приложение или есть критические замечания, "
@@ -176,29 +176,29 @@ void TstAbout::aboutWindow()
                           QString(), QStringLiteral("Помогите сделать программу лучше!"),
                           QStringLiteral("Если в результате работы программы Вы обнаружите ошибку, также сообщите об  "),
                           QStringLiteral("этом автору!"), QString()}));
-    QVERIFY(about.txtMessage->isReadOnly());
+    QVERIFY(about.messageEdit->isReadOnly());
 }
 
 void TstAbout::webSiteLink()
 {
     UrlRecorder urls;
-    frmAbout about(QStringLiteral("http://example.test"));
+    AboutDialog about(QStringLiteral("http://example.test"));
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    QCOMPARE(about.lblWebSite->text(), QStringLiteral("http://example.test"));
-    QVERIFY(!about.lblWebSite->font().underline());
+    QCOMPARE(about.webSiteLabel->text(), QStringLiteral("http://example.test"));
+    QVERIFY(!about.webSiteLabel->font().underline());
 
     QEvent enter(QEvent::Enter);
-    QCoreApplication::sendEvent(about.lblWebSite, &enter);
-    QVERIFY(about.lblWebSite->font().underline());
+    QCoreApplication::sendEvent(about.webSiteLabel, &enter);
+    QVERIFY(about.webSiteLabel->font().underline());
     QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(about.lblWebSite, &leave);
-    QVERIFY(!about.lblWebSite->font().underline());
+    QCoreApplication::sendEvent(about.webSiteLabel, &leave);
+    QVERIFY(!about.webSiteLabel->font().underline());
 
-    QTest::mouseClick(about.lblWebSite, Qt::LeftButton);
+    QTest::mouseClick(about.webSiteLabel, Qt::LeftButton);
     QCOMPARE(urls.opened, QList<QUrl>{QUrl(QStringLiteral("http://example.test"))});
     // A click beside the label opens nothing.
-    QTest::mouseClick(about.lblVersion, Qt::LeftButton);
+    QTest::mouseClick(about.versionLabel, Qt::LeftButton);
     QCOMPARE(urls.opened.size(), 1);
 }
 

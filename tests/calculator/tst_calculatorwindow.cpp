@@ -1,9 +1,9 @@
 // The line calculator driven offscreen through its controls.
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/Prompter.h"
-#include "app/frmMain.h"
-#include "calculator/frmCalculator.h"
+#include "base/AppContext.h"
+#include "base/Prompter.h"
+#include "calculator/CalculatorWindow.h"
+#include "shell/MainWindow.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -16,24 +16,24 @@
 
 namespace {
 
-void evaluate(frmCalculator &w, const QString &text)
+void evaluate(CalculatorWindow &w, const QString &text)
 {
-    w.txtVariable->setText(text);
-    QTest::mouseClick(w.cmdEval, Qt::LeftButton);
+    w.expressionEdit->setText(text);
+    QTest::mouseClick(w.evaluateButton, Qt::LeftButton);
 }
 
-QStringList results(const frmCalculator &w)
+QStringList results(const CalculatorWindow &w)
 {
     QStringList out;
-    for (int i = 0; i < w.lstResults->count(); ++i)
-        out << w.lstResults->item(i)->text();
+    for (int i = 0; i < w.resultList->count(); ++i)
+        out << w.resultList->item(i)->text();
     return out;
 }
 
-bool listCommandsEnabled(const frmCalculator &w, bool enabled)
+bool listCommandsEnabled(const CalculatorWindow &w, bool enabled)
 {
-    return w.mnuCopyListItem->isEnabled() == enabled && w.mnuDelListItem->isEnabled() == enabled
-           && w.mnuClearList->isEnabled() == enabled;
+    return w.actionCopyResult->isEnabled() == enabled && w.actionDeleteResult->isEnabled() == enabled
+           && w.actionClearResults->isEnabled() == enabled;
 }
 
 } // namespace
@@ -57,29 +57,29 @@ private slots:
 void tst_CalculatorWindow::freshWindow()
 {
     ScriptedPrompter prompter;
-    frmCalculator w(prompter);
+    CalculatorWindow w(prompter);
     QCOMPARE(w.windowTitle(), QStringLiteral("Строковый калькулятор"));
     QVERIFY(!w.isModal());
-    QCOMPARE(w.txtVariable->toolTip(), QStringLiteral("Нажмите Enter, чтобы вычислить выражение"));
-    QCOMPARE(w.cmdEval->toolTip(), QStringLiteral("Вычислить"));
-    QCOMPARE(w.cmdClose->text(), QStringLiteral("&Закрыть"));
-    QCOMPARE(w.mnuList->title(), QStringLiteral("Список"));
-    QCOMPARE(w.mnuCopyListItem->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
-    QCOMPARE(w.mnuDelListItem->shortcut(), QKeySequence(Qt::Key_Delete));
+    QCOMPARE(w.expressionEdit->toolTip(), QStringLiteral("Нажмите Enter, чтобы вычислить выражение"));
+    QCOMPARE(w.evaluateButton->toolTip(), QStringLiteral("Вычислить"));
+    QCOMPARE(w.closeButton->text(), QStringLiteral("&Закрыть"));
+    QCOMPARE(w.resultsMenu->title(), QStringLiteral("Список"));
+    QCOMPARE(w.actionCopyResult->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QCOMPARE(w.actionDeleteResult->shortcut(), QKeySequence(Qt::Key_Delete));
     QVERIFY(listCommandsEnabled(w, false));
 }
 
 void tst_CalculatorWindow::evaluationsFillTheList()
 {
     ScriptedPrompter prompter;
-    frmCalculator w(prompter);
+    CalculatorWindow w(prompter);
     evaluate(w, QStringLiteral("5/2"));
     evaluate(w, QStringLiteral("1/3"));
     evaluate(w, QStringLiteral("2,5*2"));
     QCOMPARE(results(w), QStringList({QStringLiteral("2,5"), QStringLiteral("0,333333333333333"), QStringLiteral("5")}));
-    QCOMPARE(w.lstResults->currentRow(), 2);
-    QVERIFY(w.lstResults->item(2)->isSelected());
-    QCOMPARE(w.txtVariable->text(), QStringLiteral("2,5*2")); // the expression stays
+    QCOMPARE(w.resultList->currentRow(), 2);
+    QVERIFY(w.resultList->item(2)->isSelected());
+    QCOMPARE(w.expressionEdit->text(), QStringLiteral("2,5*2")); // the expression stays
     QVERIFY(listCommandsEnabled(w, true));
     QVERIFY(prompter.messages.isEmpty());
 }
@@ -87,16 +87,16 @@ void tst_CalculatorWindow::evaluationsFillTheList()
 void tst_CalculatorWindow::enterEvaluatesAnywhere()
 {
     ScriptedPrompter prompter;
-    frmCalculator w(prompter);
+    CalculatorWindow w(prompter);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.txtVariable->setText(QStringLiteral("2+2"));
-    w.txtVariable->setFocus();
-    QTest::keyClick(w.txtVariable, Qt::Key_Return);
-    w.cmdHelp->setFocus();
-    QTest::keyClick(w.cmdHelp, Qt::Key_Enter);
-    w.lstResults->setFocus();
-    QTest::keyClick(w.lstResults, Qt::Key_Return);
+    w.expressionEdit->setText(QStringLiteral("2+2"));
+    w.expressionEdit->setFocus();
+    QTest::keyClick(w.expressionEdit, Qt::Key_Return);
+    w.helpButton->setFocus();
+    QTest::keyClick(w.helpButton, Qt::Key_Enter);
+    w.resultList->setFocus();
+    QTest::keyClick(w.resultList, Qt::Key_Return);
     QCOMPARE(results(w), QStringList({QStringLiteral("4"), QStringLiteral("4"), QStringLiteral("4")}));
     QVERIFY(prompter.messages.isEmpty()); // Enter on "?" did not open the help
 }
@@ -104,7 +104,7 @@ void tst_CalculatorWindow::enterEvaluatesAnywhere()
 void tst_CalculatorWindow::failureLeavesListAndSelectsExpression()
 {
     ScriptedPrompter prompter;
-    frmCalculator w(prompter);
+    CalculatorWindow w(prompter);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     evaluate(w, QStringLiteral("7"));
@@ -113,50 +113,50 @@ void tst_CalculatorWindow::failureLeavesListAndSelectsExpression()
     QCOMPARE(prompter.messages.size(), 1);
     QCOMPARE(prompter.lastText(), QStringLiteral("Синтаксическая ошибка!"));
     QCOMPARE(prompter.messages.last().title, QStringLiteral("Ошибка"));
-    QCOMPARE(w.txtVariable->selectedText(), QStringLiteral("Sqr(-4)"));
-    QVERIFY(w.txtVariable->hasFocus());
+    QCOMPARE(w.expressionEdit->selectedText(), QStringLiteral("Sqr(-4)"));
+    QVERIFY(w.expressionEdit->hasFocus());
 }
 
 void tst_CalculatorWindow::doubleClickAppendsAndSelects()
 {
     ScriptedPrompter prompter;
-    frmCalculator w(prompter);
+    CalculatorWindow w(prompter);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     evaluate(w, QStringLiteral("1/4"));
     evaluate(w, QStringLiteral("2"));
     evaluate(w, QStringLiteral("3"));
-    w.txtVariable->setText(QStringLiteral("10*"));
+    w.expressionEdit->setText(QStringLiteral("10*"));
 
-    QListWidgetItem *first = w.lstResults->item(0);
-    const QPoint at = w.lstResults->visualItemRect(first).center();
-    QTest::mouseClick(w.lstResults->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(w.lstResults->viewport(), Qt::LeftButton, {}, at);
+    QListWidgetItem *first = w.resultList->item(0);
+    const QPoint at = w.resultList->visualItemRect(first).center();
+    QTest::mouseClick(w.resultList->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(w.resultList->viewport(), Qt::LeftButton, {}, at);
 
-    QCOMPARE(w.txtVariable->text(), QStringLiteral("10*0,25"));
-    QCOMPARE(w.txtVariable->selectionStart(), 3);
-    QCOMPARE(w.txtVariable->selectedText(), QStringLiteral("0,25"));
-    QVERIFY(w.txtVariable->hasFocus());
+    QCOMPARE(w.expressionEdit->text(), QStringLiteral("10*0,25"));
+    QCOMPARE(w.expressionEdit->selectionStart(), 3);
+    QCOMPARE(w.expressionEdit->selectedText(), QStringLiteral("0,25"));
+    QVERIFY(w.expressionEdit->hasFocus());
 
     // The reused text evaluates, comma and all.
-    QTest::mouseClick(w.cmdEval, Qt::LeftButton);
-    QCOMPARE(w.lstResults->item(3)->text(), QStringLiteral("2,5"));
+    QTest::mouseClick(w.evaluateButton, Qt::LeftButton);
+    QCOMPARE(w.resultList->item(3)->text(), QStringLiteral("2,5"));
 }
 
 void tst_CalculatorWindow::deleteWithoutSelectionTakesLast()
 {
     ScriptedPrompter prompter;
-    frmCalculator w(prompter);
+    CalculatorWindow w(prompter);
     evaluate(w, QStringLiteral("1"));
     evaluate(w, QStringLiteral("2"));
     evaluate(w, QStringLiteral("3"));
 
-    w.lstResults->setCurrentRow(0);
-    w.mnuDelListItem->trigger();
+    w.resultList->setCurrentRow(0);
+    w.actionDeleteResult->trigger();
     QCOMPARE(results(w), QStringList({QStringLiteral("2"), QStringLiteral("3")}));
 
-    w.lstResults->clearSelection();
-    w.mnuDelListItem->trigger();
+    w.resultList->clearSelection();
+    w.actionDeleteResult->trigger();
     QCOMPARE(results(w), QStringList({QStringLiteral("2")}));
     QVERIFY(listCommandsEnabled(w, true));
 }
@@ -164,10 +164,10 @@ void tst_CalculatorWindow::deleteWithoutSelectionTakesLast()
 void tst_CalculatorWindow::deleteOnlyEntryDisablesCommands()
 {
     ScriptedPrompter prompter;
-    frmCalculator w(prompter);
+    CalculatorWindow w(prompter);
     evaluate(w, QStringLiteral("42"));
-    w.mnuDelListItem->trigger();
-    QCOMPARE(w.lstResults->count(), 0);
+    w.actionDeleteResult->trigger();
+    QCOMPARE(w.resultList->count(), 0);
     QVERIFY(listCommandsEnabled(w, false));
 
     // A later evaluation enables them again.
@@ -178,23 +178,23 @@ void tst_CalculatorWindow::deleteOnlyEntryDisablesCommands()
 void tst_CalculatorWindow::clearAndCopy()
 {
     ScriptedPrompter prompter;
-    frmCalculator w(prompter);
+    CalculatorWindow w(prompter);
     evaluate(w, QStringLiteral("1/8"));
     evaluate(w, QStringLiteral("9"));
-    w.lstResults->setCurrentRow(0);
-    w.mnuCopyListItem->trigger();
+    w.resultList->setCurrentRow(0);
+    w.actionCopyResult->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("0,125"));
 
-    w.mnuClearList->trigger();
-    QCOMPARE(w.lstResults->count(), 0);
+    w.actionClearResults->trigger();
+    QCOMPARE(w.resultList->count(), 0);
     QVERIFY(listCommandsEnabled(w, false));
 }
 
 void tst_CalculatorWindow::helpText()
 {
     ScriptedPrompter prompter;
-    frmCalculator w(prompter);
-    QTest::mouseClick(w.cmdHelp, Qt::LeftButton);
+    CalculatorWindow w(prompter);
+    QTest::mouseClick(w.helpButton, Qt::LeftButton);
     QCOMPARE(prompter.messages.size(), 1);
     const auto &m = prompter.messages.first();
     QCOMPARE(m.title, QStringLiteral("Справка"));
@@ -215,32 +215,32 @@ void tst_CalculatorWindow::mainWindowKeepsOneAndCloseDiscards()
     TestAppDir app;
     AppContext context(app.path());
     ScriptedPrompter prompter;
-    frmMain main(context, prompter);
+    MainWindow main(context, prompter);
     main.show();
-    main.cmdCalculator();
-    auto *w = qobject_cast<frmCalculator *>(main.m_calculatorWindow.data());
+    main.showCalculator();
+    auto *w = qobject_cast<CalculatorWindow *>(main.m_calculatorWindow.data());
     QVERIFY(w);
     QVERIFY(w->isVisible());
     QVERIFY(!w->isModal());
     evaluate(*w, QStringLiteral("1+1"));
 
-    main.cmdCalculator(); // F4 again: the same window, list intact
+    main.showCalculator(); // F4 again: the same window, list intact
     QCOMPARE(main.m_calculatorWindow.data(), w);
-    QCOMPARE(w->lstResults->count(), 1);
+    QCOMPARE(w->resultList->count(), 1);
 
-    QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    QTest::mouseClick(w->closeButton, Qt::LeftButton);
     QTRY_VERIFY(main.m_calculatorWindow.isNull());
 
-    main.cmdCalculator();
-    w = qobject_cast<frmCalculator *>(main.m_calculatorWindow.data());
+    main.showCalculator();
+    w = qobject_cast<CalculatorWindow *>(main.m_calculatorWindow.data());
     QVERIFY(w);
-    QCOMPARE(w->lstResults->count(), 0);
-    QCOMPARE(w->txtVariable->text(), QString());
+    QCOMPARE(w->resultList->count(), 0);
+    QCOMPARE(w->expressionEdit->text(), QString());
 
     // Esc closes as well.
     QTest::keyClick(w, Qt::Key_Escape);
     QTRY_VERIFY(main.m_calculatorWindow.isNull());
-    QVERIFY(main.action(QStringLiteral("mnuCalculator"))->shortcut() == QKeySequence(Qt::Key_F4));
+    QVERIFY(main.action(QStringLiteral("actionCalculator"))->shortcut() == QKeySequence(Qt::Key_F4));
 }
 
 QTEST_MAIN(tst_CalculatorWindow)

@@ -1,4 +1,4 @@
-#include "app/Prompter.h"
+#include "base/Prompter.h"
 #include "calculator/Evaluator.h"
 #include "common/TestSupport.h"
 
@@ -59,7 +59,7 @@ void tst_Evaluator::values()
 {
     QFETCH(QString, expression);
     QFETCH(QString, result);
-    QCOMPARE(EvalExpression(expression), result);
+    QCOMPARE(evaluateExpression(expression), result);
 }
 
 void tst_Evaluator::refused_data()
@@ -98,16 +98,16 @@ void tst_Evaluator::refused()
 {
     QFETCH(QString, expression);
     QVERIFY(!Evaluator::evaluate(expression));
-    QCOMPARE(EvalExpression(expression), QStringLiteral("Error"));
+    QCOMPARE(evaluateExpression(expression), QStringLiteral("Error"));
 }
 
 void tst_Evaluator::messageOnlyOnFailure()
 {
     ScriptedPrompter prompter;
-    QCOMPARE(EvalExpression(QStringLiteral("1+1"), prompter), QStringLiteral("2"));
+    QCOMPARE(evaluateExpression(QStringLiteral("1+1"), prompter), QStringLiteral("2"));
     QVERIFY(prompter.messages.isEmpty());
 
-    QCOMPARE(EvalExpression(QStringLiteral("Log(0)"), prompter), QStringLiteral("Error"));
+    QCOMPARE(evaluateExpression(QStringLiteral("Log(0)"), prompter), QStringLiteral("Error"));
     QCOMPARE(prompter.messages.size(), 1);
     QCOMPARE(prompter.messages.first().text, QStringLiteral("Синтаксическая ошибка!"));
     QCOMPARE(prompter.messages.first().title, QStringLiteral("Ошибка"));
@@ -118,7 +118,7 @@ void tst_Evaluator::deepNesting()
 {
     const int allowed = Evaluator::MaxDepth;
     const QString ok = QString(allowed, QLatin1Char('(')) + QStringLiteral("1") + QString(allowed, QLatin1Char(')'));
-    QCOMPARE(EvalExpression(ok), QStringLiteral("1"));
+    QCOMPARE(evaluateExpression(ok), QStringLiteral("1"));
 
     // Far beyond any sensible nesting: refused, not a stack overflow.
     for (const QString &open : {QStringLiteral("("), QStringLiteral("Abs("), QStringLiteral("-(")}) {
@@ -126,10 +126,10 @@ void tst_Evaluator::deepNesting()
         for (int i = 0; i < 100000; ++i)
             deep += open;
         deep += QStringLiteral("1") + QString(100000, QLatin1Char(')'));
-        QCOMPARE(EvalExpression(deep), QStringLiteral("Error"));
+        QCOMPARE(evaluateExpression(deep), QStringLiteral("Error"));
     }
     // Unclosed nesting of the same depth fails the same way.
-    QCOMPARE(EvalExpression(QString(1000000, QLatin1Char('('))), QStringLiteral("Error"));
+    QCOMPARE(evaluateExpression(QString(1000000, QLatin1Char('('))), QStringLiteral("Error"));
 }
 
 void tst_Evaluator::longInput()
@@ -138,18 +138,18 @@ void tst_Evaluator::longInput()
     QString sum = QStringLiteral("0");
     for (int i = 0; i < 200000; ++i)
         sum += QStringLiteral("+1");
-    QCOMPARE(EvalExpression(sum), QStringLiteral("200000"));
+    QCOMPARE(evaluateExpression(sum), QStringLiteral("200000"));
 
     QString signs(1000000, QLatin1Char('-'));
-    QCOMPARE(EvalExpression(signs + QStringLiteral("3")), QStringLiteral("3"));
-    QCOMPARE(EvalExpression(QStringLiteral("-") + signs + QStringLiteral("3")), QStringLiteral("-3"));
+    QCOMPARE(evaluateExpression(signs + QStringLiteral("3")), QStringLiteral("3"));
+    QCOMPARE(evaluateExpression(QStringLiteral("-") + signs + QStringLiteral("3")), QStringLiteral("-3"));
 
     QString powers = QStringLiteral("1");
     for (int i = 0; i < 100000; ++i)
         powers += QStringLiteral("^-2");
-    QCOMPARE(EvalExpression(powers), QStringLiteral("1"));
+    QCOMPARE(evaluateExpression(powers), QStringLiteral("1"));
 
-    QCOMPARE(EvalExpression(QString(500000, QLatin1Char('9'))), QStringLiteral("Error"));
+    QCOMPARE(evaluateExpression(QString(500000, QLatin1Char('9'))), QStringLiteral("Error"));
 }
 
 void tst_Evaluator::randomTextsNeverCrash()
@@ -170,7 +170,7 @@ void tst_Evaluator::randomTextsNeverCrash()
         const int length = int(rng.bounded(1, 40));
         for (int k = 0; k < length; ++k)
             text += pieces.at(int(rng.bounded(pieces.size())));
-        const QString result = EvalExpression(text);
+        const QString result = evaluateExpression(text);
         QVERIFY2(!result.isEmpty(), qPrintable(text));
         if (result != QLatin1String("Error")) {
             ++values;

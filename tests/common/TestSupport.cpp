@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/DataFileRegistry.h"
+#include "base/DataFileRegistry.h"
 
 #include <QDir>
 #include <QDirIterator>

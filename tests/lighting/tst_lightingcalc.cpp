@@ -1,7 +1,7 @@
 // The lighting calculation without a screen: checks, number of luminaires,
 // the grid and the plan geometry, the reference lists and the stored inputs.
 #include "TestSupport.h"
-#include "app/DataFileRegistry.h"
+#include "base/DataFileRegistry.h"
 #include "lighting/LightingCalc.h"
 
 #include <QtTest>
@@ -431,13 +431,13 @@ void TstLightingCalc::settingsRoundTrip()
     QCOMPARE(defaults.length, QStringLiteral("5,4"));
     QCOMPARE(defaults.h1, QStringLiteral("3,0"));
     QCOMPARE(defaults.ltListIdx, QStringLiteral("3"));
-    QCOMPARE(defaults.nLamp, QStringLiteral("4"));
+    QCOMPARE(defaults.lampCount, QStringLiteral("4"));
 
     app.writeFile(QStringLiteral("kabinor.ini"), cp1251(QStringLiteral("[Calculation]\r\ndUmax=8\r\n")));
     Settings s;
     s.length = QStringLiteral("12,5");
     s.enListIdx = QStringLiteral("7");
-    s.nLamp = QStringLiteral("2");
+    s.lampCount = QStringLiteral("2");
     QVERIFY(s.save(path));
     const QString text = QString::fromUtf8(app.readFile(QStringLiteral("kabinor.ini")));
     QVERIFY(text.contains(QStringLiteral("[Light]\r\nLenght=12,5\r\n")));
@@ -445,7 +445,7 @@ void TstLightingCalc::settingsRoundTrip()
     const Settings back = Settings::load(path);
     QCOMPARE(back.length, QStringLiteral("12,5"));
     QCOMPARE(back.enListIdx, QStringLiteral("7"));
-    QCOMPARE(back.nLamp, QStringLiteral("2"));
+    QCOMPARE(back.lampCount, QStringLiteral("2"));
     QCOMPARE(back.kz, QStringLiteral("1,5"));
 }
 

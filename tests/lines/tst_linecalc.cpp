@@ -1,6 +1,6 @@
 // The cable line calculation, the core notation parsers and the network summary.
-#include "app/AppContext.h"
-#include "lines/CableLine.h"
+#include "base/AppContext.h"
+#include "lines/LineCalc.h"
 #include "lines/NetworkSummary.h"
 
 #include <QtTest>
@@ -13,7 +13,7 @@ CableLine row(const QString &name, const QString &dU, const QString &ikab, const
 {
     CableLine l;
     l.name = name;
-    l.cells[CableLine::VoltageDrop] = dU;
+    l.cells[CableLine::voltageDrop] = dU;
     l.cells[CableLine::LoadCurrent] = ikab;
     l.cells[CableLine::PermissibleCurrent] = idop;
     l.checked = checked;
@@ -46,15 +46,15 @@ private slots:
 void TstLineCalc::resistanceAndDrop()
 {
     CalcValues calc;
-    const auto r = LineResistance(100, copper(), 2.5, calc);
+    const auto r = lineResistance(100, copper(), 2.5, calc);
     QVERIFY(r);
     QVERIFY(qAbs(*r - 711.997152) < 1e-5);
-    QVERIFY(qAbs(VoltageDrop(r, 10, NetworkType::SinglePhase) - 6.4727) < 1e-3);
-    QVERIFY(qAbs(VoltageDrop(r, 10, NetworkType::ThreePhase) - 1.8737) < 1e-3);
+    QVERIFY(qAbs(voltageDrop(r, 10, NetworkType::SinglePhase) - 6.4727) < 1e-3);
+    QVERIFY(qAbs(voltageDrop(r, 10, NetworkType::ThreePhase) - 1.8737) < 1e-3);
     // The conductivity is read at each call.
-    calc.gCu = 50;
-    QCOMPARE(*LineResistance(100, copper(), 2.5, calc), 800.0);
-    QVERIFY(!LineResistance(100, QStringLiteral("Сталь"), 2.5, calc));
+    calc.copperConductivity = 50;
+    QCOMPARE(*lineResistance(100, copper(), 2.5, calc), 800.0);
+    QVERIFY(!lineResistance(100, QStringLiteral("Сталь"), 2.5, calc));
 }
 
 void TstLineCalc::computeLine_data()
@@ -97,7 +97,7 @@ void TstLineCalc::computeLine()
     QFETCH(int, tol);
     QFETCH(QStringList, cells);
     CalcValues calc;
-    calc.dTol = tol;
+    calc.decimalPlaces = tol;
     LineInput in;
     in.name = QStringLiteral("Линия №1");
     in.mark = QStringLiteral("ВВГ");
@@ -109,7 +109,7 @@ void TstLineCalc::computeLine()
     in.loadCurrentText = current;
     in.neutralText = neutral;
     in.permissibleCurrent = 25;
-    const CableLine line = ComputeLine(in, calc);
+    const CableLine line = LineCalc::computeLine(in, calc);
     QCOMPARE(line.name, QStringLiteral("Линия №1"));
     QCOMPARE(line.cells, cells);
     QVERIFY(!line.checked);
@@ -118,29 +118,29 @@ void TstLineCalc::computeLine()
 void TstLineCalc::zeroSectionHasNoResistance()
 {
     CalcValues calc;
-    QVERIFY(!LineResistance(100, copper(), 0, calc));
-    QCOMPARE(VoltageDrop(std::nullopt, 10, NetworkType::SinglePhase), 0.0);
+    QVERIFY(!lineResistance(100, copper(), 0, calc));
+    QCOMPARE(voltageDrop(std::nullopt, 10, NetworkType::SinglePhase), 0.0);
 }
 
 void TstLineCalc::coreNotation()
 {
-    QCOMPARE(FormatCoreNotation(4, 25, QStringLiteral("16")), QStringLiteral("4x25 + 1x16"));
-    QCOMPARE(FormatCoreNotation(4, 25, QStringLiteral("0")), QStringLiteral("4x25"));
-    QCOMPARE(FormatCoreNotation(2, 2.5, QStringLiteral("0")), QStringLiteral("2x2,5"));
+    QCOMPARE(formatCoreNotation(4, 25, QStringLiteral("16")), QStringLiteral("4x25 + 1x16"));
+    QCOMPARE(formatCoreNotation(4, 25, QStringLiteral("0")), QStringLiteral("4x25"));
+    QCOMPARE(formatCoreNotation(2, 2.5, QStringLiteral("0")), QStringLiteral("2x2,5"));
     // The neutral text is written as the list holds it.
-    QCOMPARE(FormatCoreNotation(3, 50, QStringLiteral("2,5")), QStringLiteral("3x50 + 1x2,5"));
+    QCOMPARE(formatCoreNotation(3, 50, QStringLiteral("2,5")), QStringLiteral("3x50 + 1x2,5"));
 }
 
 void TstLineCalc::coreCount()
 {
-    QCOMPARE(CoreCount(NetworkType::SinglePhase, QStringLiteral("открыто")), 3);
-    QCOMPARE(CoreCount(NetworkType::SinglePhase, QStringLiteral("два одножильных")), 2);
-    QCOMPARE(CoreCount(NetworkType::SinglePhase, QStringLiteral("четыре одножильных")), 4);
-    QCOMPARE(CoreCount(NetworkType::SinglePhase, QStringLiteral("один трехжильный")), 3);
-    QCOMPARE(CoreCount(NetworkType::ThreePhase, QStringLiteral("одножильный")), 1);
-    QCOMPARE(CoreCount(NetworkType::ThreePhase, QStringLiteral("четырехжильный")), 4);
-    QCOMPARE(CoreCount(NetworkType::ThreePhase, QStringLiteral("открыто")), 0);
-    QCOMPARE(CoreCount(NetworkType::SinglePhase, QString()), 0);
+    QCOMPARE(coreCountOf(NetworkType::SinglePhase, QStringLiteral("открыто")), 3);
+    QCOMPARE(coreCountOf(NetworkType::SinglePhase, QStringLiteral("два одножильных")), 2);
+    QCOMPARE(coreCountOf(NetworkType::SinglePhase, QStringLiteral("четыре одножильных")), 4);
+    QCOMPARE(coreCountOf(NetworkType::SinglePhase, QStringLiteral("один трехжильный")), 3);
+    QCOMPARE(coreCountOf(NetworkType::ThreePhase, QStringLiteral("одножильный")), 1);
+    QCOMPARE(coreCountOf(NetworkType::ThreePhase, QStringLiteral("четырехжильный")), 4);
+    QCOMPARE(coreCountOf(NetworkType::ThreePhase, QStringLiteral("открыто")), 0);
+    QCOMPARE(coreCountOf(NetworkType::SinglePhase, QString()), 0);
 }
 
 void TstLineCalc::neutralAndPhaseSections_data()
@@ -164,8 +164,8 @@ void TstLineCalc::neutralAndPhaseSections()
     QFETCH(QString, notation);
     QFETCH(float, neutral);
     QFETCH(QString, phase);
-    QCOMPARE(NeutralSection(notation), neutral);
-    QCOMPARE(PhaseSectionText(notation), phase);
+    QCOMPARE(neutralSection(notation), neutral);
+    QCOMPARE(phaseSectionText(notation), phase);
 }
 
 void TstLineCalc::loadCurrent_data()
@@ -188,12 +188,12 @@ void TstLineCalc::loadCurrent()
 {
     QFETCH(QString, text);
     QFETCH(double, current);
-    QCOMPARE(ParseLoadCurrent(text), current);
+    QCOMPARE(parseLoadCurrent(text), current);
 }
 
 void TstLineCalc::summaryEmpty()
 {
-    const SummaryText s = NetworkSummary({row(QStringLiteral("Л1"), QStringLiteral("3"), QStringLiteral("10"),
+    const SummaryText s = summarizeNetwork({row(QStringLiteral("Л1"), QStringLiteral("3"), QStringLiteral("10"),
                                               QStringLiteral("5"), false)},
                                          7.5);
     QCOMPARE(s.panel1, QStringLiteral("Суммарное падение напряжения: 0%"));
@@ -205,14 +205,14 @@ void TstLineCalc::summaryWarnings()
     const QVector<CableLine> lines{row(QStringLiteral("Линия №1"), QStringLiteral("1,5"), QStringLiteral("30"), QStringLiteral("25")),
                                    row(QStringLiteral("Линия №2"), QStringLiteral("6,2"), QStringLiteral("10"), QStringLiteral("19")),
                                    row(QStringLiteral("Линия №3"), QStringLiteral("9"), QStringLiteral("25,5"), QStringLiteral("25"), false)};
-    const SummaryText s = NetworkSummary(lines, 7.5);
+    const SummaryText s = summarizeNetwork(lines, 7.5);
     QCOMPARE(s.panel1, QStringLiteral("Суммарное падение напряжения: 7,7%"));
     QCOMPARE(s.panel2, QStringLiteral(" Внимание: Ток нагрузки больше длительно допустимого тока на линии(ях): ''Линия №1'' "
                                       "Внимание: Cуммарные потери напряжения превышают 7,5%!"));
     // The word begins with a Latin C.
     QVERIFY(s.panel2.contains(QStringLiteral("Cуммарные")) && s.panel2.contains(QLatin1Char('C')));
 
-    const SummaryText only = NetworkSummary({row(QStringLiteral("Л"), QStringLiteral("0,1"), QStringLiteral("25,5"), QStringLiteral("25")),
+    const SummaryText only = summarizeNetwork({row(QStringLiteral("Л"), QStringLiteral("0,1"), QStringLiteral("25,5"), QStringLiteral("25")),
                                              row(QStringLiteral("М"), QStringLiteral("0,2"), QStringLiteral("25"), QStringLiteral("25"))},
                                             7.5);
     QCOMPARE(only.panel1, QStringLiteral("Суммарное падение напряжения: 0,3%"));
@@ -221,7 +221,7 @@ void TstLineCalc::summaryWarnings()
 
 void TstLineCalc::summaryLimitExactlyReached()
 {
-    const SummaryText s = NetworkSummary({row(QStringLiteral("Л"), QStringLiteral("7,5"), QStringLiteral("1"), QStringLiteral("2"))}, 7.5);
+    const SummaryText s = summarizeNetwork({row(QStringLiteral("Л"), QStringLiteral("7,5"), QStringLiteral("1"), QStringLiteral("2"))}, 7.5);
     QCOMPARE(s.panel1, QStringLiteral("Суммарное падение напряжения: 7,5%"));
     QCOMPARE(s.panel2, QString());
 }
@@ -230,9 +230,9 @@ void TstLineCalc::summaryUncheckRemoves()
 {
     QVector<CableLine> lines{row(QStringLiteral("А"), QStringLiteral("5"), QStringLiteral("30"), QStringLiteral("25")),
                              row(QStringLiteral("Б"), QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("25"))};
-    QVERIFY(NetworkSummary(lines, 7.5).panel2.contains(QStringLiteral("''А''")));
+    QVERIFY(summarizeNetwork(lines, 7.5).panel2.contains(QStringLiteral("''А''")));
     lines[0].checked = false;
-    const SummaryText s = NetworkSummary(lines, 7.5);
+    const SummaryText s = summarizeNetwork(lines, 7.5);
     QCOMPARE(s.panel1, QStringLiteral("Суммарное падение напряжения: 5%"));
     QCOMPARE(s.panel2, QString());
 }
@@ -240,7 +240,7 @@ void TstLineCalc::summaryUncheckRemoves()
 void TstLineCalc::summaryTextThatIsNoNumber()
 {
     // A row edited outside the dialog counts as 0 and does not stop the summary.
-    const SummaryText s = NetworkSummary({row(QStringLiteral("Л"), QStringLiteral("много"), QStringLiteral("x"), QStringLiteral("y")),
+    const SummaryText s = summarizeNetwork({row(QStringLiteral("Л"), QStringLiteral("много"), QStringLiteral("x"), QStringLiteral("y")),
                                           row(QStringLiteral("М"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("2"))},
                                          7.5);
     QCOMPARE(s.panel1, QStringLiteral("Суммарное падение напряжения: 2%"));

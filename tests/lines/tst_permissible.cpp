@@ -1,9 +1,9 @@
 // Permissible-current tables, section lists, lookups, proposals, offered
 // load currents, the neutral list and the mark files.
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/DataFileRegistry.h"
-#include "app/NumberText.h"
+#include "base/AppContext.h"
+#include "base/DataFileRegistry.h"
+#include "base/NumberText.h"
 #include "lines/LineEntry.h"
 #include "lines/MarkList.h"
 #include "lines/PermissibleTables.h"
@@ -101,8 +101,8 @@ void TstPermissible::deliveredTables()
     const auto t = PermissibleTable::load(app.path(), net == 0 ? NetworkType::SinglePhase : NetworkType::ThreePhase,
                                           material);
     QVERIFY2(t.isUsable(), qPrintable(t.errorMessage()));
-    QCOMPARE(t.nm(), rows);
-    QCOMPARE(t.sFileName(), entry);
+    QCOMPARE(t.rowCount(), rows);
+    QCOMPARE(t.registryEntry(), entry);
     QCOMPARE(t.rows().first().currents.size(), net == 0 ? 6 : 5);
 }
 
@@ -160,7 +160,7 @@ void TstPermissible::lookup()
     QFETCH(QVariant, expected);
     const auto t = PermissibleTable::fromText(QString::fromLatin1(kSmallTable), NetworkType::ThreePhase, 3);
     QVERIFY(t.isUsable());
-    const auto value = LookupPermissibleCurrent(t, choice, section);
+    const auto value = lookupPermissibleCurrent(t, choice, section);
     QCOMPARE(value.has_value(), expected.isValid());
     if (value)
         QCOMPARE(*value, expected.toDouble());
@@ -193,7 +193,7 @@ void TstPermissible::propose()
     QFETCH(QString, section);
     TestAppDir app;
     const auto t = PermissibleTable::load(app.path(), choice.net, choice.material);
-    const auto row = ProposeSection(t, choice, current);
+    const auto row = proposeSection(t, choice, current);
     QCOMPARE(row.has_value(), !section.isEmpty());
     if (row)
         QCOMPARE(NumberText::format(t.rows().at(*row).section), section);
@@ -227,10 +227,10 @@ void TstPermissible::damagedTable()
     QCOMPARE(t.status(), PermissibleTable::Status::Damaged);
     QCOMPARE(t.problem(), problem);
     // Nothing of a damaged table is offered, looked up or proposed.
-    QCOMPARE(t.nm(), 0);
+    QCOMPARE(t.rowCount(), 0);
     QVERIFY(Permissible::listedSections(t, threePhase(Aluminium, 2)).isEmpty());
-    QVERIFY(!LookupPermissibleCurrent(t, threePhase(Aluminium, 2), 4));
-    QVERIFY(!ProposeSection(t, threePhase(Aluminium, 2), 1));
+    QVERIFY(!lookupPermissibleCurrent(t, threePhase(Aluminium, 2), 4));
+    QVERIFY(!proposeSection(t, threePhase(Aluminium, 2), 1));
 }
 
 void TstPermissible::damagedAndMissingFiles()
@@ -261,7 +261,7 @@ void TstPermissible::extraRowsAreNotRead()
     const QString text = QString::fromLatin1(kSmallTable) + QStringLiteral("25,junk\n");
     const auto t = PermissibleTable::fromText(text, NetworkType::ThreePhase, 3);
     QVERIFY(t.isUsable());
-    QCOMPARE(t.nm(), 3);
+    QCOMPARE(t.rowCount(), 3);
 }
 
 void TstPermissible::loadCurrentChoices()
@@ -278,7 +278,7 @@ void TstPermissible::loadCurrentChoices()
     zero.name = QStringLiteral("ЩО3");
     zero.loads << makeLoad(QStringLiteral("Резерв"), QStringLiteral("0"), QStringLiteral("C"), QStringLiteral("1"));
 
-    const auto choices = LoadCurrentChoices({first, empty, zero});
+    const auto choices = Permissible::loadCurrentChoices({first, empty, zero});
     const QVector<CurrentChoice> expected = {
         {QStringLiteral("ЩО1 - 89,96А"), QString()}, // 14,73 × 3 + 39,77 + 5 + 1
         {QStringLiteral("Насос - 14,73А"), QStringLiteral("ABC")},
@@ -288,8 +288,8 @@ void TstPermissible::loadCurrentChoices()
     };
     QCOMPARE(choices, expected);
     // The offered texts read back as their currents.
-    QCOMPARE(LineCalc::ParseLoadCurrent(choices.at(0).text), 89.96);
-    QCOMPARE(LineCalc::ParseLoadCurrent(choices.at(2).text), 39.77);
+    QCOMPARE(LineCalc::parseLoadCurrent(choices.at(0).text), 89.96);
+    QCOMPARE(LineCalc::parseLoadCurrent(choices.at(2).text), 39.77);
 }
 
 void TstPermissible::neutralSections()

@@ -1,9 +1,9 @@
 // The load computation, the checks of the load dialog, the coefficient lists
 // and the phase-load aggregation, without a screen.
 #include "TestSupport.h"
-#include "app/DataFileRegistry.h"
-#include "app/Prompter.h"
-#include "app/ProjectFile.h"
+#include "base/DataFileRegistry.h"
+#include "base/ProjectFile.h"
+#include "base/Prompter.h"
 #include "loads/LoadCalc.h"
 
 #include <QtTest>
@@ -91,7 +91,7 @@ void tst_LoadCalc::computeLoad()
     in.threePhase = three;
     in.phase = phase;
     in.kpd = kpd;
-    const Load load = ComputeLoad(in, places);
+    const Load load = LoadCalc::computeLoad(in, places);
     QCOMPARE(load.name, QStringLiteral("Насос"));
     QCOMPARE(load.cells.mid(0, 3), QStringList({power, cosf, ks})); // the typed texts, unchanged
     QCOMPARE(load.cells.mid(3), computed);
@@ -146,7 +146,7 @@ void tst_LoadCalc::checks()
 
     LoadInput in{name, power, cosf, ks, three, QStringLiteral("A"), kpd};
     ScriptedPrompter prompter;
-    QCOMPARE(int(CheckLoadInput(in, prompter)), field);
+    QCOMPARE(int(checkLoadInput(in, prompter)), field);
     if (message.isEmpty()) {
         QVERIFY(prompter.messages.isEmpty());
         return;
@@ -160,7 +160,7 @@ void tst_LoadCalc::checks()
 void tst_LoadCalc::coefficientLists()
 {
     TestAppDir app;
-    const auto demand = ReadCoefficientList(DataFiles::dataFilePath(app.path(), DataFiles::DemandFactors));
+    const auto demand = readCoefficientList(DataFiles::dataFilePath(app.path(), DataFiles::DemandFactors));
     QVERIFY(demand.size() >= 10);
     QCOMPARE(demand.first().name, QStringLiteral("Металлорежущие станки мелкосерийного производства"));
     QCOMPARE(demand.first().value, std::optional<double>(0.16));
@@ -170,7 +170,7 @@ void tst_LoadCalc::coefficientLists()
     app.writeFile(QStringLiteral("list.dat"),
                   cp1251(QStringLiteral("\"Печь\",\"0,80\"\r\n  Станок , 0.5\r\n\"Печь\",\"0,9\"\r\n"
                                         "\"Кран\",\"много\"\r\n\"Хвост\"")));
-    const auto list = ReadCoefficientList(app.file(QStringLiteral("list.dat")));
+    const auto list = readCoefficientList(app.file(QStringLiteral("list.dat")));
     QCOMPARE(list.size(), 5);
     QCOMPARE(list.at(1).name, QStringLiteral("Станок"));
     QCOMPARE(list.at(1).value, std::optional<double>(0.5));
@@ -179,12 +179,12 @@ void tst_LoadCalc::coefficientLists()
     QVERIFY(!findCoefficient(list, QStringLiteral("Хвост"))->value); // a name without its value
     QVERIFY(!findCoefficient(list, QStringLiteral("Другое")));
 
-    QVERIFY(ReadCoefficientList(app.file(QStringLiteral("missing.dat"))).isEmpty());
+    QVERIFY(readCoefficientList(app.file(QStringLiteral("missing.dat"))).isEmpty());
 }
 
 void tst_LoadCalc::totalsEmpty()
 {
-    const ShieldTotals t = RecalcShieldTotals({}, 2);
+    const ShieldTotals t = recalcShieldTotals({}, 2);
     QCOMPARE(t, ShieldTotals());
     QCOMPARE(t.current, QStringLiteral("0"));
     QCOMPARE(phases(t), QStringList(6, QStringLiteral("0")));
@@ -223,7 +223,7 @@ void tst_LoadCalc::totals()
     QFETCH(QVector<Load>, loads);
     QFETCH(QStringList, general);
     QFETCH(QStringList, phase);
-    const ShieldTotals t = RecalcShieldTotals(loads, 2);
+    const ShieldTotals t = recalcShieldTotals(loads, 2);
     QCOMPARE(QStringList({t.installedPower, t.designPower, t.apparentPower, t.current, t.powerFactor}), general);
     QCOMPARE(phases(t), phase);
 }
@@ -232,13 +232,13 @@ void tst_LoadCalc::phaseRoundingAtEveryStep()
 {
     const Load one = row("1", "1", "1", "1,52", "ABC");
     // 1/3 rounds to 0,333; then round(1/3 + 0,333, 3) = 0,666, not the 0,667 of the exact sum.
-    QCOMPARE(RecalcShieldTotals({one}, 2).phasePower[1], QStringLiteral("0,333"));
-    const ShieldTotals two = RecalcShieldTotals({one, one}, 2);
+    QCOMPARE(recalcShieldTotals({one}, 2).phasePower[1], QStringLiteral("0,333"));
+    const ShieldTotals two = recalcShieldTotals({one, one}, 2);
     QCOMPARE(phases(two), QStringList({"0,666", "3,04", "0,666", "3,04", "0,666", "3,04"}));
     QCOMPARE(two.current, QStringLiteral("9,09"));
 
-    // dTol = 0: phase powers to one place, currents to whole amperes, ties to even.
-    const ShieldTotals t0 = RecalcShieldTotals({row("1", "1", "0,25", "2,5", "A"), row("1", "1", "1", "1", "A")}, 0);
+    // decimalPlaces = 0: phase powers to one place, currents to whole amperes, ties to even.
+    const ShieldTotals t0 = recalcShieldTotals({row("1", "1", "0,25", "2,5", "A"), row("1", "1", "1", "1", "A")}, 0);
     QCOMPARE(t0.phasePower[0], QStringLiteral("1,2")); // 0,2 (0,25 to even) + 1
     QCOMPARE(t0.phaseCurrent[0], QStringLiteral("3")); // 2 (2,5 to even) + 1
     QCOMPARE(t0.powerFactor, QStringLiteral("1,6")); // always two places: 2 / 1,25
@@ -247,7 +247,7 @@ void tst_LoadCalc::phaseRoundingAtEveryStep()
 void tst_LoadCalc::badCellsSkipOnlyTheirStep()
 {
     Load damaged = row("x", "7", "8,75", "y", "B");
-    const ShieldTotals t = RecalcShieldTotals({damaged, row("1", "1", "1", "1", "B")}, 2);
+    const ShieldTotals t = recalcShieldTotals({damaged, row("1", "1", "1", "1", "B")}, 2);
     QCOMPARE(t.installedPower, QStringLiteral("1"));
     QCOMPARE(t.designPower, QStringLiteral("8"));
     QCOMPARE(t.apparentPower, QStringLiteral("9,75"));
@@ -256,7 +256,7 @@ void tst_LoadCalc::badCellsSkipOnlyTheirStep()
 
     Load shortRow; // a row with fewer cells than columns
     shortRow.cells = QStringList{QStringLiteral("5")};
-    QCOMPARE(RecalcShieldTotals({shortRow}, 2).installedPower, QStringLiteral("5"));
+    QCOMPARE(recalcShieldTotals({shortRow}, 2).installedPower, QStringLiteral("5"));
 }
 
 void tst_LoadCalc::cliLoad()
@@ -288,7 +288,7 @@ void tst_LoadCalc::cliShield()
 {
     TestAppDir app;
     Project project;
-    project.sSTP = QStringLiteral("400");
+    project.transformerPower = QStringLiteral("400");
     project.shields = {Shield{QStringLiteral("ЩО1"), {row("10", "7", "8,75", "39,77", "B")}},
                        Shield{QStringLiteral("ЩС"), {row("10", "7", "8,75", "14,73", "ABC")}}};
     const QString path = app.file(QStringLiteral("shields.kbp"));

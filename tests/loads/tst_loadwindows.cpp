@@ -1,15 +1,15 @@
 // The load dialog and the shields window driven offscreen through their controls.
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/IniStore.h"
-#include "app/Project.h"
-#include "app/Prompter.h"
-#include "app/UiHelpers.h"
-#include "app/frmMain.h"
-#include "lines/frmAddR.h"
+#include "base/AppContext.h"
+#include "base/IniStore.h"
+#include "base/Project.h"
+#include "base/Prompter.h"
+#include "lines/CableLineDialog.h"
+#include "loads/LoadDialog.h"
 #include "loads/LoadListModel.h"
-#include "loads/frmAddPower.h"
-#include "loads/frmCalcI.h"
+#include "loads/ShieldsWindow.h"
+#include "shell/MainWindow.h"
+#include "widgets/WidgetHelpers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,12 +46,12 @@ struct Env {
     Project project;
 };
 
-void fill(frmAddPower &d, const QString &name, const QString &power, const QString &cosf, const QString &ks)
+void fill(LoadDialog &d, const QString &name, const QString &power, const QString &cosf, const QString &ks)
 {
-    d.txtName->setText(name);
-    d.txtPust->setText(power);
-    d.txtCosf->setText(cosf);
-    d.txtKs->setText(ks);
+    d.nameEdit->setText(name);
+    d.powerEdit->setText(power);
+    d.powerFactorEdit->setText(cosf);
+    d.demandFactorEdit->setText(ks);
 }
 
 QStringList column(const LoadListModel &m, int c)
@@ -62,19 +62,19 @@ QStringList column(const LoadListModel &m, int c)
     return out;
 }
 
-QStringList displays(const frmCalcI &w)
+QStringList displays(const ShieldsWindow &w)
 {
-    return {w.txtPrasSum->text(), w.txtPustSum->text(), w.txtSSum->text(), w.txtISum->text(), w.txtCosf->text(),
-            w.txtSA->text(),      w.txtIA->text(),      w.txtSB->text(),   w.txtIB->text(),   w.txtSC->text(),
-            w.txtIC->text()};
+    return {w.installedPowerEdit->text(), w.designPowerEdit->text(), w.apparentPowerEdit->text(), w.currentEdit->text(), w.powerFactorEdit->text(),
+            w.phaseAPowerEdit->text(),      w.phaseACurrentEdit->text(),      w.phaseBPowerEdit->text(),   w.phaseBCurrentEdit->text(),   w.phaseCPowerEdit->text(),
+            w.phaseCCurrentEdit->text()};
 }
 
 // Runs `action` on the load dialog as soon as the shields window opens it.
-void onLoadDialog(std::function<void(frmAddPower &)> action)
+void onLoadDialog(std::function<void(LoadDialog &)> action)
 {
     QTimer::singleShot(0, [action] {
         for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *d = qobject_cast<frmAddPower *>(w); d && d->isVisible()) {
+            if (auto *d = qobject_cast<LoadDialog *>(w); d && d->isVisible()) {
                 action(*d);
                 return;
             }
@@ -88,7 +88,7 @@ class tst_LoadWindows : public QObject
 {
     Q_OBJECT
 private slots:
-    // frmAddPower
+    // LoadDialog
     void dialogFreshState();
     void namedCoefficientLocksAndOtherUnlocks();
     void coefficientFileWithoutRecords();
@@ -98,7 +98,7 @@ private slots:
     void failedCheckFocusesField();
     void changeModeReplacesInPlace();
     void escapeLeavesList();
-    // frmCalcI
+    // ShieldsWindow
     void windowFreshState();
     void addShieldProposalAndCancel();
     void deleteSecondOfThree();
@@ -115,31 +115,31 @@ private slots:
     void mainWindowOwnsWindowAndLineDialogSeesLoads();
 };
 
-// ---------------------------------------------------------------- frmAddPower
+// ---------------------------------------------------------------- LoadDialog
 
 void tst_LoadWindows::dialogFreshState()
 {
     Env e;
     LoadListModel model(e.project.shields, 0);
-    frmAddPower d(e.context, e.prompter, model);
+    LoadDialog d(e.context, e.prompter, model);
     QCOMPARE(d.windowTitle(), QStringLiteral("Добавить нагрузку"));
-    QCOMPARE(d.cmdAddP->text(), QStringLiteral("&Добавить"));
-    QCOMPARE(d.cmdCalc->toolTip(), QStringLiteral("Вычислить"));
-    QVERIFY(!d.ChangeFlag);
-    QCOMPARE(d.cmbKS->itemText(0), QStringLiteral("Другое"));
-    QCOMPARE(d.cmbKS->itemText(1), QStringLiteral("Металлорежущие станки мелкосерийного производства"));
-    QCOMPARE(d.cmbCosf->itemText(0), QStringLiteral("Другое"));
-    QVERIFY(d.cmbCosf->count() > 1);
-    QCOMPARE(d.cmbKS->currentIndex(), 0);
-    QVERIFY(d.txtKs->text().isEmpty() && !d.txtKs->isReadOnly());
-    QVERIFY(d.txtCosf->text().isEmpty() && !d.txtCosf->isReadOnly());
-    QCOMPARE(d.txtKs->maxLength(), 4);
-    QCOMPARE(d.txtKPD->maxLength(), 4);
-    QCOMPARE(d.cmbNFaz->currentText(), QStringLiteral("Однофазный"));
-    QCOMPARE(d.cmbFaza->currentText(), QStringLiteral("A"));
-    QVERIFY(d.cmbFaza->isEnabled());
-    QVERIFY(d.txtKPD->isHidden() && d.lblKPD->isHidden());
-    QCOMPARE(d.txtKPD->text(), QStringLiteral("1"));
+    QCOMPARE(d.confirmButton->text(), QStringLiteral("&Добавить"));
+    QCOMPARE(d.calculateButton->toolTip(), QStringLiteral("Вычислить"));
+    QVERIFY(!d.changeMode);
+    QCOMPARE(d.demandFactorList->itemText(0), QStringLiteral("Другое"));
+    QCOMPARE(d.demandFactorList->itemText(1), QStringLiteral("Металлорежущие станки мелкосерийного производства"));
+    QCOMPARE(d.powerFactorList->itemText(0), QStringLiteral("Другое"));
+    QVERIFY(d.powerFactorList->count() > 1);
+    QCOMPARE(d.demandFactorList->currentIndex(), 0);
+    QVERIFY(d.demandFactorEdit->text().isEmpty() && !d.demandFactorEdit->isReadOnly());
+    QVERIFY(d.powerFactorEdit->text().isEmpty() && !d.powerFactorEdit->isReadOnly());
+    QCOMPARE(d.demandFactorEdit->maxLength(), 4);
+    QCOMPARE(d.efficiencyEdit->maxLength(), 4);
+    QCOMPARE(d.phaseCountList->currentText(), QStringLiteral("Однофазный"));
+    QCOMPARE(d.phaseList->currentText(), QStringLiteral("A"));
+    QVERIFY(d.phaseList->isEnabled());
+    QVERIFY(d.efficiencyEdit->isHidden() && d.efficiencyLabel->isHidden());
+    QCOMPARE(d.efficiencyEdit->text(), QStringLiteral("1"));
 }
 
 void tst_LoadWindows::namedCoefficientLocksAndOtherUnlocks()
@@ -148,24 +148,24 @@ void tst_LoadWindows::namedCoefficientLocksAndOtherUnlocks()
     e.app.writeFile(QStringLiteral("PowerFactors.dat"),
                     cp1251(QStringLiteral("\"Печь\",\"0,80\"\r\n\"Кран\",\"много\"\r\n\"Печь\",\"0,3\"\r\n")));
     LoadListModel model(e.project.shields, 0);
-    frmAddPower d(e.context, e.prompter, model);
-    QCOMPARE(d.cmbCosf->count(), 4); // "Другое" and every record, repeated names too
+    LoadDialog d(e.context, e.prompter, model);
+    QCOMPARE(d.powerFactorList->count(), 4); // "Другое" and every record, repeated names too
 
-    d.cmbKS->setCurrentIndex(d.cmbKS->findText(QStringLiteral("Насосы, компрессоры")));
-    QCOMPARE(d.txtKs->text(), QStringLiteral("0,75"));
-    QVERIFY(d.txtKs->isReadOnly());
-    d.cmbKS->setCurrentIndex(0);
-    QCOMPARE(d.txtKs->text(), QString());
-    QVERIFY(!d.txtKs->isReadOnly());
+    d.demandFactorList->setCurrentIndex(d.demandFactorList->findText(QStringLiteral("Насосы, компрессоры")));
+    QCOMPARE(d.demandFactorEdit->text(), QStringLiteral("0,75"));
+    QVERIFY(d.demandFactorEdit->isReadOnly());
+    d.demandFactorList->setCurrentIndex(0);
+    QCOMPARE(d.demandFactorEdit->text(), QString());
+    QVERIFY(!d.demandFactorEdit->isReadOnly());
 
-    d.cmbCosf->setCurrentIndex(1);
-    QCOMPARE(d.txtCosf->text(), QStringLiteral("0,8")); // the stored 0,80 as a number text
-    QVERIFY(d.txtCosf->isReadOnly());
-    d.cmbCosf->setCurrentIndex(2); // a value that is no number: as a name without a value
-    QCOMPARE(d.txtCosf->text(), QString());
-    QVERIFY(!d.txtCosf->isReadOnly());
-    d.cmbCosf->setCurrentIndex(3); // the second "Печь": the first record counts
-    QCOMPARE(d.txtCosf->text(), QStringLiteral("0,8"));
+    d.powerFactorList->setCurrentIndex(1);
+    QCOMPARE(d.powerFactorEdit->text(), QStringLiteral("0,8")); // the stored 0,80 as a number text
+    QVERIFY(d.powerFactorEdit->isReadOnly());
+    d.powerFactorList->setCurrentIndex(2); // a value that is no number: as a name without a value
+    QCOMPARE(d.powerFactorEdit->text(), QString());
+    QVERIFY(!d.powerFactorEdit->isReadOnly());
+    d.powerFactorList->setCurrentIndex(3); // the second "Печь": the first record counts
+    QCOMPARE(d.powerFactorEdit->text(), QStringLiteral("0,8"));
 }
 
 void tst_LoadWindows::coefficientFileWithoutRecords()
@@ -173,11 +173,11 @@ void tst_LoadWindows::coefficientFileWithoutRecords()
     Env e;
     QFile::remove(e.app.file(QStringLiteral("DemandFactors.dat")));
     LoadListModel model(e.project.shields, 0);
-    frmAddPower d(e.context, e.prompter, model);
-    QCOMPARE(d.cmbKS->count(), 1);
-    d.txtKs->setText(QStringLiteral("0,5"));
-    d.cmbKS->setCurrentIndex(0);
-    QCOMPARE(d.txtKs->text(), QStringLiteral("0,5")); // nothing to read: the field stays
+    LoadDialog d(e.context, e.prompter, model);
+    QCOMPARE(d.demandFactorList->count(), 1);
+    d.demandFactorEdit->setText(QStringLiteral("0,5"));
+    d.demandFactorList->setCurrentIndex(0);
+    QCOMPARE(d.demandFactorEdit->text(), QStringLiteral("0,5")); // nothing to read: the field stays
     QVERIFY(e.prompter.messages.isEmpty());
 }
 
@@ -185,57 +185,57 @@ void tst_LoadWindows::phaseCountSwitchesEfficiency()
 {
     Env e;
     LoadListModel model(e.project.shields, 0);
-    frmAddPower d(e.context, e.prompter, model);
-    d.cmbNFaz->setCurrentIndex(1);
-    QVERIFY(!d.txtKPD->isHidden() && !d.lblKPD->isHidden());
-    QVERIFY(!d.cmbFaza->isEnabled());
-    QCOMPARE(d.txtKPD->text(), QStringLiteral("1"));
-    d.txtKPD->setText(QStringLiteral("0,9"));
-    d.cmbNFaz->setCurrentIndex(0);
-    QCOMPARE(d.txtKPD->text(), QStringLiteral("1"));
-    QVERIFY(d.txtKPD->isHidden());
-    d.cmbNFaz->setCurrentIndex(1);
-    QCOMPARE(d.txtKPD->text(), QStringLiteral("1"));
+    LoadDialog d(e.context, e.prompter, model);
+    d.phaseCountList->setCurrentIndex(1);
+    QVERIFY(!d.efficiencyEdit->isHidden() && !d.efficiencyLabel->isHidden());
+    QVERIFY(!d.phaseList->isEnabled());
+    QCOMPARE(d.efficiencyEdit->text(), QStringLiteral("1"));
+    d.efficiencyEdit->setText(QStringLiteral("0,9"));
+    d.phaseCountList->setCurrentIndex(0);
+    QCOMPARE(d.efficiencyEdit->text(), QStringLiteral("1"));
+    QVERIFY(d.efficiencyEdit->isHidden());
+    d.phaseCountList->setCurrentIndex(1);
+    QCOMPARE(d.efficiencyEdit->text(), QStringLiteral("1"));
 }
 
 void tst_LoadWindows::powerExpression()
 {
     Env e;
     LoadListModel model(e.project.shields, 0);
-    frmAddPower d(e.context, e.prompter, model);
+    LoadDialog d(e.context, e.prompter, model);
     d.show();
     QVERIFY(QTest::qWaitForWindowExposed(&d));
-    d.txtPust->setText(QStringLiteral("2,5*4+Sqr(4)"));
-    QTest::mouseClick(d.cmdCalc, Qt::LeftButton);
-    QCOMPARE(d.txtPust->text(), QStringLiteral("12"));
+    d.powerEdit->setText(QStringLiteral("2,5*4+Sqr(4)"));
+    QTest::mouseClick(d.calculateButton, Qt::LeftButton);
+    QCOMPARE(d.powerEdit->text(), QStringLiteral("12"));
 
-    d.txtPust->setText(QStringLiteral("10/3"));
-    d.txtName->setFocus();
-    QTest::keyClick(d.txtName, Qt::Key_Return); // Enter anywhere evaluates
-    QCOMPARE(d.txtPust->text(), QStringLiteral("3,33333333333333"));
+    d.powerEdit->setText(QStringLiteral("10/3"));
+    d.nameEdit->setFocus();
+    QTest::keyClick(d.nameEdit, Qt::Key_Return); // Enter anywhere evaluates
+    QCOMPARE(d.powerEdit->text(), QStringLiteral("3,33333333333333"));
     QCOMPARE(model.rowCount(), 0); // Enter does not confirm
 
-    d.txtPust->setText(QStringLiteral("1/0"));
-    QTest::mouseClick(d.cmdCalc, Qt::LeftButton);
+    d.powerEdit->setText(QStringLiteral("1/0"));
+    QTest::mouseClick(d.calculateButton, Qt::LeftButton);
     QCOMPARE(e.prompter.messages.size(), 1);
     QCOMPARE(e.prompter.lastText(), QStringLiteral("Синтаксическая ошибка!"));
-    QCOMPARE(d.txtPust->text(), QStringLiteral("1/0"));
-    QCOMPARE(d.txtPust->selectedText(), QStringLiteral("1/0"));
-    QVERIFY(d.txtPust->hasFocus());
+    QCOMPARE(d.powerEdit->text(), QStringLiteral("1/0"));
+    QCOMPARE(d.powerEdit->selectedText(), QStringLiteral("1/0"));
+    QVERIFY(d.powerEdit->hasFocus());
 }
 
 void tst_LoadWindows::addModeStaysOpenAndAddsTwice()
 {
     Env e;
-    e.context.calc.dTol = 2;
+    e.context.calc.decimalPlaces = 2;
     LoadListModel model(e.project.shields, 0);
-    frmAddPower d(e.context, e.prompter, model);
-    QSignalSpy changed(&d, &frmAddPower::loadsChanged);
+    LoadDialog d(e.context, e.prompter, model);
+    QSignalSpy changed(&model, &QAbstractItemModel::rowsInserted);
     d.show();
     fill(d, QStringLiteral("Насос"), QStringLiteral("10"), QStringLiteral("0,8"), QStringLiteral("0,7"));
-    d.cmbFaza->setCurrentIndex(1);
-    QTest::mouseClick(d.cmdAddP, Qt::LeftButton);
-    QTest::mouseClick(d.cmdAddP, Qt::LeftButton);
+    d.phaseList->setCurrentIndex(1);
+    QTest::mouseClick(d.confirmButton, Qt::LeftButton);
+    QTest::mouseClick(d.confirmButton, Qt::LeftButton);
     QVERIFY(d.isVisible());
     QCOMPARE(changed.count(), 2);
     QCOMPARE(model.rowCount(), 2);
@@ -249,27 +249,27 @@ void tst_LoadWindows::failedCheckFocusesField()
 {
     Env e;
     LoadListModel model(e.project.shields, 0);
-    frmAddPower d(e.context, e.prompter, model);
+    LoadDialog d(e.context, e.prompter, model);
     d.show();
     QVERIFY(QTest::qWaitForWindowExposed(&d));
 
     fill(d, QString(), QStringLiteral("abc"), QString(), QString());
-    QTest::mouseClick(d.cmdAddP, Qt::LeftButton);
+    QTest::mouseClick(d.confirmButton, Qt::LeftButton);
     QCOMPARE(e.prompter.lastText(), QStringLiteral("Укажите наименование нагрузки!"));
-    QVERIFY(d.txtName->hasFocus());
+    QVERIFY(d.nameEdit->hasFocus());
 
     fill(d, QStringLiteral("Печь"), QStringLiteral("10"), QStringLiteral("0,9"), QStringLiteral("1,01"));
-    QTest::mouseClick(d.cmdAddP, Qt::LeftButton);
+    QTest::mouseClick(d.confirmButton, Qt::LeftButton);
     QCOMPARE(e.prompter.lastText(), QStringLiteral("Значение коэффициента спроса должно быть меньше единицы!"));
-    QVERIFY(d.txtKs->hasFocus());
-    QCOMPARE(d.txtKs->selectedText(), QStringLiteral("1,01"));
+    QVERIFY(d.demandFactorEdit->hasFocus());
+    QCOMPARE(d.demandFactorEdit->selectedText(), QStringLiteral("1,01"));
 
-    d.txtKs->setText(QStringLiteral("1"));
-    d.cmbNFaz->setCurrentIndex(1);
-    d.txtKPD->setText(QString());
-    QTest::mouseClick(d.cmdAddP, Qt::LeftButton);
+    d.demandFactorEdit->setText(QStringLiteral("1"));
+    d.phaseCountList->setCurrentIndex(1);
+    d.efficiencyEdit->setText(QString());
+    QTest::mouseClick(d.confirmButton, Qt::LeftButton);
     QCOMPARE(e.prompter.lastText(), QStringLiteral("Укажите численное значение!"));
-    QVERIFY(d.txtKPD->hasFocus());
+    QVERIFY(d.efficiencyEdit->hasFocus());
     QCOMPARE(e.prompter.messages.size(), 3);
     QCOMPARE(model.rowCount(), 0);
 }
@@ -281,23 +281,23 @@ void tst_LoadWindows::changeModeReplacesInPlace()
     e.project.shields[0].loads[1].cells[1] = QStringLiteral("0,9"); // cos φ
     e.project.shields[0].loads[1].cells[2] = QStringLiteral("0,5"); // Кс
     LoadListModel model(e.project.shields, 0);
-    frmAddPower d(e.context, e.prompter, model);
+    LoadDialog d(e.context, e.prompter, model);
     d.loadForChange(1);
-    QVERIFY(d.ChangeFlag);
+    QVERIFY(d.changeMode);
     QCOMPARE(d.windowTitle(), QStringLiteral("Изменить нагрузку"));
-    QCOMPARE(d.cmdAddP->text(), QStringLiteral("Изменить"));
-    QCOMPARE(d.txtName->text(), QStringLiteral("Вторая"));
-    QCOMPARE(d.txtCosf->text(), QStringLiteral("0,9"));
-    QCOMPARE(d.txtKs->text(), QStringLiteral("0,5"));
-    QVERIFY(!d.txtCosf->isReadOnly() && !d.txtKs->isReadOnly());
-    QCOMPARE(d.cmbFaza->currentText(), QStringLiteral("C"));
-    QCOMPARE(d.cmbNFaz->currentIndex(), 0);
+    QCOMPARE(d.confirmButton->text(), QStringLiteral("Изменить"));
+    QCOMPARE(d.nameEdit->text(), QStringLiteral("Вторая"));
+    QCOMPARE(d.powerFactorEdit->text(), QStringLiteral("0,9"));
+    QCOMPARE(d.demandFactorEdit->text(), QStringLiteral("0,5"));
+    QVERIFY(!d.powerFactorEdit->isReadOnly() && !d.demandFactorEdit->isReadOnly());
+    QCOMPARE(d.phaseList->currentText(), QStringLiteral("C"));
+    QCOMPARE(d.phaseCountList->currentIndex(), 0);
 
-    d.txtName->setText(QStringLiteral("Новая"));
-    d.cmbNFaz->setCurrentIndex(1);
-    d.txtKPD->setText(QStringLiteral("0,9"));
+    d.nameEdit->setText(QStringLiteral("Новая"));
+    d.phaseCountList->setCurrentIndex(1);
+    d.efficiencyEdit->setText(QStringLiteral("0,9"));
     d.show();
-    QTest::mouseClick(d.cmdAddP, Qt::LeftButton);
+    QTest::mouseClick(d.confirmButton, Qt::LeftButton);
     QCOMPARE(d.result(), int(QDialog::Accepted));
     QVERIFY(!d.isVisible());
     QCOMPARE(column(model, 0), QStringList({"Первая", "Новая", "Третья"}));
@@ -305,11 +305,11 @@ void tst_LoadWindows::changeModeReplacesInPlace()
     QCOMPARE(model.load(1).column(9), QStringLiteral("0,9"));
 
     // A three-phase row opens as three-phase with its efficiency shown.
-    frmAddPower again(e.context, e.prompter, model);
+    LoadDialog again(e.context, e.prompter, model);
     again.loadForChange(1);
-    QCOMPARE(again.cmbNFaz->currentIndex(), 1);
-    QCOMPARE(again.txtKPD->text(), QStringLiteral("0,9"));
-    QVERIFY(!again.txtKPD->isHidden());
+    QCOMPARE(again.phaseCountList->currentIndex(), 1);
+    QCOMPARE(again.efficiencyEdit->text(), QStringLiteral("0,9"));
+    QVERIFY(!again.efficiencyEdit->isHidden());
 }
 
 void tst_LoadWindows::escapeLeavesList()
@@ -317,34 +317,34 @@ void tst_LoadWindows::escapeLeavesList()
     Env e;
     e.project.shields[0].loads = {makeLoad("Первая", "1")};
     LoadListModel model(e.project.shields, 0);
-    frmAddPower d(e.context, e.prompter, model);
+    LoadDialog d(e.context, e.prompter, model);
     d.loadForChange(0);
     d.show();
     QVERIFY(QTest::qWaitForWindowExposed(&d));
-    d.txtName->setText(QStringLiteral("Другая"));
+    d.nameEdit->setText(QStringLiteral("Другая"));
     QTest::keyClick(&d, Qt::Key_Escape);
     QVERIFY(!d.isVisible());
     QCOMPARE(model.load(0).name, QStringLiteral("Первая"));
 }
 
-// ---------------------------------------------------------------- frmCalcI
+// ---------------------------------------------------------------- ShieldsWindow
 
 void tst_LoadWindows::windowFreshState()
 {
     Env e;
-    frmCalcI w(e.context, e.prompter, e.project);
+    ShieldsWindow w(e.context, e.prompter, e.project);
     QCOMPARE(w.windowTitle(), QStringLiteral("Расчет нагрузок"));
-    QCOMPARE(w.tabShields->count(), 1);
-    QCOMPARE(w.tabShields->tabText(0), QStringLiteral("ЩО1"));
+    QCOMPARE(w.shieldTabs->count(), 1);
+    QCOMPARE(w.shieldTabs->tabText(0), QStringLiteral("ЩО1"));
     QCOMPARE(w.currentModel()->rowCount(), 0);
     QCOMPARE(displays(w), QStringList(11, QStringLiteral("0")));
-    QVERIFY(!w.cmdRemoveShield->isEnabled() && !w.mnuDelShield->isEnabled());
-    QVERIFY(!w.mnuEditP->isEnabled() && !w.mnuRemoveP->isEnabled() && !w.mnuSendToClip->isEnabled());
-    QVERIFY(!w.tbEdit->isEnabled() && !w.tbRemove->isEnabled() && w.tbAdd->isEnabled());
-    QCOMPARE(w.tbAdd->toolTip(), QStringLiteral("Добавить"));
-    QCOMPARE(w.mnuAddP->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
-    QCOMPARE(w.mnuEditP->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
-    QCOMPARE(w.mnuSendToClip->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QVERIFY(!w.removeShieldButton->isEnabled() && !w.actionDeleteShield->isEnabled());
+    QVERIFY(!w.actionChangeLoad->isEnabled() && !w.actionRemoveLoad->isEnabled() && !w.actionCopyList->isEnabled());
+    QVERIFY(!w.toolChangeLoad->isEnabled() && !w.toolRemoveLoad->isEnabled() && w.toolAddLoad->isEnabled());
+    QCOMPARE(w.toolAddLoad->toolTip(), QStringLiteral("Добавить"));
+    QCOMPARE(w.actionAddLoad->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+    QCOMPARE(w.actionChangeLoad->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+    QCOMPARE(w.actionCopyList->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     QCOMPARE(w.currentModel()->headerData(6, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Ток"));
     QCOMPARE(w.minimumWidth(), twipsToPixelsX(12500, &w));
     QCOMPARE(w.minimumHeight(), twipsToPixelsY(6000, &w));
@@ -356,24 +356,24 @@ void tst_LoadWindows::windowFreshState()
 void tst_LoadWindows::addShieldProposalAndCancel()
 {
     Env e;
-    frmCalcI w(e.context, e.prompter, e.project);
+    ShieldsWindow w(e.context, e.prompter, e.project);
     e.prompter.inputs = {QString()}; // cancel
-    QTest::mouseClick(w.cmdAddShield, Qt::LeftButton);
+    QTest::mouseClick(w.addShieldButton, Qt::LeftButton);
     QCOMPARE(e.prompter.prompts.last(), QStringLiteral("Введите обозначение нового щита:|Добавить щит|ЩО2"));
-    QCOMPARE(w.tabShields->count(), 1);
+    QCOMPARE(w.shieldTabs->count(), 1);
 
     e.prompter.inputs = {QStringLiteral("ЩО2")};
-    QTest::mouseClick(w.cmdAddShield, Qt::LeftButton);
-    QCOMPARE(w.tabShields->count(), 2);
+    QTest::mouseClick(w.addShieldButton, Qt::LeftButton);
+    QCOMPARE(w.shieldTabs->count(), 2);
     QCOMPARE(e.project.shields.size(), 2);
-    QCOMPARE(w.tabShields->currentIndex(), 1);
-    QCOMPARE(w.iNs, 1);
+    QCOMPARE(w.shieldTabs->currentIndex(), 1);
+    QCOMPARE(w.currentShieldIndex, 1);
     QCOMPARE(w.currentModel()->rowCount(), 0);
-    QVERIFY(w.cmdRemoveShield->isEnabled() && w.mnuDelShield->isEnabled());
+    QVERIFY(w.removeShieldButton->isEnabled() && w.actionDeleteShield->isEnabled());
 
     // The proposal follows the number of shields.
     e.prompter.inputs = {QStringLiteral("Любой")};
-    w.mnuAddShield->trigger();
+    w.actionAddShield->trigger();
     QCOMPARE(e.prompter.prompts.last(), QStringLiteral("Введите обозначение нового щита:|Добавить щит|ЩО3"));
     QCOMPARE(e.project.shields.last().name, QStringLiteral("Любой"));
 }
@@ -383,23 +383,23 @@ void tst_LoadWindows::deleteSecondOfThree()
     Env e;
     e.project.shields = {Shield{"ЩО1", {makeLoad("a1", "1")}}, Shield{"ЩО2", {makeLoad("b1", "2")}},
                          Shield{"ЩО3", {makeLoad("c1", "3"), makeLoad("c2", "4")}}};
-    frmCalcI w(e.context, e.prompter, e.project);
-    w.tabShields->setCurrentIndex(1);
-    QCOMPARE(w.iNs, 1);
-    QTest::mouseClick(w.cmdRemoveShield, Qt::LeftButton);
+    ShieldsWindow w(e.context, e.prompter, e.project);
+    w.shieldTabs->setCurrentIndex(1);
+    QCOMPARE(w.currentShieldIndex, 1);
+    QTest::mouseClick(w.removeShieldButton, Qt::LeftButton);
     QVERIFY(e.prompter.messages.isEmpty()); // no question
-    QCOMPARE(w.tabShields->count(), 2);
-    QCOMPARE(w.tabShields->tabText(0), QStringLiteral("ЩО1"));
-    QCOMPARE(w.tabShields->tabText(1), QStringLiteral("ЩО3"));
-    QCOMPARE(w.iNs, 0);
-    QCOMPARE(column(*qobject_cast<LoadListModel *>(w.lvPower(1)->model()), 0), QStringList({"c1", "c2"}));
+    QCOMPARE(w.shieldTabs->count(), 2);
+    QCOMPARE(w.shieldTabs->tabText(0), QStringLiteral("ЩО1"));
+    QCOMPARE(w.shieldTabs->tabText(1), QStringLiteral("ЩО3"));
+    QCOMPARE(w.currentShieldIndex, 0);
+    QCOMPARE(column(*qobject_cast<LoadListModel *>(w.loadList(1)->model()), 0), QStringList({"c1", "c2"}));
     QCOMPARE(column(*w.currentModel(), 0), QStringList({"a1"}));
-    QVERIFY(w.cmdRemoveShield->isEnabled());
+    QVERIFY(w.removeShieldButton->isEnabled());
 
     // The moved list still edits its own shield.
-    w.tabShields->setCurrentIndex(1);
+    w.shieldTabs->setCurrentIndex(1);
     w.selectLoad(0);
-    w.mnuRemoveP->trigger();
+    w.actionRemoveLoad->trigger();
     QCOMPARE(e.project.shields.at(1).loads.size(), 1);
     QCOMPARE(e.project.shields.at(1).loads.first().name, QStringLiteral("c2"));
 }
@@ -408,13 +408,13 @@ void tst_LoadWindows::deleteFirstOfTwo()
 {
     Env e;
     e.project.shields = {Shield{"ЩО1", {makeLoad("a1", "1")}}, Shield{"ЩС", {makeLoad("b1", "2", "B", "8,75")}}};
-    frmCalcI w(e.context, e.prompter, e.project);
-    w.mnuDelShield->trigger();
-    QCOMPARE(w.tabShields->count(), 1);
-    QCOMPARE(w.tabShields->tabText(0), QStringLiteral("ЩС"));
+    ShieldsWindow w(e.context, e.prompter, e.project);
+    w.actionDeleteShield->trigger();
+    QCOMPARE(w.shieldTabs->count(), 1);
+    QCOMPARE(w.shieldTabs->tabText(0), QStringLiteral("ЩС"));
     QCOMPARE(column(*w.currentModel(), 0), QStringList({"b1"}));
-    QCOMPARE(w.txtSB->text(), QStringLiteral("8,75"));
-    QVERIFY(!w.cmdRemoveShield->isEnabled() && !w.mnuDelShield->isEnabled());
+    QCOMPARE(w.phaseBPowerEdit->text(), QStringLiteral("8,75"));
+    QVERIFY(!w.removeShieldButton->isEnabled() && !w.actionDeleteShield->isEnabled());
 
     w.deleteShield(); // the last shield stays
     QCOMPARE(e.project.shields.size(), 1);
@@ -423,39 +423,39 @@ void tst_LoadWindows::deleteFirstOfTwo()
 void tst_LoadWindows::renameShield()
 {
     Env e;
-    frmCalcI w(e.context, e.prompter, e.project);
+    ShieldsWindow w(e.context, e.prompter, e.project);
     e.prompter.inputs = {QString(), QStringLiteral("ЩР-1")};
-    QTest::mouseClick(w.cmdRenameShield, Qt::LeftButton);
-    QCOMPARE(w.tabShields->tabText(0), QStringLiteral("ЩО1"));
-    QTest::mouseClick(w.cmdRenameShield, Qt::LeftButton);
+    QTest::mouseClick(w.renameShieldButton, Qt::LeftButton);
+    QCOMPARE(w.shieldTabs->tabText(0), QStringLiteral("ЩО1"));
+    QTest::mouseClick(w.renameShieldButton, Qt::LeftButton);
     QCOMPARE(e.prompter.prompts.last(), QStringLiteral("Укажите новое имя для щита:|Переименование щита|ЩО1"));
-    QCOMPARE(w.tabShields->tabText(0), QStringLiteral("ЩР-1"));
+    QCOMPARE(w.shieldTabs->tabText(0), QStringLiteral("ЩР-1"));
     QCOMPARE(e.project.shields.first().name, QStringLiteral("ЩР-1"));
 }
 
 void tst_LoadWindows::loadsThroughToolbarAndTotals()
 {
     Env e;
-    e.context.calc.dTol = 2;
-    frmCalcI w(e.context, e.prompter, e.project);
+    e.context.calc.decimalPlaces = 2;
+    ShieldsWindow w(e.context, e.prompter, e.project);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
     // One load on each phase and a three-phase one, entered in one stay of the dialog.
-    onLoadDialog([](frmAddPower &d) {
+    onLoadDialog([](LoadDialog &d) {
         const struct {
             const char *name;
             int phase;
         } singles[] = {{"Освещение", 0}, {"Насос", 1}, {"Розетки", 2}};
         for (const auto &s : singles) {
             fill(d, QString::fromUtf8(s.name), QStringLiteral("10"), QStringLiteral("0,8"), QStringLiteral("0,7"));
-            d.cmbFaza->setCurrentIndex(s.phase);
-            QTest::mouseClick(d.cmdAddP, Qt::LeftButton);
+            d.phaseList->setCurrentIndex(s.phase);
+            QTest::mouseClick(d.confirmButton, Qt::LeftButton);
         }
         fill(d, QStringLiteral("Двигатель"), QStringLiteral("10"), QStringLiteral("0,8"), QStringLiteral("0,7"));
-        d.cmbNFaz->setCurrentIndex(1);
-        d.txtKPD->setText(QStringLiteral("0,9"));
-        QTest::mouseClick(d.cmdAddP, Qt::LeftButton);
+        d.phaseCountList->setCurrentIndex(1);
+        d.efficiencyEdit->setText(QStringLiteral("0,9"));
+        QTest::mouseClick(d.confirmButton, Qt::LeftButton);
         d.reject();
     });
     w.runToolbarKey(QStringLiteral("add"));
@@ -463,7 +463,7 @@ void tst_LoadWindows::loadsThroughToolbarAndTotals()
     QCOMPARE(column(*w.currentModel(), 7), QStringList({"A", "B", "C", "ABC"}));
     QCOMPARE(displays(w), QStringList({"40", "28", "35", "159,09", "0,8", "11,667", "54,5", "11,667", "54,5",
                                        "11,667", "54,5"}));
-    QVERIFY(w.tbEdit->isEnabled() && w.mnuSendToClip->isEnabled());
+    QVERIFY(w.toolChangeLoad->isEnabled() && w.actionCopyList->isEnabled());
     QVERIFY(e.prompter.messages.isEmpty());
 }
 
@@ -472,7 +472,7 @@ void tst_LoadWindows::rowColoursAndIcons()
     Env e;
     e.project.shields[0].loads = {makeLoad("a", "1", "A"), makeLoad("b", "1", "B"), makeLoad("c", "1", "C"),
                                   makeLoad("abc", "1", "ABC"), makeLoad("x", "1", "b")};
-    frmCalcI w(e.context, e.prompter, e.project);
+    ShieldsWindow w(e.context, e.prompter, e.project);
     const LoadListModel &m = *w.currentModel();
     const QColor expected[] = {QColor(255, 0, 0), QColor(0, 0, 255), QColor(0, 192, 0), QColor(128, 0, 128)};
     for (int r = 0; r < 4; ++r) {
@@ -483,35 +483,35 @@ void tst_LoadWindows::rowColoursAndIcons()
     // Another phase text: no colour, no icon, no phase share.
     QVERIFY(!m.index(4, 0).data(Qt::ForegroundRole).isValid());
     QVERIFY(!m.index(4, 0).data(Qt::DecorationRole).isValid());
-    QCOMPARE(w.txtSSum->text(), QStringLiteral("5"));
+    QCOMPARE(w.apparentPowerEdit->text(), QStringLiteral("5"));
 }
 
 void tst_LoadWindows::removeAndChangeLoad()
 {
     Env e;
     e.project.shields[0].loads = {makeLoad("a", "1"), makeLoad("b", "2")};
-    frmCalcI w(e.context, e.prompter, e.project);
+    ShieldsWindow w(e.context, e.prompter, e.project);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
     w.selectLoad(0);
-    onLoadDialog([](frmAddPower &d) {
-        QVERIFY(d.ChangeFlag);
-        d.txtPust->setText(QStringLiteral("5"));
-        QTest::mouseClick(d.cmdAddP, Qt::LeftButton);
+    onLoadDialog([](LoadDialog &d) {
+        QVERIFY(d.changeMode);
+        d.powerEdit->setText(QStringLiteral("5"));
+        QTest::mouseClick(d.confirmButton, Qt::LeftButton);
     });
     w.runToolbarKey(QStringLiteral("EDIT"));
     QCOMPARE(column(*w.currentModel(), 0), QStringList({"a", "b"}));
     QCOMPARE(w.currentModel()->load(0).column(1), QStringLiteral("5"));
-    QCOMPARE(w.txtPrasSum->text(), QStringLiteral("6"));
+    QCOMPARE(w.installedPowerEdit->text(), QStringLiteral("6"));
 
     w.selectLoad(1);
     w.runToolbarKey(QStringLiteral("Remove"));
     QCOMPARE(column(*w.currentModel(), 0), QStringList({"a"}));
     w.selectLoad(0);
-    w.mnuRemoveP->trigger();
+    w.actionRemoveLoad->trigger();
     QCOMPARE(w.currentModel()->rowCount(), 0);
-    QVERIFY(!w.tbRemove->isEnabled() && !w.mnuEditP->isEnabled() && !w.mnuSendToClip->isEnabled());
+    QVERIFY(!w.toolRemoveLoad->isEnabled() && !w.actionChangeLoad->isEnabled() && !w.actionCopyList->isEnabled());
     QCOMPARE(displays(w), QStringList(11, QStringLiteral("0")));
     QVERIFY(e.prompter.messages.isEmpty());
 }
@@ -521,10 +521,10 @@ void tst_LoadWindows::sortByTextAndToggle()
     Env e;
     e.project.shields[0].loads = {makeLoad("a", "20"), makeLoad("b", "100"), makeLoad("c", "3"),
                                   makeLoad("d", "20,5", "B")};
-    frmCalcI w(e.context, e.prompter, e.project);
+    ShieldsWindow w(e.context, e.prompter, e.project);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const QString before = w.txtISum->text();
+    const QString before = w.currentEdit->text();
     QHeaderView *header = w.currentList()->header();
     auto clickHeader = [&](int section) {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
@@ -539,15 +539,15 @@ void tst_LoadWindows::sortByTextAndToggle()
     QCOMPARE(column(*w.currentModel(), 0), QStringList({"d", "c", "b", "a"}));
     // The order is the shield's own: saving walks it.
     QCOMPARE(e.project.shields.first().loads.first().name, QStringLiteral("d"));
-    QCOMPARE(w.txtISum->text(), before);
+    QCOMPARE(w.currentEdit->text(), before);
 }
 
 void tst_LoadWindows::copyToClipboard()
 {
     Env e;
     e.project.shields[0].loads = {makeLoad("a", "1"), makeLoad("b", "2", "ABC")};
-    frmCalcI w(e.context, e.prompter, e.project);
-    w.mnuSendToClip->trigger();
+    ShieldsWindow w(e.context, e.prompter, e.project);
+    w.actionCopyList->trigger();
     const QString text = QGuiApplication::clipboard()->text();
     const QStringList lines = text.split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 3);
@@ -573,7 +573,7 @@ void tst_LoadWindows::rightClickSelectsRow()
 {
     Env e;
     e.project.shields[0].loads = {makeLoad("a", "1"), makeLoad("b", "2")};
-    frmCalcI w(e.context, e.prompter, e.project);
+    ShieldsWindow w(e.context, e.prompter, e.project);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTreeView *view = w.currentList();
@@ -582,58 +582,58 @@ void tst_LoadWindows::rightClickSelectsRow()
     const QPoint onSecond = view->visualRect(view->model()->index(1, 0)).center();
     emit view->customContextMenuRequested(onSecond);
     QCOMPARE(w.selectedLoad(), 1);
-    QTRY_VERIFY(w.mnuPower->isVisible());
-    w.mnuPower->hide();
+    QTRY_VERIFY(w.loadMenu->isVisible());
+    w.loadMenu->hide();
 
     const QRect last = view->visualRect(view->model()->index(1, 0));
     emit view->customContextMenuRequested(QPoint(last.center().x(), last.bottom() + 40));
     QCOMPARE(w.selectedLoad(), 1);
-    QTRY_VERIFY(w.mnuPower->isVisible());
-    w.mnuPower->hide();
+    QTRY_VERIFY(w.loadMenu->isVisible());
+    w.loadMenu->hide();
 
-    emit w.tabShields->customContextMenuRequested(QPoint(5, 5));
-    QTRY_VERIFY(w.mnuShield->isVisible());
-    w.mnuShield->hide();
+    emit w.shieldTabs->customContextMenuRequested(QPoint(5, 5));
+    QTRY_VERIFY(w.shieldMenu->isVisible());
+    w.shieldMenu->hide();
 }
 
 void tst_LoadWindows::closeBoxKeepsAndCloseButtonSavesWidths()
 {
     Env e;
     e.project.shields = {Shield{"ЩО1", {makeLoad("a", "1")}}, Shield{"ЩО2", {}}};
-    frmCalcI w(e.context, e.prompter, e.project);
+    ShieldsWindow w(e.context, e.prompter, e.project);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.currentList()->setColumnWidth(0, 300);
 
     w.close(); // the close box
     QVERIFY(!w.isVisible());
-    QCOMPARE(ReadIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", "none"), QStringLiteral("none"));
+    QCOMPARE(readIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", "none"), QStringLiteral("none"));
     w.show();
     QTest::keyClick(&w, Qt::Key_Escape);
     QVERIFY(!w.isVisible());
-    QCOMPARE(ReadIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", "none"), QStringLiteral("none"));
+    QCOMPARE(readIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", "none"), QStringLiteral("none"));
 
     w.show();
-    QCOMPARE(w.tabShields->count(), 2);
+    QCOMPARE(w.shieldTabs->count(), 2);
     QCOMPARE(w.currentModel()->rowCount(), 1);
-    QTest::mouseClick(w.cmdClose, Qt::LeftButton);
+    QTest::mouseClick(w.closeButton, Qt::LeftButton);
     QVERIFY(!w.isVisible());
-    QCOMPARE(ReadIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", ""),
+    QCOMPARE(readIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", ""),
              QString::number(qRound(pixelsToTwipsX(300, &w))));
-    QCOMPARE(ReadIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth10", ""),
+    QCOMPARE(readIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth10", ""),
              QString::number(qRound(pixelsToTwipsX(twipsToPixelsX(700, &w), &w))));
 
     // A new window reads them back.
-    frmCalcI next(e.context, e.prompter, e.project);
+    ShieldsWindow next(e.context, e.prompter, e.project);
     QCOMPARE(next.currentList()->columnWidth(0), 300);
 }
 
 void tst_LoadWindows::badStoredWidthFallsBack()
 {
     Env e;
-    WriteIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", "широко");
-    WriteIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth2", "3000");
-    frmCalcI w(e.context, e.prompter, e.project);
+    writeIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", "широко");
+    writeIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth2", "3000");
+    ShieldsWindow w(e.context, e.prompter, e.project);
     QCOMPARE(w.currentList()->columnWidth(0), twipsToPixelsX(1950, &w));
     QCOMPARE(w.currentList()->columnWidth(1), twipsToPixelsX(3000, &w));
 
@@ -649,44 +649,44 @@ void tst_LoadWindows::mainWindowOwnsWindowAndLineDialogSeesLoads()
     TestAppDir app;
     AppContext context(app.path());
     ScriptedPrompter prompter;
-    frmMain main(context, prompter);
+    MainWindow main(context, prompter);
     main.show();
 
     // The window opens modally and hides on closing; the loads stay in the project.
     QTimer::singleShot(0, [&main] {
-        auto *w = qobject_cast<frmCalcI *>(main.m_shieldsWindow.data());
+        auto *w = qobject_cast<ShieldsWindow *>(main.m_shieldsWindow.data());
         QVERIFY(w && w->isVisible() && w->isModal());
-        onLoadDialog([](frmAddPower &d) {
+        onLoadDialog([](LoadDialog &d) {
             fill(d, QStringLiteral("Насос"), QStringLiteral("10"), QStringLiteral("0,8"), QStringLiteral("0,7"));
-            d.cmbFaza->setCurrentIndex(1);
-            QTest::mouseClick(d.cmdAddP, Qt::LeftButton);
+            d.phaseList->setCurrentIndex(1);
+            QTest::mouseClick(d.confirmButton, Qt::LeftButton);
             d.reject();
             QTimer::singleShot(0, [] {
                 for (QWidget *top : QApplication::topLevelWidgets())
-                    if (auto *calc = qobject_cast<frmCalcI *>(top); calc && calc->isVisible())
+                    if (auto *calc = qobject_cast<ShieldsWindow *>(top); calc && calc->isVisible())
                         calc->close();
             });
         });
         w->addLoad();
     });
-    main.cmdCalcP();
+    main.showShieldsWindow();
     QPointer<QWidget> first = main.m_shieldsWindow;
     QVERIFY(first && !first->isVisible());
     QCOMPARE(main.project().shields.first().loads.size(), 1);
 
     // The line dialog offers the shield and the load as load currents.
     {
-        frmAddR dialog(main, false);
+        CableLineDialog dialog(*main.lineModel(), main.project(), context, prompter, false);
         QStringList offered;
-        for (int i = 0; i < dialog.cmbIList->count(); ++i)
-            offered << dialog.cmbIList->itemText(i);
+        for (int i = 0; i < dialog.loadCurrentList->count(); ++i)
+            offered << dialog.loadCurrentList->itemText(i);
         QVERIFY2(offered.contains(QStringLiteral("Насос - 39,77А")), qPrintable(offered.join(" | ")));
         QVERIFY2(offered.contains(QStringLiteral("ЩО1 - 39,77А")), qPrintable(offered.join(" | ")));
     }
 
     // Opening again shows the same window; a new project discards it.
     QTimer::singleShot(0, [&main] { main.m_shieldsWindow->close(); });
-    main.cmdCalcP();
+    main.showShieldsWindow();
     QCOMPARE(main.m_shieldsWindow.data(), first.data());
     main.discardShieldsWindow();
     QTRY_VERIFY(first.isNull());

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RtfReader.h"
-#include "app/Project.h"
+#include "base/Project.h"
 
 #include <QFile>
 

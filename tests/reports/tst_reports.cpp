@@ -3,8 +3,8 @@
 #include "ReportTestData.h"
 #include "RtfReader.h"
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/NumberText.h"
+#include "base/AppContext.h"
+#include "base/NumberText.h"
 #include "reports/CableLineReport.h"
 #include "reports/ReportWriter.h"
 #include "reports/RtfDocument.h"
@@ -55,7 +55,7 @@ QVector<bool> allColumns()
 Project shortCircuitProject()
 {
     Project p;
-    p.sSTP = QStringLiteral("400");
+    p.transformerPower = QStringLiteral("400");
     p.Rt = 15;
     p.Xt = 40;
     p.Zt = 300;
@@ -446,7 +446,7 @@ void TstReports::shortCircuitExamples()
         // Unchecked lines add nothing and do not count as a stage.
         reportLine(QStringLiteral("резерв"), false, QStringLiteral("4x2,5"), QStringLiteral("5000"), QStringLiteral("380"),
                    QStringLiteral("1000")),
-        // Second point, single-phase: Rk = ContactResistance(2) = 35 as well.
+        // Second point, single-phase: Rk = contactResistance(2) = 35 as well.
         reportLine(QStringLiteral("ЩР1 - ЩО1"), true, QStringLiteral("3x2,5"), QStringLiteral("712"), QStringLiteral("220"),
                    QStringLiteral("100")),
         // Third point, three-phase: four stages (90 mOhm), a small current still in kA.
@@ -454,7 +454,7 @@ void TstReports::shortCircuitExamples()
                    QStringLiteral("380"), QStringLiteral("0")),
     };
     CalcValues calc;
-    calc.dTol = 2;
+    calc.decimalPlaces = 2;
     const ReportTable t = ShortCircuitReport::build(p, calc);
     QCOMPARE(t.columnCount(), 5);
     QCOMPARE(t.rowCount(), 4);
@@ -469,8 +469,8 @@ void TstReports::shortCircuitExamples()
     QCOMPARE(t.rows.at(2).at(2), QStringLiteral("0,09"));
     QCOMPARE(t.rows.at(2).at(3), QStringLiteral("0,08"));
 
-    // Decimals follow dTol.
-    calc.dTol = 3;
+    // Decimals follow decimalPlaces.
+    calc.decimalPlaces = 3;
     QCOMPARE(ShortCircuitReport::build(p, calc).rows.at(0).at(2), QStringLiteral("3,426"));
 }
 
@@ -506,7 +506,7 @@ void TstReports::shortCircuitRunningSumsMatchRescan()
                               i % 2 ? QStringLiteral("Медь") : QStringLiteral("Алюминий"));
     }
     CalcValues calc;
-    calc.dTol = 4;
+    calc.decimalPlaces = 4;
     const ReportTable t = ShortCircuitReport::build(p, calc);
 
     int r = 0;
@@ -515,19 +515,19 @@ void TstReports::shortCircuitRunningSumsMatchRescan()
         if (!line.checked)
             continue;
         ++r;
-        const double RL = ShortCircuit::SumLineResistance(p.lines, i + 1);
-        const double RN = ShortCircuit::SumNeutralResistance(p.lines, i + 1, calc);
+        const double RL = ShortCircuit::sumLineResistance(p.lines, i + 1);
+        const double RN = ShortCircuit::sumNeutralResistance(p.lines, i + 1, calc);
         const QStringList &row = t.rows.at(r - 1);
         QCOMPARE(row.at(0), line.name);
         if (line.cell(CableLine::Voltage) == QLatin1String("220")) {
-            const double ik1 = ShortCircuit::Ik1(RN, RL, p.Zt, double(ShortCircuit::ContactResistance(r)));
+            const double ik1 = ShortCircuit::singlePhaseCurrent(RN, RL, p.Zt, double(ShortCircuit::contactResistance(r)));
             QCOMPARE(row.mid(1), QStringList({QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"),
                                               NumberText::formatRounded(ik1, 4)}));
         } else {
-            const double Rk = double(ShortCircuit::ContactResistance(r + 1));
-            const double ik3 = ShortCircuit::Ik3(p.Rnet, RL, p.Rt, p.Xt, Rk);
+            const double Rk = double(ShortCircuit::contactResistance(r + 1));
+            const double ik3 = ShortCircuit::threePhaseCurrent(p.Rnet, RL, p.Rt, p.Xt, Rk);
             QCOMPARE(row.at(2), NumberText::formatRounded(ik3, 4));
-            QCOMPARE(row.at(4), NumberText::formatRounded(ShortCircuit::Ik1(RN, RL, p.Zt, Rk), 4));
+            QCOMPARE(row.at(4), NumberText::formatRounded(ShortCircuit::singlePhaseCurrent(RN, RL, p.Zt, Rk), 4));
         }
     }
     QCOMPARE(r, t.rows.size());
@@ -541,7 +541,7 @@ void TstReports::shortCircuitRunWritesDocument()
     ReportWriter writer(prompter, dir.path());
     writer.setProgress(&progress);
     Project p = shortCircuitProject();
-    p.sPrjName = kProject;
+    p.projectName = kProject;
     p.lines = {reportLine(QStringLiteral("Л1"), true)};
     prompter.files = {dir.filePath(ShortCircuitReport::defaultFileName(kProject))};
     QVERIFY(ShortCircuitReport::run(writer, p, CalcValues()));

@@ -2,17 +2,19 @@
 #include "ReportTestData.h"
 #include "RtfReader.h"
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/LineListModel.h"
-#include "app/frmMain.h"
+#include "base/AppContext.h"
+#include "lines/LineListModel.h"
+#include "reports/ReportColumnsDialog.h"
 #include "reports/ReportWriter.h"
-#include "reports/StatusBarProgress.h"
-#include "reports/frmSaveReport.h"
+#include "shell/MainWindow.h"
+#include "widgets/ProgressPanel.h"
+#include "widgets/StatusBarProgress.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -30,12 +32,12 @@ struct MainFixture {
     TestAppDir app;
     AppContext context{app.path()};
     ScriptedPrompter prompter;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
     MainFixture()
     {
         // No tip of the day over the window, no tray icon.
         app.writeFile(QStringLiteral("kabinor.ini"), cp1251(QStringLiteral("[Startup]\r\nShowTips=0\r\nShowInTray=0\r\n")));
-        window = std::make_unique<frmMain>(context, prompter);
+        window = std::make_unique<MainWindow>(context, prompter);
         window->lineModel()->appendLine(reportLine(QStringLiteral("ТП - ЩР1"), true));
         window->lineModel()->appendLine(reportLine(QStringLiteral("ЩР1 - ЩО1"), false));
         window->lineModel()->appendLine(
@@ -79,20 +81,20 @@ void TstReportWindows::dialogOpensWithEveryColumn()
     Project project;
     ScriptedPrompter prompter;
     ReportWriter writer(prompter, QDir::tempPath());
-    frmSaveReport dialog(project, writer);
+    ReportColumnsDialog dialog(project, writer);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Сохранение отчета"));
-    QCOMPARE(dialog.lblHead->text(), QStringLiteral("Заголовок"));
-    QCOMPARE(dialog.txtHead->text(), QStringLiteral("Ведомость кабельных линий"));
-    QCOMPARE(dialog.fraItems->title(), QStringLiteral("Печатать столбцы"));
-    QCOMPARE(dialog.cmdSaveReport->text(), QStringLiteral("&Сохранить"));
-    QCOMPARE(dialog.cmdCancel->text(), QStringLiteral("&Отмена"));
-    QCOMPARE(dialog.lstItems->count(), 10);
+    QCOMPARE(dialog.headingLabel->text(), QStringLiteral("Заголовок"));
+    QCOMPARE(dialog.titleEdit->text(), QStringLiteral("Ведомость кабельных линий"));
+    QCOMPARE(dialog.columnsFrame->title(), QStringLiteral("Печатать столбцы"));
+    QCOMPARE(dialog.saveButton->text(), QStringLiteral("&Сохранить"));
+    QCOMPARE(dialog.cancelButton->text(), QStringLiteral("&Отмена"));
+    QCOMPARE(dialog.columnList->count(), 10);
     const QStringList headers = LineCalc::columnHeaders();
     for (int i = 0; i < 10; ++i) {
-        QCOMPARE(dialog.lstItems->item(i)->text(), headers.at(i));
-        QCOMPARE(dialog.lstItems->item(i)->checkState(), Qt::Checked);
+        QCOMPARE(dialog.columnList->item(i)->text(), headers.at(i));
+        QCOMPARE(dialog.columnList->item(i)->checkState(), Qt::Checked);
     }
-    QCOMPARE(dialog.lstItems->currentRow(), 0);
+    QCOMPARE(dialog.columnList->currentRow(), 0);
     QCOMPARE(dialog.selectedColumns(), QVector<bool>(10, true));
 }
 
@@ -100,18 +102,18 @@ void TstReportWindows::dialogSavesAndStaysOpen()
 {
     QTemporaryDir dir;
     Project project;
-    project.sPrjName = QStringLiteral("Дом");
+    project.projectName = QStringLiteral("Дом");
     project.lines = {reportLine(QStringLiteral("Л1"), true), reportLine(QStringLiteral("Л2"), false)};
     ScriptedPrompter prompter;
     ReportWriter writer(prompter, dir.path());
-    frmSaveReport dialog(project, writer);
+    ReportColumnsDialog dialog(project, writer);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
     // A title typed in lower case: capitals in the document, as typed in the file name.
-    dialog.txtHead->setText(QStringLiteral("ведомость линий освещения"));
+    dialog.titleEdit->setText(QStringLiteral("ведомость линий освещения"));
     prompter.files = {dir.filePath(QStringLiteral("Дом - ведомость линий освещения"))};
-    QTest::mouseClick(dialog.cmdSaveReport, Qt::LeftButton);
+    QTest::mouseClick(dialog.saveButton, Qt::LeftButton);
     QCOMPARE(prompter.lastFileArgs.at(0), dir.path());
     QCOMPARE(prompter.lastFileArgs.at(1), QStringLiteral("Дом - ведомость линий освещения"));
     const QString path = dir.filePath(QStringLiteral("Дом - ведомость линий освещения.doc"));
@@ -125,7 +127,7 @@ void TstReportWindows::dialogSavesAndStaysOpen()
 
     // A cancelled file choice says nothing and writes nothing.
     prompter.clear();
-    QTest::mouseClick(dialog.cmdSaveReport, Qt::LeftButton);
+    QTest::mouseClick(dialog.saveButton, Qt::LeftButton);
     QVERIFY(prompter.messages.isEmpty());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
     QVERIFY(dialog.isVisible());
@@ -135,16 +137,16 @@ void TstReportWindows::dialogColumnsFromTheList()
 {
     QTemporaryDir dir;
     Project project;
-    project.sPrjName = QStringLiteral("П");
+    project.projectName = QStringLiteral("П");
     project.lines = {reportLine(QStringLiteral("Л1"), true, QStringLiteral("3x50 + 1x25"), QStringLiteral("12,3"))};
     ScriptedPrompter prompter;
     ReportWriter writer(prompter, dir.path());
-    frmSaveReport dialog(project, writer);
+    ReportColumnsDialog dialog(project, writer);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
     // Untick the first entry by clicking its check box.
-    QListWidget *list = dialog.lstItems;
+    QListWidget *list = dialog.columnList;
     const QRect rect = list->visualItemRect(list->item(0));
     QStyleOptionViewItem option;
     option.initFrom(list);
@@ -171,7 +173,7 @@ void TstReportWindows::dialogClosesOnEscAndCancel()
     ScriptedPrompter prompter;
     ReportWriter writer(prompter, QDir::tempPath());
     {
-        frmSaveReport dialog(project, writer);
+        ReportColumnsDialog dialog(project, writer);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -179,10 +181,10 @@ void TstReportWindows::dialogClosesOnEscAndCancel()
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
     {
-        frmSaveReport dialog(project, writer);
+        ReportColumnsDialog dialog(project, writer);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTest::mouseClick(dialog.cmdCancel, Qt::LeftButton);
+        QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
     }
     QVERIFY(prompter.messages.isEmpty());
@@ -191,28 +193,33 @@ void TstReportWindows::dialogClosesOnEscAndCancel()
 
 void TstReportWindows::statusBarGivenBack()
 {
-    MainFixture f;
-    f.window->show();
-    f.window->statusPanel2->setText(QStringLiteral("до отчёта"));
+    QWidget bar;
+    auto *layout = new QHBoxLayout(&bar);
+    auto *panel1 = new ProgressPanel(&bar);
+    auto *panel2 = new QLabel(&bar);
+    layout->addWidget(panel1);
+    layout->addWidget(panel2);
+    bar.show();
+    panel2->setText(QStringLiteral("до отчёта"));
     {
-        StatusBarProgress progress(*f.window);
+        StatusBarProgress progress(*panel1, *panel2);
         progress.begin(QStringLiteral("Идет сохранение отчёта r.doc... Пожалуйста, ждите..."), 0);
-        QCOMPARE(f.window->statusPanel2->text(), QStringLiteral("Идет сохранение отчёта r.doc... Пожалуйста, ждите..."));
-        QVERIFY(f.window->pBar->isVisible());
-        QCOMPARE(f.window->pBar->value(), 0);
+        QCOMPARE(panel2->text(), QStringLiteral("Идет сохранение отчёта r.doc... Пожалуйста, ждите..."));
+        QVERIFY(panel1->bar()->isVisible());
+        QCOMPARE(panel1->bar()->value(), 0);
         QVERIFY(QApplication::overrideCursor());
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         progress.step(60);
-        QCOMPARE(f.window->pBar->value(), 60);
+        QCOMPARE(panel1->bar()->value(), 60);
         progress.end();
-        QCOMPARE(f.window->statusPanel2->text(), QStringLiteral("до отчёта"));
-        QVERIFY(!f.window->pBar->isVisible());
+        QCOMPARE(panel2->text(), QStringLiteral("до отчёта"));
+        QVERIFY(!panel1->bar()->isVisible());
         QVERIFY(!QApplication::overrideCursor());
         // A report that ends early still gives the pointer back.
         progress.begin(QStringLiteral("x"), 0);
     }
     QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(f.window->statusPanel2->text(), QStringLiteral("до отчёта"));
+    QCOMPARE(panel2->text(), QStringLiteral("до отчёта"));
 }
 
 void TstReportWindows::mainWindowOpensDialog()
@@ -220,11 +227,11 @@ void TstReportWindows::mainWindowOpensDialog()
     MainFixture f;
     const QString path = f.app.file(QStringLiteral("kl.doc"));
     f.prompter.files = {path};
-    QAction *menu = f.window->action(QStringLiteral("mnuSaveReport"));
+    QAction *menu = f.window->action(QStringLiteral("actionCableLineReport"));
     QCOMPARE(menu->shortcut(), QKeySequence(Qt::Key_F2));
     withModal([&] { menu->trigger(); },
               [&](QWidget *modal) {
-                  auto *dialog = qobject_cast<frmSaveReport *>(modal);
+                  auto *dialog = qobject_cast<ReportColumnsDialog *>(modal);
                   QVERIFY(dialog);
                   dialog->saveReport();
                   QVERIFY(dialog->isVisible());
@@ -232,17 +239,17 @@ void TstReportWindows::mainWindowOpensDialog()
               });
     const RtfDocumentView v = readRtfFile(path);
     QVERIFY2(v.wellFormed, qPrintable(v.problem));
-    QCOMPARE(v.paragraphs.at(0).text, f.window->sPrjName());
+    QCOMPARE(v.paragraphs.at(0).text, f.window->projectName());
     // The two checked lines of three.
     QCOMPARE(v.tables.first().rows.size(), 3);
     QCOMPARE(f.prompter.lastFileArgs.at(0), f.app.path());
-    QCOMPARE(f.prompter.lastFileArgs.at(1), f.window->sPrjName() + QStringLiteral(" - Ведомость кабельных линий"));
-    QVERIFY(!f.window->pBar->isVisible());
+    QCOMPARE(f.prompter.lastFileArgs.at(1), f.window->projectName() + QStringLiteral(" - Ведомость кабельных линий"));
+    QVERIFY(!f.window->progressBar->isVisible());
 
     // The toolbar button opens the same dialog.
     withModal([&] { f.window->runToolbarKey(QStringLiteral("ReportKL")); },
               [](QWidget *modal) {
-                  QVERIFY(qobject_cast<frmSaveReport *>(modal));
+                  QVERIFY(qobject_cast<ReportColumnsDialog *>(modal));
                   QTest::keyClick(modal, Qt::Key_Escape);
               });
 }
@@ -252,22 +259,22 @@ void TstReportWindows::mainWindowShortCircuitReport()
     MainFixture f;
     f.window->show();
     Project &p = f.window->project();
-    p.sSTP = QStringLiteral("400");
+    p.transformerPower = QStringLiteral("400");
     p.Rt = 15;
     p.Xt = 40;
     p.Zt = 300;
     f.window->statusPanel2->setText(QStringLiteral("сводка"));
     const QString path = f.app.file(QStringLiteral("kz.doc"));
     f.prompter.files = {path};
-    QAction *menu = f.window->action(QStringLiteral("mnuSaveKZReport"));
+    QAction *menu = f.window->action(QStringLiteral("actionShortCircuitReport"));
     QCOMPARE(menu->shortcut(), QKeySequence(Qt::Key_F3));
     menu->trigger();
 
-    QCOMPARE(f.prompter.lastFileArgs.at(1), f.window->sPrjName() + QStringLiteral(" - Ведомость токов КЗ"));
+    QCOMPARE(f.prompter.lastFileArgs.at(1), f.window->projectName() + QStringLiteral(" - Ведомость токов КЗ"));
     QCOMPARE(f.prompter.messages.size(), 1);
     QCOMPARE(f.prompter.lastText(), QStringLiteral("Файл '") + QDir::toNativeSeparators(path) + QStringLiteral("' успешно сохранен."));
     QCOMPARE(f.window->statusPanel2->text(), QStringLiteral("сводка"));
-    QVERIFY(!f.window->pBar->isVisible());
+    QVERIFY(!f.window->progressBar->isVisible());
     QVERIFY(!QApplication::overrideCursor());
 
     const RtfTable t = readRtfFile(path).tables.value(0);
@@ -286,9 +293,9 @@ void TstReportWindows::mainWindowShortCircuitReport()
 void TstReportWindows::mainWindowShortCircuitNeedsTransformer()
 {
     MainFixture f;
-    QCOMPARE(f.window->project().sSTP, QStringLiteral("0"));
+    QCOMPARE(f.window->project().transformerPower, QStringLiteral("0"));
     f.prompter.files = {f.app.file(QStringLiteral("kz.doc"))};
-    withModal([&] { f.window->action(QStringLiteral("mnuSaveKZReport"))->trigger(); },
+    withModal([&] { f.window->action(QStringLiteral("actionShortCircuitReport"))->trigger(); },
               [&](QWidget *modal) {
                   // The warning came first, then the transformer dialog.
                   QCOMPARE(f.prompter.messages.size(), 1);

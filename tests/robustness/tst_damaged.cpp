@@ -1,12 +1,12 @@
 // Damaged input files opened by the application and by kabinor-cli: no crash,
 // no freeze, no silent loss; each gives its message or its documented default.
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/DataFileRegistry.h"
-#include "app/IniStore.h"
-#include "app/LineListModel.h"
-#include "app/ProjectFile.h"
-#include "app/frmMain.h"
+#include "base/AppContext.h"
+#include "base/DataFileRegistry.h"
+#include "base/IniStore.h"
+#include "base/ProjectFile.h"
+#include "lines/LineListModel.h"
+#include "shell/MainWindow.h"
 
 #include <QLabel>
 #include <QTreeView>
@@ -54,17 +54,17 @@ void TstDamaged::settingsWithGarbage()
                                         "RecentFileCount=99999\r\nRecentFile1=\x01\x02\r\n[Light]\r\nLTListIdx=abc\r\n")));
     AppContext context(app.path());
     ScriptedPrompter p;
-    QVERIFY(frmMain::runStartupCheck(context, p));
-    frmMain window(context, p);
+    QVERIFY(MainWindow::runStartupCheck(context, p));
+    MainWindow window(context, p);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     // Values that are no numbers keep their defaults.
-    QCOMPARE(window.calc().gCu, 56.18);
-    QCOMPARE(window.calc().gAl, 37.04);
-    QCOMPARE(window.calc().dUmax, 7.5);
-    QCOMPARE(window.calc().dTol, 2.0);
+    QCOMPARE(window.calc().copperConductivity, 56.18);
+    QCOMPARE(window.calc().aluminiumConductivity, 37.04);
+    QCOMPARE(window.calc().maxVoltageDrop, 7.5);
+    QCOMPARE(window.calc().decimalPlaces, 2.0);
     QVERIFY(window.width() > 100 && window.height() > 100);
-    QCOMPARE(window.lvMain->columnWidth(0) >= 0, true);
+    QCOMPARE(window.lineList->columnWidth(0) >= 0, true);
     // The command line reads the same file.
     app.writeFile(QStringLiteral("p.kbp"), cp1251(QStringLiteral("[Lines]\r\nLineCount=0\r\n")));
     QCOMPARE(cli({QStringLiteral("summary"), app.file(QStringLiteral("p.kbp")), QStringLiteral("--app-dir"), app.path()}, 0),
@@ -77,7 +77,7 @@ void TstDamaged::emptyRegistry()
     app.writeFile(QStringLiteral("files.fls"), QByteArray());
     AppContext context(app.path());
     ScriptedPrompter p;
-    QVERIFY(!frmMain::runStartupCheck(context, p));
+    QVERIFY(!MainWindow::runStartupCheck(context, p));
     // Every data file the registry should name is reported, and nothing is created in their place.
     QVERIFY(p.messages.size() >= 13);
     for (const auto &m : p.messages)
@@ -97,16 +97,16 @@ void TstDamaged::registryWithTwentyEntries()
     QCOMPARE(DataFiles::parseRegistry(QString::fromLatin1(bytes)).size(), 14);
     AppContext context(app.path());
     ScriptedPrompter p;
-    QVERIFY(frmMain::runStartupCheck(context, p));
+    QVERIFY(MainWindow::runStartupCheck(context, p));
     QVERIFY(p.messages.isEmpty());
-    QCOMPARE(DataFiles::DataFileName(app.path(), 13), QStringLiteral("\\kabinor.ini"));
+    QCOMPARE(DataFiles::dataFileName(app.path(), 13), QStringLiteral("\\kabinor.ini"));
     QCOMPARE(cli({QStringLiteral("sections"), QStringLiteral("--app-dir"), app.path()}, 0).isEmpty(), false);
 }
 
 void TstDamaged::tableWithMissingRows()
 {
     TestAppDir app;
-    const QString entry = DataFiles::DataFileName(app.path(), DataFiles::Table380Al).mid(1);
+    const QString entry = DataFiles::dataFileName(app.path(), DataFiles::Table380Al).mid(1);
     QList<QByteArray> rows = app.readFile(entry).split('\n');
     app.writeFile(entry, rows.mid(0, 5).join('\n'));
     QString err;
@@ -117,7 +117,7 @@ void TstDamaged::tableWithMissingRows()
 void TstDamaged::tableWithTextFields()
 {
     TestAppDir app;
-    const QString entry = DataFiles::DataFileName(app.path(), DataFiles::Table380Al).mid(1);
+    const QString entry = DataFiles::dataFileName(app.path(), DataFiles::Table380Al).mid(1);
     QByteArray bytes = app.readFile(entry);
     bytes.replace("2.5,23", "2.5,много");
     app.writeFile(entry, bytes);
@@ -160,8 +160,8 @@ Opened openBoth(const QByteArray &bytes)
     {
         AppContext context(app.path());
         ScriptedPrompter p;
-        frmMain window(context, p);
-        window.OpenProject(path);
+        MainWindow window(context, p);
+        window.openProject(path);
         for (const CableLine &l : window.project().lines)
             o.names << l.name;
         o.messages = p.messages;

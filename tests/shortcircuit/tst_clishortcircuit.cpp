@@ -1,6 +1,6 @@
 // kabinor-cli tp and kz.
 #include "TestSupport.h"
-#include "app/ProjectFile.h"
+#include "base/ProjectFile.h"
 
 #include <QtTest>
 
@@ -22,7 +22,7 @@ CableLine line(const QString &voltage, bool checked, const QString &resistance)
 QString writeProject(const TestAppDir &app, const QString &power, const QVector<CableLine> &lines = {})
 {
     Project p;
-    p.sSTP = power;
+    p.transformerPower = power;
     p.lines = lines;
     const QString path = app.file(QStringLiteral("p.kbp"));
     ProjectFile::write(path, p);

@@ -1,7 +1,7 @@
 // Short-circuit currents: the sums over the checked lines, the contact
 // resistance, the formulas, the unit switch and what the window shows.
-#include "app/AppContext.h"
-#include "app/Project.h"
+#include "base/AppContext.h"
+#include "base/Project.h"
 #include "shortcircuit/ShortCircuit.h"
 
 #include <QtTest>
@@ -29,7 +29,7 @@ CableLine line(const QString &voltage, bool checked, const QString &resistance =
 Project exampleProject()
 {
     Project p;
-    p.sSTP = QStringLiteral("400");
+    p.transformerPower = QStringLiteral("400");
     p.Rt = 15;
     p.Xt = 40;
     p.Zt = 300;
@@ -86,7 +86,7 @@ void TstShortCircuit::unitSwitch()
     QFETCH(int, places);
     QFETCH(double, value);
     QFETCH(QString, unit);
-    const ShortCircuit::Dimensioned d = ShortCircuit::IDimens(kA, places);
+    const ShortCircuit::Dimensioned d = ShortCircuit::withUnit(kA, places);
     QCOMPARE(d.value, value);
     QCOMPARE(d.unit, unit);
     // The Latin A, also after the Cyrillic к.
@@ -112,17 +112,17 @@ void TstShortCircuit::contactResistance()
 {
     QFETCH(int, stages);
     QFETCH(qint64, mOhm);
-    QCOMPARE(ShortCircuit::ContactResistance(stages), mOhm);
+    QCOMPARE(ShortCircuit::contactResistance(stages), mOhm);
 }
 
 void TstShortCircuit::lineSumTakesCheckedLinesUpToN()
 {
     const QVector<CableLine> lines{line("380", true, "10"), line("380", false, "20"), line("220", true, "30,5")};
-    QCOMPARE(ShortCircuit::SumLineResistance(lines, 3), 40.5);
-    QCOMPARE(ShortCircuit::SumLineResistance(lines, 2), 10.0);
-    QCOMPARE(ShortCircuit::SumLineResistance(lines, 0), 0.0);
-    QCOMPARE(ShortCircuit::SumLineResistance(lines, 99), 40.5);
-    QCOMPARE(ShortCircuit::SumLineResistance({}, 3), 0.0);
+    QCOMPARE(ShortCircuit::sumLineResistance(lines, 3), 40.5);
+    QCOMPARE(ShortCircuit::sumLineResistance(lines, 2), 10.0);
+    QCOMPARE(ShortCircuit::sumLineResistance(lines, 0), 0.0);
+    QCOMPARE(ShortCircuit::sumLineResistance(lines, 99), 40.5);
+    QCOMPARE(ShortCircuit::sumLineResistance({}, 3), 0.0);
 }
 
 void TstShortCircuit::neutralSections_data()
@@ -143,7 +143,7 @@ void TstShortCircuit::neutralSections()
     QFETCH(double, mOhm);
     CalcValues calc;
     const QVector<CableLine> lines{line("380", true, "1", cores, material), line("380", false, "1", "4x1", "Медь")};
-    const double r = ShortCircuit::SumNeutralResistance(lines, 2, calc);
+    const double r = ShortCircuit::sumNeutralResistance(lines, 2, calc);
     QVERIFY2(qAbs(r - mOhm) < 1e-9, qPrintable(QString::number(r, 'g', 17)));
 }
 
@@ -162,21 +162,21 @@ void TstShortCircuit::singlePhaseCurrentIgnoresSupplyLine()
 void TstShortCircuit::initialStages()
 {
     QVector<CableLine> lines{line("380", true), line("220", true), line("380", true)};
-    QCOMPARE(ShortCircuit::InitialStages(lines), 3);
+    QCOMPARE(ShortCircuit::initialStageCount(lines), 3);
     lines.append(line("380", false));
-    QCOMPARE(ShortCircuit::InitialStages(lines), 3);
-    QCOMPARE(ShortCircuit::MaxStages(lines), 5);
-    QCOMPARE(ShortCircuit::InitialStages({}), 1);
+    QCOMPARE(ShortCircuit::initialStageCount(lines), 3);
+    QCOMPARE(ShortCircuit::maxStageCount(lines), 5);
+    QCOMPARE(ShortCircuit::initialStageCount({}), 1);
 }
 
 void TstShortCircuit::zeroDenominatorShowsNoNumber()
 {
     CalcValues calc;
     Project p; // no transformer impedances, no supply line, no lines
-    QCOMPARE(ShortCircuit::Ik3(0, 0, 0, 0, 0), 0.0);
-    QCOMPARE(ShortCircuit::Ik1(0, 0, 0, 0), 0.0);
-    QVERIFY(!ShortCircuit::hasValue(ShortCircuit::Ik3(0, 0, 0, 0, 0)));
-    const ShortCircuit::ShownCurrents shown = ShortCircuit::ShowCurrents(p, 0, calc);
+    QCOMPARE(ShortCircuit::threePhaseCurrent(0, 0, 0, 0, 0), 0.0);
+    QCOMPARE(ShortCircuit::singlePhaseCurrent(0, 0, 0, 0), 0.0);
+    QVERIFY(!ShortCircuit::hasValue(ShortCircuit::threePhaseCurrent(0, 0, 0, 0, 0)));
+    const ShortCircuit::ShownCurrents shown = ShortCircuit::shownCurrents(p, 0, calc);
     for (const auto &s : shown) {
         QCOMPARE(s.text, QStringLiteral("-"));
         QVERIFY(s.unit.isEmpty());

@@ -1,10 +1,10 @@
 // "Выбор ТП" and "Расчет токов короткого замыкания" driven offscreen, and the
 // main window's two commands that open them.
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/frmMain.h"
-#include "shortcircuit/frmKZ.h"
-#include "shortcircuit/frmTP.h"
+#include "base/AppContext.h"
+#include "shell/MainWindow.h"
+#include "shortcircuit/ShortCircuitWindow.h"
+#include "shortcircuit/SubstationDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -42,14 +42,14 @@ struct TpFixture {
     Project project;
 };
 
-QStringList texts(frmKZ &w)
+QStringList texts(ShortCircuitWindow &w)
 {
-    return {w.txtIk[0]->text(), w.txtIk[1]->text(), w.txtIk[2]->text(), w.txtIk[3]->text()};
+    return {w.currentEdits[0]->text(), w.currentEdits[1]->text(), w.currentEdits[2]->text(), w.currentEdits[3]->text()};
 }
 
-QStringList units(frmKZ &w)
+QStringList units(ShortCircuitWindow &w)
 {
-    return {w.lblIk[0]->text(), w.lblIk[1]->text(), w.lblIk[2]->text(), w.lblIk[3]->text()};
+    return {w.unitLabels[0]->text(), w.unitLabels[1]->text(), w.unitLabels[2]->text(), w.unitLabels[3]->text()};
 }
 
 const QString kKiloAmpere = QStringLiteral("к") + QLatin1Char('A');
@@ -96,45 +96,45 @@ private slots:
 void TstShortCircuitWindows::tpLayoutAndCaptions()
 {
     TpFixture f;
-    frmTP w(f.project, f.context, f.prompter);
+    SubstationDialog w(f.project, f.context, f.prompter);
     QCOMPARE(w.windowTitle(), QStringLiteral("Выбор ТП"));
-    QCOMPARE(w.fraTransformer->title(), QStringLiteral("Выбор трансформатора 10(6)/0,4 кВ"));
-    QCOMPARE(w.fraTP->title(), QStringLiteral("Данные ТП"));
-    QCOMPARE(w.chkHSide->text(), QStringLiteral("Учитывать высокую сторну"));
-    QCOMPARE(w.fraHS->title(), QStringLiteral("Данные питающий линии"));
-    QCOMPARE(w.cmdApp->text(), QStringLiteral("&Применить"));
-    QCOMPARE(w.cmdOk->text(), QStringLiteral("&OK"));
+    QCOMPARE(w.transformerFrame->title(), QStringLiteral("Выбор трансформатора 10(6)/0,4 кВ"));
+    QCOMPARE(w.impedanceFrame->title(), QStringLiteral("Данные ТП"));
+    QCOMPARE(w.supplyLineCheck->text(), QStringLiteral("Учитывать высокую сторну"));
+    QCOMPARE(w.supplyLineFrame->title(), QStringLiteral("Данные питающий линии"));
+    QCOMPARE(w.applyButton->text(), QStringLiteral("&Применить"));
+    QCOMPARE(w.okButton->text(), QStringLiteral("&OK"));
     QStringList labels;
     for (QLabel *l : w.findChildren<QLabel *>())
         labels << l->text();
     for (const char *caption : {"Мощность трансформатора ", "кВА", "Активное сопротивление", "Индуктивное сопротивление",
                                 "Полное сопротивление однофазному КЗ", "мОм", "Длина   ", "км", "Сечение", "Материал"})
         QVERIFY2(labels.contains(QString::fromUtf8(caption)), caption);
-    QCOMPARE(w.cmbMaterialHS->count(), 2);
-    QCOMPARE(w.cmbMaterialHS->itemText(0), QStringLiteral("Алюминий"));
-    QCOMPARE(w.cmbMaterialHS->itemText(1), QStringLiteral("Медь"));
-    QVERIFY(w.txtRt->isReadOnly() && w.txtXt->isReadOnly() && w.txtZt->isReadOnly());
+    QCOMPARE(w.supplyMaterialList->count(), 2);
+    QCOMPARE(w.supplyMaterialList->itemText(0), QStringLiteral("Алюминий"));
+    QCOMPARE(w.supplyMaterialList->itemText(1), QStringLiteral("Медь"));
+    QVERIFY(w.resistanceEdit->isReadOnly() && w.reactanceEdit->isReadOnly() && w.faultImpedanceEdit->isReadOnly());
 }
 
 void TstShortCircuitWindows::tpNewProjectOffers400()
 {
     TpFixture f;
-    frmTP w(f.project, f.context, f.prompter);
-    QCOMPARE(w.cmbStran->count(), 10);
-    QCOMPARE(w.cmbStran->currentText(), QStringLiteral("400"));
-    QCOMPARE(w.txtRt->text(), QStringLiteral("5,4"));
-    QCOMPARE(w.txtXt->text(), QStringLiteral("17,2"));
-    QCOMPARE(w.txtZt->text(), QStringLiteral("195"));
-    QCOMPARE(w.cmbMaterialHS->currentText(), QStringLiteral("Алюминий"));
-    QVERIFY(!w.chkHSide->isChecked());
-    QVERIFY(w.cmdApp->isEnabled());
+    SubstationDialog w(f.project, f.context, f.prompter);
+    QCOMPARE(w.powerList->count(), 10);
+    QCOMPARE(w.powerList->currentText(), QStringLiteral("400"));
+    QCOMPARE(w.resistanceEdit->text(), QStringLiteral("5,4"));
+    QCOMPARE(w.reactanceEdit->text(), QStringLiteral("17,2"));
+    QCOMPARE(w.faultImpedanceEdit->text(), QStringLiteral("195"));
+    QCOMPARE(w.supplyMaterialList->currentText(), QStringLiteral("Алюминий"));
+    QVERIFY(!w.supplyLineCheck->isChecked());
+    QVERIFY(w.applyButton->isEnabled());
     // Offered, not yet chosen.
-    QCOMPARE(f.project.sSTP, QStringLiteral("0"));
+    QCOMPARE(f.project.transformerPower, QStringLiteral("0"));
 
-    w.cmdOk->click();
+    w.okButton->click();
     QCOMPARE(w.result(), int(QDialog::Accepted));
-    QCOMPARE(f.project.sSTP, QStringLiteral("400"));
-    QCOMPARE(f.project.hs, 0);
+    QCOMPARE(f.project.transformerPower, QStringLiteral("400"));
+    QCOMPARE(f.project.supplyLineUsed, 0);
     QCOMPARE(f.project.Rt, 5.4);
     QVERIFY(f.prompter.messages.isEmpty());
 }
@@ -142,191 +142,191 @@ void TstShortCircuitWindows::tpNewProjectOffers400()
 void TstShortCircuitWindows::tpEnablingRule()
 {
     TpFixture f;
-    frmTP w(f.project, f.context, f.prompter);
-    const QList<QWidget *> supply{w.fraHS, w.lblLength, w.lblKm, w.lblSection, w.lblMaterial,
-                                  w.txtLenghtHS, w.txtSectHS, w.cmbMaterialHS};
+    SubstationDialog w(f.project, f.context, f.prompter);
+    const QList<QWidget *> supply{w.supplyLineFrame, w.supplyLengthLabel, w.kilometreLabel, w.supplySectionLabel, w.supplyMaterialLabel,
+                                  w.supplyLengthEdit, w.supplySectionEdit, w.supplyMaterialList};
     const QColor face = QApplication::palette().color(QPalette::Button);
     const QColor window = QApplication::palette().color(QPalette::Base);
     for (QWidget *c : supply)
         QVERIFY2(!c->isEnabled(), qPrintable(c->objectName()));
-    QCOMPARE(w.txtSectHS->palette().color(QPalette::Base), face);
+    QCOMPARE(w.supplySectionEdit->palette().color(QPalette::Base), face);
 
-    w.cmdApp->click();
-    QVERIFY(!w.cmdApp->isEnabled());
-    w.chkHSide->click();
+    w.applyButton->click();
+    QVERIFY(!w.applyButton->isEnabled());
+    w.supplyLineCheck->click();
     for (QWidget *c : supply)
         QVERIFY2(c->isEnabled(), qPrintable(c->objectName()));
-    QCOMPARE(w.txtLenghtHS->palette().color(QPalette::Base), window);
-    QCOMPARE(w.cmbMaterialHS->palette().color(QPalette::Base), window);
-    QVERIFY(w.cmdApp->isEnabled());
+    QCOMPARE(w.supplyLengthEdit->palette().color(QPalette::Base), window);
+    QCOMPARE(w.supplyMaterialList->palette().color(QPalette::Base), window);
+    QVERIFY(w.applyButton->isEnabled());
 
-    w.chkHSide->click();
-    QVERIFY(!w.txtLenghtHS->isEnabled());
-    QCOMPARE(w.txtLenghtHS->palette().color(QPalette::Base), face);
+    w.supplyLineCheck->click();
+    QVERIFY(!w.supplyLengthEdit->isEnabled());
+    QCOMPARE(w.supplyLengthEdit->palette().color(QPalette::Base), face);
 }
 
 void TstShortCircuitWindows::tpApplySupplyLine()
 {
     TpFixture f;
-    frmTP w(f.project, f.context, f.prompter);
-    w.chkHSide->click();
-    QTest::keyClicks(w.txtLenghtHS, QStringLiteral("0,5"));
-    QTest::keyClicks(w.txtSectHS, QStringLiteral("35"));
-    w.cmbStran->setCurrentIndex(w.cmbStran->findText(QStringLiteral("630")));
-    w.cmdApp->click();
+    SubstationDialog w(f.project, f.context, f.prompter);
+    w.supplyLineCheck->click();
+    QTest::keyClicks(w.supplyLengthEdit, QStringLiteral("0,5"));
+    QTest::keyClicks(w.supplySectionEdit, QStringLiteral("35"));
+    w.powerList->setCurrentIndex(w.powerList->findText(QStringLiteral("630")));
+    w.applyButton->click();
 
-    QCOMPARE(f.project.sSTP, QStringLiteral("630"));
-    QCOMPARE(f.project.hs, 1);
-    QCOMPARE(f.project.sNMat, QStringLiteral("Алюминий"));
-    QCOMPARE(f.project.sNLen, QStringLiteral("0,5"));
-    QCOMPARE(f.project.sNSec, QStringLiteral("35"));
+    QCOMPARE(f.project.transformerPower, QStringLiteral("630"));
+    QCOMPARE(f.project.supplyLineUsed, 1);
+    QCOMPARE(f.project.supplyLineMaterial, QStringLiteral("Алюминий"));
+    QCOMPARE(f.project.supplyLineLength, QStringLiteral("0,5"));
+    QCOMPARE(f.project.supplyLineSection, QStringLiteral("35"));
     QCOMPARE(qRound(f.project.Rnet * 1000), 617);
     QCOMPARE(f.project.Rt, 3.0);
-    QCOMPARE(w.txtXt->text(), QStringLiteral("12,3"));
-    QCOMPARE(w.cmbStran->currentText(), QStringLiteral("630"));
-    QVERIFY(!w.cmdApp->isEnabled());
+    QCOMPARE(w.reactanceEdit->text(), QStringLiteral("12,3"));
+    QCOMPARE(w.powerList->currentText(), QStringLiteral("630"));
+    QVERIFY(!w.applyButton->isEnabled());
 
     // Every kind of edit makes the apply button available again.
-    QTest::keyClicks(w.txtSectHS, QStringLiteral("0"));
-    QVERIFY(w.cmdApp->isEnabled());
-    w.cmdApp->click();
-    w.cmbMaterialHS->setCurrentIndex(1);
-    QVERIFY(w.cmdApp->isEnabled());
-    w.cmdApp->click();
-    QCOMPARE(f.project.sNMat, QStringLiteral("Медь"));
-    QCOMPARE(f.project.sNSec, QStringLiteral("350"));
-    w.cmbStran->setCurrentIndex(0);
-    QVERIFY(w.cmdApp->isEnabled());
+    QTest::keyClicks(w.supplySectionEdit, QStringLiteral("0"));
+    QVERIFY(w.applyButton->isEnabled());
+    w.applyButton->click();
+    w.supplyMaterialList->setCurrentIndex(1);
+    QVERIFY(w.applyButton->isEnabled());
+    w.applyButton->click();
+    QCOMPARE(f.project.supplyLineMaterial, QStringLiteral("Медь"));
+    QCOMPARE(f.project.supplyLineSection, QStringLiteral("350"));
+    w.powerList->setCurrentIndex(0);
+    QVERIFY(w.applyButton->isEnabled());
 }
 
 void TstShortCircuitWindows::tpApplyWithoutSupplyLineClearsIt()
 {
     TpFixture f;
-    f.project.sSTP = QStringLiteral("400");
-    f.project.hs = 1;
-    f.project.sNMat = QStringLiteral("Медь");
-    f.project.sNLen = QStringLiteral("1");
-    f.project.sNSec = QStringLiteral("50");
+    f.project.transformerPower = QStringLiteral("400");
+    f.project.supplyLineUsed = 1;
+    f.project.supplyLineMaterial = QStringLiteral("Медь");
+    f.project.supplyLineLength = QStringLiteral("1");
+    f.project.supplyLineSection = QStringLiteral("50");
     f.project.Rnet = 0.5;
-    frmTP w(f.project, f.context, f.prompter);
-    QVERIFY(w.chkHSide->isChecked());
-    w.chkHSide->click();
-    w.cmdOk->click();
-    QCOMPARE(f.project.hs, 0);
+    SubstationDialog w(f.project, f.context, f.prompter);
+    QVERIFY(w.supplyLineCheck->isChecked());
+    w.supplyLineCheck->click();
+    w.okButton->click();
+    QCOMPARE(f.project.supplyLineUsed, 0);
     QCOMPARE(f.project.Rnet, 0.0);
-    QVERIFY(f.project.sNMat.isEmpty() && f.project.sNLen.isEmpty() && f.project.sNSec.isEmpty());
+    QVERIFY(f.project.supplyLineMaterial.isEmpty() && f.project.supplyLineLength.isEmpty() && f.project.supplyLineSection.isEmpty());
 }
 
 void TstShortCircuitWindows::tpOkChecksSectionFirst()
 {
     TpFixture f;
-    frmTP w(f.project, f.context, f.prompter);
+    SubstationDialog w(f.project, f.context, f.prompter);
     w.show();
-    w.chkHSide->click();
-    QTest::keyClicks(w.txtLenghtHS, QStringLiteral("abc"));
-    w.cmdOk->click();
+    w.supplyLineCheck->click();
+    QTest::keyClicks(w.supplyLengthEdit, QStringLiteral("abc"));
+    w.okButton->click();
     QCOMPARE(f.prompter.messages.size(), 1);
     QCOMPARE(f.prompter.messages.first().text, QStringLiteral("Укажите численное значение!"));
     QCOMPARE(f.prompter.messages.first().title, QStringLiteral("Ошибка ввода"));
-    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(w.txtSectHS));
+    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(w.supplySectionEdit));
     QVERIFY(w.isVisible());
-    QCOMPARE(f.project.sSTP, QStringLiteral("0"));
-    QCOMPARE(f.project.hs, 0);
+    QCOMPARE(f.project.transformerPower, QStringLiteral("0"));
+    QCOMPARE(f.project.supplyLineUsed, 0);
 
     // The section passes; now the length is examined.
-    QTest::keyClicks(w.txtSectHS, QStringLiteral("35"));
-    w.cmdOk->click();
+    QTest::keyClicks(w.supplySectionEdit, QStringLiteral("35"));
+    w.okButton->click();
     QCOMPARE(f.prompter.messages.size(), 2);
     QCOMPARE(f.prompter.messages.last().text, QStringLiteral("Вводимое значение должно быть числовым!"));
-    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(w.txtLenghtHS));
-    QCOMPARE(w.txtLenghtHS->selectedText(), QStringLiteral("abc"));
+    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(w.supplyLengthEdit));
+    QCOMPARE(w.supplyLengthEdit->selectedText(), QStringLiteral("abc"));
     QVERIFY(w.isVisible());
-    QCOMPARE(f.project.sSTP, QStringLiteral("0"));
+    QCOMPARE(f.project.transformerPower, QStringLiteral("0"));
 
-    w.txtLenghtHS->setText(QStringLiteral("2"));
-    w.cmdOk->click();
+    w.supplyLengthEdit->setText(QStringLiteral("2"));
+    w.okButton->click();
     QVERIFY(!w.isVisible());
-    QCOMPARE(f.project.sSTP, QStringLiteral("400"));
-    QCOMPARE(f.project.sNLen, QStringLiteral("2"));
+    QCOMPARE(f.project.transformerPower, QStringLiteral("400"));
+    QCOMPARE(f.project.supplyLineLength, QStringLiteral("2"));
 }
 
 void TstShortCircuitWindows::tpEscDiscardsEdits()
 {
     TpFixture f;
-    f.project.sSTP = QStringLiteral("630");
+    f.project.transformerPower = QStringLiteral("630");
     f.project.Rt = 3;
     f.project.Xt = 12.3;
     f.project.Zt = 129;
     f.project.Rnet = 0.25;
-    f.project.hs = 1;
-    f.project.sNMat = QStringLiteral("Алюминий");
-    f.project.sNLen = QStringLiteral("0,5");
-    f.project.sNSec = QStringLiteral("35");
+    f.project.supplyLineUsed = 1;
+    f.project.supplyLineMaterial = QStringLiteral("Алюминий");
+    f.project.supplyLineLength = QStringLiteral("0,5");
+    f.project.supplyLineSection = QStringLiteral("35");
     const Project before = f.project;
 
-    frmTP w(f.project, f.context, f.prompter);
+    SubstationDialog w(f.project, f.context, f.prompter);
     w.show();
-    w.cmbStran->setCurrentIndex(w.cmbStran->findText(QStringLiteral("400")));
-    w.txtSectHS->setText(QStringLiteral("70"));
-    w.chkHSide->click();
-    QTest::keyClick(w.cmbMaterialHS, Qt::Key_Escape);
+    w.powerList->setCurrentIndex(w.powerList->findText(QStringLiteral("400")));
+    w.supplySectionEdit->setText(QStringLiteral("70"));
+    w.supplyLineCheck->click();
+    QTest::keyClick(w.supplyMaterialList, Qt::Key_Escape);
     QVERIFY(!w.isVisible());
     QCOMPARE(w.result(), int(QDialog::Rejected));
-    QCOMPARE(f.project.sSTP, before.sSTP);
+    QCOMPARE(f.project.transformerPower, before.transformerPower);
     QCOMPARE(f.project.Rt, before.Rt);
     QCOMPARE(f.project.Xt, before.Xt);
     QCOMPARE(f.project.Zt, before.Zt);
     QCOMPARE(f.project.Rnet, before.Rnet);
-    QCOMPARE(f.project.hs, 1);
-    QCOMPARE(f.project.sNSec, QStringLiteral("35"));
+    QCOMPARE(f.project.supplyLineUsed, 1);
+    QCOMPARE(f.project.supplyLineSection, QStringLiteral("35"));
     QVERIFY(f.prompter.messages.isEmpty());
 }
 
 void TstShortCircuitWindows::tpCloseBoxAppliesOrStays()
 {
     TpFixture f;
-    frmTP w(f.project, f.context, f.prompter);
+    SubstationDialog w(f.project, f.context, f.prompter);
     w.show();
-    w.chkHSide->click();
+    w.supplyLineCheck->click();
     QVERIFY(!w.close());
     QVERIFY(w.isVisible());
     QCOMPARE(f.prompter.lastText(), QStringLiteral("Укажите численное значение!"));
-    QCOMPARE(f.project.sSTP, QStringLiteral("0"));
+    QCOMPARE(f.project.transformerPower, QStringLiteral("0"));
 
-    w.chkHSide->click();
+    w.supplyLineCheck->click();
     QVERIFY(w.close());
-    QCOMPARE(f.project.sSTP, QStringLiteral("400"));
+    QCOMPARE(f.project.transformerPower, QStringLiteral("400"));
     QCOMPARE(f.prompter.messages.size(), 1);
 }
 
 void TstShortCircuitWindows::tpStoredSupplyLineChecksTheBox()
 {
     TpFixture f;
-    f.project.sSTP = QStringLiteral("1000");
-    f.project.sNMat = QStringLiteral("Медь");
-    f.project.sNSec = QStringLiteral("50");
-    frmTP w(f.project, f.context, f.prompter);
-    QCOMPARE(w.cmbStran->currentText(), QStringLiteral("1000"));
-    QCOMPARE(w.txtRt->text(), QStringLiteral("1,73"));
-    QVERIFY(w.chkHSide->isChecked());
-    QVERIFY(w.txtSectHS->isEnabled());
-    QCOMPARE(w.cmbMaterialHS->currentText(), QStringLiteral("Медь"));
-    QCOMPARE(w.txtSectHS->text(), QStringLiteral("50"));
-    QCOMPARE(w.txtLenghtHS->text(), QString());
+    f.project.transformerPower = QStringLiteral("1000");
+    f.project.supplyLineMaterial = QStringLiteral("Медь");
+    f.project.supplyLineSection = QStringLiteral("50");
+    SubstationDialog w(f.project, f.context, f.prompter);
+    QCOMPARE(w.powerList->currentText(), QStringLiteral("1000"));
+    QCOMPARE(w.resistanceEdit->text(), QStringLiteral("1,73"));
+    QVERIFY(w.supplyLineCheck->isChecked());
+    QVERIFY(w.supplySectionEdit->isEnabled());
+    QCOMPARE(w.supplyMaterialList->currentText(), QStringLiteral("Медь"));
+    QCOMPARE(w.supplySectionEdit->text(), QStringLiteral("50"));
+    QCOMPARE(w.supplyLengthEdit->text(), QString());
 }
 
 void TstShortCircuitWindows::tpMissingFileOpensEmpty()
 {
     TpFixture f;
     QVERIFY(QFile::remove(f.app.file(QStringLiteral("Transformers.dat"))));
-    frmTP w(f.project, f.context, f.prompter);
+    SubstationDialog w(f.project, f.context, f.prompter);
     QCOMPARE(f.prompter.messages.size(), 1);
     QVERIFY(f.prompter.lastText().endsWith(QStringLiteral("Transformers.dat не найден!")));
     QCOMPARE(f.prompter.messages.first().icon, Prompter::Icon::Critical);
-    QCOMPARE(w.cmbStran->count(), 0);
-    QCOMPARE(w.txtRt->text(), QStringLiteral("0"));
-    w.cmdOk->click();
-    QCOMPARE(f.project.sSTP, QStringLiteral("0"));
+    QCOMPARE(w.powerList->count(), 0);
+    QCOMPARE(w.resistanceEdit->text(), QStringLiteral("0"));
+    w.okButton->click();
+    QCOMPARE(f.project.transformerPower, QStringLiteral("0"));
     // Apply reads the file again but does not repeat the message.
     QCOMPARE(f.prompter.messages.size(), 1);
 }
@@ -334,50 +334,50 @@ void TstShortCircuitWindows::tpMissingFileOpensEmpty()
 void TstShortCircuitWindows::tpUnknownStoredPowerIsKept()
 {
     TpFixture f;
-    f.project.sSTP = QStringLiteral("500");
+    f.project.transformerPower = QStringLiteral("500");
     f.project.Rt = 8;
-    frmTP w(f.project, f.context, f.prompter);
-    QCOMPARE(w.cmbStran->currentIndex(), -1);
-    QCOMPARE(w.txtRt->text(), QStringLiteral("8"));
-    w.cmdApp->click();
-    QCOMPARE(f.project.sSTP, QStringLiteral("500"));
+    SubstationDialog w(f.project, f.context, f.prompter);
+    QCOMPARE(w.powerList->currentIndex(), -1);
+    QCOMPARE(w.resistanceEdit->text(), QStringLiteral("8"));
+    w.applyButton->click();
+    QCOMPARE(f.project.transformerPower, QStringLiteral("500"));
     QCOMPARE(f.project.Rt, 8.0);
     // Choosing a listed power replaces it.
-    w.cmbStran->setCurrentIndex(0);
-    w.cmdApp->click();
-    QCOMPARE(f.project.sSTP, QStringLiteral("25"));
+    w.powerList->setCurrentIndex(0);
+    w.applyButton->click();
+    QCOMPARE(f.project.transformerPower, QStringLiteral("25"));
     QCOMPARE(f.project.Rt, 153.6);
 }
 
 void TstShortCircuitWindows::kzOpening()
 {
     Project p;
-    p.sSTP = QStringLiteral("400");
+    p.transformerPower = QStringLiteral("400");
     p.lines = {line("380", true), line("220", true), line("380", true), line("380", false)};
     CalcValues calc;
-    frmKZ w(p, calc);
+    ShortCircuitWindow w(p, calc);
     QCOMPARE(w.windowTitle(), QStringLiteral("Расчет токов короткого замыкания"));
-    QCOMPARE(w.updNs->value(), 3);
-    QCOMPARE(w.updNs->maximum(), 5);
-    QCOMPARE(w.updNs->minimum(), 0);
-    QCOMPARE(w.txtSTP->text(), QStringLiteral("400"));
+    QCOMPARE(w.stageSpin->value(), 3);
+    QCOMPARE(w.stageSpin->maximum(), 5);
+    QCOMPARE(w.stageSpin->minimum(), 0);
+    QCOMPARE(w.transformerPowerEdit->text(), QStringLiteral("400"));
     QCOMPARE(texts(w), (QStringList{"", "", "", ""}));
     QCOMPARE(units(w), (QStringList{kInitialUnit, kInitialUnit, kInitialUnit, kInitialUnit}));
-    QCOMPARE(w.cmdKZ->text(), QStringLiteral("&Вычислить"));
-    QCOMPARE(w.cmdClose->text(), QStringLiteral("&Закрыть"));
+    QCOMPARE(w.calculateButton->text(), QStringLiteral("&Вычислить"));
+    QCOMPARE(w.closeButton->text(), QStringLiteral("&Закрыть"));
 }
 
 void TstShortCircuitWindows::kzWorkedExample()
 {
     Project p;
-    p.sSTP = QStringLiteral("400");
+    p.transformerPower = QStringLiteral("400");
     p.Rt = 15;
     p.Xt = 40;
     p.Zt = 300;
     CalcValues calc;
-    frmKZ w(p, calc);
-    QCOMPARE(w.updNs->value(), 1);
-    w.cmdKZ->click();
+    ShortCircuitWindow w(p, calc);
+    QCOMPARE(w.stageSpin->value(), 1);
+    w.calculateButton->click();
     QCOMPARE(texts(w), (QStringList{"4,39", "3,8", "1,91", "6,21"}));
     QCOMPARE(units(w), (QStringList{kKiloAmpere, kKiloAmpere, kKiloAmpere, kKiloAmpere}));
 
@@ -385,23 +385,23 @@ void TstShortCircuitWindows::kzWorkedExample()
     // Ik(1) under 0,1 kA, shown in amperes. 220 / (300 / 3 + 2650) = 0,08 kA;
     // a notation without a section has no neutral resistance.
     p.lines = {line("380", true, "2650", QStringLiteral("25"))};
-    w.updNs->setValue(0);
-    w.cmdKZ->click();
-    QCOMPARE(w.txtIk[2]->text(), QStringLiteral("80"));
-    QCOMPARE(w.lblIk[2]->text(), QStringLiteral("A"));
+    w.stageSpin->setValue(0);
+    w.calculateButton->click();
+    QCOMPARE(w.currentEdits[2]->text(), QStringLiteral("80"));
+    QCOMPARE(w.unitLabels[2]->text(), QStringLiteral("A"));
 }
 
 void TstShortCircuitWindows::kzSinglePhaseEnd()
 {
     Project p;
-    p.sSTP = QStringLiteral("400");
+    p.transformerPower = QStringLiteral("400");
     p.Rt = 15;
     p.Xt = 40;
     p.Zt = 300;
     p.lines = {line("380", true), line("220", true)};
     CalcValues calc;
-    frmKZ w(p, calc);
-    w.cmdKZ->click();
+    ShortCircuitWindow w(p, calc);
+    w.calculateButton->click();
     const QStringList t = texts(w);
     QCOMPARE(t[0], QStringLiteral("-"));
     QCOMPARE(t[1], QStringLiteral("-"));
@@ -412,7 +412,7 @@ void TstShortCircuitWindows::kzSinglePhaseEnd()
     // An unchecked three-phase line at the end of the list: all four
     // currents, and the unchecked line adds nothing to the path.
     p.lines.append(line("380", false, "999"));
-    w.cmdKZ->click();
+    w.calculateButton->click();
     const QStringList all = texts(w);
     for (const QString &text : all)
         QVERIFY(text != QLatin1String("-"));
@@ -423,11 +423,11 @@ void TstShortCircuitWindows::kzSinglePhaseEnd()
 void TstShortCircuitWindows::kzEscCloses()
 {
     Project p;
-    p.sSTP = QStringLiteral("400");
+    p.transformerPower = QStringLiteral("400");
     CalcValues calc;
-    frmKZ w(p, calc);
+    ShortCircuitWindow w(p, calc);
     w.show();
-    QTest::keyClick(w.updNs, Qt::Key_Escape);
+    QTest::keyClick(w.stageSpin, Qt::Key_Escape);
     QVERIFY(!w.isVisible());
 }
 
@@ -436,23 +436,23 @@ void TstShortCircuitWindows::mainCalcKZWithoutPowerWarnsThenOpensTP()
     TestAppDir app;
     AppContext context(app.path());
     ScriptedPrompter prompter;
-    frmMain::runStartupCheck(context, prompter);
-    frmMain window(context, prompter);
+    MainWindow::runStartupCheck(context, prompter);
+    MainWindow window(context, prompter);
     QString opened;
     onModal(&opened, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); });
-    window.action(QStringLiteral("mnuCalcKZ"))->trigger();
-    QCOMPARE(opened, QStringLiteral("frmTP"));
+    window.action(QStringLiteral("actionShortCircuit"))->trigger();
+    QCOMPARE(opened, QStringLiteral("SubstationDialog"));
     QCOMPARE(prompter.messages.size(), 1);
     QCOMPARE(prompter.messages.first().text, QStringLiteral("Укажите мощность трансформатора и данные питающей линии!"));
     QCOMPARE(prompter.messages.first().title, QStringLiteral("Кабинор"));
     QCOMPARE(prompter.messages.first().icon, Prompter::Icon::Exclamation);
-    QCOMPARE(window.project().sSTP, QStringLiteral("0"));
+    QCOMPARE(window.project().transformerPower, QStringLiteral("0"));
 
     // "&Выбрать..." opens the same dialog; OK keeps the offered power.
-    onModal(&opened, [](QWidget *w) { static_cast<frmTP *>(w)->cmdOk->click(); });
-    window.action(QStringLiteral("mnuSelTP"))->trigger();
-    QCOMPARE(opened, QStringLiteral("frmTP"));
-    QCOMPARE(window.project().sSTP, QStringLiteral("400"));
+    onModal(&opened, [](QWidget *w) { static_cast<SubstationDialog *>(w)->okButton->click(); });
+    window.action(QStringLiteral("actionChooseSubstation"))->trigger();
+    QCOMPARE(opened, QStringLiteral("SubstationDialog"));
+    QCOMPARE(window.project().transformerPower, QStringLiteral("400"));
 }
 
 void TstShortCircuitWindows::mainCalcKZOpensKZ()
@@ -460,20 +460,20 @@ void TstShortCircuitWindows::mainCalcKZOpensKZ()
     TestAppDir app;
     AppContext context(app.path());
     ScriptedPrompter prompter;
-    frmMain::runStartupCheck(context, prompter);
-    frmMain window(context, prompter);
-    window.project().sSTP = QStringLiteral("400");
+    MainWindow::runStartupCheck(context, prompter);
+    MainWindow window(context, prompter);
+    window.project().transformerPower = QStringLiteral("400");
     window.refreshTransformerValues();
     QString opened;
     QStringList shown;
     onModal(&opened, [&shown](QWidget *w) {
-        auto *kz = static_cast<frmKZ *>(w);
-        kz->cmdKZ->click();
+        auto *kz = static_cast<ShortCircuitWindow *>(w);
+        kz->calculateButton->click();
         shown = texts(*kz);
-        kz->cmdClose->click();
+        kz->closeButton->click();
     });
-    window.action(QStringLiteral("mnuCalcKZ"))->trigger();
-    QCOMPARE(opened, QStringLiteral("frmKZ"));
+    window.action(QStringLiteral("actionShortCircuit"))->trigger();
+    QCOMPARE(opened, QStringLiteral("ShortCircuitWindow"));
     QVERIFY(prompter.messages.isEmpty());
     // 400 kVA: Rt 5,4, Xt 17,2, Zt 195, one stage of 15 mOhm.
     QCOMPARE(shown, (QStringList{"8,22", "7,12", "2,75", "11,63"}));
@@ -484,13 +484,13 @@ void TstShortCircuitWindows::mainRefreshTransformerValues()
     TestAppDir app;
     AppContext context(app.path());
     ScriptedPrompter prompter;
-    frmMain::runStartupCheck(context, prompter);
-    frmMain window(context, prompter);
+    MainWindow::runStartupCheck(context, prompter);
+    MainWindow window(context, prompter);
     Project &p = window.project();
-    p.sSTP = QStringLiteral("630");
-    p.sNMat = QStringLiteral("Алюминий");
-    p.sNLen = QStringLiteral("0,5");
-    p.sNSec = QStringLiteral("35");
+    p.transformerPower = QStringLiteral("630");
+    p.supplyLineMaterial = QStringLiteral("Алюминий");
+    p.supplyLineLength = QStringLiteral("0,5");
+    p.supplyLineSection = QStringLiteral("35");
     window.refreshTransformerValues();
     QCOMPARE(p.Rt, 3.0);
     QCOMPARE(p.Zt, 129.0);

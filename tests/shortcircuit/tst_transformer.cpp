@@ -1,7 +1,7 @@
 // The transformer data file, the lookup by power and the supply line's resistance.
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/DataFileRegistry.h"
+#include "base/AppContext.h"
+#include "base/DataFileRegistry.h"
 #include "shortcircuit/Transformer.h"
 
 #include <QtTest>
@@ -25,13 +25,13 @@ private slots:
 void TstTransformer::deliveredFileHasEveryPower()
 {
     TestAppDir app;
-    const TransformerTable table = Transformer::ReadTransformerTable(app.path());
+    const TransformerTable table = Transformer::readTransformerTable(app.path());
     QCOMPARE(table.status, TransformerTable::Status::Ok);
     QCOMPARE(table.problem(), QString());
     QCOMPARE(table.powerTexts(), (QStringList{"25", "40", "63", "100", "160", "250", "400", "630", "1000", "1600"}));
 
     Project p;
-    QCOMPARE(Transformer::SelectTransformer(table, 400.0f, p), 6);
+    QCOMPARE(Transformer::selectTransformer(table, 400.0f, p), 6);
     QCOMPARE(p.Rt, 5.4);
     QCOMPARE(p.Xt, 17.2);
     QCOMPARE(p.Zt, 195.0);
@@ -39,11 +39,11 @@ void TstTransformer::deliveredFileHasEveryPower()
 
 void TstTransformer::lastRecordOfAPowerWins()
 {
-    const TransformerTable table = Transformer::ParseTransformerTable(
+    const TransformerTable table = Transformer::parseTransformerTable(
         QStringLiteral("250,9.47,27.2,312\n400,5.4,17.2,195\n400,5.5,17.1,54\n630,3,12.3,129\n"));
     QCOMPARE(table.status, TransformerTable::Status::Ok);
     Project p;
-    QCOMPARE(Transformer::SelectTransformer(table, 400.0f, p), 2);
+    QCOMPARE(Transformer::selectTransformer(table, 400.0f, p), 2);
     QCOMPARE(p.Rt, 5.5);
     QCOMPARE(p.Xt, 17.1);
     QCOMPARE(p.Zt, 54.0);
@@ -51,17 +51,17 @@ void TstTransformer::lastRecordOfAPowerWins()
 
 void TstTransformer::unknownPowerKeepsImpedances()
 {
-    const TransformerTable table = Transformer::ParseTransformerTable(QStringLiteral("400,5.4,17.2,195"));
+    const TransformerTable table = Transformer::parseTransformerTable(QStringLiteral("400,5.4,17.2,195"));
     Project p;
     p.Rt = 1;
     p.Xt = 2;
     p.Zt = 3;
-    QCOMPARE(Transformer::SelectTransformer(table, 500.0f, p), -1);
+    QCOMPARE(Transformer::selectTransformer(table, 500.0f, p), -1);
     QCOMPARE(p.Rt, 1.0);
     QCOMPARE(p.Xt, 2.0);
     QCOMPARE(p.Zt, 3.0);
     // "0" (no transformer yet) never matches a record.
-    QCOMPARE(Transformer::SelectTransformer(table, Transformer::powerValue(QStringLiteral("0")), p), -1);
+    QCOMPARE(Transformer::selectTransformer(table, Transformer::powerValue(QStringLiteral("0")), p), -1);
 }
 
 void TstTransformer::recordsBeyondTenAreUsed()
@@ -69,10 +69,10 @@ void TstTransformer::recordsBeyondTenAreUsed()
     QString text;
     for (int i = 1; i <= 12; ++i)
         text += QStringLiteral("%1,%2,%3,%4\n").arg(i * 100).arg(i).arg(i * 2).arg(i * 3);
-    const TransformerTable table = Transformer::ParseTransformerTable(text);
+    const TransformerTable table = Transformer::parseTransformerTable(text);
     QCOMPARE(table.records.size(), 12);
     Project p;
-    QCOMPARE(Transformer::SelectTransformer(table, 1200.0f, p), 11);
+    QCOMPARE(Transformer::selectTransformer(table, 1200.0f, p), 11);
     QCOMPARE(p.Rt, 12.0);
     QCOMPARE(p.Zt, 36.0);
 }
@@ -94,7 +94,7 @@ void TstTransformer::damagedFileKeepsTheRecordsBeforeTheFault()
     QFETCH(int, goodRecords);
     TestAppDir app;
     app.writeFile(QStringLiteral("Transformers.dat"), text.toLatin1());
-    const TransformerTable table = Transformer::ReadTransformerTable(app.path());
+    const TransformerTable table = Transformer::readTransformerTable(app.path());
     QCOMPARE(table.status, TransformerTable::Status::Damaged);
     QCOMPARE(table.records.size(), goodRecords);
     QCOMPARE(table.badRecord, goodRecords + 1);
@@ -102,7 +102,7 @@ void TstTransformer::damagedFileKeepsTheRecordsBeforeTheFault()
     QVERIFY(table.problem().contains(QStringLiteral("Transformers.dat поврежден: запись %1 ").arg(goodRecords + 1)));
 
     ScriptedPrompter prompter;
-    Transformer::ReportTableProblem(table, prompter);
+    Transformer::reportTableProblem(table, prompter);
     QCOMPARE(prompter.messages.size(), 1);
     QCOMPARE(prompter.messages.first().title, QStringLiteral("Ошибка"));
     QCOMPARE(prompter.messages.first().icon, Prompter::Icon::Critical);
@@ -112,14 +112,14 @@ void TstTransformer::missingFileIsReported()
 {
     TestAppDir app;
     QVERIFY(QFile::remove(app.file(QStringLiteral("Transformers.dat"))));
-    const TransformerTable table = Transformer::ReadTransformerTable(app.path());
+    const TransformerTable table = Transformer::readTransformerTable(app.path());
     QCOMPARE(table.status, TransformerTable::Status::Missing);
     QVERIFY(table.records.isEmpty());
     QCOMPARE(table.problem(), QStringLiteral("Файл ") + DataFiles::shownPath(app.path(), QStringLiteral("\\Transformers.dat"))
                                   + QStringLiteral(" не найден!"));
     Project p;
     p.Rt = 7;
-    QCOMPARE(Transformer::SelectTransformer(table, 400.0f, p), -1);
+    QCOMPARE(Transformer::selectTransformer(table, 400.0f, p), -1);
     QCOMPARE(p.Rt, 7.0);
 }
 
@@ -146,7 +146,7 @@ void TstTransformer::supplyLineResistance()
     QFETCH(QString, section);
     QFETCH(double, rnet);
     CalcValues calc;
-    const double r = Transformer::CalcRnet(length, material, section, calc);
+    const double r = Transformer::supplyLineResistance(length, material, section, calc);
     QVERIFY2(qAbs(r - rnet) < 1e-12, qPrintable(QString::number(r, 'g', 17)));
     if (QByteArray(QTest::currentDataTag()) == "aluminium 0,5 km 35")
         QCOMPARE(qRound(r * 1000), 617);
@@ -157,11 +157,11 @@ void TstTransformer::projectValuesAfterOpening()
     TestAppDir app;
     CalcValues calc;
     Project p;
-    p.sSTP = QStringLiteral("630");
-    p.sNMat = QStringLiteral("Алюминий");
-    p.sNLen = QStringLiteral("0,5");
-    p.sNSec = QStringLiteral("35");
-    const TransformerTable table = Transformer::UpdateProjectValues(p, app.path(), calc);
+    p.transformerPower = QStringLiteral("630");
+    p.supplyLineMaterial = QStringLiteral("Алюминий");
+    p.supplyLineLength = QStringLiteral("0,5");
+    p.supplyLineSection = QStringLiteral("35");
+    const TransformerTable table = Transformer::updateProjectValues(p, app.path(), calc);
     QCOMPARE(table.status, TransformerTable::Status::Ok);
     QCOMPARE(p.Rt, 3.0);
     QCOMPARE(p.Xt, 12.3);
@@ -169,10 +169,10 @@ void TstTransformer::projectValuesAfterOpening()
     QCOMPARE(qRound(p.Rnet * 1000), 617);
 
     // Without a supply line the texts are empty and Rnet is 0 again.
-    p.sNMat.clear();
-    p.sNLen.clear();
-    p.sNSec.clear();
-    Transformer::UpdateProjectValues(p, app.path(), calc);
+    p.supplyLineMaterial.clear();
+    p.supplyLineLength.clear();
+    p.supplyLineSection.clear();
+    Transformer::updateProjectValues(p, app.path(), calc);
     QCOMPARE(p.Rnet, 0.0);
 }
 

@@ -1,10 +1,10 @@
 // The update check: the page scan and the version comparison, then the whole
 // check against a small HTTP server on 127.0.0.1 started by the test.
 #include "TestSupport.h"
-#include "app/AppContext.h"
-#include "app/IniStore.h"
-#include "app/Prompter.h"
-#include "app/frmMain.h"
+#include "base/AppContext.h"
+#include "base/IniStore.h"
+#include "base/Prompter.h"
+#include "shell/MainWindow.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateSite.h"
 
@@ -199,8 +199,8 @@ void TstUpdate::addresses()
     TestAppDir app;
     QCOMPARE(UpdateSite::siteAddress(app.settingsPath()), UpdateSite::defaultSiteAddress());
     QCOMPARE(UpdateSite::timeoutSeconds(app.settingsPath()), UpdateSite::DefaultTimeoutSeconds);
-    WriteIniString(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Site"), QStringLiteral("http://127.0.0.1:9"));
-    WriteIniString(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Timeout"), QStringLiteral("5"));
+    writeIniString(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Site"), QStringLiteral("http://127.0.0.1:9"));
+    writeIniString(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Timeout"), QStringLiteral("5"));
     QCOMPARE(UpdateSite::siteAddress(app.settingsPath()), QStringLiteral("http://127.0.0.1:9"));
     QCOMPARE(UpdateSite::timeoutSeconds(app.settingsPath()), 5);
 }
@@ -267,15 +267,15 @@ void TstUpdate::checkAgainstServer()
     CheckFixture f;
     f.server.response = response;
     f.prompter.answers = {Prompter::Answer::No};
-    QString sVersion = before;
-    QVERIFY(f.check.run(f.server.site(), &f.panel, sVersion));
+    QString m_siteVersion = before;
+    QVERIFY(f.check.run(f.server.site(), &f.panel, m_siteVersion));
 
     QCOMPARE(f.server.requestLines, QStringList{QStringLiteral("GET / HTTP/1.1")});
     QCOMPARE(f.prompter.messages.size(), 1);
     QCOMPARE(f.prompter.messages.first().text, text);
     QCOMPARE(f.prompter.messages.first().title, title);
     QCOMPARE(int(f.prompter.messages.first().icon), icon);
-    QCOMPARE(sVersion, after);
+    QCOMPARE(m_siteVersion, after);
     QVERIFY(f.urls.opened.isEmpty());
     QCOMPARE(f.panel.text(), QStringLiteral("Было"));
     QVERIFY(!f.check.isRunning());
@@ -286,8 +286,8 @@ void TstUpdate::yesOpensInstaller()
     CheckFixture f;
     f.server.response = PageServer::page(200, QStringLiteral("версия: 3.2.18").toUtf8());
     f.prompter.answers = {Prompter::Answer::Yes};
-    QString sVersion;
-    f.check.run(f.server.site(), &f.panel, sVersion);
+    QString m_siteVersion;
+    f.check.run(f.server.site(), &f.panel, m_siteVersion);
     QCOMPARE(f.prompter.messages.first().buttons, Prompter::Buttons::YesNo);
     QCOMPARE(f.urls.opened, QList<QUrl>{QUrl(f.server.site() + QStringLiteral("/KB_setup.exe"))});
 }
@@ -305,8 +305,8 @@ void TstUpdate::statusTextsAndCursor()
     });
     f.server.onRequest = [&] { atRequest = f.panel.text(); };
     f.server.response = PageServer::page(200, "versiya unknown");
-    QString sVersion;
-    f.check.run(f.server.site(), &f.panel, sVersion);
+    QString m_siteVersion;
+    f.check.run(f.server.site(), &f.panel, m_siteVersion);
     QCOMPARE(atProbe, QStringLiteral("Проверка соединения... Пожалуйста, ждите..."));
     QCOMPARE(atRequest, QStringLiteral("Обнаружено подключение к сети. Идет проверка обновления... Пожалуйста, ждите..."));
     QVERIFY(waitCursor);
@@ -332,8 +332,8 @@ void TstUpdate::networkWarnings()
     CheckFixture f;
     f.check.setNetworkProbe([state] { return UpdateCheck::NetworkState(state); });
     f.server.response = PageServer::page(200, "версия: 3.2.18");
-    QString sVersion;
-    f.check.run(f.server.site(), &f.panel, sVersion);
+    QString m_siteVersion;
+    f.check.run(f.server.site(), &f.panel, m_siteVersion);
     QCOMPARE(f.prompter.messages.size(), 1);
     QCOMPARE(f.prompter.lastText(), text);
     QCOMPARE(f.prompter.messages.first().title, QStringLiteral("Ошибка подключения"));
@@ -349,13 +349,13 @@ void TstUpdate::transferErrors()
     {
         CheckFixture f;
         f.server.response = PageServer::page(500, "версия: 3.2.18");
-        QString sVersion = QStringLiteral("3.2.16");
-        f.check.run(f.server.site(), &f.panel, sVersion);
+        QString m_siteVersion = QStringLiteral("3.2.16");
+        f.check.run(f.server.site(), &f.panel, m_siteVersion);
         QCOMPARE(f.prompter.messages.size(), 1);
         QCOMPARE(f.prompter.messages.first().icon, Prompter::Icon::Critical);
         QCOMPARE(f.prompter.messages.first().title, QStringLiteral("Кабинор"));
         QVERIFY2(f.prompter.lastText().contains(QStringLiteral("Internal Server Error")), qPrintable(f.prompter.lastText()));
-        QCOMPARE(sVersion, QStringLiteral("3.2.16"));
+        QCOMPARE(m_siteVersion, QStringLiteral("3.2.16"));
     }
     // Nobody listens at the address.
     {
@@ -366,8 +366,8 @@ void TstUpdate::transferErrors()
         ScriptedPrompter prompter;
         UpdateCheck check(prompter);
         check.setNetworkProbe([] { return UpdateCheck::NetworkState::Connected; });
-        QString sVersion;
-        check.run(site, nullptr, sVersion);
+        QString m_siteVersion;
+        check.run(site, nullptr, m_siteVersion);
         QCOMPARE(prompter.messages.size(), 1);
         QCOMPARE(prompter.messages.first().icon, Prompter::Icon::Critical);
         QVERIFY(!prompter.lastText().isEmpty());
@@ -379,8 +379,8 @@ void TstUpdate::hangingServerTimesOut()
     CheckFixture f;
     f.server.hang = true;
     f.check.setTimeoutMs(300);
-    QString sVersion;
-    f.check.run(f.server.site(), &f.panel, sVersion);
+    QString m_siteVersion;
+    f.check.run(f.server.site(), &f.panel, m_siteVersion);
     QCOMPARE(f.server.requestLines.size(), 1);
     QCOMPARE(f.prompter.messages.size(), 1);
     QCOMPARE(f.prompter.lastText(), QStringLiteral("Сайт 127.0.0.1 не ответил за отведенное время. Попробуйте позже."));
@@ -398,8 +398,8 @@ void TstUpdate::secondCheckRefusedWhileWaiting()
         QString other;
         secondStarted = f.check.run(f.server.site(), &f.panel, other);
     };
-    QString sVersion;
-    QVERIFY(f.check.run(f.server.site(), &f.panel, sVersion));
+    QString m_siteVersion;
+    QVERIFY(f.check.run(f.server.site(), &f.panel, m_siteVersion));
     QVERIFY(!secondStarted);
     QCOMPARE(f.server.requestLines.size(), 1);
     QCOMPARE(f.prompter.messages.size(), 1);
@@ -410,30 +410,30 @@ void TstUpdate::mainWindowCommand()
     TestAppDir app;
     PageServer server;
     server.response = PageServer::page(200, "<b>версия: 3.2.18</b>");
-    WriteIniString(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Site"), server.site());
-    WriteIniString(app.settingsPath(), QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("0"));
+    writeIniString(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Site"), server.site());
+    writeIniString(app.settingsPath(), QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("0"));
     AppContext context(app.path());
     ScriptedPrompter prompter;
     UrlRecorder urls;
-    frmMain window(context, prompter);
+    MainWindow window(context, prompter);
     window.updateCheck()->setNetworkProbe([] { return UpdateCheck::NetworkState::Connected; });
 
     bool disabledWhileWaiting = false;
     server.onRequest = [&] {
-        disabledWhileWaiting = !window.action(QStringLiteral("mnuUpdate"))->isEnabled()
-                               && !window.action(QStringLiteral("mnuTrayUpdate"))->isEnabled();
+        disabledWhileWaiting = !window.action(QStringLiteral("actionCheckUpdate"))->isEnabled()
+                               && !window.action(QStringLiteral("actionTrayCheckUpdate"))->isEnabled();
     };
     prompter.answers = {Prompter::Answer::No};
-    window.action(QStringLiteral("mnuUpdate"))->trigger();
-    QCOMPARE(window.sVersion, QStringLiteral("3.2.18"));
+    window.action(QStringLiteral("actionCheckUpdate"))->trigger();
+    QCOMPARE(window.m_siteVersion, QStringLiteral("3.2.18"));
     QCOMPARE(prompter.messages.size(), 1);
     QCOMPARE(prompter.messages.first().title, QStringLiteral("Обновление"));
     QVERIFY(disabledWhileWaiting);
-    QVERIFY(window.action(QStringLiteral("mnuUpdate"))->isEnabled());
+    QVERIFY(window.action(QStringLiteral("actionCheckUpdate"))->isEnabled());
 
     // The tray menu's item runs the same check.
     server.response = PageServer::page(200, "версия: 3.2.17");
-    window.action(QStringLiteral("mnuTrayUpdate"))->trigger();
+    window.action(QStringLiteral("actionTrayCheckUpdate"))->trigger();
     QCOMPARE(prompter.lastText(), QStringLiteral("Версия на сайте: 3.2.17. Обновление не обнаружено."));
     QCOMPARE(server.requestLines.size(), 2);
 }

@@ -1,0 +1,3 @@
+#include "base/CableLine.h"
+
+CableLine::CableLine() : cells(CellCount) {}

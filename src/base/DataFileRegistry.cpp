@@ -1,0 +1,111 @@
+#include "base/DataFileRegistry.h"
+
+#include "base/ListInput.h"
+#include "base/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace DataFiles {
+
+QString registryPath(const QString &appDir)
+{
+    return joinEntry(appDir, QStringLiteral("\\files.fls"));
+}
+
+QString joinEntry(const QString &appDir, const QString &entry)
+{
+    QString e = entry;
+    e.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    QString dir = appDir;
+    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
+        dir.chop(1);
+    if (!e.startsWith(QLatin1Char('/')))
+        e.prepend(QLatin1Char('/'));
+    return dir + e;
+}
+
+QStringList parseRegistry(const QString &text)
+{
+    QStringList entries;
+    ListInput in(text);
+    while (auto field = in.next()) {
+        entries << *field;
+        if (entries.size() >= SlotCount)
+            break;
+    }
+    return entries;
+}
+
+namespace {
+
+QStringList readRegistry(const QString &appDir)
+{
+    QString text;
+    if (!TextFile::read(registryPath(appDir), &text))
+        return {};
+    return parseRegistry(text);
+}
+
+} // namespace
+
+QString dataFileName(const QString &appDir, int index)
+{
+    if (index < 0 || index >= SlotCount)
+        return QString();
+    return readRegistry(appDir).value(index);
+}
+
+QString entryPath(const QString &appDir, const QString &entry)
+{
+    if (entry.trimmed().isEmpty())
+        return QString();
+    return joinEntry(appDir, entry);
+}
+
+QString dataFilePath(const QString &appDir, int index)
+{
+    return entryPath(appDir, dataFileName(appDir, index));
+}
+
+QString shownPath(const QString &appDir, const QString &entry)
+{
+    return QDir::toNativeSeparators(joinEntry(appDir, entry));
+}
+
+QString missingFileMessage(const QString &shown)
+{
+    return QStringLiteral("Файл ") + shown + QStringLiteral(" не найден!");
+}
+
+CheckResult checkDataFiles(const QString &appDir)
+{
+    CheckResult r;
+    if (!QFileInfo::exists(registryPath(appDir))) {
+        r.registryMissing = true;
+        r.missingFiles << shownPath(appDir, QStringLiteral("\\files.fls"));
+        return r;
+    }
+    const QStringList entries = readRegistry(appDir);
+    for (int i = 0; i <= IlluminanceNorms; ++i) {
+        const QString entry = i < entries.size() ? entries.at(i) : QString();
+        const QFileInfo fi(joinEntry(appDir, entry));
+        if (entry.trimmed().isEmpty() || !fi.exists() || !fi.isFile())
+            r.missingFiles << shownPath(appDir, entry);
+    }
+    const QString settingsEntry = entries.size() > Settings ? entries.at(Settings) : QString();
+    if (!settingsEntry.trimmed().isEmpty()) {
+        const QString settings = joinEntry(appDir, settingsEntry);
+        if (!QFileInfo::exists(settings)) {
+            QFile f(settings);
+            if (f.open(QIODevice::WriteOnly))
+                r.settingsCreated = true;
+        }
+    } else {
+        r.missingFiles << shownPath(appDir, settingsEntry);
+    }
+    return r;
+}
+
+} // namespace DataFiles

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The registry file "files.fls" in the application folder names, by position,
+// the reference data files (0..12) and the settings file (13).
+namespace DataFiles {
+
+constexpr int SlotCount = 14;
+
+enum Index {
+    Table220Al = 0,
+    Table220Cu = 1,
+    Table380Al = 2,
+    Table380Cu = 3,
+    NeutralSections = 4,
+    Transformers = 5,
+    MarksAl = 6,
+    MarksCu = 7,
+    DemandFactors = 8,
+    PowerFactors = 9,
+    Utilisation = 10,
+    LampTypes = 11,
+    IlluminanceNorms = 12,
+    Settings = 13,
+};
+
+// application folder + "\files.fls", with the platform's separators.
+QString registryPath(const QString &appDir);
+
+// The entries of a registry text, at most SlotCount of them.
+QStringList parseRegistry(const QString &text);
+
+// Entry `index` of the registry, with its leading "\", read afresh from the
+// file on every call. Empty when the file or the entry is missing.
+QString dataFileName(const QString &appDir, int index);
+
+// application folder + entry, as a usable path ("\" turned into "/").
+QString dataFilePath(const QString &appDir, int index);
+// The same for an entry already looked up; empty for a blank entry.
+QString entryPath(const QString &appDir, const QString &entry);
+
+// Joins a folder and an entry that begins with a separator.
+QString joinEntry(const QString &appDir, const QString &entry);
+
+struct CheckResult {
+    bool registryMissing = false;
+    QStringList missingFiles; // shown paths, in index order
+    bool settingsCreated = false;
+    bool ok() const { return !registryMissing && missingFiles.isEmpty(); }
+};
+
+// Start-up check: the registry and entries 0..12 must exist; the settings
+// file is created empty when missing.
+CheckResult checkDataFiles(const QString &appDir);
+
+// The message shown for a missing file.
+QString missingFileMessage(const QString &shownPath);
+
+// A data file's path as shown in messages, with the platform's separators.
+QString shownPath(const QString &appDir, const QString &entry);
+
+} // namespace DataFiles

@@ -1,0 +1,3 @@
+#include "base/Load.h"
+
+Load::Load() : cells(CellCount) {}

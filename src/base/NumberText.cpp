@@ -1,0 +1,118 @@
+#include "base/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace NumberText {
+
+QString format(double value)
+{
+    if (std::isnan(value) || std::isinf(value))
+        return QStringLiteral("0");
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15G", value);
+    QString text = QString::fromLatin1(buf);
+    // Whatever separator the C locale of the process uses, ours is the comma.
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    return text;
+}
+
+double round(double value, int places)
+{
+    if (std::isnan(value) || std::isinf(value))
+        return value;
+    if (places < 0)
+        places = 0;
+    if (places > 15)
+        places = 15;
+    // Beyond 1e17 every double is already an integer and %f would need a large buffer.
+    if (std::fabs(value) >= 1e17)
+        return value;
+    // to_chars is exact and ties to even, and knows nothing of locales.
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, places);
+    if (ec != std::errc())
+        return value;
+    double rounded = value;
+    std::from_chars(buf, end, rounded);
+    return rounded;
+}
+
+QString formatRounded(double value, int places)
+{
+    return format(round(value, places));
+}
+
+std::optional<double> parse(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.size() > 200)
+        return std::nullopt;
+    QByteArray bytes;
+    bytes.reserve(t.size());
+    int i = 0;
+    const int n = int(t.size());
+    auto digit = [&](int k) { return k < n && t.at(k) >= QLatin1Char('0') && t.at(k) <= QLatin1Char('9'); };
+    if (i < n && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
+        bytes.append(char(t.at(i++).unicode()));
+    int mantissaDigits = 0;
+    while (digit(i)) {
+        bytes.append(char(t.at(i++).unicode()));
+        ++mantissaDigits;
+    }
+    if (i < n && (t.at(i) == QLatin1Char(',') || t.at(i) == QLatin1Char('.'))) {
+        bytes.append('.');
+        ++i;
+        while (digit(i)) {
+            bytes.append(char(t.at(i++).unicode()));
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+    if (i < n && (t.at(i) == QLatin1Char('e') || t.at(i) == QLatin1Char('E'))) {
+        bytes.append('e');
+        ++i;
+        if (i < n && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
+            bytes.append(char(t.at(i++).unicode()));
+        if (!digit(i))
+            return std::nullopt;
+        while (digit(i))
+            bytes.append(char(t.at(i++).unicode()));
+    }
+    if (i != n)
+        return std::nullopt;
+    // from_chars reads the point whatever the process locale says.
+    const char *first = bytes.constData();
+    if (*first == '+')
+        ++first;
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(first, bytes.constData() + bytes.size(), value);
+    if (ec != std::errc() || ptr != bytes.constData() + bytes.size() || std::isinf(value) || std::isnan(value))
+        return std::nullopt;
+    return value;
+}
+
+double toDouble(const QString &text)
+{
+    return parse(text).value_or(0.0);
+}
+
+int places(double decimalPlaces)
+{
+    if (std::isnan(decimalPlaces))
+        return 0;
+    const double r = std::nearbyint(decimalPlaces);
+    if (r < 0)
+        return 0;
+    if (r > 15)
+        return 15;
+    return int(r);
+}
+
+} // namespace NumberText

@@ -1,0 +1,500 @@
+#include "base/ProjectFile.h"
+
+#include <QDir>
+
+#include "base/IniStore.h"
+#include "base/NumberText.h"
+#include "base/TextFile.h"
+
+#include <QHash>
+#include <QMap>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace ProjectFile {
+
+namespace {
+
+const QString kZero = QStringLiteral("0");
+const QString kTP = QStringLiteral("TP");
+const QString kLines = QStringLiteral("Lines");
+const QString kShields = QStringLiteral("Shields");
+
+// Counts are 16-bit integers in the format.
+constexpr int kMaxCount = 32767;
+
+// "SubItem" + k; the usual ones are made once, not once per cell.
+QString subItemKey(int k)
+{
+    static const QStringList keys = [] {
+        QStringList list;
+        for (int i = 0; i <= 16; ++i)
+            list << QStringLiteral("SubItem") + QString::number(i);
+        return list;
+    }();
+    return k < keys.size() ? keys.at(k) : QStringLiteral("SubItem") + QString::number(k);
+}
+
+void report(const Progress &progress, int value)
+{
+    if (progress)
+        progress(value);
+}
+
+bool isQuote(QChar c)
+{
+    return c == QLatin1Char('"') || c == QLatin1Char('\'');
+}
+
+// The number n of a name that ends in n as the writer writes it: decimal
+// digits without a sign or a leading zero, within the counts of the format.
+std::optional<int> plainIndex(QStringView digits)
+{
+    if (digits.isEmpty() || digits.size() > 5 || digits.front() == QLatin1Char('0'))
+        return std::nullopt;
+    int n = 0;
+    for (const QChar c : digits) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        n = n * 10 + (c.unicode() - '0');
+    }
+    if (n > kMaxCount)
+        return std::nullopt;
+    return n;
+}
+
+// The numbers n of the names prefix + n, sorted, each once.
+std::vector<int> indicesAfter(const QStringList &names, QLatin1StringView prefix)
+{
+    std::vector<int> found;
+    for (const QString &name : names)
+        if (name.startsWith(prefix, Qt::CaseInsensitive))
+            if (const auto n = plainIndex(QStringView(name).mid(prefix.size())))
+                found.push_back(*n);
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    return found;
+}
+
+void mergeIndices(std::vector<int> &into, const std::vector<int> &more)
+{
+    into.insert(into.end(), more.begin(), more.end());
+    std::sort(into.begin(), into.end());
+    into.erase(std::unique(into.begin(), into.end()), into.end());
+}
+
+// Where each load of each shield stands: shield number -> load number ->
+// section. A plain name such as Load112 may belong to shield 1 load 12 or to
+// shield 11 load 2; it stands for both, as the format has always been read,
+// and the counts of the shields decide. A separated name (Load1_12) is exact
+// and wins.
+struct LoadSection {
+    QString name;
+    bool separated = false;
+};
+using LoadSections = QHash<int, QMap<int, LoadSection>>;
+
+LoadSections collectLoadSections(const QStringList &sections)
+{
+    LoadSections map;
+    const QLatin1StringView prefix("Load");
+    for (const QString &name : sections) {
+        if (!name.startsWith(prefix, Qt::CaseInsensitive))
+            continue;
+        const QStringView rest = QStringView(name).mid(prefix.size());
+        const qsizetype sep = rest.indexOf(QLatin1Char('_'));
+        if (sep >= 0) {
+            const auto shield = plainIndex(rest.left(sep));
+            const auto load = plainIndex(rest.mid(sep + 1));
+            if (shield && load) {
+                LoadSection &slot = map[*shield][*load];
+                if (!slot.separated)
+                    slot = LoadSection{name, true};
+            }
+            continue;
+        }
+        for (qsizetype k = 1; k < rest.size() && k <= 5; ++k) {
+            const auto shield = plainIndex(rest.left(k));
+            const auto load = plainIndex(rest.mid(k));
+            if (shield && load) {
+                LoadSection &slot = map[*shield][*load];
+                if (slot.name.isEmpty())
+                    slot = LoadSection{name, false};
+            }
+        }
+    }
+    return map;
+}
+
+// A piece of a damaged value, fit to be shown in a message.
+QString shown(const QString &value)
+{
+    QString v = value.left(24);
+    for (QChar &c : v)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_NotAssigned)
+            c = QLatin1Char('?');
+    if (value.size() > 24)
+        v += QChar(0x2026);
+    return QStringLiteral("«") + v + QStringLiteral("»");
+}
+
+// Reads values with the format's rules and keeps a list of what was wrong.
+class Reader
+{
+public:
+    Reader(const IniDocument &ini, ReadResult &result) : m_ini(ini), m_result(result) {}
+
+    // Every absent key reads as "0".
+    QString text(const QString &section, const QString &key) const
+    {
+        return unprotectValue(m_ini.value(section, key, kZero, true));
+    }
+
+    // A count the writer always writes: none when it is missing or is not a count.
+    std::optional<int> count(const QString &section, const QString &key, const QString &what)
+    {
+        if (!m_ini.contains(section, key)) {
+            problem(QStringLiteral("не указано ") + what);
+            return std::nullopt;
+        }
+        const QString value = text(section, key);
+        const auto number = NumberText::parse(value);
+        const double rounded = number ? std::nearbyint(*number) : -1;
+        if (!number || rounded < 0 || rounded > kMaxCount) {
+            problem(QStringLiteral("неверное ") + what + QStringLiteral(": ") + shown(value));
+            return std::nullopt;
+        }
+        return int(rounded);
+    }
+
+    // Cells 1..count of a row (at most cellCount of them), then empty cells.
+    QStringList cells(const QString &section, int count, int cellCount) const
+    {
+        QStringList out;
+        out.reserve(cellCount);
+        const int n = qMin(count, cellCount);
+        for (int k = 1; k <= n; ++k)
+            out << text(section, subItemKey(k));
+        while (out.size() < cellCount)
+            out << QString();
+        return out;
+    }
+
+    void problem(const QString &what)
+    {
+        if (!m_result.damaged)
+            m_result.problem = what;
+        m_result.damaged = true;
+        m_result.problems << what;
+    }
+
+    void missing(int expected, int found, const QString &what)
+    {
+        if (found < expected)
+            problem(QStringLiteral("не найдено ") + what + QStringLiteral(": ") + QString::number(expected - found)
+                    + QStringLiteral(" из ") + QString::number(expected));
+    }
+
+private:
+    const IniDocument &m_ini;
+    ReadResult &m_result;
+};
+
+void readTransformer(const IniDocument &ini, Reader &in, Project &project)
+{
+    if (!ini.hasSection(kTP))
+        in.problem(QStringLiteral("нет данных ТП"));
+    project.transformerPower = in.text(kTP, QStringLiteral("STP"));
+    project.supplyLineUsed = NumberText::toDouble(in.text(kTP, QStringLiteral("HS"))) != 0 ? 1 : 0;
+    project.supplyLineMaterial = in.text(kTP, QStringLiteral("Material"));
+    project.supplyLineLength = in.text(kTP, QStringLiteral("Length"));
+    project.supplyLineSection = in.text(kTP, QStringLiteral("Section"));
+}
+
+void readLines(const IniDocument &ini, const QStringList &sections, Reader &in, Project &project,
+               const Progress &progress)
+{
+    project.lines.clear();
+    std::optional<int> lineCount;
+    std::optional<int> subItemCount;
+    if (!ini.hasSection(kLines)) {
+        in.problem(QStringLiteral("нет списка линий"));
+    } else {
+        lineCount = in.count(kLines, QStringLiteral("LineCount"), QStringLiteral("число линий"));
+        subItemCount = in.count(kLines, QStringLiteral("SubItemCount"), QStringLiteral("число столбцов линий"));
+    }
+    report(progress, 30);
+
+    // Only sections that are there are read: a missing one is skipped rather
+    // than made up, and a count that cannot be read gives way to the sections.
+    const int cellsPerLine = subItemCount.value_or(CableLine::CellCount);
+    int found = 0;
+    for (const int n : indicesAfter(sections, QLatin1StringView("Line"))) {
+        if (lineCount && n > *lineCount)
+            break;
+        const QString section = QStringLiteral("Line") + QString::number(n);
+        CableLine line;
+        line.name = in.text(section, QStringLiteral("LineName"));
+        line.checked = in.text(section, QStringLiteral("Checked")) == QLatin1String("True");
+        line.cells = in.cells(section, cellsPerLine, CableLine::CellCount);
+        project.lines.append(std::move(line));
+        ++found;
+    }
+    if (lineCount)
+        in.missing(*lineCount, found, QStringLiteral("линий"));
+}
+
+void readShields(const IniDocument &ini, const QStringList &sections, Reader &in, Project &project,
+                 const Progress &progress)
+{
+    project.shields.clear();
+    std::optional<int> tabs;
+    std::optional<int> subItemsCount;
+    if (!ini.hasSection(kShields)) {
+        in.problem(QStringLiteral("нет списка щитов"));
+    } else {
+        tabs = in.count(kShields, QStringLiteral("TabsCount"), QStringLiteral("число щитов"));
+        subItemsCount = in.count(kShields, QStringLiteral("SubItemsCount"), QStringLiteral("число столбцов нагрузок"));
+    }
+
+    // A shield is known by its Tab key or by its Loads section.
+    std::vector<int> numbers = indicesAfter(ini.keys(kShields), QLatin1StringView("Tab"));
+    mergeIndices(numbers, indicesAfter(sections, QLatin1StringView("Loads")));
+    QVector<int> fileNumbers;
+    for (const int n : numbers) {
+        if (tabs && n > *tabs)
+            break;
+        const QString key = QStringLiteral("Tab") + QString::number(n);
+        if (!ini.contains(kShields, key))
+            in.problem(QStringLiteral("нет имени щита ") + QString::number(n));
+        project.shields.append(Shield{in.text(kShields, key), {}});
+        fileNumbers << n;
+    }
+    if (tabs)
+        in.missing(*tabs, int(fileNumbers.size()), QStringLiteral("щитов"));
+    report(progress, 50);
+    report(progress, 60);
+
+    const LoadSections loadSections = collectLoadSections(sections);
+    const int cellsPerLoad = subItemsCount.value_or(Load::CellCount);
+    for (int s = 0; s < project.shields.size(); ++s) {
+        Shield &shield = project.shields[s];
+        const int n = fileNumbers.at(s);
+        const QString shieldName = QStringLiteral("щита «") + shield.name + QStringLiteral("»");
+        const QString loadsSection = QStringLiteral("Loads") + QString::number(n);
+        std::optional<int> loadCount;
+        if (!ini.hasSection(loadsSection))
+            in.problem(QStringLiteral("нет списка нагрузок ") + shieldName);
+        else
+            loadCount = in.count(loadsSection, QStringLiteral("LoadCount"), QStringLiteral("число нагрузок ") + shieldName);
+
+        const auto it = loadSections.constFind(n);
+        int found = 0;
+        if (it != loadSections.constEnd()) {
+            int expectedNext = 1;
+            for (auto j = it->cbegin(); j != it->cend(); ++j) {
+                if (loadCount && j.key() > *loadCount)
+                    break;
+                // Without a count, plain names of other shields could pass for
+                // later loads of this one; only the unbroken run is taken.
+                if (!loadCount && j.key() != expectedNext)
+                    break;
+                ++expectedNext;
+                Load load;
+                load.name = in.text(j->name, QStringLiteral("LoadName"));
+                load.cells = in.cells(j->name, cellsPerLoad, Load::CellCount);
+                shield.loads.append(std::move(load));
+                ++found;
+            }
+        }
+        if (loadCount)
+            in.missing(*loadCount, found, QStringLiteral("нагрузок ") + shieldName);
+    }
+}
+
+} // namespace
+
+QString loadSectionName(int shield, int load)
+{
+    return QStringLiteral("Load") + QString::number(shield) + QString::number(load);
+}
+
+QString separatedLoadSectionName(int shield, int load)
+{
+    return QStringLiteral("Load") + QString::number(shield) + QLatin1Char('_') + QString::number(load);
+}
+
+QString protectValue(const QString &value)
+{
+    if (value.isEmpty())
+        return value;
+    const QChar first = value.front();
+    const QChar last = value.back();
+    const bool blanks = first.isSpace() || last.isSpace();
+    const bool quoted = value.size() >= 2 && first == last && isQuote(first);
+    if (!blanks && !quoted)
+        return value;
+    return QLatin1Char('"') + value + QLatin1Char('"');
+}
+
+QString unprotectValue(const QString &value)
+{
+    if (value.size() >= 2 && value.front() == value.back() && isQuote(value.front()))
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+ReadResult readText(const QString &text, Project &project, const Progress &progress)
+{
+    ReadResult result;
+    result.opened = true;
+    const IniDocument ini = IniDocument::fromText(text);
+    const QStringList sections = ini.sectionNames();
+    Reader in(ini, result);
+
+    readTransformer(ini, in, project);
+    report(progress, 10);
+    report(progress, 20);
+    readLines(ini, sections, in, project, progress);
+    report(progress, 40);
+    readShields(ini, sections, in, project, progress);
+    // A project always has at least one shield.
+    if (project.shields.isEmpty())
+        project.shields = Project::initialShields();
+    project.currentShield = 0;
+    report(progress, 70);
+    return result;
+}
+
+ReadResult read(const QString &path, Project &project, const Progress &progress)
+{
+    QString text;
+    QString error;
+    if (!TextFile::read(path, &text, &error)) {
+        ReadResult r;
+        r.opened = false;
+        r.problem = error;
+        r.problems << error;
+        return r;
+    }
+    return readText(text, project, progress);
+}
+
+namespace {
+
+// The whole file in the write order of the format, written front to back
+// into a text or straight into Windows-1251 bytes.
+template<typename Writer>
+void writeProject(Writer &out, const Project &project, const Progress &progress)
+{
+    qsizetype size = 256;
+    for (const CableLine &line : project.lines) {
+        size += 120 + line.name.size();
+        for (const QString &c : line.cells)
+            size += c.size();
+    }
+    for (const Shield &shield : project.shields)
+        size += 40 + shield.loads.size() * 200;
+    out.reserve(size);
+
+    out.section(kTP);
+    out.value(u"STP", protectValue(project.transformerPower));
+    out.value(u"HS", QString::number(project.supplyLineUsed));
+    out.value(u"Material", protectValue(project.supplyLineMaterial));
+    out.value(u"Length", protectValue(project.supplyLineLength));
+    out.value(u"Section", protectValue(project.supplyLineSection));
+    report(progress, 20);
+
+    out.section(kLines);
+    out.value(u"SubItemCount", QString::number(CableLine::CellCount));
+    out.value(u"LineCount", QString::number(project.lines.size()));
+    for (int i = 0; i < project.lines.size(); ++i) {
+        const CableLine &line = project.lines.at(i);
+        out.section(QString(QStringLiteral("Line") + QString::number(i + 1)));
+        out.value(u"LineName", protectValue(line.name));
+        out.value(u"Checked", line.checked ? QStringLiteral("True") : QStringLiteral("False"));
+        for (int j = 0; j < line.cells.size(); ++j)
+            out.value(subItemKey(j + 1), protectValue(line.cells.at(j)));
+    }
+    report(progress, 40);
+
+    // Plain load section names that more than one load would share.
+    QHash<QString, int> uses;
+    int lastCells = 0;
+    for (int i = 0; i < project.shields.size(); ++i) {
+        for (int j = 0; j < project.shields.at(i).loads.size(); ++j) {
+            ++uses[loadSectionName(i + 1, j + 1)];
+            lastCells = int(project.shields.at(i).loads.at(j).cells.size());
+        }
+    }
+
+    // The counts follow the Tab keys: they were always written after all
+    // shields and loads, into the section that stands before them.
+    out.section(kShields);
+    for (int i = 0; i < project.shields.size(); ++i)
+        out.value(QString(QStringLiteral("Tab") + QString::number(i + 1)), protectValue(project.shields.at(i).name));
+    out.value(u"TabsCount", QString::number(project.shields.size()));
+    out.value(u"SubItemsCount", QString::number(lastCells));
+    for (int i = 0; i < project.shields.size(); ++i) {
+        const Shield &shield = project.shields.at(i);
+        out.section(QString(QStringLiteral("Loads") + QString::number(i + 1)));
+        out.value(u"LoadCount", QString::number(shield.loads.size()));
+        for (int j = 0; j < shield.loads.size(); ++j) {
+            const Load &load = shield.loads.at(j);
+            const QString plain = loadSectionName(i + 1, j + 1);
+            out.section(uses.value(plain) > 1 ? separatedLoadSectionName(i + 1, j + 1) : plain);
+            out.value(u"LoadName", protectValue(load.name));
+            for (int k = 0; k < load.cells.size(); ++k)
+                out.value(subItemKey(k + 1), protectValue(load.cells.at(k)));
+        }
+    }
+    report(progress, 80);
+    report(progress, 90);
+}
+
+QString projectText(const Project &project, const Progress &progress)
+{
+    IniTextWriter out;
+    writeProject(out, project, progress);
+    return out.take();
+}
+
+} // namespace
+
+QString toText(const Project &project)
+{
+    return projectText(project, {});
+}
+
+bool write(const QString &path, const Project &project, QString *error, const Progress &progress)
+{
+    // Windows-1251 bytes directly; a project holding characters the code page
+    // lacks (or bytes that would read back as UTF-8) goes through the text form.
+    IniCp1251Writer bytes;
+    writeProject(bytes, project, progress);
+    if (bytes.ok()) {
+        const QByteArray data = bytes.take();
+        if (!TextFile::readsAsUtf8(data))
+            return TextFile::writeBytes(path, data, error);
+    }
+    return TextFile::write(path, projectText(project, {}), error);
+}
+
+QString unreadableMessage(const QString &path)
+{
+    return QStringLiteral("Не удалось прочитать файл '") + QDir::toNativeSeparators(path) + QStringLiteral("'.");
+}
+
+QString damagedMessage(const QString &path, const ReadResult &result)
+{
+    QStringList shown = result.problems.mid(0, 8);
+    if (result.problems.size() > shown.size())
+        shown << QString(QChar(0x2026));
+    return QStringLiteral("Файл '") + QDir::toNativeSeparators(path)
+           + QStringLiteral("' поврежден. Открыто всё, что удалось прочитать.\r\n\r\n") + shown.join(QStringLiteral("\r\n"));
+}
+
+} // namespace ProjectFile

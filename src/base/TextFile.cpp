@@ -1,0 +1,224 @@
+#include "base/TextFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <optional>
+
+namespace TextFile {
+
+namespace {
+
+// Windows-1251 through two tables built once from the system's converter:
+// projects of megabytes are converted a character at a time by lookup.
+struct Cp1251Tables {
+    char16_t toUnicode[128] = {}; // bytes 0x80..0xFF; 0 where the code page has no character
+    QByteArray fromUnicode; // 65536 entries; 0 where the character has no byte
+    bool valid = false;
+
+    Cp1251Tables() : fromUnicode(65536, '\0')
+    {
+        QStringDecoder dec("windows-1251");
+        if (!dec.isValid())
+            return;
+        QByteArray high;
+        for (int b = 0x80; b <= 0xFF; ++b)
+            high.append(char(b));
+        const QString text = dec.decode(high);
+        if (text.size() != 128)
+            return;
+        for (int i = 0; i < 128; ++i) {
+            const char16_t u = text.at(i).unicode();
+            if (u == 0xFFFD || u < 0x80)
+                continue;
+            toUnicode[i] = u;
+            fromUnicode[u] = char(0x80 + i);
+        }
+        valid = true;
+    }
+};
+
+const Cp1251Tables &cp1251()
+{
+    static const Cp1251Tables tables;
+    return tables;
+}
+
+// Stops at the first byte that cannot be UTF-8, which for Windows-1251 text
+// is the first Cyrillic letter, instead of converting the whole file.
+bool isValidUtf8(const QByteArray &bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int extra;
+        char32_t cp;
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + extra >= n)
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            const unsigned char cc = p[i + k];
+            if ((cc & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        // Overlong forms, surrogates and code points beyond Unicode are not UTF-8.
+        if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF))
+            || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+bool isAscii(const QByteArray &bytes)
+{
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool appendCp1251(QByteArray &out, QStringView text)
+{
+    const Cp1251Tables &t = cp1251();
+    if (!t.valid)
+        return false;
+    const qsizetype start = out.size();
+    out.resize(start + text.size());
+    char *dst = out.data() + start;
+    const char16_t *src = reinterpret_cast<const char16_t *>(text.data());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = src[i];
+        if (u < 0x80) {
+            dst[i] = char(u);
+            continue;
+        }
+        const char b = t.fromUnicode.at(u);
+        if (b == '\0') {
+            out.resize(start + i);
+            return false;
+        }
+        dst[i] = b;
+    }
+    return true;
+}
+
+namespace {
+
+// The Windows-1251 bytes of the text, or nothing when a character has none.
+std::optional<QByteArray> toCp1251(const QString &text)
+{
+    QByteArray bytes;
+    if (!appendCp1251(bytes, text))
+        return std::nullopt;
+    return bytes;
+}
+
+} // namespace
+
+bool readsAsUtf8(const QByteArray &bytes)
+{
+    return !isAscii(bytes) && isValidUtf8(bytes);
+}
+
+QString decode(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
+    if (isValidUtf8(bytes))
+        return QString::fromUtf8(bytes);
+    const Cp1251Tables &t = cp1251();
+    if (!t.valid)
+        return QString::fromLatin1(bytes);
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const unsigned char b = static_cast<unsigned char>(bytes.at(i));
+        if (b < 0x80) {
+            out[i] = b;
+        } else {
+            const char16_t u = t.toUnicode[b - 0x80];
+            out[i] = u ? u : char16_t(0xFFFD);
+        }
+    }
+    return text;
+}
+
+bool fitsWindows1251(const QString &text)
+{
+    return toCp1251(text).has_value();
+}
+
+QByteArray encode(const QString &text)
+{
+    // Reading takes bytes that are valid UTF-8 as UTF-8, so a rare text such
+    // as "Г№" would not come back as it was written; the BOM form is unambiguous.
+    if (const auto bytes = toCp1251(text); bytes && !readsAsUtf8(*bytes))
+        return *bytes;
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+bool read(const QString &path, QString *text, QString *error)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    *text = decode(f.readAll());
+    return true;
+}
+
+bool write(const QString &path, const QString &text, QString *error)
+{
+    return writeBytes(path, encode(text), error);
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    if (f.write(bytes) != bytes.size()) {
+        if (error)
+            *error = f.errorString();
+        f.cancelWriting();
+        return false;
+    }
+    if (!f.commit()) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace TextFile

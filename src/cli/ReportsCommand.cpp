@@ -1,0 +1,93 @@
+// report-kl and report-kz: the two schedules written as the application writes them.
+#include "base/InputCheck.h"
+#include "base/NumberText.h"
+#include "cli/CliCommands.h"
+#include "cli/CliProject.h"
+#include "reports/CableLineReport.h"
+#include "reports/ReportWriter.h"
+#include "reports/ShortCircuitReport.h"
+#include "shortcircuit/Transformer.h"
+
+#include <QFileInfo>
+
+#include <optional>
+
+namespace {
+
+// An existing file is replaced only on request; otherwise the overwrite
+// question is the refusal (the command-line prompter answers it No).
+bool mayWrite(CliContext &ctx, const QString &path)
+{
+    if (ctx.args.has(QStringLiteral("force")))
+        return true;
+    return !confirmOverwrite(path, ctx.prompter);
+}
+
+int writeReport(CliContext &ctx, const QString &path, const Project &project, const QString &title,
+                const ReportProgressPlan &plan, const std::function<ReportTable()> &build)
+{
+    ReportWriter writer(ctx.prompter, ctx.app.appDir());
+    writer.setProgressPlan(plan);
+    if (!writer.save(path, project.projectName, title, build))
+        return ctx.refuse(ReportWriter::failureMessage(path));
+    ctx.out << ReportWriter::successMessage(path) << '\n';
+    return 0;
+}
+
+// "1,3,5": 1-based column numbers of the line list; an empty text picks none.
+std::optional<QVector<bool>> parseColumns(const QString &text)
+{
+    const int count = int(LineCalc::columnHeaders().size());
+    QVector<bool> selected(count, false);
+    for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int column = part.trimmed().toInt(&ok);
+        if (!ok || column < 1 || column > count)
+            return std::nullopt;
+        selected[column - 1] = true;
+    }
+    return selected;
+}
+
+} // namespace
+
+int cliReportKl(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("report-kl PROJECT.kbp OUT.doc [--title TITLE] [--columns 1,2,...] [--force]");
+    if (ctx.args.positional.size() != 2)
+        return ctx.usage(usageLine);
+    QVector<bool> selected(int(LineCalc::columnHeaders().size()), true);
+    if (ctx.args.has(QStringLiteral("columns"))) {
+        const auto picked = parseColumns(ctx.args.value(QStringLiteral("columns")));
+        if (!picked)
+            return ctx.usage(usageLine + QStringLiteral("\n--columns takes column numbers 1 to 10 separated by commas"));
+        selected = *picked;
+    }
+    const QString title = ctx.args.value(QStringLiteral("title"), CableLineReport::defaultTitle());
+
+    Project project;
+    if (!cliOpenProject(ctx, ctx.args.positional.at(0), project))
+        return 1;
+    const QString path = ctx.args.positional.at(1);
+    if (!mayWrite(ctx, path))
+        return 1;
+    return writeReport(ctx, path, project, title, ReportWriter::kDefaultPlan,
+                       [&] { return CableLineReport::build(project.lines, selected); });
+}
+
+int cliReportKz(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("report-kz PROJECT.kbp OUT.doc [--force]");
+    if (ctx.args.positional.size() != 2)
+        return ctx.usage(usageLine);
+    Project project;
+    if (!cliOpenProjectWithTransformer(ctx, ctx.args.positional.at(0), project))
+        return 1;
+
+    const QString path = ctx.args.positional.at(1);
+    if (!mayWrite(ctx, path))
+        return 1;
+    const CalcValues &calc = ctx.app.calc;
+    return writeReport(ctx, path, project, ShortCircuitReport::title(), ShortCircuitReport::progressPlan(),
+                       [&] { return ShortCircuitReport::build(project, calc); });
+}

@@ -1,0 +1,78 @@
+// tp and kz: the transformer dialog's lookup and the short-circuit window's
+// calculation, on the same code as the windows.
+#include "base/InputCheck.h"
+#include "base/NumberText.h"
+#include "cli/CliCommands.h"
+#include "cli/CliProject.h"
+#include "lines/LineCalc.h"
+#include "shortcircuit/ShortCircuit.h"
+#include "shortcircuit/Transformer.h"
+
+#include <cmath>
+
+int cliTp(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("tp [--power P] [--hs-length L --hs-material M --hs-section S]");
+    if (!ctx.args.positional.isEmpty())
+        return ctx.usage(usageLine);
+
+    // A project without a transformer is offered 400 kVA.
+    double power = 400;
+    if (ctx.args.has(QStringLiteral("power"))) {
+        const auto p = NumberText::parse(ctx.args.value(QStringLiteral("power")));
+        if (!p)
+            return ctx.usage(usageLine);
+        power = *p;
+    }
+
+    const bool supplyLine = ctx.args.has(QStringLiteral("hs-length")) || ctx.args.has(QStringLiteral("hs-material"))
+                            || ctx.args.has(QStringLiteral("hs-section"));
+    const QString material = ctx.args.value(QStringLiteral("hs-material"), LineCalc::aluminium());
+    const QString length = ctx.args.value(QStringLiteral("hs-length"));
+    const QString section = ctx.args.value(QStringLiteral("hs-section"));
+    if (supplyLine) {
+        if (material != LineCalc::aluminium() && material != LineCalc::copper())
+            return ctx.usage(usageLine + QStringLiteral("\n--hs-material is Алюминий or Медь"));
+        // The checks of the dialog's OK, section first.
+        if (!InputCheck::report(section, ctx.prompter) || !InputCheck::report(length, ctx.prompter))
+            return 1;
+    }
+
+    const TransformerTable table = Transformer::readTransformerTable(ctx.app.appDir());
+    if (table.status != TransformerTable::Status::Ok)
+        return ctx.refuse(table.problem());
+    Project project;
+    if (Transformer::selectTransformer(table, float(power), project) < 0)
+        return ctx.refuse(unknownTransformerMessage(power, table));
+    project.Rnet = supplyLine ? Transformer::supplyLineResistance(length, material, section, ctx.app.calc) : 0.0;
+
+    ctx.out << table.powerTexts().join(QLatin1Char('\t')) << '\n'
+            << NumberText::format(project.Rt) << '\t' << NumberText::format(project.Xt) << '\t'
+            << NumberText::format(project.Zt) << '\n'
+            << NumberText::format(project.Rnet) << '\n';
+    return 0;
+}
+
+int cliKz(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("kz PROJECT.kbp [--stages N]");
+    if (ctx.args.positional.size() != 1)
+        return ctx.usage(usageLine);
+    Project project;
+    if (!cliOpenProjectWithTransformer(ctx, ctx.args.positional.first(), project))
+        return 1;
+
+    int stages = ShortCircuit::initialStageCount(project.lines);
+    if (ctx.args.has(QStringLiteral("stages"))) {
+        const auto n = NumberText::parse(ctx.args.value(QStringLiteral("stages")));
+        const int max = ShortCircuit::maxStageCount(project.lines);
+        if (!n || *n != std::floor(*n) || *n < 0 || *n > max)
+            return ctx.usage(usageLine + QStringLiteral("\n--stages is a whole number from 0 to ") + QString::number(max));
+        stages = int(*n);
+    }
+
+    const ShortCircuit::ShownCurrents shown = ShortCircuit::shownCurrents(project, stages, ctx.app.calc);
+    for (const ShortCircuit::ShownCurrent &c : shown)
+        ctx.out << c.text << '\t' << (c.unit.isEmpty() ? ShortCircuit::initialUnitLabel() : c.unit) << '\n';
+    return 0;
+}

@@ -1,0 +1,15 @@
+#include "cli/CliCommands.h"
+#include "cli/CliProject.h"
+#include "lines/NetworkSummary.h"
+
+int cliSummary(CliContext &ctx)
+{
+    if (ctx.args.positional.size() != 1)
+        return ctx.usage(QStringLiteral("summary PROJECT.kbp"));
+    Project project;
+    if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
+        return 1;
+    const SummaryText s = summarizeNetwork(project.lines, ctx.app.calc.maxVoltageDrop);
+    ctx.out << s.panel1 << '\n' << s.panel2 << '\n';
+    return 0;
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "lines/PermissibleTables.h"
+
+#include <QDialog>
+#include <QSet>
+
+class AppContext;
+class LineListModel;
+class Prompter;
+struct Project;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+// The cable line dialog: enters a new line or changes the selected one of the
+// main window's list, and keeps the user's conductor-mark lists.
+class CableLineDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    // Loads the dialog over the project's line list (`lines` shows
+    // project.lines). In change mode the construction lists are left without
+    // a selection, for fillFromRow() fills them from the row.
+    CableLineDialog(LineListModel &lines, const Project &project, const AppContext &context, Prompter &prompter,
+                    bool changeMode, QWidget *parent = nullptr);
+    ~CableLineDialog() override;
+
+    // Public values of the dialog.
+    bool changeMode = false;
+    int autoNameCounter = 0; // counter of automatic names
+    double permissibleCurrent = 0; // the last permissible current looked up
+
+    // Change mode: fills the fields from a row of the line list and makes the
+    // dialog replace that row.
+    void fillFromRow(int row);
+
+    // Writes the mark lists back and ends the dialog's life; the owner then
+    // discards the instance. Safe to call twice.
+    void unload();
+    bool isUnloaded() const { return m_unloaded; }
+
+    // The choices as the controls show them.
+    Permissible::Choice choice() const;
+    const Permissible::PermissibleTable &table() const { return m_table; }
+
+    // Operations of the permissible-current tables.
+    void loadPermissibleTable();
+    void reloadLineType();
+    void lookupPermissibleCurrent();
+    void proposeSection();
+    void loadCurrentChoices();
+
+    // Controls, by their documented names.
+    QTabWidget *tabs = nullptr;
+    QPushButton *confirmButton = nullptr;
+    QPushButton *closeButton = nullptr;
+    // "Тип линии"
+    QRadioButton *networkOptions[2] = {nullptr, nullptr};
+    QComboBox *singlePhaseTypeList = nullptr;
+    QComboBox *coreCountList = nullptr;
+    QComboBox *layingList = nullptr;
+    // "Параметры линии"
+    QGroupBox *coreFrame = nullptr;
+    QComboBox *materialList = nullptr;
+    QListWidget *sectionList = nullptr;
+    QLineEdit *sectionEdit = nullptr;
+    QCheckBox *neutralCheck = nullptr;
+    QComboBox *neutralSectionList = nullptr;
+    QPushButton *proposeButton = nullptr;
+    QLineEdit *nameEdit = nullptr;
+    QCheckBox *autoNumberCheck = nullptr;
+    QLineEdit *lengthEdit = nullptr;
+    QComboBox *loadCurrentList = nullptr;
+    QLineEdit *permissibleCurrentEdit = nullptr;
+    // "Марка"
+    QGroupBox *copperMarksFrame = nullptr;
+    QListWidget *copperMarkList = nullptr;
+    QPushButton *addCopperMarkButton = nullptr;
+    QPushButton *removeCopperMarkButton = nullptr;
+    QGroupBox *aluminiumMarksFrame = nullptr;
+    QListWidget *aluminiumMarkList = nullptr;
+    QPushButton *addAluminiumMarkButton = nullptr;
+    QPushButton *removeAluminiumMarkButton = nullptr;
+
+    // Handlers of the controls.
+    void confirm();
+    void closeForLater();
+    void addMark(bool copper);
+    void removeMark(bool copper);
+
+public slots:
+    // Esc and the close box: unload and discard.
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildTypeTab(QWidget *page);
+    void buildParametersTab(QWidget *page);
+    void buildMarksTab(QWidget *page);
+    void load();
+
+    void onMaterialChanged();
+    void onNetTypeChanged();
+    void updateCommandButtons();
+    void onSectionRowChanged(int row);
+    void onSectionTextChanged();
+    // The section field after it loses the focus: the listed selection.
+    void syncSectionFieldToList();
+    void selectSectionRow(int row);
+    void reloadNeutralSections();
+    void loadMarks();
+    bool writeMarks();
+    // Reports a missing or damaged data file once, until it reads again.
+    void reportFileProblem(const QString &path, const QString &message);
+    void clearFileProblem(const QString &path);
+    bool checkTableUsable();
+
+    LineListModel &m_lines;
+    const Project &m_project;
+    const AppContext &m_context;
+    Prompter &m_prompter;
+    Permissible::PermissibleTable m_table;
+    QSet<QString> m_reportedFiles;
+    int m_changeRow = -1;
+    bool m_unloaded = false;
+    bool m_syncingSection = false;
+    bool m_marksReadCu = false;
+    bool m_marksReadAl = false;
+    bool m_marksChangedCu = false;
+    bool m_marksChangedAl = false;
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "base/CableLine.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+struct CalcValues;
+
+enum class NetworkType { SinglePhase, ThreePhase };
+
+namespace LineCalc {
+
+inline QString copper() { return QStringLiteral("Медь"); }
+inline QString aluminium() { return QStringLiteral("Алюминий"); }
+
+// Column headers of the cable line list, in order.
+QStringList columnHeaders();
+
+// L * 1000 / gamma / S in mOhm; no value when S is 0 or the material is unknown.
+std::optional<double> lineResistance(double length, const QString &material, double section,
+                                     const CalcValues &calc);
+
+// R * 2I / 220 / 10 (single-phase) or R * I / 380 / 10 (three-phase); no R counts as 0.
+double voltageDrop(std::optional<double> resistance, double current, NetworkType net);
+
+// n "x" S [" + 1x" S0]
+QString formatCoreNotation(int coreCount, double section, const QString &neutralText);
+
+// The neutral-core section of a notation, 0 when there is none.
+float neutralSection(const QString &notation);
+
+// The phase-core section of a notation as text (may be empty).
+QString phaseSectionText(const QString &notation);
+
+// The typed current or the value of an offered choice "name - 25,5А"; 0 when
+// the text yields no number.
+double parseLoadCurrent(const QString &text);
+
+// Construction choices of each network, in list order.
+QStringList constructionChoices(NetworkType net);
+// Number of cores of a construction choice; 0 for a text not in the table.
+int coreCountOf(NetworkType net, const QString &choice);
+
+// The overload rule of the summary: load current above the permissible one.
+bool isOverloaded(double loadCurrent, double permissibleCurrent);
+
+// What the line dialog confirms, already checked; the result row is unchecked.
+struct LineInput {
+    QString name;
+    QString mark;
+    QString material;
+    NetworkType net = NetworkType::ThreePhase;
+    int coreCount = 0;
+    double section = 0;
+    double length = 0;
+    QString loadCurrentText;
+    QString neutralText = QStringLiteral("0"); // "0" when the neutral core is off
+    double permissibleCurrent = 0;
+};
+
+CableLine computeLine(const LineInput &in, const CalcValues &calc);
+
+} // namespace LineCalc

@@ -1,3 +1,0 @@
-#include "loads/Load.h"
-
-Load::Load() : cells(CellCount) {}

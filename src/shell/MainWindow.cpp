@@ -1,0 +1,712 @@
+#include "shell/MainWindow.h"
+
+#include "about/AboutDialog.h"
+#include "about/TipDialog.h"
+#include "base/DataFileRegistry.h"
+#include "base/IniStore.h"
+#include "base/NumberText.h"
+#include "base/StartupSettings.h"
+#include "base/Version.h"
+#include "calculator/CalculatorWindow.h"
+#include "lighting/LightingWindow.h"
+#include "lines/CableLineDialog.h"
+#include "lines/LineListModel.h"
+#include "lines/NetworkSummary.h"
+#include "loads/ShieldsWindow.h"
+#include "reports/ReportColumnsDialog.h"
+#include "reports/ReportWriter.h"
+#include "reports/ShortCircuitReport.h"
+#include "shell/OptionsDialog.h"
+#include "shell/TrayIcon.h"
+#include "shortcircuit/ShortCircuitWindow.h"
+#include "shortcircuit/SubstationDialog.h"
+#include "shortcircuit/Transformer.h"
+#include "update/UpdateCheck.h"
+#include "update/UpdateSite.h"
+#include "widgets/Icons.h"
+#include "widgets/ProgressPanel.h"
+#include "widgets/StatusBarProgress.h"
+#include "widgets/WidgetHelpers.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const char *const kStartupHint = "Нажмите F1 для получения справки";
+
+// Default column widths as fractions of the list width; column 10 takes the rest.
+constexpr int kWidthDivisors[9] = {6, 11, 9, 13, 13, 9, 11, 11, 12};
+
+} // namespace
+
+MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
+    : QMainWindow(parent), m_context(context), m_prompter(prompter)
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowIcon(Icons::application());
+
+    // Start-up, in order.
+    m_project.projectNumber = 1;
+    m_project.projectName = QStringLiteral("Проект ") + QString::number(m_project.projectNumber);
+    m_project.projectFolder = m_context.appDir() + QLatin1Char('/');
+    updateCaption();
+
+    buildActions();
+    buildMenus();
+    buildTrayMenu();
+    if (Startup::readFlag(m_context.settingsPath(), Startup::ShowInTray))
+        addTrayIcon();
+    m_update = new UpdateCheck(m_prompter, this);
+    buildToolbar();
+    buildList();
+    buildStatusBar();
+
+    // The starting size of a window without stored geometry.
+    resize(twipsToPixelsX(13665, this), twipsToPixelsY(7200, this));
+    setMinimumSize(twipsToPixelsX(5000, this), twipsToPixelsY(2400, this));
+    applyColumnWidths();
+
+    readRecentFiles();
+    m_context.calc = CalcValues::load(m_context.settingsPath());
+    restoreWindowGeometry();
+
+    statusPanel1->setText(QString::fromUtf8(kStartupHint));
+    m_panel1->hideProgress();
+    setLineCommandsEnabled(false);
+    m_shownNormally = true;
+    m_firstPaintPending = true;
+}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::runStartupCheck(const AppContext &context, Prompter &prompter)
+{
+    const DataFiles::CheckResult r = DataFiles::checkDataFiles(context.appDir());
+    for (const QString &missing : r.missingFiles)
+        prompter.message(DataFiles::missingFileMessage(missing), QStringLiteral("Критическая ошибка"),
+                         Prompter::Icon::Critical);
+    return r.ok();
+}
+
+QAction *MainWindow::makeAction(const QString &name, const QString &caption, const QKeySequence &shortcut)
+{
+    auto *a = new QAction(caption, this);
+    a->setObjectName(name);
+    if (!shortcut.isEmpty())
+        a->setShortcut(shortcut);
+    m_actions.insert(name, a);
+    return a;
+}
+
+void MainWindow::buildActions()
+{
+    connect(makeAction(QStringLiteral("actionNewProject"), QStringLiteral("&Новый проект..."), QKeySequence(Qt::CTRL | Qt::Key_N)),
+            &QAction::triggered, this, &MainWindow::newProject);
+    connect(makeAction(QStringLiteral("actionOpenProject"), QStringLiteral("&Открыть проект..."), QKeySequence(Qt::CTRL | Qt::Key_O)),
+            &QAction::triggered, this, &MainWindow::chooseAndOpenProject);
+    connect(makeAction(QStringLiteral("actionSaveProject"), QStringLiteral("&Сохранить проект"), QKeySequence(Qt::CTRL | Qt::Key_S)),
+            &QAction::triggered, this, [this] { saveProject(false); });
+    connect(makeAction(QStringLiteral("actionSaveProjectAs"), QStringLiteral("Сохранить проект &как...")),
+            &QAction::triggered, this, [this] { saveProject(true); });
+    connect(makeAction(QStringLiteral("actionCableLineReport"), QStringLiteral("Сохранить ведомость К&Л..."), QKeySequence(Qt::Key_F2)),
+            &QAction::triggered, this, &MainWindow::saveButton);
+    connect(makeAction(QStringLiteral("actionShortCircuitReport"), QStringLiteral("Сохранить ведомость токов К&З..."),
+                       QKeySequence(Qt::Key_F3)),
+            &QAction::triggered, this, &MainWindow::saveShortCircuitReport);
+    connect(makeAction(QStringLiteral("actionExit"), QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
+            &QAction::triggered, this, &QWidget::close);
+
+    connect(makeAction(QStringLiteral("actionAddLine"), QStringLiteral("&Добавить..."), QKeySequence(Qt::CTRL | Qt::Key_D)),
+            &QAction::triggered, this, &MainWindow::addLine);
+    connect(makeAction(QStringLiteral("actionChangeLine"), QStringLiteral("&Изменить..."), QKeySequence(Qt::CTRL | Qt::Key_G)),
+            &QAction::triggered, this, &MainWindow::changeLine);
+    connect(makeAction(QStringLiteral("actionDeleteLine"), QStringLiteral("&Удалить"), QKeySequence(Qt::Key_Delete)),
+            &QAction::triggered, this, &MainWindow::deleteLine);
+    connect(makeAction(QStringLiteral("actionCopyList"), QStringLiteral("&Копировать в буфер"),
+                       QKeySequence(Qt::CTRL | Qt::Key_C)),
+            &QAction::triggered, this, &MainWindow::copyLinesToClipboard);
+    connect(makeAction(QStringLiteral("actionCheckAll"), QStringLiteral("&Выделить всё"), QKeySequence(Qt::CTRL | Qt::Key_A)),
+            &QAction::triggered, this, &MainWindow::checkAllLines);
+
+    connect(makeAction(QStringLiteral("actionChooseSubstation"), QStringLiteral("&Выбрать..."), QKeySequence(Qt::CTRL | Qt::Key_T)),
+            &QAction::triggered, this, &MainWindow::chooseSubstation);
+
+    connect(makeAction(QStringLiteral("actionLoads"), QStringLiteral("Расчет &нагрузок..."), QKeySequence(Qt::CTRL | Qt::Key_R)),
+            &QAction::triggered, this, &MainWindow::showShieldsWindow);
+    connect(makeAction(QStringLiteral("actionShortCircuit"), QStringLiteral("Расчет токов &КЗ..."), QKeySequence(Qt::CTRL | Qt::Key_K)),
+            &QAction::triggered, this, &MainWindow::showShortCircuitWindow);
+    connect(makeAction(QStringLiteral("actionLighting"), QStringLiteral("Расчет &освещенности..."), QKeySequence(Qt::CTRL | Qt::Key_L)),
+            &QAction::triggered, this, &MainWindow::showLightingWindow);
+    connect(makeAction(QStringLiteral("actionCalculator"), QStringLiteral("&Строковый калькулятор"), QKeySequence(Qt::Key_F4)),
+            &QAction::triggered, this, &MainWindow::showCalculator);
+
+    connect(makeAction(QStringLiteral("actionOptions"), QStringLiteral("&Настройки..."), QKeySequence(Qt::CTRL | Qt::Key_P)),
+            &QAction::triggered, this, &MainWindow::showOptions);
+    connect(makeAction(QStringLiteral("actionCheckUpdate"), QStringLiteral("Проверить &обновление"), QKeySequence(Qt::CTRL | Qt::Key_U)),
+            &QAction::triggered, this, &MainWindow::checkForUpdate);
+
+    connect(makeAction(QStringLiteral("actionHelp"), QStringLiteral("&Справка..."), QKeySequence(Qt::Key_F1)),
+            &QAction::triggered, this, &MainWindow::showHelp);
+    connect(makeAction(QStringLiteral("actionTipOfDay"), QStringLiteral("Совет &дня...")), &QAction::triggered, this,
+            &MainWindow::showTipOfDay);
+    connect(makeAction(QStringLiteral("actionAbout"), QStringLiteral("&О программе...")), &QAction::triggered, this,
+            &MainWindow::showAbout);
+
+    for (QAction *a : std::as_const(m_actions))
+        a->setShortcutContext(Qt::WindowShortcut);
+    // Ctrl+C and Ctrl+A would otherwise be taken by the list itself.
+    m_actions.value(QStringLiteral("actionCopyList"))->setShortcutContext(Qt::ApplicationShortcut);
+    m_actions.value(QStringLiteral("actionCheckAll"))->setShortcutContext(Qt::ApplicationShortcut);
+}
+
+void MainWindow::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    fileMenu = bar->addMenu(QStringLiteral("&Файл"));
+    fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    fileMenu->addAction(action(QStringLiteral("actionNewProject")));
+    fileMenu->addAction(action(QStringLiteral("actionOpenProject")));
+    fileMenu->addAction(action(QStringLiteral("actionSaveProject")));
+    fileMenu->addAction(action(QStringLiteral("actionSaveProjectAs")));
+    fileMenu->addSeparator();
+    fileMenu->addAction(action(QStringLiteral("actionCableLineReport")));
+    fileMenu->addAction(action(QStringLiteral("actionShortCircuitReport")));
+    m_recentSeparator = fileMenu->addSeparator();
+    m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
+    m_recentSeparator->setVisible(false);
+    for (int k = 0; k < 5; ++k) {
+        auto *a = new QAction(this);
+        a->setObjectName(QStringLiteral("actionRecentFile%1").arg(k));
+        a->setVisible(false);
+        connect(a, &QAction::triggered, this, [this, a] {
+            if (!askSaveProject())
+                return;
+            openProject(a->text().mid(2));
+        });
+        fileMenu->addAction(a);
+        m_recentActions << a;
+    }
+    fileMenu->addSeparator();
+    fileMenu->addAction(action(QStringLiteral("actionExit")));
+
+    lineMenu = bar->addMenu(QStringLiteral("&Линия"));
+    lineMenu->setObjectName(QStringLiteral("lineMenu"));
+    lineMenu->addAction(action(QStringLiteral("actionAddLine")));
+    lineMenu->addAction(action(QStringLiteral("actionChangeLine")));
+    lineMenu->addAction(action(QStringLiteral("actionDeleteLine")));
+    lineMenu->addSeparator();
+    lineMenu->addAction(action(QStringLiteral("actionCopyList")));
+    lineMenu->addAction(action(QStringLiteral("actionCheckAll")));
+
+    QMenu *tp = bar->addMenu(QStringLiteral("&ТП"));
+    tp->setObjectName(QStringLiteral("substationMenu"));
+    tp->addAction(action(QStringLiteral("actionChooseSubstation")));
+
+    QMenu *calc = bar->addMenu(QStringLiteral("&Расчет"));
+    calc->setObjectName(QStringLiteral("calculationMenu"));
+    calc->addAction(action(QStringLiteral("actionLoads")));
+    calc->addAction(action(QStringLiteral("actionShortCircuit")));
+    calc->addAction(action(QStringLiteral("actionLighting")));
+    calc->addSeparator();
+    calc->addAction(action(QStringLiteral("actionCalculator")));
+
+    QMenu *options = bar->addMenu(QStringLiteral("&Опции"));
+    options->setObjectName(QStringLiteral("optionsMenu"));
+    options->addAction(action(QStringLiteral("actionOptions")));
+    options->addSeparator();
+    options->addAction(action(QStringLiteral("actionCheckUpdate")));
+
+    QMenu *help = bar->addMenu(QStringLiteral("&Помощь"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    help->addAction(action(QStringLiteral("actionHelp")));
+    help->addAction(action(QStringLiteral("actionTipOfDay")));
+    help->addSeparator();
+    help->addAction(action(QStringLiteral("actionAbout")));
+
+    // The tray menu never shows in the menu bar.
+    trayMenu = new QMenu(QStringLiteral("Трей"), this);
+    trayMenu->setObjectName(QStringLiteral("trayMenu"));
+}
+
+void MainWindow::buildToolbar()
+{
+    toolBar = addToolBar(QStringLiteral("Панель инструментов"));
+    toolBar->setObjectName(QStringLiteral("toolBar"));
+    toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(24, 24));
+    struct Button {
+        const char *key;
+        const char *tip;
+        bool separatorBefore;
+    };
+    static const Button buttons[] = {
+        {"NewPrj", "Создать новый проект", false},
+        {"OpenPrj", "Открыть проект", false},
+        {"SavePrj", "Сохранить проект", false},
+        {"AddLine", "Добавить линию", true},
+        {"ChangeLine", "Изменить линию", false},
+        {"DelLine", "Удалить линию", false},
+        {"SelTP", "Выбрать ТП", true},
+        {"CalcP", "Расчет нагрузок", false},
+        {"CalcKZ", "Расчитать токи КЗ", false},
+        {"Light", "Расчет освещенности", false},
+        {"Calc", "Строковый калькулятор", true},
+        {"Prop", "Настройки", false},
+        {"ReportKL", "Сохранить ведомость кабельных линий", true},
+        {"ReportKZ", "Сохранить ведомость токов КЗ", false},
+    };
+    for (const Button &b : buttons) {
+        if (b.separatorBefore)
+            toolBar->addSeparator();
+        const QString key = QString::fromLatin1(b.key);
+        auto *a = toolBar->addAction(Icons::command(key), QString::fromUtf8(b.tip));
+        a->setObjectName(QStringLiteral("tb") + key);
+        a->setToolTip(QString::fromUtf8(b.tip));
+        a->setData(key);
+        connect(a, &QAction::triggered, this, [this, key] { runToolbarKey(key); });
+        m_toolActions.insert(key, a);
+    }
+    // The menu items carry the same pictures.
+    static const std::pair<const char *, const char *> menuIcons[] = {
+        {"actionNewProject", "NewPrj"}, {"actionOpenProject", "OpenPrj"}, {"actionSaveProject", "SavePrj"},
+        {"actionAddLine", "AddLine"}, {"actionChangeLine", "ChangeLine"}, {"actionDeleteLine", "DelLine"},
+        {"actionChooseSubstation", "SelTP"}, {"actionLoads", "CalcP"}, {"actionShortCircuit", "CalcKZ"},
+        {"actionLighting", "Light"}, {"actionCalculator", "Calc"}, {"actionOptions", "Prop"},
+        {"actionCableLineReport", "ReportKL"}, {"actionShortCircuitReport", "ReportKZ"}};
+    for (const auto &[menu, key] : menuIcons)
+        action(QString::fromLatin1(menu))->setIcon(Icons::command(QString::fromLatin1(key)));
+}
+
+void MainWindow::runToolbarKey(const QString &key)
+{
+    static const std::pair<const char *, const char *> keys[] = {
+        {"NEWPRJ", "actionNewProject"},       {"OPENPRJ", "actionOpenProject"},     {"SAVEPRJ", "actionSaveProject"},
+        {"ADDLINE", "actionAddLine"},     {"CHANGELINE", "actionChangeLine"}, {"DELLINE", "actionDeleteLine"},
+        {"REPORTKL", "actionCableLineReport"}, {"REPORTKZ", "actionShortCircuitReport"}, {"CALCKZ", "actionShortCircuit"},
+        {"LIGHT", "actionLighting"},         {"CALC", "actionCalculator"},     {"PROP", "actionOptions"},
+        {"SELTP", "actionChooseSubstation"},         {"CALCP", "actionLoads"}};
+    const QString upper = key.toUpper();
+    for (const auto &[k, menu] : keys) {
+        if (upper == QLatin1String(k)) {
+            QAction *a = action(QString::fromLatin1(menu));
+            if (a && a->isEnabled())
+                a->trigger();
+            return;
+        }
+    }
+}
+
+void MainWindow::buildList()
+{
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 4);
+    lineList = new QTreeView(central);
+    lineList->setObjectName(QStringLiteral("lineList"));
+    lineList->setRootIsDecorated(false);
+    lineList->setItemsExpandable(false);
+    lineList->setUniformRowHeights(true);
+    lineList->setAllColumnsShowFocus(true);
+    lineList->setSelectionMode(QAbstractItemView::SingleSelection);
+    lineList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lineList->setAlternatingRowColors(true);
+    lineList->setContextMenuPolicy(Qt::CustomContextMenu);
+    lineList->header()->setStretchLastSection(false);
+    lineList->header()->setSectionsMovable(false);
+    m_lineModel = new LineListModel(m_project.lines, this);
+    lineList->setModel(m_lineModel);
+    layout->addWidget(lineList);
+    setCentralWidget(central);
+
+    connect(m_lineModel, &LineListModel::checkChanged, this, &MainWindow::onCheckChanged);
+    // The commands that act on a line are there while the list has one.
+    const auto followRowCount = [this] { setLineCommandsEnabled(m_lineModel->rowCount() > 0); };
+    connect(m_lineModel, &QAbstractItemModel::rowsInserted, this, followRowCount);
+    connect(m_lineModel, &QAbstractItemModel::rowsRemoved, this, followRowCount);
+    connect(m_lineModel, &QAbstractItemModel::modelReset, this, followRowCount);
+    connect(lineList, &QWidget::customContextMenuRequested, this, &MainWindow::onListContextMenu);
+    connect(lineList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &) {
+        if (action(QStringLiteral("actionChangeLine"))->isEnabled())
+            changeLine();
+    });
+}
+
+void MainWindow::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    bar->setSizeGripEnabled(true);
+    m_panel1 = new ProgressPanel(bar);
+    statusPanel1 = m_panel1->label();
+    statusPanel1->setObjectName(QStringLiteral("statusPanel1"));
+    progressBar = m_panel1->bar();
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_panel1->setMinimumWidth(twipsToPixelsX(3300, this));
+    statusPanel2 = new QLabel(bar);
+    statusPanel2->setObjectName(QStringLiteral("statusPanel2"));
+    statusPanel2->setMinimumWidth(10);
+    statusPanel2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(m_panel1);
+    bar->addWidget(statusPanel2, 1);
+}
+
+void MainWindow::applyColumnWidths()
+{
+    const QString settings = m_context.settingsPath();
+    IniDocument ini;
+    ini.load(settings);
+    // The list width in twips: the window's width less 120.
+    const double listWidth = pixelsToTwipsX(width(), this) - 120;
+    double sum = 0;
+    for (int c = 0; c < 10; ++c) {
+        double def;
+        if (c < 9)
+            def = listWidth / kWidthDivisors[c];
+        else
+            def = listWidth - sum - 100;
+        const QString stored = ini.value(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1));
+        double twips = def;
+        if (const auto v = NumberText::parse(stored); v && *v >= 0 && *v < 1e6)
+            twips = *v;
+        if (c < 9)
+            sum += twips;
+        lineList->setColumnWidth(c, qMax(0, twipsToPixelsX(twips, this)));
+    }
+}
+
+void MainWindow::updateCaption()
+{
+    setWindowTitle(Version::caption(m_project.projectName));
+}
+
+void MainWindow::summarizeNetwork()
+{
+    if (m_suspendSummary)
+        return;
+    const SummaryText s = ::summarizeNetwork(m_project.lines, m_context.calc.maxVoltageDrop);
+    statusPanel1->setText(s.panel1);
+    statusPanel2->setText(s.panel2);
+}
+
+void MainWindow::setLineCommandsEnabled(bool enabled)
+{
+    for (const char *name : {"actionChangeLine", "actionDeleteLine", "actionCopyList", "actionCheckAll"})
+        action(QString::fromLatin1(name))->setEnabled(enabled);
+    toolButton(QStringLiteral("ChangeLine"))->setEnabled(enabled);
+    toolButton(QStringLiteral("DelLine"))->setEnabled(enabled);
+}
+
+int MainWindow::selectedRow() const
+{
+    const QModelIndexList rows = lineList->selectionModel()->selectedRows();
+    if (!rows.isEmpty())
+        return rows.first().row();
+    const QModelIndex current = lineList->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void MainWindow::selectRow(int row)
+{
+    if (row < 0 || row >= m_lineModel->rowCount())
+        return;
+    const QModelIndex idx = m_lineModel->index(row, 0);
+    lineList->selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void MainWindow::onCheckChanged(int)
+{
+    summarizeNetwork();
+}
+
+void MainWindow::onListContextMenu(const QPoint &pos)
+{
+    const int rows = m_lineModel->rowCount();
+    if (rows > 0) {
+        QModelIndex idx = lineList->indexAt(pos);
+        if (!idx.isValid()) {
+            // Just below the last row still takes it.
+            const QRect last = lineList->visualRect(m_lineModel->index(rows - 1, 0));
+            if (pos.y() >= last.top() && pos.y() <= last.top() + twipsToPixelsY(255, this))
+                idx = m_lineModel->index(rows - 1, 0);
+        }
+        if (idx.isValid())
+            selectRow(idx.row());
+    }
+    lineMenu->popup(lineList->viewport()->mapToGlobal(pos));
+}
+
+void MainWindow::deleteLine()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const auto answer = m_prompter.message(
+        QStringLiteral("Вы уверены в том, что хотите удалить из списка линию '") + m_lineModel->line(row).name
+            + QStringLiteral("'?"),
+        QString(), Prompter::Icon::Exclamation, Prompter::Buttons::YesNo);
+    if (answer != Prompter::Answer::Yes)
+        return;
+    m_lineModel->removeLine(row);
+    summarizeNetwork();
+}
+
+void MainWindow::copyLinesToClipboard()
+{
+    copyListToClipboard(*m_lineModel);
+}
+
+void MainWindow::checkAllLines()
+{
+    // Checking row by row ends in the same summary as running it once at the end.
+    m_lineModel->checkAll();
+    if (m_lineModel->rowCount() > 0)
+        summarizeNetwork();
+}
+
+void MainWindow::showHelp()
+{
+    for (const char *name : {"\\Справка.chm", "\\Справка.html"}) {
+        const QString path = DataFiles::joinEntry(m_context.appDir(), QString::fromUtf8(name));
+        if (QFileInfo::exists(path)) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+            return;
+        }
+    }
+    m_prompter.message(QStringLiteral("Файл справки не найден!"), QString(), Prompter::Icon::Critical);
+}
+
+// Commands whose windows live in their own subsystems.
+void MainWindow::addLine()
+{
+    if (!m_lineDialog)
+        m_lineDialog = std::make_unique<CableLineDialog>(*m_lineModel, m_project, m_context, m_prompter, false, this);
+    m_lineDialog->exec();
+    if (m_lineDialog && m_lineDialog->isUnloaded())
+        m_lineDialog.reset();
+    summarizeNetwork();
+}
+
+void MainWindow::changeLine()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    // A dialog hidden in add mode is taken over; change mode always ends with it.
+    if (!m_lineDialog)
+        m_lineDialog = std::make_unique<CableLineDialog>(*m_lineModel, m_project, m_context, m_prompter, true, this);
+    m_lineDialog->changeMode = true;
+    m_lineDialog->fillFromRow(row);
+    m_lineDialog->exec();
+    if (m_lineDialog && m_lineDialog->isUnloaded())
+        m_lineDialog.reset();
+    summarizeNetwork();
+}
+void MainWindow::chooseSubstation()
+{
+    SubstationDialog dialog(m_project, m_context, m_prompter, this);
+    dialog.exec();
+}
+void MainWindow::showShortCircuitWindow()
+{
+    if (Transformer::powerValue(m_project.transformerPower) == 0) {
+        m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
+        chooseSubstation();
+        return;
+    }
+    ShortCircuitWindow dialog(m_project, m_context.calc, this);
+    dialog.exec();
+}
+void MainWindow::showLightingWindow()
+{
+    LightingWindow dialog(m_context, m_prompter, this);
+    dialog.exec();
+}
+void MainWindow::showOptions()
+{
+    OptionsDialog dialog(m_context, m_prompter, this);
+    followOptions(dialog);
+    dialog.exec();
+}
+
+void MainWindow::followOptions(OptionsDialog &dialog)
+{
+    connect(&dialog, &OptionsDialog::applied, this, [this](bool showInTray) {
+        if (showInTray)
+            addTrayIcon();
+        else
+            removeTrayIcon();
+        summarizeNetwork();
+    });
+}
+void MainWindow::checkForUpdate()
+{
+    // One check at a time: the command waits for the site with the interface alive.
+    if (m_update->isRunning())
+        return;
+    const QString settings = m_context.settingsPath();
+    QAction *menuItems[] = {action(QStringLiteral("actionCheckUpdate")), action(QStringLiteral("actionTrayCheckUpdate"))};
+    for (QAction *a : menuItems)
+        a->setEnabled(false);
+    m_update->setTimeoutMs(UpdateSite::timeoutSeconds(settings) * 1000);
+    m_update->run(UpdateSite::siteAddress(settings), statusPanel2, m_siteVersion);
+    for (QAction *a : menuItems)
+        a->setEnabled(true);
+}
+void MainWindow::showTipOfDay()
+{
+    TipDialog dialog(m_context.appDir(), m_context.settingsPath(), this);
+    dialog.exec();
+}
+void MainWindow::showAbout()
+{
+    AboutDialog dialog(UpdateSite::siteAddress(m_context.settingsPath()), this);
+    dialog.exec();
+}
+void MainWindow::saveButton()
+{
+    StatusBarProgress progress(*m_panel1, *statusPanel2);
+    ReportWriter writer(m_prompter, m_context.appDir());
+    writer.setProgress(&progress);
+    ReportColumnsDialog dialog(m_project, writer, this);
+    dialog.exec();
+}
+
+void MainWindow::saveShortCircuitReport()
+{
+    if (Transformer::powerValue(m_project.transformerPower) == 0) {
+        m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
+        chooseSubstation();
+        return;
+    }
+    StatusBarProgress progress(*m_panel1, *statusPanel2);
+    ReportWriter writer(m_prompter, m_context.appDir());
+    writer.setProgress(&progress);
+    ShortCircuitReport::run(writer, m_project, m_context.calc);
+}
+
+void MainWindow::refreshTransformerValues()
+{
+    Transformer::reportTableProblem(Transformer::updateProjectValues(m_project, m_context.appDir(), m_context.calc),
+                                    m_prompter);
+}
+
+// The shields window is built on first use from the project's shields and
+// only hidden when closed; discardShieldsWindow() drops it with the project.
+void MainWindow::showShieldsWindow()
+{
+    auto *w = qobject_cast<ShieldsWindow *>(m_shieldsWindow.data());
+    if (!w) {
+        w = new ShieldsWindow(m_context, m_prompter, m_project, this);
+        m_shieldsWindow = w;
+    }
+    w->exec();
+}
+
+// The calculator does not block the main window; a second call brings the open one forward.
+void MainWindow::showCalculator()
+{
+    if (!m_calculatorWindow) {
+        auto *w = new CalculatorWindow(m_prompter, this);
+        w->setAttribute(Qt::WA_DeleteOnClose); // closing discards the results
+        m_calculatorWindow = w;
+    }
+    m_calculatorWindow->show();
+    m_calculatorWindow->raise();
+    m_calculatorWindow->activateWindow();
+}
+
+void MainWindow::writeSettings()
+{
+    const QString settings = m_context.settingsPath();
+    IniDocument ini;
+    // A settings file that is there but cannot be read is not replaced by
+    // one that holds only what the main window keeps.
+    if (!ini.load(settings) && QFileInfo::exists(settings))
+        return;
+    writeRecentFiles(ini);
+    m_context.calc.store(ini);
+    for (int c = 0; c < 10; ++c)
+        ini.setValue(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1),
+                     QString::number(qRound(pixelsToTwipsX(lineList->columnWidth(c), this))));
+    saveWindowGeometry(ini);
+    ini.save(settings);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_closeWithoutAsking && !askSaveProject()) {
+        event->ignore();
+        return;
+    }
+    m_closeWithoutAsking = false;
+    if (!m_unloaded) {
+        m_unloaded = true;
+        writeSettings();
+        // The line dialog writes its mark lists back when it unloads.
+        if (m_lineDialog) {
+            m_lineDialog->unload();
+            m_lineDialog.reset();
+        }
+        removeTrayIcon();
+    }
+    // Every other window of the program closes with the main window.
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible())
+            w->close();
+    event->accept();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        m_closeWithoutAsking = true;
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    if (m_firstPaintPending) {
+        m_firstPaintPending = false;
+        QTimer::singleShot(0, this, &MainWindow::firstPaint);
+    }
+}
+
+void MainWindow::firstPaint()
+{
+    if (!Startup::readFlag(m_context.settingsPath(), Startup::ShowTips))
+        return;
+    // Modal over the window, but not run from inside the paint handling.
+    auto *tip = new TipDialog(m_context.appDir(), m_context.settingsPath(), this);
+    tip->setAttribute(Qt::WA_DeleteOnClose);
+    tip->open();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Hidden after the state change has settled, not inside it.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QTimer::singleShot(0, this, &MainWindow::minimiseToTray);
+}

@@ -1,0 +1,181 @@
+#pragma once
+
+#include "base/AppContext.h"
+#include "base/Project.h"
+#include "base/Prompter.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class IniDocument;
+class LineListModel;
+class OptionsDialog;
+class CableLineDialog;
+class QAction;
+class QLabel;
+class QMenu;
+class ProgressPanel;
+class QProgressBar;
+class QToolBar;
+class QTreeView;
+class TrayIcon;
+class UpdateCheck;
+
+// The main window: owner of the open project, its cable line list and every
+// command of the program.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    MainWindow(AppContext &context, Prompter &prompter, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Shows the start-up check's messages; false when the program must end.
+    static bool runStartupCheck(const AppContext &context, Prompter &prompter);
+
+    AppContext &context() { return m_context; }
+    Prompter &prompter() { return m_prompter; }
+    Project &project() { return m_project; }
+    CalcValues &calc() { return m_context.calc; }
+
+    // Public values of the window.
+    int projectNumber() const { return m_project.projectNumber; }
+    const QString &projectName() const { return m_project.projectName; }
+    const QString &projectFolder() const { return m_project.projectFolder; }
+    bool m_shownNormally = true;
+    bool m_firstPaintPending = true;
+    QString m_siteVersion;
+
+    QTreeView *lineList = nullptr;
+    LineListModel *lineModel() const { return m_lineModel; }
+    QLabel *statusPanel1 = nullptr;
+    QLabel *statusPanel2 = nullptr;
+    QProgressBar *progressBar = nullptr;
+    QToolBar *toolBar = nullptr;
+    QMenu *lineMenu = nullptr;
+    QMenu *fileMenu = nullptr;
+    QMenu *trayMenu = nullptr;
+
+    QAction *action(const QString &name) const { return m_actions.value(name); }
+    // The toolbar button of a key ("NewPrj", "ChangeLine", ...).
+    QAction *toolButton(const QString &key) const { return m_toolActions.value(key); }
+
+    // Runs the toolbar's command of a key, as a button press does.
+    void runToolbarKey(const QString &key);
+
+    // Re-runs the network summary into the two status panels.
+    void summarizeNetwork();
+    // Enables or disables change, delete, copy, check all and the two buttons.
+    void setLineCommandsEnabled(bool enabled);
+    // Sets the caption from the project name.
+    void updateCaption();
+    int selectedRow() const;
+    void selectRow(int row);
+
+    // The save question; false when the user cancels.
+    bool askSaveProject();
+    // Save (or save as); true when the file was written.
+    bool saveProject(bool saveAs);
+    // Opens a project file; false when it is missing or cannot be read (the
+    // current project then stays).
+    bool openProject(const QString &path);
+    void addRecentFile(const QString &path);
+
+    // Commands.
+    void newProject();
+    void chooseAndOpenProject();
+    void addLine();
+    void changeLine();
+    // The line dialog while it is loaded: "&Закрыть" in add mode only hides it,
+    // so its entries, offered currents and name counter outlive one opening.
+    CableLineDialog *lineDialog() const { return m_lineDialog.get(); }
+    void deleteLine();
+    void copyLinesToClipboard();
+    void checkAllLines();
+    void chooseSubstation();
+    void showShieldsWindow();
+    void showShortCircuitWindow();
+    void showLightingWindow();
+    void showCalculator();
+    void showOptions();
+    // The main window's part of an apply of the options: the tray icon and the summary.
+    void followOptions(OptionsDialog &dialog);
+    void checkForUpdate();
+    void showHelp();
+    void showTipOfDay();
+    void showAbout();
+    void saveButton();
+    void saveShortCircuitReport();
+
+    // Writes the settings kept by the main window (done when it unloads).
+    void writeSettings();
+
+    // The tray icon and the window hidden in it.
+    TrayIcon *trayIcon() const { return m_tray; }
+    void addTrayIcon();
+    void removeTrayIcon();
+    void hideToTray();
+    void showFromTray();
+    // Size and position from the settings ("RemPosition"), and back at unload.
+    void restoreWindowGeometry();
+    void saveWindowGeometry(IniDocument &ini) const;
+    // The update check behind "Проверить &обновление".
+    UpdateCheck *updateCheck() const { return m_update; }
+
+    // Recomputes Rt, Xt, Zt (selectTransformer) and Rnet (supplyLineResistance) of the
+    // project from its transformer and supply-line texts.
+    void refreshTransformerValues();
+    // The shields window, created on first use; a new or opened project
+    // discards it so that it is rebuilt from the project's shields.
+    QPointer<QWidget> m_shieldsWindow;
+    void discardShieldsWindow();
+    // The line calculator while it is open (it deletes itself on closing).
+    QPointer<QWidget> m_calculatorWindow;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildActions();
+    void buildMenus();
+    void buildToolbar();
+    void buildList();
+    void buildStatusBar();
+    void applyColumnWidths();
+    void readRecentFiles();
+    void writeRecentFiles(IniDocument &ini) const;
+    // Saved; not saved by the user's choice (or for want of a transformer);
+    // failed while writing, which the user has been told.
+    enum class SaveResult { Saved, NotSaved, Failed };
+    SaveResult storeProject(bool saveAs);
+    void onListContextMenu(const QPoint &pos);
+    void onCheckChanged(int row);
+    void firstPaint();
+    void buildTrayMenu();
+    void minimiseToTray();
+
+    QAction *makeAction(const QString &name, const QString &caption, const QKeySequence &shortcut = {});
+
+    AppContext &m_context;
+    Prompter &m_prompter;
+    Project m_project;
+    LineListModel *m_lineModel = nullptr;
+    ProgressPanel *m_panel1 = nullptr;
+    QHash<QString, QAction *> m_actions;
+    QHash<QString, QAction *> m_toolActions;
+    QList<QAction *> m_recentActions;
+    QAction *m_recentSeparator = nullptr; // recentSeparator
+    int m_recentFileCount = 0;
+    bool m_closeWithoutAsking = false;
+    bool m_unloaded = false;
+    bool m_suspendSummary = false;
+    std::unique_ptr<CableLineDialog> m_lineDialog;
+    TrayIcon *m_tray = nullptr;
+    UpdateCheck *m_update = nullptr;
+};

@@ -1,0 +1,38 @@
+#include "base/AppContext.h"
+#include "base/Version.h"
+#include "shell/MainWindow.h"
+#include "widgets/QtPrompter.h"
+
+#include <clocale>
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    // Number texts are ours (decimal comma); C functions must not follow the system locale.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QStringLiteral("Кабинор"));
+    QApplication::setApplicationVersion(Version::fullText());
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    QCommandLineOption appDirOption(QStringLiteral("app-dir"), QStringLiteral("Application folder."), QStringLiteral("DIR"));
+    parser.addOption(appDirOption);
+    parser.addPositionalArgument(QStringLiteral("project"), QStringLiteral("Project file to open."));
+    parser.process(app);
+
+    AppContext context(AppContext::resolveAppDir(parser.value(appDirOption), QApplication::applicationDirPath()));
+    QtPrompter prompter;
+    if (!MainWindow::runStartupCheck(context, prompter))
+        return 1;
+
+    MainWindow window(context, prompter);
+    prompter.setParent(&window);
+    window.show();
+    if (!parser.positionalArguments().isEmpty())
+        window.openProject(parser.positionalArguments().constFirst());
+    return app.exec();
+}

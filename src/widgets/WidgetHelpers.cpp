@@ -1,0 +1,86 @@
+#include "widgets/WidgetHelpers.h"
+
+#include "base/InputCheck.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+
+bool checkNumericEntry(QLineEdit *field, Prompter &prompter)
+{
+    InputCheck::Numeric result;
+    if (InputCheck::report(field->text(), prompter, &result))
+        return true;
+    field->setFocus(Qt::OtherFocusReason);
+    if (result != InputCheck::Numeric::Empty)
+        field->selectAll();
+    return false;
+}
+
+namespace {
+
+double dpiX(const QWidget *w)
+{
+    if (w)
+        return w->logicalDpiX();
+    const QScreen *s = QGuiApplication::primaryScreen();
+    return s ? s->logicalDotsPerInchX() : 96.0;
+}
+
+double dpiY(const QWidget *w)
+{
+    if (w)
+        return w->logicalDpiY();
+    const QScreen *s = QGuiApplication::primaryScreen();
+    return s ? s->logicalDotsPerInchY() : 96.0;
+}
+
+} // namespace
+
+int twipsToPixelsX(double twips, const QWidget *widget)
+{
+    return qRound(twips * dpiX(widget) / 1440.0);
+}
+
+int twipsToPixelsY(double twips, const QWidget *widget)
+{
+    return qRound(twips * dpiY(widget) / 1440.0);
+}
+
+double pixelsToTwipsX(int pixels, const QWidget *widget)
+{
+    return pixels * 1440.0 / dpiX(widget);
+}
+
+double pixelsToTwipsY(int pixels, const QWidget *widget)
+{
+    return pixels * 1440.0 / dpiY(widget);
+}
+
+QString listClipboardText(const QAbstractItemModel &model)
+{
+    const int columns = model.columnCount();
+    QStringList header;
+    for (int c = 0; c < columns; ++c)
+        header << model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    QString text = header.join(QLatin1Char('\t'));
+    const int rows = model.rowCount();
+    for (int r = 0; r < rows; ++r) {
+        text += QLatin1String("\r\n");
+        for (int c = 0; c < columns; ++c) {
+            if (c > 0)
+                text += QLatin1Char('\t');
+            text += model.index(r, c).data(Qt::DisplayRole).toString();
+        }
+    }
+    return text;
+}
+
+void copyListToClipboard(const QAbstractItemModel &model)
+{
+    if (QClipboard *cb = QGuiApplication::clipboard())
+        cb->setText(listClipboardText(model));
+}

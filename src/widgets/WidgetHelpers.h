@@ -1,0 +1,25 @@
+#pragma once
+
+#include "base/Prompter.h"
+
+#include <QString>
+
+class QAbstractItemModel;
+class QLineEdit;
+class QWidget;
+
+// The shared numeric check of a field: reports through the prompter, then
+// gives the field the focus and (except for an empty field) selects its text.
+bool checkNumericEntry(QLineEdit *field, Prompter &prompter);
+
+// Twips <-> pixels with the screen's logical DPI (1440 twips per inch).
+int twipsToPixelsX(double twips, const QWidget *widget = nullptr);
+int twipsToPixelsY(double twips, const QWidget *widget = nullptr);
+double pixelsToTwipsX(int pixels, const QWidget *widget = nullptr);
+double pixelsToTwipsY(int pixels, const QWidget *widget = nullptr);
+
+// The text of a list for the clipboard: the headers joined by tabs, then for
+// each row CR LF and the row's texts joined by tabs; no line break at the end.
+QString listClipboardText(const QAbstractItemModel &model);
+// Puts that text on the clipboard, replacing its contents.
+void copyListToClipboard(const QAbstractItemModel &model);

@@ -1,0 +1,287 @@
+// The INI store, the Windows-1251 files, the list-input reader and the data-file registry.
+#include "TestSupport.h"
+#include "base/AppContext.h"
+#include "base/DataFileRegistry.h"
+#include "base/IniStore.h"
+#include "base/InputCheck.h"
+#include "base/ListInput.h"
+#include "base/TextFile.h"
+
+#include <QtTest>
+
+class TstSettings : public QObject
+{
+    Q_OBJECT
+private slots:
+    void iniCaseAndBlanks();
+    void iniWriteInPlaceAppendAndNewSection();
+    void iniLineBreaksBecomeBlanks();
+    void iniValueCutTo254();
+    void iniCreatesMissingFile();
+    void iniKeepsForeignLines();
+    void cp1251RoundTrip();
+    void utf8Accepted();
+    void textOutsideCp1251KeptAsUtf8();
+    void listInput_data();
+    void listInput();
+    void listInputQuoteRoundTrip();
+    void registryEntries();
+    void registryQuotedAndShort();
+    void checkDataFiles();
+    void checkDataFilesMissingRegistry();
+    void calcValuesDefaultsAndGarbage();
+    void numericCheck_data();
+    void numericCheck();
+    void confirmOverwrite();
+};
+
+void TstSettings::iniCaseAndBlanks()
+{
+    const IniDocument ini = IniDocument::fromText(QStringLiteral("[Startup]\r\n  ShowInTray =  0  \r\n[calculation]\r\ngCu=56,18\r\n"));
+    QCOMPARE(ini.value(QStringLiteral("STARTUP"), QStringLiteral("showintray"), QStringLiteral("1")), QStringLiteral("0"));
+    QCOMPARE(ini.value(QStringLiteral("Calculation"), QStringLiteral("GCU"), QString()), QStringLiteral("56,18"));
+    QCOMPARE(ini.value(QStringLiteral("Calculation"), QStringLiteral("gAl"), QStringLiteral("37,04")), QStringLiteral("37,04"));
+    QCOMPARE(ini.value(QStringLiteral("Nowhere"), QStringLiteral("gAl"), QStringLiteral("x")), QStringLiteral("x"));
+}
+
+void TstSettings::iniWriteInPlaceAppendAndNewSection()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("s.ini"));
+    TextFile::write(file, QStringLiteral("[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n"));
+    QVERIFY(writeIniString(file, QStringLiteral("a"), QStringLiteral("X"), QStringLiteral("10")));
+    QVERIFY(writeIniString(file, QStringLiteral("A"), QStringLiteral("w"), QStringLiteral("4")));
+    QVERIFY(writeIniString(file, QStringLiteral("C"), QStringLiteral("v"), QStringLiteral("5")));
+    QString text;
+    QVERIFY(TextFile::read(file, &text));
+    QCOMPARE(text, QStringLiteral("[A]\r\nx=10\r\ny=2\r\nw=4\r\n[B]\r\nz=3\r\n[C]\r\nv=5\r\n"));
+    QCOMPARE(readIniString(file, QStringLiteral("c"), QStringLiteral("V"), QString()), QStringLiteral("5"));
+}
+
+void TstSettings::iniLineBreaksBecomeBlanks()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("s.ini"));
+    writeIniString(file, QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("one\r\ntwo\nthree"));
+    QString text;
+    TextFile::read(file, &text);
+    QCOMPARE(text, QStringLiteral("[A]\r\nk=one  two three\r\n"));
+}
+
+void TstSettings::iniValueCutTo254()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("s.ini"));
+    writeIniString(file, QStringLiteral("A"), QStringLiteral("k"), QString(300, QLatin1Char('x')));
+    QCOMPARE(readIniString(file, QStringLiteral("A"), QStringLiteral("k"), QString()).size(), 254);
+}
+
+void TstSettings::iniCreatesMissingFile()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("new.ini"));
+    QCOMPARE(readIniString(file, QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("d")), QStringLiteral("d"));
+    QVERIFY(writeIniString(file, QStringLiteral("Раздел"), QStringLiteral("Ключ"), QStringLiteral("Значение")));
+    QVERIFY(QFile::exists(file));
+    QCOMPARE(readIniString(file, QStringLiteral("раздел"), QStringLiteral("ключ"), QString()), QStringLiteral("Значение"));
+}
+
+void TstSettings::iniKeepsForeignLines()
+{
+    const QString text = QStringLiteral("; comment\r\n[A]\r\nno equals here\r\nk=v\r\n");
+    QCOMPARE(IniDocument::fromText(text).toText(), text);
+}
+
+void TstSettings::cp1251RoundTrip()
+{
+    const QString text = QStringLiteral("Линия №1 Алюминий ЩО1 «кавычки» ёЁ");
+    const QByteArray bytes = TextFile::encode(text);
+    QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(bytes.size(), text.size()); // one byte a character
+    QCOMPARE(bytes, cp1251(text));
+    QCOMPARE(TextFile::decode(bytes), text);
+}
+
+void TstSettings::utf8Accepted()
+{
+    const QString text = QStringLiteral("Медь");
+    QCOMPARE(TextFile::decode(text.toUtf8()), text);
+    QCOMPARE(TextFile::decode("\xEF\xBB\xBF" + text.toUtf8()), text);
+    // Two-, three- and four-byte sequences without a BOM.
+    const QString wide = QStringLiteral("Линия € 中 \U0001F600");
+    QCOMPARE(TextFile::decode(wide.toUtf8()), wide);
+    // A sequence cut at the end, an overlong form or a lone continuation byte is not UTF-8: Windows-1251.
+    QCOMPARE(TextFile::decode(QByteArray("ab\xD0")), QStringLiteral("abР"));
+    QCOMPARE(TextFile::decode(QByteArray("\xC0\x80")), QStringLiteral("А") + QChar(0x0402));
+    QCOMPARE(TextFile::decode(QByteArray("x\x80")), QStringLiteral("x") + QChar(0x0402));
+}
+
+void TstSettings::textOutsideCp1251KeptAsUtf8()
+{
+    const QString text = QStringLiteral("Линия 中文 ∑");
+    QVERIFY(!TextFile::fitsWindows1251(text));
+    const QByteArray bytes = TextFile::encode(text);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(TextFile::decode(bytes), text);
+}
+
+void TstSettings::listInput_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("fields");
+    QTest::newRow("commas and lines") << "1.5,23,19\r\n2.5,30,27\r\n" << QStringList{"1.5", "23", "19", "2.5", "30", "27"};
+    QTest::newRow("two marks on a line") << "ВВГ, АВВГ\r\n" << QStringList{"ВВГ", "АВВГ"};
+    QTest::newRow("quoted comma") << "\"Станки, мелкие\",\"0,16\"\r\n" << QStringList{"Станки, мелкие", "0,16"};
+    QTest::newRow("doubled quote") << "\"ВВГ \"\"нг\"\"\"\n" << QStringList{"ВВГ \"нг\""};
+    QTest::newRow("blank lines skipped") << "a\n\n\nb\n" << QStringList{"a", "b"};
+    QTest::newRow("unclosed quote ends with line") << "\"abc\nd" << QStringList{"abc", "d"};
+    QTest::newRow("empty field") << "a,,b" << QStringList{"a", "", "b"};
+    QTest::newRow("lone CR ends a field") << "ab\rcd" << QStringList{"ab", "cd"};
+    QTest::newRow("quote closed before CR") << "\"x\"\r\ny" << QStringList{"x", "y"};
+}
+
+void TstSettings::listInput()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, fields);
+    ListInput in(text);
+    QCOMPARE(in.rest(), fields);
+    QVERIFY(in.atEnd());
+}
+
+void TstSettings::listInputQuoteRoundTrip()
+{
+    const QStringList marks{QStringLiteral("ВВГ"), QStringLiteral("ВВГ, АВВГ"), QStringLiteral("ПВ \"1\""), QStringLiteral(" край ")};
+    QString text;
+    for (const QString &m : marks)
+        text += ListInput::quote(m) + QStringLiteral("\r\n");
+    QCOMPARE(ListInput(text).rest(), marks);
+    QCOMPARE(ListInput::toNumber(QStringLiteral("14.5")).value_or(-1), 14.5);
+    QVERIFY(!ListInput::toNumber(QStringLiteral("14,5")));
+    QVERIFY(!ListInput::toNumber(QStringLiteral("abc")));
+}
+
+void TstSettings::registryEntries()
+{
+    TestAppDir app;
+    QVERIFY(app.isValid());
+    for (int i = 0; i < DataFiles::SlotCount; ++i)
+        QVERIFY2(DataFiles::dataFileName(app.path(), i).startsWith(QLatin1Char('\\')), qPrintable(QString::number(i)));
+    // Entry 13 is the 14th line of the registry.
+    QStringList lines = QString::fromLatin1(app.readFile(QStringLiteral("files.fls"))).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 14);
+    QCOMPARE(DataFiles::dataFileName(app.path(), 13), lines.at(13).trimmed());
+    QCOMPARE(DataFiles::dataFileName(app.path(), 14), QString());
+    QCOMPARE(DataFiles::dataFileName(app.path(), -1), QString());
+}
+
+void TstSettings::registryQuotedAndShort()
+{
+    TestAppDir app;
+    app.writeFile(QStringLiteral("files.fls"), cp1251(QStringLiteral("\"\\a.dat\"\r\n\\b.dat,\\c.dat\r\n")));
+    QCOMPARE(DataFiles::dataFileName(app.path(), 0), QStringLiteral("\\a.dat"));
+    QCOMPARE(DataFiles::dataFileName(app.path(), 1), QStringLiteral("\\b.dat"));
+    QCOMPARE(DataFiles::dataFileName(app.path(), 2), QStringLiteral("\\c.dat"));
+    QCOMPARE(DataFiles::dataFileName(app.path(), 5), QString());
+    QCOMPARE(DataFiles::dataFilePath(app.path(), 0), app.path() + QStringLiteral("/a.dat"));
+}
+
+void TstSettings::checkDataFiles()
+{
+    TestAppDir app;
+    QFile::remove(app.settingsPath());
+    DataFiles::CheckResult r = DataFiles::checkDataFiles(app.path());
+    QVERIFY(r.ok());
+    QVERIFY(r.settingsCreated);
+    QVERIFY(QFile::exists(app.settingsPath()));
+    QCOMPARE(QFileInfo(app.settingsPath()).size(), 0);
+
+    // Every missing file is reported on its own, in index order.
+    const QString e2 = DataFiles::dataFileName(app.path(), 2);
+    const QString e7 = DataFiles::dataFileName(app.path(), 7);
+    QFile::remove(DataFiles::dataFilePath(app.path(), 7));
+    QFile::remove(DataFiles::dataFilePath(app.path(), 2));
+    r = DataFiles::checkDataFiles(app.path());
+    QVERIFY(!r.ok());
+    QCOMPARE(r.missingFiles.size(), 2);
+    QVERIFY(r.missingFiles.at(0).endsWith(e2.mid(1)));
+    QVERIFY(r.missingFiles.at(1).endsWith(e7.mid(1)));
+    QCOMPARE(DataFiles::missingFileMessage(r.missingFiles.at(0)), QStringLiteral("Файл ") + r.missingFiles.at(0) + QStringLiteral(" не найден!"));
+}
+
+void TstSettings::checkDataFilesMissingRegistry()
+{
+    TestAppDir app;
+    QFile::remove(app.file(QStringLiteral("files.fls")));
+    const DataFiles::CheckResult r = DataFiles::checkDataFiles(app.path());
+    QVERIFY(r.registryMissing);
+    QCOMPARE(r.missingFiles.size(), 1);
+    QVERIFY(r.missingFiles.first().endsWith(QDir::toNativeSeparators(QStringLiteral("/files.fls"))));
+}
+
+void TstSettings::calcValuesDefaultsAndGarbage()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("s.ini"));
+    CalcValues v = CalcValues::load(file);
+    QCOMPARE(v.copperConductivity, 56.18);
+    QCOMPARE(v.aluminiumConductivity, 37.04);
+    QCOMPARE(v.maxVoltageDrop, 7.5);
+    QCOMPARE(v.decimalPlaces, 2.0);
+    TextFile::write(file, QStringLiteral("[Calculation]\r\ngCu=много\r\ngAl=30,5\r\nTolerance=3\r\n"));
+    v = CalcValues::load(file);
+    QCOMPARE(v.copperConductivity, 56.18);
+    QCOMPARE(v.aluminiumConductivity, 30.5);
+    QCOMPARE(v.places(), 3);
+    QVERIFY(v.save(file));
+    QCOMPARE(readIniString(file, QStringLiteral("Calculation"), QStringLiteral("gCu"), QString()), QStringLiteral("56,18"));
+    QCOMPARE(readIniString(file, QStringLiteral("Calculation"), QStringLiteral("dUmax"), QString()), QStringLiteral("7,5"));
+}
+
+void TstSettings::numericCheck_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty") << "" << "Укажите численное значение!";
+    QTest::newRow("text") << "abc" << "Вводимое значение должно быть числовым!";
+    QTest::newRow("zero") << "0" << "Вводимое значение должно быть положительным и неравным нулю!";
+    QTest::newRow("negative") << "-1" << "Вводимое значение должно быть положительным и неравным нулю!";
+    QTest::newRow("million") << "1000000" << "";
+    QTest::newRow("million and a half") << "1500000" << "Вводимое значение слишком велико!";
+    QTest::newRow("comma") << "2,5" << "";
+}
+
+void TstSettings::numericCheck()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    ScriptedPrompter p;
+    QCOMPARE(InputCheck::report(text, p), message.isEmpty());
+    if (message.isEmpty()) {
+        QVERIFY(p.messages.isEmpty());
+        return;
+    }
+    QCOMPARE(p.messages.size(), 1);
+    QCOMPARE(p.messages.first().text, message);
+    QCOMPARE(p.messages.first().title, QStringLiteral("Ошибка ввода"));
+    QCOMPARE(p.messages.first().icon, Prompter::Icon::Exclamation);
+}
+
+void TstSettings::confirmOverwrite()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.kbp"));
+    ScriptedPrompter p;
+    QCOMPARE(::confirmOverwrite(path, p), false);
+    QVERIFY(p.messages.isEmpty());
+    TextFile::write(path, QStringLiteral("x"));
+    p.answers = {Prompter::Answer::No};
+    QCOMPARE(::confirmOverwrite(path, p), true);
+    QCOMPARE(p.messages.first().title, QStringLiteral("Сохранить как"));
+    QVERIFY(p.messages.first().text.endsWith(QStringLiteral(" уже существует!\r\nЗаменить?")));
+    p.answers = {Prompter::Answer::Yes};
+    QCOMPARE(::confirmOverwrite(path, p), false);
+}
+
+QTEST_GUILESS_MAIN(TstSettings)
+#include "tst_settings.moc"

@@ -1,0 +1,341 @@
+// The main window driven offscreen: caption, commands, check marks, delete, copy, closing.
+#include "TestSupport.h"
+#include "base/AppContext.h"
+#include "base/DataFileRegistry.h"
+#include "base/IniStore.h"
+#include "lines/LineListModel.h"
+#include "shell/MainWindow.h"
+#include "widgets/WidgetHelpers.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFont>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QTreeView>
+#include <QtTest>
+
+namespace {
+
+CableLine makeLine(const QString &name, const QString &dU, const QString &ikab = QStringLiteral("10"),
+                   const QString &idop = QStringLiteral("25"))
+{
+    CableLine l;
+    l.name = name;
+    l.cells = QStringList{QStringLiteral("ВВГ"), QStringLiteral("3x2,5"), QStringLiteral("Медь"), QStringLiteral("100"),
+                          QStringLiteral("712"), ikab, idop, dU, QStringLiteral("220")};
+    return l;
+}
+
+struct Fixture {
+    TestAppDir app;
+    AppContext context{app.path()};
+    ScriptedPrompter prompter;
+    std::unique_ptr<MainWindow> window;
+    Fixture()
+    {
+        MainWindow::runStartupCheck(context, prompter);
+        window = std::make_unique<MainWindow>(context, prompter);
+    }
+    void addLine(const CableLine &line)
+    {
+        window->lineModel()->appendLine(line);
+        window->setLineCommandsEnabled(true);
+    }
+};
+
+const char *const kLineCommands[] = {"actionChangeLine", "actionDeleteLine", "actionCopyList", "actionCheckAll"};
+
+} // namespace
+
+class TstMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startupState();
+    void menusAndShortcuts();
+    void toolbarOrderAndTips();
+    void checkMakesBoldAndSums();
+    void checkAll();
+    void deleteOnlyRowDisablesCommands();
+    void deleteAnsweredNo();
+    void copyToClipboard();
+    void copyEmptyList();
+    void columnWidthsComputedThenStored();
+    void missingHelpFile();
+    void closeAsksAndEscDoesNot();
+    void missingDataFilesReported();
+};
+
+void TstMainWindow::startupState()
+{
+    Fixture f;
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("[Проект 1] - Кабинор 3.2"));
+    QCOMPARE(f.window->projectName(), QStringLiteral("Проект 1"));
+    QCOMPARE(f.window->projectFolder(), f.app.path() + QLatin1Char('/'));
+    QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Нажмите F1 для получения справки"));
+    QCOMPARE(f.window->statusPanel2->text(), QString());
+    for (const char *name : kLineCommands)
+        QVERIFY2(!f.window->action(QString::fromLatin1(name))->isEnabled(), name);
+    QVERIFY(!f.window->toolButton(QStringLiteral("ChangeLine"))->isEnabled());
+    QVERIFY(!f.window->toolButton(QStringLiteral("DelLine"))->isEnabled());
+    QVERIFY(f.window->action(QStringLiteral("actionAddLine"))->isEnabled());
+    // The settings file was created empty by the start-up check.
+    QVERIFY(QFile::exists(f.app.settingsPath()));
+}
+
+void TstMainWindow::menusAndShortcuts()
+{
+    Fixture f;
+    const struct {
+        const char *name;
+        const char *caption;
+        QKeySequence keys;
+    } items[] = {
+        {"actionNewProject", "&Новый проект...", QKeySequence(QStringLiteral("Ctrl+N"))},
+        {"actionOpenProject", "&Открыть проект...", QKeySequence(QStringLiteral("Ctrl+O"))},
+        {"actionSaveProject", "&Сохранить проект", QKeySequence(QStringLiteral("Ctrl+S"))},
+        {"actionSaveProjectAs", "Сохранить проект &как...", QKeySequence()},
+        {"actionCableLineReport", "Сохранить ведомость К&Л...", QKeySequence(QStringLiteral("F2"))},
+        {"actionShortCircuitReport", "Сохранить ведомость токов К&З...", QKeySequence(QStringLiteral("F3"))},
+        {"actionExit", "&Выход", QKeySequence(QStringLiteral("Ctrl+Q"))},
+        {"actionAddLine", "&Добавить...", QKeySequence(QStringLiteral("Ctrl+D"))},
+        {"actionChangeLine", "&Изменить...", QKeySequence(QStringLiteral("Ctrl+G"))},
+        {"actionDeleteLine", "&Удалить", QKeySequence(QStringLiteral("Del"))},
+        {"actionCopyList", "&Копировать в буфер", QKeySequence(QStringLiteral("Ctrl+C"))},
+        {"actionCheckAll", "&Выделить всё", QKeySequence(QStringLiteral("Ctrl+A"))},
+        {"actionChooseSubstation", "&Выбрать...", QKeySequence(QStringLiteral("Ctrl+T"))},
+        {"actionLoads", "Расчет &нагрузок...", QKeySequence(QStringLiteral("Ctrl+R"))},
+        {"actionShortCircuit", "Расчет токов &КЗ...", QKeySequence(QStringLiteral("Ctrl+K"))},
+        {"actionLighting", "Расчет &освещенности...", QKeySequence(QStringLiteral("Ctrl+L"))},
+        {"actionCalculator", "&Строковый калькулятор", QKeySequence(QStringLiteral("F4"))},
+        {"actionOptions", "&Настройки...", QKeySequence(QStringLiteral("Ctrl+P"))},
+        {"actionCheckUpdate", "Проверить &обновление", QKeySequence(QStringLiteral("Ctrl+U"))},
+        {"actionHelp", "&Справка...", QKeySequence(QStringLiteral("F1"))},
+        {"actionTipOfDay", "Совет &дня...", QKeySequence()},
+        {"actionAbout", "&О программе...", QKeySequence()},
+    };
+    for (const auto &item : items) {
+        QAction *a = f.window->action(QString::fromLatin1(item.name));
+        QVERIFY2(a, item.name);
+        QCOMPARE(a->text(), QString::fromUtf8(item.caption));
+        QCOMPARE(a->shortcut(), item.keys);
+    }
+    QStringList titles;
+    for (QAction *a : f.window->menuBar()->actions())
+        titles << a->text();
+    QCOMPARE(titles, (QStringList{"&Файл", "&Линия", "&ТП", "&Расчет", "&Опции", "&Помощь"}));
+    // The recent-file items and their separator are hidden while the list is empty.
+    QAction *recentSeparator = f.window->findChild<QAction *>(QStringLiteral("recentSeparator"));
+    QVERIFY(recentSeparator && !recentSeparator->isVisible());
+}
+
+void TstMainWindow::toolbarOrderAndTips()
+{
+    Fixture f;
+    QStringList keys;
+    QStringList tips;
+    int changeLinePosition = -1;
+    const QList<QAction *> actions = f.window->toolBar->actions();
+    for (int i = 0; i < actions.size(); ++i) {
+        if (actions.at(i)->isSeparator())
+            continue;
+        keys << actions.at(i)->data().toString();
+        tips << actions.at(i)->toolTip();
+        if (keys.last() == QLatin1String("ChangeLine"))
+            changeLinePosition = i + 1;
+    }
+    QCOMPARE(keys, (QStringList{"NewPrj", "OpenPrj", "SavePrj", "AddLine", "ChangeLine", "DelLine", "SelTP", "CalcP",
+                                "CalcKZ", "Light", "Calc", "Prop", "ReportKL", "ReportKZ"}));
+    QCOMPARE(tips.at(8), QStringLiteral("Расчитать токи КЗ"));
+    QCOMPARE(tips.at(12), QStringLiteral("Сохранить ведомость кабельных линий"));
+    QCOMPARE(changeLinePosition, 6); // the separator after "SavePrj" counts as the 4th entry
+}
+
+void TstMainWindow::checkMakesBoldAndSums()
+{
+    Fixture f;
+    f.addLine(makeLine(QStringLiteral("Линия №1"), QStringLiteral("1,5"), QStringLiteral("30"), QStringLiteral("25")));
+    f.addLine(makeLine(QStringLiteral("Линия №2"), QStringLiteral("6,2"), QStringLiteral("10"), QStringLiteral("19")));
+    LineListModel *m = f.window->lineModel();
+    QVERIFY(!m->index(0, 3).data(Qt::FontRole).value<QFont>().bold());
+
+    QVERIFY(m->setData(m->index(0, 0), Qt::Checked, Qt::CheckStateRole));
+    for (int c = 0; c < 10; ++c)
+        QVERIFY(m->index(0, c).data(Qt::FontRole).value<QFont>().bold());
+    QVERIFY(!m->index(1, 0).data(Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 1,5%"));
+    QVERIFY(f.window->statusPanel2->text().endsWith(QStringLiteral("''Линия №1'' ")));
+
+    m->setData(m->index(1, 0), Qt::Checked, Qt::CheckStateRole);
+    QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 7,7%"));
+    QVERIFY(f.window->statusPanel2->text().endsWith(QStringLiteral("превышают 7,5%!")));
+
+    m->setData(m->index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
+    QVERIFY(!m->index(0, 0).data(Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 6,2%"));
+    QCOMPARE(f.window->statusPanel2->text(), QString());
+    QVERIFY(f.window->project().lines.at(1).checked);
+}
+
+void TstMainWindow::checkAll()
+{
+    Fixture f;
+    for (int i = 1; i <= 3; ++i)
+        f.addLine(makeLine(QStringLiteral("Л%1").arg(i), QStringLiteral("1,25")));
+    f.window->action(QStringLiteral("actionCheckAll"))->trigger();
+    for (const CableLine &l : f.window->project().lines)
+        QVERIFY(l.checked);
+    QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 3,75%"));
+}
+
+void TstMainWindow::deleteOnlyRowDisablesCommands()
+{
+    Fixture f;
+    f.addLine(makeLine(QStringLiteral("Линия №1"), QStringLiteral("2")));
+    f.window->lineModel()->setChecked(0, true);
+    f.window->selectRow(0);
+    f.prompter.answers = {Prompter::Answer::Yes};
+    f.window->action(QStringLiteral("actionDeleteLine"))->trigger();
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.messages.first().text,
+             QStringLiteral("Вы уверены в том, что хотите удалить из списка линию 'Линия №1'?"));
+    QCOMPARE(f.prompter.messages.first().title, QStringLiteral("Кабинор"));
+    QCOMPARE(f.prompter.messages.first().buttons, Prompter::Buttons::YesNo);
+    QCOMPARE(f.window->project().lines.size(), 0);
+    for (const char *name : kLineCommands)
+        QVERIFY2(!f.window->action(QString::fromLatin1(name))->isEnabled(), name);
+    QVERIFY(!f.window->toolButton(QStringLiteral("ChangeLine"))->isEnabled());
+    QVERIFY(!f.window->toolButton(QStringLiteral("DelLine"))->isEnabled());
+    QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 0%"));
+}
+
+void TstMainWindow::deleteAnsweredNo()
+{
+    Fixture f;
+    f.addLine(makeLine(QStringLiteral("А"), QStringLiteral("2")));
+    f.addLine(makeLine(QStringLiteral("Б"), QStringLiteral("3")));
+    f.window->lineModel()->setChecked(1, true);
+    const QString before = f.window->statusPanel1->text();
+    f.window->selectRow(1);
+    f.prompter.answers = {Prompter::Answer::No};
+    f.window->deleteLine();
+    QCOMPARE(f.window->project().lines.size(), 2);
+    QCOMPARE(f.window->statusPanel1->text(), before);
+    // Yes removes the selected row, not the first one.
+    f.prompter.answers = {Prompter::Answer::Yes};
+    f.window->deleteLine();
+    QCOMPARE(f.window->project().lines.size(), 1);
+    QCOMPARE(f.window->project().lines.first().name, QStringLiteral("А"));
+    QVERIFY(f.window->action(QStringLiteral("actionDeleteLine"))->isEnabled());
+}
+
+void TstMainWindow::copyToClipboard()
+{
+    Fixture f;
+    f.addLine(makeLine(QStringLiteral("Линия №1"), QStringLiteral("6,47")));
+    f.addLine(makeLine(QStringLiteral("Линия №2"), QStringLiteral("1,87")));
+    f.window->action(QStringLiteral("actionCopyList"))->trigger();
+    const QString expected = QStringLiteral(
+        "Кабельная линия\tМарка\tЧисло и сечение жил\tМатериал\tДлина, м\tСопротивление, мОм\tТок нагрузки, А\t"
+        "Ток допустимый, А\tПадение напряжения, %\tНапряжение, В\r\n"
+        "Линия №1\tВВГ\t3x2,5\tМедь\t100\t712\t10\t25\t6,47\t220\r\n"
+        "Линия №2\tВВГ\t3x2,5\tМедь\t100\t712\t10\t25\t1,87\t220");
+    QCOMPARE(listClipboardText(*f.window->lineModel()), expected);
+    QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+}
+
+void TstMainWindow::copyEmptyList()
+{
+    Fixture f;
+    const QString text = listClipboardText(*f.window->lineModel());
+    QVERIFY(!text.contains(QLatin1Char('\n')));
+    QCOMPARE(text.count(QLatin1Char('\t')), 9);
+}
+
+void TstMainWindow::columnWidthsComputedThenStored()
+{
+    Fixture f;
+    QTreeView *lv = f.window->lineList;
+    const double listTwips = pixelsToTwipsX(f.window->width(), f.window.get()) - 120;
+    QCOMPARE(lv->columnWidth(0), twipsToPixelsX(listTwips / 6, f.window.get()));
+    QCOMPARE(lv->columnWidth(1), twipsToPixelsX(listTwips / 11, f.window.get()));
+    double sum = 0;
+    const int divisors[] = {6, 11, 9, 13, 13, 9, 11, 11, 12};
+    for (int d : divisors)
+        sum += listTwips / d;
+    QCOMPARE(lv->columnWidth(9), twipsToPixelsX(listTwips - sum - 100, f.window.get()));
+
+    lv->setColumnWidth(2, 150);
+    f.window->writeSettings();
+    IniDocument ini;
+    ini.load(f.app.settingsPath());
+    QCOMPARE(ini.value(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth3")),
+             QString::number(qRound(pixelsToTwipsX(150, f.window.get()))));
+    QCOMPARE(ini.value(QStringLiteral("Calculation"), QStringLiteral("gAl")), QStringLiteral("37,04"));
+
+    // A second start takes the stored widths; a width that is no number takes its default.
+    ini.setValue(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth2"), QStringLiteral("широко"));
+    ini.save(f.app.settingsPath());
+    MainWindow second(f.context, f.prompter);
+    QCOMPARE(second.lineList->columnWidth(2), 150);
+    QCOMPARE(second.lineList->columnWidth(1), twipsToPixelsX(listTwips / 11, &second));
+}
+
+void TstMainWindow::missingHelpFile()
+{
+    Fixture f;
+    QFile::remove(f.app.file(QStringLiteral("Справка.html")));
+    QFile::remove(f.app.file(QStringLiteral("Справка.chm")));
+    f.window->action(QStringLiteral("actionHelp"))->trigger();
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.lastText(), QStringLiteral("Файл справки не найден!"));
+    QCOMPARE(f.prompter.messages.first().icon, Prompter::Icon::Critical);
+    QCOMPARE(f.prompter.messages.first().title, QStringLiteral("Кабинор"));
+}
+
+void TstMainWindow::closeAsksAndEscDoesNot()
+{
+    Fixture f;
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.prompter.answers = {Prompter::Answer::Cancel};
+    f.window->close();
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(f.prompter.lastText(), QStringLiteral("Сохранить проект 'Проект 1'?"));
+    QCOMPARE(f.prompter.messages.last().buttons, Prompter::Buttons::YesNoCancel);
+
+    f.prompter.clear();
+    QTest::keyClick(f.window.get(), Qt::Key_Escape);
+    QVERIFY(!f.window->isVisible());
+    QVERIFY(f.prompter.messages.isEmpty());
+    // Unloading wrote the settings.
+    IniDocument ini;
+    ini.load(f.app.settingsPath());
+    QVERIFY(ini.contains(QStringLiteral("Calculation"), QStringLiteral("dUmax")));
+    QVERIFY(ini.contains(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth10")));
+}
+
+void TstMainWindow::missingDataFilesReported()
+{
+    TestAppDir app;
+    QFile::remove(DataFiles::dataFilePath(app.path(), 0));
+    QFile::remove(DataFiles::dataFilePath(app.path(), 12));
+    AppContext context(app.path());
+    ScriptedPrompter p;
+    QVERIFY(!MainWindow::runStartupCheck(context, p));
+    QCOMPARE(p.messages.size(), 2);
+    for (const auto &m : p.messages) {
+        QCOMPARE(m.title, QStringLiteral("Критическая ошибка"));
+        QCOMPARE(m.icon, Prompter::Icon::Critical);
+        QVERIFY(m.text.startsWith(QStringLiteral("Файл ")) && m.text.endsWith(QStringLiteral(" не найден!")));
+    }
+    QCOMPARE(p.messages.at(0).text, QStringLiteral("Файл ") + DataFiles::dataFilePath(app.path(), 0) + QStringLiteral(" не найден!"));
+    QCOMPARE(p.messages.at(1).text, QStringLiteral("Файл ") + DataFiles::dataFilePath(app.path(), 12) + QStringLiteral(" не найден!"));
+}
+
+QTEST_MAIN(TstMainWindow)
+#include "tst_mainwindow.moc"
