@@ -3,6 +3,23 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
+// What the line dialog was given for a line, beyond what the row's texts
+// show: kept with the line so that the dialog can show it again exactly and a
+// recompute can run it through today's tables and settings.
+struct LineInputs {
+    bool threePhase = true; // 380 V three-phase, else 220 V single-phase
+    int construction = 2; // position in the construction list of the network
+    int laying = 0; // 0 in air, 1 in the ground (three-phase cables)
+    QString material; // "Алюминий" or "Медь"
+    bool neutral = false; // a separate neutral core
+    QString neutralSection; // its entry of the neutral-section list
+    QString mark;
+    QString loadCurrent; // as typed or picked ("ЩО1 - 25,5А")
+    bool operator==(const LineInputs &o) const = default;
+};
+
 // One row of the cable line list. The row is its own store: every value is
 // kept as the text shown in its column.
 struct CableLine {
@@ -14,7 +31,7 @@ struct CableLine {
         Resistance = 4,
         LoadCurrent = 5,
         PermissibleCurrent = 6,
-        voltageDrop = 7,
+        VoltageDrop = 7,
         Voltage = 8,
         CellCount = 9
     };
@@ -22,6 +39,8 @@ struct CableLine {
     QString name;
     QStringList cells; // CellCount texts, columns 2..10 of the list
     bool checked = false;
+    // Lines entered before their inputs were kept have none.
+    std::optional<LineInputs> inputs;
 
     CableLine();
     QString cell(int index) const { return index >= 0 && index < cells.size() ? cells.at(index) : QString(); }

@@ -97,7 +97,8 @@ CheckResult checkDataFiles(const QString &appDir)
     const QString settingsEntry = entries.size() > Settings ? entries.at(Settings) : QString();
     if (!settingsEntry.trimmed().isEmpty()) {
         const QString settings = joinEntry(appDir, settingsEntry);
-        if (!QFileInfo::exists(settings)) {
+        // A start that ends for want of data files leaves nothing behind.
+        if (r.missingFiles.isEmpty() && !QFileInfo::exists(settings)) {
             QFile f(settings);
             if (f.open(QIODevice::WriteOnly))
                 r.settingsCreated = true;

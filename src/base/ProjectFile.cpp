@@ -1,11 +1,10 @@
 #include "base/ProjectFile.h"
 
-#include <QDir>
-
 #include "base/IniStore.h"
 #include "base/NumberText.h"
 #include "base/TextFile.h"
 
+#include <QDir>
 #include <QHash>
 #include <QMap>
 
@@ -170,6 +169,15 @@ public:
         return int(rounded);
     }
 
+    // A count that may be absent (a column count, say: absent keys read "0",
+    // and a file without it is not damaged); present, it must be a count.
+    std::optional<int> optionalCount(const QString &section, const QString &key, const QString &what)
+    {
+        if (!m_ini.contains(section, key))
+            return std::nullopt;
+        return count(section, key, what);
+    }
+
     // Cells 1..count of a row (at most cellCount of them), then empty cells.
     QStringList cells(const QString &section, int count, int cellCount) const
     {
@@ -181,6 +189,36 @@ public:
         while (out.size() < cellCount)
             out << QString();
         return out;
+    }
+
+    // The inputs kept with a line, when the file has them; inputs that make
+    // no sense are dropped, and the line keeps its texts.
+    std::optional<LineInputs> lineInputs(const QString &section, int number)
+    {
+        if (!m_ini.contains(section, QStringLiteral("Construction")))
+            return std::nullopt;
+        LineInputs inputs;
+        const QString network = text(section, QStringLiteral("Network"));
+        const auto construction = NumberText::parse(text(section, QStringLiteral("Construction")));
+        const auto laying = NumberText::parse(text(section, QStringLiteral("Laying")));
+        const QString neutral = text(section, QStringLiteral("Neutral"));
+        const bool sound = (network == QLatin1String("220") || network == QLatin1String("380")) && construction
+                           && *construction >= 0 && *construction < 16 && *construction == std::floor(*construction)
+                           && laying && (*laying == 0 || *laying == 1)
+                           && (neutral == QLatin1String("0") || neutral == QLatin1String("1"));
+        if (!sound) {
+            problem(QStringLiteral("неверные данные линии ") + QString::number(number));
+            return std::nullopt;
+        }
+        inputs.threePhase = network == QLatin1String("380");
+        inputs.construction = int(*construction);
+        inputs.laying = int(*laying);
+        inputs.material = text(section, QStringLiteral("Material"));
+        inputs.neutral = neutral == QLatin1String("1");
+        inputs.neutralSection = text(section, QStringLiteral("NeutralSection"));
+        inputs.mark = text(section, QStringLiteral("Mark"));
+        inputs.loadCurrent = text(section, QStringLiteral("LoadCurrent"));
+        return inputs;
     }
 
     void problem(const QString &what)
@@ -224,7 +262,7 @@ void readLines(const IniDocument &ini, const QStringList &sections, Reader &in, 
         in.problem(QStringLiteral("нет списка линий"));
     } else {
         lineCount = in.count(kLines, QStringLiteral("LineCount"), QStringLiteral("число линий"));
-        subItemCount = in.count(kLines, QStringLiteral("SubItemCount"), QStringLiteral("число столбцов линий"));
+        subItemCount = in.optionalCount(kLines, QStringLiteral("SubItemCount"), QStringLiteral("число столбцов линий"));
     }
     report(progress, 30);
 
@@ -240,6 +278,7 @@ void readLines(const IniDocument &ini, const QStringList &sections, Reader &in, 
         line.name = in.text(section, QStringLiteral("LineName"));
         line.checked = in.text(section, QStringLiteral("Checked")) == QLatin1String("True");
         line.cells = in.cells(section, cellsPerLine, CableLine::CellCount);
+        line.inputs = in.lineInputs(section, n);
         project.lines.append(std::move(line));
         ++found;
     }
@@ -257,7 +296,7 @@ void readShields(const IniDocument &ini, const QStringList &sections, Reader &in
         in.problem(QStringLiteral("нет списка щитов"));
     } else {
         tabs = in.count(kShields, QStringLiteral("TabsCount"), QStringLiteral("число щитов"));
-        subItemsCount = in.count(kShields, QStringLiteral("SubItemsCount"), QStringLiteral("число столбцов нагрузок"));
+        subItemsCount = in.optionalCount(kShields, QStringLiteral("SubItemsCount"), QStringLiteral("число столбцов нагрузок"));
     }
 
     // A shield is known by its Tab key or by its Loads section.
@@ -285,10 +324,9 @@ void readShields(const IniDocument &ini, const QStringList &sections, Reader &in
         const int n = fileNumbers.at(s);
         const QString shieldName = QStringLiteral("щита «") + shield.name + QStringLiteral("»");
         const QString loadsSection = QStringLiteral("Loads") + QString::number(n);
+        // A shield without loads may have no list of them at all.
         std::optional<int> loadCount;
-        if (!ini.hasSection(loadsSection))
-            in.problem(QStringLiteral("нет списка нагрузок ") + shieldName);
-        else
+        if (ini.hasSection(loadsSection))
             loadCount = in.count(loadsSection, QStringLiteral("LoadCount"), QStringLiteral("число нагрузок ") + shieldName);
 
         const auto it = loadSections.constFind(n);
@@ -385,6 +423,21 @@ ReadResult read(const QString &path, Project &project, const Progress &progress)
 
 namespace {
 
+// The inputs of a line follow its cells, so that readers that know only the
+// cells pass them over.
+template<typename Writer>
+void writeLineInputs(Writer &out, const LineInputs &in)
+{
+    out.value(u"Network", in.threePhase ? QStringLiteral("380") : QStringLiteral("220"));
+    out.value(u"Construction", QString::number(in.construction));
+    out.value(u"Laying", QString::number(in.laying));
+    out.value(u"Material", protectValue(in.material));
+    out.value(u"Neutral", in.neutral ? QStringLiteral("1") : QStringLiteral("0"));
+    out.value(u"NeutralSection", protectValue(in.neutralSection));
+    out.value(u"Mark", protectValue(in.mark));
+    out.value(u"LoadCurrent", protectValue(in.loadCurrent));
+}
+
 // The whole file in the write order of the format, written front to back
 // into a text or straight into Windows-1251 bytes.
 template<typename Writer>
@@ -418,6 +471,8 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
         out.value(u"Checked", line.checked ? QStringLiteral("True") : QStringLiteral("False"));
         for (int j = 0; j < line.cells.size(); ++j)
             out.value(subItemKey(j + 1), protectValue(line.cells.at(j)));
+        if (line.inputs)
+            writeLineInputs(out, *line.inputs);
     }
     report(progress, 40);
 

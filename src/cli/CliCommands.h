@@ -7,6 +7,7 @@ int cliSummary(CliContext &ctx);
 int cliLine(CliContext &ctx);
 int cliSections(CliContext &ctx);
 int cliPropose(CliContext &ctx);
+int cliCurrents(CliContext &ctx);
 int cliEval(CliContext &ctx);
 int cliLoad(CliContext &ctx);
 int cliShield(CliContext &ctx);

@@ -2,6 +2,7 @@
 #include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "cli/CliCommands.h"
+#include "cli/CliProject.h"
 #include "lines/LineEntry.h"
 #include "lines/PermissibleTables.h"
 
@@ -149,5 +150,22 @@ int cliLine(CliContext &ctx)
     QStringList cells{line.name};
     cells << line.cells;
     ctx.out << cells.join(QLatin1Char('\t')) << '\n';
+    return 0;
+}
+
+int cliCurrents(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("currents PROJECT.kbp [--net 220|380]");
+    if (ctx.args.positional.size() != 1)
+        return ctx.usage(usageLine);
+    const QString net = ctx.args.value(QStringLiteral("net"), QStringLiteral("380"));
+    if (net != QLatin1String("220") && net != QLatin1String("380"))
+        return ctx.usage(usageLine);
+    Project project;
+    if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
+        return 1;
+    const NetworkType type = net == QLatin1String("220") ? NetworkType::SinglePhase : NetworkType::ThreePhase;
+    for (const Permissible::CurrentChoice &c : Permissible::loadCurrentChoices(project.shields, type, ctx.app.calc.places()))
+        ctx.out << c.text << '\n';
     return 0;
 }

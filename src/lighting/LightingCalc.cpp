@@ -5,7 +5,9 @@
 #include "base/ListInput.h"
 #include "base/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace Lighting {
 
@@ -278,29 +280,40 @@ QString countText(double count)
 
 // ---- Plan ------------------------------------------------------------------
 
-Grid chooseGrid(qint64 n, bool squareRoom)
+Grid chooseGrid(qint64 n, double longSide, double shortSide)
 {
-    QVector<qint64> divisors;
-    for (qint64 d = 2; d <= 20; ++d) {
-        if (n % d == 0)
-            divisors.append(d);
-    }
-    Grid grid;
-    bool found = false;
-    // Only the first ten neighbouring pairs are looked at; the last that fits wins.
-    for (int k = 0; k <= 9 && k + 1 < divisors.size(); ++k) {
-        if (divisors[k] * divisors[k + 1] == n) {
-            grid = {int(divisors[k]), int(divisors[k + 1])};
-            found = true;
+    if (n < 1)
+        return {};
+    if (!(longSide > 0) || !(shortSide > 0))
+        longSide = shortSide = 1;
+    // How far apart the spacings of a columns x b rows are: the larger over
+    // the smaller of longSide / a and shortSide / b.
+    auto spread = [&](qint64 a, qint64 b) {
+        const double across = longSide * double(b);
+        const double along = shortSide * double(a);
+        return std::max(across, along) / std::min(across, along);
+    };
+    Grid best{int(n), 1};
+    double bestSpread = spread(n, 1);
+    for (qint64 b = 1; b * b <= n; ++b) {
+        if (n % b != 0)
+            continue;
+        for (const qint64 rows : {b, n / b}) {
+            const qint64 columns = n / rows;
+            const double s = spread(columns, rows);
+            const qint64 squareness = std::abs(columns - rows);
+            const qint64 bestSquareness = std::abs(qint64(best.columns) - best.rows);
+            const bool tie = std::abs(s - bestSpread) <= 1e-9 * bestSpread;
+            const bool better = tie ? (squareness < bestSquareness
+                                       || (squareness == bestSquareness && columns > best.columns))
+                                    : s < bestSpread;
+            if (better) {
+                best = {int(columns), int(rows)};
+                bestSpread = s;
+            }
         }
     }
-    if (!found) {
-        if (squareRoom)
-            grid = {1, int(n)};
-        else
-            grid = {int(n), 1};
-    }
-    return grid;
+    return best;
 }
 
 Plan makePlan(double length, double width, double count)
@@ -326,7 +339,7 @@ Plan makePlan(double length, double width, double count)
             r = roundEven(r / 2);
     }
     plan.radius = int(r);
-    plan.grid = chooseGrid(n, plan.height >= plan.width);
+    plan.grid = chooseGrid(n, std::max(length, width), std::min(length, width));
     return plan;
 }
 

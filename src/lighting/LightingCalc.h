@@ -152,9 +152,11 @@ struct Grid {
     int rows = 0;
 };
 
-// Neighbouring divisors of n (2..20) whose product is n give columns × rows;
-// otherwise one row of n, or one column of n in a square room.
-Grid chooseGrid(qint64 n, bool squareRoom);
+// Columns run along the longer side, rows along the shorter. Of the pairs
+// columns x rows = n, the one whose spacings (longSide / columns and
+// shortSide / rows) are closest wins; on a tie the squarer pair, then the one
+// with more columns. A prime n gives n x 1.
+Grid chooseGrid(qint64 n, double longSide, double shortSide);
 
 struct Plan {
     double width = PlanSize; // Wd

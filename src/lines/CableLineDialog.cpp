@@ -92,6 +92,18 @@ CableLineDialog::CableLineDialog(LineListModel &lines, const Project &project, c
     tabs->addTab(markPage, QStringLiteral("Марка"));
     layout->addWidget(tabs);
 
+    inputsNote = new QLabel(QStringLiteral("Конструкция и прокладка этой линии не были сохранены в проекте: проверьте их."),
+                            this);
+    inputsNote->setObjectName(QStringLiteral("inputsNote"));
+    inputsNote->setWordWrap(true);
+    {
+        QPalette p = inputsNote->palette();
+        p.setColor(QPalette::WindowText, QColor(0xb0, 0x30, 0x00));
+        inputsNote->setPalette(p);
+    }
+    inputsNote->hide();
+    layout->addWidget(inputsNote);
+
     auto *buttons = new QHBoxLayout;
     confirmButton = makeButton(QStringLiteral("confirmButton"), changeFlag ? QStringLiteral("Изменить") : QStringLiteral("&Добавить"), this);
     closeButton = makeButton(QStringLiteral("closeButton"), QStringLiteral("&Закрыть"), this);
@@ -357,6 +369,8 @@ void CableLineDialog::onNetTypeChanged()
     coreCountList->setEnabled(!single);
     layingList->setEnabled(!single);
     reloadLineType();
+    // A shield offers another current to a three-phase line than to a single-phase one.
+    loadCurrentChoices();
 }
 
 void CableLineDialog::updateCommandButtons()
@@ -501,7 +515,7 @@ void CableLineDialog::loadCurrentChoices()
     const QString typed = loadCurrentList->currentText();
     const QSignalBlocker block(loadCurrentList);
     loadCurrentList->clear();
-    for (const Permissible::CurrentChoice &c : Permissible::loadCurrentChoices(m_project.shields)) {
+    for (const Permissible::CurrentChoice &c : Permissible::loadCurrentChoices(m_project.shields, choice().net, m_context.calc.places())) {
         const QIcon icon = c.phase.isEmpty() ? Icons::shield()
                                              : Icons::phase(c.phase.size() == 1 ? c.phase.at(0) : QChar());
         loadCurrentList->addItem(icon, c.text);
@@ -664,6 +678,9 @@ void CableLineDialog::confirm()
     QListWidget *marks = request.choice.material == Permissible::Copper ? copperMarkList : aluminiumMarkList;
     const int mark = selectedRow(marks);
     request.mark = mark >= 0 ? marks->item(mark)->text() : QString();
+    // A changed line whose mark is not in the list keeps its mark.
+    if (changeMode && mark < 0 && m_changedLine.cell(CableLine::Material) == Permissible::materialNames().value(request.choice.material))
+        request.mark = m_changedLine.cell(CableLine::Mark);
     CableLine line = LineEntry::buildLine(request, m_table, m_context.calc, permissibleCurrent);
     permissibleCurrentEdit->setText(NumberText::format(permissibleCurrent));
 
@@ -719,9 +736,44 @@ void CableLineDialog::fillFromRow(int row)
         return;
     const CableLine line = m_lines.line(row);
     m_changeRow = row;
+    m_changedLine = line;
     changeMode = true;
 
     nameEdit->setText(line.name);
+    if (line.inputs)
+        fillFromInputs(line, *line.inputs);
+    else
+        fillFromTexts(line);
+    inputsNote->setVisible(!line.inputs);
+    confirmButton->setText(QStringLiteral("Изменить"));
+    setWindowTitle(QString::fromUtf8(kChangeCaption));
+}
+
+void CableLineDialog::fillFromInputs(const CableLine &line, const LineInputs &inputs)
+{
+    const Permissible::Choice c = LineEntry::choiceOf(inputs);
+    networkOptions[inputs.threePhase ? 1 : 0]->setChecked(true);
+    if (inputs.threePhase)
+        coreCountList->setCurrentIndex(c.type2);
+    else
+        singlePhaseTypeList->setCurrentIndex(c.type1);
+    layingList->setCurrentIndex(c.type3);
+    materialList->setCurrentIndex(c.material);
+    sectionEdit->setText(LineCalc::phaseSectionText(line.cell(CableLine::Cores)));
+    lookupPermissibleCurrent();
+    neutralCheck->setChecked(inputs.neutral);
+    const int neutral = neutralSectionList->findText(inputs.neutralSection);
+    if (inputs.neutral && neutral >= 0)
+        neutralSectionList->setCurrentIndex(neutral);
+    lengthEdit->setText(line.cell(CableLine::Length));
+    loadCurrentList->setEditText(inputs.loadCurrent);
+    selectMark(c.material == Permissible::Copper, inputs.mark);
+}
+
+// A line kept without its inputs: what can be read from the row's texts;
+// construction and laying are a guess the note asks the user to check.
+void CableLineDialog::fillFromTexts(const CableLine &line)
+{
     materialList->setCurrentIndex(line.cell(CableLine::Material) == LineCalc::aluminium() ? Permissible::Aluminium
                                                                                         : Permissible::Copper);
     const QString cores = line.cell(CableLine::Cores);
@@ -756,6 +808,18 @@ void CableLineDialog::fillFromRow(int row)
         networkOptions[0]->setChecked(true);
     else
         networkOptions[1]->setChecked(true);
-    confirmButton->setText(QStringLiteral("Изменить"));
-    setWindowTitle(QString::fromUtf8(kChangeCaption));
+    selectMark(line.cell(CableLine::Material) == LineCalc::copper(), line.cell(CableLine::Mark));
+}
+
+void CableLineDialog::selectMark(bool copper, const QString &mark)
+{
+    QListWidget *list = copper ? copperMarkList : aluminiumMarkList;
+    const auto found = mark.isEmpty() ? QList<QListWidgetItem *>() : list->findItems(mark, Qt::MatchExactly);
+    if (!found.isEmpty()) {
+        list->setCurrentItem(found.first());
+        return;
+    }
+    // A mark no longer listed is kept by the confirm (see confirm()).
+    list->clearSelection();
+    list->setCurrentRow(-1);
 }

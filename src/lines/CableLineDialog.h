@@ -37,8 +37,9 @@ public:
     int autoNameCounter = 0; // counter of automatic names
     double permissibleCurrent = 0; // the last permissible current looked up
 
-    // Change mode: fills the fields from a row of the line list and makes the
-    // dialog replace that row.
+    // Change mode: fills the fields from a row of the line list (from the
+    // inputs the line keeps, when it has them) and makes the dialog replace
+    // that row.
     void fillFromRow(int row);
 
     // Writes the mark lists back and ends the dialog's life; the owner then
@@ -79,6 +80,8 @@ public:
     QLineEdit *lengthEdit = nullptr;
     QComboBox *loadCurrentList = nullptr;
     QLineEdit *permissibleCurrentEdit = nullptr;
+    // Shown when a changed line kept no inputs.
+    QLabel *inputsNote = nullptr;
     // "Марка"
     QGroupBox *copperMarksFrame = nullptr;
     QListWidget *copperMarkList = nullptr;
@@ -117,6 +120,9 @@ private:
     void syncSectionFieldToList();
     void selectSectionRow(int row);
     void reloadNeutralSections();
+    void fillFromInputs(const CableLine &line, const LineInputs &inputs);
+    void fillFromTexts(const CableLine &line);
+    void selectMark(bool copper, const QString &mark);
     void loadMarks();
     bool writeMarks();
     // Reports a missing or damaged data file once, until it reads again.
@@ -131,6 +137,7 @@ private:
     Permissible::PermissibleTable m_table;
     QSet<QString> m_reportedFiles;
     int m_changeRow = -1;
+    CableLine m_changedLine;
     bool m_unloaded = false;
     bool m_syncingSection = false;
     bool m_marksReadCu = false;

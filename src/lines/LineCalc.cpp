@@ -3,6 +3,8 @@
 #include "base/AppContext.h"
 #include "base/NumberText.h"
 
+#include <cmath>
+
 namespace LineCalc {
 
 QStringList columnHeaders()
@@ -33,7 +35,8 @@ double voltageDrop(std::optional<double> resistance, double current, NetworkType
     const double r = resistance.value_or(0.0);
     if (net == NetworkType::SinglePhase)
         return r * (2 * current) / 220 / 10;
-    return r * current / 380 / 10;
+    // A balanced three-phase line: the phase drop R * I is sqrt(3) * R * I in line voltage.
+    return std::sqrt(3.0) * r * current / 380 / 10;
 }
 
 QString formatCoreNotation(int coreCount, double section, const QString &neutralText)
@@ -140,7 +143,7 @@ CableLine computeLine(const LineInput &in, const CalcValues &calc)
     line.cells[CableLine::Resistance] = NumberText::formatRounded(r.value_or(0.0), tol);
     line.cells[CableLine::LoadCurrent] = NumberText::format(current);
     line.cells[CableLine::PermissibleCurrent] = NumberText::format(in.permissibleCurrent);
-    line.cells[CableLine::voltageDrop] = NumberText::formatRounded(dU, tol);
+    line.cells[CableLine::VoltageDrop] = NumberText::formatRounded(dU, tol);
     line.cells[CableLine::Voltage] = in.net == NetworkType::SinglePhase ? QStringLiteral("220")
                                                                        : QStringLiteral("380");
     return line;

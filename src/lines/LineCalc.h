@@ -23,7 +23,8 @@ QStringList columnHeaders();
 std::optional<double> lineResistance(double length, const QString &material, double section,
                                      const CalcValues &calc);
 
-// R * 2I / 220 / 10 (single-phase) or R * I / 380 / 10 (three-phase); no R counts as 0.
+// In %: R * 2I / 220 / 10 (single-phase) or sqrt(3) * R * I / 380 / 10 (three-phase), R in mOhm;
+// no R counts as 0.
 double voltageDrop(std::optional<double> resistance, double current, NetworkType net);
 
 // n "x" S [" + 1x" S0]

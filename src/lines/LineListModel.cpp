@@ -120,3 +120,9 @@ void LineListModel::reload()
     beginResetModel();
     endResetModel();
 }
+
+void LineListModel::refresh()
+{
+    if (!m_lines.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}

@@ -29,6 +29,8 @@ public:
     bool checkAll();
     // The project's lines were replaced as a whole.
     void reload();
+    // The lines' texts changed in place (same rows).
+    void refresh();
 
 signals:
     // A check mark was set or cleared by the user or by setChecked().

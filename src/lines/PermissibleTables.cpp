@@ -4,6 +4,7 @@
 #include "base/ListInput.h"
 #include "base/NumberText.h"
 #include "base/TextFile.h"
+#include "loads/LoadCalc.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -276,16 +277,18 @@ NeutralList readNeutralSections(const QString &appDir)
         return out;
     }
     ListInput in(text);
-    while (out.sections.size() < kMaxSections) {
+    for (int entry = 0; entry < kMaxSections; ++entry) {
         const auto field = in.next();
         if (!field)
             break;
         const auto value = ListInput::toNumber(*field);
-        if (!value || *value <= 0) {
+        // A 0 entry offers no section: it is passed over.
+        if (value && *value == 0)
+            continue;
+        if (!value || *value < 0) {
             // The sections before the bad field are sound and stay offered.
             out.error = QStringLiteral("Файл сечений нулевых жил ") + shown + QStringLiteral(" поврежден (")
-                        + rowNumber(int(out.sections.size())) + QStringLiteral(": «") + *field
-                        + QStringLiteral("» не является сечением).");
+                        + rowNumber(entry) + QStringLiteral(": «") + *field + QStringLiteral("» не является сечением).");
             break;
         }
         out.sections << NumberText::format(*value);
@@ -293,21 +296,29 @@ NeutralList readNeutralSections(const QString &appDir)
     return out;
 }
 
-QVector<CurrentChoice> loadCurrentChoices(const QVector<Shield> &shields)
+QVector<CurrentChoice> loadCurrentChoices(const QVector<Shield> &shields, NetworkType net, int places)
 {
     static const QStringList kPhases = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                                         QStringLiteral("ABC")};
     const QString unit = QStringLiteral("А"); // Cyrillic, as the load-current parser expects
     QVector<CurrentChoice> out;
     for (const Shield &shield : shields) {
-        double total = 0;
-        for (const Load &load : shield.loads) {
-            const double current = NumberText::toDouble(load.cell(Load::Current));
-            const double phases = std::nearbyint(NumberText::toDouble(load.cell(Load::Phases)));
-            total += current * phases;
+        double current = 0;
+        if (net == NetworkType::ThreePhase) {
+            // A three-phase feeder carries the shield's most loaded phase, as
+            // the shields window aggregates the phases.
+            const LoadCalc::ShieldTotals totals = LoadCalc::recalcShieldTotals(shield.loads, places);
+            for (const QString &phase : totals.phaseCurrent)
+                current = std::max(current, NumberText::toDouble(phase));
+        } else {
+            for (const Load &load : shield.loads) {
+                const double loadCurrent = NumberText::toDouble(load.cell(Load::Current));
+                const double phases = std::nearbyint(NumberText::toDouble(load.cell(Load::Phases)));
+                current += loadCurrent * phases;
+            }
         }
-        if (total != 0)
-            out.append({shield.name + QStringLiteral(" - ") + NumberText::format(total) + unit, QString()});
+        if (current != 0)
+            out.append({shield.name + QStringLiteral(" - ") + NumberText::format(current) + unit, QString()});
         for (const Load &load : shield.loads) {
             const QString phase = load.cell(Load::Phase);
             if (kPhases.contains(phase))

@@ -119,12 +119,15 @@ struct NeutralList {
 NeutralList readNeutralSections(const QString &appDir);
 
 // The load currents offered by the line dialog: shields whose loads draw
-// current, and every load with a known phase.
+// current, and every load with a known phase. A shield offers, for a
+// single-phase line, the sum of its loads' currents times their phase counts;
+// for a three-phase line, its most loaded phase as the shields window totals
+// it with `places` decimals (three-phase loads count on every phase).
 struct CurrentChoice {
     QString text; // "name - value" + "А"
     QString phase; // empty for a shield, else "A", "B", "C" or "ABC"
     bool operator==(const CurrentChoice &) const = default;
 };
-QVector<CurrentChoice> loadCurrentChoices(const QVector<Shield> &shields);
+QVector<CurrentChoice> loadCurrentChoices(const QVector<Shield> &shields, NetworkType net, int places);
 
 } // namespace Permissible

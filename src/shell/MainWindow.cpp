@@ -10,6 +10,7 @@
 #include "calculator/CalculatorWindow.h"
 #include "lighting/LightingWindow.h"
 #include "lines/CableLineDialog.h"
+#include "lines/LineEntry.h"
 #include "lines/LineListModel.h"
 #include "lines/NetworkSummary.h"
 #include "loads/ShieldsWindow.h"
@@ -41,6 +42,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QStackedWidget>
+#include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -52,8 +54,7 @@ namespace {
 
 const char *const kStartupHint = "Нажмите F1 для получения справки";
 
-// Default column widths as fractions of the list width; column 10 takes the rest.
-constexpr int kWidthDivisors[9] = {6, 11, 9, 13, 13, 9, 11, 11, 12};
+constexpr int kColumns = 10;
 
 } // namespace
 
@@ -146,6 +147,9 @@ void MainWindow::buildActions()
     connect(makeAction(QStringLiteral("actionCheckAll"), QStringLiteral("&Выделить всё"), QKeySequence(Qt::CTRL | Qt::Key_A)),
             &QAction::triggered, this, &MainWindow::checkAllLines);
 
+    connect(makeAction(QStringLiteral("actionRecomputeLines"), QStringLiteral("Пересчитать все линии")),
+            &QAction::triggered, this, &MainWindow::recomputeLines);
+
     connect(makeAction(QStringLiteral("actionChooseSubstation"), QStringLiteral("&Выбрать..."), QKeySequence(Qt::CTRL | Qt::Key_T)),
             &QAction::triggered, this, &MainWindow::chooseSubstation);
 
@@ -170,11 +174,9 @@ void MainWindow::buildActions()
     connect(makeAction(QStringLiteral("actionAbout"), QStringLiteral("&О программе...")), &QAction::triggered, this,
             &MainWindow::showAbout);
 
+    // Shortcuts act in the main window only: never behind a dialog.
     for (QAction *a : std::as_const(m_actions))
         a->setShortcutContext(Qt::WindowShortcut);
-    // Ctrl+C and Ctrl+A would otherwise be taken by the list itself.
-    m_actions.value(QStringLiteral("actionCopyList"))->setShortcutContext(Qt::ApplicationShortcut);
-    m_actions.value(QStringLiteral("actionCheckAll"))->setShortcutContext(Qt::ApplicationShortcut);
 }
 
 void MainWindow::buildMenus()
@@ -215,6 +217,8 @@ void MainWindow::buildMenus()
     lineMenu->addSeparator();
     lineMenu->addAction(action(QStringLiteral("actionCopyList")));
     lineMenu->addAction(action(QStringLiteral("actionCheckAll")));
+    lineMenu->addSeparator();
+    lineMenu->addAction(action(QStringLiteral("actionRecomputeLines")));
 
     QMenu *tp = bar->addMenu(QStringLiteral("&ТП"));
     tp->setObjectName(QStringLiteral("substationMenu"));
@@ -342,6 +346,13 @@ void MainWindow::buildList()
     connect(m_lineModel, &QAbstractItemModel::rowsInserted, this, followRowCount);
     connect(m_lineModel, &QAbstractItemModel::rowsRemoved, this, followRowCount);
     connect(m_lineModel, &QAbstractItemModel::modelReset, this, followRowCount);
+    // Columns without a stored width fit what an opened project holds; a
+    // column the user has sized keeps its width.
+    connect(m_lineModel, &QAbstractItemModel::modelReset, this, &MainWindow::fitColumns);
+    connect(lineList->header(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (!m_fittingColumns)
+            m_fittedColumns.remove(column);
+    });
     connect(lineList, &QWidget::customContextMenuRequested, this, &MainWindow::onListContextMenu);
     connect(lineList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &) {
         if (action(QStringLiteral("actionChangeLine"))->isEnabled())
@@ -370,25 +381,38 @@ void MainWindow::buildStatusBar()
 
 void MainWindow::applyColumnWidths()
 {
-    const QString settings = m_context.settingsPath();
     IniDocument ini;
-    ini.load(settings);
-    // The list width in twips: the window's width less 120.
-    const double listWidth = pixelsToTwipsX(width(), this) - 120;
-    double sum = 0;
-    for (int c = 0; c < 10; ++c) {
-        double def;
-        if (c < 9)
-            def = listWidth / kWidthDivisors[c];
-        else
-            def = listWidth - sum - 100;
+    ini.load(m_context.settingsPath());
+    m_fittedColumns.clear();
+    for (int c = 0; c < kColumns; ++c) {
         const QString stored = ini.value(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1));
-        double twips = def;
         if (const auto v = NumberText::parse(stored); v && *v >= 0 && *v < 1e6)
-            twips = *v;
-        if (c < 9)
-            sum += twips;
-        lineList->setColumnWidth(c, qMax(0, twipsToPixelsX(twips, this)));
+            lineList->setColumnWidth(c, qMax(0, twipsToPixelsX(*v, this)));
+        else
+            m_fittedColumns.insert(c);
+    }
+    fitColumns();
+}
+
+// A column without a stored width fits its header and the widest of the first
+// rows; the last one takes what the others leave of the list.
+void MainWindow::fitColumns()
+{
+    if (m_fittedColumns.isEmpty())
+        return;
+    QScopedValueRollback fitting(m_fittingColumns, true);
+    int others = 0;
+    for (int c = 0; c < kColumns - 1; ++c) {
+        if (m_fittedColumns.contains(c))
+            lineList->resizeColumnToContents(c);
+        others += lineList->columnWidth(c);
+    }
+    const int last = kColumns - 1;
+    if (m_fittedColumns.contains(last)) {
+        lineList->resizeColumnToContents(last);
+        const int fit = lineList->columnWidth(last);
+        const int listWidth = twipsToPixelsX(pixelsToTwipsX(width(), this) - 120, this);
+        lineList->setColumnWidth(last, qMax(fit, listWidth - others));
     }
 }
 
@@ -408,7 +432,7 @@ void MainWindow::summarizeNetwork()
 
 void MainWindow::setLineCommandsEnabled(bool enabled)
 {
-    for (const char *name : {"actionChangeLine", "actionDeleteLine", "actionCopyList", "actionCheckAll"})
+    for (const char *name : {"actionChangeLine", "actionDeleteLine", "actionCopyList", "actionCheckAll", "actionRecomputeLines"})
         action(QString::fromLatin1(name))->setEnabled(enabled);
     toolButton(QStringLiteral("ChangeLine"))->setEnabled(enabled);
     toolButton(QStringLiteral("DelLine"))->setEnabled(enabled);
@@ -466,6 +490,24 @@ void MainWindow::deleteLine()
         return;
     m_lineModel->removeLine(row);
     summarizeNetwork();
+}
+
+void MainWindow::recomputeLines()
+{
+    if (m_lineModel->rowCount() == 0)
+        return;
+    const LineEntry::RecomputeResult result = LineEntry::recomputeLines(m_project.lines, m_context.appDir(), m_context.calc);
+    m_lineModel->refresh();
+    summarizeNetwork();
+    for (const QString &problem : result.problems)
+        m_prompter.message(problem, QString(), Prompter::Icon::Critical);
+    if (result.withoutInputs > 0)
+        m_prompter.message(QStringLiteral("Пересчитано линий: ") + QString::number(result.recomputed + result.withoutInputs)
+                               + QStringLiteral(".\r\nУ линий без сохраненных конструкции и прокладки (")
+                               + QString::number(result.withoutInputs)
+                               + QStringLiteral(") пересчитаны сопротивление и падение напряжения; допустимый ток "
+                                                "оставлен прежним. Чтобы пересчитать и его, измените такую линию."),
+                           QString(), Prompter::Icon::Information);
 }
 
 void MainWindow::copyLinesToClipboard()
@@ -652,11 +694,10 @@ void MainWindow::writeSettings()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!m_closeWithoutAsking && !askSaveProject()) {
+    if (!m_unloaded && !askSaveProject()) {
         event->ignore();
         return;
     }
-    m_closeWithoutAsking = false;
     if (!m_unloaded) {
         m_unloaded = true;
         writeSettings();
@@ -676,8 +717,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::keyPressEvent(QKeyEvent *event)
 {
+    // Esc closes as the window's close box does, with the save question.
     if (event->key() == Qt::Key_Escape) {
-        m_closeWithoutAsking = true;
         close();
         return;
     }

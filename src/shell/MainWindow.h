@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 
 #include <memory>
 
@@ -95,6 +96,8 @@ public:
     void deleteLine();
     void copyLinesToClipboard();
     void checkAllLines();
+    // Every line again from its inputs with today's settings and tables.
+    void recomputeLines();
     void chooseSubstation();
     void showShieldsWindow();
     void showShortCircuitWindow();
@@ -148,12 +151,15 @@ private:
     void buildList();
     void buildStatusBar();
     void applyColumnWidths();
+    void fitColumns();
     void readRecentFiles();
     void writeRecentFiles(IniDocument &ini) const;
     // Saved; not saved by the user's choice (or for want of a transformer);
     // failed while writing, which the user has been told.
     enum class SaveResult { Saved, NotSaved, Failed };
     SaveResult storeProject(bool saveAs);
+    void rememberFile(const QString &path);
+    bool isKnownFile(const QString &path) const;
     void onListContextMenu(const QPoint &pos);
     void onCheckChanged(int row);
     void firstPaint();
@@ -172,8 +178,10 @@ private:
     QList<QAction *> m_recentActions;
     QAction *m_recentSeparator = nullptr; // recentSeparator
     int m_recentFileCount = 0;
-    bool m_closeWithoutAsking = false;
     bool m_unloaded = false;
+    QSet<QString> m_knownFiles;
+    QSet<int> m_fittedColumns; // columns sized to their contents, not from the settings
+    bool m_fittingColumns = false;
     bool m_suspendSummary = false;
     std::unique_ptr<CableLineDialog> m_lineDialog;
     TrayIcon *m_tray = nullptr;

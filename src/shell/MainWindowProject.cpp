@@ -67,10 +67,11 @@ bool MainWindow::askSaveProject()
                                            QString(), Prompter::Icon::Question, Prompter::Buttons::YesNoCancel);
     if (answer == Prompter::Answer::Cancel)
         return false;
-    // A save the user chose not to finish lets the command go on; a save that
-    // failed while writing stops it, so that the project is not thrown away.
+    // After Yes the command goes on only with the project saved: a save that
+    // did not happen (no transformer, the file dialog cancelled, a failed
+    // write) stops it, so that the project is not thrown away.
     if (answer == Prompter::Answer::Yes)
-        return storeProject(false) != SaveResult::Failed;
+        return storeProject(false) == SaveResult::Saved;
     return true;
 }
 
@@ -89,7 +90,15 @@ MainWindow::SaveResult MainWindow::storeProject(bool saveAs)
     }
 
     QString target;
-    if (saveAs || m_project.projectFolder.isEmpty()) {
+    // A plain save never replaces a file this run has not opened or saved
+    // (yesterday's "Проект 1.kbp", say) without asking; No makes it a save as.
+    if (!saveAs && !m_project.projectFolder.isEmpty()) {
+        target = m_project.filePath();
+        if (QFileInfo::exists(target) && !isKnownFile(target) && confirmOverwrite(target, m_prompter))
+            saveAs = true;
+    }
+    const bool chosenInDialog = saveAs || m_project.projectFolder.isEmpty();
+    if (chosenInDialog) {
         const QString chosen = m_prompter.saveFile(QStringLiteral("Сохранить как"), m_context.appDir(),
                                                    m_project.projectName, projectFilter());
         if (chosen.isEmpty())
@@ -97,8 +106,6 @@ MainWindow::SaveResult MainWindow::storeProject(bool saveAs)
         target = withProjectExtension(QDir::fromNativeSeparators(chosen));
         if (confirmOverwrite(target, m_prompter))
             return SaveResult::NotSaved;
-    } else {
-        target = m_project.filePath();
     }
 
     const QFileInfo targetInfo(target);
@@ -118,8 +125,12 @@ MainWindow::SaveResult MainWindow::storeProject(bool saveAs)
             busy.step(100);
         }
     }
-    if (written)
+    if (written) {
+        rememberFile(target);
+        if (chosenInDialog)
+            addRecentFile(target);
         return SaveResult::Saved;
+    }
 
     QString text = QStringLiteral("Не удалось сохранить проект в файл '") + shownPath(target) + QStringLiteral("'.");
     if (replacing)
@@ -215,9 +226,22 @@ bool MainWindow::openProject(const QString &path)
         m_prompter.message(ProjectFile::unreadableMessage(path), QStringLiteral("Ошибка"), Prompter::Icon::Critical);
         return false;
     }
+    rememberFile(path);
     if (result.damaged)
         m_prompter.message(ProjectFile::damagedMessage(path, result), QString(), Prompter::Icon::Exclamation);
     return true;
+}
+
+// Files this run opened or saved, by their canonical paths.
+void MainWindow::rememberFile(const QString &path)
+{
+    m_knownFiles.insert(QFileInfo(path).canonicalFilePath());
+}
+
+bool MainWindow::isKnownFile(const QString &path) const
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return !canonical.isEmpty() && m_knownFiles.contains(canonical);
 }
 
 void MainWindow::discardShieldsWindow()

@@ -24,9 +24,8 @@ void MainWindow::buildTrayMenu()
     connect(update, &QAction::triggered, this, &MainWindow::checkForUpdate);
     QAction *exit = makeAction(QStringLiteral("actionTrayExit"), QStringLiteral("&Выход"));
     connect(exit, &QAction::triggered, this, [this] {
-        // Leaves at once, without the save question; a window hidden in the
-        // tray is no longer the last visible one, so the program ends here.
-        m_closeWithoutAsking = true;
+        // The save question first; a window hidden in the tray is no longer
+        // the last visible one, so the program ends here.
         if (close())
             QCoreApplication::quit();
     });

@@ -98,6 +98,16 @@ void TstProjectFile::writesTheExactLayout()
                         {QString(), QStringLiteral("3x2,5 + 1x1,5"), QStringLiteral("Медь"), QStringLiteral("30"),
                          QStringLiteral("213,6"), QStringLiteral("10"), QStringLiteral("25"), QStringLiteral("1,94"),
                          QStringLiteral("220")});
+    // The first line keeps its dialog inputs, after its cells; the second, as
+    // a line of an older file, has none and is written as such files were.
+    LineInputs inputs;
+    inputs.threePhase = true;
+    inputs.construction = 3;
+    inputs.laying = 1;
+    inputs.material = QStringLiteral("Алюминий");
+    inputs.mark = QStringLiteral("АВВГ");
+    inputs.loadCurrent = QStringLiteral("ЩО1 - 85А");
+    p.lines[0].inputs = inputs;
     p.shields = {Shield{QStringLiteral("ЩО1"),
                         {makeLoad(QStringLiteral("Двигатель"),
                                   {QStringLiteral("5,5"), QStringLiteral("0,8"), QStringLiteral("0,7"), QStringLiteral("3,85"),
@@ -117,6 +127,9 @@ void TstProjectFile::writesTheExactLayout()
         QStringLiteral("SubItem1=АВВГ"), QStringLiteral("SubItem2=4x50"), QStringLiteral("SubItem3=Алюминий"),
         QStringLiteral("SubItem4=120"), QStringLiteral("SubItem5=64,8"), QStringLiteral("SubItem6=85"),
         QStringLiteral("SubItem7=140"), QStringLiteral("SubItem8=1,45"), QStringLiteral("SubItem9=380"),
+        QStringLiteral("Network=380"), QStringLiteral("Construction=3"), QStringLiteral("Laying=1"),
+        QStringLiteral("Material=Алюминий"), QStringLiteral("Neutral=0"), QStringLiteral("NeutralSection="),
+        QStringLiteral("Mark=АВВГ"), QStringLiteral("LoadCurrent=ЩО1 - 85А"),
         QStringLiteral("[Line2]"), QStringLiteral("LineName=ЩО1 - ЩР2"), QStringLiteral("Checked=False"),
         QStringLiteral("SubItem1="), QStringLiteral("SubItem2=3x2,5 + 1x1,5"), QStringLiteral("SubItem3=Медь"),
         QStringLiteral("SubItem4=30"), QStringLiteral("SubItem5=213,6"), QStringLiteral("SubItem6=10"),
@@ -367,6 +380,14 @@ void TstProjectFile::damagedFileOpensWhatItCan_data()
                               QStringLiteral("SubItemsCount=9"), QStringLiteral("[Loads1]"), QStringLiteral("LoadCount=?"),
                               QStringLiteral("[Load11]"), QStringLiteral("[Load12]"), QStringLiteral("[Load111]")})
         << ab << shield1 << QList<int>{2} << true;
+    // Absent keys read "0": no column counts and no load list of a shield without loads are no damage.
+    QTest::newRow("no column counts, no load list")
+        << file(tp + QStringList{QStringLiteral("[Lines]"), QStringLiteral("LineCount=2")} + twoLines
+                + QStringList{QStringLiteral("[Shields]"), QStringLiteral("Tab1=ЩО1"), QStringLiteral("TabsCount=1")})
+        << ab << shield1 << QList<int>{0} << false;
+    QTest::newRow("line inputs that make no sense")
+        << file(tp + linesOk + twoLines + QStringList{QStringLiteral("Construction=-1")} + oneShield)
+        << ab << shield1 << QList<int>{0} << true;
     QTest::newRow("empty file") << QByteArray() << QStringList() << shield1 << QList<int>{0} << true;
 
     QByteArray garbage(64 * 1024, '\0');

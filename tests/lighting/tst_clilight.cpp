@@ -44,14 +44,14 @@ void TstCliLight::countAndGrid()
     const QByteArray settingsBefore = app.readFile(QStringLiteral("kabinor.ini"));
     QString out, err;
     QCOMPARE(runCli(roomArgs(app), &out, &err), 0);
-    QCOMPARE(out, QStringLiteral("Колличество светильников: 12\n3x4\n"));
+    QCOMPARE(out, QStringLiteral("Колличество светильников: 12\n4x3\n"));
     QCOMPARE(err, QString());
     // The same room turned round gives the same plan; a point works as a comma.
     QCOMPARE(runCli(roomArgs(app, {QStringLiteral("--length"), QStringLiteral("3"), QStringLiteral("--width"),
                                    QStringLiteral("6.0")}),
                     &out),
              0);
-    QCOMPARE(out, QStringLiteral("Колличество светильников: 12\n3x4\n"));
+    QCOMPARE(out, QStringLiteral("Колличество светильников: 12\n4x3\n"));
     // The worked room with a compact fluorescent lamp: 7 in one row.
     QCOMPARE(runCli(roomArgs(app, {QStringLiteral("--length"), QStringLiteral("5,4"), QStringLiteral("--width"),
                                    QStringLiteral("3,6"), QStringLiteral("--en"), QStringLiteral("300"),

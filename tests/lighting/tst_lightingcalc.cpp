@@ -291,53 +291,53 @@ void TstLightingCalc::hugeCountStillComputed()
 void TstLightingCalc::grid_data()
 {
     QTest::addColumn<int>("n");
-    QTest::addColumn<bool>("square");
+    QTest::addColumn<double>("longSide");
+    QTest::addColumn<double>("shortSide");
     QTest::addColumn<int>("columns");
     QTest::addColumn<int>("rows");
-    QTest::newRow("6") << 6 << false << 2 << 3;
-    QTest::newRow("8") << 8 << false << 2 << 4;
-    QTest::newRow("12") << 12 << false << 3 << 4;
-    QTest::newRow("20") << 20 << false << 4 << 5;
-    QTest::newRow("30") << 30 << false << 5 << 6;
-    QTest::newRow("12 square room") << 12 << true << 3 << 4;
-    QTest::newRow("2 in a row") << 2 << false << 2 << 1;
-    QTest::newRow("4 in a row") << 4 << false << 4 << 1;
-    QTest::newRow("9 in a row") << 9 << false << 9 << 1;
-    QTest::newRow("16 in a row") << 16 << false << 16 << 1;
-    QTest::newRow("16 square: a column") << 16 << true << 1 << 16;
-    QTest::newRow("1") << 1 << false << 1 << 1;
-    // 2·3 = 6 is not 72; only 8·9 fits (and 6·12 are not neighbours).
-    QTest::newRow("72") << 72 << false << 8 << 9;
-    // Neighbours beyond 20 are not looked for: 21·22 is one row.
-    QTest::newRow("462") << 462 << false << 462 << 1;
+    // Spacings 12/3 = 4 and 6/2 = 3 (ratio 1,33) beat 6 x 1 (2 and 6) and 2 x 3 (6 and 2).
+    QTest::newRow("6 in 12 x 6") << 6 << 12.0 << 6.0 << 3 << 2;
+    QTest::newRow("4 in 5,4 x 3,6") << 4 << 5.4 << 3.6 << 2 << 2;
+    // 4 x 3 (1,5 and 1) ties with 6 x 2 (1 and 1,5): the squarer pair wins.
+    QTest::newRow("12 in 6 x 3") << 12 << 6.0 << 3.0 << 4 << 3;
+    QTest::newRow("9 in a square room") << 9 << 6.0 << 6.0 << 3 << 3;
+    QTest::newRow("16 in 10 x 5") << 16 << 10.0 << 5.0 << 4 << 4;
+    QTest::newRow("36 in 12 x 6") << 36 << 12.0 << 6.0 << 9 << 4;
+    // 36 x 10 and 30 x 12 both give a ratio of 1,2; 30 x 12 is squarer.
+    QTest::newRow("360 in 60 x 20") << 360 << 60.0 << 20.0 << 30 << 12;
+    QTest::newRow("prime: one row along the long side") << 7 << 12.0 << 6.0 << 7 << 1;
+    // 2 x 1 and 1 x 2 tie on both counts in a square room: more columns.
+    QTest::newRow("2 in a square room") << 2 << 4.0 << 4.0 << 2 << 1;
+    QTest::newRow("1") << 1 << 5.0 << 3.0 << 1 << 1;
 }
 
 void TstLightingCalc::grid()
 {
     QFETCH(int, n);
-    QFETCH(bool, square);
+    QFETCH(double, longSide);
+    QFETCH(double, shortSide);
     QFETCH(int, columns);
     QFETCH(int, rows);
-    const Grid g = chooseGrid(n, square);
+    const Grid g = chooseGrid(n, longSide, shortSide);
     QCOMPARE(g.columns, columns);
     QCOMPARE(g.rows, rows);
 }
 
 void TstLightingCalc::planOfTwelveInLongRoom()
 {
-    // 6 m × 3 m: the 6 m side runs across with 3 columns, 4 rows along the 3 m side.
+    // 6 m × 3 m: the 6 m side runs across with 4 columns, 3 rows along the 3 m side.
     for (const auto &[length, width] : {std::pair{6.0, 3.0}, std::pair{3.0, 6.0}}) {
         const Plan p = makePlan(length, width, 12);
         QVERIFY(p.drawable);
         QCOMPARE(p.width, 4035.0);
         QCOMPARE(p.height, 2017.5);
-        QCOMPARE(p.grid.columns, 3);
-        QCOMPARE(p.grid.rows, 4);
+        QCOMPARE(p.grid.columns, 4);
+        QCOMPARE(p.grid.rows, 3);
         QCOMPARE(p.radius, 101); // 2017,5 / 20 = 100,875
         const QVector<QPointF> c = p.centres();
         QCOMPARE(c.size(), 12);
-        QCOMPARE(c.first(), QPointF(672.5, 252.1875));
-        QCOMPARE(c.last(), QPointF(3362.5, 1765.3125));
+        QCOMPARE(c.first(), QPointF(504.375, 336.25)); // half of 4035 / 4 and of 2017,5 / 3
+        QCOMPARE(c.last(), QPointF(3530.625, 1681.25));
         for (const QPointF &pt : c) {
             QVERIFY(pt.x() - p.radius >= 0 && pt.x() + p.radius <= p.width);
             QVERIFY(pt.y() - p.radius >= 0 && pt.y() + p.radius <= p.height);

@@ -225,8 +225,8 @@ void TstLightingWindow::twelveInLongRoomPlan()
     w.calculateButton->click();
     QVERIFY(f.prompter.messages.isEmpty());
     QCOMPARE(w.countLabel->text(), QStringLiteral("Колличество светильников: 12"));
-    QCOMPARE(w.plan().grid.columns, 3);
-    QCOMPARE(w.plan().grid.rows, 4);
+    QCOMPARE(w.plan().grid.columns, 4);
+    QCOMPARE(w.plan().grid.rows, 3);
 
     // The picture is twice as wide as high and centred in its frame, the count below it.
     const QPixmap pixmap = w.planPicture->pixmap();
@@ -238,7 +238,7 @@ void TstLightingWindow::twelveInLongRoomPlan()
     QVERIFY(w.countLabel->y() > pic.bottom());
     QVERIFY(w.countLabel->geometry().bottom() < w.planFrame->height());
 
-    // Red circles at the plan's centres: 3 across, 4 down.
+    // Red circles at the plan's centres: 4 across, 3 down.
     const QImage image = pixmap.toImage();
     const double scale = double(pixmap.width()) / w.plan().width;
     auto redNear = [&](QPointF c) {

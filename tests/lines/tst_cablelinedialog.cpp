@@ -101,6 +101,8 @@ private slots:
     void addedLineReachesMainList();
     void autoNumberingAcrossCloseAndEsc();
     void changeCheckedRow();
+    void changeRestoresStoredInputs();
+    void recomputeKeepsNamesOrderAndChecks();
     void changeFillsSinglePhaseRow();
     void offeredCurrentsFromShields();
     void marksAddAndRemove();
@@ -445,9 +447,109 @@ void TstCableLineDialog::changeCheckedRow()
     // Auto-numbering is on, yet the changed row keeps the name of the field.
     QCOMPARE(changed.name, QStringLiteral("Щит"));
     QVERIFY(!changed.checked);
-    QCOMPARE(changed.cells, (QStringList{"ВВГ", "4x25 + 1x16", "Медь", "50", "35,6", "40", "87,4", "0,37", "380"}));
+    QCOMPARE(changed.cells, (QStringList{"ВВГ", "4x25 + 1x16", "Медь", "50", "35,6", "40", "87,4", "0,65", "380"}));
     QCOMPARE(f.lines().line(0).name, QStringLiteral("Ввод"));
     QCOMPARE(f.lines().line(2).name, QStringLiteral("Насос"));
+}
+
+void TstCableLineDialog::changeRestoresStoredInputs()
+{
+    Fixture f;
+    // A copper four-core cable in the ground with a neutral core, its
+    // current picked as typed: what the old rows could not keep.
+    whenOpen([](CableLineDialog &d) {
+        d.materialList->setCurrentIndex(Permissible::Copper);
+        d.coreCountList->setCurrentIndex(3);
+        d.layingList->setCurrentIndex(Permissible::InGround);
+        d.sectionEdit->setText(QStringLiteral("25"));
+        d.neutralCheck->setChecked(true);
+        d.neutralSectionList->setCurrentIndex(d.neutralSectionList->findText(QStringLiteral("16")));
+        d.copperMarkList->setCurrentRow(1);
+        enterLine(d, QStringLiteral("50"), QStringLiteral("ЩО1 - 40А"));
+        d.confirmButton->click();
+        d.closeButton->click();
+    });
+    f.window->addLine();
+    QCOMPARE(f.lines().rowCount(), 1);
+    const CableLine added = f.lines().line(0);
+    QVERIFY(added.inputs);
+    QCOMPARE(added.inputs->laying, 1);
+    QCOMPARE(added.inputs->loadCurrent, QStringLiteral("ЩО1 - 40А"));
+
+    // The change dialog shows it exactly as entered; confirming unchanged
+    // gives the same row (in the ground: 0,92 × the three-core value).
+    f.window->selectRow(0);
+    bool seen = false;
+    whenOpen([&seen, &added](CableLineDialog &d) {
+        seen = true;
+        QVERIFY(!d.inputsNote->isVisible());
+        QCOMPARE(d.layingList->currentIndex(), int(Permissible::InGround));
+        QCOMPARE(d.coreCountList->currentIndex(), 3);
+        QCOMPARE(d.materialList->currentIndex(), int(Permissible::Copper));
+        QVERIFY(d.neutralCheck->isChecked());
+        QCOMPARE(d.neutralSectionList->currentText(), QStringLiteral("16"));
+        QCOMPARE(d.loadCurrentList->currentText(), QStringLiteral("ЩО1 - 40А"));
+        QCOMPARE(d.copperMarkList->currentItem()->text(), added.cell(CableLine::Mark));
+        d.confirmButton->click();
+    });
+    f.window->changeLine();
+    QVERIFY(seen);
+    QCOMPARE(f.lines().line(0), added);
+
+    // A line of an older file has no inputs: the dialog says what to check.
+    CableLine old = computedLine(QStringLiteral("Старая"), QStringLiteral("4x25"), QStringLiteral("Медь"), QStringLiteral("380"));
+    f.lines().appendLine(old);
+    f.window->selectRow(1);
+    seen = false;
+    whenOpen([&seen](CableLineDialog &d) {
+        seen = true;
+        QVERIFY(d.inputsNote->isVisible());
+        QCOMPARE(d.inputsNote->text(), QStringLiteral("Конструкция и прокладка этой линии не были сохранены в проекте: проверьте их."));
+        d.closeButton->click();
+    });
+    f.window->show();
+    f.window->changeLine();
+    QVERIFY(seen);
+}
+
+void TstCableLineDialog::recomputeKeepsNamesOrderAndChecks()
+{
+    Fixture f;
+    // Entered with the inputs kept, computed back when three-phase drops
+    // lacked the √3 and with a conductivity since changed.
+    CableLine kept = computedLine(QStringLiteral("Ввод"), QStringLiteral("4x2,5"), QStringLiteral("Медь"), QStringLiteral("380"));
+    kept.cells = QStringList{"ВВГ", "4x2,5", "Медь", "100", "712", "10", "1", "1,87", "380"};
+    LineInputs inputs;
+    inputs.threePhase = true;
+    inputs.construction = 3;
+    inputs.material = QStringLiteral("Медь");
+    inputs.mark = QStringLiteral("ВВГ");
+    inputs.loadCurrent = QStringLiteral("ЩО1 - 10А");
+    kept.inputs = inputs;
+    kept.checked = true;
+    CableLine old = computedLine(QStringLiteral("Старая"), QStringLiteral("3x2,5"), QStringLiteral("Медь"), QStringLiteral("220"));
+    old.cells = QStringList{"", "3x2,5", "Медь", "100", "712", "10", "7", "6,47", "220"};
+    f.window->project().lines = {old, kept};
+    f.window->lineModel()->reload();
+    f.context.calc.copperConductivity = 50;
+
+    f.window->action(QStringLiteral("actionRecomputeLines"))->trigger();
+    const CableLine first = f.lines().line(0);
+    const CableLine second = f.lines().line(1);
+    QCOMPARE(first.name, QStringLiteral("Старая"));
+    QVERIFY(!first.checked);
+    // 100 m / 50 / 2,5 = 800 mOhm; single-phase 800 × 20 / 2200 = 7,27 %; the
+    // permissible current of a line without inputs stays.
+    QCOMPARE(first.cells, (QStringList{"", "3x2,5", "Медь", "100", "800", "10", "7", "7,27", "220"}));
+    QVERIFY(!first.inputs);
+    QCOMPARE(second.name, QStringLiteral("Ввод"));
+    QVERIFY(second.checked);
+    // √3 × 800 × 10 / 3800 = 3,65 %; four-core copper in air: 0,92 × 25 = 23 A.
+    QCOMPARE(second.cells, (QStringList{"ВВГ", "4x2,5", "Медь", "100", "800", "10", "23", "3,65", "380"}));
+    QCOMPARE(second.inputs, kept.inputs);
+    QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 3,65%"));
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QVERIFY(f.prompter.lastText().startsWith(QStringLiteral("Пересчитано линий: 2.")));
 }
 
 void TstCableLineDialog::changeFillsSinglePhaseRow()
@@ -516,7 +618,8 @@ void TstCableLineDialog::offeredCurrentsFromShields()
 
     CableLineDialog d(f.lines(), f.window->project(), f.context, f.prompter, false);
     QCOMPARE(d.loadCurrentList->count(), 3);
-    QCOMPARE(d.loadCurrentList->itemText(0), QStringLiteral("ЩО1 - 53,28А"));
+    // A three-phase line is offered the most loaded phase: B = 14,73 + 9,09.
+    QCOMPARE(d.loadCurrentList->itemText(0), QStringLiteral("ЩО1 - 23,82А"));
     QCOMPARE(d.loadCurrentList->itemText(1), QStringLiteral("Насос - 14,73А"));
     QCOMPARE(d.loadCurrentList->itemText(2), QStringLiteral("Свет - 9,09А"));
     for (int i = 0; i < 3; ++i)
@@ -524,6 +627,13 @@ void TstCableLineDialog::offeredCurrentsFromShields()
     // Offering the currents chooses none of them.
     QCOMPARE(d.loadCurrentList->currentText(), QString());
     QVERIFY(!d.proposeButton->isEnabled());
+
+    // A single-phase line is offered the sum: 14,73 × 3 + 9,09; the typed text stays.
+    d.loadCurrentList->setEditText(QStringLiteral("12"));
+    d.networkOptions[0]->setChecked(true);
+    QCOMPARE(d.loadCurrentList->itemText(0), QStringLiteral("ЩО1 - 53,28А"));
+    QCOMPARE(d.loadCurrentList->currentText(), QStringLiteral("12"));
+    d.loadCurrentList->setEditText(QString());
 
     d.lengthEdit->setText(QStringLiteral("30"));
     d.loadCurrentList->setCurrentIndex(1);

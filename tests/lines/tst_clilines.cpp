@@ -1,5 +1,6 @@
 // kabinor-cli line, sections and propose: the line dialog's results without a screen.
 #include "TestSupport.h"
+#include "base/ProjectFile.h"
 
 #include <QtTest>
 
@@ -16,6 +17,7 @@ private slots:
     void propose_data();
     void propose();
     void damagedTable();
+    void offeredCurrents();
 };
 
 namespace {
@@ -38,14 +40,14 @@ void TstCliLines::line_data()
         << "Линия №1\t\t3x2,5\tМедь\t100\t712\t10\t25\t6,47\t220";
     QTest::newRow("copper three-phase")
         << QStringList{"--material", "Медь", "--section", "2.5", "--length", "100", "--current", "10"}
-        << "Линия №1\t\t3x2,5\tМедь\t100\t712\t10\t25\t1,87\t380";
+        << "Линия №1\t\t3x2,5\tМедь\t100\t712\t10\t25\t3,25\t380";
     QTest::newRow("aluminium, offered current")
         << QStringList{"--section", "16", "--length", "50", "--current", "ЩО1 - 25А"}
-        << "Линия №1\t\t3x16\tАлюминий\t50\t84,37\t25\t60\t0,56\t380";
+        << "Линия №1\t\t3x16\tАлюминий\t50\t84,37\t25\t60\t0,96\t380";
     QTest::newRow("four-core with a neutral core")
         << QStringList{"--material", "Медь", "--type", "3", "--section", "25", "--length", "50", "--current", "40",
                        "--neutral", "16", "--name", "Щит", "--mark", "ВВГ"}
-        << "Щит\tВВГ\t4x25 + 1x16\tМедь\t50\t35,6\t40\t87,4\t0,37\t380";
+        << "Щит\tВВГ\t4x25 + 1x16\tМедь\t50\t35,6\t40\t87,4\t0,65\t380";
     QTest::newRow("open laying has three cores")
         << QStringList{"--net", "220", "--type", "0", "--material", "Медь", "--section", "4", "--length", "10",
                        "--current", "12,5"}
@@ -170,6 +172,30 @@ void TstCliLines::damagedTable()
                  &out, &err),
              0);
     QCOMPARE(out, QStringLiteral("1,5\n"));
+}
+
+void TstCliLines::offeredCurrents()
+{
+    TestAppDir app;
+    Project project;
+    Load pump;
+    pump.name = QStringLiteral("Насос");
+    pump.cells = QStringList{"10", "0,8", "0,7", "7", "8,75", "14,73", "ABC", "3", "0,9"};
+    Load light;
+    light.name = QStringLiteral("Свет");
+    light.cells = QStringList{"2", "1", "1", "2", "2", "9,09", "B", "1", "1"};
+    project.shields = {Shield{QStringLiteral("ЩО1"), {pump, light}}};
+    const QString path = app.file(QStringLiteral("Щиты.kbp"));
+    QVERIFY(ProjectFile::write(path, project));
+
+    // As the line dialog lists them: the most loaded phase for a three-phase
+    // line, the sum of the loads' currents for a single-phase one.
+    QString out;
+    QCOMPARE(run(app, QStringLiteral("currents"), {path}, &out, nullptr), 0);
+    QCOMPARE(out, QStringLiteral("ЩО1 - 23,82А\nНасос - 14,73А\nСвет - 9,09А\n"));
+    QCOMPARE(run(app, QStringLiteral("currents"), {path, QStringLiteral("--net"), QStringLiteral("220")}, &out, nullptr), 0);
+    QCOMPARE(out, QStringLiteral("ЩО1 - 53,28А\nНасос - 14,73А\nСвет - 9,09А\n"));
+    QCOMPARE(run(app, QStringLiteral("currents"), {path, QStringLiteral("--net"), QStringLiteral("110")}, &out, nullptr), 2);
 }
 
 QTEST_GUILESS_MAIN(TstCliLines)

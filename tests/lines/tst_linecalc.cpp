@@ -13,7 +13,7 @@ CableLine row(const QString &name, const QString &dU, const QString &ikab, const
 {
     CableLine l;
     l.name = name;
-    l.cells[CableLine::voltageDrop] = dU;
+    l.cells[CableLine::VoltageDrop] = dU;
     l.cells[CableLine::LoadCurrent] = ikab;
     l.cells[CableLine::PermissibleCurrent] = idop;
     l.checked = checked;
@@ -50,7 +50,8 @@ void TstLineCalc::resistanceAndDrop()
     QVERIFY(r);
     QVERIFY(qAbs(*r - 711.997152) < 1e-5);
     QVERIFY(qAbs(voltageDrop(r, 10, NetworkType::SinglePhase) - 6.4727) < 1e-3);
-    QVERIFY(qAbs(voltageDrop(r, 10, NetworkType::ThreePhase) - 1.8737) < 1e-3);
+    // Three-phase by hand: sqrt(3) * 712 * 10 / 380 / 10 = 3,2453 %.
+    QVERIFY(qAbs(voltageDrop(r, 10, NetworkType::ThreePhase) - 3.2453) < 1e-3);
     // The conductivity is read at each call.
     calc.copperConductivity = 50;
     QCOMPARE(*lineResistance(100, copper(), 2.5, calc), 800.0);
@@ -73,13 +74,13 @@ void TstLineCalc::computeLine_data()
         << QStringList{"ВВГ", "3x2,5", "Медь", "100", "712", "10", "25", "6,47", "220"};
     QTest::newRow("copper three-phase")
         << "Медь" << false << 4 << 2.5 << 100.0 << "10" << "0" << 2
-        << QStringList{"ВВГ", "4x2,5", "Медь", "100", "712", "10", "25", "1,87", "380"};
+        << QStringList{"ВВГ", "4x2,5", "Медь", "100", "712", "10", "25", "3,25", "380"};
     QTest::newRow("aluminium three-phase")
         << "Алюминий" << false << 4 << 16.0 << 50.0 << "25" << "0" << 2
-        << QStringList{"ВВГ", "4x16", "Алюминий", "50", "84,37", "25", "25", "0,56", "380"};
+        << QStringList{"ВВГ", "4x16", "Алюминий", "50", "84,37", "25", "25", "0,96", "380"};
     QTest::newRow("neutral core")
         << "Алюминий" << false << 4 << 25.0 << 50.0 << "ЩО1 - 25,5А" << "16" << 2
-        << QStringList{"ВВГ", "4x25 + 1x16", "Алюминий", "50", "54", "25,5", "25", "0,36", "380"};
+        << QStringList{"ВВГ", "4x25 + 1x16", "Алюминий", "50", "54", "25,5", "25", "0,63", "380"};
     QTest::newRow("no decimals")
         << "Медь" << true << 3 << 4.0 << 100.0 << "10" << "0" << 0
         << QStringList{"ВВГ", "3x4", "Медь", "100", "445", "10", "25", "4", "220"};
@@ -224,6 +225,15 @@ void TstLineCalc::summaryLimitExactlyReached()
     const SummaryText s = summarizeNetwork({row(QStringLiteral("Л"), QStringLiteral("7,5"), QStringLiteral("1"), QStringLiteral("2"))}, 7.5);
     QCOMPARE(s.panel1, QStringLiteral("Суммарное падение напряжения: 7,5%"));
     QCOMPARE(s.panel2, QString());
+    // 0,1 + 0,2 is 0.30000000000000004 in binary; what is shown, and checked, is 0,3.
+    const SummaryText sum = summarizeNetwork({row(QStringLiteral("А"), QStringLiteral("0,1"), QStringLiteral("1"), QStringLiteral("2")),
+                                              row(QStringLiteral("Б"), QStringLiteral("0,2"), QStringLiteral("1"), QStringLiteral("2"))},
+                                             0.3);
+    QCOMPARE(sum.panel1, QStringLiteral("Суммарное падение напряжения: 0,3%"));
+    QCOMPARE(sum.panel2, QString());
+    // Many lines add up to their decimal sum, not to binary noise.
+    const QVector<CableLine> many(10000, row(QStringLiteral("Л"), QStringLiteral("0,17"), QStringLiteral("1"), QStringLiteral("2")));
+    QCOMPARE(summarizeNetwork(many, 7.5).panel1, QStringLiteral("Суммарное падение напряжения: 1700%"));
 }
 
 void TstLineCalc::summaryUncheckRemoves()

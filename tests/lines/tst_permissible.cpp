@@ -278,7 +278,7 @@ void TstPermissible::loadCurrentChoices()
     zero.name = QStringLiteral("ЩО3");
     zero.loads << makeLoad(QStringLiteral("Резерв"), QStringLiteral("0"), QStringLiteral("C"), QStringLiteral("1"));
 
-    const auto choices = Permissible::loadCurrentChoices({first, empty, zero});
+    const auto choices = Permissible::loadCurrentChoices({first, empty, zero}, NetworkType::SinglePhase, 2);
     const QVector<CurrentChoice> expected = {
         {QStringLiteral("ЩО1 - 89,96А"), QString()}, // 14,73 × 3 + 39,77 + 5 + 1
         {QStringLiteral("Насос - 14,73А"), QStringLiteral("ABC")},
@@ -290,6 +290,12 @@ void TstPermissible::loadCurrentChoices()
     // The offered texts read back as their currents.
     QCOMPARE(LineCalc::parseLoadCurrent(choices.at(0).text), 89.96);
     QCOMPARE(LineCalc::parseLoadCurrent(choices.at(2).text), 39.77);
+
+    // A three-phase line is offered the most loaded phase of the shield:
+    // B = 14,73 (three-phase load on every phase) + 39,77; unmarked loads count on none.
+    const auto threePhase = Permissible::loadCurrentChoices({first, empty, zero}, NetworkType::ThreePhase, 2);
+    QCOMPARE(threePhase.first().text, QStringLiteral("ЩО1 - 54,5А"));
+    QCOMPARE(threePhase.mid(1), expected.mid(1));
 }
 
 void TstPermissible::neutralSections()
@@ -307,6 +313,12 @@ void TstPermissible::neutralSections()
     QCOMPARE(list.sections, (QStringList{"1,5", "2,5"}));
     QVERIFY(list.error.contains(QDir::toNativeSeparators(app.file(QStringLiteral("NeutralSect.dat")))));
     QVERIFY(list.error.contains(QStringLiteral("«four»")));
+
+    // A 0 entry offers nothing and is passed over; a negative one is damage.
+    app.writeFile(QStringLiteral("NeutralSect.dat"), QByteArray("0\n1.5\n0\n2.5\n-4\n6\n"));
+    list = readNeutralSections(app.path());
+    QCOMPARE(list.sections, (QStringList{"1,5", "2,5"}));
+    QVERIFY(list.error.contains(QStringLiteral("строка 5: «-4»")));
 }
 
 void TstPermissible::markListParsing()
@@ -355,7 +367,7 @@ void TstPermissible::buildLineUsesTheTable()
     double idop = 0;
     const CableLine line = LineEntry::buildLine(r, t, calc, idop);
     // 50 × 1000 / 56.18 / 25 = 35.6 mΩ; 35.6 × 40 / 380 / 10 = 0.37 %; 95 × 0.92 = 87.4 A.
-    QCOMPARE(line.cells, (QStringList{"ВВГ", "4x25 + 1x16", "Медь", "50", "35,6", "40", "87,4", "0,37", "380"}));
+    QCOMPARE(line.cells, (QStringList{"ВВГ", "4x25 + 1x16", "Медь", "50", "35,6", "40", "87,4", "0,65", "380"}));
     QCOMPARE(idop, 95 * 0.92);
     QVERIFY(!line.checked);
 

@@ -7,10 +7,15 @@
 #include "shell/MainWindow.h"
 #include "widgets/WidgetHelpers.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -64,9 +69,10 @@ private slots:
     void deleteAnsweredNo();
     void copyToClipboard();
     void copyEmptyList();
-    void columnWidthsComputedThenStored();
+    void columnWidthsFitThenStored();
     void missingHelpFile();
-    void closeAsksAndEscDoesNot();
+    void closeAndEscAsk();
+    void shortcutsNeverActBehindADialog();
     void missingDataFilesReported();
 };
 
@@ -256,18 +262,39 @@ void TstMainWindow::copyEmptyList()
     QCOMPARE(text.count(QLatin1Char('\t')), 9);
 }
 
-void TstMainWindow::columnWidthsComputedThenStored()
+void TstMainWindow::columnWidthsFitThenStored()
 {
     Fixture f;
     QTreeView *lv = f.window->lineList;
-    const double listTwips = pixelsToTwipsX(f.window->width(), f.window.get()) - 120;
-    QCOMPARE(lv->columnWidth(0), twipsToPixelsX(listTwips / 6, f.window.get()));
-    QCOMPARE(lv->columnWidth(1), twipsToPixelsX(listTwips / 11, f.window.get()));
-    double sum = 0;
-    const int divisors[] = {6, 11, 9, 13, 13, 9, 11, 11, 12};
-    for (int d : divisors)
-        sum += listTwips / d;
-    QCOMPARE(lv->columnWidth(9), twipsToPixelsX(listTwips - sum - 100, f.window.get()));
+    QHeaderView *header = lv->header();
+    // Nothing stored: every header fits, and the last column reaches the list's edge.
+    int others = 0;
+    for (int c = 0; c < 10; ++c) {
+        QVERIFY2(lv->columnWidth(c) >= header->sectionSizeHint(c), qPrintable(QString::number(c)));
+        if (c < 9)
+            others += lv->columnWidth(c);
+    }
+    const int listWidth = twipsToPixelsX(pixelsToTwipsX(f.window->width(), f.window.get()) - 120, f.window.get());
+    QCOMPARE(lv->columnWidth(9), qMax(header->sectionSizeHint(9), listWidth - others));
+
+    // An opened list widens the columns to its texts (checked rows are bold).
+    CableLine wide;
+    wide.name = QStringLiteral("Очень длинное обозначение линии");
+    wide.cells = QStringList{QStringLiteral("АВВГнг(А)-LS"), QStringLiteral("4x240 + 1x120"), QStringLiteral("Алюминий"),
+                             QStringLiteral("1234,5"), QStringLiteral("1,23"), QStringLiteral("ЩО1 - 125,5А"),
+                             QStringLiteral("355"), QStringLiteral("0,12"), QStringLiteral("380")};
+    wide.checked = true;
+    f.window->project().lines = {wide};
+    lv->setColumnWidth(3, 40); // sized by the user: kept
+    f.window->lineModel()->reload();
+    QFont bold = lv->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    QVERIFY(lv->columnWidth(0) > metrics.horizontalAdvance(wide.name));
+    for (int c = 1; c < 10; ++c)
+        if (c != 3)
+            QVERIFY2(lv->columnWidth(c) > metrics.horizontalAdvance(wide.column(c)), qPrintable(wide.column(c)));
+    QCOMPARE(lv->columnWidth(3), 40);
 
     lv->setColumnWidth(2, 150);
     f.window->writeSettings();
@@ -277,12 +304,13 @@ void TstMainWindow::columnWidthsComputedThenStored()
              QString::number(qRound(pixelsToTwipsX(150, f.window.get()))));
     QCOMPARE(ini.value(QStringLiteral("Calculation"), QStringLiteral("gAl")), QStringLiteral("37,04"));
 
-    // A second start takes the stored widths; a width that is no number takes its default.
+    // A second start takes the stored widths; a width that is no number fits its header.
     ini.setValue(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth2"), QStringLiteral("широко"));
     ini.save(f.app.settingsPath());
     MainWindow second(f.context, f.prompter);
     QCOMPARE(second.lineList->columnWidth(2), 150);
-    QCOMPARE(second.lineList->columnWidth(1), twipsToPixelsX(listTwips / 11, &second));
+    QCOMPARE(second.lineList->columnWidth(3), 40);
+    QVERIFY(second.lineList->columnWidth(1) >= second.lineList->header()->sectionSizeHint(1));
 }
 
 void TstMainWindow::missingHelpFile()
@@ -297,21 +325,29 @@ void TstMainWindow::missingHelpFile()
     QCOMPARE(f.prompter.messages.first().title, QStringLiteral("Кабинор"));
 }
 
-void TstMainWindow::closeAsksAndEscDoesNot()
+void TstMainWindow::closeAndEscAsk()
 {
     Fixture f;
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    f.prompter.answers = {Prompter::Answer::Cancel};
-    f.window->close();
-    QVERIFY(f.window->isVisible());
-    QCOMPARE(f.prompter.lastText(), QStringLiteral("Сохранить проект 'Проект 1'?"));
-    QCOMPARE(f.prompter.messages.last().buttons, Prompter::Buttons::YesNoCancel);
+    // Esc asks as closing does; Cancel keeps the window, whichever asked.
+    for (const bool escape : {false, true}) {
+        f.prompter.clear();
+        f.prompter.answers = {Prompter::Answer::Cancel};
+        if (escape)
+            QTest::keyClick(f.window.get(), Qt::Key_Escape);
+        else
+            f.window->close();
+        QVERIFY(f.window->isVisible());
+        QCOMPARE(f.prompter.lastText(), QStringLiteral("Сохранить проект 'Проект 1'?"));
+        QCOMPARE(f.prompter.messages.last().buttons, Prompter::Buttons::YesNoCancel);
+    }
 
     f.prompter.clear();
+    f.prompter.answers = {Prompter::Answer::No};
     QTest::keyClick(f.window.get(), Qt::Key_Escape);
     QVERIFY(!f.window->isVisible());
-    QVERIFY(f.prompter.messages.isEmpty());
+    QCOMPARE(f.prompter.messages.size(), 1);
     // Unloading wrote the settings.
     IniDocument ini;
     ini.load(f.app.settingsPath());
@@ -319,14 +355,89 @@ void TstMainWindow::closeAsksAndEscDoesNot()
     QVERIFY(ini.contains(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth10")));
 }
 
+namespace {
+
+// Takes the shortcut events meant for the actions it watches, so that none
+// of their commands runs, and counts them.
+class ShortcutCatcher : public QObject
+{
+public:
+    int caught = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Shortcut)
+            return false;
+        ++caught;
+        return true;
+    }
+};
+
+} // namespace
+
+void TstMainWindow::shortcutsNeverActBehindADialog()
+{
+    Fixture f;
+    f.addLine(makeLine(QStringLiteral("Линия №1"), QStringLiteral("1")));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.window->lineList->setFocus();
+
+    QList<QAction *> withKeys;
+    for (QAction *a : f.window->findChildren<QAction *>())
+        if (!a->shortcut().isEmpty())
+            withKeys << a;
+    QCOMPARE(withKeys.size(), 19);
+    ShortcutCatcher catcher;
+    for (QAction *a : std::as_const(withKeys))
+        a->installEventFilter(&catcher);
+    auto press = [](QWidget *target, const QKeySequence &keys) {
+        const QKeyCombination k = keys[0];
+        QTest::keyClick(target, k.key(), k.keyboardModifiers());
+    };
+
+    // A modal dialog with an editable list, as the line dialog has: keys typed
+    // in its field and in its open list.
+    QDialog dialog(f.window.get());
+    auto *list = new QComboBox(&dialog);
+    list->setEditable(true);
+    list->addItems({QStringLiteral("ЩО1 - 10А"), QStringLiteral("Насос - 5А")});
+    dialog.setModal(true);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    list->setFocus();
+    for (QAction *a : std::as_const(withKeys)) {
+        press(list, a->shortcut());
+        list->showPopup();
+        QTRY_VERIFY(list->view()->isVisible());
+        press(list->view(), a->shortcut());
+        list->hidePopup();
+    }
+    QCOMPARE(catcher.caught, 0);
+    QVERIFY(!f.window->project().lines.first().checked);
+    dialog.close();
+
+    // Without the dialog the same keys reach the window's commands, Ctrl+A and
+    // Ctrl+C from the list included.
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.window->lineList->setFocus();
+    for (const QKeySequence &keys : {QKeySequence(QStringLiteral("Ctrl+A")), QKeySequence(QStringLiteral("Ctrl+C"))})
+        press(f.window->lineList, keys);
+    QCOMPARE(catcher.caught, 2);
+}
+
 void TstMainWindow::missingDataFilesReported()
 {
     TestAppDir app;
     QFile::remove(DataFiles::dataFilePath(app.path(), 0));
     QFile::remove(DataFiles::dataFilePath(app.path(), 12));
+    QFile::remove(app.settingsPath());
     AppContext context(app.path());
     ScriptedPrompter p;
     QVERIFY(!MainWindow::runStartupCheck(context, p));
+    // A start that ends leaves no settings file behind.
+    QVERIFY(!QFileInfo::exists(app.settingsPath()));
     QCOMPARE(p.messages.size(), 2);
     for (const auto &m : p.messages) {
         QCOMPARE(m.title, QStringLiteral("Критическая ошибка"));

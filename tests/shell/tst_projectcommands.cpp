@@ -138,10 +138,11 @@ private slots:
     void openingRestoresLinesAndChecks();
     void plainSaveAfterOpenWritesBack();
     void saveAsAddsExtensionAndAsksBeforeReplacing();
+    void firstPlainSaveAsksBeforeReplacing();
     void newProjectCancelKeepsEverything();
     void newProjectStartsEmpty();
-    void answeringYesWithoutSaveLetsCommandGoOn_data();
-    void answeringYesWithoutSaveLetsCommandGoOn();
+    void answeringYesWithoutSaveStopsCommand_data();
+    void answeringYesWithoutSaveStopsCommand();
     void failedSaveKeepsOldFileAndStopsTheCommand();
     void missingAndUnreadableFiles();
     void damagedFileOpensWhatItCan();
@@ -252,6 +253,8 @@ void TstProjectCommands::saveAsAddsExtensionAndAsksBeforeReplacing()
     QCOMPARE(f.window->projectFolder(), f.elsewhere.path() + QLatin1Char('/'));
     QCOMPARE(f.window->windowTitle(), QStringLiteral("[Подстанция.v2] - Кабинор 3.2"));
     QVERIFY(f.prompter.messages.isEmpty());
+    // A project saved under a new name is offered again next time.
+    QCOMPARE(f.recentCaptions().first(), QStringLiteral("1 ") + QDir::toNativeSeparators(path));
 
     // Declining to replace writes nothing and keeps the name.
     const QByteArray before = readBytes(path);
@@ -270,6 +273,45 @@ void TstProjectCommands::saveAsAddsExtensionAndAsksBeforeReplacing()
     f.prompter.answers = {Prompter::Answer::Yes};
     QVERIFY(f.window->saveProject(true));
     QVERIFY(readText(path).contains(QLatin1String("STP=630")));
+}
+
+void TstProjectCommands::firstPlainSaveAsksBeforeReplacing()
+{
+    // Yesterday's file of the start-up project's name.
+    Fixture f;
+    const QString yesterday = f.app.file(QStringLiteral("Проект 1.kbp"));
+    writeProject(yesterday, QStringLiteral("250"), {makeLine(QStringLiteral("вчерашняя"))});
+    const QByteArray before = readBytes(yesterday);
+    f.window->project().transformerPower = QStringLiteral("400");
+    f.window->lineModel()->appendLine(makeLine(QStringLiteral("сегодняшняя")));
+
+    // No: the file stays, and the save goes on as a save as.
+    const QString elsewhere = f.other(QStringLiteral("Сегодня.kbp"));
+    f.prompter.answers = {Prompter::Answer::No};
+    f.prompter.files = {elsewhere};
+    QVERIFY(f.window->saveProject(false));
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.messages.at(0).text,
+             QStringLiteral("Файл ") + QDir::toNativeSeparators(yesterday) + QStringLiteral(" уже существует!\r\nЗаменить?"));
+    QCOMPARE(f.prompter.prompts, QStringList{QStringLiteral("Сохранить как")});
+    QCOMPARE(readBytes(yesterday), before);
+    QVERIFY(readText(elsewhere).contains(QStringLiteral("сегодняшняя")));
+
+    // A file this run has saved (or opened) is saved over without a word.
+    f.prompter.clear();
+    QVERIFY(f.window->saveProject(false));
+    QVERIFY(f.prompter.messages.isEmpty());
+    QVERIFY(f.prompter.prompts.isEmpty());
+
+    // Yes replaces the unknown file.
+    Fixture g;
+    writeProject(g.app.file(QStringLiteral("Проект 1.kbp")), QStringLiteral("250"), {makeLine(QStringLiteral("вчерашняя"))});
+    g.window->project().transformerPower = QStringLiteral("400");
+    g.prompter.answers = {Prompter::Answer::Yes};
+    QVERIFY(g.window->saveProject(false));
+    QCOMPARE(g.prompter.messages.size(), 1);
+    QVERIFY(g.prompter.prompts.isEmpty());
+    QVERIFY(!readText(g.app.file(QStringLiteral("Проект 1.kbp"))).contains(QStringLiteral("вчерашняя")));
 }
 
 void TstProjectCommands::newProjectCancelKeepsEverything()
@@ -339,17 +381,18 @@ void TstProjectCommands::newProjectStartsEmpty()
     QCOMPARE(f.prompter.prompts.value(0).section(QLatin1Char('|'), 2), QStringLiteral("Проект 3"));
 }
 
-void TstProjectCommands::answeringYesWithoutSaveLetsCommandGoOn_data()
+void TstProjectCommands::answeringYesWithoutSaveStopsCommand_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("stp");
     QTest::newRow("new, no transformer") << QStringLiteral("new") << QStringLiteral("0");
     QTest::newRow("open, no transformer") << QStringLiteral("open") << QStringLiteral("0");
     QTest::newRow("recent, no transformer") << QStringLiteral("recent") << QStringLiteral("0");
+    QTest::newRow("exit, no transformer") << QStringLiteral("exit") << QStringLiteral("0");
     QTest::newRow("new, save as cancelled") << QStringLiteral("new") << QStringLiteral("400");
 }
 
-void TstProjectCommands::answeringYesWithoutSaveLetsCommandGoOn()
+void TstProjectCommands::answeringYesWithoutSaveStopsCommand()
 {
     QFETCH(QString, command);
     QFETCH(QString, stp);
@@ -371,15 +414,21 @@ void TstProjectCommands::answeringYesWithoutSaveLetsCommandGoOn()
     if (command == QLatin1String("new")) {
         f.prompter.inputs = {QStringLiteral("Следующий")};
         f.window->newProject();
-        QCOMPARE(f.window->projectName(), QStringLiteral("Следующий"));
     } else if (command == QLatin1String("open")) {
         f.prompter.files = {path};
         f.window->chooseAndOpenProject();
-        QCOMPARE(f.window->projectName(), QStringLiteral("Объект"));
-    } else {
+    } else if (command == QLatin1String("recent")) {
         f.window->findChild<QAction *>(QStringLiteral("actionRecentFile0"))->trigger();
-        QCOMPARE(f.window->projectName(), QStringLiteral("Объект"));
+    } else {
+        QVERIFY(!f.window->close());
     }
+    // The unsaved project is still there: the command stopped after the save that did not happen.
+    QCOMPARE(f.window->projectName(), QStringLiteral("Черновик"));
+    QCOMPARE(f.window->project().lines.size(), 1);
+    // Nor did it ask for what comes after the save: a new name or a file to open.
+    QVERIFY(!f.prompter.prompts.contains(QStringLiteral("Открыть")));
+    for (const QString &prompt : std::as_const(f.prompter.prompts))
+        QVERIFY(!prompt.startsWith(QStringLiteral("Введите имя нового проекта:")));
     QCOMPARE(f.prompter.messages.size(), stp == QLatin1String("0") ? 2 : 1);
     QCOMPARE(f.prompter.messages.at(0).text, QStringLiteral("Сохранить проект 'Черновик'?"));
     if (stp == QLatin1String("0")) {
@@ -435,8 +484,10 @@ void TstProjectCommands::failedSaveKeepsOldFileAndStopsTheCommand()
     inside.close();
     f.prompter.clear();
     QVERIFY(!f.window->saveProject(false));
-    QCOMPARE(f.prompter.messages.size(), 1);
-    QVERIFY(f.prompter.messages.at(0).text.contains(QStringLiteral("Прежний файл остался без изменений.")));
+    // This run never opened or saved that name: the overwrite question comes first.
+    QCOMPARE(f.prompter.messages.size(), 2);
+    QCOMPARE(f.prompter.messages.at(0).title, QStringLiteral("Сохранить как"));
+    QVERIFY(f.prompter.messages.at(1).text.contains(QStringLiteral("Прежний файл остался без изменений.")));
     QVERIFY(QFileInfo(target).isDir());
     QCOMPARE(readBytes(target + QStringLiteral("/внутри.txt")), QByteArray("данные"));
     f.verifyIdle();

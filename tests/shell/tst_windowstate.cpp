@@ -78,7 +78,7 @@ private slots:
     void trayMenuItems();
     void minimiseHidesToTray();
     void minimiseWithoutTrayStaysMinimised();
-    void trayExitClosesWithoutAsking();
+    void trayExitAsksFirst();
 
     void tipAtFirstPaint();
     void noTipWhenSwitchedOff();
@@ -182,6 +182,7 @@ void TstWindowState::geometrySavedAtUnload()
     f.showAndWait();
     f.window->resize(700, 450);
     f.window->move(40, 30);
+    f.prompter.answers = {Prompter::Answer::No};
     QTest::keyClick(f.window.get(), Qt::Key_Escape);
     QVERIFY(!f.window->isVisible());
     MainWindow *w = f.window.get();
@@ -204,6 +205,7 @@ void TstWindowState::minimisedWindowSavesNothing()
     f.window->resize(700, 450);
     f.window->showMinimized();
     QTRY_VERIFY(f.window->isMinimized());
+    f.prompter.answers = {Prompter::Answer::No};
     QTest::keyClick(f.window.get(), Qt::Key_Escape);
     QCOMPARE(f.setting(QStringLiteral("Height")), QStringLiteral("6000"));
     QCOMPARE(f.setting(QStringLiteral("Width")), QStringLiteral("12000"));
@@ -233,6 +235,7 @@ void TstWindowState::trayIconAtStart()
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         QVERIFY(!tray->systemIcon());
     // Unloading takes the icon away.
+    f.prompter.answers = {Prompter::Answer::No};
     QTest::keyClick(f.window.get(), Qt::Key_Escape);
     QVERIFY(!tray->isPresent());
 }
@@ -326,15 +329,21 @@ void TstWindowState::minimiseWithoutTrayStaysMinimised()
     }
 }
 
-void TstWindowState::trayExitClosesWithoutAsking()
+void TstWindowState::trayExitAsksFirst()
 {
     AssumeTray tray(true);
     Fixture f;
     f.showAndWait();
     f.window->action(QStringLiteral("actionTrayHide"))->trigger();
     QVERIFY(!f.window->isVisible());
+    // Cancel keeps the program running in the tray.
+    f.prompter.answers = {Prompter::Answer::Cancel};
     f.window->action(QStringLiteral("actionTrayExit"))->trigger();
-    QVERIFY(f.prompter.messages.isEmpty());
+    QCOMPARE(f.prompter.lastText(), QStringLiteral("Сохранить проект 'Проект 1'?"));
+    QVERIFY(f.window->trayIcon()->isPresent());
+
+    f.prompter.answers = {Prompter::Answer::No};
+    f.window->action(QStringLiteral("actionTrayExit"))->trigger();
     QVERIFY(!f.window->trayIcon()->isPresent());
     IniDocument ini;
     ini.load(f.app.settingsPath());
