@@ -17,6 +17,11 @@ struct LineInputs {
     QString neutralSection; // its entry of the neutral-section list
     QString mark;
     QString loadCurrent; // as typed or picked ("ЩО1 - 25,5А")
+    QString cosPhi = QStringLiteral("1"); // power factor of the load, as typed
+    QString ambient; // ambient temperature, °C, as typed; empty: the tables' own
+    int cables = 1; // working cables side by side in one trench
+    int spacing = 100; // their clear distance, mm
+    QString reactance = QStringLiteral("0"); // the line's reactance as computed, mOhm
     bool operator==(const LineInputs &o) const = default;
 };
 

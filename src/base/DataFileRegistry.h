@@ -4,10 +4,13 @@
 #include <QStringList>
 
 // The registry file "files.fls" in the application folder names, by position,
-// the reference data files (0..12) and the settings file (13).
+// the reference data files (0..12), the settings file (13) and the reference
+// data files added since (14 on). An older registry without the later entries
+// still starts the program: the calculations that need them say so.
 namespace DataFiles {
 
-constexpr int SlotCount = 14;
+// Entries read from a registry at most.
+constexpr int SlotCount = 32;
 
 enum Index {
     Table220Al = 0,
@@ -24,7 +27,11 @@ enum Index {
     LampTypes = 11,
     IlluminanceNorms = 12,
     Settings = 13,
+    CableReactance = 14,
 };
+
+// The entries the delivered registry holds.
+constexpr int RegisteredCount = CableReactance + 1;
 
 // application folder + "\files.fls", with the platform's separators.
 QString registryPath(const QString &appDir);

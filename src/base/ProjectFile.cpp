@@ -218,6 +218,21 @@ public:
         inputs.neutralSection = text(section, QStringLiteral("NeutralSection"));
         inputs.mark = text(section, QStringLiteral("Mark"));
         inputs.loadCurrent = text(section, QStringLiteral("LoadCurrent"));
+        // Kept since the power factor and the laying conditions count; a line
+        // kept without them was computed with cos φ 1 and the tables' conditions.
+        if (m_ini.contains(section, QStringLiteral("CosPhi"))) {
+            const auto cables = NumberText::parse(text(section, QStringLiteral("Cables")));
+            const auto spacing = NumberText::parse(text(section, QStringLiteral("Spacing")));
+            if (!cables || *cables < 1 || *cables > 6 || !spacing || *spacing < 0 || *spacing > 1000) {
+                problem(QStringLiteral("неверные условия прокладки линии ") + QString::number(number));
+                return inputs;
+            }
+            inputs.cosPhi = text(section, QStringLiteral("CosPhi"));
+            inputs.reactance = text(section, QStringLiteral("Reactance"));
+            inputs.ambient = text(section, QStringLiteral("Ambient"));
+            inputs.cables = int(*cables);
+            inputs.spacing = int(*spacing);
+        }
         return inputs;
     }
 
@@ -436,6 +451,11 @@ void writeLineInputs(Writer &out, const LineInputs &in)
     out.value(u"NeutralSection", protectValue(in.neutralSection));
     out.value(u"Mark", protectValue(in.mark));
     out.value(u"LoadCurrent", protectValue(in.loadCurrent));
+    out.value(u"CosPhi", protectValue(in.cosPhi));
+    out.value(u"Reactance", protectValue(in.reactance));
+    out.value(u"Ambient", protectValue(in.ambient));
+    out.value(u"Cables", QString::number(in.cables));
+    out.value(u"Spacing", QString::number(in.spacing));
 }
 
 // The whole file in the write order of the format, written front to back

@@ -11,7 +11,8 @@
 namespace {
 
 const char *const kChoiceUsage =
-    "[--net 220|380] [--type N] [--laying air|ground] [--material Медь|Алюминий]";
+    "[--net 220|380] [--type N] [--laying air|ground] [--material Медь|Алюминий] [--ambient T] [--cables N] "
+    "[--spacing 100|200|300]";
 
 QString usageOf(const char *command, const char *extra = "")
 {
@@ -61,6 +62,25 @@ std::optional<Permissible::Choice> parseChoice(const CliArgs &args)
     return c;
 }
 
+// The power factor and the laying conditions, checked as the dialog checks
+// them; an exit code when they are refused.
+std::optional<int> readConditions(CliContext &ctx, LineEntry::Request &request)
+{
+    request.cosPhiText = ctx.args.value(QStringLiteral("cos-phi"), QStringLiteral("1"));
+    request.ambientText = ctx.args.value(QStringLiteral("ambient"));
+    bool ok = false;
+    request.cables = ctx.args.value(QStringLiteral("cables"), QStringLiteral("1")).toInt(&ok);
+    if (!ok)
+        return ctx.refuse(Permissible::cablesMessage());
+    request.spacing = ctx.args.value(QStringLiteral("spacing"), QStringLiteral("100")).toInt(&ok);
+    if (!ok)
+        return ctx.refuse(Permissible::spacingMessage());
+    QString message;
+    if (LineEntry::checkConditions(request, &message) != LineEntry::Field::None)
+        return ctx.refuse(message);
+    return std::nullopt;
+}
+
 } // namespace
 
 int cliSections(CliContext &ctx)
@@ -71,6 +91,10 @@ int cliSections(CliContext &ctx)
     const auto table = Permissible::PermissibleTable::load(ctx.app.appDir(), choice->net, choice->material);
     if (!table.isUsable())
         return ctx.refuse(table.errorMessage());
+    LineEntry::Request request;
+    request.choice = *choice;
+    if (const auto refused = readConditions(ctx, request))
+        return *refused;
     for (const QString &section : Permissible::listedSections(table, *choice))
         ctx.out << section << '\n';
     return 0;
@@ -84,8 +108,12 @@ int cliPropose(CliContext &ctx)
     const auto table = Permissible::PermissibleTable::load(ctx.app.appDir(), choice->net, choice->material);
     if (!table.isUsable())
         return ctx.refuse(table.errorMessage());
+    LineEntry::Request request;
+    request.choice = *choice;
+    if (const auto refused = readConditions(ctx, request))
+        return *refused;
     const double current = LineCalc::parseLoadCurrent(ctx.args.value(QStringLiteral("current")));
-    const auto row = Permissible::proposeSection(table, *choice, current);
+    const auto row = Permissible::proposeSection(table, *choice, current, LineEntry::correctionOf(request));
     if (!row)
         return ctx.refuse(Permissible::tooLargeCurrentMessage());
     ctx.out << NumberText::format(table.rows().at(*row).section) << '\n';
@@ -96,8 +124,8 @@ int cliLine(CliContext &ctx)
 {
     const auto choice = parseChoice(ctx.args);
     if (!choice || !ctx.args.positional.isEmpty())
-        return ctx.usage(usageOf("line", "--section S --length L --current TEXT [--neutral S0] [--name NAME] "
-                                         "[--mark MARK]"));
+        return ctx.usage(usageOf("line", "--section S --length L --current TEXT [--cos-phi C] [--neutral S0] "
+                                         "[--name NAME] [--mark MARK]"));
     const auto table = Permissible::PermissibleTable::load(ctx.app.appDir(), choice->net, choice->material);
     if (!table.isUsable())
         return ctx.refuse(table.errorMessage());
@@ -124,6 +152,8 @@ int cliLine(CliContext &ctx)
 
     LineEntry::Request request;
     request.choice = *choice;
+    if (const auto refused = readConditions(ctx, request))
+        return *refused;
     request.sectionText = listedSection;
     request.lengthText = lengthText;
     request.currentText = currentText;
@@ -146,7 +176,15 @@ int cliLine(CliContext &ctx)
     }
 
     double idop = 0;
-    const CableLine line = LineEntry::buildLine(request, table, ctx.app.calc, idop);
+    const CableReactance reactance = CableReactance::load(ctx.app.appDir());
+    bool reactanceKnown = true;
+    const CableLine line = LineEntry::buildLine(request, {table, reactance}, ctx.app.calc, idop, &reactanceKnown);
+    // The line is computed all the same, as the dialog does; the user is told
+    // why its reactance counts as nothing.
+    if (!reactance.isUsable())
+        ctx.err << reactance.problem() << '\n';
+    else if (!reactanceKnown)
+        ctx.err << CableReactance::missingSectionMessage(NumberText::toDouble(listedSection)) << '\n';
     QStringList cells{line.name};
     cells << line.cells;
     ctx.out << cells.join(QLatin1Char('\t')) << '\n';

@@ -34,10 +34,10 @@ int writeReport(CliContext &ctx, const QString &path, const Project &project, co
     return 0;
 }
 
-// "1,3,5": 1-based column numbers of the line list; an empty text picks none.
+// "1,3,5": 1-based column numbers of the schedule; an empty text picks none.
 std::optional<QVector<bool>> parseColumns(const QString &text)
 {
-    const int count = int(LineCalc::columnHeaders().size());
+    const int count = int(CableLineReport::columnHeaders().size());
     QVector<bool> selected(count, false);
     for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         bool ok = false;
@@ -56,11 +56,16 @@ int cliReportKl(CliContext &ctx)
     const QString usageLine = QStringLiteral("report-kl PROJECT.kbp OUT.doc [--title TITLE] [--columns 1,2,...] [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
-    QVector<bool> selected(int(LineCalc::columnHeaders().size()), true);
+    // The list's own columns unless others are picked.
+    QVector<bool> selected(int(CableLineReport::columnHeaders().size()), false);
+    for (int c = 0; c < CableLineReport::ListColumnCount; ++c)
+        selected[c] = true;
     if (ctx.args.has(QStringLiteral("columns"))) {
         const auto picked = parseColumns(ctx.args.value(QStringLiteral("columns")));
         if (!picked)
-            return ctx.usage(usageLine + QStringLiteral("\n--columns takes column numbers 1 to 10 separated by commas"));
+            return ctx.usage(usageLine + QStringLiteral("\n--columns takes column numbers 1 to ")
+                             + QString::number(CableLineReport::columnHeaders().size())
+                             + QStringLiteral(" separated by commas (11: cos φ, 12: reactance)"));
         selected = *picked;
     }
     const QString title = ctx.args.value(QStringLiteral("title"), CableLineReport::defaultTitle());

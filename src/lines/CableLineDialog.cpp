@@ -2,6 +2,7 @@
 
 #include "base/AppContext.h"
 #include "base/DataFileRegistry.h"
+#include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "base/Project.h"
 #include "base/Prompter.h"
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -130,6 +132,15 @@ CableLineDialog::CableLineDialog(LineListModel &lines, const Project &project, c
     connect(neutralCheck, &QCheckBox::toggled, neutralSectionList, &QWidget::setEnabled);
     connect(autoNumberCheck, &QCheckBox::toggled, this, [this](bool on) { nameEdit->setEnabled(!on); });
     connect(loadCurrentList, &QComboBox::editTextChanged, this, [this] { updateCommandButtons(); });
+    // An offered shield or load brings its power factor along.
+    connect(loadCurrentList, &QComboBox::activated, this, [this](int index) {
+        const QString powerFactor = loadCurrentList->itemData(index).toString();
+        if (NumberText::parse(powerFactor).value_or(0) > 0)
+            cosPhiEdit->setText(powerFactor);
+    });
+    connect(ambientEdit, &QLineEdit::textChanged, this, [this] { lookupPermissibleCurrent(); });
+    connect(cablesSpin, &QSpinBox::valueChanged, this, [this] { lookupPermissibleCurrent(); });
+    connect(spacingList, &QComboBox::currentIndexChanged, this, [this] { lookupPermissibleCurrent(); });
     connect(lengthEdit, &QLineEdit::textChanged, this, [this] { updateCommandButtons(); });
     connect(sectionList, &QListWidget::currentRowChanged, this, &CableLineDialog::onSectionRowChanged);
     connect(sectionEdit, &QLineEdit::textChanged, this, [this] { onSectionTextChanged(); });
@@ -195,6 +206,33 @@ void CableLineDialog::buildTypeTab(QWidget *page)
                        static_cast<QWidget *>(layingList)})
         greyWhenDisabled(w);
     pageLayout->addWidget(frame);
+
+    // What the tables' currents are corrected for (ПУЭ 1.3.10-1.3.13).
+    auto *conditions = new QGroupBox(QStringLiteral("Условия прокладки"), page);
+    conditions->setObjectName(QStringLiteral("conditionsFrame"));
+    auto *c = new QGridLayout(conditions);
+    ambientEdit = new QLineEdit(conditions);
+    ambientEdit->setObjectName(QStringLiteral("ambientEdit"));
+    ambientEdit->setMaxLength(9);
+    ambientEdit->setMaximumWidth(80);
+    cablesSpin = new QSpinBox(conditions);
+    cablesSpin->setObjectName(QStringLiteral("cablesSpin"));
+    cablesSpin->setRange(1, 6);
+    spacingList = new QComboBox(conditions);
+    spacingList->setObjectName(QStringLiteral("spacingList"));
+    spacingList->addItems({QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("300")});
+    c->addWidget(new QLabel(QStringLiteral("Температура среды"), conditions), 0, 0);
+    c->addWidget(ambientEdit, 0, 1);
+    c->addWidget(new QLabel(QStringLiteral("°C"), conditions), 0, 2);
+    c->addWidget(new QLabel(QStringLiteral("Кабелей в траншее"), conditions), 1, 0);
+    c->addWidget(cablesSpin, 1, 1);
+    c->addWidget(new QLabel(QStringLiteral("Расстояние в свету"), conditions), 2, 0);
+    c->addWidget(spacingList, 2, 1);
+    c->addWidget(new QLabel(QStringLiteral("мм"), conditions), 2, 2);
+    c->setColumnStretch(3, 1);
+    greyWhenDisabled(cablesSpin);
+    greyWhenDisabled(spacingList);
+    pageLayout->addWidget(conditions);
 }
 
 void CableLineDialog::buildParametersTab(QWidget *page)
@@ -265,11 +303,19 @@ void CableLineDialog::buildParametersTab(QWidget *page)
     grid->addWidget(new QLabel(QStringLiteral("м"), data), 2, 2);
     grid->addWidget(new QLabel(QStringLiteral("Ток нагрузки"), data), 3, 0);
     grid->addWidget(loadCurrentList, 3, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Допуск. ток"), data), 4, 0);
-    grid->addWidget(permissibleCurrentEdit, 4, 1);
-    grid->addWidget(new QLabel(QStringLiteral("А"), data), 4, 2);
+    cosPhiEdit = new QLineEdit(QStringLiteral("1"), data);
+    cosPhiEdit->setObjectName(QStringLiteral("cosPhiEdit"));
+    cosPhiEdit->setMaxLength(9);
+    correctionLabel = new QLabel(data);
+    correctionLabel->setObjectName(QStringLiteral("correctionLabel"));
+    grid->addWidget(new QLabel(QStringLiteral("cos φ"), data), 4, 0);
+    grid->addWidget(cosPhiEdit, 4, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Допуск. ток"), data), 5, 0);
+    grid->addWidget(permissibleCurrentEdit, 5, 1);
+    grid->addWidget(new QLabel(QStringLiteral("А"), data), 5, 2);
+    grid->addWidget(correctionLabel, 6, 1, 1, 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(5, 1);
+    grid->setRowStretch(7, 1);
 
     pageLayout->addWidget(coreFrame, 1);
     pageLayout->addWidget(data, 1);
@@ -329,6 +375,7 @@ void CableLineDialog::load()
     loadCurrentChoices();
     loadMarks();
     loadPermissibleTable();
+    m_reactance = CableReactance::load(m_context.appDir());
 
     nameEdit->setEnabled(!autoNumberCheck->isChecked());
     onNetTypeChanged();
@@ -408,8 +455,35 @@ void CableLineDialog::loadPermissibleTable()
     reloadNeutralSections();
 }
 
+void CableLineDialog::updateConditionControls()
+{
+    const Permissible::Choice c = choice();
+    const bool ground = Permissible::laidInGround(c);
+    cablesSpin->setEnabled(ground);
+    spacingList->setEnabled(ground);
+    // An empty field is the tables' own ambient, which the field shows.
+    ambientEdit->setPlaceholderText(NumberText::format(Permissible::tableAmbient(c)));
+    // A five-core cable has its neutral among its cores.
+    const bool fiveCore = c.net == NetworkType::ThreePhase && c.type2 == Permissible::FiveCore;
+    if (fiveCore)
+        neutralCheck->setChecked(false);
+    neutralCheck->setEnabled(!fiveCore);
+}
+
+LineEntry::Request CableLineDialog::conditionsRequest() const
+{
+    LineEntry::Request request;
+    request.choice = choice();
+    request.cosPhiText = cosPhiEdit->text();
+    request.ambientText = ambientEdit->text();
+    request.cables = cablesSpin->value();
+    request.spacing = spacingList->currentText().toInt();
+    return request;
+}
+
 void CableLineDialog::reloadLineType()
 {
+    updateConditionControls();
     const int selected = selectedRow(sectionList);
     const double remembered = selected >= 0 ? NumberText::toDouble(sectionList->item(selected)->text()) : 0;
     loadPermissibleTable();
@@ -476,7 +550,15 @@ void CableLineDialog::lookupPermissibleCurrent()
         return;
     }
     const double section = NumberText::toDouble(sectionEdit->text());
-    if (const auto value = Permissible::lookupPermissibleCurrent(m_table, choice(), section))
+    const LineEntry::Request request = conditionsRequest();
+    const auto correction = Permissible::correctionFor(request.choice, LineEntry::conditionsOf(request));
+    if (correction)
+        correctionLabel->setText(QStringLiteral("Поправки: k_t = ") + NumberText::format(correction->temperature)
+                                 + QStringLiteral("; k_гр = ") + NumberText::format(correction->grouping));
+    else
+        correctionLabel->setText(QStringLiteral("Поправки: условия прокладки заданы неверно"));
+    if (const auto value = Permissible::lookupPermissibleCurrent(m_table, request.choice, section,
+                                                                 correction.value_or(Permissible::Correction{})))
         permissibleCurrent = *value;
     permissibleCurrentEdit->setText(NumberText::format(permissibleCurrent));
     for (int i = 0; i < sectionList->count(); ++i) {
@@ -499,8 +581,15 @@ void CableLineDialog::proposeSection()
 {
     if (!checkTableUsable())
         return;
+    const LineEntry::Request request = conditionsRequest();
+    QString message;
+    const LineEntry::Field failed = LineEntry::checkConditions(request, &message);
+    if (failed == LineEntry::Field::Ambient || failed == LineEntry::Field::Cables || failed == LineEntry::Field::Spacing) {
+        refuseField(failed, message);
+        return;
+    }
     const double current = LineCalc::parseLoadCurrent(loadCurrentList->currentText());
-    const auto row = Permissible::proposeSection(m_table, choice(), current);
+    const auto row = Permissible::proposeSection(m_table, request.choice, current, LineEntry::correctionOf(request));
     if (!row) {
         m_prompter.message(Permissible::tooLargeCurrentMessage(), Permissible::tooLargeCurrentTitle(),
                                   Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
@@ -518,7 +607,7 @@ void CableLineDialog::loadCurrentChoices()
     for (const Permissible::CurrentChoice &c : Permissible::loadCurrentChoices(m_project.shields, choice().net, m_context.calc.places())) {
         const QIcon icon = c.phase.isEmpty() ? Icons::shield()
                                              : Icons::phase(c.phase.size() == 1 ? c.phase.at(0) : QChar());
-        loadCurrentList->addItem(icon, c.text);
+        loadCurrentList->addItem(icon, c.text, c.powerFactor);
     }
     // Offering the currents does not choose one.
     loadCurrentList->setCurrentIndex(-1);
@@ -545,13 +634,13 @@ void CableLineDialog::reloadNeutralSections()
         reportFileProblem(list.path, list.error);
 }
 
-void CableLineDialog::reportFileProblem(const QString &path, const QString &message)
+void CableLineDialog::reportFileProblem(const QString &path, const QString &message, Prompter::Icon icon)
 {
     // The tables are reloaded on every choice; one message per damaged file is enough.
     if (m_reportedFiles.contains(path))
         return;
     m_reportedFiles.insert(path);
-    m_prompter.message(message, QString(), Prompter::Icon::Critical);
+    m_prompter.message(message, QString(), icon);
 }
 
 void CableLineDialog::clearFileProblem(const QString &path)
@@ -667,10 +756,14 @@ void CableLineDialog::confirm()
         loadCurrentList->lineEdit()->selectAll();
         return;
     }
+    LineEntry::Request request = conditionsRequest();
+    QString message;
+    if (const LineEntry::Field failed = LineEntry::checkConditions(request, &message); failed != LineEntry::Field::None) {
+        refuseField(failed, message);
+        return;
+    }
     confirmButton->setText(QStringLiteral("&Добавить"));
 
-    LineEntry::Request request;
-    request.choice = choice();
     request.sectionText = sectionEdit->text();
     request.lengthText = lengthEdit->text();
     request.currentText = loadCurrentList->currentText();
@@ -681,8 +774,17 @@ void CableLineDialog::confirm()
     // A changed line whose mark is not in the list keeps its mark.
     if (changeMode && mark < 0 && m_changedLine.cell(CableLine::Material) == Permissible::materialNames().value(request.choice.material))
         request.mark = m_changedLine.cell(CableLine::Mark);
-    CableLine line = LineEntry::buildLine(request, m_table, m_context.calc, permissibleCurrent);
+    bool reactanceKnown = true;
+    CableLine line = LineEntry::buildLine(request, {m_table, m_reactance}, m_context.calc, permissibleCurrent,
+                                          &reactanceKnown);
     permissibleCurrentEdit->setText(NumberText::format(permissibleCurrent));
+    // Without a reactance the line counts X = 0; said once for the file, once per section.
+    if (!m_reactance.isUsable())
+        reportFileProblem(QStringLiteral("reactance"), m_reactance.problem(), Prompter::Icon::Exclamation);
+    else if (!reactanceKnown)
+        reportFileProblem(QStringLiteral("reactance:") + request.sectionText,
+                          CableReactance::missingSectionMessage(NumberText::toDouble(request.sectionText)),
+                          Prompter::Icon::Information);
 
     QString name = nameEdit->text();
     if (autoNumberCheck->isChecked()) {
@@ -701,6 +803,33 @@ void CableLineDialog::confirm()
     if (changeMode) {
         unload();
         accept();
+    }
+}
+
+void CableLineDialog::refuseField(LineEntry::Field field, const QString &message)
+{
+    m_prompter.message(message, InputCheck::title(), Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
+    switch (field) {
+    case LineEntry::Field::CosPhi:
+        tabs->setCurrentIndex(1);
+        cosPhiEdit->setFocus(Qt::OtherFocusReason);
+        cosPhiEdit->selectAll();
+        break;
+    case LineEntry::Field::Ambient:
+        tabs->setCurrentIndex(0);
+        ambientEdit->setFocus(Qt::OtherFocusReason);
+        ambientEdit->selectAll();
+        break;
+    case LineEntry::Field::Cables:
+        tabs->setCurrentIndex(0);
+        cablesSpin->setFocus(Qt::OtherFocusReason);
+        break;
+    case LineEntry::Field::Spacing:
+        tabs->setCurrentIndex(0);
+        spacingList->setFocus(Qt::OtherFocusReason);
+        break;
+    case LineEntry::Field::None:
+        break;
     }
 }
 
@@ -759,6 +888,7 @@ void CableLineDialog::fillFromInputs(const CableLine &line, const LineInputs &in
         singlePhaseTypeList->setCurrentIndex(c.type1);
     layingList->setCurrentIndex(c.type3);
     materialList->setCurrentIndex(c.material);
+    setConditions(inputs.cosPhi, inputs.ambient, inputs.cables, inputs.spacing);
     sectionEdit->setText(LineCalc::phaseSectionText(line.cell(CableLine::Cores)));
     lookupPermissibleCurrent();
     neutralCheck->setChecked(inputs.neutral);
@@ -785,11 +915,14 @@ void CableLineDialog::fillFromTexts(const CableLine &line)
         }
     }
     const QChar n = cores.isEmpty() ? QChar() : cores.at(0);
-    if (n >= QLatin1Char('1') && n <= QLatin1Char('4')) {
+    if (n >= QLatin1Char('1') && n <= QLatin1Char('5')) {
         const int k = n.unicode() - '1';
         coreCountList->setCurrentIndex(k);
-        singlePhaseTypeList->setCurrentIndex(qMax(k, 1));
+        if (k <= 3)
+            singlePhaseTypeList->setCurrentIndex(qMax(k, 1));
     }
+    // Such a line was computed with cos φ 1 under the tables' own conditions.
+    setConditions(QStringLiteral("1"), QString(), 1, 100);
     const float neutral = LineCalc::neutralSection(cores);
     // A box left ticked by an earlier line would give this one a neutral core it never had.
     if (neutral == 0)
@@ -809,6 +942,15 @@ void CableLineDialog::fillFromTexts(const CableLine &line)
     else
         networkOptions[1]->setChecked(true);
     selectMark(line.cell(CableLine::Material) == LineCalc::copper(), line.cell(CableLine::Mark));
+}
+
+void CableLineDialog::setConditions(const QString &cosPhi, const QString &ambient, int cables, int spacing)
+{
+    cosPhiEdit->setText(cosPhi);
+    ambientEdit->setText(ambient);
+    cablesSpin->setValue(cables);
+    const int spacingIndex = spacingList->findText(QString::number(spacing));
+    spacingList->setCurrentIndex(spacingIndex >= 0 ? spacingIndex : 0);
 }
 
 void CableLineDialog::selectMark(bool copper, const QString &mark)

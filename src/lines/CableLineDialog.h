@@ -1,5 +1,8 @@
 #pragma once
 
+#include "base/Prompter.h"
+#include "lines/CableReactance.h"
+#include "lines/LineEntry.h"
 #include "lines/PermissibleTables.h"
 
 #include <QDialog>
@@ -17,6 +20,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 
 // The cable line dialog: enters a new line or changes the selected one of the
@@ -80,6 +84,13 @@ public:
     QLineEdit *lengthEdit = nullptr;
     QComboBox *loadCurrentList = nullptr;
     QLineEdit *permissibleCurrentEdit = nullptr;
+    QLineEdit *cosPhiEdit = nullptr;
+    // The correction factors of the permissible current.
+    QLabel *correctionLabel = nullptr;
+    // "Условия прокладки"
+    QLineEdit *ambientEdit = nullptr;
+    QSpinBox *cablesSpin = nullptr;
+    QComboBox *spacingList = nullptr;
     // Shown when a changed line kept no inputs.
     QLabel *inputsNote = nullptr;
     // "Марка"
@@ -123,10 +134,17 @@ private:
     void fillFromInputs(const CableLine &line, const LineInputs &inputs);
     void fillFromTexts(const CableLine &line);
     void selectMark(bool copper, const QString &mark);
+    void setConditions(const QString &cosPhi, const QString &ambient, int cables, int spacing);
     void loadMarks();
     bool writeMarks();
     // Reports a missing or damaged data file once, until it reads again.
-    void reportFileProblem(const QString &path, const QString &message);
+    void reportFileProblem(const QString &path, const QString &message,
+                           Prompter::Icon icon = Prompter::Icon::Critical);
+    void updateConditionControls();
+    // The choice, power factor and laying conditions as the controls hold them.
+    LineEntry::Request conditionsRequest() const;
+    // The message of a refused field, then the field in focus.
+    void refuseField(LineEntry::Field field, const QString &message);
     void clearFileProblem(const QString &path);
     bool checkTableUsable();
 
@@ -135,6 +153,7 @@ private:
     const AppContext &m_context;
     Prompter &m_prompter;
     Permissible::PermissibleTable m_table;
+    CableReactance m_reactance;
     QSet<QString> m_reportedFiles;
     int m_changeRow = -1;
     CableLine m_changedLine;

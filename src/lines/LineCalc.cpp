@@ -30,13 +30,17 @@ std::optional<double> lineResistance(double length, const QString &material, dou
     return length * 1000 / gamma / section;
 }
 
-double voltageDrop(std::optional<double> resistance, double current, NetworkType net)
+double voltageDrop(std::optional<double> resistance, double current, NetworkType net, double reactance,
+                   double cosPhi)
 {
     const double r = resistance.value_or(0.0);
+    // The drop along the load current's phase: R cos φ + X sin φ; with
+    // cos φ 1 the resistance alone, to the last bit.
+    const double z = cosPhi == 1 ? r : r * cosPhi + reactance * std::sqrt(1 - cosPhi * cosPhi);
     if (net == NetworkType::SinglePhase)
-        return r * (2 * current) / 220 / 10;
-    // A balanced three-phase line: the phase drop R * I is sqrt(3) * R * I in line voltage.
-    return std::sqrt(3.0) * r * current / 380 / 10;
+        return z * (2 * current) / 220 / 10;
+    // A balanced three-phase line: the phase drop is sqrt(3) times as much in line voltage.
+    return std::sqrt(3.0) * z * current / 380 / 10;
 }
 
 QString formatCoreNotation(int coreCount, double section, const QString &neutralText)
@@ -108,13 +112,13 @@ QStringList constructionChoices(NetworkType net)
                 QStringLiteral("четыре одножильных"), QStringLiteral("один двухжильный"),
                 QStringLiteral("один трехжильный")};
     return {QStringLiteral("одножильный"), QStringLiteral("двухжильный"), QStringLiteral("трехжильный"),
-            QStringLiteral("четырехжильный")};
+            QStringLiteral("четырехжильный"), QStringLiteral("пятижильный")};
 }
 
 int coreCountOf(NetworkType net, const QString &choice)
 {
     static const int single[] = {3, 2, 3, 4, 2, 3};
-    static const int three[] = {1, 2, 3, 4};
+    static const int three[] = {1, 2, 3, 4, 5};
     const int idx = int(constructionChoices(net).indexOf(choice));
     if (idx < 0)
         return 0;
@@ -130,7 +134,7 @@ CableLine computeLine(const LineInput &in, const CalcValues &calc)
 {
     const auto r = lineResistance(in.length, in.material, in.section, calc);
     const double current = parseLoadCurrent(in.loadCurrentText);
-    const double dU = voltageDrop(r, current, in.net);
+    const double dU = voltageDrop(r, current, in.net, in.reactance, in.cosPhi);
     const int tol = calc.places();
 
     CableLine line;

@@ -23,9 +23,11 @@ QStringList columnHeaders();
 std::optional<double> lineResistance(double length, const QString &material, double section,
                                      const CalcValues &calc);
 
-// In %: R * 2I / 220 / 10 (single-phase) or sqrt(3) * R * I / 380 / 10 (three-phase), R in mOhm;
-// no R counts as 0.
-double voltageDrop(std::optional<double> resistance, double current, NetworkType net);
+// In %, with R and X in mOhm: 2I (R cos φ + X sin φ) / 220 / 10 (single-phase)
+// or sqrt(3) I (R cos φ + X sin φ) / 380 / 10 (three-phase); no R counts as 0.
+// With cos φ 1 it is the resistance-only drop.
+double voltageDrop(std::optional<double> resistance, double current, NetworkType net, double reactance = 0,
+                   double cosPhi = 1);
 
 // n "x" S [" + 1x" S0]
 QString formatCoreNotation(int coreCount, double section, const QString &neutralText);
@@ -60,6 +62,8 @@ struct LineInput {
     QString loadCurrentText;
     QString neutralText = QStringLiteral("0"); // "0" when the neutral core is off
     double permissibleCurrent = 0;
+    double reactance = 0; // X of the line, mOhm
+    double cosPhi = 1;
 };
 
 CableLine computeLine(const LineInput &in, const CalcValues &calc);

@@ -1,6 +1,7 @@
 #include "lines/LineEntry.h"
 
 #include "base/AppContext.h"
+#include "base/InputCheck.h"
 #include "base/NumberText.h"
 
 #include <optional>
@@ -23,12 +24,56 @@ QString autoName(int counter)
     return QStringLiteral("Линия №") + QString::number(counter);
 }
 
-CableLine buildLine(const Request &request, const Permissible::PermissibleTable &table, const CalcValues &calc,
-                    double &idop)
+QString cosPhiMessage()
+{
+    return QStringLiteral("Коэффициент мощности должен быть больше 0 и не больше 1!");
+}
+
+Permissible::LayingConditions conditionsOf(const Request &request)
+{
+    Permissible::LayingConditions c;
+    if (!request.ambientText.trimmed().isEmpty())
+        c.ambient = NumberText::parse(request.ambientText).value_or(qQNaN());
+    c.cables = request.cables;
+    c.spacing = request.spacing;
+    return c;
+}
+
+Field checkConditions(const Request &request, QString *message)
+{
+    const auto cosPhi = NumberText::parse(request.cosPhiText);
+    if (!cosPhi || !(*cosPhi > 0) || *cosPhi > 1) {
+        *message = cosPhi ? cosPhiMessage() : InputCheck::message(InputCheck::classify(request.cosPhiText));
+        return Field::CosPhi;
+    }
+    if (!request.ambientText.trimmed().isEmpty() && !NumberText::parse(request.ambientText)) {
+        *message = InputCheck::message(InputCheck::Numeric::NotNumber);
+        return Field::Ambient;
+    }
+    const Permissible::LayingConditions conditions = conditionsOf(request);
+    if (!Permissible::correctionFor(request.choice, conditions, message)) {
+        if (*message == Permissible::ambientMessage())
+            return Field::Ambient;
+        return *message == Permissible::cablesMessage() ? Field::Cables : Field::Spacing;
+    }
+    return Field::None;
+}
+
+Permissible::Correction correctionOf(const Request &request)
+{
+    return Permissible::correctionFor(request.choice, conditionsOf(request)).value_or(Permissible::Correction{});
+}
+
+CableLine buildLine(const Request &request, const Tables &tables, const CalcValues &calc, double &idop,
+                    bool *reactanceKnown)
 {
     const double section = NumberText::toDouble(request.sectionText);
-    if (const auto value = Permissible::lookupPermissibleCurrent(table, request.choice, section))
+    if (const auto value = Permissible::lookupPermissibleCurrent(tables.permissible, request.choice, section,
+                                                                 correctionOf(request)))
         idop = *value;
+    const auto x1 = tables.reactance.perMetre(section);
+    if (reactanceKnown)
+        *reactanceKnown = x1.has_value();
 
     LineCalc::LineInput in;
     in.name = request.name;
@@ -41,8 +86,11 @@ CableLine buildLine(const Request &request, const Permissible::PermissibleTable 
     in.loadCurrentText = request.currentText;
     in.neutralText = request.neutralText;
     in.permissibleCurrent = idop;
+    in.reactance = x1.value_or(0) * in.length;
+    in.cosPhi = NumberText::parse(request.cosPhiText).value_or(1);
     CableLine line = LineCalc::computeLine(in, calc);
     line.inputs = inputsOf(request);
+    line.inputs->reactance = NumberText::formatRounded(in.reactance, calc.places());
     return line;
 }
 
@@ -58,6 +106,10 @@ LineInputs inputsOf(const Request &request)
     in.neutralSection = in.neutral ? request.neutralText : QString();
     in.mark = request.mark;
     in.loadCurrent = request.currentText;
+    in.cosPhi = request.cosPhiText;
+    in.ambient = request.ambientText;
+    in.cables = request.cables;
+    in.spacing = request.spacing;
     return in;
 }
 
@@ -84,6 +136,10 @@ Request requestOf(const CableLine &line, const LineInputs &inputs)
     r.lengthText = line.cell(CableLine::Length);
     r.currentText = inputs.loadCurrent;
     r.neutralText = inputs.neutral ? inputs.neutralSection : QStringLiteral("0");
+    r.cosPhiText = inputs.cosPhi;
+    r.ambientText = inputs.ambient;
+    r.cables = inputs.cables;
+    r.spacing = inputs.spacing;
     return r;
 }
 
@@ -109,6 +165,7 @@ RecomputeResult recomputeLines(QVector<CableLine> &lines, const QString &appDir,
     RecomputeResult result;
     // The four tables (network x material), each read at its first use.
     std::optional<Permissible::PermissibleTable> tables[2][2];
+    std::optional<CableReactance> reactance;
     for (CableLine &line : lines) {
         if (!line.inputs) {
             recomputeFromTexts(line, calc);
@@ -124,7 +181,12 @@ RecomputeResult recomputeLines(QVector<CableLine> &lines, const QString &appDir,
         }
         // A section the table no longer lists keeps the line's permissible current.
         double idop = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
-        CableLine recomputed = slot->isUsable() ? buildLine(request, *slot, calc, idop) : line;
+        if (!reactance) {
+            reactance = CableReactance::load(appDir);
+            if (!reactance->isUsable())
+                result.problems << reactance->problem();
+        }
+        CableLine recomputed = slot->isUsable() ? buildLine(request, {*slot, *reactance}, calc, idop) : line;
         if (!slot->isUsable())
             recomputeFromTexts(recomputed, calc);
         recomputed.name = line.name;

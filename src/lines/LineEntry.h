@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lines/CableReactance.h"
 #include "lines/LineCalc.h"
 #include "lines/PermissibleTables.h"
 
@@ -20,7 +21,7 @@ QString currentTitle();
 // "Линия №" followed by the counter.
 QString autoName(int counter);
 
-// The entries of a confirmed line, already checked.
+// The entries of a confirmed line.
 struct Request {
     QString name;
     QString mark;
@@ -29,13 +30,35 @@ struct Request {
     QString lengthText;
     QString currentText;
     QString neutralText = QStringLiteral("0"); // the neutral list's text, "0" with the neutral core off
+    QString cosPhiText = QStringLiteral("1");
+    QString ambientText; // empty: the tables' own ambient
+    int cables = 1;
+    int spacing = 100;
 };
 
-// Computes the row: resistance, voltage drop and the permissible current of
-// the section. `idop` is the dialog's permissible current; a choice without a
-// value for the section keeps it.
-CableLine buildLine(const Request &request, const Permissible::PermissibleTable &table, const CalcValues &calc,
-                    double &idop);
+// The checks of the power factor and the laying conditions (the numeric
+// fields have their own): the field that failed, with its message.
+enum class Field { None, CosPhi, Ambient, Cables, Spacing };
+Field checkConditions(const Request &request, QString *message);
+QString cosPhiMessage();
+
+// The laying conditions of a request; the correction they give (1 when a
+// condition cannot be read, which the checks refuse beforehand).
+Permissible::LayingConditions conditionsOf(const Request &request);
+Permissible::Correction correctionOf(const Request &request);
+
+// What the computation of a line needs from the data files.
+struct Tables {
+    const Permissible::PermissibleTable &permissible;
+    const CableReactance &reactance;
+};
+
+// Computes the row: resistance, reactance, voltage drop and the corrected
+// permissible current of the section. `idop` is the dialog's permissible
+// current; a choice without a value for the section keeps it.
+// `reactanceKnown` tells whether the reactance file had the section.
+CableLine buildLine(const Request &request, const Tables &tables, const CalcValues &calc, double &idop,
+                    bool *reactanceKnown = nullptr);
 
 // The inputs a line keeps for its request, and the request they stand for
 // (name, section and length from the line's own texts).

@@ -44,7 +44,8 @@ std::optional<Column> lookupColumn(const Choice &c)
         return Column{air ? TwoCoreAir : TwoCoreGround, 1};
     case 2:
         return Column{air ? ThreeCoreAir : ThreeCoreGround, 1};
-    case 3:
+    case FourCore:
+    case FiveCore:
         return Column{air ? ThreeCoreAir : ThreeCoreGround, kFourCoreFactor};
     default:
         return std::nullopt;
@@ -64,8 +65,9 @@ std::optional<int> filterColumn(const Choice &c)
     switch (c.type2) {
     case 1:
         return air ? TwoCoreAir : TwoCoreGround;
-    case 2:
-    case 3:
+    case ThreeCore:
+    case FourCore:
+    case FiveCore:
         return air ? ThreeCoreAir : ThreeCoreGround;
     default:
         return std::nullopt;
@@ -194,7 +196,78 @@ QString PermissibleTable::errorMessage() const
     }
 }
 
-std::optional<double> rowCurrent(const PermissibleTable &table, int row, const Choice &choice)
+bool laidInGround(const Choice &choice)
+{
+    return choice.net == NetworkType::ThreePhase && choice.type3 == InGround;
+}
+
+double tableAmbient(const Choice &choice)
+{
+    return laidInGround(choice) ? 15 : 25;
+}
+
+std::optional<double> temperatureFactor(double ambient, double tableAmbient)
+{
+    if (!(ambient >= -50) || !(ambient < ConductorTemperature))
+        return std::nullopt;
+    return NumberText::round(std::sqrt((ConductorTemperature - ambient) / (ConductorTemperature - tableAmbient)), 2);
+}
+
+std::optional<double> groupingFactor(int cables, int spacing)
+{
+    // Rows: 1 to 6 working cables; columns: 100, 200, 300 mm in the clear.
+    static const double factors[6][3] = {{1.00, 1.00, 1.00}, {0.90, 0.92, 0.93}, {0.85, 0.87, 0.90},
+                                         {0.80, 0.84, 0.87}, {0.78, 0.82, 0.86}, {0.75, 0.81, 0.85}};
+    const int column = spacing == 100 ? 0 : spacing == 200 ? 1 : spacing == 300 ? 2 : -1;
+    if (cables < 1 || cables > 6 || column < 0)
+        return std::nullopt;
+    return factors[cables - 1][column];
+}
+
+QString ambientMessage()
+{
+    return QStringLiteral("Температура окружающей среды должна быть не ниже -50 °C и ниже 65 °C "
+                          "(допустимой температуры жилы)!");
+}
+
+QString cablesMessage()
+{
+    return QStringLiteral("Число кабелей в траншее должно быть от 1 до 6 (ПУЭ, табл. 1.3.26)!");
+}
+
+QString spacingMessage()
+{
+    return QStringLiteral("Расстояние между кабелями в свету должно быть 100, 200 или 300 мм (ПУЭ, табл. 1.3.26)!");
+}
+
+std::optional<Correction> correctionFor(const Choice &choice, const LayingConditions &conditions, QString *message)
+{
+    Correction c;
+    if (conditions.ambient) {
+        const auto kt = temperatureFactor(*conditions.ambient, tableAmbient(choice));
+        if (!kt) {
+            if (message)
+                *message = ambientMessage();
+            return std::nullopt;
+        }
+        c.temperature = *kt;
+    }
+    // Several cables side by side are corrected in the ground only; in air
+    // the tables have no such factor.
+    if (laidInGround(choice)) {
+        const auto kg = groupingFactor(conditions.cables, conditions.spacing);
+        if (!kg) {
+            if (message)
+                *message = conditions.cables < 1 || conditions.cables > 6 ? cablesMessage() : spacingMessage();
+            return std::nullopt;
+        }
+        c.grouping = *kg;
+    }
+    return c;
+}
+
+std::optional<double> rowCurrent(const PermissibleTable &table, int row, const Choice &choice,
+                                 const Correction &correction)
 {
     if (!table.isUsable() || row < 0 || row >= table.rowCount() || choice.net != table.net())
         return std::nullopt;
@@ -204,7 +277,9 @@ std::optional<double> rowCurrent(const PermissibleTable &table, int row, const C
     const TableRow &r = table.rows().at(row);
     if (column->index >= r.currents.size())
         return std::nullopt;
-    return r.currents.at(column->index) * column->factor;
+    const double value = r.currents.at(column->index) * column->factor;
+    const double factor = correction.factor();
+    return factor == 1 ? value : value * factor;
 }
 
 QVector<int> listedRows(const PermissibleTable &table, const Choice &choice)
@@ -230,7 +305,8 @@ QStringList listedSections(const PermissibleTable &table, const Choice &choice)
     return out;
 }
 
-std::optional<double> lookupPermissibleCurrent(const PermissibleTable &table, const Choice &choice, double section)
+std::optional<double> lookupPermissibleCurrent(const PermissibleTable &table, const Choice &choice, double section,
+                                               const Correction &correction)
 {
     // The last row of that section counts.
     int found = -1;
@@ -239,13 +315,14 @@ std::optional<double> lookupPermissibleCurrent(const PermissibleTable &table, co
             found = r;
     if (found < 0)
         return std::nullopt;
-    return rowCurrent(table, found, choice);
+    return rowCurrent(table, found, choice, correction);
 }
 
-std::optional<int> proposeSection(const PermissibleTable &table, const Choice &choice, double current)
+std::optional<int> proposeSection(const PermissibleTable &table, const Choice &choice, double current,
+                                  const Correction &correction)
 {
     for (int r = 0; r < table.rowCount(); ++r) {
-        const auto value = rowCurrent(table, r, choice);
+        const auto value = rowCurrent(table, r, choice, correction);
         if (!value)
             return std::nullopt;
         if (*value >= current)
@@ -303,11 +380,11 @@ QVector<CurrentChoice> loadCurrentChoices(const QVector<Shield> &shields, Networ
     const QString unit = QStringLiteral("А"); // Cyrillic, as the load-current parser expects
     QVector<CurrentChoice> out;
     for (const Shield &shield : shields) {
+        // The totals of the shields window: the phase currents and the power factor.
+        const LoadCalc::ShieldTotals totals = LoadCalc::recalcShieldTotals(shield.loads, places);
         double current = 0;
         if (net == NetworkType::ThreePhase) {
-            // A three-phase feeder carries the shield's most loaded phase, as
-            // the shields window aggregates the phases.
-            const LoadCalc::ShieldTotals totals = LoadCalc::recalcShieldTotals(shield.loads, places);
+            // A three-phase feeder carries the shield's most loaded phase.
             for (const QString &phase : totals.phaseCurrent)
                 current = std::max(current, NumberText::toDouble(phase));
         } else {
@@ -318,11 +395,13 @@ QVector<CurrentChoice> loadCurrentChoices(const QVector<Shield> &shields, Networ
             }
         }
         if (current != 0)
-            out.append({shield.name + QStringLiteral(" - ") + NumberText::format(current) + unit, QString()});
+            out.append({shield.name + QStringLiteral(" - ") + NumberText::format(current) + unit, QString(),
+                        totals.powerFactor});
         for (const Load &load : shield.loads) {
             const QString phase = load.cell(Load::Phase);
             if (kPhases.contains(phase))
-                out.append({load.name + QStringLiteral(" - ") + load.cell(Load::Current) + unit, phase});
+                out.append({load.name + QStringLiteral(" - ") + load.cell(Load::Current) + unit, phase,
+                            load.cell(Load::PowerFactor)});
         }
     }
     return out;

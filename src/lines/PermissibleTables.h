@@ -39,6 +39,45 @@ struct Choice {
 // laying to the air.
 bool mustLayInAir(const Choice &choice);
 
+// Positions of the three-phase construction list.
+enum ThreePhaseConstruction { OneCore = 0, TwoCore = 1, ThreeCore = 2, FourCore = 3, FiveCore = 4 };
+
+// A cable laid in the ground (three-phase, "в земле"); everything else is in air.
+bool laidInGround(const Choice &choice);
+
+// The conditions the tables assume and those of the line: ambient temperature
+// and several working cables in one trench (ПУЭ 1.3.10-1.3.13).
+struct LayingConditions {
+    std::optional<double> ambient; // °C; nothing: the tables' own
+    int cables = 1; // working cables in one trench (ground only)
+    int spacing = 100; // their clear distance, mm: 100, 200 or 300
+};
+
+// The correction of a table current: k_t for the temperature, k_group for
+// the cables in one trench.
+struct Correction {
+    double temperature = 1;
+    double grouping = 1;
+    double factor() const { return temperature * grouping; }
+};
+
+// Conductor temperature of the tables of rubber and PVC insulation, °C.
+constexpr double ConductorTemperature = 65;
+// The ambient of the tables: 15 °C in the ground, 25 °C in air.
+double tableAmbient(const Choice &choice);
+// k_t = sqrt((65 - ambient) / (65 - table ambient)), to two places as the
+// printed factors are; nothing for an ambient from 65 °C up or below -50 °C.
+std::optional<double> temperatureFactor(double ambient, double tableAmbient);
+// ПУЭ table 1.3.26: 1 to 6 cables at 100, 200 or 300 mm; nothing otherwise.
+std::optional<double> groupingFactor(int cables, int spacing);
+// The correction of a choice under its conditions; nothing, with the
+// message for the user, when a condition is out of the tables' range.
+std::optional<Correction> correctionFor(const Choice &choice, const LayingConditions &conditions,
+                                        QString *message = nullptr);
+QString ambientMessage();
+QString cablesMessage();
+QString spacingMessage();
+
 // Which registry entry holds the table of a network and material, how many
 // rows are read from it and how many values a row has.
 struct TableSpec {
@@ -89,9 +128,11 @@ private:
 };
 
 // The current of a row for the choice: the column of the construction and
-// laying, 0.92 of the three-core value for a four-core cable. Nothing when the
+// laying, 0.92 of the three-core value for a four- or five-core cable (the
+// fifth core carries no load current), times the correction. Nothing when the
 // choice has no column (no selection, a single-core cable in the ground).
-std::optional<double> rowCurrent(const PermissibleTable &table, int row, const Choice &choice);
+std::optional<double> rowCurrent(const PermissibleTable &table, int row, const Choice &choice,
+                                 const Correction &correction = {});
 
 // The rows whose sections the section list offers, in file order.
 QVector<int> listedRows(const PermissibleTable &table, const Choice &choice);
@@ -101,10 +142,11 @@ QStringList listedSections(const PermissibleTable &table, const Choice &choice);
 // The permissible current of a section: nothing when the section is not a
 // row of the table or the choice has no column (the caller keeps its value).
 std::optional<double> lookupPermissibleCurrent(const PermissibleTable &table, const Choice &choice,
-                                               double section);
+                                               double section, const Correction &correction = {});
 
 // The first row that carries the load (equal values qualify); nothing when no row does.
-std::optional<int> proposeSection(const PermissibleTable &table, const Choice &choice, double current);
+std::optional<int> proposeSection(const PermissibleTable &table, const Choice &choice, double current,
+                                  const Correction &correction = {});
 
 // "Слишком большое значение тока нагрузки!" and its title "Ошибка".
 QString tooLargeCurrentMessage();
@@ -126,6 +168,7 @@ NeutralList readNeutralSections(const QString &appDir);
 struct CurrentChoice {
     QString text; // "name - value" + "А"
     QString phase; // empty for a shield, else "A", "B", "C" or "ABC"
+    QString powerFactor; // the shield's total or the load's cos φ, as shown
     bool operator==(const CurrentChoice &) const = default;
 };
 QVector<CurrentChoice> loadCurrentChoices(const QVector<Shield> &shields, NetworkType net, int places);

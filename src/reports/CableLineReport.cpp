@@ -12,9 +12,27 @@ QString defaultFileName(const QString &projectName, const QString &title)
     return projectName + QStringLiteral(" - ") + title;
 }
 
+QStringList columnHeaders()
+{
+    return LineCalc::columnHeaders() << QStringLiteral("cos φ") << QStringLiteral("Индуктивное сопротивление, мОм");
+}
+
+namespace {
+
+QString columnText(const CableLine &line, int column)
+{
+    if (column < ListColumnCount)
+        return line.column(column);
+    if (!line.inputs)
+        return QString();
+    return column == ListColumnCount ? line.inputs->cosPhi : line.inputs->reactance;
+}
+
+} // namespace
+
 ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected)
 {
-    const QStringList headers = LineCalc::columnHeaders();
+    const QStringList headers = columnHeaders();
     QVector<int> columns;
     for (int c = 0; c < headers.size(); ++c)
         if (c < selected.size() && selected.at(c))
@@ -31,7 +49,7 @@ ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected
         QStringList row;
         row.reserve(columns.size());
         for (const int c : columns)
-            row << line.column(c);
+            row << columnText(line, c);
         table.rows << row;
     }
     return table;

@@ -13,9 +13,16 @@ QString defaultTitle(); // "Ведомость кабельных линий"
 // The project name + " - " + the title as typed; no extension.
 QString defaultFileName(const QString &projectName, const QString &title);
 
-// One heading per selected column of the line list, in column order, bold;
-// one row per checked line, in list order, with the texts of those columns.
-// `selected` holds one flag per list column; missing flags count as unselected.
+// The columns the schedule can show: the ten of the line list, then what the
+// lines keep beyond it (the power factor and the reactance; empty for lines
+// kept without them).
+QStringList columnHeaders();
+// The ten columns of the list, which a schedule shows unless others are picked.
+constexpr int ListColumnCount = 10;
+
+// One heading per selected column, in column order, bold; one row per checked
+// line, in list order, with the texts of those columns. `selected` holds one
+// flag per column; missing flags count as unselected.
 ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected);
 
 } // namespace CableLineReport

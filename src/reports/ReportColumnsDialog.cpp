@@ -29,10 +29,12 @@ ReportColumnsDialog::ReportColumnsDialog(const Project &project, ReportWriter &w
     columnsFrame->setObjectName(QStringLiteral("columnsFrame"));
     columnList = new QListWidget(columnsFrame);
     columnList->setObjectName(QStringLiteral("columnList"));
-    for (const QString &header : LineCalc::columnHeaders()) {
-        auto *item = new QListWidgetItem(header, columnList);
+    // The list's own columns are ticked; what lines keep beyond them is there to pick.
+    const QStringList headers = CableLineReport::columnHeaders();
+    for (int c = 0; c < headers.size(); ++c) {
+        auto *item = new QListWidgetItem(headers.at(c), columnList);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Checked);
+        item->setCheckState(c < CableLineReport::ListColumnCount ? Qt::Checked : Qt::Unchecked);
     }
     columnList->setCurrentRow(0);
     auto *itemsLayout = new QVBoxLayout(columnsFrame);

@@ -165,13 +165,13 @@ void TstSettings::registryEntries()
 {
     TestAppDir app;
     QVERIFY(app.isValid());
-    for (int i = 0; i < DataFiles::SlotCount; ++i)
+    for (int i = 0; i < DataFiles::RegisteredCount; ++i)
         QVERIFY2(DataFiles::dataFileName(app.path(), i).startsWith(QLatin1Char('\\')), qPrintable(QString::number(i)));
-    // Entry 13 is the 14th line of the registry.
+    // Entry 13 is the 14th line of the registry; later files follow it.
     QStringList lines = QString::fromLatin1(app.readFile(QStringLiteral("files.fls"))).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 14);
+    QCOMPARE(lines.size(), DataFiles::RegisteredCount);
     QCOMPARE(DataFiles::dataFileName(app.path(), 13), lines.at(13).trimmed());
-    QCOMPARE(DataFiles::dataFileName(app.path(), 14), QString());
+    QCOMPARE(DataFiles::dataFileName(app.path(), DataFiles::RegisteredCount), QString());
     QCOMPARE(DataFiles::dataFileName(app.path(), -1), QString());
 }
 

@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -103,6 +104,7 @@ private slots:
     void changeCheckedRow();
     void changeRestoresStoredInputs();
     void recomputeKeepsNamesOrderAndChecks();
+    void conditionsAndPowerFactor();
     void changeFillsSinglePhaseRow();
     void offeredCurrentsFromShields();
     void marksAddAndRemove();
@@ -546,10 +548,71 @@ void TstCableLineDialog::recomputeKeepsNamesOrderAndChecks()
     QVERIFY(second.checked);
     // √3 × 800 × 10 / 3800 = 3,65 %; four-core copper in air: 0,92 × 25 = 23 A.
     QCOMPARE(second.cells, (QStringList{"ВВГ", "4x2,5", "Медь", "100", "800", "10", "23", "3,65", "380"}));
-    QCOMPARE(second.inputs, kept.inputs);
+    // Its reactance comes from today's file: 0,1 mΩ/m × 100 m.
+    LineInputs recomputedInputs = *kept.inputs;
+    recomputedInputs.reactance = QStringLiteral("10");
+    QCOMPARE(second.inputs, recomputedInputs);
     QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 3,65%"));
     QCOMPARE(f.prompter.messages.size(), 1);
     QVERIFY(f.prompter.lastText().startsWith(QStringLiteral("Пересчитано линий: 2.")));
+}
+
+void TstCableLineDialog::conditionsAndPowerFactor()
+{
+    Fixture f;
+    Shield s;
+    s.name = QStringLiteral("ЩО1");
+    Load pump;
+    pump.name = QStringLiteral("Насос");
+    pump.cells = QStringList{"10", "0,8", "0,7", "7", "8,75", "14,73", "ABC", "3", "0,9"};
+    s.loads << pump;
+    f.window->project().shields = {s};
+    CableLineDialog d(f.lines(), f.window->project(), f.context, f.prompter, false);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+
+    // Picking the shield brings its power factor (7 kW of 8,75 kVA).
+    QCOMPARE(d.cosPhiEdit->text(), QStringLiteral("1"));
+    d.loadCurrentList->setCurrentIndex(0);
+    emit d.loadCurrentList->activated(0);
+    QCOMPARE(d.cosPhiEdit->text(), QStringLiteral("0,8"));
+
+    // Trench conditions count in the ground only; the factors show beside the current.
+    d.materialList->setCurrentIndex(Permissible::Aluminium);
+    d.coreCountList->setCurrentIndex(Permissible::ThreeCore);
+    QVERIFY(!d.cablesSpin->isEnabled());
+    QCOMPARE(d.ambientEdit->placeholderText(), QStringLiteral("25"));
+    d.layingList->setCurrentIndex(Permissible::InGround);
+    QVERIFY(d.cablesSpin->isEnabled());
+    QCOMPARE(d.ambientEdit->placeholderText(), QStringLiteral("15"));
+    d.sectionEdit->setText(QStringLiteral("50"));
+    d.ambientEdit->setText(QStringLiteral("25"));
+    d.cablesSpin->setValue(3);
+    QCOMPARE(d.permissibleCurrentEdit->text(), QStringLiteral("132,3875")); // 175 × 0,89 × 0,85
+    QCOMPARE(d.correctionLabel->text(), QStringLiteral("Поправки: k_t = 0,89; k_гр = 0,85"));
+
+    // A five-core cable has no separate neutral core.
+    d.neutralCheck->setChecked(true);
+    d.coreCountList->setCurrentIndex(Permissible::FiveCore);
+    QVERIFY(!d.neutralCheck->isChecked() && !d.neutralCheck->isEnabled());
+
+    // A power factor above 1 is refused on its field.
+    d.cosPhiEdit->setText(QStringLiteral("1,2"));
+    d.lengthEdit->setText(QStringLiteral("40"));
+    d.confirmButton->click();
+    QCOMPARE(f.prompter.lastText(), QStringLiteral("Коэффициент мощности должен быть больше 0 и не больше 1!"));
+    QCOMPARE(f.prompter.messages.last().title, QStringLiteral("Ошибка ввода"));
+    QVERIFY(d.cosPhiEdit->hasFocus());
+    QCOMPARE(f.lines().rowCount(), 0);
+
+    d.cosPhiEdit->setText(QStringLiteral("0,8"));
+    d.confirmButton->click();
+    QCOMPARE(f.lines().rowCount(), 1);
+    const CableLine line = f.lines().line(0);
+    QCOMPARE(line.cell(CableLine::Cores), QStringLiteral("5x50"));
+    QCOMPARE(line.inputs->cosPhi, QStringLiteral("0,8"));
+    QCOMPARE(line.inputs->cables, 3);
+    QCOMPARE(line.inputs->ambient, QStringLiteral("25"));
 }
 
 void TstCableLineDialog::changeFillsSinglePhaseRow()

@@ -52,6 +52,31 @@ void TstCliLines::line_data()
         << QStringList{"--net", "220", "--type", "0", "--material", "Медь", "--section", "4", "--length", "10",
                        "--current", "12,5"}
         << "Линия №1\t\t3x4\tМедь\t10\t44,5\t12,5\t41\t0,51\t220";
+    // The power factor with the cable's reactance: R cos φ + X sin φ, X = x1 × L.
+    // √3 × 40 × (35,6 × 0,8 + 0,0662 × 50 × 0,6) / 3800 = 0,5555 %; with 0,9: 0,6105 %.
+    QTest::newRow("three-phase, cos φ 0,8")
+        << QStringList{"--material", "Медь", "--type", "3", "--section", "25", "--length", "50", "--current", "40",
+                       "--cos-phi", "0,8"}
+        << "Линия №1		4x25	Медь	50	35,6	40	87,4	0,56	380";
+    QTest::newRow("three-phase, cos φ 0,9")
+        << QStringList{"--material", "Медь", "--type", "3", "--section", "25", "--length", "50", "--current", "40",
+                       "--cos-phi", "0.9"}
+        << "Линия №1		4x25	Медь	50	35,6	40	87,4	0,61	380";
+    // 2 × 10 × (712 × 0,8 + 0,1 × 100 × 0,6) / 2200 = 5,233 %.
+    QTest::newRow("single-phase, cos φ 0,8")
+        << QStringList{"--net", "220", "--material", "Медь", "--section", "2,5", "--length", "100", "--current", "10",
+                       "--cos-phi", "0,8"}
+        << "Линия №1		3x2,5	Медь	100	712	10	25	5,23	220";
+    // In the ground at 25 °C with three cables 100 mm apart: 175 × 0,89 × 0,85 = 132,3875 A.
+    QTest::newRow("ground, corrected permissible current")
+        << QStringList{"--laying", "ground", "--section", "50", "--length", "120", "--current", "100", "--ambient", "25",
+                       "--cables", "3"}
+        << "Линия №1		3x50	Алюминий	120	64,79	100	132,3875	2,95	380";
+    // Five-core as four-core: 0,92 × 75 A, in air at 35 °C × 0,87 = 60,03 A.
+    QTest::newRow("five-core in warm air")
+        << QStringList{"--material", "Медь", "--type", "4", "--section", "16", "--length", "30", "--current", "40",
+                       "--ambient", "35"}
+        << "Линия №1		5x16	Медь	30	33,37	40	60,03	0,61	380";
     QTest::newRow("whole numbers with tolerance 0")
         << QStringList{"--net", "220", "--material", "Медь", "--section", "2,5", "--length", "100", "--current", "10",
                        "--tolerance", "0"}
@@ -87,8 +112,16 @@ void TstCliLines::lineRefused_data()
         << "Значение тока должно быть числовым!\nВведите значение тока нагрузки или выберете один из вариантов!\n";
     QTest::newRow("neutral not listed") << (ok + QStringList{"--neutral", "17"}) << 1
                                         << "Сечение нулевой жилы 17 отсутствует в списке сечений нулевых жил!\n";
+    QTest::newRow("cos φ above 1") << (ok + QStringList{"--cos-phi", "1,2"}) << 1
+                                   << "Коэффициент мощности должен быть больше 0 и не больше 1!\n";
+    QTest::newRow("ambient at the conductor's temperature")
+        << (ok + QStringList{"--ambient", "65"}) << 1
+        << "Температура окружающей среды должна быть не ниже -50 °C и ниже 65 °C (допустимой температуры жилы)!\n";
+    QTest::newRow("seven cables in a trench")
+        << (ok + QStringList{"--laying", "ground", "--cables", "7"}) << 1
+        << "Число кабелей в траншее должно быть от 1 до 6 (ПУЭ, табл. 1.3.26)!\n";
     QTest::newRow("network") << (ok + QStringList{"--net", "110"}) << 2 << "";
-    QTest::newRow("type out of range") << (ok + QStringList{"--type", "4"}) << 2 << "";
+    QTest::newRow("type out of range") << (ok + QStringList{"--type", "5"}) << 2 << "";
     QTest::newRow("laying") << (ok + QStringList{"--laying", "water"}) << 2 << "";
     QTest::newRow("material") << (ok + QStringList{"--material", "Железо"}) << 2 << "";
 }

@@ -72,6 +72,7 @@ private slots:
     void damagedAndMissingFiles();
     void extraRowsAreNotRead();
     void loadCurrentChoices();
+    void correctionFactors();
     void neutralSections();
     void markListParsing();
     void markListRoundTrip();
@@ -280,11 +281,11 @@ void TstPermissible::loadCurrentChoices()
 
     const auto choices = Permissible::loadCurrentChoices({first, empty, zero}, NetworkType::SinglePhase, 2);
     const QVector<CurrentChoice> expected = {
-        {QStringLiteral("ЩО1 - 89,96А"), QString()}, // 14,73 × 3 + 39,77 + 5 + 1
-        {QStringLiteral("Насос - 14,73А"), QStringLiteral("ABC")},
-        {QStringLiteral("Свет - 39,77А"), QStringLiteral("B")},
+        {QStringLiteral("ЩО1 - 89,96А"), QString(), QStringLiteral("0")}, // 14,73 × 3 + 39,77 + 5 + 1
+        {QStringLiteral("Насос - 14,73А"), QStringLiteral("ABC"), QString()},
+        {QStringLiteral("Свет - 39,77А"), QStringLiteral("B"), QString()},
         // ЩО3 sums to 0 and gets no entry, but its load with a phase does.
-        {QStringLiteral("Резерв - 0А"), QStringLiteral("C")},
+        {QStringLiteral("Резерв - 0А"), QStringLiteral("C"), QString()},
     };
     QCOMPARE(choices, expected);
     // The offered texts read back as their currents.
@@ -296,6 +297,53 @@ void TstPermissible::loadCurrentChoices()
     const auto threePhase = Permissible::loadCurrentChoices({first, empty, zero}, NetworkType::ThreePhase, 2);
     QCOMPARE(threePhase.first().text, QStringLiteral("ЩО1 - 54,5А"));
     QCOMPARE(threePhase.mid(1), expected.mid(1));
+}
+
+void TstPermissible::correctionFactors()
+{
+    // k_t = √((65 − θ) / (65 − θ table)) to two places, as ПУЭ table 1.3.3 prints them.
+    QCOMPARE(temperatureFactor(25, 25), 1.0);
+    QCOMPARE(temperatureFactor(30, 25), 0.94); // √(35/40) = 0,935
+    QCOMPARE(temperatureFactor(25, 15), 0.89); // √(40/50) = 0,894
+    QCOMPARE(temperatureFactor(-5, 15), 1.18); // √(70/50) = 1,183
+    QCOMPARE(temperatureFactor(64, 25), 0.16);
+    QVERIFY(!temperatureFactor(65, 25));
+    QVERIFY(!temperatureFactor(-51, 15));
+    // ПУЭ table 1.3.26.
+    QCOMPARE(groupingFactor(1, 100), 1.0);
+    QCOMPARE(groupingFactor(2, 100), 0.90);
+    QCOMPARE(groupingFactor(3, 200), 0.87);
+    QCOMPARE(groupingFactor(6, 300), 0.85);
+    QVERIFY(!groupingFactor(7, 100));
+    QVERIFY(!groupingFactor(2, 150));
+
+    // Aluminium four-core, 50 mm² in the ground: 0,92 × 175 = 161 A at 15 °C, one cable.
+    TestAppDir app;
+    const Choice ground = threePhase(Aluminium, FourCore, InGround);
+    const auto t = PermissibleTable::load(app.path(), ground.net, ground.material);
+    QCOMPARE(*lookupPermissibleCurrent(t, ground, 50), 161.0);
+    // At 25 °C with three cables 100 mm apart: 161 × 0,89 × 0,85 = 121,7965 A.
+    LayingConditions conditions;
+    conditions.ambient = 25;
+    conditions.cables = 3;
+    const auto k = correctionFor(ground, conditions);
+    QVERIFY(k);
+    QCOMPARE(k->temperature, 0.89);
+    QCOMPARE(k->grouping, 0.85);
+    QVERIFY(qAbs(*lookupPermissibleCurrent(t, ground, 50, *k) - 121.7965) < 1e-9);
+    // The proposal follows: 130 A needs 50 mm² at the tables' conditions, 70 mm² (146,2 A) corrected.
+    QCOMPARE(t.rows().at(*proposeSection(t, ground, 130)).section, 50.0);
+    QCOMPARE(t.rows().at(*proposeSection(t, ground, 130, *k)).section, 70.0);
+    // In air the cables of a trench do not count; a condition out of range is refused.
+    QCOMPARE(correctionFor(threePhase(Aluminium, FourCore), conditions)->grouping, 1.0);
+    QString message;
+    conditions.cables = 7;
+    QVERIFY(!correctionFor(ground, conditions, &message));
+    QCOMPARE(message, cablesMessage());
+    conditions.cables = 2;
+    conditions.ambient = 70;
+    QVERIFY(!correctionFor(ground, conditions, &message));
+    QCOMPARE(message, ambientMessage());
 }
 
 void TstPermissible::neutralSections()
@@ -364,17 +412,35 @@ void TstPermissible::buildLineUsesTheTable()
     r.currentText = QStringLiteral("ЩО1 - 40А");
     r.neutralText = QStringLiteral("16");
     const auto t = PermissibleTable::load(app.path(), r.choice.net, r.choice.material);
+    const auto x = CableReactance::load(app.path());
+    QVERIFY(x.isUsable());
     double idop = 0;
-    const CableLine line = LineEntry::buildLine(r, t, calc, idop);
-    // 50 × 1000 / 56.18 / 25 = 35.6 mΩ; 35.6 × 40 / 380 / 10 = 0.37 %; 95 × 0.92 = 87.4 A.
+    const CableLine line = LineEntry::buildLine(r, {t, x}, calc, idop);
+    // 50 × 1000 / 56.18 / 25 = 35.6 mΩ; √3 × 35.6 × 40 / 380 / 10 = 0.65 %; 95 × 0.92 = 87.4 A.
     QCOMPARE(line.cells, (QStringList{"ВВГ", "4x25 + 1x16", "Медь", "50", "35,6", "40", "87,4", "0,65", "380"}));
     QCOMPARE(idop, 95 * 0.92);
     QVERIFY(!line.checked);
+    // x1 = 0,0662 mΩ/m for 25 mm²: X = 3,31 mΩ, kept with the line.
+    QCOMPARE(line.inputs->reactance, QStringLiteral("3,31"));
+
+    // With a power factor: √3 × 40 × (35,6 × 0,8 + 3,31 × 0,6) / 3800 = 0,5555 %.
+    r.cosPhiText = QStringLiteral("0,8");
+    QCOMPARE(LineEntry::buildLine(r, {t, x}, calc, idop).cell(CableLine::VoltageDrop), QStringLiteral("0,56"));
+    r.cosPhiText = QStringLiteral("0.9");
+    QCOMPARE(LineEntry::buildLine(r, {t, x}, calc, idop).cell(CableLine::VoltageDrop), QStringLiteral("0,61"));
+
+    // A five-core cable carries what a four-core one does; its notation says five cores.
+    r.choice = threePhase(Copper, Permissible::FiveCore);
+    r.neutralText = QStringLiteral("0");
+    const CableLine five = LineEntry::buildLine(r, {t, x}, calc, idop);
+    QCOMPARE(five.cell(CableLine::Cores), QStringLiteral("5x25"));
+    QCOMPARE(five.cell(CableLine::PermissibleCurrent), QStringLiteral("87,4"));
+    r.cosPhiText = QStringLiteral("1");
 
     // A choice without a value keeps the permissible current it had.
     r.choice = threePhase(Copper, 0, InGround);
     idop = 12;
-    QCOMPARE(LineEntry::buildLine(r, t, calc, idop).cell(CableLine::PermissibleCurrent), QStringLiteral("12"));
+    QCOMPARE(LineEntry::buildLine(r, {t, x}, calc, idop).cell(CableLine::PermissibleCurrent), QStringLiteral("12"));
 }
 
 QTEST_GUILESS_MAIN(TstPermissible)

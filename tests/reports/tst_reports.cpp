@@ -264,6 +264,21 @@ void TstReports::cableLineTable()
     QCOMPARE(empty.tables.size(), 1);
     QCOMPARE(empty.tables.first().rows.size(), 1);
     QCOMPARE(rowTexts(empty.tables.first(), 0), LineCalc::columnHeaders());
+
+    // The power factor and the reactance can be picked; a line kept without
+    // them leaves their cells empty.
+    QVector<CableLine> kept = lines;
+    LineInputs inputs;
+    inputs.cosPhi = QStringLiteral("0,85");
+    inputs.reactance = QStringLiteral("3,31");
+    kept[0].inputs = inputs;
+    QVector<bool> picked(12, false);
+    picked[0] = picked[10] = picked[11] = true;
+    const ReportTable extra = CableLineReport::build(kept, picked);
+    QCOMPARE(extra.heading.size(), 3);
+    QCOMPARE(extra.heading.at(1).text, QStringLiteral("cos φ"));
+    QCOMPARE(extra.rows.at(0), (QStringList{QStringLiteral("Линия №1"), QStringLiteral("0,85"), QStringLiteral("3,31")}));
+    QCOMPARE(extra.rows.at(1), (QStringList{QStringLiteral("Линия №3"), QString(), QString()}));
 }
 
 void TstReports::cableLineFirstColumnDeselected()

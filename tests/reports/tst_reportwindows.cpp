@@ -88,14 +88,19 @@ void TstReportWindows::dialogOpensWithEveryColumn()
     QCOMPARE(dialog.columnsFrame->title(), QStringLiteral("Печатать столбцы"));
     QCOMPARE(dialog.saveButton->text(), QStringLiteral("&Сохранить"));
     QCOMPARE(dialog.cancelButton->text(), QStringLiteral("&Отмена"));
-    QCOMPARE(dialog.columnList->count(), 10);
+    // The list's ten columns ticked; cos φ and the reactance there to pick.
+    QCOMPARE(dialog.columnList->count(), 12);
     const QStringList headers = LineCalc::columnHeaders();
     for (int i = 0; i < 10; ++i) {
         QCOMPARE(dialog.columnList->item(i)->text(), headers.at(i));
         QCOMPARE(dialog.columnList->item(i)->checkState(), Qt::Checked);
     }
+    QCOMPARE(dialog.columnList->item(10)->text(), QStringLiteral("cos φ"));
+    QCOMPARE(dialog.columnList->item(11)->text(), QStringLiteral("Индуктивное сопротивление, мОм"));
     QCOMPARE(dialog.columnList->currentRow(), 0);
-    QCOMPARE(dialog.selectedColumns(), QVector<bool>(10, true));
+    QVector<bool> expected(12, true);
+    expected[10] = expected[11] = false;
+    QCOMPARE(dialog.selectedColumns(), expected);
 }
 
 void TstReportWindows::dialogSavesAndStaysOpen()

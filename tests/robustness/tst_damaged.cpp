@@ -34,7 +34,7 @@ class TstDamaged : public QObject
 private slots:
     void settingsWithGarbage();
     void emptyRegistry();
-    void registryWithTwentyEntries();
+    void registryWithTooManyEntries();
     void tableWithMissingRows();
     void tableWithTextFields();
     void projectCountsNotNumbers();
@@ -87,14 +87,14 @@ void TstDamaged::emptyRegistry()
     QVERIFY(!err.isEmpty());
 }
 
-void TstDamaged::registryWithTwentyEntries()
+void TstDamaged::registryWithTooManyEntries()
 {
     TestAppDir app;
     QByteArray bytes = app.readFile(QStringLiteral("files.fls"));
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 40; ++i)
         bytes += "\\extra" + QByteArray::number(i) + ".dat\r\n";
     app.writeFile(QStringLiteral("files.fls"), bytes);
-    QCOMPARE(DataFiles::parseRegistry(QString::fromLatin1(bytes)).size(), 14);
+    QCOMPARE(DataFiles::parseRegistry(QString::fromLatin1(bytes)).size(), DataFiles::SlotCount);
     AppContext context(app.path());
     ScriptedPrompter p;
     QVERIFY(MainWindow::runStartupCheck(context, p));

@@ -131,6 +131,7 @@ void TstShortCircuit::neutralSections_data()
     QTest::addColumn<QString>("material");
     QTest::addColumn<double>("mOhm");
     QTest::newRow("4x16 copper uses 16") << "4x16" << "Медь" << 100 * 1000 / 56.18 / 16;
+    QTest::newRow("5x16: the fifth core is no neutral, the phase section serves") << "5x16" << "Медь" << 100 * 1000 / 56.18 / 16;
     QTest::newRow("3x50 + 1x25 aluminium uses 25") << "3x50 + 1x25" << "Алюминий" << 100 * 1000 / 37.04 / 25;
     QTest::newRow("3x2,5 uses 2,5") << "3x2,5" << "Медь" << 100 * 1000 / 56.18 / 2.5;
     QTest::newRow("no section at all") << "25" << "Медь" << 0.0;
