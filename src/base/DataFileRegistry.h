@@ -28,10 +28,12 @@ enum Index {
     IlluminanceNorms = 12,
     Settings = 13,
     CableReactance = 14,
+    TransformerImpedances = 15,
+    CableImpedances = 16,
 };
 
 // The entries the delivered registry holds.
-constexpr int RegisteredCount = CableReactance + 1;
+constexpr int RegisteredCount = CableImpedances + 1;
 
 // application folder + "\files.fls", with the platform's separators.
 QString registryPath(const QString &appDir);

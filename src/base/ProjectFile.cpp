@@ -265,6 +265,20 @@ void readTransformer(const IniDocument &ini, Reader &in, Project &project)
     project.supplyLineMaterial = in.text(kTP, QStringLiteral("Material"));
     project.supplyLineLength = in.text(kTP, QStringLiteral("Length"));
     project.supplyLineSection = in.text(kTP, QStringLiteral("Section"));
+    // Keys added for the method of ГОСТ 28249-93; a file without them takes the defaults.
+    const Project defaults;
+    auto optional = [&](const char *key, const QString &fallback) {
+        const QString name = QString::fromLatin1(key);
+        return ini.contains(kTP, name) ? in.text(kTP, name) : fallback;
+    };
+    project.transformerGroup = optional("Group", defaults.transformerGroup);
+    project.systemPower = optional("Sk", defaults.systemPower);
+    project.supplyVoltage = optional("HV", defaults.supplyVoltage);
+    project.busResistance = optional("BusR", defaults.busResistance);
+    project.busReactance = optional("BusX", defaults.busReactance);
+    project.contactResistance = optional("ContactR", defaults.contactResistance);
+    project.arcResistance = optional("ArcR", defaults.arcResistance);
+    project.conductorTemperature = optional("CableTemp", defaults.conductorTemperature);
 }
 
 void readLines(const IniDocument &ini, const QStringList &sections, Reader &in, Project &project,
@@ -479,6 +493,14 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
     out.value(u"Material", protectValue(project.supplyLineMaterial));
     out.value(u"Length", protectValue(project.supplyLineLength));
     out.value(u"Section", protectValue(project.supplyLineSection));
+    out.value(u"Group", protectValue(project.transformerGroup));
+    out.value(u"Sk", protectValue(project.systemPower));
+    out.value(u"HV", protectValue(project.supplyVoltage));
+    out.value(u"BusR", protectValue(project.busResistance));
+    out.value(u"BusX", protectValue(project.busReactance));
+    out.value(u"ContactR", protectValue(project.contactResistance));
+    out.value(u"ArcR", protectValue(project.arcResistance));
+    out.value(u"CableTemp", protectValue(project.conductorTemperature));
     report(progress, 20);
 
     out.section(kLines);

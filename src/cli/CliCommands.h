@@ -13,6 +13,7 @@ int cliLoad(CliContext &ctx);
 int cliShield(CliContext &ctx);
 int cliTp(CliContext &ctx);
 int cliKz(CliContext &ctx);
+int cliFaults(CliContext &ctx);
 int cliLight(CliContext &ctx);
 int cliReportKl(CliContext &ctx);
 int cliReportKz(CliContext &ctx);

@@ -5,6 +5,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
 #include "lines/LineCalc.h"
+#include "shortcircuit/FaultCurrents.h"
 #include "shortcircuit/ShortCircuit.h"
 #include "shortcircuit/Transformer.h"
 
@@ -74,5 +75,40 @@ int cliKz(CliContext &ctx)
     const ShortCircuit::ShownCurrents shown = ShortCircuit::shownCurrents(project, stages, ctx.app.calc);
     for (const ShortCircuit::ShownCurrent &c : shown)
         ctx.out << c.text << '\t' << (c.unit.isEmpty() ? ShortCircuit::initialUnitLabel() : c.unit) << '\n';
+    return 0;
+}
+
+int cliFaults(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("faults PROJECT.kbp [--sk MVA] [--group Y|D] [--hv 6|10]");
+    if (ctx.args.positional.size() != 1)
+        return ctx.usage(usageLine);
+    Project project;
+    if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
+        return 1;
+    // The options stand for the project's values in this run only.
+    if (ctx.args.has(QStringLiteral("sk")))
+        project.systemPower = ctx.args.value(QStringLiteral("sk"));
+    if (ctx.args.has(QStringLiteral("group"))) {
+        const QString group = ctx.args.value(QStringLiteral("group"));
+        if (group != QLatin1String("Y") && group != QLatin1String("D"))
+            return ctx.usage(usageLine);
+        project.transformerGroup = group;
+    }
+    if (ctx.args.has(QStringLiteral("hv")))
+        project.supplyVoltage = ctx.args.value(QStringLiteral("hv"));
+
+    QString message;
+    const auto inputs = FaultCurrents::inputsOf(project, &message);
+    if (!inputs)
+        return ctx.refuse(message);
+    const FaultCurrents::Result result =
+        FaultCurrents::compute(project, *inputs, ctx.app.calc, FaultCurrents::TransformerTable::load(ctx.app.appDir()),
+                               FaultCurrents::CableTable::load(ctx.app.appDir()));
+    // A point that cannot be computed makes the whole schedule unsound.
+    if (!result.problems.isEmpty())
+        return ctx.refuse(result.problems.join(QLatin1Char('\n')));
+    for (const FaultCurrents::Point &point : result.points)
+        ctx.out << FaultCurrents::pointTexts(point, ctx.app.calc.places()).join(QLatin1Char('\t')) << '\n';
     return 0;
 }

@@ -56,6 +56,10 @@ const QVector<CliCommand> &cliCommands()
          {}, cliTp},
         {"kz", "kz PROJECT.kbp [--stages N]", "short-circuit currents at the end of the checked lines",
          {QStringLiteral("stages")}, {}, cliKz},
+        {"faults", "faults PROJECT.kbp [--sk MVA] [--group Y|D] [--hv 6|10]",
+         "short-circuit currents by ГОСТ 28249-93 at the substation and the end of every checked line: Iк(3) max, "
+         "Iк(2), Iк(1) max, Iк(1) min, Kуд, iуд (kA)",
+         {QStringLiteral("sk"), QStringLiteral("group"), QStringLiteral("hv")}, {}, cliFaults},
         {"light",
          "light [--length L] [--width W] [--h1 H1] [--h2 H2] [--kz KZ] [--en E] [--lamp-type K] [--lamp-power P] "
          "[--lamps N]",

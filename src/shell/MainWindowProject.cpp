@@ -200,11 +200,7 @@ bool MainWindow::openProject(const QString &path)
             m_project.projectName = projectNameOf(file);
             updateCaption();
 
-            m_project.transformerPower = loaded.transformerPower;
-            m_project.supplyLineUsed = loaded.supplyLineUsed;
-            m_project.supplyLineMaterial = loaded.supplyLineMaterial;
-            m_project.supplyLineLength = loaded.supplyLineLength;
-            m_project.supplyLineSection = loaded.supplyLineSection;
+            m_project.setSubstation(loaded.substation());
             m_project.lines = std::move(loaded.lines);
             m_lineModel->reload();
             // The shields window is built again from the project's shields.

@@ -1,5 +1,6 @@
 #include "shortcircuit/SubstationDialog.h"
 
+#include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "lines/LineCalc.h"
 #include "shortcircuit/Transformer.h"
@@ -76,6 +77,10 @@ SubstationDialog::SubstationDialog(Project &project, const AppContext &context, 
     }
     supplyLineCheck->setChecked(supplyLine);
     applyEnablingRule();
+    groupList->setCurrentIndex(m_project.transformerGroup.trimmed().toUpper() == QLatin1String("D") ? 1 : 0);
+    systemPowerEdit->setText(m_project.systemPower);
+    const int voltage = supplyVoltageList->findText(m_project.supplyVoltage.trimmed());
+    supplyVoltageList->setCurrentIndex(voltage >= 0 ? voltage : 0);
 
     // Change tracking: any edit may be applied.
     auto changed = [this] { applyButton->setEnabled(true); };
@@ -83,6 +88,9 @@ SubstationDialog::SubstationDialog(Project &project, const AppContext &context, 
     connect(supplyMaterialList, &QComboBox::currentIndexChanged, this, changed);
     connect(supplyLengthEdit, &QLineEdit::textEdited, this, changed);
     connect(supplySectionEdit, &QLineEdit::textEdited, this, changed);
+    connect(groupList, &QComboBox::currentIndexChanged, this, changed);
+    connect(systemPowerEdit, &QLineEdit::textEdited, this, changed);
+    connect(supplyVoltageList, &QComboBox::currentIndexChanged, this, changed);
     connect(supplyLineCheck, &QCheckBox::clicked, this, [this] { applyEnablingRule(); });
     connect(applyButton, &QPushButton::clicked, this, &SubstationDialog::apply);
     connect(okButton, &QPushButton::clicked, this, &SubstationDialog::confirm);
@@ -95,11 +103,17 @@ void SubstationDialog::buildLayout()
     powerList = new QComboBox(transformerFrame);
     powerList->setObjectName(QStringLiteral("powerList"));
     powerList->setMinimumWidth(powerList->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 40);
-    auto *powerRow = new QHBoxLayout(transformerFrame);
-    powerRow->addWidget(label(QStringLiteral("Мощность трансформатора "), transformerFrame));
-    powerRow->addStretch(1);
-    powerRow->addWidget(powerList);
-    powerRow->addWidget(label(QStringLiteral("кВА"), transformerFrame));
+    groupList = new QComboBox(transformerFrame);
+    groupList->setObjectName(QStringLiteral("groupList"));
+    groupList->addItem(QStringLiteral("Y/Yн-0"), QStringLiteral("Y"));
+    groupList->addItem(QStringLiteral("Д/Yн-11"), QStringLiteral("D"));
+    auto *powerRow = new QGridLayout(transformerFrame);
+    powerRow->addWidget(label(QStringLiteral("Мощность трансформатора "), transformerFrame), 0, 0);
+    powerRow->addWidget(powerList, 0, 1);
+    powerRow->addWidget(label(QStringLiteral("кВА"), transformerFrame), 0, 2);
+    powerRow->addWidget(label(QStringLiteral("Схема соединения обмоток"), transformerFrame), 1, 0);
+    powerRow->addWidget(groupList, 1, 1, 1, 2);
+    powerRow->setColumnStretch(0, 1);
 
     impedanceFrame = new QGroupBox(QStringLiteral("Данные ТП"), this);
     impedanceFrame->setObjectName(QStringLiteral("impedanceFrame"));
@@ -145,6 +159,25 @@ void SubstationDialog::buildLayout()
     hsGrid->addWidget(supplyMaterialList, 2, 1, 1, 2);
     hsGrid->setColumnStretch(3, 1);
 
+    // What the method of ГОСТ 28249-93 needs of the 6(10) kV side.
+    systemFrame = new QGroupBox(QStringLiteral("Сеть 6(10) кВ"), this);
+    systemFrame->setObjectName(QStringLiteral("systemFrame"));
+    systemPowerEdit = new QLineEdit(systemFrame);
+    systemPowerEdit->setObjectName(QStringLiteral("systemPowerEdit"));
+    systemPowerEdit->setFixedWidth(fieldWidth);
+    systemPowerEdit->setToolTip(QStringLiteral("0 — система бесконечной мощности"));
+    supplyVoltageList = new QComboBox(systemFrame);
+    supplyVoltageList->setObjectName(QStringLiteral("supplyVoltageList"));
+    supplyVoltageList->addItems({QStringLiteral("10"), QStringLiteral("6")});
+    auto *systemGrid = new QGridLayout(systemFrame);
+    systemGrid->addWidget(label(QStringLiteral("Мощность КЗ системы Sк"), systemFrame), 0, 0);
+    systemGrid->addWidget(systemPowerEdit, 0, 1);
+    systemGrid->addWidget(label(QStringLiteral("МВА"), systemFrame), 0, 2);
+    systemGrid->addWidget(label(QStringLiteral("Напряжение питающей линии"), systemFrame), 1, 0);
+    systemGrid->addWidget(supplyVoltageList, 1, 1);
+    systemGrid->addWidget(label(QStringLiteral("кВ"), systemFrame), 1, 2);
+    systemGrid->setColumnStretch(0, 1);
+
     applyButton = new QPushButton(QStringLiteral("&Применить"), this);
     applyButton->setObjectName(QStringLiteral("applyButton"));
     applyButton->setAutoDefault(false);
@@ -161,6 +194,7 @@ void SubstationDialog::buildLayout()
     main->addWidget(impedanceFrame);
     main->addWidget(supplyLineCheck);
     main->addWidget(supplyLineFrame);
+    main->addWidget(systemFrame);
     main->addStretch(1);
     main->addLayout(buttons);
     main->setSizeConstraint(QLayout::SetFixedSize);
@@ -225,14 +259,32 @@ void SubstationDialog::apply()
         m_project.supplyLineLength.clear();
         m_project.supplyLineSection.clear();
     }
+    m_project.transformerGroup = groupList->currentData().toString();
+    m_project.systemPower = systemPowerEdit->text().trimmed().isEmpty() ? QStringLiteral("0") : systemPowerEdit->text();
+    m_project.supplyVoltage = supplyVoltageList->currentText();
     applyButton->setEnabled(false);
 }
 
 bool SubstationDialog::supplyLineAccepted()
 {
+    // The system's power may be 0 (an infinite system) or empty, which is the same.
+    const QString sk = systemPowerEdit->text();
+    const auto value = NumberText::parse(sk);
+    if (!sk.trimmed().isEmpty() && (!value || !(*value >= 0) || *value > 1e6)) {
+        m_prompter.message(systemPowerMessage(), InputCheck::title(), Prompter::Icon::Exclamation);
+        systemPowerEdit->setFocus(Qt::OtherFocusReason);
+        systemPowerEdit->selectAll();
+        return false;
+    }
     if (!supplyLineCheck->isChecked())
         return true;
     return checkNumericEntry(supplySectionEdit, m_prompter) && checkNumericEntry(supplyLengthEdit, m_prompter);
+}
+
+QString SubstationDialog::systemPowerMessage()
+{
+    return QStringLiteral("Мощность короткого замыкания системы должна быть числом от 0 до 1000000 МВА "
+                          "(0 — система бесконечной мощности)!");
 }
 
 void SubstationDialog::confirm()

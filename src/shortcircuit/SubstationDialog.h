@@ -37,6 +37,12 @@ public:
     QLineEdit *supplyLengthEdit = nullptr;
     QLineEdit *supplySectionEdit = nullptr;
     QComboBox *supplyMaterialList = nullptr;
+    QComboBox *groupList = nullptr; // vector group: data "Y" or "D"
+    QGroupBox *systemFrame = nullptr;
+    QLineEdit *systemPowerEdit = nullptr;
+    QComboBox *supplyVoltageList = nullptr;
+
+    static QString systemPowerMessage();
     QPushButton *applyButton = nullptr;
     QPushButton *okButton = nullptr;
 

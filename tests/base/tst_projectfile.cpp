@@ -121,7 +121,9 @@ void TstProjectFile::writesTheExactLayout()
 
     const QString expected = crlf({
         QStringLiteral("[TP]"), QStringLiteral("STP=400"), QStringLiteral("HS=1"), QStringLiteral("Material=Алюминий"),
-        QStringLiteral("Length=0,5"), QStringLiteral("Section=35"),
+        QStringLiteral("Length=0,5"), QStringLiteral("Section=35"), QStringLiteral("Group=Y"), QStringLiteral("Sk=0"),
+        QStringLiteral("HV=10"), QStringLiteral("BusR=0"), QStringLiteral("BusX=0"), QStringLiteral("ContactR=0,1"),
+        QStringLiteral("ArcR=10"), QStringLiteral("CableTemp=65"),
         QStringLiteral("[Lines]"), QStringLiteral("SubItemCount=9"), QStringLiteral("LineCount=2"),
         QStringLiteral("[Line1]"), QStringLiteral("LineName=Линия №1"), QStringLiteral("Checked=True"),
         QStringLiteral("SubItem1=АВВГ"), QStringLiteral("SubItem2=4x50"), QStringLiteral("SubItem3=Алюминий"),

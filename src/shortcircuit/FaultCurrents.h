@@ -1,0 +1,139 @@
+#pragma once
+
+#include "base/AppContext.h"
+#include "base/Project.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <optional>
+
+// Short-circuit currents by the method of ГОСТ 28249-93 beside the simplified
+// method of ShortCircuit: positive- and zero-sequence impedances summed as
+// complex values, the average voltage 400 V, the system's short-circuit power,
+// the transformer's vector group, the maximum currents with cold conductors
+// and the minimum single-phase current with heated cables, contacts and the arc.
+// Impedances are in mOhm and voltages in V, so currents come out in kA.
+namespace FaultCurrents {
+
+// The average voltage of the 0.4 kV network the standard computes with.
+constexpr double AverageVoltage = 400;
+
+struct Sequences {
+    double r1 = 0;
+    double x1 = 0;
+    double r0 = 0;
+    double x0 = 0;
+    Sequences &operator+=(const Sequences &o);
+};
+
+// The transformer table (registry entry 15): "power,group,R1,X1,R0,X0" per
+// line, group Y for Y/Yн-0 and D for Д/Yн-11, mOhm referred to 0.4 kV.
+class TransformerTable
+{
+public:
+    enum class Status { Ok, Missing, Damaged };
+    static TransformerTable load(const QString &appDir);
+    static TransformerTable fromText(const QString &text);
+    Status status() const { return m_status; }
+    // The last record of the power and group.
+    std::optional<Sequences> find(double power, const QString &group) const;
+    QString problem() const;
+
+private:
+    struct Row {
+        double power = 0;
+        QString group;
+        Sequences z;
+    };
+    Status m_status = Status::Missing;
+    QVector<Row> m_rows;
+    QString m_shownPath;
+    QString m_detail;
+};
+
+// The cable table (registry entry 16): "material,section,r1,x1,r0,x0" per
+// line, mOhm/m, resistances at 20 °C, r0 for a neutral of the phase section.
+class CableTable
+{
+public:
+    enum class Status { Ok, Missing, Damaged };
+    static CableTable load(const QString &appDir);
+    static CableTable fromText(const QString &text);
+    Status status() const { return m_status; }
+    std::optional<Sequences> find(const QString &material, double section) const;
+    QString problem() const;
+
+private:
+    struct Row {
+        QString material;
+        double section = 0;
+        Sequences z;
+    };
+    Status m_status = Status::Missing;
+    QVector<Row> m_rows;
+    QString m_shownPath;
+    QString m_detail;
+};
+
+// The inputs of the method, read from the project's texts.
+struct Inputs {
+    double transformerPower = 0; // kVA
+    QString group = QStringLiteral("Y"); // "Y" or "D"
+    double systemPower = 0; // MVA; 0: an infinite system
+    double supplyVoltage = 10; // kV of the supply line: 6 or 10
+    bool supplyLine = false;
+    double supplyLength = 0; // km
+    QString supplyMaterial;
+    double supplySection = 0; // mm²
+    double busResistance = 0; // mOhm: busbars and devices of the substation
+    double busReactance = 0;
+    double contactResistance = 0; // mOhm per line
+    double arcResistance = 0; // mOhm at the fault, minimum currents only
+    double conductorTemperature = 65; // °C of the cables at the end of the fault, minimum currents only
+};
+
+// The project's inputs; nothing, with the message for the user, when one of
+// them is not a sound value (named by its field).
+std::optional<Inputs> inputsOf(const Project &project, QString *message);
+
+// System reactance referred to 0.4 kV: U² / Sк, mOhm (Sк in MVA); 0 for an infinite system.
+double systemReactance(double systemPowerMVA);
+// The supply line's resistance referred to 0.4 kV: L / (γ S) × (0.4 / U)², mOhm.
+double supplyLineResistance(const Inputs &inputs, const CalcValues &calc);
+// The resistance factor of a conductor heated from 20 °C to `temperature`
+// (ГОСТ 22483: (234,5 + θ) / 254,5 for copper, (228 + θ) / 248 for aluminium).
+double heatingFactor(const QString &material, double temperature);
+// The peak factor from the circuit's X/R: 1 + sin φ · e^(−(π/2 + φ) / tg φ), φ = arctg(X/R).
+double peakFactor(double r1, double x1);
+
+// The currents of one point, kA; a current that does not apply (three-phase
+// currents at the end of a single-phase line) or cannot be had is nothing.
+struct Point {
+    QString name;
+    std::optional<double> threePhase; // Iк(3) max
+    std::optional<double> twoPhase; // Iк(2)
+    std::optional<double> singlePhaseMax; // Iк(1) max
+    std::optional<double> singlePhaseMin; // Iк(1) min
+    std::optional<double> peakFactor; // Kуд
+    std::optional<double> peakCurrent; // iуд
+    Sequences maximum; // the sums of the point, cold conductors
+};
+
+struct Result {
+    QVector<Point> points; // "ТП", then every checked line in list order
+    QStringList problems; // what could not be read or found, for the user
+};
+
+// The currents at the transformer's terminals and at the end of every checked line.
+Result compute(const Project &project, const Inputs &inputs, const CalcValues &calc,
+               const TransformerTable &transformers, const CableTable &cables);
+
+// The texts of a point as the window, the schedule and the command line show
+// them: kA rounded to `places`, "-" where a value does not apply.
+QStringList pointTexts(const Point &point, int places);
+// The headings of those texts.
+QStringList headings();
+
+} // namespace FaultCurrents
