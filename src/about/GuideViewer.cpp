@@ -44,11 +44,11 @@ GuideWindow::GuideWindow(const QString &path, QWidget *parent) : QWidget(parent,
     splitter->addWidget(contentsTree);
     splitter->addWidget(browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({260, 640});
+    splitter->setSizes({340, 660});
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(splitter);
-    resize(960, 680);
+    resize(1000, 700);
 
     fillContents();
     connect(contentsTree, &QTreeWidget::itemActivated, this, &GuideWindow::showHeading);
