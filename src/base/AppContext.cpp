@@ -137,7 +137,9 @@ void AppContext::prepareUserFiles() const
 {
     if (m_layout == Layout::Portable)
         return;
-    for (int index : {int(DataFiles::MarksAl), int(DataFiles::MarksCu), int(DataFiles::Settings)}) {
+    for (int index = 0; index < DataFiles::SlotCount; ++index) {
+        if (!DataFiles::isUserFile(index))
+            continue;
         const QString entry = DataFiles::dataFileName(m_appDir, index);
         const QString userCopy = entryPath(index, entry);
         const QString delivered = DataFiles::entryPath(m_appDir, entry);
