@@ -4,7 +4,9 @@ set -euo pipefail
 
 KABINOR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-kabinor_packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth fonts-dejavu-core)
+# qt6-translations-l10n: Qt's own dialogs and buttons in Russian.
+kabinor_packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl1-mesa-dev
+                  xvfb xauth fonts-dejavu-core)
 
 kabinor_install_packages() {
   local missing=()
@@ -28,15 +30,25 @@ kabinor_install_packages() {
 export CCACHE_BASEDIR="$KABINOR_ROOT"
 export CCACHE_NOHASHDIR=1
 
-# kabinor_build BUILD_DIR [cmake options...]
+# kabinor_build BUILD_DIR [cmake options...] [-- target...]: configures and
+# builds the targets named after "--", or everything.
 kabinor_build() {
   local dir="$1"; shift
+  local options=() targets=()
+  while [ $# -gt 0 ]; do
+    if [ "$1" = "--" ]; then shift; targets=("$@"); break; fi
+    options+=("$1"); shift
+  done
   local launcher=()
   command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$KABINOR_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@"
+    cmake -S "$KABINOR_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" ${options[@]+"${options[@]}"}
   else
-    cmake "$dir" "$@" >/dev/null
+    cmake "$dir" ${options[@]+"${options[@]}"} >/dev/null
   fi
-  cmake --build "$dir" -j "$(nproc)"
+  if [ ${#targets[@]} -gt 0 ]; then
+    cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
+  else
+    cmake --build "$dir" -j "$(nproc)"
+  fi
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/DataFileRegistry.h"
+
 #include <QString>
 
 class IniDocument;
@@ -22,22 +24,68 @@ struct CalcValues {
     void store(IniDocument &ini) const;
 };
 
-// Where the program finds its data and settings.
+// Where the program finds its data and keeps the files the user changes.
+//
+// Portable layout: one application folder holds files.fls and every file it
+// names, the settings and the mark lists included; projects and reports
+// default to that folder.
+// Installed layout: files.fls and the delivered data are read from the
+// installed data folder (share/kabinor under the prefix); the files the
+// program writes (settings, mark lists) live in the user's folders, copied
+// from the delivered ones on first use; projects and reports default to the
+// user's documents folder.
+// Every path of a registry entry is resolved here.
 class AppContext
 {
 public:
-    // --app-dir wins, then KABINOR_APP_DIR, then the executable's folder.
-    static QString resolveAppDir(const QString &fromCommandLine, const QString &executableDir);
+    enum class Layout { Portable, Installed };
 
+    struct UserFolders {
+        QString settings; // the settings file
+        QString data; // the mark lists
+        QString documents; // projects and reports
+    };
+
+    // --app-dir wins, then KABINOR_APP_DIR (both portable); then the
+    // executable's folder when it holds files.fls whose settings file can be
+    // written; then the installed data folder when it holds files.fls; else
+    // the executable's folder, whose missing files are reported as always.
+    static AppContext forExecutable(const QString &fromCommandLine, const QString &executableDir);
+    // share/kabinor beside the executable's bin folder.
+    static QString installedDataDir(const QString &executableDir);
+    // ~/.config/kabinor, ~/.local/share/kabinor and the documents folder (the
+    // home folder where there is none), as the system names them.
+    static UserFolders standardUserFolders();
+
+    // The portable layout.
     explicit AppContext(const QString &appDir);
+    // The installed layout.
+    AppContext(const QString &dataDir, const UserFolders &user);
 
+    Layout layout() const { return m_layout; }
+    // The folder of files.fls and of the delivered files.
     const QString &appDir() const { return m_appDir; }
-    // application folder + registry entry 13
     QString settingsPath() const;
-    QString dataFile(int index) const;
+    // Where registry entry `index` is read and written; empty for a blank entry.
+    QString dataFilePath(int index) const;
+    // The same for an entry already looked up.
+    QString entryPath(int index, const QString &entry) const;
+    // Where file dialogs for projects and reports start.
+    QString documentsFolder() const;
+
+    // Installed layout: each file the program writes that the user's folders
+    // lack is copied there from the delivered one. A file once there is never
+    // replaced. Nothing to do in the portable layout.
+    void prepareUserFiles() const;
+    // The start-up check of the data files, at the paths of this layout.
+    DataFiles::CheckResult checkDataFiles() const;
 
     CalcValues calc;
 
 private:
+    QString userFolderOf(int index) const;
+
+    Layout m_layout = Layout::Portable;
     QString m_appDir;
+    UserFolders m_user;
 };

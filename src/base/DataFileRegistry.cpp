@@ -9,6 +9,11 @@
 
 namespace DataFiles {
 
+bool isUserFile(int index)
+{
+    return index == MarksAl || index == MarksCu || index == Settings;
+}
+
 QString registryPath(const QString &appDir)
 {
     return joinEntry(appDir, QStringLiteral("\\files.fls"));
@@ -79,7 +84,7 @@ QString missingFileMessage(const QString &shown)
     return QStringLiteral("Файл ") + shown + QStringLiteral(" не найден!");
 }
 
-CheckResult checkDataFiles(const QString &appDir)
+CheckResult checkDataFiles(const QString &appDir, const EntryLocator &locate)
 {
     CheckResult r;
     if (!QFileInfo::exists(registryPath(appDir))) {
@@ -87,18 +92,23 @@ CheckResult checkDataFiles(const QString &appDir)
         r.missingFiles << shownPath(appDir, QStringLiteral("\\files.fls"));
         return r;
     }
+    auto pathOf = [&](int index, const QString &entry) {
+        return locate ? locate(index, entry) : joinEntry(appDir, entry);
+    };
     const QStringList entries = readRegistry(appDir);
     for (int i = 0; i <= IlluminanceNorms; ++i) {
         const QString entry = i < entries.size() ? entries.at(i) : QString();
-        const QFileInfo fi(joinEntry(appDir, entry));
+        const QString path = entry.trimmed().isEmpty() ? joinEntry(appDir, entry) : pathOf(i, entry);
+        const QFileInfo fi(path);
         if (entry.trimmed().isEmpty() || !fi.exists() || !fi.isFile())
-            r.missingFiles << shownPath(appDir, entry);
+            r.missingFiles << QDir::toNativeSeparators(path);
     }
     const QString settingsEntry = entries.size() > Settings ? entries.at(Settings) : QString();
     if (!settingsEntry.trimmed().isEmpty()) {
-        const QString settings = joinEntry(appDir, settingsEntry);
+        const QString settings = pathOf(Settings, settingsEntry);
         // A start that ends for want of data files leaves nothing behind.
         if (r.missingFiles.isEmpty() && !QFileInfo::exists(settings)) {
+            QDir().mkpath(QFileInfo(settings).absolutePath());
             QFile f(settings);
             if (f.open(QIODevice::WriteOnly))
                 r.settingsCreated = true;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The registry file "files.fls" in the application folder names, by position,
 // the reference data files (0..12), the settings file (13) and the reference
 // data files added since (14 on). An older registry without the later entries
@@ -35,6 +37,10 @@ enum Index {
 // The entries the delivered registry holds.
 constexpr int RegisteredCount = CableImpedances + 1;
 
+// The entries the program writes (the mark lists and the settings): an
+// installed program keeps them in the user's folders.
+bool isUserFile(int index);
+
 // application folder + "\files.fls", with the platform's separators.
 QString registryPath(const QString &appDir);
 
@@ -60,9 +66,13 @@ struct CheckResult {
     bool ok() const { return !registryMissing && missingFiles.isEmpty(); }
 };
 
+// Where entry `index`, named `entry` in the registry, is.
+using EntryLocator = std::function<QString(int index, const QString &entry)>;
+
 // Start-up check: the registry and entries 0..12 must exist; the settings
-// file is created empty when missing.
-CheckResult checkDataFiles(const QString &appDir);
+// file is created empty when missing (with its folder). Without a locator
+// every entry is in the application folder.
+CheckResult checkDataFiles(const QString &appDir, const EntryLocator &locate = {});
 
 // The message shown for a missing file.
 QString missingFileMessage(const QString &shownPath);

@@ -26,7 +26,7 @@ bool mayWrite(CliContext &ctx, const QString &path)
 int writeReport(CliContext &ctx, const QString &path, const Project &project, const QString &title,
                 const ReportProgressPlan &plan, const std::function<ReportTable()> &build)
 {
-    ReportWriter writer(ctx.prompter, ctx.app.appDir());
+    ReportWriter writer(ctx.prompter, ctx.app.documentsFolder());
     writer.setProgressPlan(plan);
     if (!writer.save(path, project.projectName, title, build))
         return ctx.refuse(ReportWriter::failureMessage(path));

@@ -148,13 +148,14 @@ int main(int argc, char *argv[])
         }
     }
 
-    AppContext context(AppContext::resolveAppDir(parsed->value(QStringLiteral("app-dir")),
-                                                 QCoreApplication::applicationDirPath()));
+    AppContext context = AppContext::forExecutable(parsed->value(QStringLiteral("app-dir")),
+                                                   QCoreApplication::applicationDirPath());
     if (!QFileInfo::exists(DataFiles::registryPath(context.appDir()))) {
         err << DataFiles::missingFileMessage(DataFiles::shownPath(context.appDir(), QStringLiteral("\\files.fls")))
             << Qt::endl;
         return 1;
     }
+    context.prepareUserFiles();
     context.calc = CalcValues::load(context.settingsPath());
     struct Override {
         const char *key;

@@ -650,10 +650,9 @@ void CableLineDialog::clearFileProblem(const QString &path)
 
 void CableLineDialog::loadMarks()
 {
-    const QString appDir = m_context.appDir();
     auto fill = [&](QListWidget *list, int index, bool &readOk) {
         list->clear();
-        const QString path = DataFiles::dataFilePath(appDir, index);
+        const QString path = m_context.dataFilePath(index);
         readOk = false;
         if (path.isEmpty())
             return;
@@ -674,13 +673,12 @@ void CableLineDialog::loadMarks()
 
 bool CableLineDialog::writeMarks()
 {
-    const QString appDir = m_context.appDir();
     bool ok = true;
     auto store = [&](QListWidget *list, int index, bool readOk, bool changed) {
         // A file that could not be read is not replaced unless the user edited the list.
         if (!readOk && !changed)
             return;
-        const QString path = DataFiles::dataFilePath(appDir, index);
+        const QString path = m_context.dataFilePath(index);
         QStringList marks;
         for (int i = 0; i < list->count(); ++i)
             marks << list->item(i)->text();

@@ -118,7 +118,7 @@ LoadDialog::LoadDialog(AppContext &context, Prompter &prompter, LoadListModel &m
     for (const auto &l : lists) {
         l.list->clear();
         l.list->addItem(QString::fromUtf8(kOther));
-        for (const LoadCalc::NamedCoefficient &record : LoadCalc::readCoefficientList(m_context.dataFile(l.entry)))
+        for (const LoadCalc::NamedCoefficient &record : LoadCalc::readCoefficientList(m_context.dataFilePath(l.entry)))
             l.list->addItem(record.name);
         l.list->setCurrentIndex(0);
         chooseCoefficient(l.list, l.field, l.entry);
@@ -149,7 +149,7 @@ void LoadDialog::setLocked(QLineEdit *field, bool locked)
 void LoadDialog::chooseCoefficient(QComboBox *list, QLineEdit *field, int registryEntry)
 {
     const QVector<LoadCalc::NamedCoefficient> records =
-        LoadCalc::readCoefficientList(m_context.dataFile(registryEntry));
+        LoadCalc::readCoefficientList(m_context.dataFilePath(registryEntry));
     if (records.isEmpty())
         return; // a list without records leaves the field as it is
     const auto record = LoadCalc::findCoefficient(records, list->currentText());

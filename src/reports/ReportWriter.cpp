@@ -15,7 +15,7 @@ constexpr int kSmallestTableSize = 8;
 
 } // namespace
 
-ReportWriter::ReportWriter(Prompter &prompter, const QString &appDir) : m_prompter(prompter), m_appDir(appDir) {}
+ReportWriter::ReportWriter(Prompter &prompter, const QString &folder) : m_prompter(prompter), m_folder(folder) {}
 
 QString ReportWriter::fileFilter()
 {
@@ -87,7 +87,7 @@ QByteArray ReportWriter::document(const QString &projectName, const QString &tit
 
 QString ReportWriter::chooseFile(const QString &defaultFileName)
 {
-    QString path = m_prompter.saveFile(saveDialogTitle(), m_appDir, defaultFileName, fileFilter());
+    QString path = m_prompter.saveFile(saveDialogTitle(), m_folder, defaultFileName, fileFilter());
     if (path.isEmpty())
         return QString();
     static const QRegularExpression extension(QStringLiteral("\\.[A-Za-z][A-Za-z0-9]{0,4}$"));

@@ -33,7 +33,8 @@ using ReportProgressPlan = std::array<int, size_t(ReportStage::Count)>;
 class ReportWriter
 {
 public:
-    ReportWriter(Prompter &prompter, const QString &appDir);
+    // The save dialog starts in `folder`.
+    ReportWriter(Prompter &prompter, const QString &folder);
 
     void setProgress(ReportProgress *progress) { m_progress = progress; }
     void setProgressPlan(const ReportProgressPlan &plan) { m_plan = plan; }
@@ -88,7 +89,7 @@ private:
     void step(ReportStage stage);
 
     Prompter &m_prompter;
-    QString m_appDir;
+    QString m_folder;
     ReportProgress *m_progress = nullptr;
     ReportProgressPlan m_plan = kDefaultPlan;
     QDateTime m_now;

@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include "about/AboutDialog.h"
+#include "about/GuideViewer.h"
 #include "about/TipDialog.h"
 #include "base/DataFileRegistry.h"
 #include "base/IniStore.h"
@@ -32,7 +33,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -47,7 +47,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -67,7 +66,7 @@ MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
     // Start-up, in order.
     m_project.projectNumber = 1;
     m_project.projectName = QStringLiteral("Проект ") + QString::number(m_project.projectNumber);
-    m_project.projectFolder = m_context.appDir() + QLatin1Char('/');
+    m_project.projectFolder = m_context.documentsFolder() + QLatin1Char('/');
     updateCaption();
 
     buildActions();
@@ -76,6 +75,7 @@ MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
     if (Startup::readFlag(m_context.settingsPath(), Startup::ShowInTray))
         addTrayIcon();
     m_update = new UpdateCheck(m_prompter, this);
+    m_guideViewer = new GuideViewer(this);
     buildToolbar();
     buildList();
     buildStatusBar();
@@ -100,7 +100,7 @@ MainWindow::~MainWindow() = default;
 
 bool MainWindow::runStartupCheck(const AppContext &context, Prompter &prompter)
 {
-    const DataFiles::CheckResult r = DataFiles::checkDataFiles(context.appDir());
+    const DataFiles::CheckResult r = context.checkDataFiles();
     for (const QString &missing : r.missingFiles)
         prompter.message(DataFiles::missingFileMessage(missing), QStringLiteral("Критическая ошибка"),
                          Prompter::Icon::Critical);
@@ -528,7 +528,7 @@ void MainWindow::showHelp()
     for (const char *name : {"\\Справка.chm", "\\Справка.html"}) {
         const QString path = DataFiles::joinEntry(m_context.appDir(), QString::fromUtf8(name));
         if (QFileInfo::exists(path)) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+            m_guideViewer->open(path);
             return;
         }
     }
@@ -625,7 +625,7 @@ void MainWindow::showAbout()
 void MainWindow::saveButton()
 {
     StatusBarProgress progress(*m_panel1, *statusPanel2);
-    ReportWriter writer(m_prompter, m_context.appDir());
+    ReportWriter writer(m_prompter, m_context.documentsFolder());
     writer.setProgress(&progress);
     ReportColumnsDialog dialog(m_project, writer, this);
     dialog.exec();
@@ -639,7 +639,7 @@ void MainWindow::saveShortCircuitReport()
         return;
     }
     StatusBarProgress progress(*m_panel1, *statusPanel2);
-    ReportWriter writer(m_prompter, m_context.appDir());
+    ReportWriter writer(m_prompter, m_context.documentsFolder());
     writer.setProgress(&progress);
     ShortCircuitReport::run(writer, m_project, m_context.calc);
 }

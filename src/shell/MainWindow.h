@@ -15,6 +15,7 @@ class IniDocument;
 class LineListModel;
 class OptionsDialog;
 class CableLineDialog;
+class GuideViewer;
 class QAction;
 class QLabel;
 class QMenu;
@@ -127,6 +128,7 @@ public:
     void saveWindowGeometry(IniDocument &ini) const;
     // The update check behind "Проверить &обновление".
     UpdateCheck *updateCheck() const { return m_update; }
+    GuideViewer *guideViewer() const { return m_guideViewer; }
 
     // Recomputes Rt, Xt, Zt (selectTransformer) and Rnet (supplyLineResistance) of the
     // project from its transformer and supply-line texts.
@@ -186,4 +188,5 @@ private:
     std::unique_ptr<CableLineDialog> m_lineDialog;
     TrayIcon *m_tray = nullptr;
     UpdateCheck *m_update = nullptr;
+    GuideViewer *m_guideViewer = nullptr;
 };

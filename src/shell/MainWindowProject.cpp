@@ -99,7 +99,7 @@ MainWindow::SaveResult MainWindow::storeProject(bool saveAs)
     }
     const bool chosenInDialog = saveAs || m_project.projectFolder.isEmpty();
     if (chosenInDialog) {
-        const QString chosen = m_prompter.saveFile(QStringLiteral("Сохранить как"), m_context.appDir(),
+        const QString chosen = m_prompter.saveFile(QStringLiteral("Сохранить как"), m_context.documentsFolder(),
                                                    m_project.projectName, projectFilter());
         if (chosen.isEmpty())
             return SaveResult::NotSaved;
@@ -171,7 +171,7 @@ void MainWindow::chooseAndOpenProject()
 {
     if (!askSaveProject())
         return;
-    const QString path = m_prompter.openFile(QStringLiteral("Открыть"), m_context.appDir(), projectFilter());
+    const QString path = m_prompter.openFile(QStringLiteral("Открыть"), m_context.documentsFolder(), projectFilter());
     if (path.isEmpty())
         return;
     if (openProject(path))

@@ -1,6 +1,7 @@
 #include "base/AppContext.h"
 #include "base/Version.h"
 #include "shell/MainWindow.h"
+#include "shell/QtTranslation.h"
 #include "widgets/QtPrompter.h"
 
 #include <clocale>
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // Number texts are ours (decimal comma); C functions must not follow the system locale.
     std::setlocale(LC_NUMERIC, "C");
+    installQtTranslation(app);
     QApplication::setApplicationName(QStringLiteral("Кабинор"));
     QApplication::setApplicationVersion(Version::fullText());
     QApplication::setQuitOnLastWindowClosed(true);
@@ -24,7 +26,7 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("project"), QStringLiteral("Project file to open."));
     parser.process(app);
 
-    AppContext context(AppContext::resolveAppDir(parser.value(appDirOption), QApplication::applicationDirPath()));
+    AppContext context = AppContext::forExecutable(parser.value(appDirOption), QApplication::applicationDirPath());
     QtPrompter prompter;
     if (!MainWindow::runStartupCheck(context, prompter))
         return 1;

@@ -19,6 +19,41 @@
 
 namespace {
 
+UpdateSite::TransferFailure failureOf(QNetworkReply::NetworkError error)
+{
+    using F = UpdateSite::TransferFailure;
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+        return F::Refused;
+    case QNetworkReply::RemoteHostClosedError:
+        return F::Closed;
+    case QNetworkReply::HostNotFoundError:
+        return F::HostNotFound;
+    case QNetworkReply::SslHandshakeFailedError:
+        return F::SecureConnection;
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+    case QNetworkReply::UnknownProxyError:
+        return F::Proxy;
+    case QNetworkReply::TooManyRedirectsError:
+        return F::TooManyRedirects;
+    case QNetworkReply::InsecureRedirectError:
+        return F::InsecureRedirect;
+    case QNetworkReply::ProtocolUnknownError:
+        return F::UnsupportedAddress;
+    default:
+        break;
+    }
+    // Every answer of the server with an error status lies in these two ranges.
+    if ((error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
+        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError))
+        return F::ServerAnswer;
+    return F::Network;
+}
+
 // More than enough for the pieces that are searched, in any encoding; a
 // larger page is not read further.
 constexpr qint64 kPageLimit = 1024 * 1024;
@@ -106,7 +141,8 @@ UpdateCheck::Outcome UpdateCheck::fetch(const QString &address, QString *page, Q
     if (!enough && !reply->isFinished())
         return Outcome::Abandoned; // the application is closing
     if (!enough && reply->error() != QNetworkReply::NoError) {
-        *error = reply->errorString();
+        *error = UpdateSite::transferFailureMessage(failureOf(reply->error()), UpdateSite::hostName(address),
+                                                    reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt());
         return Outcome::TransferError;
     }
     body += reply->readAll();

@@ -158,6 +158,38 @@ QString timeoutMessage(const QString &host)
     return QStringLiteral("Сайт ") + host + QStringLiteral(" не ответил за отведенное время. Попробуйте позже.");
 }
 
+QString transferFailureMessage(TransferFailure failure, const QString &host, int httpStatus)
+{
+    const QString later = QStringLiteral(" Попробуйте позже.");
+    switch (failure) {
+    case TransferFailure::Refused:
+        return QStringLiteral("Сайт ") + host + QStringLiteral(" отказал в соединении.") + later;
+    case TransferFailure::Closed:
+        return QStringLiteral("Сайт ") + host + QStringLiteral(" прервал соединение.") + later;
+    case TransferFailure::HostNotFound:
+        return QStringLiteral("Сайт ") + host + QStringLiteral(" не найден. Проверьте подключение к сети и адрес сайта.");
+    case TransferFailure::SecureConnection:
+        return QStringLiteral("Не удалось установить защищенное соединение с сайтом ") + host + QStringLiteral(".");
+    case TransferFailure::Proxy:
+        return QStringLiteral("Не удалось соединиться с сайтом ") + host
+               + QStringLiteral(" через прокси-сервер. Проверьте настройки прокси-сервера.");
+    case TransferFailure::TooManyRedirects:
+        return QStringLiteral("Сайт ") + host + QStringLiteral(" перенаправляет запрос слишком много раз.");
+    case TransferFailure::InsecureRedirect:
+        return QStringLiteral("Сайт ") + host + QStringLiteral(" перенаправил запрос на незащищенный адрес.");
+    case TransferFailure::UnsupportedAddress:
+        return QStringLiteral("Адрес сайта обновлений указан неверно: поддерживаются только адреса http и https.");
+    case TransferFailure::ServerAnswer:
+        if (httpStatus > 0)
+            return QStringLiteral("Сайт ") + host + QStringLiteral(" ответил ошибкой ") + QString::number(httpStatus)
+                   + QStringLiteral(".") + later;
+        break;
+    case TransferFailure::Network:
+        break;
+    }
+    return QStringLiteral("Ошибка сети при обращении к сайту ") + host + QStringLiteral(".") + later;
+}
+
 QString checkingConnectionStatus()
 {
     return QStringLiteral("Проверка соединения... Пожалуйста, ждите...");

@@ -56,6 +56,23 @@ QString newVersionTitle(); // "Обновление"
 QString noUpdateMessage(const QString &siteVersion);
 QString siteMovedMessage();
 QString timeoutMessage(const QString &host);
+
+// Why the site's page could not be read, told in the program's words rather
+// than the network library's English.
+enum class TransferFailure {
+    Refused, // nobody takes the connection
+    Closed, // the server ended the connection early
+    HostNotFound,
+    SecureConnection,
+    Proxy,
+    TooManyRedirects,
+    InsecureRedirect,
+    UnsupportedAddress, // a scheme other than http or https
+    ServerAnswer, // the server answered with an HTTP error
+    Network, // anything else
+};
+// `httpStatus` is the server's status code, 0 when there was none.
+QString transferFailureMessage(TransferFailure failure, const QString &host, int httpStatus);
 QString checkingConnectionStatus();
 QString checkingUpdateStatus();
 

@@ -29,6 +29,8 @@ private slots:
     void registryQuotedAndShort();
     void checkDataFiles();
     void checkDataFilesMissingRegistry();
+    void layoutChosenAndPathsResolved_data();
+    void layoutChosenAndPathsResolved();
     void calcValuesDefaultsAndGarbage();
     void numericCheck_data();
     void numericCheck();
@@ -217,6 +219,81 @@ void TstSettings::checkDataFilesMissingRegistry()
     QVERIFY(r.registryMissing);
     QCOMPARE(r.missingFiles.size(), 1);
     QVERIFY(r.missingFiles.first().endsWith(QDir::toNativeSeparators(QStringLiteral("/files.fls"))));
+}
+
+// A tree with a program folder holding the data, an installed prefix and an
+// empty folder; the user's folders are the system's, pointed into the tree.
+struct LayoutTree {
+    QTemporaryDir root;
+    QString portable = root.filePath(QStringLiteral("portable"));
+    QString prefixBin = root.filePath(QStringLiteral("usr/bin"));
+    QString installedData = root.filePath(QStringLiteral("usr/share/kabinor"));
+    QString empty = root.filePath(QStringLiteral("empty"));
+    LayoutTree()
+    {
+        const QDir source(testEnvironmentPath("KABINOR_TEST_DATA"));
+        for (const QString &folder : {portable, installedData}) {
+            QDir().mkpath(folder);
+            for (const QString &f : source.entryList(QDir::Files))
+                QFile::copy(source.filePath(f), QDir(folder).filePath(f));
+        }
+        QDir().mkpath(prefixBin);
+        QDir().mkpath(empty);
+        qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("userdata")).toUtf8());
+    }
+    ~LayoutTree()
+    {
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DATA_HOME");
+        qunsetenv("KABINOR_APP_DIR");
+    }
+    QString at(const QString &name) const { return name.isEmpty() ? QString() : root.filePath(name); }
+};
+
+void TstSettings::layoutChosenAndPathsResolved_data()
+{
+    QTest::addColumn<QString>("executableDir");
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<QString>("environment");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QString>("appDir");
+
+    QTest::newRow("program folder holding the data") << "portable" << "" << "" << false << "portable";
+    QTest::newRow("installed beside share/kabinor") << "usr/bin" << "" << "" << true << "usr/share/kabinor";
+    QTest::newRow("--app-dir wins over the installed data") << "usr/bin" << "portable" << "" << false << "portable";
+    QTest::newRow("KABINOR_APP_DIR wins over the installed data") << "usr/bin" << "" << "portable" << false << "portable";
+    QTest::newRow("no data anywhere: reported in the program folder") << "empty" << "" << "" << false << "empty";
+}
+
+void TstSettings::layoutChosenAndPathsResolved()
+{
+    QFETCH(QString, executableDir);
+    QFETCH(QString, commandLine);
+    QFETCH(QString, environment);
+    QFETCH(bool, installed);
+    QFETCH(QString, appDir);
+    LayoutTree tree;
+    if (!environment.isEmpty())
+        qputenv("KABINOR_APP_DIR", tree.at(environment).toUtf8());
+
+    const AppContext context = AppContext::forExecutable(tree.at(commandLine), tree.at(executableDir));
+    QCOMPARE(context.layout() == AppContext::Layout::Installed, installed);
+    QCOMPARE(context.appDir(), tree.at(appDir));
+    if (!QFileInfo::exists(DataFiles::registryPath(context.appDir())))
+        return; // the start-up check reports files.fls missing there
+    // Reference data is always read where files.fls is.
+    QCOMPARE(context.dataFilePath(DataFiles::Transformers), tree.at(appDir) + QStringLiteral("/Transformers.dat"));
+    if (installed) {
+        QCOMPARE(context.settingsPath(), tree.at(QStringLiteral("config/kabinor/kabinor.ini")));
+        QCOMPARE(context.dataFilePath(DataFiles::MarksAl), tree.at(QStringLiteral("userdata/kabinor/MarksAl.dat")));
+        QCOMPARE(context.dataFilePath(DataFiles::MarksCu), tree.at(QStringLiteral("userdata/kabinor/MarksCu.dat")));
+        QCOMPARE(context.documentsFolder(), AppContext::standardUserFolders().documents);
+    } else {
+        QCOMPARE(context.settingsPath(), tree.at(appDir) + QStringLiteral("/kabinor.ini"));
+        QCOMPARE(context.dataFilePath(DataFiles::MarksAl), tree.at(appDir) + QStringLiteral("/MarksAl.dat"));
+        QCOMPARE(context.documentsFolder(), tree.at(appDir));
+    }
 }
 
 void TstSettings::calcValuesDefaultsAndGarbage()

@@ -12,7 +12,7 @@ TestAppDir::TestAppDir() : m_dir(std::make_unique<QTemporaryDir>())
 {
     if (!m_dir->isValid())
         return;
-    QDir source(QStringLiteral(KABINOR_SOURCE_DATA));
+    QDir source(testEnvironmentPath("KABINOR_TEST_DATA"));
     const QStringList files = source.entryList(QDir::Files);
     for (const QString &f : files)
         QFile::copy(source.filePath(f), m_dir->filePath(f));
@@ -43,6 +43,14 @@ QByteArray TestAppDir::readFile(const QString &name) const
     return f.readAll();
 }
 
+QString testEnvironmentPath(const char *name)
+{
+    const QString value = qEnvironmentVariable(name);
+    if (value.isEmpty())
+        qFatal("%s is not set: run the tests through ctest", name);
+    return value;
+}
+
 QByteArray cp1251(const QString &text)
 {
     QStringEncoder enc("windows-1251");
@@ -52,7 +60,7 @@ QByteArray cp1251(const QString &text)
 int runCli(const QStringList &args, QString *out, QString *err)
 {
     QProcess p;
-    p.start(QStringLiteral(KABINOR_CLI_PATH), args);
+    p.start(testEnvironmentPath("KABINOR_TEST_CLI"), args);
     if (!p.waitForFinished(60000))
         return -1;
     if (out)

@@ -23,6 +23,10 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
+// A folder or program of the build, as CTest passes it in the environment
+// (KABINOR_TEST_DATA, KABINOR_TEST_CLI, KABINOR_TEST_FUZZ).
+QString testEnvironmentPath(const char *name);
+
 // Writes UTF-8 text as Windows-1251 bytes.
 QByteArray cp1251(const QString &text);
 

@@ -1,5 +1,7 @@
 // Every input the fuzzers ever found fatal, and their seeds, run through the
 // same checks as the fuzz targets, in the normal (and sanitized) test build.
+#include "TestSupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -28,7 +30,7 @@ void TstFuzzCases::cases_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("file");
-    const QDir root(QStringLiteral(KABINOR_FUZZ_DIR));
+    const QDir root(testEnvironmentPath("KABINOR_TEST_FUZZ"));
     for (const char *folder : {"crashes", "seeds"}) {
         const QDir dir(root.filePath(QString::fromLatin1(folder)));
         for (const QString &target : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {

@@ -1,10 +1,14 @@
 // The main window driven offscreen: caption, commands, check marks, delete, copy, closing.
 #include "TestSupport.h"
+#include "about/GuideViewer.h"
 #include "base/AppContext.h"
 #include "base/DataFileRegistry.h"
 #include "base/IniStore.h"
+#include "base/TextFile.h"
+#include "lines/CableLineDialog.h"
 #include "lines/LineListModel.h"
 #include "shell/MainWindow.h"
+#include "shell/QtTranslation.h"
 #include "widgets/WidgetHelpers.h"
 
 #include <QAbstractItemView>
@@ -19,8 +23,15 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QDirIterator>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <QtTest>
 
 namespace {
@@ -74,6 +85,10 @@ private slots:
     void closeAndEscAsk();
     void shortcutsNeverActBehindADialog();
     void missingDataFilesReported();
+    void installedProgramWritesOnlyUserFolders();
+    void guideOpensInOwnWindowWhenSystemCannot_data();
+    void guideOpensInOwnWindowWhenSystemCannot();
+    void standardDialogsInRussian();
 };
 
 void TstMainWindow::startupState()
@@ -446,6 +461,132 @@ void TstMainWindow::missingDataFilesReported()
     }
     QCOMPARE(p.messages.at(0).text, QStringLiteral("Файл ") + DataFiles::dataFilePath(app.path(), 0) + QStringLiteral(" не найден!"));
     QCOMPARE(p.messages.at(1).text, QStringLiteral("Файл ") + DataFiles::dataFilePath(app.path(), 12) + QStringLiteral(" не найден!"));
+}
+
+// Every file under `folder` with its contents.
+QMap<QString, QByteArray> filesUnder(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile f(it.next());
+        f.open(QIODevice::ReadOnly);
+        files.insert(it.filePath(), f.readAll());
+    }
+    return files;
+}
+
+void TstMainWindow::installedProgramWritesOnlyUserFolders()
+{
+    TestAppDir data;
+    QTemporaryDir user;
+    const AppContext::UserFolders folders{user.filePath(QStringLiteral("config/kabinor")),
+                                          user.filePath(QStringLiteral("share/kabinor")), user.filePath(QStringLiteral("Документы"))};
+    QDir().mkpath(folders.documents);
+    AppContext context(data.path(), folders);
+    const auto delivered = filesUnder(data.path());
+    ScriptedPrompter prompter;
+    QVERIFY(MainWindow::runStartupCheck(context, prompter));
+    QVERIFY(prompter.messages.isEmpty());
+    // First use: the settings are made and the mark lists copied in the user's folders.
+    QVERIFY(QFileInfo::exists(folders.settings + QStringLiteral("/kabinor.ini")));
+    QCOMPARE(filesUnder(folders.data).value(folders.data + QStringLiteral("/MarksCu.dat")), data.readFile(QStringLiteral("MarksCu.dat")));
+    {
+        MainWindow window(context, prompter);
+        QCOMPARE(window.projectFolder(), folders.documents + QLatin1Char('/'));
+        prompter.answers = {Prompter::Answer::No}; // the save question before the open dialog
+        window.action(QStringLiteral("actionOpenProject"))->trigger();
+        QCOMPARE(prompter.lastFileArgs.value(0), folders.documents);
+
+        CableLineDialog d(*window.lineModel(), window.project(), context, prompter, false);
+        d.materialList->setCurrentText(QStringLiteral("Медь"));
+        prompter.inputs << QStringLiteral("ВВГнг-LS");
+        d.addCopperMarkButton->click();
+        QTest::keyClick(&d, Qt::Key_Escape);
+        QVERIFY(d.isUnloaded());
+        window.show();
+        prompter.answers = {Prompter::Answer::No};
+        window.close();
+        QVERIFY(!window.isVisible());
+    }
+    QString marks;
+    QVERIFY(TextFile::read(folders.data + QStringLiteral("/MarksCu.dat"), &marks));
+    QVERIFY(marks.split(QStringLiteral("\r\n")).contains(QStringLiteral("ВВГнг-LS")));
+    // The window's state went to the user's settings; the program's folder is as delivered.
+    IniDocument ini;
+    ini.load(context.settingsPath());
+    QVERIFY(ini.contains(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth10")));
+    QCOMPARE(filesUnder(data.path()), delivered);
+}
+
+void TstMainWindow::guideOpensInOwnWindowWhenSystemCannot_data()
+{
+    QTest::addColumn<QString>("launcher"); // the body of a stand-in xdg-open; empty: none at all
+    QTest::addColumn<bool>("ownWindow");
+    QTest::newRow("no launcher") << QString() << true;
+    QTest::newRow("launcher finds no application") << QStringLiteral("exit 3") << true;
+    QTest::newRow("launcher opens the guide") << QStringLiteral("echo \"$1\" > \"$0.arg\"") << false;
+}
+
+void TstMainWindow::guideOpensInOwnWindowWhenSystemCannot()
+{
+    QFETCH(QString, launcher);
+    QFETCH(bool, ownWindow);
+    QTemporaryDir bin;
+    if (!launcher.isEmpty()) {
+        QFile script(bin.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\n" + launcher.toUtf8() + "\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
+    }
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8());
+    const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+
+    Fixture f;
+    f.window->action(QStringLiteral("actionHelp"))->trigger();
+    const QString guide = f.app.file(QStringLiteral("Справка.html"));
+    if (!ownWindow) {
+        QTRY_VERIFY(QFileInfo::exists(bin.filePath(QStringLiteral("xdg-open.arg"))));
+        QTest::qWait(100);
+        QVERIFY(!f.window->guideViewer()->window());
+        QFile arg(bin.filePath(QStringLiteral("xdg-open.arg")));
+        QVERIFY(arg.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(arg.readAll()).trimmed(), guide);
+        return;
+    }
+    QTRY_VERIFY(f.window->guideViewer()->window() && f.window->guideViewer()->window()->isVisible());
+    GuideWindow *w = f.window->guideViewer()->window();
+    QVERIFY(f.prompter.messages.isEmpty());
+    QCOMPARE(w->browser->source(), QUrl::fromLocalFile(guide));
+    // The contents list holds the sections, each with its subsections, and moves the text to the one chosen.
+    QVERIFY(w->contentsTree->topLevelItemCount() >= 15);
+    QCOMPARE(w->contentsTree->topLevelItem(0)->text(0), QStringLiteral("1. Начало работы"));
+    QTreeWidgetItem *install = w->contentsTree->findItems(QStringLiteral("Установка и файлы пользователя"),
+                                                          Qt::MatchContains).value(0);
+    QVERIFY(install);
+    QVERIFY(w->contentsTree->topLevelItem(1)->childCount() > 0);
+    QCOMPARE(w->browser->verticalScrollBar()->value(), 0);
+    w->contentsTree->setCurrentItem(install);
+    emit w->contentsTree->itemActivated(install, 0);
+    QVERIFY(w->browser->verticalScrollBar()->value() > 0);
+    QCOMPARE(w->browser->textCursor().block().text().simplified(), install->text(0));
+    // A second request shows the same window again.
+    f.window->action(QStringLiteral("actionHelp"))->trigger();
+    QTRY_COMPARE(f.window->guideViewer()->window(), w);
+}
+
+void TstMainWindow::standardDialogsInRussian()
+{
+    // A folder without the translation: Qt's texts stay English, and that is no error.
+    QTemporaryDir empty;
+    QVERIFY(!installQtTranslation(*QCoreApplication::instance(), empty.path()));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+    if (!installQtTranslation(*QCoreApplication::instance()))
+        QSKIP("Qt's Russian translation (Debian's qt6-translations-l10n) is not installed");
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Перейти к:"));
 }
 
 QTEST_MAIN(TstMainWindow)
