@@ -10,6 +10,7 @@
 #include "lines/NetworkSummary.h"
 #include "loads/LoadCalc.h"
 #include "reports/CableLineReport.h"
+#include "reports/ReportPages.h"
 #include "reports/ReportWriter.h"
 #include "reports/ShortCircuitReport.h"
 #include "shell/MainWindow.h"
@@ -203,7 +204,7 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
     QByteArray docBytes;
     const double kl = medianMs([&] {
         writer.save(doc, QStringLiteral("Проект"), CableLineReport::defaultTitle(),
-                    [&] { return CableLineReport::build(project.lines, all); });
+                    [&] { return CableLineReport::build(project.lines, all, calc.places()); });
     });
     QFile d(doc);
     d.open(QIODevice::ReadOnly);
@@ -214,6 +215,22 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
         out.write(docBytes);
     });
     row("cable line report (document)", kl, klBase);
+
+    // The same schedule drawn page by page: its floor is writing the file's bytes.
+    const QString pdf = tmp.filePath(QStringLiteral("report-%1.pdf").arg(lines));
+    const double klPdf = medianMs([&] {
+        writer.save(pdf, QStringLiteral("Проект"), CableLineReport::defaultTitle(),
+                    [&] { return CableLineReport::build(project.lines, all, calc.places()); });
+    });
+    QFile pdfFile(pdf);
+    pdfFile.open(QIODevice::ReadOnly);
+    const QByteArray pdfBytes = pdfFile.readAll();
+    const double pdfBase = medianMs([&] {
+        QFile out(rawPath);
+        out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        out.write(pdfBytes);
+    });
+    row("cable line report (PDF)", klPdf, pdfBase);
 
     const QString expr = longExpression(lines);
     const double eval = medianMs([&] { g_sink = g_sink + evaluateExpression(expr).size(); });
@@ -262,6 +279,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    ReportPages::install();
     if (argc > 1)
         g_runs = std::max(1, std::atoi(argv[1]));
     QTemporaryDir tmp;

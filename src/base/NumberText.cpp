@@ -1,5 +1,6 @@
 #include "base/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -46,6 +47,25 @@ double round(double value, int places)
 QString formatRounded(double value, int places)
 {
     return format(round(value, places));
+}
+
+QString formatFixed(double value, int places)
+{
+    if (!std::isfinite(value) || std::fabs(value) >= 1e17)
+        return format(value);
+    places = std::clamp(places, 0, 15);
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, places);
+    if (ec != std::errc())
+        return format(value);
+    const char *first = buf;
+    // A value rounded to nothing shows without its sign.
+    const char *last = end;
+    if (*first == '-' && std::none_of(first, last, [](char c) { return c >= '1' && c <= '9'; }))
+        ++first;
+    QString text = QString::fromLatin1(first, int(last - first));
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
 }
 
 std::optional<double> parse(const QString &text)

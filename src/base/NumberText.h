@@ -18,6 +18,11 @@ double round(double value, int places);
 // format(round(value, places)).
 QString formatRounded(double value, int places);
 
+// Exactly `places` decimals, rounded as round() does, with the comma:
+// 0,70 and 12,00 for two places, 380 for none. Values past 1e17 and
+// non-finite ones fall back to format().
+QString formatFixed(double value, int places);
+
 // Reads a number typed by the user: optional blanks around, optional sign,
 // a comma or a point as decimal separator, optional exponent, no grouping.
 // Infinity and NaN texts are refused.

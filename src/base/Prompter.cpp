@@ -34,10 +34,13 @@ QString ScriptedPrompter::openFile(const QString &title, const QString &folder, 
 }
 
 QString ScriptedPrompter::saveFile(const QString &title, const QString &folder, const QString &fileName,
-                                   const QString &filter)
+                                   const QString &filter, QString *chosenFilter)
 {
     prompts << title;
     lastFileArgs = {folder, fileName, filter};
+    const QString chosen = chosenFilters.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : chosenFilters.takeFirst();
+    if (chosenFilter)
+        *chosenFilter = chosen;
     return files.isEmpty() ? QString() : files.takeFirst();
 }
 
@@ -47,5 +50,6 @@ void ScriptedPrompter::clear()
     answers.clear();
     inputs.clear();
     files.clear();
+    chosenFilters.clear();
     prompts.clear();
 }

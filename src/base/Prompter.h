@@ -22,10 +22,11 @@ public:
     // An input box: the text typed, or a null string on cancel.
     virtual QString input(const QString &prompt, const QString &title, const QString &proposal) = 0;
     // File dialogs: the chosen path, or an empty string on cancel. `filter`
-    // is in the form "Description (*.ext)".
+    // is in the form "Description (*.ext)", several of them joined by ";;";
+    // `chosenFilter`, when given, receives the one the user left selected.
     virtual QString openFile(const QString &title, const QString &folder, const QString &filter) = 0;
     virtual QString saveFile(const QString &title, const QString &folder, const QString &fileName,
-                             const QString &filter) = 0;
+                             const QString &filter, QString *chosenFilter = nullptr) = 0;
 
     static QString applicationTitle();
 };
@@ -45,13 +46,14 @@ public:
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
     QString input(const QString &prompt, const QString &title, const QString &proposal) override;
     QString openFile(const QString &title, const QString &folder, const QString &filter) override;
-    QString saveFile(const QString &title, const QString &folder, const QString &fileName,
-                     const QString &filter) override;
+    QString saveFile(const QString &title, const QString &folder, const QString &fileName, const QString &filter,
+                     QString *chosenFilter = nullptr) override;
 
     QVector<Message> messages;
     QVector<Answer> answers; // consumed front to back by questions
     QStringList inputs; // consumed by input(); a null string means cancel
     QStringList files; // consumed by openFile()/saveFile(); empty means cancel
+    QStringList chosenFilters; // consumed by saveFile(); none: the first filter stays selected
     QStringList prompts; // what input() and the file dialogs were asked, in order
     QStringList lastFileArgs; // folder, file name and filter of the last file dialog
 

@@ -17,3 +17,4 @@ int cliFaults(CliContext &ctx);
 int cliLight(CliContext &ctx);
 int cliReportKl(CliContext &ctx);
 int cliReportKz(CliContext &ctx);
+int cliReportLoads(CliContext &ctx);

@@ -19,7 +19,10 @@ public:
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
     QString input(const QString &, const QString &, const QString &) override { return QString(); }
     QString openFile(const QString &, const QString &, const QString &) override { return QString(); }
-    QString saveFile(const QString &, const QString &, const QString &, const QString &) override { return QString(); }
+    QString saveFile(const QString &, const QString &, const QString &, const QString &, QString *) override
+    {
+        return QString();
+    }
     int count = 0;
     QString last;
 

@@ -60,6 +60,8 @@ int cliShield(CliContext &ctx)
         {QStringLiteral("Фаза B \u0410"), t.phaseCurrent[1]},
         {QStringLiteral("Фаза C кВА"), t.phasePower[2]},
         {QStringLiteral("Фаза C \u0410"), t.phaseCurrent[2]},
+        {QStringLiteral("Ток нулевого проводника"), t.neutralCurrent},
+        {QStringLiteral("Неравномерность, %"), t.imbalance},
     };
     for (const auto &[caption, value] : rows)
         ctx.out << caption << '\t' << value << '\n';

@@ -1,9 +1,11 @@
-// report-kl and report-kz: the two schedules written as the application writes them.
+// report-kl, report-kz and report-loads: the schedules written as the
+// application writes them, as a Word document or PDF after OUT's extension.
 #include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
 #include "reports/CableLineReport.h"
+#include "reports/LoadReport.h"
 #include "reports/ReportWriter.h"
 #include "reports/ShortCircuitReport.h"
 #include "shortcircuit/Transformer.h"
@@ -23,8 +25,9 @@ bool mayWrite(CliContext &ctx, const QString &path)
     return !confirmOverwrite(path, ctx.prompter);
 }
 
+template<typename Builder>
 int writeReport(CliContext &ctx, const QString &path, const Project &project, const QString &title,
-                const ReportProgressPlan &plan, const std::function<ReportTable()> &build)
+                const ReportProgressPlan &plan, const Builder &build)
 {
     ReportWriter writer(ctx.prompter, ctx.app.documentsFolder());
     writer.setProgressPlan(plan);
@@ -53,7 +56,8 @@ std::optional<QVector<bool>> parseColumns(const QString &text)
 
 int cliReportKl(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("report-kl PROJECT.kbp OUT.doc [--title TITLE] [--columns 1,2,...] [--force]");
+    const QString usageLine =
+        QStringLiteral("report-kl PROJECT.kbp OUT.doc|OUT.pdf [--title TITLE] [--columns 1,2,...] [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     // The list's own columns unless others are picked.
@@ -76,13 +80,14 @@ int cliReportKl(CliContext &ctx)
     const QString path = ctx.args.positional.at(1);
     if (!mayWrite(ctx, path))
         return 1;
+    const int places = ctx.app.calc.places();
     return writeReport(ctx, path, project, title, ReportWriter::kDefaultPlan,
-                       [&] { return CableLineReport::build(project.lines, selected); });
+                       ReportWriter::TableBuilder([&] { return CableLineReport::build(project.lines, selected, places); }));
 }
 
 int cliReportKz(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("report-kz PROJECT.kbp OUT.doc [--force]");
+    const QString usageLine = QStringLiteral("report-kz PROJECT.kbp OUT.doc|OUT.pdf [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     Project project;
@@ -94,5 +99,21 @@ int cliReportKz(CliContext &ctx)
         return 1;
     const CalcValues &calc = ctx.app.calc;
     return writeReport(ctx, path, project, ShortCircuitReport::title(), ShortCircuitReport::progressPlan(),
-                       [&] { return ShortCircuitReport::build(project, calc); });
+                       ReportWriter::TableBuilder([&] { return ShortCircuitReport::build(project, calc); }));
+}
+
+int cliReportLoads(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("report-loads PROJECT.kbp OUT.doc|OUT.pdf [--force]");
+    if (ctx.args.positional.size() != 2)
+        return ctx.usage(usageLine);
+    Project project;
+    if (!cliOpenProject(ctx, ctx.args.positional.at(0), project))
+        return 1;
+    const QString path = ctx.args.positional.at(1);
+    if (!mayWrite(ctx, path))
+        return 1;
+    const int places = ctx.app.calc.places();
+    return writeReport(ctx, path, project, LoadReport::title(), ReportWriter::kDefaultPlan,
+                       ReportWriter::SectionsBuilder([&] { return LoadReport::build(project.shields, places); }));
 }

@@ -3,13 +3,16 @@
 #include "base/NumberText.h"
 #include "base/Version.h"
 #include "cli/CliCommands.h"
+#include "reports/ReportPages.h"
 
 #include <clocale>
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 
 const QVector<CliCommand> &cliCommands()
 {
@@ -48,8 +51,9 @@ const QVector<CliCommand> &cliCommands()
         {"load", "load --name N --power P --cosf X --ks X [--phases 1|3] [--phase A|B|C] [--kpd X]",
          "the ten texts of one load, as the load dialog computes them",
          {"name", "power", "cosf", "ks", "phases", "phase", "kpd"}, {}, cliLoad},
-        {"shield", "shield PROJECT.kbp [--index K]", "the eleven totals of a shield of a project", {"index"}, {},
-         cliShield},
+        {"shield", "shield PROJECT.kbp [--index K]",
+         "the eleven totals of a shield of a project, its neutral current and the imbalance of its phases",
+         {"index"}, {}, cliShield},
         {"tp", "tp [--power P] [--hs-length L --hs-material M --hs-section S]",
          "powers of the transformer file, Rt Xt Zt of the chosen power and Rnet of the supply line",
          {QStringLiteral("power"), QStringLiteral("hs-length"), QStringLiteral("hs-material"), QStringLiteral("hs-section")},
@@ -68,11 +72,15 @@ const QVector<CliCommand> &cliCommands()
           QStringLiteral("kz"), QStringLiteral("en"), QStringLiteral("lamp-type"), QStringLiteral("lamp-power"),
           QStringLiteral("lamps")},
          {}, cliLight},
-        {"report-kl", "report-kl PROJECT.kbp OUT.doc [--title TITLE] [--columns 1,2,...] [--force]",
-         "the cable line schedule of the checked lines as a document",
+        {"report-kl", "report-kl PROJECT.kbp OUT.doc|OUT.pdf [--title TITLE] [--columns 1,2,...] [--force]",
+         "the cable line schedule of the checked lines as a document (Word or PDF after OUT's extension)",
          {QStringLiteral("title"), QStringLiteral("columns")}, {QStringLiteral("force")}, cliReportKl},
-        {"report-kz", "report-kz PROJECT.kbp OUT.doc [--force]",
-         "the short-circuit schedule of the checked lines as a document", {}, {QStringLiteral("force")}, cliReportKz},
+        {"report-kz", "report-kz PROJECT.kbp OUT.doc|OUT.pdf [--force]",
+         "the short-circuit schedule of the checked lines as a document (Word or PDF after OUT's extension)", {},
+         {QStringLiteral("force")}, cliReportKz},
+        {"report-loads", "report-loads PROJECT.kbp OUT.doc|OUT.pdf [--force]",
+         "the load schedule of the shields, one table per shield, as a document (Word or PDF after OUT's extension)",
+         {}, {QStringLiteral("force")}, cliReportLoads},
     };
     return commands;
 }
@@ -98,9 +106,31 @@ void printHelp(QTextStream &out)
 
 } // namespace
 
+namespace {
+
+// The reports are drawn with fonts, which needs the GUI side of Qt (never a
+// screen); every other command runs on the core alone.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
+{
+    if (argc > 1 && QByteArray(argv[1]).startsWith("report-")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // What the platform says while it starts (a missing desktop session,
+        // say) is no concern of a command that never shows a window.
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        auto app = std::make_unique<QGuiApplication>(argc, argv);
+        qInstallMessageHandler(previous);
+        ReportPages::install();
+        return app;
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
+    QCoreApplication &app = *application;
     // Number texts are ours (decimal comma); C functions must not follow the system locale.
     std::setlocale(LC_NUMERIC, "C");
     QTextStream out(stdout);

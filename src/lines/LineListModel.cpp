@@ -1,6 +1,10 @@
 #include "lines/LineListModel.h"
 
+#include "widgets/RecordedEdit.h"
+
 #include <QFont>
+
+#include <algorithm>
 
 LineListModel::LineListModel(QVector<CableLine> &lines, QObject *parent)
     : QAbstractTableModel(parent), m_lines(lines), m_headers(LineCalc::columnHeaders())
@@ -67,23 +71,16 @@ QVariant LineListModel::headerData(int section, Qt::Orientation orientation, int
     return {};
 }
 
-void LineListModel::appendLine(const CableLine &line)
+void LineListModel::insertAt(int row, const CableLine &line)
 {
-    const int row = int(m_lines.size());
+    if (row < 0 || row > m_lines.size())
+        return;
     beginInsertRows(QModelIndex(), row, row);
-    m_lines.append(line);
+    m_lines.insert(row, line);
     endInsertRows();
 }
 
-void LineListModel::replaceLine(int row, const CableLine &line)
-{
-    if (row < 0 || row >= m_lines.size())
-        return;
-    m_lines[row] = line;
-    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-}
-
-void LineListModel::removeLine(int row)
+void LineListModel::removeAt(int row)
 {
     if (row < 0 || row >= m_lines.size())
         return;
@@ -92,27 +89,107 @@ void LineListModel::removeLine(int row)
     endRemoveRows();
 }
 
+void LineListModel::setAt(int row, const CableLine &line)
+{
+    if (row < 0 || row >= m_lines.size())
+        return;
+    const bool checkChanges = m_lines.at(row).checked != line.checked;
+    m_lines[row] = line;
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    if (checkChanges)
+        emit checkChanged(row);
+}
+
+void LineListModel::recordChanges(const QString &text, const QVector<RowChange> &changes)
+{
+    if (changes.isEmpty())
+        return;
+    RecordedEdit::record(
+        m_history, text,
+        [this, changes] {
+            for (auto it = changes.crbegin(); it != changes.crend(); ++it)
+                setAt(it->row, it->before);
+        },
+        [this, changes] {
+            for (const RowChange &c : changes)
+                setAt(c.row, c.after);
+        });
+}
+
+void LineListModel::appendLine(const CableLine &line)
+{
+    const int row = int(m_lines.size());
+    insertAt(row, line);
+    RecordedEdit::record(
+        m_history, QStringLiteral("добавление линии"), [this, row] { removeAt(row); },
+        [this, row, line] { insertAt(row, line); });
+}
+
+void LineListModel::replaceLine(int row, const CableLine &line)
+{
+    if (row < 0 || row >= m_lines.size())
+        return;
+    const CableLine before = m_lines.at(row);
+    m_lines[row] = line;
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    recordChanges(QStringLiteral("изменение линии"), {RowChange{row, before, line}});
+}
+
+void LineListModel::removeLine(int row)
+{
+    if (row < 0 || row >= m_lines.size())
+        return;
+    const CableLine before = m_lines.at(row);
+    removeAt(row);
+    RecordedEdit::record(
+        m_history, QStringLiteral("удаление линии"), [this, row, before] { insertAt(row, before); },
+        [this, row] { removeAt(row); });
+}
+
 void LineListModel::setChecked(int row, bool checked)
 {
     if (row < 0 || row >= m_lines.size())
         return;
+    const CableLine before = m_lines.at(row);
     m_lines[row].checked = checked;
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     emit checkChanged(row);
+    if (before.checked != checked)
+        recordChanges(checked ? QStringLiteral("отметку линии") : QStringLiteral("снятие отметки линии"),
+                      {RowChange{row, before, m_lines.at(row)}});
 }
 
 bool LineListModel::checkAll()
 {
-    bool changed = false;
-    for (CableLine &line : m_lines) {
+    QVector<RowChange> changes;
+    for (int row = 0; row < m_lines.size(); ++row) {
+        CableLine &line = m_lines[row];
         if (!line.checked) {
+            RowChange change{row, line, line};
             line.checked = true;
-            changed = true;
+            change.after.checked = true;
+            changes << change;
         }
     }
     if (!m_lines.isEmpty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-    return changed;
+    recordChanges(QStringLiteral("выделение всех линий"), changes);
+    return !changes.isEmpty();
+}
+
+void LineListModel::replaceLines(const QVector<CableLine> &lines, const QString &text)
+{
+    QVector<RowChange> changes;
+    const int rows = int(std::min(lines.size(), m_lines.size()));
+    for (int row = 0; row < rows; ++row) {
+        if (lines.at(row) == m_lines.at(row))
+            continue;
+        changes << RowChange{row, m_lines.at(row), lines.at(row)};
+        m_lines[row] = lines.at(row);
+    }
+    if (!changes.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    recordChanges(text, changes);
 }
 
 void LineListModel::reload()

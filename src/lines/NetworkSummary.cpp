@@ -36,21 +36,28 @@ private:
 
 } // namespace
 
-SummaryText summarizeNetwork(const QVector<CableLine> &lines, double maxVoltageDrop)
+double totalVoltageDrop(const QVector<CableLine> &lines)
 {
     CompensatedSum drops;
+    for (const CableLine &line : lines)
+        if (line.checked)
+            drops.add(NumberText::toDouble(line.cell(CableLine::VoltageDrop)));
+    return drops.value();
+}
+
+SummaryText summarizeNetwork(const QVector<CableLine> &lines, double maxVoltageDrop)
+{
     QString overloaded;
     for (const CableLine &line : lines) {
         if (!line.checked)
             continue;
-        drops.add(NumberText::toDouble(line.cell(CableLine::VoltageDrop)));
         const double current = NumberText::toDouble(line.cell(CableLine::LoadCurrent));
         const double permissible = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
         if (LineCalc::isOverloaded(current, permissible))
             overloaded += QStringLiteral("''") + line.name + QStringLiteral("'' ");
     }
     // The limit is checked against the total as it is shown.
-    const double total = drops.value();
+    const double total = totalVoltageDrop(lines);
     const QString shownSum = NumberText::format(total);
     const double sum = std::isfinite(total) ? NumberText::toDouble(shownSum) : total;
     SummaryText out;

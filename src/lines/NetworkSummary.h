@@ -13,3 +13,6 @@ struct SummaryText {
 };
 
 SummaryText summarizeNetwork(const QVector<CableLine> &lines, double maxVoltageDrop);
+
+// The sum of the voltage drops of the checked lines, as the summary adds them.
+double totalVoltageDrop(const QVector<CableLine> &lines);

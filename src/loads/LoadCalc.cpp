@@ -5,6 +5,9 @@
 #include "base/NumberText.h"
 #include "base/Prompter.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace LoadCalc {
 
 QStringList columnHeaders()
@@ -145,7 +148,28 @@ bool ShieldTotals::operator==(const ShieldTotals &o) const
         if (phasePower[k] != o.phasePower[k] || phaseCurrent[k] != o.phaseCurrent[k])
             return false;
     return installedPower == o.installedPower && designPower == o.designPower && apparentPower == o.apparentPower
-           && current == o.current && powerFactor == o.powerFactor;
+           && current == o.current && powerFactor == o.powerFactor && neutralCurrent == o.neutralCurrent
+           && imbalance == o.imbalance;
+}
+
+double neutralCurrent(double a, double b, double c)
+{
+    // The same sum written as half the squared differences: never below zero
+    // through rounding, and exactly zero for equal currents.
+    return std::sqrt(((a - b) * (a - b) + (b - c) * (b - c) + (c - a) * (c - a)) / 2);
+}
+
+double phaseImbalance(double a, double b, double c)
+{
+    const double mean = (a + b + c) / 3;
+    if (!(mean > 0))
+        return 0;
+    return (std::max({a, b, c}) - mean) / mean * 100;
+}
+
+bool isImbalanced(const ShieldTotals &totals)
+{
+    return NumberText::toDouble(totals.imbalance) > ImbalanceLimit;
 }
 
 namespace {
@@ -206,6 +230,11 @@ ShieldTotals recalcShieldTotals(const QVector<Load> &loads, int places)
             break;
         }
     }
+    const double a = NumberText::toDouble(t.phaseCurrent[0]);
+    const double b = NumberText::toDouble(t.phaseCurrent[1]);
+    const double c = NumberText::toDouble(t.phaseCurrent[2]);
+    t.neutralCurrent = NumberText::formatRounded(neutralCurrent(a, b, c), places);
+    t.imbalance = NumberText::formatRounded(phaseImbalance(a, b, c), places);
     return t;
 }
 

@@ -62,7 +62,8 @@ std::optional<NamedCoefficient> findCoefficient(const QVector<NamedCoefficient> 
 enum class PhaseMark { None, A, B, C, ABC };
 PhaseMark phaseMark(const QString &phaseText);
 
-// The eleven displays of a shield, as number texts.
+// The eleven displays of a shield and the two figures of its phase balance,
+// as number texts.
 struct ShieldTotals {
     QString installedPower = QStringLiteral("0"); // ΣPу, kW
     QString designPower = QStringLiteral("0"); // ΣPр, kW
@@ -71,6 +72,8 @@ struct ShieldTotals {
     QString powerFactor = QStringLiteral("0");
     QString phasePower[3] = {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}; // A, B, C, kVA
     QString phaseCurrent[3] = {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}; // A, B, C, A
+    QString neutralCurrent = QStringLiteral("0"); // of the phase currents, A
+    QString imbalance = QStringLiteral("0"); // of the phase currents, %
 
     bool operator==(const ShieldTotals &o) const;
 };
@@ -78,6 +81,17 @@ struct ShieldTotals {
 // The totals and phase loading of a shield's loads in list order. Each step
 // reads the running text, adds, rounds where due and writes the text back; a
 // cell that is not a number is left out of the step that needs it.
+// The neutral and the imbalance come from the phase currents as shown.
 ShieldTotals recalcShieldTotals(const QVector<Load> &loads, int places);
+
+// The current in the neutral conductor of three phase currents of one power
+// factor: √(Ia² + Ib² + Ic² − Ia·Ib − Ib·Ic − Ic·Ia).
+double neutralCurrent(double a, double b, double c);
+// How far the most loaded phase lies above the mean, (Imax − Iср) / Iср in
+// per cent; 0 without any load.
+double phaseImbalance(double a, double b, double c);
+// Above this imbalance, in per cent, the phases count as unevenly loaded.
+constexpr double ImbalanceLimit = 15;
+bool isImbalanced(const ShieldTotals &totals);
 
 } // namespace LoadCalc

@@ -82,17 +82,25 @@ void LoadListModel::setShieldIndex(int index)
     endResetModel();
 }
 
+void LoadListModel::recordEdit(const QString &text, const Shield &before)
+{
+    if (m_recordEdit)
+        m_recordEdit(text, m_shield, before);
+}
+
 void LoadListModel::appendLoad(const Load &load)
 {
     QVector<Load> *l = shieldLoads();
     if (!l)
         return;
+    const Shield before = m_shields.at(m_shield);
     sync();
     const int row = int(l->size());
     beginInsertRows(QModelIndex(), row, row);
     l->append(load);
     m_rows = row + 1;
     endInsertRows();
+    recordEdit(QStringLiteral("добавление нагрузки"), before);
 }
 
 bool LoadListModel::replaceLoad(int row, const Load &load)
@@ -100,9 +108,11 @@ bool LoadListModel::replaceLoad(int row, const Load &load)
     QVector<Load> *l = shieldLoads();
     if (!l || row < 0 || row >= l->size())
         return false;
+    const Shield before = m_shields.at(m_shield);
     sync();
     (*l)[row] = load;
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    recordEdit(QStringLiteral("изменение нагрузки"), before);
     return true;
 }
 
@@ -111,11 +121,13 @@ bool LoadListModel::removeLoad(int row)
     QVector<Load> *l = shieldLoads();
     if (!l || row < 0 || row >= l->size())
         return false;
+    const Shield before = m_shields.at(m_shield);
     sync();
     beginRemoveRows(QModelIndex(), row, row);
     l->removeAt(row);
     m_rows = int(l->size());
     endRemoveRows();
+    recordEdit(QStringLiteral("удаление нагрузки"), before);
     return true;
 }
 
@@ -124,6 +136,7 @@ void LoadListModel::sortByColumn(int column, Qt::SortOrder order)
     QVector<Load> *l = shieldLoads();
     if (!l || column < 0 || column >= columnCount())
         return;
+    const Shield shieldBefore = m_shields.at(m_shield);
     sync();
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
@@ -145,6 +158,8 @@ void LoadListModel::sortByColumn(int column, Qt::SortOrder order)
         after << index(newRowOf.value(idx.row(), idx.row()), idx.column());
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    if (*l != shieldBefore.loads)
+        recordEdit(QStringLiteral("сортировку нагрузок"), shieldBefore);
 }
 
 void LoadListModel::sync()
@@ -154,5 +169,12 @@ void LoadListModel::sync()
         return;
     beginResetModel();
     m_rows = actual;
+    endResetModel();
+}
+
+void LoadListModel::reload()
+{
+    beginResetModel();
+    m_rows = int(loads().size());
     endResetModel();
 }

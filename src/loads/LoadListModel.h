@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 // The loads list of one shield: ten columns, each row in the colour and with
 // the icon of its phase. The loads live in the project's shields; the model
 // finds its shield by position, so the shield list may grow or shrink.
@@ -28,6 +30,11 @@ public:
     const QVector<Load> &loads() const;
     Load load(int row) const;
 
+    // Told of every change made through the model, after it: what it was
+    // (for the history), which shield, and the shield as it was before.
+    using EditRecorder = std::function<void(const QString &text, int shieldIndex, const Shield &before)>;
+    void setEditRecorder(const EditRecorder &recorder) { m_recordEdit = recorder; }
+
     void appendLoad(const Load &load);
     // Replaces a row in place; false when there is no such row.
     bool replaceLoad(int row, const Load &load);
@@ -36,12 +43,16 @@ public:
     void sortByColumn(int column, Qt::SortOrder order);
     // The loads were changed behind the model's back: show them afresh when the count differs.
     void sync();
+    // The loads were replaced behind the model's back: show them all afresh.
+    void reload();
 
 private:
     QVector<Load> *shieldLoads();
+    void recordEdit(const QString &text, const Shield &before);
 
     QVector<Shield> &m_shields;
     int m_shield;
     int m_rows = 0; // the row count the views were last told about
     QStringList m_headers;
+    EditRecorder m_recordEdit;
 };

@@ -8,7 +8,10 @@
 #include "loads/LoadCalc.h"
 #include "loads/LoadDialog.h"
 #include "loads/LoadListModel.h"
+#include "reports/LoadReport.h"
 #include "widgets/Icons.h"
+#include "widgets/RecordedEdit.h"
+#include "widgets/ReportPreview.h"
 #include "widgets/WidgetHelpers.h"
 
 #include <QAction>
@@ -20,11 +23,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolBar>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -94,6 +99,15 @@ void ShieldsWindow::buildControls()
         connect(a, &QAction::triggered, this, [this, key] { runToolbarKey(key); });
         *t.target = a;
     }
+    toolBar->addSeparator();
+    toolSaveReport = toolBar->addAction(Icons::command(QStringLiteral("ReportP")),
+                                        QStringLiteral("Сохранить расчетную нагрузку щитов"));
+    toolSaveReport->setObjectName(QStringLiteral("tbReport"));
+    toolPrintReport = toolBar->addAction(Icons::command(QStringLiteral("Print")),
+                                         QStringLiteral("Печать расчетной нагрузки щитов"));
+    toolPrintReport->setObjectName(QStringLiteral("tbPrint"));
+    connect(toolSaveReport, &QAction::triggered, this, &ShieldsWindow::saveLoadReport);
+    connect(toolPrintReport, &QAction::triggered, this, &ShieldsWindow::printLoadReport);
 
     // The two pop-up menus; their shortcuts work anywhere in the window.
     shieldMenu = new QMenu(QStringLiteral("Щит"), this);
@@ -193,6 +207,15 @@ void ShieldsWindow::buildControls()
         pg->addWidget(row.s, r, 1);
         pg->addWidget(row.i, r++, 2);
     }
+    neutralCurrentEdit = display(phases, "neutralCurrentEdit");
+    imbalanceEdit = display(phases, "imbalanceEdit");
+    imbalanceEdit->setToolTip(QStringLiteral("(Iмакс - Iср) / Iср; выше ")
+                              + NumberText::format(LoadCalc::ImbalanceLimit)
+                              + QStringLiteral(" % выделена"));
+    pg->addWidget(new QLabel(QStringLiteral("Ток нулевого проводника, А"), phases), r, 0, 1, 2);
+    pg->addWidget(neutralCurrentEdit, r++, 2);
+    pg->addWidget(new QLabel(QStringLiteral("Неравномерность, %"), phases), r, 0, 1, 2);
+    pg->addWidget(imbalanceEdit, r++, 2);
 
     // "Общее": the totals of the shield.
     auto *total = new QGroupBox(QStringLiteral("Общее"), this);
@@ -286,6 +309,14 @@ ShieldsWindow::ShieldList ShieldsWindow::makeList(int shield, const QVector<int>
     list.view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list.view, &QWidget::customContextMenuRequested, this, &ShieldsWindow::onListContextMenu);
     connect(list.view->header(), &QHeaderView::sectionClicked, this, &ShieldsWindow::sortByColumn);
+    // A double-click opens the load for change, as "Изменить" does.
+    connect(list.view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (!index.isValid())
+            return;
+        selectLoad(index.row());
+        changeLoad();
+    });
+    followRecordedEdits(list.model);
     // Whoever changes the loads (the load dialog, a delete), the totals follow.
     const auto followLoads = [this, model = list.model] {
         if (model == currentModel())
@@ -420,6 +451,18 @@ void ShieldsWindow::recalcShieldTotals()
         powers[k]->setText(t.phasePower[k]);
         currents[k]->setText(t.phaseCurrent[k]);
     }
+    neutralCurrentEdit->setText(t.neutralCurrent);
+    imbalanceEdit->setText(t.imbalance);
+    const bool uneven = LoadCalc::isImbalanced(t);
+    if (uneven) {
+        QPalette p = imbalanceEdit->palette();
+        p.setColor(QPalette::Base, QColor(255, 215, 215));
+        p.setColor(QPalette::Text, QColor(170, 0, 0));
+        imbalanceEdit->setPalette(p);
+    } else {
+        imbalanceEdit->setPalette(QPalette());
+    }
+    imbalanceEdit->setProperty("uneven", uneven);
     // The phase colours and icons of the rows follow from the rows' phase texts.
     if (QTreeView *view = currentList())
         view->viewport()->update();
@@ -434,6 +477,7 @@ void ShieldsWindow::addShield()
         return;
     m_project.shields.append(Shield{name, {}});
     const int k = int(m_project.shields.size()) - 1;
+    recordShieldEdit(QStringLiteral("добавление щита"), k, std::nullopt, m_project.shields.at(k));
     // A new list starts with the widths of the first shield's list.
     QVector<int> widths;
     for (int c = 0; c < 10; ++c)
@@ -458,8 +502,10 @@ void ShieldsWindow::renameShield()
                                           QStringLiteral("Переименование щита"), m_project.shields.at(k).name);
     if (name.isEmpty())
         return;
+    const Shield before = m_project.shields.at(k);
     m_project.shields[k].name = name;
     shieldTabs->setTabText(k, name);
+    recordShieldEdit(QStringLiteral("переименование щита"), k, before, m_project.shields.at(k));
     showCurrentShield();
 }
 
@@ -469,6 +515,7 @@ void ShieldsWindow::deleteShield()
     if (m_project.shields.size() < 2 || k < 0 || k >= m_project.shields.size())
         return; // the last shield stays
     m_switching = true;
+    recordShieldEdit(QStringLiteral("удаление щита"), k, m_project.shields.at(k), std::nullopt);
     m_project.shields.removeAt(k);
     ShieldList gone = m_lists.takeAt(k);
     m_stack->removeWidget(gone.view);
@@ -559,6 +606,91 @@ void ShieldsWindow::closeAndSaveWidths()
         ini.save(path);
     }
     accept(); // hides; the window and its shields stay
+}
+
+void ShieldsWindow::setHistory(QUndoStack *history)
+{
+    if (m_history || !history)
+        return;
+    m_history = history;
+    for (const ShieldList &list : std::as_const(m_lists))
+        followRecordedEdits(list.model);
+    QAction *before = toolBar->actions().value(3); // after "Add", "Edit", "Remove"
+    toolUndo = m_history->createUndoAction(this, QStringLiteral("Отменить"));
+    toolUndo->setObjectName(QStringLiteral("tbUndo"));
+    toolUndo->setIcon(Icons::command(QStringLiteral("Undo")));
+    toolUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    toolRedo = m_history->createRedoAction(this, QStringLiteral("Повторить"));
+    toolRedo->setObjectName(QStringLiteral("tbRedo"));
+    toolRedo->setIcon(Icons::command(QStringLiteral("Redo")));
+    toolRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    for (QAction *a : {toolUndo, toolRedo})
+        a->setShortcutContext(Qt::WindowShortcut);
+    toolBar->insertSeparator(before);
+    toolBar->insertAction(before, toolUndo);
+    toolBar->insertAction(before, toolRedo);
+}
+
+void ShieldsWindow::followRecordedEdits(LoadListModel *model)
+{
+    if (!m_history)
+        return;
+    model->setEditRecorder([this](const QString &text, int k, const Shield &before) {
+        if (k >= 0 && k < m_project.shields.size())
+            recordShieldEdit(text, k, before, m_project.shields.at(k));
+    });
+}
+
+void ShieldsWindow::recordShieldEdit(const QString &text, int k, const std::optional<Shield> &before,
+                                     const std::optional<Shield> &after)
+{
+    if (!m_history)
+        return;
+    // The edit outlives the window's lists (a deleted shield takes its list
+    // along): it works on the project's shields and asks the window, if it is
+    // still there, to show them afresh.
+    QVector<Shield> *shields = &m_project.shields;
+    const QPointer<ShieldsWindow> window(this);
+    const auto put = [shields, k, window](const std::optional<Shield> &from, const std::optional<Shield> &to) {
+        if (from && to && k < shields->size())
+            (*shields)[k] = *to;
+        else if (!from && to && k <= shields->size())
+            shields->insert(k, *to);
+        else if (from && !to && k < shields->size())
+            shields->removeAt(k);
+        if (window)
+            window->showProjectShields(k);
+    };
+    RecordedEdit::record(
+        m_history, text, [put, before, after] { put(after, before); }, [put, before, after] { put(before, after); });
+}
+
+void ShieldsWindow::showProjectShields(int shieldIndex)
+{
+    m_project.currentShield = shieldIndex;
+    // syncWithProject() builds the lists again when their number changed;
+    // otherwise each list is told that all of its rows may be new.
+    const qsizetype lists = m_lists.size();
+    syncWithProject();
+    if (lists == m_lists.size())
+        for (const ShieldList &list : std::as_const(m_lists))
+            list.model->reload();
+    selectTab(qBound(0, shieldIndex, int(m_lists.size()) - 1));
+    showCurrentShield();
+}
+
+void ShieldsWindow::saveLoadReport()
+{
+    ReportWriter writer(m_prompter, m_context.documentsFolder());
+    LoadReport::run(writer, m_project, m_context.calc);
+}
+
+void ShieldsWindow::printLoadReport()
+{
+    ReportWriter writer(m_prompter, m_context.documentsFolder());
+    ReportPreview preview(this);
+    writer.setPrinter(&preview);
+    LoadReport::print(writer, m_project, m_context.calc);
 }
 
 void ShieldsWindow::onListContextMenu(const QPoint &pos)

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "base/Load.h"
+
 #include <QDialog>
 #include <QVector>
+
+#include <optional>
 
 class AppContext;
 class LoadListModel;
 struct Project;
 class Prompter;
+class QUndoStack;
 class QAction;
 class QLineEdit;
 class QMenu;
@@ -18,7 +23,8 @@ class QTreeView;
 
 // "Расчет нагрузок": one tab per shield of the project, the loads of the
 // current shield and its totals. The shields and loads belong to the project;
-// the window only shows and edits them. Closing only hides it.
+// the window only shows and edits them. Closing only hides it. With a
+// history, every change of the shields and loads can be undone.
 class ShieldsWindow : public QDialog
 {
     Q_OBJECT
@@ -32,6 +38,10 @@ public:
     QAction *toolAddLoad = nullptr;
     QAction *toolChangeLoad = nullptr;
     QAction *toolRemoveLoad = nullptr;
+    QAction *toolUndo = nullptr; // with a history only
+    QAction *toolRedo = nullptr;
+    QAction *toolSaveReport = nullptr; // the load schedule as a document
+    QAction *toolPrintReport = nullptr; // the load schedule on paper
     QTabBar *shieldTabs = nullptr;
     QPushButton *addShieldButton = nullptr;
     QPushButton *renameShieldButton = nullptr;
@@ -60,6 +70,10 @@ public:
     QLineEdit *phaseBCurrentEdit = nullptr;
     QLineEdit *phaseCPowerEdit = nullptr;
     QLineEdit *phaseCCurrentEdit = nullptr;
+    // The balance of the phases, beside them; the imbalance is highlighted
+    // above its limit.
+    QLineEdit *neutralCurrentEdit = nullptr;
+    QLineEdit *imbalanceEdit = nullptr;
 
     // The loads list of shield k and the current one.
     QTreeView *loadList(int k) const;
@@ -70,9 +84,15 @@ public:
     int selectedLoad() const;
     void selectLoad(int row);
 
+    // Where the edits of the shields and loads are kept (the main window's history).
+    void setHistory(QUndoStack *history);
+
     // Refresh: shows the current shield's list, the enabled state of the load
     // commands and the totals.
     void showCurrentShield();
+    // The shields were changed behind the window's back (an undo, a redo):
+    // every list shows the project afresh, on the shield `shieldIndex`.
+    void showProjectShields(int shieldIndex);
     // The totals and phase loading of the current shield into the displays.
     void recalcShieldTotals();
 
@@ -83,6 +103,9 @@ public:
     void changeLoad();
     void removeLoad();
     void copyLoadsToClipboard();
+    // The load schedule of every shield: saved as a document, or printed.
+    void saveLoadReport();
+    void printLoadReport();
     // A click on a column header: sort by its text, the same column again reverses.
     void sortByColumn(int column);
     // Runs the command of a toolbar key ("Add", "Edit", "Remove"; any case).
@@ -112,6 +135,11 @@ private:
     void setLoadCommandsEnabled(bool enabled);
     void updateDeleteShieldEnabled();
     void onListContextMenu(const QPoint &pos);
+    // A change of shield `k` made a moment ago; `before` or `after` is missing
+    // when the shield was added or deleted.
+    void recordShieldEdit(const QString &text, int k, const std::optional<Shield> &before,
+                          const std::optional<Shield> &after);
+    void followRecordedEdits(LoadListModel *model);
 
     AppContext &m_context;
     Prompter &m_prompter;
@@ -119,4 +147,5 @@ private:
     QStackedWidget *m_stack = nullptr;
     QVector<ShieldList> m_lists;
     bool m_switching = false;
+    QUndoStack *m_history = nullptr;
 };

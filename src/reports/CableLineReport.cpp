@@ -1,5 +1,11 @@
 #include "reports/CableLineReport.h"
 
+#include "base/NumberText.h"
+#include "lines/NetworkSummary.h"
+
+#include <algorithm>
+#include <iterator>
+
 namespace CableLineReport {
 
 QString defaultTitle()
@@ -19,6 +25,13 @@ QStringList columnHeaders()
 
 namespace {
 
+// List columns (0 = name) that hold numbers.
+constexpr int kVoltageDropColumn = CableLine::VoltageDrop + 1;
+constexpr int kVoltageColumn = CableLine::Voltage + 1;
+constexpr int kMeasuredColumns[] = {CableLine::Length + 1, CableLine::Resistance + 1, CableLine::LoadCurrent + 1,
+                                    CableLine::PermissibleCurrent + 1, kVoltageDropColumn, ListColumnCount,
+                                    ListColumnCount + 1};
+
 QString columnText(const CableLine &line, int column)
 {
     if (column < ListColumnCount)
@@ -30,7 +43,7 @@ QString columnText(const CableLine &line, int column)
 
 } // namespace
 
-ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected)
+ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected, int places)
 {
     const QStringList headers = columnHeaders();
     QVector<int> columns;
@@ -51,6 +64,22 @@ ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected
         for (const int c : columns)
             row << columnText(line, c);
         table.rows << row;
+    }
+
+    const int dropColumn = int(columns.indexOf(kVoltageDropColumn));
+    if (dropColumn >= 0) {
+        QStringList total(columns.size());
+        if (dropColumn > 0)
+            total[0] = QStringLiteral("Итого");
+        total[dropColumn] = NumberText::format(totalVoltageDrop(lines));
+        table.totals << total;
+    }
+    for (int k = 0; k < columns.size(); ++k) {
+        if (columns.at(k) == kVoltageColumn)
+            table.setNumberColumn(k, 0); // the network's nominal voltage: 220 or 380
+        else if (std::find(std::begin(kMeasuredColumns), std::end(kMeasuredColumns), columns.at(k))
+                 != std::end(kMeasuredColumns))
+            table.setNumberColumn(k, places);
     }
     return table;
 }

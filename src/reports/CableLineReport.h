@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lines/LineCalc.h"
-#include "reports/RtfDocument.h"
+#include "reports/ReportTable.h"
 
 #include <QVector>
 
@@ -21,8 +21,10 @@ QStringList columnHeaders();
 constexpr int ListColumnCount = 10;
 
 // One heading per selected column, in column order, bold; one row per checked
-// line, in list order, with the texts of those columns. `selected` holds one
-// flag per column; missing flags count as unselected.
-ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected);
+// line, in list order, with the texts of those columns; then, when the
+// voltage drop is among them, the row "Итого" with the total drop of the
+// checked lines. `selected` holds one flag per column; missing flags count
+// as unselected. Numbers show `places` decimals (the voltage as a whole number).
+ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected, int places);
 
 } // namespace CableLineReport

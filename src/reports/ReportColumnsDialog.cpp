@@ -1,7 +1,6 @@
 #include "reports/ReportColumnsDialog.h"
 
 #include "reports/CableLineReport.h"
-#include "reports/ReportWriter.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,8 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-ReportColumnsDialog::ReportColumnsDialog(const Project &project, ReportWriter &writer, QWidget *parent)
-    : QDialog(parent), m_project(project), m_writer(writer)
+ReportColumnsDialog::ReportColumnsDialog(const Project &project, ReportWriter &writer, int places, QWidget *parent)
+    : QDialog(parent), m_project(project), m_writer(writer), m_places(places)
 {
     setObjectName(QStringLiteral("ReportColumnsDialog"));
     setWindowTitle(QStringLiteral("Сохранение отчета"));
@@ -43,6 +42,10 @@ ReportColumnsDialog::ReportColumnsDialog(const Project &project, ReportWriter &w
     saveButton = new QPushButton(QStringLiteral("&Сохранить"), this);
     saveButton->setObjectName(QStringLiteral("saveButton"));
     saveButton->setDefault(true);
+    if (m_writer.canPrint()) {
+        printButton = new QPushButton(QStringLiteral("&Печать..."), this);
+        printButton->setObjectName(QStringLiteral("printButton"));
+    }
     cancelButton = new QPushButton(QStringLiteral("&Отмена"), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
 
@@ -52,6 +55,8 @@ ReportColumnsDialog::ReportColumnsDialog(const Project &project, ReportWriter &w
 
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(saveButton);
+    if (printButton)
+        buttons->addWidget(printButton);
     buttons->addWidget(cancelButton);
     buttons->addStretch(1);
 
@@ -69,6 +74,8 @@ ReportColumnsDialog::ReportColumnsDialog(const Project &project, ReportWriter &w
     columnList->setMinimumWidth(columnList->sizeHintForColumn(0) + 2 * columnList->frameWidth() + 24);
 
     connect(saveButton, &QPushButton::clicked, this, &ReportColumnsDialog::saveReport);
+    if (printButton)
+        connect(printButton, &QPushButton::clicked, this, &ReportColumnsDialog::printReport);
     // Esc reaches QDialog::reject as well.
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -82,12 +89,23 @@ QVector<bool> ReportColumnsDialog::selectedColumns() const
     return selected;
 }
 
+ReportWriter::TableBuilder ReportColumnsDialog::tableBuilder() const
+{
+    const QVector<bool> selected = selectedColumns();
+    const Project &project = m_project;
+    const int places = m_places;
+    return [&project, selected, places] { return CableLineReport::build(project.lines, selected, places); };
+}
+
 bool ReportColumnsDialog::saveReport()
 {
     const QString title = titleEdit->text();
-    const QVector<bool> selected = selectedColumns();
-    const Project &project = m_project;
     m_writer.setProgressPlan(ReportWriter::kDefaultPlan);
-    return m_writer.run(project.projectName, title, CableLineReport::defaultFileName(project.projectName, title),
-                        [&project, &selected] { return CableLineReport::build(project.lines, selected); });
+    return m_writer.run(m_project.projectName, title, CableLineReport::defaultFileName(m_project.projectName, title),
+                        tableBuilder());
+}
+
+bool ReportColumnsDialog::printReport()
+{
+    return m_writer.print(m_project.projectName, titleEdit->text(), tableBuilder());
 }

@@ -97,13 +97,17 @@ ColumnNeeds columnNeeds(const ReportTable &table)
         const TextExtent e = extentOf(table.heading.at(c).text, table.heading.at(c).bold);
         n.least[c] = n.wanted[c] = e.longestWord;
     }
-    for (const QStringList &row : table.rows) {
-        for (int c = 0; c < columns && c < row.size(); ++c) {
-            const TextExtent e = extentOf(row.at(c), false);
-            n.least[c] = std::max(n.least[c], e.longestWord);
-            n.wanted[c] = std::max(n.wanted[c], std::max(e.longestWord, std::min(e.length, wrapAt)));
+    const auto measure = [&](const QVector<QStringList> &rows, bool bold) {
+        for (const QStringList &row : rows) {
+            for (int c = 0; c < columns && c < row.size(); ++c) {
+                const TextExtent e = extentOf(row.at(c), bold);
+                n.least[c] = std::max(n.least[c], e.longestWord);
+                n.wanted[c] = std::max(n.wanted[c], std::max(e.longestWord, std::min(e.length, wrapAt)));
+            }
         }
-    }
+    };
+    measure(table.rows, false);
+    measure(table.totals, true);
     return n;
 }
 
@@ -176,22 +180,11 @@ QVector<int> RtfDocument::columnWidths(const ReportTable &table, int available, 
     const ColumnNeeds n = columnNeeds(table);
     const double em = pointSize * 20.0;
     QVector<double> minW(columns), wantW(columns);
-    double sumMin = 0, sumWant = 0;
     for (int c = 0; c < columns; ++c) {
         minW[c] = n.least.at(c) * em + kCellPad;
         wantW[c] = n.wanted.at(c) * em + kCellPad;
-        sumMin += minW[c];
-        sumWant += wantW[c];
     }
-    QVector<double> w(columns);
-    for (int c = 0; c < columns; ++c) {
-        if (sumWant <= available)
-            w[c] = wantW[c] * available / sumWant; // stretched to the window
-        else if (sumMin <= available && sumWant > sumMin)
-            w[c] = minW[c] + (wantW[c] - minW[c]) * (available - sumMin) / (sumWant - sumMin);
-        else
-            w[c] = minW[c] * available / sumMin; // words must break
-    }
+    const QVector<double> w = shareColumnWidths(minW, wantW, available);
     int used = 0;
     for (int c = 0; c < columns; ++c) {
         widths[c] = std::max(1, int(std::floor(w[c])));
@@ -250,17 +243,25 @@ void RtfDocument::addTable(const ReportTable &table, int pointSize)
     }
     m_body += "\\row\r\n";
 
-    for (const QStringList &row : table.rows) {
-        m_body += bodyRow;
-        for (int c = 0; c < columns; ++c) {
-            m_body += cellStart;
-            m_body += ' ';
-            if (c < row.size())
-                m_body += escape(row.at(c));
-            m_body += "\\cell\r\n";
+    const auto addRows = [&](const QVector<QStringList> &rows, bool bold) {
+        for (const QStringList &row : rows) {
+            m_body += bodyRow;
+            for (int c = 0; c < columns; ++c) {
+                m_body += cellStart;
+                if (table.isNumberColumn(c))
+                    m_body += "\\qr";
+                if (bold)
+                    m_body += "\\b";
+                m_body += ' ';
+                if (c < row.size())
+                    m_body += escape(row.at(c));
+                m_body += "\\cell\r\n";
+            }
+            m_body += "\\row\r\n";
         }
-        m_body += "\\row\r\n";
-    }
+    };
+    addRows(table.rows, false);
+    addRows(table.totals, true);
     // The paragraph that follows a table takes the table's font.
     m_body += "\\pard\\plain\\f0\\fs" + QByteArray::number(pointSize * 2) + "\\par\r\n";
 }

@@ -1,27 +1,11 @@
 #pragma once
 
+#include "reports/ReportTable.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVector>
-
-// One cell of a report table's heading row.
-struct ReportCell {
-    QString text;
-    bool bold = false;
-    bool italic = false;
-};
-
-// The table of a report: one heading cell per column and the body rows, each
-// holding one text per column.
-struct ReportTable {
-    QVector<ReportCell> heading;
-    QVector<QStringList> rows;
-
-    int columnCount() const { return int(heading.size()); }
-    // Heading row included; a table without columns has no rows at all.
-    int rowCount() const { return heading.isEmpty() ? 0 : int(rows.size()) + 1; }
-};
 
 // Writes a Rich Text Format document that the common word processors open as
 // their own: Windows-1251 text with escapes, an A4 page, paragraphs with a
@@ -40,7 +24,8 @@ public:
     void setTitle(const QString &title) { m_title = title; }
 
     void addParagraph(const QString &text, int pointSize, bool bold = false);
-    // A table without columns adds nothing.
+    // A table without columns adds nothing. Number columns stand right,
+    // the totals in bold.
     void addTable(const ReportTable &table, int pointSize);
 
     // The complete document.

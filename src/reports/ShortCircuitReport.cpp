@@ -69,6 +69,8 @@ ReportTable build(const Project &project, const CalcValues &calc)
         }
         table.rows << row;
     }
+    for (int c = 1; c < table.columnCount(); ++c)
+        table.setNumberColumn(c, places);
     return table;
 }
 

@@ -15,6 +15,7 @@
 #include "lines/LineListModel.h"
 #include "lines/NetworkSummary.h"
 #include "loads/ShieldsWindow.h"
+#include "reports/LoadReport.h"
 #include "reports/ReportColumnsDialog.h"
 #include "reports/ReportWriter.h"
 #include "reports/ShortCircuitReport.h"
@@ -27,6 +28,8 @@
 #include "update/UpdateSite.h"
 #include "widgets/Icons.h"
 #include "widgets/ProgressPanel.h"
+#include "widgets/RecordedEdit.h"
+#include "widgets/ReportPreview.h"
 #include "widgets/StatusBarProgress.h"
 #include "widgets/WidgetHelpers.h"
 
@@ -38,16 +41,22 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QVBoxLayout>
+
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -69,6 +78,7 @@ MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
     m_project.projectFolder = m_context.documentsFolder() + QLatin1Char('/');
     updateCaption();
 
+    m_history = new QUndoStack(this);
     buildActions();
     buildMenus();
     buildTrayMenu();
@@ -96,7 +106,11 @@ MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
     m_firstPaintPending = true;
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The history goes first: what it says as it empties still finds the window whole.
+    delete m_history;
+}
 
 bool MainWindow::runStartupCheck(const AppContext &context, Prompter &prompter)
 {
@@ -132,6 +146,14 @@ void MainWindow::buildActions()
     connect(makeAction(QStringLiteral("actionShortCircuitReport"), QStringLiteral("Сохранить ведомость токов К&З..."),
                        QKeySequence(Qt::Key_F3)),
             &QAction::triggered, this, &MainWindow::saveShortCircuitReport);
+    connect(makeAction(QStringLiteral("actionLoadReport"), QStringLiteral("Сохранить расчетную нагрузку &щитов...")),
+            &QAction::triggered, this, &MainWindow::saveLoadReport);
+    connect(makeAction(QStringLiteral("actionPrintCableLineReport"), QStringLiteral("Ведомость &кабельных линий...")),
+            &QAction::triggered, this, &MainWindow::printCableLineReport);
+    connect(makeAction(QStringLiteral("actionPrintShortCircuitReport"), QStringLiteral("Ведомость токов К&З...")),
+            &QAction::triggered, this, &MainWindow::printShortCircuitReport);
+    connect(makeAction(QStringLiteral("actionPrintLoadReport"), QStringLiteral("Расчетная нагрузка &щитов...")),
+            &QAction::triggered, this, &MainWindow::printLoadReport);
     connect(makeAction(QStringLiteral("actionExit"), QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &QWidget::close);
 
@@ -174,6 +196,16 @@ void MainWindow::buildActions()
     connect(makeAction(QStringLiteral("actionAbout"), QStringLiteral("&О программе...")), &QAction::triggered, this,
             &MainWindow::showAbout);
 
+    // The history names what undo and redo would do ("Отменить удаление линии").
+    QAction *undo = m_history->createUndoAction(this, QStringLiteral("&Отменить"));
+    undo->setObjectName(QStringLiteral("actionUndo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_actions.insert(undo->objectName(), undo);
+    QAction *redo = m_history->createRedoAction(this, QStringLiteral("&Повторить"));
+    redo->setObjectName(QStringLiteral("actionRedo"));
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    m_actions.insert(redo->objectName(), redo);
+
     // Shortcuts act in the main window only: never behind a dialog.
     for (QAction *a : std::as_const(m_actions))
         a->setShortcutContext(Qt::WindowShortcut);
@@ -191,6 +223,12 @@ void MainWindow::buildMenus()
     fileMenu->addSeparator();
     fileMenu->addAction(action(QStringLiteral("actionCableLineReport")));
     fileMenu->addAction(action(QStringLiteral("actionShortCircuitReport")));
+    fileMenu->addAction(action(QStringLiteral("actionLoadReport")));
+    printMenu = fileMenu->addMenu(QStringLiteral("П&ечать"));
+    printMenu->setObjectName(QStringLiteral("printMenu"));
+    printMenu->addAction(action(QStringLiteral("actionPrintCableLineReport")));
+    printMenu->addAction(action(QStringLiteral("actionPrintShortCircuitReport")));
+    printMenu->addAction(action(QStringLiteral("actionPrintLoadReport")));
     m_recentSeparator = fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
     m_recentSeparator->setVisible(false);
@@ -208,6 +246,11 @@ void MainWindow::buildMenus()
     }
     fileMenu->addSeparator();
     fileMenu->addAction(action(QStringLiteral("actionExit")));
+
+    editMenu = bar->addMenu(QStringLiteral("Пр&авка"));
+    editMenu->setObjectName(QStringLiteral("editMenu"));
+    editMenu->addAction(action(QStringLiteral("actionUndo")));
+    editMenu->addAction(action(QStringLiteral("actionRedo")));
 
     lineMenu = bar->addMenu(QStringLiteral("&Линия"));
     lineMenu->setObjectName(QStringLiteral("lineMenu"));
@@ -265,6 +308,8 @@ void MainWindow::buildToolbar()
         {"NewPrj", "Создать новый проект", false},
         {"OpenPrj", "Открыть проект", false},
         {"SavePrj", "Сохранить проект", false},
+        {"Undo", "Отменить", true},
+        {"Redo", "Повторить", false},
         {"AddLine", "Добавить линию", true},
         {"ChangeLine", "Изменить линию", false},
         {"DelLine", "Удалить линию", false},
@@ -276,6 +321,7 @@ void MainWindow::buildToolbar()
         {"Prop", "Настройки", false},
         {"ReportKL", "Сохранить ведомость кабельных линий", true},
         {"ReportKZ", "Сохранить ведомость токов КЗ", false},
+        {"ReportP", "Сохранить расчетную нагрузку щитов", false},
     };
     for (const Button &b : buttons) {
         if (b.separatorBefore)
@@ -294,9 +340,25 @@ void MainWindow::buildToolbar()
         {"actionAddLine", "AddLine"}, {"actionChangeLine", "ChangeLine"}, {"actionDeleteLine", "DelLine"},
         {"actionChooseSubstation", "SelTP"}, {"actionLoads", "CalcP"}, {"actionShortCircuit", "CalcKZ"},
         {"actionLighting", "Light"}, {"actionCalculator", "Calc"}, {"actionOptions", "Prop"},
-        {"actionCableLineReport", "ReportKL"}, {"actionShortCircuitReport", "ReportKZ"}};
+        {"actionCableLineReport", "ReportKL"}, {"actionShortCircuitReport", "ReportKZ"},
+        {"actionLoadReport", "ReportP"}, {"actionUndo", "Undo"}, {"actionRedo", "Redo"}};
     for (const auto &[menu, key] : menuIcons)
         action(QString::fromLatin1(menu))->setIcon(Icons::command(QString::fromLatin1(key)));
+    printMenu->setIcon(Icons::command(QStringLiteral("Print")));
+    // The two history buttons are there while there is something to undo or redo.
+    toolButton(QStringLiteral("Undo"))->setEnabled(m_history->canUndo());
+    toolButton(QStringLiteral("Redo"))->setEnabled(m_history->canRedo());
+    connect(m_history, &QUndoStack::canUndoChanged, toolButton(QStringLiteral("Undo")), &QAction::setEnabled);
+    connect(m_history, &QUndoStack::canRedoChanged, toolButton(QStringLiteral("Redo")), &QAction::setEnabled);
+    // Their tips say what they would do, as the menu items do.
+    for (const auto &[key, tip, signal] :
+         {std::tuple{"Undo", "Отменить", &QUndoStack::undoTextChanged}, std::tuple{"Redo", "Повторить", &QUndoStack::redoTextChanged}}) {
+        QAction *button = toolButton(QString::fromLatin1(key));
+        const QString plain = QString::fromUtf8(tip);
+        connect(m_history, signal, button, [button, plain](const QString &text) {
+            button->setToolTip(text.isEmpty() ? plain : plain + QLatin1Char(' ') + text);
+        });
+    }
 }
 
 void MainWindow::runToolbarKey(const QString &key)
@@ -306,7 +368,8 @@ void MainWindow::runToolbarKey(const QString &key)
         {"ADDLINE", "actionAddLine"},     {"CHANGELINE", "actionChangeLine"}, {"DELLINE", "actionDeleteLine"},
         {"REPORTKL", "actionCableLineReport"}, {"REPORTKZ", "actionShortCircuitReport"}, {"CALCKZ", "actionShortCircuit"},
         {"LIGHT", "actionLighting"},         {"CALC", "actionCalculator"},     {"PROP", "actionOptions"},
-        {"SELTP", "actionChooseSubstation"},         {"CALCP", "actionLoads"}};
+        {"SELTP", "actionChooseSubstation"},         {"CALCP", "actionLoads"},
+        {"UNDO", "actionUndo"},                {"REDO", "actionRedo"},           {"REPORTP", "actionLoadReport"}};
     const QString upper = key.toUpper();
     for (const auto &[k, menu] : keys) {
         if (upper == QLatin1String(k)) {
@@ -336,7 +399,9 @@ void MainWindow::buildList()
     lineList->header()->setStretchLastSection(false);
     lineList->header()->setSectionsMovable(false);
     m_lineModel = new LineListModel(m_project.lines, this);
+    m_lineModel->setHistory(m_history);
     lineList->setModel(m_lineModel);
+    lineList->viewport()->installEventFilter(this);
     layout->addWidget(lineList);
     setCentralWidget(central);
 
@@ -354,10 +419,15 @@ void MainWindow::buildList()
             m_fittedColumns.remove(column);
     });
     connect(lineList, &QWidget::customContextMenuRequested, this, &MainWindow::onListContextMenu);
+    // A double-click opens the line for change; on the check box it only checks.
     connect(lineList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &) {
+        if (std::exchange(m_doubleClickOnCheckBox, false))
+            return;
         if (action(QStringLiteral("actionChangeLine"))->isEnabled())
             changeLine();
     });
+    // What undo and redo change shows in the summary as every edit does.
+    connect(m_history, &QUndoStack::indexChanged, this, [this] { summarizeNetwork(); });
 }
 
 void MainWindow::buildStatusBar()
@@ -460,6 +530,16 @@ void MainWindow::onCheckChanged(int)
     summarizeNetwork();
 }
 
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The list tells of a double-click only after it happened; whether it
+    // fell on a check box is known here, before.
+    if (watched == lineList->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        m_doubleClickOnCheckBox =
+            isOnCheckBox(*lineList, static_cast<QMouseEvent *>(event)->position().toPoint());
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void MainWindow::onListContextMenu(const QPoint &pos)
 {
     const int rows = m_lineModel->rowCount();
@@ -496,8 +576,11 @@ void MainWindow::recomputeLines()
 {
     if (m_lineModel->rowCount() == 0)
         return;
-    const LineEntry::RecomputeResult result = LineEntry::recomputeLines(m_project.lines, m_context.appDir(), m_context.calc);
-    m_lineModel->refresh();
+    // Computed on a copy and handed to the list as one change, which the
+    // history keeps for the lines that came out differently.
+    QVector<CableLine> lines = m_project.lines;
+    const LineEntry::RecomputeResult result = LineEntry::recomputeLines(lines, m_context.appDir(), m_context.calc);
+    m_lineModel->replaceLines(lines, QStringLiteral("пересчет всех линий"));
     summarizeNetwork();
     for (const QString &problem : result.problems)
         m_prompter.message(problem, QString(), Prompter::Icon::Critical);
@@ -561,18 +644,61 @@ void MainWindow::changeLine()
         m_lineDialog.reset();
     summarizeNetwork();
 }
+namespace {
+
+// What the substation dialog changes: the data as typed and what it derives from them.
+struct SubstationState {
+    SubstationData data;
+    double Rt = 0;
+    double Xt = 0;
+    double Zt = 0;
+    double Rnet = 0;
+    bool operator==(const SubstationState &) const = default;
+};
+
+SubstationState substationState(const Project &project)
+{
+    return {project.substation(), project.Rt, project.Xt, project.Zt, project.Rnet};
+}
+
+void restoreSubstation(Project &project, const SubstationState &state)
+{
+    project.setSubstation(state.data);
+    project.Rt = state.Rt;
+    project.Xt = state.Xt;
+    project.Zt = state.Zt;
+    project.Rnet = state.Rnet;
+}
+
+} // namespace
+
 void MainWindow::chooseSubstation()
 {
+    const SubstationState before = substationState(m_project);
     SubstationDialog dialog(m_project, m_context, m_prompter, this);
     dialog.exec();
+    const SubstationState after = substationState(m_project);
+    if (after == before)
+        return;
+    Project *project = &m_project;
+    RecordedEdit::record(
+        m_history, QStringLiteral("изменение данных ТП"), [project, before] { restoreSubstation(*project, before); },
+        [project, after] { restoreSubstation(*project, after); });
 }
+
+bool MainWindow::transformerChosen()
+{
+    if (Transformer::powerValue(m_project.transformerPower) != 0)
+        return true;
+    m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
+    chooseSubstation();
+    return false;
+}
+
 void MainWindow::showShortCircuitWindow()
 {
-    if (Transformer::powerValue(m_project.transformerPower) == 0) {
-        m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
-        chooseSubstation();
+    if (!transformerChosen())
         return;
-    }
     ShortCircuitWindow dialog(m_project, m_context.calc, this);
     dialog.exec();
 }
@@ -622,26 +748,60 @@ void MainWindow::showAbout()
     AboutDialog dialog(UpdateSite::siteAddress(m_context.settingsPath()), this);
     dialog.exec();
 }
-void MainWindow::saveButton()
+void MainWindow::runReport(const std::function<void(ReportWriter &)> &report)
 {
     StatusBarProgress progress(*m_panel1, *statusPanel2);
+    ReportPreview preview(this);
     ReportWriter writer(m_prompter, m_context.documentsFolder());
     writer.setProgress(&progress);
-    ReportColumnsDialog dialog(m_project, writer, this);
-    dialog.exec();
+    writer.setPrinter(&preview);
+    report(writer);
+}
+
+void MainWindow::saveButton()
+{
+    runReport([this](ReportWriter &writer) {
+        ReportColumnsDialog dialog(m_project, writer, m_context.calc.places(), this);
+        dialog.exec();
+    });
+}
+
+void MainWindow::printCableLineReport()
+{
+    // The same dialog, its title and columns, with printing as its first choice.
+    runReport([this](ReportWriter &writer) {
+        ReportColumnsDialog dialog(m_project, writer, m_context.calc.places(), this);
+        dialog.printButton->setDefault(true);
+        dialog.printButton->setFocus();
+        dialog.exec();
+    });
 }
 
 void MainWindow::saveShortCircuitReport()
 {
-    if (Transformer::powerValue(m_project.transformerPower) == 0) {
-        m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
-        chooseSubstation();
+    if (!transformerChosen())
         return;
-    }
-    StatusBarProgress progress(*m_panel1, *statusPanel2);
-    ReportWriter writer(m_prompter, m_context.documentsFolder());
-    writer.setProgress(&progress);
-    ShortCircuitReport::run(writer, m_project, m_context.calc);
+    runReport([this](ReportWriter &writer) { ShortCircuitReport::run(writer, m_project, m_context.calc); });
+}
+
+void MainWindow::printShortCircuitReport()
+{
+    if (!transformerChosen())
+        return;
+    runReport([this](ReportWriter &writer) {
+        writer.print(m_project.projectName, ShortCircuitReport::title(),
+                     [this] { return ShortCircuitReport::build(m_project, m_context.calc); });
+    });
+}
+
+void MainWindow::saveLoadReport()
+{
+    runReport([this](ReportWriter &writer) { LoadReport::run(writer, m_project, m_context.calc); });
+}
+
+void MainWindow::printLoadReport()
+{
+    runReport([this](ReportWriter &writer) { LoadReport::print(writer, m_project, m_context.calc); });
 }
 
 void MainWindow::refreshTransformerValues()
@@ -657,6 +817,7 @@ void MainWindow::showShieldsWindow()
     auto *w = qobject_cast<ShieldsWindow *>(m_shieldsWindow.data());
     if (!w) {
         w = new ShieldsWindow(m_context, m_prompter, m_project, this);
+        w->setHistory(m_history);
         m_shieldsWindow = w;
     }
     w->exec();

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QSet>
 
+#include <functional>
 #include <memory>
 
 class IniDocument;
@@ -23,6 +24,8 @@ class ProgressPanel;
 class QProgressBar;
 class QToolBar;
 class QTreeView;
+class QUndoStack;
+class ReportWriter;
 class TrayIcon;
 class UpdateCheck;
 
@@ -59,6 +62,8 @@ public:
     QToolBar *toolBar = nullptr;
     QMenu *lineMenu = nullptr;
     QMenu *fileMenu = nullptr;
+    QMenu *editMenu = nullptr;
+    QMenu *printMenu = nullptr; // in the file menu: each schedule on paper
     QMenu *trayMenu = nullptr;
 
     QAction *action(const QString &name) const { return m_actions.value(name); }
@@ -113,6 +118,17 @@ public:
     void showAbout();
     void saveButton();
     void saveShortCircuitReport();
+    void saveLoadReport();
+    void printCableLineReport();
+    void printShortCircuitReport();
+    void printLoadReport();
+    // A report of the window: the writer shows its progress in the status
+    // bar and prints through the preview.
+    void runReport(const std::function<void(ReportWriter &)> &report);
+
+    // Every change of the project, for undo and redo; emptied when a project
+    // is created or opened.
+    QUndoStack *history() const { return m_history; }
 
     // Writes the settings kept by the main window (done when it unloads).
     void writeSettings();
@@ -164,6 +180,9 @@ private:
     bool isKnownFile(const QString &path) const;
     void onListContextMenu(const QPoint &pos);
     void onCheckChanged(int row);
+    // False, after the warning and the substation dialog, when the project has no transformer.
+    bool transformerChosen();
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void firstPaint();
     void buildTrayMenu();
     void minimiseToTray();
@@ -189,4 +208,6 @@ private:
     TrayIcon *m_tray = nullptr;
     UpdateCheck *m_update = nullptr;
     GuideViewer *m_guideViewer = nullptr;
+    QUndoStack *m_history = nullptr;
+    bool m_doubleClickOnCheckBox = false;
 };

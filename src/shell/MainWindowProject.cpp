@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QUndoStack>
 
 namespace {
 
@@ -165,6 +166,7 @@ void MainWindow::newProject()
 
     discardShieldsWindow();
     m_project.resetShields();
+    m_history->clear();
 }
 
 void MainWindow::chooseAndOpenProject()
@@ -207,6 +209,7 @@ bool MainWindow::openProject(const QString &path)
             discardShieldsWindow();
             m_project.shields = std::move(loaded.shields);
             m_project.currentShield = 0;
+            m_history->clear();
 
             refreshTransformerValues();
             busy.step(80);

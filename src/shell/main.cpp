@@ -1,5 +1,6 @@
 #include "base/AppContext.h"
 #include "base/Version.h"
+#include "reports/ReportPages.h"
 #include "shell/MainWindow.h"
 #include "shell/QtTranslation.h"
 #include "widgets/QtPrompter.h"
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Кабинор"));
     QApplication::setApplicationVersion(Version::fullText());
     QApplication::setQuitOnLastWindowClosed(true);
+    ReportPages::install();
 
     QCommandLineParser parser;
     parser.addHelpOption();

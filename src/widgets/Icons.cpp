@@ -96,6 +96,53 @@ QIcon disk()
     return QIcon(pm);
 }
 
+// A curved arrow turning back (undo) or forward (redo).
+QIcon turnArrow(bool forward)
+{
+    QPixmap pm = canvas();
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (forward) {
+        p.translate(32, 0);
+        p.scale(-1, 1);
+    }
+    const QColor color(40, 90, 170);
+    p.setPen(QPen(color, 3.2, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath arc;
+    arc.moveTo(9, 13);
+    arc.cubicTo(15, 6, 28, 8, 27, 19);
+    arc.cubicTo(26, 25, 21, 27, 16, 27);
+    p.drawPath(arc);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+    QPainterPath head;
+    head.moveTo(3, 9);
+    head.lineTo(14, 5);
+    head.lineTo(12, 17);
+    head.closeSubpath();
+    p.drawPath(head);
+    return QIcon(pm);
+}
+
+QIcon printer()
+{
+    QPixmap pm = canvas();
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(90, 90, 90), 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(9, 3.5, 14, 10)); // the sheet going in
+    p.setBrush(QColor(110, 115, 125));
+    p.drawRoundedRect(QRectF(3.5, 12.5, 25, 11), 2, 2);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(8.5, 19.5, 15, 9)); // the sheet coming out
+    p.setPen(QPen(QColor(150, 150, 150), 1));
+    p.drawLine(QPointF(11, 23), QPointF(21, 23));
+    p.drawLine(QPointF(11, 26), QPointF(19, 26));
+    return QIcon(pm);
+}
+
 } // namespace
 
 QColor phaseColor(QChar phase)
@@ -204,6 +251,14 @@ QIcon command(const QString &key)
         icon = document(QColor(40, 90, 170), QStringLiteral("КЛ"));
     else if (key == QLatin1String("ReportKZ"))
         icon = document(QColor(200, 60, 30), QStringLiteral("КЗ"));
+    else if (key == QLatin1String("ReportP"))
+        icon = document(QColor(200, 120, 20), QStringLiteral("P"));
+    else if (key == QLatin1String("Print"))
+        icon = printer();
+    else if (key == QLatin1String("Undo"))
+        icon = turnArrow(false);
+    else if (key == QLatin1String("Redo"))
+        icon = turnArrow(true);
     else
         icon = tile(QColor(128, 128, 128), QString());
     cache.insert(key, icon);

@@ -74,9 +74,9 @@ QString QtPrompter::openFile(const QString &title, const QString &folder, const 
 }
 
 QString QtPrompter::saveFile(const QString &title, const QString &folder, const QString &fileName,
-                             const QString &filter)
+                             const QString &filter, QString *chosenFilter)
 {
     // The overwrite question is the program's own.
-    return QFileDialog::getSaveFileName(m_parent, title, folder + QLatin1Char('/') + fileName, filter, nullptr,
+    return QFileDialog::getSaveFileName(m_parent, title, folder + QLatin1Char('/') + fileName, filter, chosenFilter,
                                         QFileDialog::DontConfirmOverwrite);
 }

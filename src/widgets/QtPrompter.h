@@ -16,8 +16,8 @@ public:
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
     QString input(const QString &prompt, const QString &title, const QString &proposal) override;
     QString openFile(const QString &title, const QString &folder, const QString &filter) override;
-    QString saveFile(const QString &title, const QString &folder, const QString &fileName,
-                     const QString &filter) override;
+    QString saveFile(const QString &title, const QString &folder, const QString &fileName, const QString &filter,
+                     QString *chosenFilter = nullptr) override;
 
 private:
     QWidget *m_parent;

@@ -3,11 +3,14 @@
 #include "base/InputCheck.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 bool checkNumericEntry(QLineEdit *field, Prompter &prompter)
 {
@@ -83,4 +86,22 @@ void copyListToClipboard(const QAbstractItemModel &model)
 {
     if (QClipboard *cb = QGuiApplication::clipboard())
         cb->setText(listClipboardText(model));
+}
+
+bool isOnCheckBox(const QAbstractItemView &view, const QPoint &viewportPos)
+{
+    const QModelIndex index = view.indexAt(viewportPos);
+    if (!index.isValid() || !(index.flags() & Qt::ItemIsUserCheckable))
+        return false;
+    // Where the style puts the check box of that item, as the item's delegate draws it.
+    QStyleOptionViewItem option;
+    option.initFrom(view.viewport());
+    option.rect = view.visualRect(index);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = index.data(Qt::DisplayRole).toString();
+    option.font = view.font();
+    option.fontMetrics = view.fontMetrics();
+    option.decorationSize = view.iconSize();
+    const QRect box = view.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &view);
+    return box.contains(viewportPos);
 }

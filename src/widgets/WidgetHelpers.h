@@ -5,6 +5,8 @@
 #include <QString>
 
 class QAbstractItemModel;
+class QAbstractItemView;
+class QPoint;
 class QLineEdit;
 class QWidget;
 
@@ -23,3 +25,6 @@ double pixelsToTwipsY(int pixels, const QWidget *widget = nullptr);
 QString listClipboardText(const QAbstractItemModel &model);
 // Puts that text on the clipboard, replacing its contents.
 void copyListToClipboard(const QAbstractItemModel &model);
+
+// Whether a point of the view's viewport lies on the check box of a checkable item.
+bool isOnCheckBox(const QAbstractItemView &view, const QPoint &viewportPos);

@@ -43,16 +43,21 @@ void TstNumberText::round_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("places");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("fixed"); // the same rounding with every decimal shown
     // Ties go to the even digit of the exact binary value.
-    QTest::newRow("0.125") << 0.125 << 2 << "0,12";
-    QTest::newRow("0.375") << 0.375 << 2 << "0,38";
-    QTest::newRow("2.5 to 0") << 2.5 << 0 << "2";
-    QTest::newRow("3.5 to 0") << 3.5 << 0 << "4";
+    QTest::newRow("0.125") << 0.125 << 2 << "0,12" << "0,12";
+    QTest::newRow("0.375") << 0.375 << 2 << "0,38" << "0,38";
+    QTest::newRow("2.5 to 0") << 2.5 << 0 << "2" << "2";
+    QTest::newRow("3.5 to 0") << 3.5 << 0 << "4" << "4";
     // 1.005 is stored just below the half: multiplying by 100 first would give 1,01.
-    QTest::newRow("1.005") << 1.005 << 2 << "1";
-    QTest::newRow("resistance") << 711.997152 << 2 << "712";
-    QTest::newRow("voltage drop") << 6.4727 << 2 << "6,47";
-    QTest::newRow("negative places") << 2.75 << -1 << "3";
+    QTest::newRow("1.005") << 1.005 << 2 << "1" << "1,00";
+    QTest::newRow("resistance") << 711.997152 << 2 << "712" << "712,00";
+    QTest::newRow("voltage drop") << 6.4727 << 2 << "6,47" << "6,47";
+    QTest::newRow("power factor") << 0.7 << 2 << "0,7" << "0,70";
+    QTest::newRow("negative places") << 2.75 << -1 << "3" << "3";
+    QTest::newRow("negative") << -7.25 << 1 << "-7,2" << "-7,2";
+    QTest::newRow("negative to zero") << -0.004 << 2 << "0" << "0,00";
+    QTest::newRow("huge") << 1e20 << 2 << "1E+20" << "1E+20";
 }
 
 void TstNumberText::round()
@@ -60,7 +65,9 @@ void TstNumberText::round()
     QFETCH(double, value);
     QFETCH(int, places);
     QFETCH(QString, text);
+    QFETCH(QString, fixed);
     QCOMPARE(NumberText::formatRounded(value, places), text);
+    QCOMPARE(NumberText::formatFixed(value, places), fixed);
 }
 
 void TstNumberText::parse_data()

@@ -44,6 +44,8 @@ private slots:
     void totals();
     void phaseRoundingAtEveryStep();
     void badCellsSkipOnlyTheirStep();
+    void neutralAndImbalance_data();
+    void neutralAndImbalance();
     void cliLoad();
     void cliShield();
 };
@@ -259,6 +261,48 @@ void tst_LoadCalc::badCellsSkipOnlyTheirStep()
     QCOMPARE(recalcShieldTotals({shortRow}, 2).installedPower, QStringLiteral("5"));
 }
 
+void tst_LoadCalc::neutralAndImbalance_data()
+{
+    QTest::addColumn<QVector<Load>>("loads");
+    QTest::addColumn<QString>("neutral");
+    QTest::addColumn<QString>("imbalance");
+    QTest::addColumn<bool>("uneven");
+    // By hand: IN = √(Ia² + Ib² + Ic² − Ia·Ib − Ib·Ic − Ic·Ia), (Imax − Iср) / Iср.
+    QTest::newRow("no load") << QVector<Load>{} << "0" << "0" << false;
+    // √(100) = 10; (10 − 3,333) / 3,333 = 200 %.
+    QTest::newRow("one phase") << QVector<Load>{row("1", "1", "1", "10", "A")} << "10" << "200" << true;
+    // A three-phase load sits on all three phases alike.
+    QTest::newRow("balanced") << QVector<Load>{row("10", "7", "8,75", "14,73", "ABC")} << "0" << "0" << false;
+    // √(100 + 64 + 36 − 80 − 48 − 60) = √12 = 3,46; (10 − 8) / 8 = 25 %.
+    QTest::newRow("10 8 6") << QVector<Load>{row("1", "1", "1", "10", "A"), row("1", "1", "1", "8", "B"),
+                                             row("1", "1", "1", "6", "C")}
+                            << "3,46" << "25" << true;
+    // √(400 + 324 + 289 − 360 − 306 − 340) = √7 = 2,65; (20 − 18,333) / 18,333 = 9,09 %.
+    QTest::newRow("20 18 17") << QVector<Load>{row("1", "1", "1", "20", "A"), row("1", "1", "1", "18", "B"),
+                                               row("1", "1", "1", "17", "C")}
+                              << "2,65" << "9,09" << false;
+    // √6,75 = 2,6; exactly 15 % is not above the limit.
+    QTest::newRow("at the limit") << QVector<Load>{row("1", "1", "1", "11,5", "A"), row("1", "1", "1", "10", "B"),
+                                                   row("1", "1", "1", "8,5", "C")}
+                                  << "2,6" << "15" << false;
+    // The phase currents as shown: A = 12,14 + 4,55 = 16,69, B = C = 4,55; the
+    // neutral carries the difference, 12,14; (16,69 − 8,5967) / 8,5967 = 94,15 %.
+    QTest::newRow("mixed") << QVector<Load>{row("1", "1", "1", "12,14", "A"), row("1", "1", "1", "4,55", "ABC")}
+                           << "12,14" << "94,15" << true;
+}
+
+void tst_LoadCalc::neutralAndImbalance()
+{
+    QFETCH(QVector<Load>, loads);
+    QFETCH(QString, neutral);
+    QFETCH(QString, imbalance);
+    QFETCH(bool, uneven);
+    const ShieldTotals t = recalcShieldTotals(loads, 2);
+    QCOMPARE(t.neutralCurrent, neutral);
+    QCOMPARE(t.imbalance, imbalance);
+    QCOMPARE(isImbalanced(t), uneven);
+}
+
 void tst_LoadCalc::cliLoad()
 {
     TestAppDir app;
@@ -297,15 +341,19 @@ void tst_LoadCalc::cliShield()
     QString out, err;
     QCOMPARE(runCli({"shield", path, "--app-dir", app.path(), "--index", "2"}, &out, &err), 0);
     const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 11);
+    QCOMPARE(lines.size(), 13);
     QCOMPARE(lines.at(0), QStringLiteral("Мощность установленная\t10"));
     QCOMPARE(lines.at(3), QStringLiteral("Ток\t39,77"));
     QCOMPARE(lines.at(4), QStringLiteral("Коэффициент мощности\t0,8"));
     QCOMPARE(lines.at(5), QStringLiteral("Фаза \u0410 кВА\t2,917"));
     QCOMPARE(lines.at(10), QStringLiteral("Фаза C \u0410\t14,73"));
+    QCOMPARE(lines.at(11), QStringLiteral("Ток нулевого проводника\t0"));
+    QCOMPARE(lines.at(12), QStringLiteral("Неравномерность, %\t0"));
 
+    // All on phase B: the neutral carries the phase current; 200 % above the mean.
     QCOMPARE(runCli({"shield", path, "--app-dir", app.path()}, &out, &err), 0);
     QVERIFY(out.contains(QStringLiteral("Фаза B кВА\t8,75\n")));
+    QVERIFY(out.endsWith(QStringLiteral("Ток нулевого проводника\t39,77\nНеравномерность, %\t200\n")));
 
     QCOMPARE(runCli({"shield", path, "--app-dir", app.path(), "--index", "3"}, &out, &err), 2);
     QCOMPARE(runCli({"shield", app.file(QStringLiteral("none.kbp")), "--app-dir", app.path()}, &out, &err), 1);

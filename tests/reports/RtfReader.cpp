@@ -7,6 +7,7 @@ namespace {
 struct GroupState {
     bool bold = false;
     bool italic = false;
+    bool right = false;
     int halfPoints = 24;
     int uc = 1;
     bool skip = false;
@@ -149,8 +150,11 @@ private:
             text(s, QLatin1Char('\t'));
         else if (w == "line")
             text(s, QLatin1Char('\n'));
-        else if (w == "pard")
+        else if (w == "pard") {
             m_inTable = false;
+            s.right = false;
+        } else if (w == "qr")
+            s.right = true;
         else if (w == "intbl")
             m_inTable = true;
         else if (w == "par") {
@@ -215,7 +219,7 @@ private:
     RtfRun run(const GroupState &s) const
     {
         const GroupState &f = m_hasFormat ? m_format : s;
-        return RtfRun{m_cur, f.halfPoints / 2, f.bold, f.italic};
+        return RtfRun{m_cur, f.halfPoints / 2, f.bold, f.italic, f.right};
     }
 
     void pushParagraph(const GroupState &s)

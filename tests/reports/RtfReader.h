@@ -12,6 +12,7 @@ struct RtfRun {
     int pointSize = 12;
     bool bold = false;
     bool italic = false;
+    bool rightAligned = false; // \qr
 };
 
 struct RtfTable {

@@ -1,9 +1,17 @@
-// kabinor-cli report-kl and report-kz on project files, the documents read back.
+// kabinor-cli report-kl, report-kz and report-loads on project files, the
+// documents read back: the Word documents by their cells, the PDF files as
+// text extracted by poppler's pdftotext.
 #include "ReportTestData.h"
 #include "RtfReader.h"
 #include "TestSupport.h"
+#include "base/NumberText.h"
+#include "base/ProjectFile.h"
+#include "loads/LoadCalc.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
@@ -40,6 +48,49 @@ QStringList args(const TestAppDir &app, const QStringList &rest)
     return rest + QStringList{QStringLiteral("--app-dir"), app.path()};
 }
 
+// A project long enough for several pages: 60 lines, two of every three
+// checked, and three shields, one without loads.
+void writeLongProject(const TestAppDir &app)
+{
+    Project p;
+    p.transformerPower = QStringLiteral("400");
+    for (int i = 1; i <= 60; ++i)
+        p.lines << reportLine(QStringLiteral("Линия %1").arg(i), i % 3 != 0, i % 2 ? QStringLiteral("4x16") : QStringLiteral("2x4"),
+                              NumberText::format(0.37 * i + 5), i % 2 ? QStringLiteral("380") : QStringLiteral("220"),
+                              QString::number(10 + i));
+    const auto load = [](const QString &name, const QString &power, bool three, const QString &phase) {
+        return LoadCalc::computeLoad(LoadCalc::LoadInput{name, power, QStringLiteral("0,85"), QStringLiteral("0,7"), three,
+                                                         phase, three ? QStringLiteral("0,9") : QStringLiteral("1")},
+                                     2);
+    };
+    p.shields = {Shield{QStringLiteral("ЩО1"), {load(QStringLiteral("Освещение лестниц"), QStringLiteral("2,4"), false, QStringLiteral("A")),
+                                                load(QStringLiteral("Розетки"), QStringLiteral("3"), false, QStringLiteral("C"))}},
+                 Shield{QStringLiteral("ЩР-2"), {load(QStringLiteral("Насос"), QStringLiteral("7,5"), true, QString())}},
+                 Shield{QStringLiteral("ЩС"), {}}};
+    QVERIFY(ProjectFile::write(app.file(QStringLiteral("Длинный.kbp")), p));
+}
+
+// Blanks of any kind (a wrapped cell breaks its text over lines) as one space.
+QString simplified(const QString &text)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    return QString(text).replace(blanks, QStringLiteral(" ")).trimmed();
+}
+
+// The texts of a PDF file in the order they are drawn, one entry per page.
+QStringList pdfPages(const QString &path)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path,
+                                             QStringLiteral("-")});
+    if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+        return {};
+    QStringList pages = QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
 } // namespace
 
 class TstCliReports : public QObject
@@ -52,6 +103,8 @@ private slots:
     void shortCircuitReportMatchesWindow();
     void shortCircuitWithoutTransformer();
     void unwritableFolderAndUsage();
+    void everyScheduleAsWordAndPdf_data();
+    void everyScheduleAsWordAndPdf();
 };
 
 void TstCliReports::cableLineReport()
@@ -70,11 +123,13 @@ void TstCliReports::cableLineReport()
     QCOMPARE(v.paragraphs.at(0).text, QStringLiteral("Дом"));
     QCOMPARE(v.paragraphs.at(1).text, QStringLiteral("ВЕДОМОСТЬ КАБЕЛЬНЫХ ЛИНИЙ"));
     const RtfTable &t = v.tables.first();
-    QCOMPARE(t.rows.size(), 5);
+    QCOMPARE(t.rows.size(), 6); // the heading, four checked lines, the total
     QCOMPARE(t.rows.first().size(), 10);
     QCOMPARE(rowTexts(t, 2), QStringList({QStringLiteral("ЩР1 - ЩО1"), QStringLiteral("ВВГ"), QStringLiteral("3x4"),
-                                          QStringLiteral("Медь"), QStringLiteral("30"), QStringLiteral("133,49"),
-                                          QStringLiteral("10"), QStringLiteral("25"), QStringLiteral("0,5"), QStringLiteral("220")}));
+                                          QStringLiteral("Медь"), QStringLiteral("30,00"), QStringLiteral("133,49"),
+                                          QStringLiteral("10,00"), QStringLiteral("25,00"), QStringLiteral("0,50"),
+                                          QStringLiteral("220")}));
+    QCOMPARE(rowTexts(t, 5).at(8), QStringLiteral("2,00"));
 }
 
 void TstCliReports::cableLineColumnsAndTitle()
@@ -154,11 +209,15 @@ void TstCliReports::shortCircuitReportMatchesWindow()
     QCOMPARE(path.rows.size(), 4);
     const QStringList row = rowTexts(path, 3);
     QCOMPARE(row.at(0), QStringLiteral("ЩР2 - двигатель"));
-    // Window order: Ik(3), Ik(2), Ik(1), iy, each "value<TAB>unit" in kA here.
-    QCOMPARE(kz.at(0).section(QLatin1Char('\t'), 0, 0), row.at(2));
-    QCOMPARE(kz.at(1).section(QLatin1Char('\t'), 0, 0), row.at(3));
-    QCOMPARE(kz.at(2).section(QLatin1Char('\t'), 0, 0), row.at(4));
-    QCOMPARE(kz.at(3).section(QLatin1Char('\t'), 0, 0), row.at(1));
+    // Window order: Ik(3), Ik(2), Ik(1), iy, each "value<TAB>unit" in kA here;
+    // the schedule shows every decimal place.
+    const auto shown = [&kz](int k) {
+        return NumberText::formatFixed(NumberText::toDouble(kz.at(k).section(QLatin1Char('\t'), 0, 0)), 2);
+    };
+    QCOMPARE(shown(0), row.at(2));
+    QCOMPARE(shown(1), row.at(3));
+    QCOMPARE(shown(2), row.at(4));
+    QCOMPARE(shown(3), row.at(1));
 }
 
 void TstCliReports::shortCircuitWithoutTransformer()
@@ -192,6 +251,85 @@ void TstCliReports::unwritableFolderAndUsage()
                                                app.file(QStringLiteral("a.doc")), QStringLiteral("--title"), QStringLiteral("x")}})
         QCOMPARE(runCli(args(app, bad)), 2);
     QVERIFY(!QFile::exists(app.file(QStringLiteral("a.doc"))));
+}
+
+void TstCliReports::everyScheduleAsWordAndPdf_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("tables");
+    QTest::newRow("cable lines") << "report-kl" << "ВЕДОМОСТЬ КАБЕЛЬНЫХ ЛИНИЙ" << 1;
+    QTest::newRow("short circuit") << "report-kz" << "СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ" << 1;
+    QTest::newRow("loads") << "report-loads" << "РАСЧЕТНАЯ НАГРУЗКА ЩИТОВ" << 3;
+}
+
+// The same schedule written as .doc and as .pdf: every cell of the Word
+// document is in the PDF, in the same order; the PDF is landscape A4, says
+// "Лист N из M" on each page and repeats the table's heading on the pages
+// a table goes on to.
+void TstCliReports::everyScheduleAsWordAndPdf()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, title);
+    QFETCH(int, tables);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed; ./test installs it");
+    TestAppDir app;
+    writeLongProject(app);
+    const QString project = app.file(QStringLiteral("Длинный.kbp"));
+    const QString doc = app.file(QStringLiteral("отчет.doc"));
+    const QString pdf = app.file(QStringLiteral("отчет.pdf"));
+    for (const QString &out : {doc, pdf}) {
+        QString stdOut, stdErr;
+        QCOMPARE(runCli(args(app, {command, project, out}), &stdOut, &stdErr), 0);
+        QCOMPARE(stdOut, QStringLiteral("Файл '") + QDir::toNativeSeparators(out) + QStringLiteral("' успешно сохранен.\n"));
+        QCOMPARE(stdErr, QString());
+    }
+    QVERIFY(app.readFile(QStringLiteral("отчет.pdf")).startsWith("%PDF-"));
+
+    const RtfDocumentView word = readRtfFile(doc);
+    QVERIFY2(word.wellFormed, qPrintable(word.problem));
+    QCOMPARE(word.tables.size(), tables);
+    const QStringList pages = pdfPages(pdf);
+    QVERIFY(!pages.isEmpty());
+    const QString all = simplified(pages.join(QLatin1Char(' ')));
+
+    // The heading lines, then every cell, found one after the other.
+    QStringList expected{QStringLiteral("Длинный"), title};
+    for (int k = 0; k < word.tables.size(); ++k) {
+        if (tables > 1)
+            expected << word.paragraphs.at(word.tables.at(k).paragraphsBefore - 1).text; // the caption
+        for (int r = 0; r < word.tables.at(k).rows.size(); ++r)
+            expected << rowTexts(word.tables.at(k), r);
+    }
+    qsizetype at = 0;
+    int cells = 0;
+    for (const QString &text : std::as_const(expected)) {
+        const QString wanted = simplified(text);
+        if (wanted.isEmpty())
+            continue;
+        const qsizetype found = all.indexOf(wanted, at);
+        QVERIFY2(found >= 0, qPrintable(QStringLiteral("'%1' is missing after position %2").arg(wanted).arg(at)));
+        at = found + wanted.size();
+        ++cells;
+    }
+    QVERIFY(cells > 10);
+
+    // Page numbers, and the heading row again on every page a table goes on to.
+    const QStringList heading = rowTexts(word.tables.first(), 0);
+    for (int p = 0; p < pages.size(); ++p) {
+        const QString page = simplified(pages.at(p));
+        QVERIFY2(page.endsWith(QStringLiteral("Лист %1 из %2").arg(p + 1).arg(pages.size())), qPrintable(page.right(40)));
+        if (p > 0 && tables == 1)
+            QVERIFY2(page.contains(simplified(heading.join(QLatin1Char(' ')))), qPrintable(page.left(200)));
+    }
+    if (command == QLatin1String("report-kl"))
+        QVERIFY(pages.size() >= 2);
+
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY(info.waitForFinished(60000));
+    QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("842 x 595 pts (A4)")));
 }
 
 QTEST_GUILESS_MAIN(TstCliReports)

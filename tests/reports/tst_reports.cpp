@@ -6,9 +6,11 @@
 #include "base/AppContext.h"
 #include "base/NumberText.h"
 #include "reports/CableLineReport.h"
+#include "reports/LoadReport.h"
 #include "reports/ReportWriter.h"
 #include "reports/RtfDocument.h"
 #include "reports/ShortCircuitReport.h"
+#include "loads/LoadCalc.h"
 #include "shortcircuit/ShortCircuit.h"
 
 #include <QDir>
@@ -90,6 +92,8 @@ private slots:
     void shortCircuitNoCheckedLine();
     void shortCircuitRunningSumsMatchRescan();
     void shortCircuitRunWritesDocument();
+
+    void loadScheduleOfSeveralShields();
 };
 
 void TstReports::escapeRoundTrip_data()
@@ -224,8 +228,8 @@ void TstReports::cableLineTable()
 {
     // Three of five lines checked, all ten columns.
     const QVector<CableLine> lines = fiveLines();
-    const ReportTable table = CableLineReport::build(lines, allColumns());
-    QCOMPARE(table.rowCount(), 4);
+    const ReportTable table = CableLineReport::build(lines, allColumns(), 2);
+    QCOMPARE(table.rowCount(), 5); // the heading, three lines, the total
     QCOMPARE(table.columnCount(), 10);
 
     QTemporaryDir dir;
@@ -237,17 +241,31 @@ void TstReports::cableLineTable()
     QVERIFY2(v.wellFormed, qPrintable(v.problem));
     QCOMPARE(v.tables.size(), 1);
     const RtfTable &t = v.tables.first();
-    QCOMPARE(t.rows.size(), 4);
+    QCOMPARE(t.rows.size(), 5);
     QCOMPARE(rowTexts(t, 0), LineCalc::columnHeaders());
     for (const RtfRun &heading : t.rows.at(0))
-        QVERIFY(heading.bold);
+        QVERIFY(heading.bold && !heading.rightAligned);
+    // Numbers with exactly the decimal places, standing right; the voltage
+    // is the network's, a whole number.
     QCOMPARE(rowTexts(t, 1), QStringList({QStringLiteral("Линия №1"), QStringLiteral("ВВГ"), QStringLiteral("4x16"),
-                                          QStringLiteral("Медь"), QStringLiteral("0"), QStringLiteral("56,7"),
-                                          QStringLiteral("10"), QStringLiteral("25"), QStringLiteral("0,5"),
+                                          QStringLiteral("Медь"), QStringLiteral("0,00"), QStringLiteral("56,70"),
+                                          QStringLiteral("10,00"), QStringLiteral("25,00"), QStringLiteral("0,50"),
                                           QStringLiteral("380")}));
+    for (int c = 0; c < 10; ++c)
+        QCOMPARE(t.rows.at(1).at(c).rightAligned, c >= 4);
     QCOMPARE(t.rows.at(2).at(0).text, QStringLiteral("Линия №3"));
     QCOMPARE(t.rows.at(3).at(0).text, QStringLiteral("Линия №5"));
     QVERIFY(!t.rows.at(3).at(0).bold);
+    // The total drop of the checked lines, in bold, under their drops.
+    QStringList total(10);
+    total[0] = QStringLiteral("Итого");
+    total[8] = QStringLiteral("1,50");
+    QCOMPARE(rowTexts(t, 4), total);
+    QVERIFY(t.rows.at(4).at(0).bold && t.rows.at(4).at(8).bold && t.rows.at(4).at(8).rightAligned);
+    // Other places: whole numbers, ties to the even digit (56,7 -> 57, 1,5 -> 2).
+    const ReportTable whole = CableLineReport::build(lines, allColumns(), 0);
+    QCOMPARE(whole.rows.at(0).at(5), QStringLiteral("57"));
+    QCOMPARE(whole.totals.at(0).at(8), QStringLiteral("2"));
     // Ten columns at 14 pt would break their headings inside words: the table
     // takes a smaller face, the heading lines keep theirs.
     QVERIFY(t.rows.at(0).at(0).pointSize < 14);
@@ -259,11 +277,12 @@ void TstReports::cableLineTable()
     for (CableLine &l : unchecked)
         l.checked = false;
     QVERIFY(writer.write(path, kProject, CableLineReport::defaultTitle(),
-                         [&] { return CableLineReport::build(unchecked, allColumns()); }));
+                         [&] { return CableLineReport::build(unchecked, allColumns(), 2); }));
     const RtfDocumentView empty = readRtfFile(path);
     QCOMPARE(empty.tables.size(), 1);
-    QCOMPARE(empty.tables.first().rows.size(), 1);
+    QCOMPARE(empty.tables.first().rows.size(), 2);
     QCOMPARE(rowTexts(empty.tables.first(), 0), LineCalc::columnHeaders());
+    QCOMPARE(rowTexts(empty.tables.first(), 1).at(8), QStringLiteral("0,00"));
 
     // The power factor and the reactance can be picked; a line kept without
     // them leaves their cells empty.
@@ -274,7 +293,7 @@ void TstReports::cableLineTable()
     kept[0].inputs = inputs;
     QVector<bool> picked(12, false);
     picked[0] = picked[10] = picked[11] = true;
-    const ReportTable extra = CableLineReport::build(kept, picked);
+    const ReportTable extra = CableLineReport::build(kept, picked, 2);
     QCOMPARE(extra.heading.size(), 3);
     QCOMPARE(extra.heading.at(1).text, QStringLiteral("cos φ"));
     QCOMPARE(extra.rows.at(0), (QStringList{QStringLiteral("Линия №1"), QStringLiteral("0,85"), QStringLiteral("3,31")}));
@@ -286,18 +305,19 @@ void TstReports::cableLineFirstColumnDeselected()
     QVector<bool> picked = allColumns();
     picked[0] = false;
     picked[3] = false; // "Материал"
-    const ReportTable table = CableLineReport::build(fiveLines(), picked);
+    const ReportTable table = CableLineReport::build(fiveLines(), picked, 2);
     QCOMPARE(table.columnCount(), 8);
     QCOMPARE(table.heading.first().text, QStringLiteral("Марка"));
     QCOMPARE(table.rows.size(), 3);
-    QCOMPARE(table.rows.at(1), QStringList({QStringLiteral("ВВГ"), QStringLiteral("3x50 + 1x25"), QStringLiteral("0"),
-                                             QStringLiteral("12,3"), QStringLiteral("10"), QStringLiteral("25"),
-                                             QStringLiteral("0,5"), QStringLiteral("380")}));
+    QCOMPARE(table.rows.at(1), QStringList({QStringLiteral("ВВГ"), QStringLiteral("3x50 + 1x25"), QStringLiteral("0,00"),
+                                             QStringLiteral("12,30"), QStringLiteral("10,00"), QStringLiteral("25,00"),
+                                             QStringLiteral("0,50"), QStringLiteral("380")}));
+    QCOMPARE(table.totals.at(0).first(), QStringLiteral("Итого"));
 }
 
 void TstReports::cableLineNoColumnStillSaved()
 {
-    const ReportTable table = CableLineReport::build(fiveLines(), QVector<bool>(10, false));
+    const ReportTable table = CableLineReport::build(fiveLines(), QVector<bool>(10, false), 2);
     QCOMPARE(table.columnCount(), 0);
     QCOMPARE(table.rowCount(), 0);
 
@@ -324,15 +344,23 @@ void TstReports::chooseFileDialogAndExtension()
     const QString defaultName = CableLineReport::defaultFileName(kProject, title);
     QCOMPARE(defaultName, QStringLiteral("Проект 1 - ведомость"));
 
-    // The name as typed gets the document's extension; a given one stays.
+    // The name as typed gets the extension of the format chosen in the
+    // dialog; a given one stays, and decides the format.
     prompter.files = {dir.filePath(defaultName), dir.filePath(QStringLiteral("v1.2 отчёт.doc")),
-                      dir.filePath(QStringLiteral("a.rtf")), dir.filePath(QStringLiteral("вариант 2.1"))};
+                      dir.filePath(QStringLiteral("a.rtf")), dir.filePath(QStringLiteral("вариант 2.1")),
+                      dir.filePath(QStringLiteral("вариант 2.1")), dir.filePath(QStringLiteral("b.PDF"))};
+    prompter.chosenFilters = {QString(), QString(), QString(), QString(), QStringLiteral("PDF (*.pdf)")};
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("Проект 1 - ведомость.doc")));
     QCOMPARE(prompter.lastFileArgs,
-             QStringList({dir.path(), defaultName, QStringLiteral("Файлы Microsoft Word (*.doc)")}));
+             QStringList({dir.path(), defaultName, QStringLiteral("Документ Word (*.doc);;PDF (*.pdf)")}));
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("v1.2 отчёт.doc")));
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("a.rtf")));
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("вариант 2.1.doc")));
+    QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("вариант 2.1.pdf")));
+    const QString typedPdf = writer.chooseFile(defaultName);
+    QCOMPARE(typedPdf, dir.filePath(QStringLiteral("b.PDF")));
+    QCOMPARE(ReportWriter::formatOf(typedPdf), ReportFormat::Pdf);
+    QCOMPARE(ReportWriter::formatOf(dir.filePath(QStringLiteral("a.rtf"))), ReportFormat::Word);
     QVERIFY(prompter.messages.isEmpty());
 
     QCOMPARE(ShortCircuitReport::defaultFileName(kProject), QStringLiteral("Проект 1 - Ведомость токов КЗ"));
@@ -385,7 +413,7 @@ void TstReports::writeShowsProgressAndConfirms()
     writer.setLocale(QLocale(QLocale::Russian, QLocale::Russia));
     prompter.files = {dir.filePath(QStringLiteral("Проект 1 - Ведомость"))};
     QVERIFY(writer.run(kProject, QStringLiteral("Ведомость"), QStringLiteral("Проект 1 - Ведомость"),
-                       [] { return CableLineReport::build(fiveLines(), allColumns()); }));
+                       [] { return CableLineReport::build(fiveLines(), allColumns(), 2); }));
     const QString path = dir.filePath(QStringLiteral("Проект 1 - Ведомость.doc"));
 
     QCOMPARE(progress.begins, 1);
@@ -403,7 +431,7 @@ void TstReports::writeShowsProgressAndConfirms()
 
     const RtfDocumentView v = readRtfFile(path);
     QCOMPARE(v.paragraphs.at(2).text, QStringLiteral("31.12.2023   23:59"));
-    QCOMPARE(v.tables.first().rows.size(), 4);
+    QCOMPARE(v.tables.first().rows.size(), 5);
 }
 
 void TstReports::writeReplacesAcceptedFile()
@@ -419,7 +447,7 @@ void TstReports::writeReplacesAcceptedFile()
     prompter.files = {path};
     prompter.answers = {Prompter::Answer::Yes};
     QVERIFY(writer.run(kProject, QStringLiteral("T"), QStringLiteral("r"),
-                       [] { return CableLineReport::build(fiveLines(), allColumns()); }));
+                       [] { return CableLineReport::build(fiveLines(), allColumns(), 2); }));
     QCOMPARE(prompter.messages.size(), 2);
     QVERIFY(readRtfFile(path).wellFormed);
     // No temporary file is left beside it.
@@ -441,7 +469,7 @@ void TstReports::failedWriteTellsTheUser()
         writer.setProgress(&progress);
         prompter.files = {path};
         QVERIFY(!writer.run(kProject, QStringLiteral("T"), QStringLiteral("r"),
-                            [] { return CableLineReport::build(fiveLines(), allColumns()); }));
+                            [] { return CableLineReport::build(fiveLines(), allColumns(), 2); }));
         QCOMPARE(prompter.messages.size(), 1);
         QCOMPARE(prompter.messages.at(0).text, ReportWriter::failureMessage(path));
         QCOMPARE(prompter.messages.at(0).icon, Prompter::Icon::Critical);
@@ -537,12 +565,12 @@ void TstReports::shortCircuitRunningSumsMatchRescan()
         if (line.cell(CableLine::Voltage) == QLatin1String("220")) {
             const double ik1 = ShortCircuit::singlePhaseCurrent(RN, RL, p.Zt, double(ShortCircuit::contactResistance(r)));
             QCOMPARE(row.mid(1), QStringList({QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"),
-                                              NumberText::formatRounded(ik1, 4)}));
+                                              NumberText::formatFixed(ik1, 4)}));
         } else {
             const double Rk = double(ShortCircuit::contactResistance(r + 1));
             const double ik3 = ShortCircuit::threePhaseCurrent(p.Rnet, RL, p.Rt, p.Xt, Rk);
-            QCOMPARE(row.at(2), NumberText::formatRounded(ik3, 4));
-            QCOMPARE(row.at(4), NumberText::formatRounded(ShortCircuit::singlePhaseCurrent(RN, RL, p.Zt, Rk), 4));
+            QCOMPARE(row.at(2), NumberText::formatFixed(ik3, 4));
+            QCOMPARE(row.at(4), NumberText::formatFixed(ShortCircuit::singlePhaseCurrent(RN, RL, p.Zt, Rk), 4));
         }
     }
     QCOMPARE(r, t.rows.size());
@@ -576,6 +604,78 @@ void TstReports::shortCircuitRunWritesDocument()
                                           QStringLiteral("2,97"), QStringLiteral("1,63")}));
     // Five columns fit at the heading's size.
     QCOMPARE(t.rows.at(1).at(0).pointSize, 14);
+}
+
+// One table per shield under its name: the loads as the list shows them,
+// then the totals of the shields window and the balance of the phases.
+void TstReports::loadScheduleOfSeveralShields()
+{
+    const auto load = [](const QString &name, const QString &power, const QString &cosf, const QString &ks,
+                         bool threePhase, const QString &phase, const QString &kpd) {
+        LoadCalc::LoadInput in{name, power, cosf, ks, threePhase, phase, kpd};
+        return LoadCalc::computeLoad(in, 2);
+    };
+    Project p;
+    p.projectName = kProject;
+    p.shields = {Shield{QStringLiteral("ЩО1"),
+                        {load(QStringLiteral("Освещение"), QStringLiteral("3"), QStringLiteral("0,9"),
+                              QStringLiteral("0,8"), false, QStringLiteral("A"), QStringLiteral("1")),
+                         load(QStringLiteral("Розетки"), QStringLiteral("2"), QStringLiteral("0,8"),
+                              QStringLiteral("0,7"), false, QStringLiteral("B"), QStringLiteral("1"))}},
+                 Shield{QStringLiteral("ЩР-2"),
+                        {load(QStringLiteral("Насос"), QStringLiteral("7,5"), QStringLiteral("0,85"),
+                              QStringLiteral("0,7"), true, QString(), QStringLiteral("0,9"))}},
+                 Shield{QStringLiteral("ЩС"), {}}};
+
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    ReportWriter writer(prompter, dir.path());
+    prompter.files = {dir.filePath(LoadReport::defaultFileName(kProject))};
+    QVERIFY(LoadReport::run(writer, p, CalcValues()));
+    const RtfDocumentView v = readRtfFile(dir.filePath(QStringLiteral("Проект 1 - Расчетная нагрузка щитов.doc")));
+    QVERIFY2(v.wellFormed, qPrintable(v.problem));
+    QCOMPARE(v.paragraphs.at(1).text, QStringLiteral("РАСЧЕТНАЯ НАГРУЗКА ЩИТОВ"));
+    QCOMPARE(v.tables.size(), 3);
+    for (int k = 0; k < 3; ++k) {
+        const RtfTable &t = v.tables.at(k);
+        // Each table follows its caption: the shield's name in bold.
+        const RtfRun &caption = v.paragraphs.at(t.paragraphsBefore - 1);
+        QCOMPARE(caption.text, p.shields.at(k).name);
+        QVERIFY(caption.bold);
+        QCOMPARE(rowTexts(t, 0), LoadCalc::columnHeaders());
+        QCOMPARE(t.rows.size(), 1 + p.shields.at(k).loads.size() + 6);
+        QCOMPARE(t.headerRows.first(), true);
+    }
+    // Texts as the list shows them, numbers with two places and standing right.
+    const RtfTable &first = v.tables.at(0);
+    QCOMPARE(rowTexts(first, 1), QStringList({"Освещение", "3,00", "0,90", "0,80", "2,40", "2,67", "12,14", "A", "1", "1,00"}));
+    QVERIFY(first.rows.at(1).at(1).rightAligned && !first.rows.at(1).at(7).rightAligned);
+    // By hand: ΣPу 5, ΣPр 3,8, ΣS 2,67 + 1,75 = 4,42, I = 4,42 / 0,22 = 20,09,
+    // cos φ = 3,8 / 4,42 = 0,86; IN = √(12,14² + 7,95² − 12,14·7,95) = 10,68;
+    // (12,14 − 20,09 / 3) / (20,09 / 3) = 81,28 %.
+    const auto totals = [](const QString &caption, std::initializer_list<std::pair<int, QString>> cells) {
+        QStringList row(10);
+        row[0] = caption;
+        for (const auto &[column, text] : cells)
+            row[column] = text;
+        return row;
+    };
+    QCOMPARE(rowTexts(first, 3), totals("Итого", {{1, "5,00"}, {2, "0,86"}, {4, "3,80"}, {5, "4,42"}, {6, "20,09"}}));
+    QCOMPARE(rowTexts(first, 4), totals("Фаза \u0410", {{5, "2,67"}, {6, "12,14"}}));
+    QCOMPARE(rowTexts(first, 5), totals("Фаза B", {{5, "1,75"}, {6, "7,95"}}));
+    QCOMPARE(rowTexts(first, 6), totals("Фаза C", {{5, "0,00"}, {6, "0,00"}}));
+    QCOMPARE(rowTexts(first, 7), totals("Ток нулевого проводника", {{6, "10,68"}}));
+    QCOMPARE(rowTexts(first, 8), totals("Неравномерность, %", {{6, "81,28"}}));
+    for (const RtfRun &cell : first.rows.at(8))
+        QVERIFY(cell.bold);
+    // A three-phase load loads the phases evenly: nothing in the neutral.
+    const RtfTable &second = v.tables.at(1);
+    QCOMPARE(rowTexts(second, 1), QStringList({"Насос", "7,50", "0,85", "0,70", "5,25", "6,18", "10,40", "ABC", "3", "0,90"}));
+    QCOMPARE(rowTexts(second, 3), totals("Фаза \u0410", {{5, "2,06"}, {6, "10,40"}}));
+    QCOMPARE(rowTexts(second, 6), totals("Ток нулевого проводника", {{6, "0,00"}}));
+    QCOMPARE(rowTexts(second, 7), totals("Неравномерность, %", {{6, "0,00"}}));
+    // A shield without loads still shows its table with its zero totals.
+    QCOMPARE(rowTexts(v.tables.at(2), 1), totals("Итого", {{1, "0,00"}, {2, "0,00"}, {4, "0,00"}, {5, "0,00"}, {6, "0,00"}}));
 }
 
 QTEST_GUILESS_MAIN(TstReports)

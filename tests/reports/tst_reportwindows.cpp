@@ -1,10 +1,11 @@
-// "Сохранение отчета" and the main window's two report commands, driven offscreen.
+// "Сохранение отчета", the main window's report commands and printing, driven offscreen.
 #include "ReportTestData.h"
 #include "RtfReader.h"
 #include "TestSupport.h"
 #include "base/AppContext.h"
 #include "lines/LineListModel.h"
 #include "reports/ReportColumnsDialog.h"
+#include "reports/ReportPages.h"
 #include "reports/ReportWriter.h"
 #include "shell/MainWindow.h"
 #include "widgets/ProgressPanel.h"
@@ -18,6 +19,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -66,6 +70,7 @@ class TstReportWindows : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { ReportPages::install(); }
     void dialogOpensWithEveryColumn();
     void dialogSavesAndStaysOpen();
     void dialogColumnsFromTheList();
@@ -74,6 +79,7 @@ private slots:
     void mainWindowOpensDialog();
     void mainWindowShortCircuitReport();
     void mainWindowShortCircuitNeedsTransformer();
+    void printingShowsThePreview();
 };
 
 void TstReportWindows::dialogOpensWithEveryColumn()
@@ -81,7 +87,7 @@ void TstReportWindows::dialogOpensWithEveryColumn()
     Project project;
     ScriptedPrompter prompter;
     ReportWriter writer(prompter, QDir::tempPath());
-    ReportColumnsDialog dialog(project, writer);
+    ReportColumnsDialog dialog(project, writer, 2);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Сохранение отчета"));
     QCOMPARE(dialog.headingLabel->text(), QStringLiteral("Заголовок"));
     QCOMPARE(dialog.titleEdit->text(), QStringLiteral("Ведомость кабельных линий"));
@@ -111,7 +117,7 @@ void TstReportWindows::dialogSavesAndStaysOpen()
     project.lines = {reportLine(QStringLiteral("Л1"), true), reportLine(QStringLiteral("Л2"), false)};
     ScriptedPrompter prompter;
     ReportWriter writer(prompter, dir.path());
-    ReportColumnsDialog dialog(project, writer);
+    ReportColumnsDialog dialog(project, writer, 2);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
@@ -127,14 +133,22 @@ void TstReportWindows::dialogSavesAndStaysOpen()
     QVERIFY2(v.wellFormed, qPrintable(v.problem));
     QCOMPARE(v.paragraphs.at(0).text, QStringLiteral("Дом"));
     QCOMPARE(v.paragraphs.at(1).text, QStringLiteral("ВЕДОМОСТЬ ЛИНИЙ ОСВЕЩЕНИЯ"));
-    QCOMPARE(v.tables.first().rows.size(), 2);
+    QCOMPARE(v.tables.first().rows.size(), 3);
     QVERIFY(dialog.isVisible());
+
+    // PDF chosen in the file dialog: the same name with its extension, a PDF file.
+    prompter.files = {dir.filePath(QStringLiteral("Дом - ведомость линий освещения"))};
+    prompter.chosenFilters = {QStringLiteral("PDF (*.pdf)")};
+    QTest::mouseClick(dialog.saveButton, Qt::LeftButton);
+    QFile pdf(dir.filePath(QStringLiteral("Дом - ведомость линий освещения.pdf")));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.readAll().startsWith("%PDF-"));
 
     // A cancelled file choice says nothing and writes nothing.
     prompter.clear();
     QTest::mouseClick(dialog.saveButton, Qt::LeftButton);
     QVERIFY(prompter.messages.isEmpty());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     QVERIFY(dialog.isVisible());
 }
 
@@ -146,7 +160,7 @@ void TstReportWindows::dialogColumnsFromTheList()
     project.lines = {reportLine(QStringLiteral("Л1"), true, QStringLiteral("3x50 + 1x25"), QStringLiteral("12,3"))};
     ScriptedPrompter prompter;
     ReportWriter writer(prompter, dir.path());
-    ReportColumnsDialog dialog(project, writer);
+    ReportColumnsDialog dialog(project, writer, 2);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
@@ -166,9 +180,9 @@ void TstReportWindows::dialogColumnsFromTheList()
     prompter.files = {path};
     QVERIFY(dialog.saveReport());
     const RtfTable t = readRtfFile(path).tables.value(0);
-    QCOMPARE(t.rows.size(), 2);
+    QCOMPARE(t.rows.size(), 3);
     QCOMPARE(rowTexts(t, 0).mid(0, 3), QStringList({QStringLiteral("Марка"), QStringLiteral("Материал"), QStringLiteral("Длина, м")}));
-    QCOMPARE(rowTexts(t, 1).mid(0, 3), QStringList({QStringLiteral("ВВГ"), QStringLiteral("Медь"), QStringLiteral("0")}));
+    QCOMPARE(rowTexts(t, 1).mid(0, 3), QStringList({QStringLiteral("ВВГ"), QStringLiteral("Медь"), QStringLiteral("0,00")}));
     QCOMPARE(t.rows.at(1).size(), 8);
 }
 
@@ -178,7 +192,7 @@ void TstReportWindows::dialogClosesOnEscAndCancel()
     ScriptedPrompter prompter;
     ReportWriter writer(prompter, QDir::tempPath());
     {
-        ReportColumnsDialog dialog(project, writer);
+        ReportColumnsDialog dialog(project, writer, 2);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -186,7 +200,7 @@ void TstReportWindows::dialogClosesOnEscAndCancel()
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
     {
-        ReportColumnsDialog dialog(project, writer);
+        ReportColumnsDialog dialog(project, writer, 2);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
@@ -245,8 +259,8 @@ void TstReportWindows::mainWindowOpensDialog()
     const RtfDocumentView v = readRtfFile(path);
     QVERIFY2(v.wellFormed, qPrintable(v.problem));
     QCOMPARE(v.paragraphs.at(0).text, f.window->projectName());
-    // The two checked lines of three.
-    QCOMPARE(v.tables.first().rows.size(), 3);
+    // The two checked lines of three and their total.
+    QCOMPARE(v.tables.first().rows.size(), 4);
     QCOMPARE(f.prompter.lastFileArgs.at(0), f.app.path());
     QCOMPARE(f.prompter.lastFileArgs.at(1), f.window->projectName() + QStringLiteral(" - Ведомость кабельных линий"));
     QVERIFY(!f.window->progressBar->isVisible());
@@ -313,6 +327,47 @@ void TstReportWindows::mainWindowShortCircuitNeedsTransformer()
     // No report: no file dialog, no file.
     QVERIFY(f.prompter.prompts.isEmpty());
     QVERIFY(!QFile::exists(f.app.file(QStringLiteral("kz.doc"))));
+}
+
+// Every schedule goes to paper the same way: a preview of its landscape
+// pages, the system's print dialog behind the preview's print button.
+void TstReportWindows::printingShowsThePreview()
+{
+    MainFixture f;
+    Project &p = f.window->project();
+    p.transformerPower = QStringLiteral("400");
+    const auto checkPreview = [](QWidget *modal, const QString &title) {
+        auto *preview = qobject_cast<QPrintPreviewDialog *>(modal);
+        QVERIFY(preview);
+        QCOMPARE(preview->windowTitle(), QStringLiteral("Предварительный просмотр - ") + title);
+        QCOMPARE(preview->printer()->pageLayout().orientation(), QPageLayout::Landscape);
+        QCOMPARE(preview->printer()->pageLayout().pageSize().id(), QPageSize::A4);
+        auto *pages = preview->findChild<QPrintPreviewWidget *>();
+        QVERIFY(pages);
+        QCOMPARE(pages->pageCount(), 1);
+        preview->reject();
+    };
+    withModal([&] { f.window->action(QStringLiteral("actionPrintLoadReport"))->trigger(); },
+              [&](QWidget *modal) { checkPreview(modal, QStringLiteral("Расчетная нагрузка щитов")); });
+    withModal([&] { f.window->action(QStringLiteral("actionPrintShortCircuitReport"))->trigger(); },
+              [&](QWidget *modal) { checkPreview(modal, QStringLiteral("Сводная ведомость токов КЗ")); });
+    // The cable lines through their dialog, its title and columns, printing first.
+    withModal([&] { f.window->action(QStringLiteral("actionPrintCableLineReport"))->trigger(); },
+              [&](QWidget *modal) {
+                  auto *dialog = qobject_cast<ReportColumnsDialog *>(modal);
+                  QVERIFY(dialog && dialog->printButton);
+                  QCOMPARE(dialog->printButton->text(), QStringLiteral("&Печать..."));
+                  QVERIFY(dialog->printButton->isDefault());
+                  dialog->titleEdit->setText(QStringLiteral("Линии"));
+                  withModal([&] { dialog->printButton->click(); },
+                            [&](QWidget *preview) { checkPreview(preview, QStringLiteral("Линии")); });
+                  QVERIFY(dialog->isVisible());
+                  dialog->reject();
+              });
+    // Nothing said, nothing asked: printing is not saving.
+    QVERIFY(f.prompter.messages.isEmpty());
+    QVERIFY(f.prompter.prompts.isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 QTEST_MAIN(TstReportWindows)

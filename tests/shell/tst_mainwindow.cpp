@@ -122,6 +122,12 @@ void TstMainWindow::menusAndShortcuts()
         {"actionSaveProjectAs", "Сохранить проект &как...", QKeySequence()},
         {"actionCableLineReport", "Сохранить ведомость К&Л...", QKeySequence(QStringLiteral("F2"))},
         {"actionShortCircuitReport", "Сохранить ведомость токов К&З...", QKeySequence(QStringLiteral("F3"))},
+        {"actionLoadReport", "Сохранить расчетную нагрузку &щитов...", QKeySequence()},
+        {"actionPrintCableLineReport", "Ведомость &кабельных линий...", QKeySequence()},
+        {"actionPrintShortCircuitReport", "Ведомость токов К&З...", QKeySequence()},
+        {"actionPrintLoadReport", "Расчетная нагрузка &щитов...", QKeySequence()},
+        {"actionUndo", "&Отменить", QKeySequence(QStringLiteral("Ctrl+Z"))},
+        {"actionRedo", "&Повторить", QKeySequence(QStringLiteral("Ctrl+Y"))},
         {"actionExit", "&Выход", QKeySequence(QStringLiteral("Ctrl+Q"))},
         {"actionAddLine", "&Добавить...", QKeySequence(QStringLiteral("Ctrl+D"))},
         {"actionChangeLine", "&Изменить...", QKeySequence(QStringLiteral("Ctrl+G"))},
@@ -148,7 +154,11 @@ void TstMainWindow::menusAndShortcuts()
     QStringList titles;
     for (QAction *a : f.window->menuBar()->actions())
         titles << a->text();
-    QCOMPARE(titles, (QStringList{"&Файл", "&Линия", "&ТП", "&Расчет", "&Опции", "&Помощь"}));
+    QCOMPARE(titles, (QStringList{"&Файл", "Пр&авка", "&Линия", "&ТП", "&Расчет", "&Опции", "&Помощь"}));
+    QStringList printed;
+    for (QAction *a : f.window->printMenu->actions())
+        printed << a->objectName();
+    QCOMPARE(printed, (QStringList{"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintLoadReport"}));
     // The recent-file items and their separator are hidden while the list is empty.
     QAction *recentSeparator = f.window->findChild<QAction *>(QStringLiteral("recentSeparator"));
     QVERIFY(recentSeparator && !recentSeparator->isVisible());
@@ -169,11 +179,12 @@ void TstMainWindow::toolbarOrderAndTips()
         if (keys.last() == QLatin1String("ChangeLine"))
             changeLinePosition = i + 1;
     }
-    QCOMPARE(keys, (QStringList{"NewPrj", "OpenPrj", "SavePrj", "AddLine", "ChangeLine", "DelLine", "SelTP", "CalcP",
-                                "CalcKZ", "Light", "Calc", "Prop", "ReportKL", "ReportKZ"}));
-    QCOMPARE(tips.at(8), QStringLiteral("Расчитать токи КЗ"));
-    QCOMPARE(tips.at(12), QStringLiteral("Сохранить ведомость кабельных линий"));
-    QCOMPARE(changeLinePosition, 6); // the separator after "SavePrj" counts as the 4th entry
+    QCOMPARE(keys, (QStringList{"NewPrj", "OpenPrj", "SavePrj", "Undo", "Redo", "AddLine", "ChangeLine", "DelLine", "SelTP",
+                                "CalcP", "CalcKZ", "Light", "Calc", "Prop", "ReportKL", "ReportKZ", "ReportP"}));
+    QCOMPARE(tips.at(3), QStringLiteral("Отменить"));
+    QCOMPARE(tips.at(10), QStringLiteral("Расчитать токи КЗ"));
+    QCOMPARE(tips.at(14), QStringLiteral("Сохранить ведомость кабельных линий"));
+    QCOMPARE(changeLinePosition, 9); // the separators after "SavePrj" and "Redo" count as entries
 }
 
 void TstMainWindow::checkMakesBoldAndSums()
@@ -403,7 +414,7 @@ void TstMainWindow::shortcutsNeverActBehindADialog()
     for (QAction *a : f.window->findChildren<QAction *>())
         if (!a->shortcut().isEmpty())
             withKeys << a;
-    QCOMPARE(withKeys.size(), 19);
+    QCOMPARE(withKeys.size(), 21);
     ShortcutCatcher catcher;
     for (QAction *a : std::as_const(withKeys))
         a->installEventFilter(&catcher);
