@@ -489,10 +489,28 @@ void tst_LoadWindows::rowColoursAndIcons()
 void tst_LoadWindows::removeAndChangeLoad()
 {
     Env e;
-    e.project.shields[0].loads = {makeLoad("a", "1"), makeLoad("b", "2")};
+    e.project.shields[0].loads = {makeLoad("a", "1"), makeLoad("b", "2", "B")};
     ShieldsWindow w(e.context, e.prompter, e.project);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // By hand: IN = √(1² + 2² + 0² − 1·2 − 2·0 − 0·1) = √3 = 1,732;
+    // Iср = 1, (2 − 1) / 1 = 100 %, above the 15 % limit: highlighted.
+    QCOMPARE(w.neutralCurrentEdit->text(), QStringLiteral("1,73"));
+    QCOMPARE(w.imbalanceEdit->text(), QStringLiteral("100"));
+    QVERIFY(w.imbalanceEdit->property("uneven").toBool());
+    QVERIFY(w.imbalanceEdit->palette().color(QPalette::Base) != w.neutralCurrentEdit->palette().color(QPalette::Base));
+
+    // A double-click on a load opens it for change.
+    QTreeView *list = w.currentList();
+    const QPoint onB = list->visualRect(w.currentModel()->index(1, 2)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, onB);
+    onLoadDialog([](LoadDialog &d) {
+        QVERIFY(d.changeMode);
+        QCOMPARE(d.nameEdit->text(), QStringLiteral("b"));
+        d.reject();
+    });
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, onB);
+    QCOMPARE(w.selectedLoad(), 1);
 
     w.selectLoad(0);
     onLoadDialog([](LoadDialog &d) {
@@ -513,6 +531,8 @@ void tst_LoadWindows::removeAndChangeLoad()
     QCOMPARE(w.currentModel()->rowCount(), 0);
     QVERIFY(!w.toolRemoveLoad->isEnabled() && !w.actionChangeLoad->isEnabled() && !w.actionCopyList->isEnabled());
     QCOMPARE(displays(w), QStringList(11, QStringLiteral("0")));
+    QCOMPARE(w.imbalanceEdit->text(), QStringLiteral("0"));
+    QVERIFY(!w.imbalanceEdit->property("uneven").toBool());
     QVERIFY(e.prompter.messages.isEmpty());
 }
 

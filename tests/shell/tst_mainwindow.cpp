@@ -4,10 +4,16 @@
 #include "base/AppContext.h"
 #include "base/DataFileRegistry.h"
 #include "base/IniStore.h"
+#include "base/ProjectFile.h"
 #include "base/TextFile.h"
 #include "lines/CableLineDialog.h"
 #include "lines/LineListModel.h"
+#include "lines/NetworkSummary.h"
+#include "loads/LoadCalc.h"
+#include "loads/LoadListModel.h"
+#include "loads/ShieldsWindow.h"
 #include "shell/MainWindow.h"
+#include "shortcircuit/SubstationDialog.h"
 #include "shell/QtTranslation.h"
 #include "widgets/WidgetHelpers.h"
 
@@ -21,8 +27,10 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QDirIterator>
 #include <QScopeGuard>
@@ -31,7 +39,9 @@
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeView>
+#include <QTabBar>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QtTest>
 
 namespace {
@@ -65,6 +75,59 @@ struct Fixture {
 
 const char *const kLineCommands[] = {"actionChangeLine", "actionDeleteLine", "actionCopyList", "actionCheckAll"};
 
+// What undo and redo answer for: all the project holds, the window's own state aside.
+struct ProjectData {
+    QVector<CableLine> lines;
+    QVector<Shield> shields;
+    SubstationData substation;
+    double Rt, Xt, Zt, Rnet;
+    bool operator==(const ProjectData &) const = default;
+};
+
+ProjectData dataOf(const Project &p)
+{
+    return {p.lines, p.shields, p.substation(), p.Rt, p.Xt, p.Zt, p.Rnet};
+}
+
+// Runs `body` on the modal window that `trigger` opens, once it is up (the
+// mouse events of a trigger may run the event loop before it opens). A body
+// that stops early still leaves the window closed.
+void onModal(const std::function<void(QWidget *)> &body, const std::function<void()> &trigger)
+{
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QPointer<QWidget> modal = QApplication::activeModalWidget();
+        if (!modal || seen)
+            return;
+        seen = true;
+        poll.stop();
+        body(modal);
+        if (modal && modal->isVisible())
+            modal->close();
+    });
+    poll.start();
+    trigger();
+    poll.stop();
+    QVERIFY(seen);
+}
+
+// A double-click as the system delivers it: press, release, the double-click, release.
+void doubleClick(QWidget *widget, const QPoint &pos)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, pos);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, pos);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, pos);
+}
+
+Load makeLoad(const QString &name, const QString &power, const QString &phase)
+{
+    return LoadCalc::computeLoad(LoadCalc::LoadInput{name, power, QStringLiteral("0,9"), QStringLiteral("0,8"), false, phase,
+                                                     QStringLiteral("1")},
+                                 2);
+}
+
 } // namespace
 
 class TstMainWindow : public QObject
@@ -89,6 +152,8 @@ private slots:
     void guideOpensInOwnWindowWhenSystemCannot_data();
     void guideOpensInOwnWindowWhenSystemCannot();
     void standardDialogsInRussian();
+    void undoAndRedoEveryEdit();
+    void doubleClickChangesOrOnlyChecks();
 };
 
 void TstMainWindow::startupState()
@@ -598,6 +663,177 @@ void TstMainWindow::standardDialogsInRussian()
         QSKIP("Qt's Russian translation (Debian's qt6-translations-l10n) is not installed");
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
     QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Перейти к:"));
+}
+
+// Every kind of edit of the project, then all of them undone and redone:
+// each way ends exactly where it should, lines, loads, shields and the
+// substation alike, the lists showing it.
+void TstMainWindow::undoAndRedoEveryEdit()
+{
+    Fixture f;
+    MainWindow &w = *f.window;
+    LineListModel *lines = w.lineModel();
+    Project start;
+    start.transformerPower = QStringLiteral("400");
+    start.lines = {makeLine(QStringLiteral("Л1"), QStringLiteral("1")), makeLine(QStringLiteral("Л2"), QStringLiteral("2")),
+                   makeLine(QStringLiteral("Л3"), QStringLiteral("3"))};
+    start.lines[0].cells[CableLine::Resistance] = QStringLiteral("1"); // out of date: "Пересчитать" changes it
+    start.shields = {Shield{QStringLiteral("ЩО1"), {makeLoad(QStringLiteral("Свет"), QStringLiteral("2"), QStringLiteral("A"))}}};
+    const QString path = f.app.file(QStringLiteral("Правки.kbp"));
+    QVERIFY(ProjectFile::write(path, start));
+    lines->appendLine(makeLine(QStringLiteral("до открытия"), QStringLiteral("1")));
+    QVERIFY(w.openProject(path));
+    QCOMPARE(w.history()->count(), 0); // opening forgets what came before
+    const ProjectData original = dataOf(w.project());
+
+    // The line list: add, change (inputs included), check, delete, check all, recompute.
+    lines->appendLine(makeLine(QStringLiteral("Л4"), QStringLiteral("4")));
+    CableLine changed = w.project().lines.at(1);
+    changed.cells[CableLine::Length] = QStringLiteral("250");
+    changed.inputs = LineInputs();
+    changed.inputs->cosPhi = QStringLiteral("0,85");
+    lines->replaceLine(1, changed);
+    QVERIFY(lines->setData(lines->index(2, 0), Qt::Checked, Qt::CheckStateRole));
+    w.selectRow(0);
+    f.prompter.answers = {Prompter::Answer::Yes};
+    w.action(QStringLiteral("actionDeleteLine"))->trigger();
+    w.action(QStringLiteral("actionCheckAll"))->trigger();
+    w.action(QStringLiteral("actionRecomputeLines"))->trigger();
+    QCOMPARE(w.history()->count(), 6);
+    QCOMPARE(w.action(QStringLiteral("actionUndo"))->text(), QStringLiteral("&Отменить пересчет всех линий"));
+
+    // The substation's data, applied by the dialog's OK.
+    onModal(
+        [](QWidget *modal) {
+            auto *d = qobject_cast<SubstationDialog *>(modal);
+            QVERIFY(d);
+            d->powerList->setCurrentIndex((d->powerList->currentIndex() + 1) % d->powerList->count());
+            d->systemPowerEdit->setText(QStringLiteral("250"));
+            d->okButton->click();
+        },
+        [&] { w.action(QStringLiteral("actionChooseSubstation"))->trigger(); });
+    QVERIFY(w.project().substation() != start.substation());
+
+    // Shields and loads; one step back and forth inside the window as well.
+    f.prompter.inputs = {QStringLiteral("ЩР-2"), QStringLiteral("ЩР-2А"), QStringLiteral("ЩС")};
+    onModal(
+        [&](QWidget *modal) {
+            auto *s = qobject_cast<ShieldsWindow *>(modal);
+            QVERIFY(s);
+            s->addShield();
+            s->currentModel()->appendLoad(makeLoad(QStringLiteral("Насос"), QStringLiteral("5"), QStringLiteral("B")));
+            s->currentModel()->appendLoad(makeLoad(QStringLiteral("Вентилятор"), QStringLiteral("1"), QStringLiteral("C")));
+            s->currentModel()->replaceLoad(0, makeLoad(QStringLiteral("Насос"), QStringLiteral("7,5"), QStringLiteral("B")));
+            s->sortByColumn(0);
+            s->renameShield();
+            s->shieldTabs->setCurrentIndex(0);
+            s->selectLoad(0);
+            s->removeLoad();
+            s->addShield();
+            s->deleteShield();
+            QCOMPARE(s->shieldCount(), 2);
+            s->toolUndo->trigger();
+            QCOMPARE(s->shieldCount(), 3);
+            QCOMPARE(s->shieldTabs->tabText(2), QStringLiteral("ЩС"));
+            s->toolUndo->trigger();
+            QCOMPARE(s->shieldCount(), 2);
+            s->toolRedo->trigger();
+            s->toolRedo->trigger();
+            QCOMPARE(s->shieldCount(), 2);
+            s->shieldTabs->setCurrentIndex(1);
+            QCOMPARE(s->shieldTabs->tabText(1), QStringLiteral("ЩР-2А"));
+            QCOMPARE(s->currentModel()->rowCount(), 2);
+            QCOMPARE(s->currentModel()->index(0, 0).data().toString(), QStringLiteral("Вентилятор"));
+            s->closeAndSaveWidths();
+        },
+        [&] { w.showShieldsWindow(); });
+    QCOMPARE(w.history()->count(), 6 + 1 + 9);
+    const ProjectData edited = dataOf(w.project());
+    QVERIFY(!(edited == original));
+
+    while (w.history()->canUndo())
+        w.action(QStringLiteral("actionUndo"))->trigger();
+    QVERIFY(dataOf(w.project()) == original);
+    QCOMPARE(lines->rowCount(), 3);
+    QCOMPARE(lines->index(0, 5).data().toString(), QStringLiteral("1"));
+    QCOMPARE(w.statusPanel1->text(), summarizeNetwork(original.lines, w.calc().maxVoltageDrop).panel1);
+    QVERIFY(!w.action(QStringLiteral("actionUndo"))->isEnabled());
+    QVERIFY(!w.toolButton(QStringLiteral("Undo"))->isEnabled());
+
+    while (w.history()->canRedo())
+        w.action(QStringLiteral("actionRedo"))->trigger();
+    QVERIFY(dataOf(w.project()) == edited);
+    QCOMPARE(lines->rowCount(), 3);
+    QCOMPARE(lines->line(0).inputs->cosPhi, QStringLiteral("0,85"));
+    // The shields window, built again, shows what the project holds.
+    onModal(
+        [](QWidget *modal) {
+            auto *s = qobject_cast<ShieldsWindow *>(modal);
+            QCOMPARE(s->shieldCount(), 2);
+            QCOMPARE(s->shieldTabs->tabText(1), QStringLiteral("ЩР-2А"));
+            s->closeAndSaveWidths();
+        },
+        [&] { w.showShieldsWindow(); });
+
+    // A new project starts without a history.
+    f.prompter.answers = {Prompter::Answer::No};
+    f.prompter.inputs = {QStringLiteral("Проект 2")};
+    w.newProject();
+    QCOMPARE(w.history()->count(), 0);
+    QVERIFY(!w.action(QStringLiteral("actionUndo"))->isEnabled());
+}
+
+// A double-click on a line opens it for change; on its check box it only
+// does what two clicks there do.
+void TstMainWindow::doubleClickChangesOrOnlyChecks()
+{
+    Fixture f;
+    f.addLine(makeLine(QStringLiteral("Линия №1"), QStringLiteral("1")));
+    f.addLine(makeLine(QStringLiteral("Линия №2"), QStringLiteral("2")));
+    // No tip of the day in the way of the double-clicks.
+    QVERIFY(writeIniString(f.app.settingsPath(), QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("0")));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QTreeView *list = f.window->lineList;
+    LineListModel *m = f.window->lineModel();
+
+    onModal(
+        [](QWidget *modal) {
+            auto *d = qobject_cast<CableLineDialog *>(modal);
+            QVERIFY2(d, modal->metaObject()->className());
+            QVERIFY(d->changeMode);
+            d->reject();
+        },
+        [&] { doubleClick(list->viewport(), list->visualRect(m->index(1, 3)).center()); });
+    QCOMPARE(f.window->selectedRow(), 1);
+
+    // Where the style puts the check box of the first line.
+    QStyleOptionViewItem option;
+    option.initFrom(list->viewport());
+    option.rect = list->visualRect(m->index(0, 0));
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = m->index(0, 0).data().toString();
+    const QPoint box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list).center();
+    bool dialogOpened = false;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            dialogOpened = true;
+            modal->close();
+        }
+    });
+    watch.start();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box);
+    QVERIFY(m->line(0).checked);
+    const int steps = f.window->history()->count();
+    doubleClick(list->viewport(), box);
+    QTest::qWait(50);
+    watch.stop();
+    QVERIFY(!dialogOpened);
+    // Each click of it changed the mark, each change undoable.
+    QCOMPARE(f.window->history()->count(), steps + 2);
+    QVERIFY(m->line(0).checked);
 }
 
 QTEST_MAIN(TstMainWindow)
