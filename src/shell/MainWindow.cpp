@@ -5,6 +5,7 @@
 #include "about/TipDialog.h"
 #include "base/DataFileRegistry.h"
 #include "base/IniStore.h"
+#include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "base/StartupSettings.h"
 #include "base/Version.h"
@@ -15,11 +16,13 @@
 #include "lines/LineListModel.h"
 #include "lines/NetworkSummary.h"
 #include "loads/ShieldsWindow.h"
+#include "reports/FaultCurrentsReport.h"
 #include "reports/ReportColumnsDialog.h"
 #include "reports/ReportWriter.h"
 #include "reports/ShortCircuitReport.h"
 #include "shell/OptionsDialog.h"
 #include "shell/TrayIcon.h"
+#include "shortcircuit/FaultCurrentsWindow.h"
 #include "shortcircuit/ShortCircuitWindow.h"
 #include "shortcircuit/SubstationDialog.h"
 #include "shortcircuit/Transformer.h"
@@ -132,6 +135,8 @@ void MainWindow::buildActions()
     connect(makeAction(QStringLiteral("actionShortCircuitReport"), QStringLiteral("Сохранить ведомость токов К&З..."),
                        QKeySequence(Qt::Key_F3)),
             &QAction::triggered, this, &MainWindow::saveShortCircuitReport);
+    connect(makeAction(QStringLiteral("actionFaultCurrentsReport"), QStringLiteral("Сохранить ведомость токов КЗ по &ГОСТ...")),
+            &QAction::triggered, this, &MainWindow::saveFaultCurrentsReport);
     connect(makeAction(QStringLiteral("actionExit"), QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &QWidget::close);
 
@@ -157,6 +162,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::showShieldsWindow);
     connect(makeAction(QStringLiteral("actionShortCircuit"), QStringLiteral("Расчет токов &КЗ..."), QKeySequence(Qt::CTRL | Qt::Key_K)),
             &QAction::triggered, this, &MainWindow::showShortCircuitWindow);
+    connect(makeAction(QStringLiteral("actionFaultCurrents"), QStringLiteral("Токи КЗ по &ГОСТ 28249-93...")),
+            &QAction::triggered, this, &MainWindow::showFaultCurrentsWindow);
     connect(makeAction(QStringLiteral("actionLighting"), QStringLiteral("Расчет &освещенности..."), QKeySequence(Qt::CTRL | Qt::Key_L)),
             &QAction::triggered, this, &MainWindow::showLightingWindow);
     connect(makeAction(QStringLiteral("actionCalculator"), QStringLiteral("&Строковый калькулятор"), QKeySequence(Qt::Key_F4)),
@@ -191,6 +198,7 @@ void MainWindow::buildMenus()
     fileMenu->addSeparator();
     fileMenu->addAction(action(QStringLiteral("actionCableLineReport")));
     fileMenu->addAction(action(QStringLiteral("actionShortCircuitReport")));
+    fileMenu->addAction(action(QStringLiteral("actionFaultCurrentsReport")));
     m_recentSeparator = fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
     m_recentSeparator->setVisible(false);
@@ -228,6 +236,7 @@ void MainWindow::buildMenus()
     calc->setObjectName(QStringLiteral("calculationMenu"));
     calc->addAction(action(QStringLiteral("actionLoads")));
     calc->addAction(action(QStringLiteral("actionShortCircuit")));
+    calc->addAction(action(QStringLiteral("actionFaultCurrents")));
     calc->addAction(action(QStringLiteral("actionLighting")));
     calc->addSeparator();
     calc->addAction(action(QStringLiteral("actionCalculator")));
@@ -568,11 +577,8 @@ void MainWindow::chooseSubstation()
 }
 void MainWindow::showShortCircuitWindow()
 {
-    if (Transformer::powerValue(m_project.transformerPower) == 0) {
-        m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
-        chooseSubstation();
+    if (!haveTransformer())
         return;
-    }
     ShortCircuitWindow dialog(m_project, m_context.calc, this);
     dialog.exec();
 }
@@ -631,13 +637,55 @@ void MainWindow::saveButton()
     dialog.exec();
 }
 
-void MainWindow::saveShortCircuitReport()
+// Both ask for a transformer first, as the simplified method does.
+bool MainWindow::haveTransformer()
 {
-    if (Transformer::powerValue(m_project.transformerPower) == 0) {
-        m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
-        chooseSubstation();
+    if (Transformer::powerValue(m_project.transformerPower) != 0)
+        return true;
+    m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
+    chooseSubstation();
+    return false;
+}
+
+void MainWindow::showFaultCurrentsWindow()
+{
+    if (!haveTransformer())
+        return;
+    StatusBarProgress progress(*m_panel1, *statusPanel2);
+    ReportWriter writer(m_prompter, m_context.documentsFolder());
+    writer.setProgress(&progress);
+    FaultCurrentsWindow window(m_project, m_context, m_prompter, writer, this);
+    window.exec();
+}
+
+void MainWindow::saveFaultCurrentsReport()
+{
+    if (!haveTransformer())
+        return;
+    QString message;
+    const auto inputs = FaultCurrents::inputsOf(m_project, &message);
+    if (!inputs) {
+        m_prompter.message(message, InputCheck::title(), Prompter::Icon::Exclamation);
         return;
     }
+    const FaultCurrents::Result result =
+        FaultCurrents::compute(m_project, *inputs, m_context.calc, FaultCurrents::TransformerTable::load(m_context.appDir()),
+                               FaultCurrents::CableTable::load(m_context.appDir()));
+    // A schedule with points that could not be computed is not written.
+    if (!result.problems.isEmpty()) {
+        m_prompter.message(result.problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
+        return;
+    }
+    StatusBarProgress progress(*m_panel1, *statusPanel2);
+    ReportWriter writer(m_prompter, m_context.documentsFolder());
+    writer.setProgress(&progress);
+    FaultCurrentsReport::run(writer, m_project.projectName, result, m_context.calc.places());
+}
+
+void MainWindow::saveShortCircuitReport()
+{
+    if (!haveTransformer())
+        return;
     StatusBarProgress progress(*m_panel1, *statusPanel2);
     ReportWriter writer(m_prompter, m_context.documentsFolder());
     writer.setProgress(&progress);

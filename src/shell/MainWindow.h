@@ -113,6 +113,9 @@ public:
     void showAbout();
     void saveButton();
     void saveShortCircuitReport();
+    // Short-circuit currents by ГОСТ 28249-93: the window and its schedule.
+    void showFaultCurrentsWindow();
+    void saveFaultCurrentsReport();
 
     // Writes the settings kept by the main window (done when it unloads).
     void writeSettings();
@@ -160,6 +163,8 @@ private:
     // failed while writing, which the user has been told.
     enum class SaveResult { Saved, NotSaved, Failed };
     SaveResult storeProject(bool saveAs);
+    // The transformer power is chosen; otherwise the warning and the substation dialog.
+    bool haveTransformer();
     void rememberFile(const QString &path);
     bool isKnownFile(const QString &path) const;
     void onListContextMenu(const QPoint &pos);

@@ -179,6 +179,11 @@ void TstProjectFile::absentKeysReadAsZero()
     QCOMPARE(p.supplyLineLength, QStringLiteral("0"));
     QCOMPARE(p.supplyLineSection, QStringLiteral("0"));
     QCOMPARE(p.supplyLineUsed, 0);
+    // The keys added later take their defaults rather than "0": Y/Yн-0, 10 kV.
+    QCOMPARE(p.transformerGroup, QStringLiteral("Y"));
+    QCOMPARE(p.supplyVoltage, QStringLiteral("10"));
+    QCOMPARE(p.contactResistance, QStringLiteral("0,1"));
+    QCOMPARE(p.conductorTemperature, QStringLiteral("65"));
     QCOMPARE(p.lines.size(), 1);
     QCOMPARE(p.lines.at(0).name, QStringLiteral("0"));
     QCOMPARE(p.lines.at(0).cells.at(0), QStringLiteral("0"));
