@@ -32,10 +32,11 @@ enum Index {
     CableReactance = 14,
     TransformerImpedances = 15,
     CableImpedances = 16,
+    Breakers = 17,
 };
 
 // The entries the delivered registry holds.
-constexpr int RegisteredCount = CableImpedances + 1;
+constexpr int RegisteredCount = Breakers + 1;
 
 // The entries the program writes (the mark lists and the settings): an
 // installed program keeps them in the user's folders.

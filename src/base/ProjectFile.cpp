@@ -233,6 +233,12 @@ public:
             inputs.cables = int(*cables);
             inputs.spacing = int(*spacing);
         }
+        // Kept since lines have protective devices.
+        if (m_ini.contains(section, QStringLiteral("Device"))) {
+            inputs.device = text(section, QStringLiteral("Device"));
+            inputs.deviceRating = text(section, QStringLiteral("DeviceRating"));
+            inputs.tripTime = text(section, QStringLiteral("TripTime"));
+        }
         return inputs;
     }
 
@@ -470,6 +476,9 @@ void writeLineInputs(Writer &out, const LineInputs &in)
     out.value(u"Ambient", protectValue(in.ambient));
     out.value(u"Cables", QString::number(in.cables));
     out.value(u"Spacing", QString::number(in.spacing));
+    out.value(u"Device", protectValue(in.device));
+    out.value(u"DeviceRating", protectValue(in.deviceRating));
+    out.value(u"TripTime", protectValue(in.tripTime));
 }
 
 // The whole file in the write order of the format, written front to back

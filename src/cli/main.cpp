@@ -60,6 +60,10 @@ const QVector<CliCommand> &cliCommands()
          "short-circuit currents by ГОСТ 28249-93 at the substation and the end of every checked line: Iк(3) max, "
          "Iк(2), Iк(1) max, Iк(1) min, Kуд, iуд (kA)",
          {QStringLiteral("sk"), QStringLiteral("group"), QStringLiteral("hv")}, {}, cliFaults},
+        {"protect", "protect PROJECT.kbp [--choose]",
+         "checks of the protective device of every checked line: overload, disconnection, breaking capacity, "
+         "thermal withstand (--choose: for lines without a device the smallest breaker with Ib <= In <= Iz, C first)",
+         {}, {QStringLiteral("choose")}, cliProtect},
         {"light",
          "light [--length L] [--width W] [--h1 H1] [--h2 H2] [--kz KZ] [--en E] [--lamp-type K] [--lamp-power P] "
          "[--lamps N]",

@@ -16,7 +16,9 @@
 #include "lines/LineListModel.h"
 #include "lines/NetworkSummary.h"
 #include "loads/ShieldsWindow.h"
+#include "protection/ProtectionWindow.h"
 #include "reports/FaultCurrentsReport.h"
+#include "reports/ProtectionReport.h"
 #include "reports/ReportColumnsDialog.h"
 #include "reports/ReportWriter.h"
 #include "reports/ShortCircuitReport.h"
@@ -137,6 +139,9 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::saveShortCircuitReport);
     connect(makeAction(QStringLiteral("actionFaultCurrentsReport"), QStringLiteral("Сохранить ведомость токов КЗ по &ГОСТ...")),
             &QAction::triggered, this, &MainWindow::saveFaultCurrentsReport);
+    connect(makeAction(QStringLiteral("actionProtectionReport"),
+                       QStringLiteral("Сохранить ведомость защитных &аппаратов...")),
+            &QAction::triggered, this, &MainWindow::saveProtectionReport);
     connect(makeAction(QStringLiteral("actionExit"), QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &QWidget::close);
 
@@ -164,6 +169,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::showShortCircuitWindow);
     connect(makeAction(QStringLiteral("actionFaultCurrents"), QStringLiteral("Токи КЗ по &ГОСТ 28249-93...")),
             &QAction::triggered, this, &MainWindow::showFaultCurrentsWindow);
+    connect(makeAction(QStringLiteral("actionProtection"), QStringLiteral("Проверка &защитных аппаратов...")),
+            &QAction::triggered, this, &MainWindow::showProtectionWindow);
     connect(makeAction(QStringLiteral("actionLighting"), QStringLiteral("Расчет &освещенности..."), QKeySequence(Qt::CTRL | Qt::Key_L)),
             &QAction::triggered, this, &MainWindow::showLightingWindow);
     connect(makeAction(QStringLiteral("actionCalculator"), QStringLiteral("&Строковый калькулятор"), QKeySequence(Qt::Key_F4)),
@@ -199,6 +206,7 @@ void MainWindow::buildMenus()
     fileMenu->addAction(action(QStringLiteral("actionCableLineReport")));
     fileMenu->addAction(action(QStringLiteral("actionShortCircuitReport")));
     fileMenu->addAction(action(QStringLiteral("actionFaultCurrentsReport")));
+    fileMenu->addAction(action(QStringLiteral("actionProtectionReport")));
     m_recentSeparator = fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
     m_recentSeparator->setVisible(false);
@@ -237,6 +245,7 @@ void MainWindow::buildMenus()
     calc->addAction(action(QStringLiteral("actionLoads")));
     calc->addAction(action(QStringLiteral("actionShortCircuit")));
     calc->addAction(action(QStringLiteral("actionFaultCurrents")));
+    calc->addAction(action(QStringLiteral("actionProtection")));
     calc->addAction(action(QStringLiteral("actionLighting")));
     calc->addSeparator();
     calc->addAction(action(QStringLiteral("actionCalculator")));
@@ -680,6 +689,38 @@ void MainWindow::saveFaultCurrentsReport()
     ReportWriter writer(m_prompter, m_context.documentsFolder());
     writer.setProgress(&progress);
     FaultCurrentsReport::run(writer, m_project.projectName, result, m_context.calc.places());
+}
+
+void MainWindow::showProtectionWindow()
+{
+    if (!haveTransformer())
+        return;
+    StatusBarProgress progress(*m_panel1, *statusPanel2);
+    ReportWriter writer(m_prompter, m_context.documentsFolder());
+    writer.setProgress(&progress);
+    ProtectionWindow window(m_project, m_context, m_prompter, writer, this);
+    window.exec();
+}
+
+void MainWindow::saveProtectionReport()
+{
+    if (!haveTransformer())
+        return;
+    QString message;
+    const auto result = ProtectionReport::checkProject(m_project, m_context, &message);
+    if (!result) {
+        m_prompter.message(message, InputCheck::title(), Prompter::Icon::Exclamation);
+        return;
+    }
+    // A schedule with lines that could not be checked is not written.
+    if (!result->problems.isEmpty()) {
+        m_prompter.message(result->problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
+        return;
+    }
+    StatusBarProgress progress(*m_panel1, *statusPanel2);
+    ReportWriter writer(m_prompter, m_context.documentsFolder());
+    writer.setProgress(&progress);
+    ProtectionReport::run(writer, m_project.projectName, *result, m_context.calc.places());
 }
 
 void MainWindow::saveShortCircuitReport()

@@ -116,6 +116,9 @@ public:
     // Short-circuit currents by ГОСТ 28249-93: the window and its schedule.
     void showFaultCurrentsWindow();
     void saveFaultCurrentsReport();
+    // The checks of the protective devices: the window and its schedule.
+    void showProtectionWindow();
+    void saveProtectionReport();
 
     // Writes the settings kept by the main window (done when it unloads).
     void writeSettings();

@@ -133,6 +133,7 @@ void TstProjectFile::writesTheExactLayout()
         QStringLiteral("Material=Алюминий"), QStringLiteral("Neutral=0"), QStringLiteral("NeutralSection="),
         QStringLiteral("Mark=АВВГ"), QStringLiteral("LoadCurrent=ЩО1 - 85А"), QStringLiteral("CosPhi=1"),
         QStringLiteral("Reactance=0"), QStringLiteral("Ambient="), QStringLiteral("Cables=1"), QStringLiteral("Spacing=100"),
+        QStringLiteral("Device="), QStringLiteral("DeviceRating="), QStringLiteral("TripTime="),
         QStringLiteral("[Line2]"), QStringLiteral("LineName=ЩО1 - ЩР2"), QStringLiteral("Checked=False"),
         QStringLiteral("SubItem1="), QStringLiteral("SubItem2=3x2,5 + 1x1,5"), QStringLiteral("SubItem3=Медь"),
         QStringLiteral("SubItem4=30"), QStringLiteral("SubItem5=213,6"), QStringLiteral("SubItem6=10"),

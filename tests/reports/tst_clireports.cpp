@@ -187,7 +187,7 @@ void TstCliReports::unwritableFolderAndUsage()
     for (const QStringList &bad : {QStringList{QStringLiteral("report-kl"), app.file(QStringLiteral("Дом.kbp"))},
                                    QStringList{QStringLiteral("report-kl"), app.file(QStringLiteral("Дом.kbp")),
                                                app.file(QStringLiteral("a.doc")), QStringLiteral("--columns"),
-                                               QStringLiteral("1,13")},
+                                               QStringLiteral("1,14")},
                                    QStringList{QStringLiteral("report-kz"), app.file(QStringLiteral("Дом.kbp")),
                                                app.file(QStringLiteral("a.doc")), QStringLiteral("--title"), QStringLiteral("x")}})
         QCOMPARE(runCli(args(app, bad)), 2);
