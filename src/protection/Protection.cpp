@@ -3,11 +3,7 @@
 #include "base/DataFileRegistry.h"
 #include "base/ListInput.h"
 #include "base/NumberText.h"
-#include "base/TextFile.h"
 #include "lines/LineCalc.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -75,29 +71,19 @@ BreakerTable BreakerTable::fromText(const QString &text)
 
 BreakerTable BreakerTable::load(const QString &appDir)
 {
-    const QString entry = DataFiles::dataFileName(appDir, DataFiles::Breakers);
-    const QString path = DataFiles::entryPath(appDir, entry);
-    QString text;
-    BreakerTable t;
-    if (!path.isEmpty() && QFileInfo(path).isFile() && TextFile::read(path, &text))
-        t = fromText(text);
-    t.m_shownPath = QDir::toNativeSeparators(path.isEmpty() ? DataFiles::joinEntry(appDir, QStringLiteral("\\Breakers.dat"))
-                                                            : path);
+    QString shown;
+    const auto text = DataFiles::readDataFile(appDir, DataFiles::Breakers, QStringLiteral("\\Breakers.dat"), &shown);
+    BreakerTable t = text ? fromText(*text) : BreakerTable();
+    t.m_shownPath = shown;
     return t;
 }
 
 QString BreakerTable::problem() const
 {
-    switch (m_status) {
-    case Status::Ok:
+    if (m_status == Status::Ok)
         return QString();
-    case Status::Missing:
-        return DataFiles::missingFileMessage(m_shownPath);
-    case Status::Damaged:
-        break;
-    }
-    return QStringLiteral("Файл защитных аппаратов ") + m_shownPath + QStringLiteral(" поврежден (") + m_detail
-           + QStringLiteral(").");
+    return DataFiles::fileProblemMessage(m_status == Status::Missing, QStringLiteral("Файл защитных аппаратов"),
+                                         m_shownPath, m_detail);
 }
 
 QStringList BreakerTable::characteristics() const

@@ -133,7 +133,7 @@ void MainWindow::buildActions()
     connect(makeAction(QStringLiteral("actionSaveProjectAs"), QStringLiteral("Сохранить проект &как...")),
             &QAction::triggered, this, [this] { saveProject(true); });
     connect(makeAction(QStringLiteral("actionCableLineReport"), QStringLiteral("Сохранить ведомость К&Л..."), QKeySequence(Qt::Key_F2)),
-            &QAction::triggered, this, &MainWindow::saveButton);
+            &QAction::triggered, this, &MainWindow::saveCableLineReport);
     connect(makeAction(QStringLiteral("actionShortCircuitReport"), QStringLiteral("Сохранить ведомость токов К&З..."),
                        QKeySequence(Qt::Key_F3)),
             &QAction::triggered, this, &MainWindow::saveShortCircuitReport);
@@ -637,13 +637,21 @@ void MainWindow::showAbout()
     AboutDialog dialog(UpdateSite::siteAddress(m_context.settingsPath()), this);
     dialog.exec();
 }
-void MainWindow::saveButton()
+void MainWindow::saveCableLineReport()
+{
+    withReportWriter([&](ReportWriter &writer) {
+        ReportColumnsDialog dialog(m_project, writer, this);
+        dialog.exec();
+    });
+}
+
+// A report writer that shows its progress on the status bar, for one command.
+void MainWindow::withReportWriter(const std::function<void(ReportWriter &)> &use)
 {
     StatusBarProgress progress(*m_panel1, *statusPanel2);
     ReportWriter writer(m_prompter, m_context.documentsFolder());
     writer.setProgress(&progress);
-    ReportColumnsDialog dialog(m_project, writer, this);
-    dialog.exec();
+    use(writer);
 }
 
 // Both ask for a transformer first, as the simplified method does.
@@ -660,11 +668,10 @@ void MainWindow::showFaultCurrentsWindow()
 {
     if (!haveTransformer())
         return;
-    StatusBarProgress progress(*m_panel1, *statusPanel2);
-    ReportWriter writer(m_prompter, m_context.documentsFolder());
-    writer.setProgress(&progress);
-    FaultCurrentsWindow window(m_project, m_context, m_prompter, writer, this);
-    window.exec();
+    withReportWriter([&](ReportWriter &writer) {
+        FaultCurrentsWindow window(m_project, m_context, m_prompter, writer, this);
+        window.exec();
+    });
 }
 
 void MainWindow::saveFaultCurrentsReport()
@@ -685,21 +692,19 @@ void MainWindow::saveFaultCurrentsReport()
         m_prompter.message(result.problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
         return;
     }
-    StatusBarProgress progress(*m_panel1, *statusPanel2);
-    ReportWriter writer(m_prompter, m_context.documentsFolder());
-    writer.setProgress(&progress);
-    FaultCurrentsReport::run(writer, m_project.projectName, result, m_context.calc.places());
+    withReportWriter([&](ReportWriter &writer) {
+        FaultCurrentsReport::run(writer, m_project.projectName, result, m_context.calc.places());
+    });
 }
 
 void MainWindow::showProtectionWindow()
 {
     if (!haveTransformer())
         return;
-    StatusBarProgress progress(*m_panel1, *statusPanel2);
-    ReportWriter writer(m_prompter, m_context.documentsFolder());
-    writer.setProgress(&progress);
-    ProtectionWindow window(m_project, m_context, m_prompter, writer, this);
-    window.exec();
+    withReportWriter([&](ReportWriter &writer) {
+        ProtectionWindow window(m_project, m_context, m_prompter, writer, this);
+        window.exec();
+    });
 }
 
 void MainWindow::saveProtectionReport()
@@ -717,20 +722,18 @@ void MainWindow::saveProtectionReport()
         m_prompter.message(result->problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
         return;
     }
-    StatusBarProgress progress(*m_panel1, *statusPanel2);
-    ReportWriter writer(m_prompter, m_context.documentsFolder());
-    writer.setProgress(&progress);
-    ProtectionReport::run(writer, m_project.projectName, *result, m_context.calc.places());
+    withReportWriter([&](ReportWriter &writer) {
+        ProtectionReport::run(writer, m_project.projectName, *result, m_context.calc.places());
+    });
 }
 
 void MainWindow::saveShortCircuitReport()
 {
     if (!haveTransformer())
         return;
-    StatusBarProgress progress(*m_panel1, *statusPanel2);
-    ReportWriter writer(m_prompter, m_context.documentsFolder());
-    writer.setProgress(&progress);
-    ShortCircuitReport::run(writer, m_project, m_context.calc);
+    withReportWriter([&](ReportWriter &writer) {
+        ShortCircuitReport::run(writer, m_project, m_context.calc);
+    });
 }
 
 void MainWindow::refreshTransformerValues()

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QSet>
 
+#include <functional>
 #include <memory>
 
 class IniDocument;
@@ -17,6 +18,7 @@ class OptionsDialog;
 class CableLineDialog;
 class GuideViewer;
 class QAction;
+class ReportWriter;
 class QLabel;
 class QMenu;
 class ProgressPanel;
@@ -111,7 +113,7 @@ public:
     void showHelp();
     void showTipOfDay();
     void showAbout();
-    void saveButton();
+    void saveCableLineReport();
     void saveShortCircuitReport();
     // Short-circuit currents by ГОСТ 28249-93: the window and its schedule.
     void showFaultCurrentsWindow();
@@ -168,6 +170,7 @@ private:
     SaveResult storeProject(bool saveAs);
     // The transformer power is chosen; otherwise the warning and the substation dialog.
     bool haveTransformer();
+    void withReportWriter(const std::function<void(ReportWriter &)> &use);
     void rememberFile(const QString &path);
     bool isKnownFile(const QString &path) const;
     void onListContextMenu(const QPoint &pos);
