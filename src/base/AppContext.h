@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/SettingsStore.h"
+
 #include <QString>
 
 class IniDocument;
@@ -14,10 +16,9 @@ struct CalcValues {
 
     int places() const; // decimalPlaces as the nearest integer
 
-    // Reads "Calculation" from the settings file; a value that is not a number
-    // keeps its default.
-    static CalcValues load(const QString &settingsPath);
-    bool save(const QString &settingsPath) const;
+    // Reads "Calculation" from the settings; a value that the options dialog
+    // would refuse (not a number, not above 0, above 1 000 000) keeps its default.
+    static CalcValues load(const IniDocument &settings);
     // Puts the values into a settings document being written.
     void store(IniDocument &ini) const;
 };
@@ -30,14 +31,23 @@ public:
     static QString resolveAppDir(const QString &fromCommandLine, const QString &executableDir);
 
     explicit AppContext(const QString &appDir);
+    // The settings store asks this context for the path.
+    AppContext(const AppContext &) = delete;
+    AppContext &operator=(const AppContext &) = delete;
 
     const QString &appDir() const { return m_appDir; }
-    // application folder + registry entry 13
+    // application folder + registry entry 13: the one place that says where
+    // the settings file is.
     QString settingsPath() const;
     QString dataFile(int index) const;
+
+    // Every read and write of the settings file goes through here.
+    SettingsStore &settings() { return m_settings; }
+    const SettingsStore &settings() const { return m_settings; }
 
     CalcValues calc;
 
 private:
     QString m_appDir;
+    SettingsStore m_settings;
 };

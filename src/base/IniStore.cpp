@@ -2,139 +2,269 @@
 
 #include "base/TextFile.h"
 
-#include <QFile>
-#include <QStringView>
-
-namespace IniDetail {
+#include <QHashFunctions>
 
 namespace {
 
-char16_t lowered(QChar c) noexcept
+char16_t lowered(char16_t u) noexcept
 {
-    const char16_t u = c.unicode();
     if (u < 0x80)
         return (u >= 'A' && u <= 'Z') ? char16_t(u + ('a' - 'A')) : u;
     return char16_t(QChar::toLower(char32_t(u)));
 }
 
-} // namespace
-
-bool operator==(const NameKey &a, const NameKey &b) noexcept
+bool sameName(QStringView a, QStringView b) noexcept
 {
-    const qsizetype n = a.name.size();
-    if (n != b.name.size())
+    if (a.size() != b.size())
         return false;
-    const QChar *pa = a.name.constData();
-    const QChar *pb = b.name.constData();
-    for (qsizetype i = 0; i < n; ++i)
+    const char16_t *pa = a.utf16();
+    const char16_t *pb = b.utf16();
+    for (qsizetype i = 0; i < a.size(); ++i)
         if (pa[i] != pb[i] && lowered(pa[i]) != lowered(pb[i]))
             return false;
     return true;
 }
 
-size_t qHash(const NameKey &key, size_t seed) noexcept
+// A keyed hash of the lower-case name: the per-process seed keeps crafted
+// names from piling up in one run of buckets.
+size_t nameHash(QStringView name, size_t seed) noexcept
 {
-    // FNV-1a over the lower-case UTF-16 units.
-    size_t h = seed ^ size_t(1469598103934665603ULL);
-    for (const QChar c : key.name) {
-        h ^= lowered(c);
-        h *= size_t(1099511628211ULL);
+    // Lower-cased a piece at a time, each piece's hash seeding the next.
+    char16_t piece[64] = {};
+    size_t h = seed;
+    const char16_t *p = name.utf16();
+    for (qsizetype at = 0; at < name.size(); at += 64) {
+        const qsizetype n = qMin<qsizetype>(64, name.size() - at);
+        for (qsizetype i = 0; i < n; ++i)
+            piece[i] = lowered(p[at + i]);
+        h = qHashBits(piece, size_t(n) * sizeof(char16_t), h);
     }
     return h;
 }
 
-} // namespace IniDetail
+size_t seed() noexcept
+{
+    return QHashSeed::globalSeed();
+}
 
-using IniDetail::NameKey;
-
-namespace {
-
-// Sections longer than this get a hash index; shorter ones are searched.
-constexpr int kIndexedSection = 24;
+QString emptyNotNull()
+{
+    return QStringLiteral("");
+}
 
 } // namespace
 
-int IniDocument::Section::find(const QString &key) const
+QString IniDocument::copy(Span span) const
 {
-    if (!index.isEmpty()) {
-        const auto it = index.constFind(NameKey{key});
-        return it == index.constEnd() ? -1 : *it;
-    }
-    const NameKey wanted{key};
-    for (int i = 0; i < entries.size(); ++i) {
-        const Entry &e = entries.at(i);
-        if (!e.key.isEmpty() && NameKey{e.key} == wanted)
-            return i;
-    }
-    return -1;
+    // A key that is there with an empty value is not an absent one.
+    if (!span.length)
+        return emptyNotNull();
+    return QString(m_text.constData() + span.start, span.length);
 }
 
-void IniDocument::Section::appended()
+IniDocument::Span IniDocument::append(QStringView text)
 {
-    const int last = int(entries.size()) - 1;
-    if (!index.isEmpty()) {
-        const QString &key = entries.at(last).key;
-        if (!key.isEmpty() && !index.contains(NameKey{key}))
-            index.insert(NameKey{key}, last);
+    const Span span{quint32(m_text.size()), quint32(text.size())};
+    m_text += text;
+    return span;
+}
+
+size_t IniDocument::entryHash(int section, QStringView key) const
+{
+    return nameHash(key, seed() ^ (size_t(section) * size_t(0x9E3779B97F4A7C15ULL)));
+}
+
+bool IniDocument::belongsTo(quint32 entry, int section) const
+{
+    if (entry >= m_readEntries)
+        return m_setOwners.at(entry - m_readEntries) == quint32(section);
+    const Section &s = m_sections.at(section);
+    return entry >= s.first && entry < s.first + s.count;
+}
+
+int IniDocument::findSection(QStringView name) const
+{
+    const QVector<quint32> &buckets = m_sectionTable.buckets;
+    if (buckets.isEmpty())
+        return -1;
+    const size_t mask = size_t(buckets.size()) - 1;
+    for (size_t i = nameHash(name, seed()) & mask;; i = (i + 1) & mask) {
+        const quint32 at = buckets.at(qsizetype(i));
+        if (!at)
+            return -1;
+        if (sameName(view(m_sections.at(at - 1).name), name))
+            return int(at - 1);
+    }
+}
+
+int IniDocument::findEntry(int section, QStringView key) const
+{
+    const QVector<quint32> &buckets = m_entryTable.buckets;
+    if (buckets.isEmpty())
+        return -1;
+    const size_t mask = size_t(buckets.size()) - 1;
+    for (size_t i = entryHash(section, key) & mask;; i = (i + 1) & mask) {
+        const quint32 at = buckets.at(qsizetype(i));
+        if (!at)
+            return -1;
+        if (belongsTo(at - 1, section) && sameName(view(m_entries.at(at - 1).key), key))
+            return int(at - 1);
+    }
+}
+
+bool IniDocument::insertSection(quint32 index)
+{
+    if ((m_sectionTable.used + 1) * 2 > m_sectionTable.buckets.size())
+        grow(m_sectionTable, false);
+    QVector<quint32> &buckets = m_sectionTable.buckets;
+    const QStringView name = view(m_sections.at(index).name);
+    const size_t mask = size_t(buckets.size()) - 1;
+    for (size_t i = nameHash(name, seed()) & mask;; i = (i + 1) & mask) {
+        quint32 &slot = buckets[qsizetype(i)];
+        if (!slot) {
+            slot = index + 1;
+            ++m_sectionTable.used;
+            return true;
+        }
+        if (sameName(view(m_sections.at(slot - 1).name), name))
+            return false;
+    }
+}
+
+bool IniDocument::insertEntry(int section, quint32 index)
+{
+    if ((m_entryTable.used + 1) * 2 > m_entryTable.buckets.size())
+        grow(m_entryTable, true);
+    QVector<quint32> &buckets = m_entryTable.buckets;
+    const QStringView key = view(m_entries.at(index).key);
+    const size_t mask = size_t(buckets.size()) - 1;
+    for (size_t i = entryHash(section, key) & mask;; i = (i + 1) & mask) {
+        quint32 &slot = buckets[qsizetype(i)];
+        if (!slot) {
+            slot = index + 1;
+            ++m_entryTable.used;
+            return true;
+        }
+        if (belongsTo(slot - 1, section) && sameName(view(m_entries.at(slot - 1).key), key))
+            return false;
+    }
+}
+
+// Doubles a table and puts back what it held: the sections by their names,
+// the keys through the sections that hold them.
+void IniDocument::grow(Table &table, bool entries)
+{
+    const qsizetype size = qMax<qsizetype>(16, table.buckets.size() * 2);
+    const QVector<quint32> old = std::exchange(table.buckets, QVector<quint32>(size, 0));
+    table.used = 0;
+    if (!entries) {
+        for (const quint32 at : old)
+            if (at)
+                insertSection(at - 1);
         return;
     }
-    if (entries.size() <= kIndexedSection)
-        return;
-    index.reserve(entries.size() * 2);
-    for (int i = 0; i <= last; ++i)
-        if (!entries.at(i).key.isEmpty() && !index.contains(NameKey{entries.at(i).key}))
-            index.insert(NameKey{entries.at(i).key}, i);
+    for (const quint32 at : std::as_const(m_sectionTable.buckets)) {
+        if (!at)
+            continue;
+        const int s = int(at - 1);
+        const Section &section = m_sections.at(s);
+        for (quint32 i = section.first; i < section.first + section.count; ++i)
+            if (m_entries.at(i).key.length)
+                insertEntry(s, i);
+        for (const quint32 i : m_appended.value(quint32(s)))
+            insertEntry(s, i);
+    }
+}
+
+int IniDocument::addSection(Span name, bool *first)
+{
+    const quint32 index = quint32(m_sections.size());
+    m_sections.append(Section{name, quint32(m_entries.size()), 0});
+    const bool inserted = name.start != NoName && insertSection(index);
+    if (first)
+        *first = inserted;
+    return int(index);
+}
+
+quint32 IniDocument::addEntry(int section, const Entry &entry, bool asRead)
+{
+    const quint32 index = quint32(m_entries.size());
+    m_entries.append(entry);
+    Section &s = m_sections[section];
+    if (asRead) {
+        ++m_readEntries;
+        ++s.count;
+        return index;
+    }
+    m_setOwners.append(quint32(section));
+    if (s.first + s.count == index)
+        ++s.count;
+    else
+        m_appended[quint32(section)].append(index);
+    return index;
 }
 
 IniDocument IniDocument::fromText(const QString &text)
 {
     IniDocument doc;
-    Section *current = nullptr;
-    const QStringView all(text);
+    // Offsets are 32-bit: far beyond any file that is read (TextFile::MaxFileSize).
+    doc.m_text = text.size() < qsizetype(NoName / 2) ? text : text.left(NoName / 2);
+    const QStringView all(doc.m_text);
+    const char16_t *base = all.utf16();
+    auto spanOf = [base](QStringView v) {
+        return v.utf16() ? Span{quint32(v.utf16() - base), quint32(v.size())} : Span{};
+    };
+    int current = -1;
+    bool currentIndexed = false; // only the first section of a name is looked into
     qsizetype start = 0;
     const qsizetype n = all.size();
     while (start <= n) {
-        qsizetype end = all.indexOf(QLatin1Char('\n'), start);
+        qsizetype end = all.indexOf(u'\n', start);
         if (end < 0)
             end = n;
+        const qsizetype lineStart = start;
         QStringView line = all.mid(start, end - start);
-        if (line.endsWith(QLatin1Char('\r')))
+        if (line.endsWith(u'\r'))
             line.chop(1);
         const bool lastLine = end >= n;
         start = end + 1;
         if (lastLine && line.isEmpty())
             break;
         const QStringView trimmed = line.trimmed();
-        if (trimmed.startsWith(QLatin1Char('['))) {
-            const qsizetype close = trimmed.indexOf(QLatin1Char(']'));
+        if (trimmed.startsWith(u'[')) {
+            const qsizetype close = trimmed.indexOf(u']');
             if (close > 0) {
-                QString name = trimmed.mid(1, close - 1).trimmed().toString();
-                if (name.isNull())
-                    name = QLatin1String("");
-                current = &doc.addSection(name);
+                current = doc.addSection(spanOf(trimmed.mid(1, close - 1).trimmed()), &currentIndexed);
                 continue;
             }
         }
-        if (!current)
-            current = &doc.addSection(QString());
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        Entry e;
-        if (eq > 0 && !line.left(eq).trimmed().isEmpty()) {
-            e.key = line.left(eq).trimmed().toString();
-            e.value = line.mid(eq + 1).trimmed().toString();
-        } else {
-            e.value = line.toString();
+        if (current < 0)
+            current = doc.addSection(Span{NoName, 0}, &currentIndexed);
+        const qsizetype eq = line.indexOf(u'=');
+        const QStringView key = eq > 0 ? line.left(eq).trimmed() : QStringView();
+        if (!key.isEmpty()) {
+            const quint32 at = doc.addEntry(current, Entry{spanOf(key), spanOf(line.mid(eq + 1).trimmed())}, true);
+            if (currentIndexed)
+                doc.insertEntry(current, at);
+            continue;
         }
-        current->entries.append(std::move(e));
-        current->appended();
+        // Lines that are not "key=value" in a row are one run, up to the end
+        // of the last one's line: blank lines and comments cost nothing each.
+        const Section &s = doc.m_sections.at(current);
+        if (s.count && !doc.m_entries.last().key.length) {
+            Entry &run = doc.m_entries.last();
+            run.value.length = quint32(end - run.value.start);
+        } else {
+            doc.addEntry(current, Entry{Span{}, Span{quint32(lineStart), quint32(end - lineStart)}}, true);
+        }
     }
     return doc;
 }
 
-bool IniDocument::load(const QString &path)
+bool IniDocument::load(const QString &path, QString *error)
 {
     QString text;
-    if (!TextFile::read(path, &text)) {
+    if (!TextFile::read(path, &text, error)) {
         *this = IniDocument();
         return false;
     }
@@ -150,138 +280,118 @@ bool IniDocument::save(const QString &path, QString *error) const
 QString IniDocument::toText() const
 {
     QString out;
-    qsizetype size = 0;
-    for (const Section &s : m_sections) {
-        size += s.name.size() + 4;
-        for (const Entry &e : s.entries)
-            size += e.key.size() + e.value.size() + 3;
-    }
-    out.reserve(size);
-    for (const Section &s : m_sections) {
-        if (!s.name.isNull()) {
-            out += QLatin1Char('[');
-            out += s.name;
-            out += QLatin1String("]\r\n");
+    out.reserve(m_text.size() + 4 * (m_sections.size() + m_entries.size()));
+    for (int s = 0; s < m_sections.size(); ++s) {
+        const Section &section = m_sections.at(s);
+        if (section.name.start != NoName) {
+            out += u'[';
+            out += view(section.name);
+            out += u"]\r\n";
         }
-        for (const Entry &e : s.entries) {
-            if (!e.key.isEmpty()) {
-                out += e.key;
-                out += QLatin1Char('=');
+        forEachEntry(s, [&](const Entry &e) {
+            if (e.key.length) {
+                out += view(e.key);
+                out += u'=';
+                out += view(e.value);
+                out += u"\r\n";
+                return;
             }
-            out += e.value;
-            out += QLatin1String("\r\n");
-        }
+            // A run of lines: each as it was read, ended by CR LF.
+            const QStringView run = view(e.value);
+            qsizetype from = 0;
+            while (true) {
+                qsizetype to = run.indexOf(u'\n', from);
+                const bool last = to < 0;
+                if (last)
+                    to = run.size();
+                QStringView line = run.mid(from, to - from);
+                if (line.endsWith(u'\r'))
+                    line.chop(1);
+                out += line;
+                out += u"\r\n";
+                if (last)
+                    break;
+                from = to + 1;
+            }
+        });
     }
     return out;
 }
 
-IniDocument::Section *IniDocument::findSection(const QString &name)
-{
-    const auto it = m_sectionIndex.constFind(NameKey{name.trimmed()});
-    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[*it];
-}
-
-const IniDocument::Section *IniDocument::findSection(const QString &name) const
-{
-    const auto it = m_sectionIndex.constFind(NameKey{name.trimmed()});
-    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[*it];
-}
-
-IniDocument::Section &IniDocument::addSection(const QString &name)
-{
-    Section s;
-    s.name = name; // a null name holds the lines before the first header
-    // Room for a usual section at once, rather than growing it key by key.
-    s.entries.reserve(12);
-    m_sections.append(std::move(s));
-    const int idx = int(m_sections.size()) - 1;
-    if (!name.isNull() && !m_sectionIndex.contains(NameKey{name}))
-        m_sectionIndex.insert(NameKey{name}, idx);
-    return m_sections.last();
-}
-
 bool IniDocument::hasSection(const QString &section) const
 {
-    return findSection(section) != nullptr;
+    return findSection(QStringView(section).trimmed()) >= 0;
 }
 
 bool IniDocument::contains(const QString &section, const QString &key) const
 {
-    const Section *s = findSection(section);
-    return s && s->find(key.trimmed()) >= 0;
+    const int s = findSection(QStringView(section).trimmed());
+    return s >= 0 && findEntry(s, QStringView(key).trimmed()) >= 0;
 }
 
-QString IniDocument::value(const QString &section, const QString &key, const QString &def,
-                           bool whole) const
+QString IniDocument::value(const QString &section, const QString &key, const QString &def, bool whole) const
 {
-    const Section *s = findSection(section);
-    if (!s)
+    const int s = findSection(QStringView(section).trimmed());
+    if (s < 0)
         return def;
-    const int at = s->find(key.trimmed());
+    const int at = findEntry(s, QStringView(key).trimmed());
     if (at < 0)
         return def;
-    const QString &v = s->entries.at(at).value;
-    return whole ? v : v.left(MaxValueLength);
-}
-
-QString IniDocument::clean(const QString &value)
-{
-    QString v = value;
-    v.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    v.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return v.trimmed();
+    Span v = m_entries.at(at).value;
+    if (!whole)
+        v.length = qMin<quint32>(v.length, MaxValueLength);
+    return copy(v);
 }
 
 void IniDocument::setValue(const QString &section, const QString &key, const QString &value)
 {
-    const QString k = key.trimmed();
-    Section *s = findSection(section);
-    if (!s) {
-        QString name = section.trimmed();
-        if (name.isNull())
-            name = QLatin1String("");
-        s = &addSection(name);
-    }
-    const int at = s->find(k);
+    // A value never spans lines.
+    QString cleaned = value;
+    cleaned.replace(u'\r', u' ');
+    cleaned.replace(u'\n', u' ');
+    const QStringView v = QStringView(cleaned).trimmed();
+    const QStringView k = QStringView(key).trimmed();
+
+    const QStringView name = QStringView(section).trimmed();
+    int s = findSection(name);
+    if (s < 0)
+        s = addSection(append(name), nullptr);
+    const int at = k.isEmpty() ? -1 : findEntry(s, k);
     if (at >= 0) {
-        s->entries[at].value = clean(value);
+        m_entries[at].value = append(v);
         return;
     }
-    s->entries.append(Entry{k, clean(value)});
-    s->appended();
-}
-
-void IniDocument::appendSection(const QString &section)
-{
-    addSection(section);
-}
-
-void IniDocument::appendValue(const QString &key, const QString &value)
-{
-    if (m_sections.isEmpty() || m_sections.last().name.isNull())
-        return;
-    Section &s = m_sections.last();
-    s.entries.append(Entry{key, clean(value)});
-    s.appended();
+    const Span keySpan = append(k);
+    const quint32 added = addEntry(s, Entry{keySpan, append(v)}, false);
+    if (keySpan.length)
+        insertEntry(s, added);
 }
 
 QStringList IniDocument::sectionNames() const
 {
     QStringList names;
     for (const Section &s : m_sections)
-        if (!s.name.isNull())
-            names << s.name;
+        if (s.name.start != NoName)
+            names << copy(s.name);
     return names;
 }
 
 QStringList IniDocument::keys(const QString &section) const
 {
     QStringList names;
-    if (const Section *s = findSection(section))
-        for (const Entry &e : s->entries)
-            if (!e.key.isEmpty())
-                names << e.key;
+    forEachKey(section, [&](QStringView key) { names << key.toString(); });
     return names;
+}
+
+int IniDocument::sectionCount() const
+{
+    return int(m_sections.size());
+}
+
+QStringView IniDocument::sectionName(int index) const
+{
+    const Section &s = m_sections.at(index);
+    return s.name.start == NoName ? QStringView() : view(s.name);
 }
 
 void IniTextWriter::section(QStringView name)
@@ -332,22 +442,4 @@ void IniCp1251Writer::value(QStringView key, const QString &value)
         if (data[i] == '\r' || data[i] == '\n')
             data[i] = ' ';
     m_bytes += "\r\n";
-}
-
-QString readIniString(const QString &file, const QString &section, const QString &key,
-                      const QString &def)
-{
-    IniDocument doc;
-    if (!doc.load(file))
-        return def;
-    return doc.value(section, key, def);
-}
-
-bool writeIniString(const QString &file, const QString &section, const QString &key,
-                    const QString &value)
-{
-    IniDocument doc;
-    doc.load(file);
-    doc.setValue(section, key, value);
-    return doc.save(file);
 }

@@ -1,6 +1,7 @@
 #include "base/ProjectFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "base/IniStore.h"
 #include "base/NumberText.h"
@@ -25,6 +26,9 @@ const QString kShields = QStringLiteral("Shields");
 
 // Counts are 16-bit integers in the format.
 constexpr int kMaxCount = 32767;
+
+// The damage message shows this many problems, then an ellipsis.
+constexpr int ShownProblems = 8;
 
 // "SubItem" + k; the usual ones are made once, not once per cell.
 QString subItemKey(int k)
@@ -66,16 +70,21 @@ std::optional<int> plainIndex(QStringView digits)
     return n;
 }
 
-// The numbers n of the names prefix + n, sorted, each once.
-std::vector<int> indicesAfter(const QStringList &names, QLatin1StringView prefix)
+// The numbers n of the names prefix + n, sorted, each once. `forEachName`
+// hands every name to its argument.
+template<typename ForEachName>
+std::vector<int> indicesAfter(ForEachName &&forEachName, QLatin1StringView prefix)
 {
-    std::vector<int> found;
-    for (const QString &name : names)
+    std::vector<bool> seen(kMaxCount + 1, false);
+    forEachName([&](QStringView name) {
         if (name.startsWith(prefix, Qt::CaseInsensitive))
-            if (const auto n = plainIndex(QStringView(name).mid(prefix.size())))
-                found.push_back(*n);
-    std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
+            if (const auto n = plainIndex(name.mid(prefix.size())))
+                seen[*n] = true;
+    });
+    std::vector<int> found;
+    for (int n = 0; n <= kMaxCount; ++n)
+        if (seen[n])
+            found.push_back(n);
     return found;
 }
 
@@ -86,47 +95,60 @@ void mergeIndices(std::vector<int> &into, const std::vector<int> &more)
     into.erase(std::unique(into.begin(), into.end()), into.end());
 }
 
-// Where each load of each shield stands: shield number -> load number ->
-// section. A plain name such as Load112 may belong to shield 1 load 12 or to
-// shield 11 load 2; it stands for both, as the format has always been read,
-// and the counts of the shields decide. A separated name (Load1_12) is exact
-// and wins.
+// Where each load of each shield stands. A plain name such as Load112 may
+// belong to shield 1 load 12 or to shield 11 load 2; it stands for both, as
+// the format has always been read, and the counts of the shields decide. A
+// separated name (Load1_12) is exact and wins; among equals the first in the
+// file does. Sorted by shield, then load, the winner of each pair first.
 struct LoadSection {
-    QString name;
-    bool separated = false;
+    int shield = 0;
+    int load = 0;
+    int rank = 0; // separated names by file position, then plain ones
+    int section = 0;
 };
-using LoadSections = QHash<int, QMap<int, LoadSection>>;
 
-LoadSections collectLoadSections(const QStringList &sections)
+std::vector<LoadSection> collectLoadSections(const IniDocument &ini, const std::vector<bool> &shieldKnown)
 {
-    LoadSections map;
+    std::vector<LoadSection> found;
     const QLatin1StringView prefix("Load");
-    for (const QString &name : sections) {
-        if (!name.startsWith(prefix, Qt::CaseInsensitive))
+    const int count = ini.sectionCount();
+    auto add = [&](std::optional<int> shield, std::optional<int> load, int rank, int section) {
+        // Only shields that are there can hold loads.
+        if (shield && load && shieldKnown[*shield])
+            found.push_back(LoadSection{*shield, *load, rank, section});
+    };
+    for (int i = 0; i < count; ++i) {
+        const QStringView name = ini.sectionName(i);
+        if (name.isNull() || !name.startsWith(prefix, Qt::CaseInsensitive))
             continue;
-        const QStringView rest = QStringView(name).mid(prefix.size());
+        const QStringView rest = name.mid(prefix.size());
         const qsizetype sep = rest.indexOf(QLatin1Char('_'));
         if (sep >= 0) {
-            const auto shield = plainIndex(rest.left(sep));
-            const auto load = plainIndex(rest.mid(sep + 1));
-            if (shield && load) {
-                LoadSection &slot = map[*shield][*load];
-                if (!slot.separated)
-                    slot = LoadSection{name, true};
-            }
+            add(plainIndex(rest.left(sep)), plainIndex(rest.mid(sep + 1)), i, i);
             continue;
         }
-        for (qsizetype k = 1; k < rest.size() && k <= 5; ++k) {
-            const auto shield = plainIndex(rest.left(k));
-            const auto load = plainIndex(rest.mid(k));
-            if (shield && load) {
-                LoadSection &slot = map[*shield][*load];
-                if (slot.name.isEmpty())
-                    slot = LoadSection{name, false};
-            }
-        }
+        for (qsizetype k = 1; k < rest.size() && k <= 5; ++k)
+            add(plainIndex(rest.left(k)), plainIndex(rest.mid(k)), count + i, i);
     }
-    return map;
+    std::sort(found.begin(), found.end(), [](const LoadSection &a, const LoadSection &b) {
+        return std::tie(a.shield, a.load, a.rank) < std::tie(b.shield, b.load, b.rank);
+    });
+    found.erase(std::unique(found.begin(), found.end(),
+                            [](const LoadSection &a, const LoadSection &b) {
+                                return a.shield == b.shield && a.load == b.load;
+                            }),
+                found.end());
+    return found;
+}
+
+// Hands every section name of the document to a visitor.
+auto sectionsOf(const IniDocument &ini)
+{
+    return [&ini](auto &&visit) {
+        for (int i = 0; i < ini.sectionCount(); ++i)
+            if (const QStringView name = ini.sectionName(i); !name.isNull())
+                visit(name);
+    };
 }
 
 // A piece of a damaged value, fit to be shown in a message.
@@ -139,6 +161,19 @@ QString shown(const QString &value)
     if (value.size() > 24)
         v += QChar(0x2026);
     return QStringLiteral("«") + v + QStringLiteral("»");
+}
+
+// Cells 1..n "0", the rest empty, as a row without any cell reads; one list
+// for every such row.
+QStringList bareRow(int n, int cellCount)
+{
+    static QHash<int, QStringList> rows;
+    QStringList &row = rows[n * 64 + cellCount];
+    if (row.isEmpty()) {
+        for (int k = 0; k < cellCount; ++k)
+            row << (k < n ? kZero : QString());
+    }
+    return row;
 }
 
 // Reads values with the format's rules and keeps a list of what was wrong.
@@ -176,11 +211,28 @@ public:
         QStringList out;
         out.reserve(cellCount);
         const int n = qMin(count, cellCount);
-        for (int k = 1; k <= n; ++k)
-            out << text(section, subItemKey(k));
+        bool any = false;
+        for (int k = 1; k <= n; ++k) {
+            const QString value = m_ini.value(section, subItemKey(k), QString(), true);
+            any = any || !value.isNull();
+            out << (value.isNull() ? kZero : unprotectValue(value));
+        }
+        // A bare section shares one row of cells: a file made of them costs
+        // no more than its own size.
+        if (!any)
+            return bareRow(n, cellCount);
         while (out.size() < cellCount)
             out << QString();
         return out;
+    }
+
+    // A cell written as a number that no finite number holds ("1e309",
+    // "inf") would read as 0 without a word: it is damage.
+    void checkNumbers(const QStringList &cells, std::initializer_list<int> numeric, const QString &where)
+    {
+        for (const int k : numeric)
+            if (k < cells.size() && NumberText::outOfRange(cells.at(k)))
+                problem(QStringLiteral("неверное число ") + where + QStringLiteral(": ") + shown(cells.at(k)));
     }
 
     void problem(const QString &what)
@@ -188,7 +240,9 @@ public:
         if (!m_result.damaged)
             m_result.problem = what;
         m_result.damaged = true;
-        m_result.problems << what;
+        // What the message shows and a sign that there is more.
+        if (m_result.problems.size() <= ShownProblems)
+            m_result.problems << what;
     }
 
     void missing(int expected, int found, const QString &what)
@@ -212,10 +266,11 @@ void readTransformer(const IniDocument &ini, Reader &in, Project &project)
     project.supplyLineMaterial = in.text(kTP, QStringLiteral("Material"));
     project.supplyLineLength = in.text(kTP, QStringLiteral("Length"));
     project.supplyLineSection = in.text(kTP, QStringLiteral("Section"));
+    in.checkNumbers({project.transformerPower, project.supplyLineLength, project.supplyLineSection}, {0, 1, 2},
+                    QStringLiteral("в данных ТП"));
 }
 
-void readLines(const IniDocument &ini, const QStringList &sections, Reader &in, Project &project,
-               const Progress &progress)
+void readLines(const IniDocument &ini, Reader &in, Project &project, const Progress &progress)
 {
     project.lines.clear();
     std::optional<int> lineCount;
@@ -232,7 +287,7 @@ void readLines(const IniDocument &ini, const QStringList &sections, Reader &in, 
     // than made up, and a count that cannot be read gives way to the sections.
     const int cellsPerLine = subItemCount.value_or(CableLine::CellCount);
     int found = 0;
-    for (const int n : indicesAfter(sections, QLatin1StringView("Line"))) {
+    for (const int n : indicesAfter(sectionsOf(ini), QLatin1StringView("Line"))) {
         if (lineCount && n > *lineCount)
             break;
         const QString section = QStringLiteral("Line") + QString::number(n);
@@ -240,6 +295,10 @@ void readLines(const IniDocument &ini, const QStringList &sections, Reader &in, 
         line.name = in.text(section, QStringLiteral("LineName"));
         line.checked = in.text(section, QStringLiteral("Checked")) == QLatin1String("True");
         line.cells = in.cells(section, cellsPerLine, CableLine::CellCount);
+        in.checkNumbers(line.cells,
+                        {CableLine::Length, CableLine::Resistance, CableLine::LoadCurrent, CableLine::PermissibleCurrent,
+                         CableLine::voltageDrop},
+                        QStringLiteral("в линии ") + shown(line.name));
         project.lines.append(std::move(line));
         ++found;
     }
@@ -247,8 +306,7 @@ void readLines(const IniDocument &ini, const QStringList &sections, Reader &in, 
         in.missing(*lineCount, found, QStringLiteral("линий"));
 }
 
-void readShields(const IniDocument &ini, const QStringList &sections, Reader &in, Project &project,
-                 const Progress &progress)
+void readShields(const IniDocument &ini, Reader &in, Project &project, const Progress &progress)
 {
     project.shields.clear();
     std::optional<int> tabs;
@@ -261,8 +319,9 @@ void readShields(const IniDocument &ini, const QStringList &sections, Reader &in
     }
 
     // A shield is known by its Tab key or by its Loads section.
-    std::vector<int> numbers = indicesAfter(ini.keys(kShields), QLatin1StringView("Tab"));
-    mergeIndices(numbers, indicesAfter(sections, QLatin1StringView("Loads")));
+    std::vector<int> numbers =
+        indicesAfter([&ini](auto &&visit) { ini.forEachKey(kShields, visit); }, QLatin1StringView("Tab"));
+    mergeIndices(numbers, indicesAfter(sectionsOf(ini), QLatin1StringView("Loads")));
     QVector<int> fileNumbers;
     for (const int n : numbers) {
         if (tabs && n > *tabs)
@@ -278,7 +337,10 @@ void readShields(const IniDocument &ini, const QStringList &sections, Reader &in
     report(progress, 50);
     report(progress, 60);
 
-    const LoadSections loadSections = collectLoadSections(sections);
+    std::vector<bool> shieldKnown(kMaxCount + 1, false);
+    for (const int n : fileNumbers)
+        shieldKnown[n] = true;
+    const std::vector<LoadSection> loadSections = collectLoadSections(ini, shieldKnown);
     const int cellsPerLoad = subItemsCount.value_or(Load::CellCount);
     for (int s = 0; s < project.shields.size(); ++s) {
         Shield &shield = project.shields[s];
@@ -291,24 +353,28 @@ void readShields(const IniDocument &ini, const QStringList &sections, Reader &in
         else
             loadCount = in.count(loadsSection, QStringLiteral("LoadCount"), QStringLiteral("число нагрузок ") + shieldName);
 
-        const auto it = loadSections.constFind(n);
+        auto j = std::lower_bound(loadSections.begin(), loadSections.end(), n,
+                                  [](const LoadSection &l, int shieldNumber) { return l.shield < shieldNumber; });
         int found = 0;
-        if (it != loadSections.constEnd()) {
-            int expectedNext = 1;
-            for (auto j = it->cbegin(); j != it->cend(); ++j) {
-                if (loadCount && j.key() > *loadCount)
-                    break;
-                // Without a count, plain names of other shields could pass for
-                // later loads of this one; only the unbroken run is taken.
-                if (!loadCount && j.key() != expectedNext)
-                    break;
-                ++expectedNext;
-                Load load;
-                load.name = in.text(j->name, QStringLiteral("LoadName"));
-                load.cells = in.cells(j->name, cellsPerLoad, Load::CellCount);
-                shield.loads.append(std::move(load));
-                ++found;
-            }
+        int expectedNext = 1;
+        for (; j != loadSections.end() && j->shield == n; ++j) {
+            if (loadCount && j->load > *loadCount)
+                break;
+            // Without a count, plain names of other shields could pass for
+            // later loads of this one; only the unbroken run is taken.
+            if (!loadCount && j->load != expectedNext)
+                break;
+            ++expectedNext;
+            const QString section = ini.sectionName(j->section).toString();
+            Load load;
+            load.name = in.text(section, QStringLiteral("LoadName"));
+            load.cells = in.cells(section, cellsPerLoad, Load::CellCount);
+            in.checkNumbers(load.cells,
+                            {Load::InstalledPower, Load::PowerFactor, Load::DemandFactor, Load::DesignPower,
+                             Load::ApparentPower, Load::Current, Load::Phases, Load::Efficiency},
+                            QStringLiteral("в нагрузке ") + shown(load.name));
+            shield.loads.append(std::move(load));
+            ++found;
         }
         if (loadCount)
             in.missing(*loadCount, found, QStringLiteral("нагрузок ") + shieldName);
@@ -352,15 +418,14 @@ ReadResult readText(const QString &text, Project &project, const Progress &progr
     ReadResult result;
     result.opened = true;
     const IniDocument ini = IniDocument::fromText(text);
-    const QStringList sections = ini.sectionNames();
     Reader in(ini, result);
 
     readTransformer(ini, in, project);
     report(progress, 10);
     report(progress, 20);
-    readLines(ini, sections, in, project, progress);
+    readLines(ini, in, project, progress);
     report(progress, 40);
-    readShields(ini, sections, in, project, progress);
+    readShields(ini, in, project, progress);
     // A project always has at least one shield.
     if (project.shields.isEmpty())
         project.shields = Project::initialShields();
@@ -483,14 +548,28 @@ bool write(const QString &path, const Project &project, QString *error, const Pr
     return TextFile::write(path, projectText(project, {}), error);
 }
 
-QString unreadableMessage(const QString &path)
+QString missingMessage(const QString &path)
 {
-    return QStringLiteral("Не удалось прочитать файл '") + QDir::toNativeSeparators(path) + QStringLiteral("'.");
+    const QFileInfo file(path);
+    if (file.isFile())
+        return QString();
+    const QString shown = QDir::toNativeSeparators(path);
+    if (file.isDir())
+        return QStringLiteral("'") + shown + QStringLiteral("' - это папка, а не файл проекта!");
+    return QStringLiteral("Файл '") + shown + QStringLiteral("' не найден!");
+}
+
+QString unreadableMessage(const QString &path, const ReadResult &result)
+{
+    QString text = QStringLiteral("Не удалось прочитать файл '") + QDir::toNativeSeparators(path) + QStringLiteral("'.");
+    if (!result.problem.isEmpty())
+        text += QStringLiteral("\r\n(") + result.problem + QLatin1Char(')');
+    return text;
 }
 
 QString damagedMessage(const QString &path, const ReadResult &result)
 {
-    QStringList shown = result.problems.mid(0, 8);
+    QStringList shown = result.problems.mid(0, ShownProblems);
     if (result.problems.size() > shown.size())
         shown << QString(QChar(0x2026));
     return QStringLiteral("Файл '") + QDir::toNativeSeparators(path)

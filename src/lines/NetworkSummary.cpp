@@ -2,6 +2,8 @@
 
 #include "base/NumberText.h"
 
+#include <cmath>
+
 SummaryText summarizeNetwork(const QVector<CableLine> &lines, double maxVoltageDrop)
 {
     double sum = 0;
@@ -16,7 +18,9 @@ SummaryText summarizeNetwork(const QVector<CableLine> &lines, double maxVoltageD
             overloaded += QStringLiteral("''") + line.name + QStringLiteral("'' ");
     }
     SummaryText out;
-    out.panel1 = QStringLiteral("Суммарное падение напряжения: ") + NumberText::format(sum) + QStringLiteral("%");
+    // Drops too large to add up are no total of 0.
+    const QString total = std::isinf(sum) ? (sum > 0 ? QStringLiteral("∞") : QStringLiteral("-∞")) : NumberText::format(sum);
+    out.panel1 = QStringLiteral("Суммарное падение напряжения: ") + total + QStringLiteral("%");
     out.panel2 = overloaded;
     if (!out.panel2.isEmpty())
         out.panel2.prepend(QStringLiteral(" Внимание: Ток нагрузки больше длительно допустимого тока на линии(ях): "));

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "base/DataFileRegistry.h"
+#include "base/IniStore.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -41,6 +42,21 @@ QByteArray TestAppDir::readFile(const QString &name) const
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+QString iniValue(const QString &file, const QString &section, const QString &key, const QString &def)
+{
+    IniDocument ini;
+    ini.load(file);
+    return ini.value(section, key, def);
+}
+
+bool setIniValue(const QString &file, const QString &section, const QString &key, const QString &value)
+{
+    IniDocument ini;
+    ini.load(file);
+    ini.setValue(section, key, value);
+    return ini.save(file);
 }
 
 QByteArray cp1251(const QString &text)

@@ -50,10 +50,10 @@ void TstCliLines::line_data()
         << QStringList{"--net", "220", "--type", "0", "--material", "Медь", "--section", "4", "--length", "10",
                        "--current", "12,5"}
         << "Линия №1\t\t3x4\tМедь\t10\t44,5\t12,5\t41\t0,51\t220";
-    QTest::newRow("whole numbers with tolerance 0")
+    QTest::newRow("one decimal with tolerance 1")
         << QStringList{"--net", "220", "--material", "Медь", "--section", "2,5", "--length", "100", "--current", "10",
-                       "--tolerance", "0"}
-        << "Линия №1\t\t3x2,5\tМедь\t100\t712\t10\t25\t6\t220";
+                       "--tolerance", "1"}
+        << "Линия №1\t\t3x2,5\tМедь\t100\t712\t10\t25\t6,5\t220";
 }
 
 void TstCliLines::line()
@@ -89,6 +89,14 @@ void TstCliLines::lineRefused_data()
     QTest::newRow("type out of range") << (ok + QStringList{"--type", "4"}) << 2 << "";
     QTest::newRow("laying") << (ok + QStringList{"--laying", "water"}) << 2 << "";
     QTest::newRow("material") << (ok + QStringList{"--material", "Железо"}) << 2 << "";
+    // The calculation values take the options dialog's rule and messages.
+    const QString positive = QStringLiteral("Вводимое значение должно быть положительным и неравным нулю!\n");
+    QTest::newRow("conductivity zero") << (ok + QStringList{"--gcu", "0"}) << 1 << positive;
+    QTest::newRow("conductivity negative") << (ok + QStringList{"--gal", "-1"}) << 1 << positive;
+    QTest::newRow("tolerance negative") << (ok + QStringList{"--tolerance", "-1"}) << 1 << positive;
+    QTest::newRow("limit too large") << (ok + QStringList{"--dumax", "1e7"}) << 1
+                                     << QStringLiteral("Вводимое значение слишком велико!\n");
+    QTest::newRow("conductivity not a number") << (ok + QStringList{"--gcu", "inf"}) << 2 << "";
 }
 
 void TstCliLines::lineRefused()
