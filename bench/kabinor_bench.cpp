@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -251,6 +252,61 @@ long cliPeakKb(const QString &project, const QString &appDir)
     return p.readAllStandardOutput().trimmed().toLong();
 }
 
+// A file of about `size` bytes: `head`, then `line` over and over.
+QString writePathological(QTemporaryDir &tmp, const char *name, const QByteArray &head, const QByteArray &line, qsizetype size)
+{
+    QByteArray bytes = head;
+    bytes.reserve(size + line.size());
+    while (bytes.size() + line.size() <= size)
+        bytes += line;
+    const QString path = tmp.filePath(QString::fromLatin1(name));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+// Files made to be slow or large to read, each opened as a project: the time
+// per byte against the normal project's, and the peak memory of kabinor-cli
+// beyond that of a project of a few lines, against the file's size.
+void benchPathological(QTemporaryDir &tmp, const QString &appDir, const QString &normal)
+{
+    constexpr qsizetype kSize = 4 * 1024 * 1024;
+    const QByteArray sound = "[TP]\r\nSTP=400\r\n[Lines]\r\nSubItemCount=9\r\nLineCount=0\r\n[Shields]\r\nTab1=A\r\n"
+                             "TabsCount=1\r\nSubItemsCount=9\r\n[Loads1]\r\nLoadCount=0\r\n";
+    const QString small = writePathological(tmp, "small.kbp", sound, QByteArray(), 0);
+    const long basePeak = cliPeakKb(small, appDir);
+    struct Case {
+        const char *what;
+        QString path;
+    };
+    const Case cases[] = {
+        {"10 000-line project", normal},
+        {"blank lines", writePathological(tmp, "blank.kbp", sound + "[Lines]\r\n", "\r\n", kSize)},
+        {"comment lines", writePathological(tmp, "comments.kbp", sound, "; a comment, no key and no value\r\n", kSize)},
+        {"[] headers", writePathological(tmp, "headers.kbp", sound, "[]\r\n", kSize)},
+        {"one long line", writePathological(tmp, "long.kbp", sound + "x", "x", kSize)},
+        {"plain text", writePathological(tmp, "text.kbp", QByteArray(), "A line of plain text without an equals sign.\r\n", kSize)},
+    };
+    std::printf("\nFiles opened as projects (kabinor-cli summary of a sound small project: peak %ld KB)\n", basePeak);
+    std::printf("  %-22s %9s %10s %9s %10s %10s %8s\n", "file", "size KB", "open ms", "ms/MB", "x normal", "peak KB",
+                "x size");
+    double normalPerByte = 0;
+    for (const Case &c : cases) {
+        const double bytes = double(QFileInfo(c.path).size());
+        const double ms = medianMs([&] {
+            Project p;
+            ProjectFile::read(c.path, p);
+            g_sink = g_sink + p.lines.size();
+        });
+        if (normalPerByte == 0)
+            normalPerByte = ms / bytes;
+        const long peak = cliPeakKb(c.path, appDir);
+        std::printf("  %-22s %9.0f %10.2f %9.2f %10.2f %10ld %8.1f\n", c.what, bytes / 1024, ms, ms / (bytes / 1048576),
+                    (ms / bytes) / normalPerByte, peak, double(peak - basePeak) * 1024 / bytes);
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -279,5 +335,6 @@ int main(int argc, char *argv[])
     benchSize(10000, 100, tmp, appDir);
     std::printf("\nkabinor-cli summary on the 10 000-line project: peak %ld KB\n",
                 cliPeakKb(tmp.filePath(QStringLiteral("bench-10000.kbp")), appDir));
+    benchPathological(tmp, appDir, tmp.filePath(QStringLiteral("bench-10000.kbp")));
     return 0;
 }

@@ -82,19 +82,31 @@ bool IniDocument::belongsTo(quint32 entry, int section) const
     return entry >= s.first && entry < s.first + s.count;
 }
 
+namespace {
+
+// Linear probing from the hash's bucket: the bucket of the first index that
+// `matches`, or the free bucket where such an index would go.
+template<typename Matches>
+qsizetype probe(const QVector<quint32> &buckets, size_t hash, Matches &&matches)
+{
+    const size_t mask = size_t(buckets.size()) - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const quint32 at = buckets.at(qsizetype(i));
+        if (!at || matches(at - 1))
+            return qsizetype(i);
+    }
+}
+
+} // namespace
+
 int IniDocument::findSection(QStringView name) const
 {
     const QVector<quint32> &buckets = m_sectionTable.buckets;
     if (buckets.isEmpty())
         return -1;
-    const size_t mask = size_t(buckets.size()) - 1;
-    for (size_t i = nameHash(name, seed()) & mask;; i = (i + 1) & mask) {
-        const quint32 at = buckets.at(qsizetype(i));
-        if (!at)
-            return -1;
-        if (sameName(view(m_sections.at(at - 1).name), name))
-            return int(at - 1);
-    }
+    const qsizetype b = probe(buckets, nameHash(name, seed()),
+                              [&](quint32 s) { return sameName(view(m_sections.at(s).name), name); });
+    return int(buckets.at(b)) - 1;
 }
 
 int IniDocument::findEntry(int section, QStringView key) const
@@ -102,52 +114,41 @@ int IniDocument::findEntry(int section, QStringView key) const
     const QVector<quint32> &buckets = m_entryTable.buckets;
     if (buckets.isEmpty())
         return -1;
-    const size_t mask = size_t(buckets.size()) - 1;
-    for (size_t i = entryHash(section, key) & mask;; i = (i + 1) & mask) {
-        const quint32 at = buckets.at(qsizetype(i));
-        if (!at)
-            return -1;
-        if (belongsTo(at - 1, section) && sameName(view(m_entries.at(at - 1).key), key))
-            return int(at - 1);
-    }
+    const qsizetype b = probe(buckets, entryHash(section, key), [&](quint32 e) {
+        return belongsTo(e, section) && sameName(view(m_entries.at(e).key), key);
+    });
+    return int(buckets.at(b)) - 1;
 }
 
 bool IniDocument::insertSection(quint32 index)
 {
     if ((m_sectionTable.used + 1) * 2 > m_sectionTable.buckets.size())
         grow(m_sectionTable, false);
-    QVector<quint32> &buckets = m_sectionTable.buckets;
     const QStringView name = view(m_sections.at(index).name);
-    const size_t mask = size_t(buckets.size()) - 1;
-    for (size_t i = nameHash(name, seed()) & mask;; i = (i + 1) & mask) {
-        quint32 &slot = buckets[qsizetype(i)];
-        if (!slot) {
-            slot = index + 1;
-            ++m_sectionTable.used;
-            return true;
-        }
-        if (sameName(view(m_sections.at(slot - 1).name), name))
-            return false;
-    }
+    const qsizetype b = probe(m_sectionTable.buckets, nameHash(name, seed()),
+                              [&](quint32 s) { return sameName(view(m_sections.at(s).name), name); });
+    return take(m_sectionTable, b, index);
 }
 
 bool IniDocument::insertEntry(int section, quint32 index)
 {
     if ((m_entryTable.used + 1) * 2 > m_entryTable.buckets.size())
         grow(m_entryTable, true);
-    QVector<quint32> &buckets = m_entryTable.buckets;
     const QStringView key = view(m_entries.at(index).key);
-    const size_t mask = size_t(buckets.size()) - 1;
-    for (size_t i = entryHash(section, key) & mask;; i = (i + 1) & mask) {
-        quint32 &slot = buckets[qsizetype(i)];
-        if (!slot) {
-            slot = index + 1;
-            ++m_entryTable.used;
-            return true;
-        }
-        if (belongsTo(slot - 1, section) && sameName(view(m_entries.at(slot - 1).key), key))
-            return false;
-    }
+    const qsizetype b = probe(m_entryTable.buckets, entryHash(section, key), [&](quint32 e) {
+        return belongsTo(e, section) && sameName(view(m_entries.at(e).key), key);
+    });
+    return take(m_entryTable, b, index);
+}
+
+bool IniDocument::take(Table &table, qsizetype bucket, quint32 index)
+{
+    quint32 &slot = table.buckets[bucket];
+    if (slot)
+        return false; // an equal name is there first
+    slot = index + 1;
+    ++table.used;
+    return true;
 }
 
 // Doubles a table and puts back what it held: the sections by their names,
@@ -204,25 +205,31 @@ quint32 IniDocument::addEntry(int section, const Entry &entry, bool asRead)
     return index;
 }
 
-IniDocument IniDocument::fromText(const QString &text)
+namespace {
+
+// One line of an INI text as the document reads it.
+struct ParsedLine {
+    enum Kind { Header, Keyed, Other } kind = Other;
+    QStringView name; // a header's section name
+    QStringView key;
+    QStringView value;
+    qsizetype start = 0; // the line in the text, its CR included
+    qsizetype end = 0;
+};
+
+// Hands every line of the text to `visit`, front to back.
+template<typename Visit>
+void forEachLine(QStringView all, Visit &&visit)
 {
-    IniDocument doc;
-    // Offsets are 32-bit: far beyond any file that is read (TextFile::MaxFileSize).
-    doc.m_text = text.size() < qsizetype(NoName / 2) ? text : text.left(NoName / 2);
-    const QStringView all(doc.m_text);
-    const char16_t *base = all.utf16();
-    auto spanOf = [base](QStringView v) {
-        return v.utf16() ? Span{quint32(v.utf16() - base), quint32(v.size())} : Span{};
-    };
-    int current = -1;
-    bool currentIndexed = false; // only the first section of a name is looked into
     qsizetype start = 0;
     const qsizetype n = all.size();
     while (start <= n) {
         qsizetype end = all.indexOf(u'\n', start);
         if (end < 0)
             end = n;
-        const qsizetype lineStart = start;
+        ParsedLine parsed;
+        parsed.start = start;
+        parsed.end = end;
         QStringView line = all.mid(start, end - start);
         if (line.endsWith(u'\r'))
             line.chop(1);
@@ -231,33 +238,72 @@ IniDocument IniDocument::fromText(const QString &text)
         if (lastLine && line.isEmpty())
             break;
         const QStringView trimmed = line.trimmed();
-        if (trimmed.startsWith(u'[')) {
-            const qsizetype close = trimmed.indexOf(u']');
-            if (close > 0) {
-                current = doc.addSection(spanOf(trimmed.mid(1, close - 1).trimmed()), &currentIndexed);
-                continue;
-            }
+        const qsizetype close = trimmed.startsWith(u'[') ? trimmed.indexOf(u']') : -1;
+        const qsizetype eq = close > 0 ? -1 : line.indexOf(u'=');
+        if (close > 0) {
+            parsed.kind = ParsedLine::Header;
+            parsed.name = trimmed.mid(1, close - 1).trimmed();
+        } else if (eq > 0 && !line.left(eq).trimmed().isEmpty()) {
+            parsed.kind = ParsedLine::Keyed;
+            parsed.key = line.left(eq).trimmed();
+            parsed.value = line.mid(eq + 1).trimmed();
+        }
+        visit(parsed);
+    }
+}
+
+} // namespace
+
+IniDocument IniDocument::fromText(const QString &text)
+{
+    IniDocument doc;
+    // Offsets are 32-bit: far beyond any file that is read (TextFile::MaxFileSize).
+    doc.m_text = text.size() < qsizetype(NoName / 2) ? text : text.left(NoName / 2);
+    const QStringView all(doc.m_text);
+
+    // Counted first, so that sections and entries take the room they need
+    // at once: growing them would leave the room of every earlier size behind.
+    qsizetype sections = 0;
+    qsizetype entries = 0;
+    ParsedLine::Kind previous = ParsedLine::Header;
+    forEachLine(all, [&](const ParsedLine &line) {
+        sections += line.kind == ParsedLine::Header || (sections == 0) ? 1 : 0;
+        // Lines that are not "key=value" in a row are one entry.
+        entries += line.kind == ParsedLine::Keyed || (line.kind == ParsedLine::Other && previous != ParsedLine::Other) ? 1 : 0;
+        previous = line.kind;
+    });
+    doc.m_sections.reserve(sections);
+    doc.m_entries.reserve(entries);
+
+    const char16_t *base = all.utf16();
+    auto spanOf = [base](QStringView v) {
+        return v.utf16() ? Span{quint32(v.utf16() - base), quint32(v.size())} : Span{};
+    };
+    int current = -1;
+    bool currentIndexed = false; // only the first section of a name is looked into
+    forEachLine(all, [&](const ParsedLine &line) {
+        if (line.kind == ParsedLine::Header) {
+            current = doc.addSection(spanOf(line.name), &currentIndexed);
+            return;
         }
         if (current < 0)
             current = doc.addSection(Span{NoName, 0}, &currentIndexed);
-        const qsizetype eq = line.indexOf(u'=');
-        const QStringView key = eq > 0 ? line.left(eq).trimmed() : QStringView();
-        if (!key.isEmpty()) {
-            const quint32 at = doc.addEntry(current, Entry{spanOf(key), spanOf(line.mid(eq + 1).trimmed())}, true);
+        if (line.kind == ParsedLine::Keyed) {
+            const quint32 at = doc.addEntry(current, Entry{spanOf(line.key), spanOf(line.value)}, true);
             if (currentIndexed)
                 doc.insertEntry(current, at);
-            continue;
+            return;
         }
-        // Lines that are not "key=value" in a row are one run, up to the end
-        // of the last one's line: blank lines and comments cost nothing each.
+        // A run of lines that are not "key=value" reaches to the end of the
+        // last one's line: blank lines and comments cost nothing each.
         const Section &s = doc.m_sections.at(current);
         if (s.count && !doc.m_entries.last().key.length) {
             Entry &run = doc.m_entries.last();
-            run.value.length = quint32(end - run.value.start);
+            run.value.length = quint32(line.end - run.value.start);
         } else {
-            doc.addEntry(current, Entry{Span{}, Span{quint32(lineStart), quint32(end - lineStart)}}, true);
+            doc.addEntry(current, Entry{Span{}, Span{quint32(line.start), quint32(line.end - line.start)}}, true);
         }
-    }
+    });
     return doc;
 }
 
@@ -358,7 +404,15 @@ void IniDocument::setValue(const QString &section, const QString &key, const QSt
         s = addSection(append(name), nullptr);
     const int at = k.isEmpty() ? -1 : findEntry(s, k);
     if (at >= 0) {
-        m_entries[at].value = append(v);
+        // A value that fits where the old one stood takes its place: a key
+        // set over and over does not grow the document.
+        Span &old = m_entries[at].value;
+        if (v.size() <= qsizetype(old.length)) {
+            std::copy(v.begin(), v.end(), m_text.begin() + old.start);
+            old.length = quint32(v.size());
+        } else {
+            old = append(v);
+        }
         return;
     }
     const Span keySpan = append(k);

@@ -96,6 +96,7 @@ private:
     // Inserts unless an equal name is there; false when it was.
     bool insertSection(quint32 index);
     bool insertEntry(int section, quint32 index);
+    static bool take(Table &table, qsizetype bucket, quint32 index);
     void grow(Table &table, bool entries);
     // *first: the section is the first of its name, the one looked into.
     int addSection(Span name, bool *first);

@@ -136,7 +136,14 @@ void TstSettings::iniCreatesMissingFile()
 void TstSettings::iniKeepsForeignLines()
 {
     const QString text = QStringLiteral("; comment\r\n[A]\r\nno equals here\r\nk=v\r\n");
-    QCOMPARE(IniDocument::fromText(text).toText(), text);
+    IniDocument ini = IniDocument::fromText(text);
+    QCOMPARE(ini.toText(), text);
+    // A value set in place, shorter and then longer than the one read.
+    ini.setValue(QStringLiteral("a"), QStringLiteral("K"), QString());
+    QCOMPARE(ini.toText(), QStringLiteral("; comment\r\n[A]\r\nno equals here\r\nk=\r\n"));
+    QCOMPARE(ini.value(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("нет")), QString(""));
+    ini.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("длиннее"));
+    QCOMPARE(ini.toText(), QStringLiteral("; comment\r\n[A]\r\nno equals here\r\nk=длиннее\r\n"));
 }
 
 void TstSettings::iniPathologicalFiles_data()

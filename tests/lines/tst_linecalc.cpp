@@ -224,6 +224,11 @@ void TstLineCalc::summaryLimitExactlyReached()
     const SummaryText s = summarizeNetwork({row(QStringLiteral("Л"), QStringLiteral("7,5"), QStringLiteral("1"), QStringLiteral("2"))}, 7.5);
     QCOMPARE(s.panel1, QStringLiteral("Суммарное падение напряжения: 7,5%"));
     QCOMPARE(s.panel2, QString());
+    // Drops too large to add up are no total of 0 beside the limit warning.
+    const CableLine huge = row(QStringLiteral("Л"), QStringLiteral("1E+308"), QStringLiteral("1"), QStringLiteral("2"));
+    const SummaryText beyond = summarizeNetwork({huge, huge}, 7.5);
+    QCOMPARE(beyond.panel1, QStringLiteral("Суммарное падение напряжения: ∞%"));
+    QVERIFY(beyond.panel2.contains(QStringLiteral("превышают")));
 }
 
 void TstLineCalc::summaryUncheckRemoves()
