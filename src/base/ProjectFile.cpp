@@ -164,16 +164,21 @@ QString shown(const QString &value)
 }
 
 // Cells 1..n "0", the rest empty, as a row without any cell reads; one list
-// for every such row.
-QStringList bareRow(int n, int cellCount)
+// for every such row. Lines and loads both have nine cells.
+QStringList bareRow(int n)
 {
-    static QHash<int, QStringList> rows;
-    QStringList &row = rows[n * 64 + cellCount];
-    if (row.isEmpty()) {
-        for (int k = 0; k < cellCount; ++k)
-            row << (k < n ? kZero : QString());
-    }
-    return row;
+    static_assert(int(CableLine::CellCount) == int(Load::CellCount));
+    static const QVector<QStringList> rows = [] {
+        QVector<QStringList> all;
+        for (int zeros = 0; zeros <= CableLine::CellCount; ++zeros) {
+            QStringList row;
+            for (int k = 0; k < CableLine::CellCount; ++k)
+                row << (k < zeros ? kZero : QString());
+            all << row;
+        }
+        return all;
+    }();
+    return rows.at(n);
 }
 
 // Reads values with the format's rules and keeps a list of what was wrong.
@@ -219,8 +224,8 @@ public:
         }
         // A bare section shares one row of cells: a file made of them costs
         // no more than its own size.
-        if (!any)
-            return bareRow(n, cellCount);
+        if (!any && cellCount == CableLine::CellCount)
+            return bareRow(n);
         while (out.size() < cellCount)
             out << QString();
         return out;
