@@ -111,9 +111,15 @@ int IniDocument::findSection(QStringView name) const
 
 int IniDocument::findEntry(int section, QStringView key) const
 {
+    if (entryCount(section) <= IndexedSection) {
+        int found = -1;
+        forEachEntryIndex(section, [&](quint32 e) {
+            if (found < 0 && m_entries.at(e).key.length && sameName(view(m_entries.at(e).key), key))
+                found = int(e);
+        });
+        return found;
+    }
     const QVector<quint32> &buckets = m_entryTable.buckets;
-    if (buckets.isEmpty())
-        return -1;
     const qsizetype b = probe(buckets, entryHash(section, key), [&](quint32 e) {
         return belongsTo(e, section) && sameName(view(m_entries.at(e).key), key);
     });
@@ -164,17 +170,32 @@ void IniDocument::grow(Table &table, bool entries)
                 insertSection(at - 1);
         return;
     }
-    for (const quint32 at : std::as_const(m_sectionTable.buckets)) {
-        if (!at)
-            continue;
-        const int s = int(at - 1);
-        const Section &section = m_sections.at(s);
-        for (quint32 i = section.first; i < section.first + section.count; ++i)
-            if (m_entries.at(i).key.length)
-                insertEntry(s, i);
-        for (const quint32 i : m_appended.value(quint32(s)))
-            insertEntry(s, i);
-    }
+    for (const quint32 at : std::as_const(m_sectionTable.buckets))
+        if (at && entryCount(int(at - 1)) > IndexedSection)
+            indexKeys(int(at - 1));
+}
+
+void IniDocument::indexKeys(int section)
+{
+    forEachEntryIndex(section, [&](quint32 e) {
+        if (m_entries.at(e).key.length)
+            insertEntry(section, e);
+    });
+}
+
+void IniDocument::indexAdded(int section, quint32 entry)
+{
+    const quint32 count = entryCount(section);
+    if (count == IndexedSection + 1)
+        indexKeys(section); // the section has just grown long
+    else if (count > IndexedSection + 1 && m_entries.at(entry).key.length)
+        insertEntry(section, entry);
+}
+
+quint32 IniDocument::entryCount(int section) const
+{
+    const auto more = m_appended.constFind(quint32(section));
+    return m_sections.at(section).count + quint32(more == m_appended.constEnd() ? 0 : more->size());
 }
 
 int IniDocument::addSection(Span name, bool *first)
@@ -280,7 +301,7 @@ IniDocument IniDocument::fromText(const QString &text)
         return v.utf16() ? Span{quint32(v.utf16() - base), quint32(v.size())} : Span{};
     };
     int current = -1;
-    bool currentIndexed = false; // only the first section of a name is looked into
+    bool currentIndexed = false; // only the first section of a name is ever looked into
     forEachLine(all, [&](const ParsedLine &line) {
         if (line.kind == ParsedLine::Header) {
             current = doc.addSection(spanOf(line.name), &currentIndexed);
@@ -291,7 +312,7 @@ IniDocument IniDocument::fromText(const QString &text)
         if (line.kind == ParsedLine::Keyed) {
             const quint32 at = doc.addEntry(current, Entry{spanOf(line.key), spanOf(line.value)}, true);
             if (currentIndexed)
-                doc.insertEntry(current, at);
+                doc.indexAdded(current, at);
             return;
         }
         // A run of lines that are not "key=value" reaches to the end of the
@@ -301,7 +322,9 @@ IniDocument IniDocument::fromText(const QString &text)
             Entry &run = doc.m_entries.last();
             run.value.length = quint32(line.end - run.value.start);
         } else {
-            doc.addEntry(current, Entry{Span{}, Span{quint32(line.start), quint32(line.end - line.start)}}, true);
+            const quint32 at = doc.addEntry(current, Entry{Span{}, Span{quint32(line.start), quint32(line.end - line.start)}}, true);
+            if (currentIndexed)
+                doc.indexAdded(current, at);
         }
     });
     return doc;
@@ -334,7 +357,8 @@ QString IniDocument::toText() const
             out += view(section.name);
             out += u"]\r\n";
         }
-        forEachEntry(s, [&](const Entry &e) {
+        forEachEntryIndex(s, [&](quint32 at) {
+            const Entry &e = m_entries.at(at);
             if (e.key.length) {
                 out += view(e.key);
                 out += u'=';
@@ -366,21 +390,32 @@ QString IniDocument::toText() const
 
 bool IniDocument::hasSection(const QString &section) const
 {
-    return findSection(QStringView(section).trimmed()) >= 0;
+    return sectionIndex(section) >= 0;
+}
+
+int IniDocument::sectionIndex(const QString &section) const
+{
+    return findSection(QStringView(section).trimmed());
 }
 
 bool IniDocument::contains(const QString &section, const QString &key) const
 {
-    const int s = findSection(QStringView(section).trimmed());
-    return s >= 0 && findEntry(s, QStringView(key).trimmed()) >= 0;
+    return contains(sectionIndex(section), key);
+}
+
+bool IniDocument::contains(int section, const QString &key) const
+{
+    return section >= 0 && findEntry(section, QStringView(key).trimmed()) >= 0;
 }
 
 QString IniDocument::value(const QString &section, const QString &key, const QString &def, bool whole) const
 {
-    const int s = findSection(QStringView(section).trimmed());
-    if (s < 0)
-        return def;
-    const int at = findEntry(s, QStringView(key).trimmed());
+    return value(sectionIndex(section), key, def, whole);
+}
+
+QString IniDocument::value(int section, const QString &key, const QString &def, bool whole) const
+{
+    const int at = section < 0 ? -1 : findEntry(section, QStringView(key).trimmed());
     if (at < 0)
         return def;
     Span v = m_entries.at(at).value;
@@ -416,9 +451,7 @@ void IniDocument::setValue(const QString &section, const QString &key, const QSt
         return;
     }
     const Span keySpan = append(k);
-    const quint32 added = addEntry(s, Entry{keySpan, append(v)}, false);
-    if (keySpan.length)
-        insertEntry(s, added);
+    indexAdded(s, addEntry(s, Entry{keySpan, append(v)}, false));
 }
 
 QStringList IniDocument::sectionNames() const

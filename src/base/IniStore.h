@@ -37,6 +37,12 @@ public:
     // cut to MaxValueLength characters unless `whole` is set.
     QString value(const QString &section, const QString &key, const QString &def = QString(),
                   bool whole = false) const;
+
+    // The same through a section looked up once for many keys: the index of
+    // the section of that name that is read (the first), or -1.
+    int sectionIndex(const QString &section) const;
+    bool contains(int section, const QString &key) const;
+    QString value(int section, const QString &key, const QString &def = QString(), bool whole = false) const;
     // Updates the key in place, appends it to its section, or appends the
     // section at the end. CR and LF in the value become blanks.
     void setValue(const QString &section, const QString &key, const QString &value);
@@ -52,11 +58,11 @@ public:
     template<typename Visit>
     void forEachKey(const QString &section, Visit &&visit) const
     {
-        const int s = findSection(QStringView(section).trimmed());
+        const int s = sectionIndex(section);
         if (s >= 0)
-            forEachEntry(s, [&](const Entry &e) {
-                if (e.key.length)
-                    visit(view(e.key));
+            forEachEntryIndex(s, [&](quint32 e) {
+                if (m_entries.at(e).key.length)
+                    visit(view(m_entries.at(e).key));
             });
     }
 
@@ -77,6 +83,9 @@ private:
         quint32 count = 0;
     };
     static constexpr quint32 NoName = 0xFFFFFFFF;
+    // Sections longer than this have their keys in the hash table; shorter
+    // ones (nearly all) are searched in order, which costs less.
+    static constexpr quint32 IndexedSection = 24;
 
     // Open addressing over indices (+1; 0 is a free slot) into m_sections or
     // m_entries; the hashes come from the text, so a table costs 4 bytes a slot.
@@ -98,22 +107,28 @@ private:
     bool insertEntry(int section, quint32 index);
     static bool take(Table &table, qsizetype bucket, quint32 index);
     void grow(Table &table, bool entries);
+    quint32 entryCount(int section) const;
+    // Puts a section's keys into the table, and then each key added, once
+    // the section is longer than IndexedSection.
+    void indexKeys(int section);
+    void indexAdded(int section, quint32 entry);
     // *first: the section is the first of its name, the one looked into.
     int addSection(Span name, bool *first);
     // An entry read from the text extends its section; one set later goes
     // after the section's other entries.
     quint32 addEntry(int section, const Entry &entry, bool asRead);
 
+    // The entries of a section in file order: those read, then those set.
     template<typename F>
-    void forEachEntry(int section, F &&f) const
+    void forEachEntryIndex(int section, F &&f) const
     {
         const Section &s = m_sections.at(section);
         for (quint32 i = s.first; i < s.first + s.count; ++i)
-            f(m_entries.at(i));
+            f(i);
         const auto more = m_appended.constFind(quint32(section));
         if (more != m_appended.constEnd())
             for (const quint32 i : *more)
-                f(m_entries.at(i));
+                f(i);
     }
 
     QString m_text; // the text read, then the names and values set since
@@ -123,7 +138,7 @@ private:
     QVector<quint32> m_setOwners; // the section of each entry set since reading
     QHash<quint32, QVector<quint32>> m_appended; // set entries outside their section's run
     Table m_sectionTable; // the first section of each name
-    Table m_entryTable; // the first entry of each key in the first section of each name
+    Table m_entryTable; // the first entry of each key in the long sections looked into
 };
 
 // Writes an INI text front to back, for files written whole in one go (a

@@ -187,14 +187,15 @@ class Reader
 public:
     Reader(const IniDocument &ini, ReadResult &result) : m_ini(ini), m_result(result) {}
 
-    // Every absent key reads as "0".
-    QString text(const QString &section, const QString &key) const
+    // Every absent key reads as "0". Sections are given by their index
+    // (IniDocument::sectionIndex; -1 for one that is absent).
+    QString text(int section, const QString &key) const
     {
         return unprotectValue(m_ini.value(section, key, kZero, true));
     }
 
     // A count the writer always writes: none when it is missing or is not a count.
-    std::optional<int> count(const QString &section, const QString &key, const QString &what)
+    std::optional<int> count(int section, const QString &key, const QString &what)
     {
         if (!m_ini.contains(section, key)) {
             problem(QStringLiteral("не указано ") + what);
@@ -211,7 +212,7 @@ public:
     }
 
     // Cells 1..count of a row (at most cellCount of them), then empty cells.
-    QStringList cells(const QString &section, int count, int cellCount) const
+    QStringList cells(int section, int count, int cellCount) const
     {
         QStringList out;
         out.reserve(cellCount);
@@ -264,13 +265,14 @@ private:
 
 void readTransformer(const IniDocument &ini, Reader &in, Project &project)
 {
-    if (!ini.hasSection(kTP))
+    const int tp = ini.sectionIndex(kTP);
+    if (tp < 0)
         in.problem(QStringLiteral("нет данных ТП"));
-    project.transformerPower = in.text(kTP, QStringLiteral("STP"));
-    project.supplyLineUsed = NumberText::toDouble(in.text(kTP, QStringLiteral("HS"))) != 0 ? 1 : 0;
-    project.supplyLineMaterial = in.text(kTP, QStringLiteral("Material"));
-    project.supplyLineLength = in.text(kTP, QStringLiteral("Length"));
-    project.supplyLineSection = in.text(kTP, QStringLiteral("Section"));
+    project.transformerPower = in.text(tp, QStringLiteral("STP"));
+    project.supplyLineUsed = NumberText::toDouble(in.text(tp, QStringLiteral("HS"))) != 0 ? 1 : 0;
+    project.supplyLineMaterial = in.text(tp, QStringLiteral("Material"));
+    project.supplyLineLength = in.text(tp, QStringLiteral("Length"));
+    project.supplyLineSection = in.text(tp, QStringLiteral("Section"));
     in.checkNumbers({project.transformerPower, project.supplyLineLength, project.supplyLineSection}, {0, 1, 2},
                     QStringLiteral("в данных ТП"));
 }
@@ -280,11 +282,11 @@ void readLines(const IniDocument &ini, Reader &in, Project &project, const Progr
     project.lines.clear();
     std::optional<int> lineCount;
     std::optional<int> subItemCount;
-    if (!ini.hasSection(kLines)) {
+    if (const int lines = ini.sectionIndex(kLines); lines < 0) {
         in.problem(QStringLiteral("нет списка линий"));
     } else {
-        lineCount = in.count(kLines, QStringLiteral("LineCount"), QStringLiteral("число линий"));
-        subItemCount = in.count(kLines, QStringLiteral("SubItemCount"), QStringLiteral("число столбцов линий"));
+        lineCount = in.count(lines, QStringLiteral("LineCount"), QStringLiteral("число линий"));
+        subItemCount = in.count(lines, QStringLiteral("SubItemCount"), QStringLiteral("число столбцов линий"));
     }
     report(progress, 30);
 
@@ -295,7 +297,7 @@ void readLines(const IniDocument &ini, Reader &in, Project &project, const Progr
     for (const int n : indicesAfter(sectionsOf(ini), QLatin1StringView("Line"))) {
         if (lineCount && n > *lineCount)
             break;
-        const QString section = QStringLiteral("Line") + QString::number(n);
+        const int section = ini.sectionIndex(QStringLiteral("Line") + QString::number(n));
         CableLine line;
         line.name = in.text(section, QStringLiteral("LineName"));
         line.checked = in.text(section, QStringLiteral("Checked")) == QLatin1String("True");
@@ -316,11 +318,12 @@ void readShields(const IniDocument &ini, Reader &in, Project &project, const Pro
     project.shields.clear();
     std::optional<int> tabs;
     std::optional<int> subItemsCount;
-    if (!ini.hasSection(kShields)) {
+    const int shields = ini.sectionIndex(kShields);
+    if (shields < 0) {
         in.problem(QStringLiteral("нет списка щитов"));
     } else {
-        tabs = in.count(kShields, QStringLiteral("TabsCount"), QStringLiteral("число щитов"));
-        subItemsCount = in.count(kShields, QStringLiteral("SubItemsCount"), QStringLiteral("число столбцов нагрузок"));
+        tabs = in.count(shields, QStringLiteral("TabsCount"), QStringLiteral("число щитов"));
+        subItemsCount = in.count(shields, QStringLiteral("SubItemsCount"), QStringLiteral("число столбцов нагрузок"));
     }
 
     // A shield is known by its Tab key or by its Loads section.
@@ -332,9 +335,9 @@ void readShields(const IniDocument &ini, Reader &in, Project &project, const Pro
         if (tabs && n > *tabs)
             break;
         const QString key = QStringLiteral("Tab") + QString::number(n);
-        if (!ini.contains(kShields, key))
+        if (!ini.contains(shields, key))
             in.problem(QStringLiteral("нет имени щита ") + QString::number(n));
-        project.shields.append(Shield{in.text(kShields, key), {}});
+        project.shields.append(Shield{in.text(shields, key), {}});
         fileNumbers << n;
     }
     if (tabs)
@@ -351,9 +354,9 @@ void readShields(const IniDocument &ini, Reader &in, Project &project, const Pro
         Shield &shield = project.shields[s];
         const int n = fileNumbers.at(s);
         const QString shieldName = QStringLiteral("щита «") + shield.name + QStringLiteral("»");
-        const QString loadsSection = QStringLiteral("Loads") + QString::number(n);
+        const int loadsSection = ini.sectionIndex(QStringLiteral("Loads") + QString::number(n));
         std::optional<int> loadCount;
-        if (!ini.hasSection(loadsSection))
+        if (loadsSection < 0)
             in.problem(QStringLiteral("нет списка нагрузок ") + shieldName);
         else
             loadCount = in.count(loadsSection, QStringLiteral("LoadCount"), QStringLiteral("число нагрузок ") + shieldName);
@@ -370,7 +373,8 @@ void readShields(const IniDocument &ini, Reader &in, Project &project, const Pro
             if (!loadCount && j->load != expectedNext)
                 break;
             ++expectedNext;
-            const QString section = ini.sectionName(j->section).toString();
+            // The first section of that name is the one read.
+            const int section = ini.sectionIndex(ini.sectionName(j->section).toString());
             Load load;
             load.name = in.text(section, QStringLiteral("LoadName"));
             load.cells = in.cells(section, cellsPerLoad, Load::CellCount);
