@@ -21,19 +21,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <vector>
-
-extern char **environ;
 
 namespace {
 
@@ -223,31 +216,12 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
 
 // Peak memory of kabinor-cli on a project. A program's peak includes that of
 // the process it was started from (exec keeps the old high-water mark), so a
-// small helper process (this program with --cli-peak) starts it and waits.
-long spawnCliPeakKb(const char *cli, const char *project, const char *appDir)
-{
-    char *argv[] = {const_cast<char *>(cli), const_cast<char *>("summary"), const_cast<char *>(project),
-                    const_cast<char *>("--app-dir"), const_cast<char *>(appDir), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, cli, &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
-        return -1;
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid)
-        return -1;
-    return usage.ru_maxrss;
-}
-
+// helper without Qt (kabinor_peak, a megabyte or so) starts it and waits.
 long cliPeakKb(const QString &project, const QString &appDir)
 {
     QProcess p;
-    p.start(QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--cli-peak"), QCoreApplication::applicationDirPath() + QStringLiteral("/kabinor-cli"), project, appDir});
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kabinor_peak"),
+            {QCoreApplication::applicationDirPath() + QStringLiteral("/kabinor-cli"), project, appDir});
     p.waitForFinished(120000);
     return p.readAllStandardOutput().trimmed().toLong();
 }
@@ -311,10 +285,6 @@ void benchPathological(QTemporaryDir &tmp, const QString &appDir, const QString 
 
 int main(int argc, char *argv[])
 {
-    if (argc == 5 && std::strcmp(argv[1], "--cli-peak") == 0) {
-        std::printf("%ld\n", spawnCliPeakKb(argv[2], argv[3], argv[4]));
-        return 0;
-    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
