@@ -546,12 +546,12 @@ QString toText(const Project &project)
 bool write(const QString &path, const Project &project, QString *error, const Progress &progress)
 {
     // Windows-1251 bytes directly; a project holding characters the code page
-    // lacks (or bytes that would read back as UTF-8) goes through the text form.
+    // lacks (or bytes that would not read back as Windows-1251) goes through the text form.
     IniCp1251Writer bytes;
     writeProject(bytes, project, progress);
     if (bytes.ok()) {
         const QByteArray data = bytes.take();
-        if (!TextFile::readsAsUtf8(data))
+        if (TextFile::readsBackAsCp1251(data))
             return TextFile::writeBytes(path, data, error);
     }
     return TextFile::write(path, projectText(project, {}), error);

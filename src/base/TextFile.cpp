@@ -143,9 +143,9 @@ std::optional<QByteArray> toCp1251(const QString &text)
 
 } // namespace
 
-bool readsAsUtf8(const QByteArray &bytes)
+bool readsBackAsCp1251(const QByteArray &bytes)
 {
-    return !isAscii(bytes) && isValidUtf8(bytes);
+    return !bytes.startsWith("\xEF\xBB\xBF") && (isAscii(bytes) || !isValidUtf8(bytes));
 }
 
 namespace {
@@ -192,7 +192,7 @@ QByteArray encode(const QString &text)
 {
     // Reading takes bytes that are valid UTF-8 as UTF-8, so a rare text such
     // as "Г№" would not come back as it was written; the BOM form is unambiguous.
-    if (const auto bytes = toCp1251(text); bytes && !readsAsUtf8(*bytes))
+    if (const auto bytes = toCp1251(text); bytes && readsBackAsCp1251(*bytes))
         return *bytes;
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }

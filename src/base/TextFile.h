@@ -29,9 +29,10 @@ bool fitsWindows1251(const QString &text);
 // byte in the code page (what was appended before it stays).
 bool appendCp1251(QByteArray &out, QStringView text);
 
-// The bytes as they would be written for a text: Windows-1251 bytes that
-// read back as UTF-8 would not come back as they were written.
-bool readsAsUtf8(const QByteArray &bytes);
+// True when Windows-1251 bytes read back as Windows-1251: they are not
+// valid UTF-8 (beyond ASCII) and do not start as a byte-order mark does
+// (a text starting "п»ї"). Other bytes are written as UTF-8 with a mark.
+bool readsBackAsCp1251(const QByteArray &bytes);
 
 // Reads the whole file. False when it cannot be opened or is larger than
 // MaxFileSize; *error then says why.

@@ -37,7 +37,8 @@ bool allDigits(QStringView text)
 
 int timeoutSeconds(const IniDocument &settings)
 {
-    QStringView text = QStringView(settings.value(Section, QStringLiteral("Timeout"))).trimmed();
+    const QString stored = settings.value(Section, QStringLiteral("Timeout"));
+    QStringView text = QStringView(stored).trimmed();
     while (text.startsWith(u'0'))
         text = text.mid(1);
     if (text.isEmpty() || !allDigits(text))
