@@ -164,6 +164,14 @@ QString decodeCp1251(const char *data, qsizetype size)
     return text;
 }
 
+// UTF-8 with every character kept: QString::fromUtf8 drops a byte-order mark
+// at the start, which after our own mark is a character of the text.
+QString decodeUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 } // namespace
 
 QString decode(const QByteArray &bytes)
@@ -173,13 +181,13 @@ QString decode(const QByteArray &bytes)
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         const QByteArray body = QByteArray::fromRawData(bytes.constData() + 3, bytes.size() - 3);
         if (isValidUtf8(body))
-            return QString::fromUtf8(body);
+            return decodeUtf8(body);
         return decodeCp1251(body.constData(), body.size());
     }
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);
     if (isValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
+        return decodeUtf8(bytes);
     return decodeCp1251(bytes.constData(), bytes.size());
 }
 

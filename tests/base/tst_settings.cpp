@@ -276,6 +276,9 @@ void TstSettings::cp1251RoundTrip()
     // "п»ї" is a byte-order mark in Windows-1251 bytes: such a text is kept whole (found by fuzzing).
     const QString markLike = QStringLiteral("п»їтекст");
     QCOMPARE(TextFile::decode(TextFile::encode(markLike)), markLike);
+    // So is a text that starts with the mark's own character, U+FEFF.
+    const QString startsWithMark = QStringLiteral("\uFEFFтекст");
+    QCOMPARE(TextFile::decode(TextFile::encode(startsWithMark)), startsWithMark);
 }
 
 void TstSettings::utf8Accepted()
