@@ -77,7 +77,7 @@ MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
     buildActions();
     buildMenus();
     buildTrayMenu();
-    if (Startup::readFlag(m_context.settingsPath(), Startup::ShowInTray))
+    if (Startup::readFlag(m_context.settings().read(), Startup::ShowInTray))
         addTrayIcon();
     m_update = new UpdateCheck(m_prompter, this);
     m_guideViewer = new GuideViewer(this);
@@ -91,7 +91,7 @@ MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
     applyColumnWidths();
 
     readRecentFiles();
-    m_context.calc = CalcValues::load(m_context.settingsPath());
+    m_context.calc = CalcValues::load(m_context.settings().read());
     restoreWindowGeometry();
 
     statusPanel1->setText(QString::fromUtf8(kStartupHint));
@@ -399,8 +399,7 @@ void MainWindow::buildStatusBar()
 
 void MainWindow::applyColumnWidths()
 {
-    IniDocument ini;
-    ini.load(m_context.settingsPath());
+    const IniDocument ini = m_context.settings().read();
     m_fittedColumns.clear();
     for (int c = 0; c < kColumns; ++c) {
         const QString stored = ini.value(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1));
@@ -618,23 +617,23 @@ void MainWindow::checkForUpdate()
     // One check at a time: the command waits for the site with the interface alive.
     if (m_update->isRunning())
         return;
-    const QString settings = m_context.settingsPath();
+    const IniDocument settings = m_context.settings().read();
     QAction *menuItems[] = {action(QStringLiteral("actionCheckUpdate")), action(QStringLiteral("actionTrayCheckUpdate"))};
     for (QAction *a : menuItems)
         a->setEnabled(false);
-    m_update->setTimeoutMs(UpdateSite::timeoutSeconds(settings) * 1000);
+    m_update->setTimeoutMs(qint64(UpdateSite::timeoutSeconds(settings)) * 1000);
     m_update->run(UpdateSite::siteAddress(settings), statusPanel2, m_siteVersion);
     for (QAction *a : menuItems)
         a->setEnabled(true);
 }
 void MainWindow::showTipOfDay()
 {
-    TipDialog dialog(m_context.appDir(), m_context.settingsPath(), this);
+    TipDialog dialog(m_context, m_prompter, this);
     dialog.exec();
 }
 void MainWindow::showAbout()
 {
-    AboutDialog dialog(UpdateSite::siteAddress(m_context.settingsPath()), this);
+    AboutDialog dialog(UpdateSite::siteAddress(m_context.settings().read()), this);
     dialog.exec();
 }
 void MainWindow::saveCableLineReport()
@@ -769,19 +768,14 @@ void MainWindow::showCalculator()
 
 void MainWindow::writeSettings()
 {
-    const QString settings = m_context.settingsPath();
-    IniDocument ini;
-    // A settings file that is there but cannot be read is not replaced by
-    // one that holds only what the main window keeps.
-    if (!ini.load(settings) && QFileInfo::exists(settings))
-        return;
-    writeRecentFiles(ini);
-    m_context.calc.store(ini);
-    for (int c = 0; c < 10; ++c)
-        ini.setValue(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1),
-                     QString::number(qRound(pixelsToTwipsX(lineList->columnWidth(c), this))));
-    saveWindowGeometry(ini);
-    ini.save(settings);
+    m_context.settings().update(m_prompter, [this](IniDocument &ini) {
+        writeRecentFiles(ini);
+        m_context.calc.store(ini);
+        for (int c = 0; c < 10; ++c)
+            ini.setValue(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1),
+                         QString::number(qRound(pixelsToTwipsX(lineList->columnWidth(c), this))));
+        saveWindowGeometry(ini);
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -828,10 +822,10 @@ void MainWindow::paintEvent(QPaintEvent *event)
 
 void MainWindow::firstPaint()
 {
-    if (!Startup::readFlag(m_context.settingsPath(), Startup::ShowTips))
+    if (!Startup::readFlag(m_context.settings().read(), Startup::ShowTips))
         return;
     // Modal over the window, but not run from inside the paint handling.
-    auto *tip = new TipDialog(m_context.appDir(), m_context.settingsPath(), this);
+    auto *tip = new TipDialog(m_context, m_prompter, this);
     tip->setAttribute(Qt::WA_DeleteOnClose);
     tip->open();
 }

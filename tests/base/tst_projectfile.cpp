@@ -398,6 +398,16 @@ void TstProjectFile::damagedFileOpensWhatItCan_data()
         << file(tp + linesOk + twoLines + QStringList{QStringLiteral("Construction=-1")} + oneShield)
         << ab << shield1 << QList<int>{0} << true;
     QTest::newRow("empty file") << QByteArray() << QStringList() << shield1 << QList<int>{0} << true;
+    // A number no double holds would read as 0 without a word.
+    QTest::newRow("cells beyond any number")
+        << file(tp + linesOk + QStringList{QStringLiteral("[Line1]"), QStringLiteral("LineName=A"), QStringLiteral("SubItem8=1e309"),
+                                           QStringLiteral("[Line2]"), QStringLiteral("LineName=B"), QStringLiteral("SubItem4=-inf")}
+                + oneShield)
+        << ab << shield1 << QList<int>{0} << true;
+    // An editor's byte-order mark over Windows-1251 text keeps the Cyrillic letters.
+    QTest::newRow("byte-order mark over Windows-1251")
+        << QByteArray("\xEF\xBB\xBF") + file(tp + linesOk + twoLines + oneShield) << ab << shield1 << QList<int>{0}
+        << false;
 
     QByteArray garbage(64 * 1024, '\0');
     QRandomGenerator gen(7);
@@ -416,9 +426,14 @@ void TstProjectFile::damagedFileOpensWhatItCan()
     QFETCH(QList<int>, loads);
     QFETCH(bool, damaged);
 
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.kbp"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    f.close();
     Project p;
     p.lines << CableLine(); // whatever was there is replaced
-    const ProjectFile::ReadResult r = ProjectFile::readText(TextFile::decode(bytes), p);
+    const ProjectFile::ReadResult r = ProjectFile::read(path, p);
     QVERIFY(r.opened);
     QCOMPARE(r.damaged, damaged);
     QCOMPARE(r.damaged, !r.problems.isEmpty());
@@ -444,9 +459,25 @@ void TstProjectFile::unreadableFile()
     Project p;
     p.transformerPower = QStringLiteral("250");
     // A folder in place of the file cannot be read; nothing is touched.
-    const ProjectFile::ReadResult r = ProjectFile::read(dir.path(), p);
+    ProjectFile::ReadResult r = ProjectFile::read(dir.path(), p);
     QVERIFY(!r.opened);
     QCOMPARE(p.transformerPower, QStringLiteral("250"));
+    QCOMPARE(ProjectFile::missingMessage(dir.path()),
+             QStringLiteral("'") + QDir::toNativeSeparators(dir.path()) + QStringLiteral("' - это папка, а не файл проекта!"));
+
+    // A file too large to be a project is refused before it is read (a
+    // sparse file: it takes no room on the disk).
+    const QString huge = dir.filePath(QStringLiteral("huge.kbp"));
+    QFile f(huge);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(TextFile::MaxFileSize + 1));
+    f.close();
+    QVERIFY(ProjectFile::missingMessage(huge).isEmpty());
+    r = ProjectFile::read(huge, p);
+    QVERIFY(!r.opened);
+    QCOMPARE(p.transformerPower, QStringLiteral("250"));
+    QCOMPARE(ProjectFile::unreadableMessage(huge, r),
+             QStringLiteral("Не удалось прочитать файл '") + QDir::toNativeSeparators(huge)
+                 + QStringLiteral("'.\r\n(файл слишком велик: 257 МБ при наибольших 256 МБ)"));
 }
 
 void TstProjectFile::longSectionsMatchLikeShortOnes_data()
