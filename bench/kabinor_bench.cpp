@@ -18,22 +18,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <vector>
-
-extern char **environ;
 
 namespace {
 
@@ -239,43 +233,75 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
 
 // Peak memory of kabinor-cli on a project. A program's peak includes that of
 // the process it was started from (exec keeps the old high-water mark), so a
-// small helper process (this program with --cli-peak) starts it and waits.
-long spawnCliPeakKb(const char *cli, const char *project, const char *appDir)
-{
-    char *argv[] = {const_cast<char *>(cli), const_cast<char *>("summary"), const_cast<char *>(project),
-                    const_cast<char *>("--app-dir"), const_cast<char *>(appDir), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int rc = posix_spawn(&pid, cli, &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0)
-        return -1;
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid)
-        return -1;
-    return usage.ru_maxrss;
-}
-
+// helper without Qt (kabinor_peak, a megabyte or so) starts it and waits.
 long cliPeakKb(const QString &project, const QString &appDir)
 {
     QProcess p;
-    p.start(QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--cli-peak"), QCoreApplication::applicationDirPath() + QStringLiteral("/kabinor-cli"), project, appDir});
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kabinor_peak"),
+            {QCoreApplication::applicationDirPath() + QStringLiteral("/kabinor-cli"), project, appDir});
     p.waitForFinished(120000);
     return p.readAllStandardOutput().trimmed().toLong();
+}
+
+// A file of about `size` bytes: `head`, then `line` over and over.
+QString writePathological(QTemporaryDir &tmp, const char *name, const QByteArray &head, const QByteArray &line, qsizetype size)
+{
+    QByteArray bytes = head;
+    bytes.reserve(size + line.size());
+    while (bytes.size() + line.size() <= size)
+        bytes += line;
+    const QString path = tmp.filePath(QString::fromLatin1(name));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+// Files made to be slow or large to read, each opened as a project: the time
+// per byte against the normal project's, and the peak memory of kabinor-cli
+// beyond that of a project of a few lines, against the file's size.
+void benchPathological(QTemporaryDir &tmp, const QString &appDir, const QString &normal)
+{
+    constexpr qsizetype kSize = 4 * 1024 * 1024;
+    const QByteArray sound = "[TP]\r\nSTP=400\r\n[Lines]\r\nSubItemCount=9\r\nLineCount=0\r\n[Shields]\r\nTab1=A\r\n"
+                             "TabsCount=1\r\nSubItemsCount=9\r\n[Loads1]\r\nLoadCount=0\r\n";
+    const QString small = writePathological(tmp, "small.kbp", sound, QByteArray(), 0);
+    const long basePeak = cliPeakKb(small, appDir);
+    struct Case {
+        const char *what;
+        QString path;
+    };
+    const Case cases[] = {
+        {"10 000-line project", normal},
+        {"blank lines", writePathological(tmp, "blank.kbp", sound + "[Lines]\r\n", "\r\n", kSize)},
+        {"comment lines", writePathological(tmp, "comments.kbp", sound, "; a comment, no key and no value\r\n", kSize)},
+        {"[] headers", writePathological(tmp, "headers.kbp", sound, "[]\r\n", kSize)},
+        {"one long line", writePathological(tmp, "long.kbp", sound + "x", "x", kSize)},
+        {"plain text", writePathological(tmp, "text.kbp", QByteArray(), "A line of plain text without an equals sign.\r\n", kSize)},
+    };
+    std::printf("\nFiles opened as projects (kabinor-cli summary of a sound small project: peak %ld KB)\n", basePeak);
+    std::printf("  %-22s %9s %10s %9s %10s %10s %8s\n", "file", "size KB", "open ms", "ms/MB", "x normal", "peak KB",
+                "x size");
+    double normalPerByte = 0;
+    for (const Case &c : cases) {
+        const double bytes = double(QFileInfo(c.path).size());
+        const double ms = medianMs([&] {
+            Project p;
+            ProjectFile::read(c.path, p);
+            g_sink = g_sink + p.lines.size();
+        });
+        if (normalPerByte == 0)
+            normalPerByte = ms / bytes;
+        const long peak = cliPeakKb(c.path, appDir);
+        std::printf("  %-22s %9.0f %10.2f %9.2f %10.2f %10ld %8.1f\n", c.what, bytes / 1024, ms, ms / (bytes / 1048576),
+                    (ms / bytes) / normalPerByte, peak, double(peak - basePeak) * 1024 / bytes);
+    }
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc == 5 && std::strcmp(argv[1], "--cli-peak") == 0) {
-        std::printf("%ld\n", spawnCliPeakKb(argv[2], argv[3], argv[4]));
-        return 0;
-    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -297,5 +323,6 @@ int main(int argc, char *argv[])
     benchSize(10000, 100, tmp, appDir);
     std::printf("\nkabinor-cli summary on the 10 000-line project: peak %ld KB\n",
                 cliPeakKb(tmp.filePath(QStringLiteral("bench-10000.kbp")), appDir));
+    benchPathological(tmp, appDir, tmp.filePath(QStringLiteral("bench-10000.kbp")));
     return 0;
 }

@@ -1,17 +1,21 @@
 // Every reader of the delivered data files on the same bytes: the list-input
 // reader, the permissible-current tables, marks, transformers, coefficient
-// and lighting lists.
+// and lighting lists, cable reactances, the impedance tables and the devices.
 #include "FuzzSupport.h"
 #include "base/ListInput.h"
 #include "lighting/LightingCalc.h"
+#include "lines/CableReactance.h"
 #include "lines/MarkList.h"
 #include "lines/PermissibleTables.h"
 #include "loads/LoadCalc.h"
+#include "protection/Protection.h"
+#include "shortcircuit/FaultCurrents.h"
 #include "shortcircuit/Transformer.h"
 
 #include <QDir>
 #include <QFile>
 
+#include <cmath>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -43,6 +47,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (MarkList::parse(MarkList::format(marks)) != marks)
         std::abort(); // a mark list we write must read back the same
     (void)Transformer::parseTransformerTable(text);
+
+    // A table that reads as usable holds only finite values: nothing beyond
+    // the range of numbers may reach a calculation as a figure.
+    const CableReactance reactance = CableReactance::fromText(text);
+    for (double section : {1.5, 16.0, 95.0, 240.0})
+        if (const auto x = reactance.perMetre(section); x && (!reactance.isUsable() || !std::isfinite(*x)))
+            std::abort();
+    auto finite = [](const FaultCurrents::Sequences &z) {
+        return std::isfinite(z.r1) && std::isfinite(z.x1) && std::isfinite(z.r0) && std::isfinite(z.x0);
+    };
+    const auto transformers = FaultCurrents::TransformerTable::fromText(text);
+    for (const char *group : {"Y", "D"})
+        if (const auto z = transformers.find(400, QString::fromLatin1(group)); z && !finite(*z))
+            std::abort();
+    const auto cables = FaultCurrents::CableTable::fromText(text);
+    for (const QString &material : {QStringLiteral("Медь"), QStringLiteral("Алюминий")})
+        if (const auto z = cables.find(material, 95); z && !finite(*z))
+            std::abort();
+    const auto breakers = Protection::BreakerTable::fromText(text);
+    for (const QString &characteristic : breakers.characteristics()) {
+        double previous = 0;
+        for (const Protection::Breaker &b : breakers.ofCharacteristic(characteristic)) {
+            // By rated current, each a finite positive figure.
+            if (!(b.rated >= previous) || !std::isfinite(b.rated) || !std::isfinite(b.instantaneous)
+                || !std::isfinite(b.breakingCapacity))
+                std::abort();
+            previous = b.rated;
+        }
+    }
 
     QFile f(scratchFile());
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {

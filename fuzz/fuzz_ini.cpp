@@ -8,9 +8,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString text = fuzzText(data, size);
     IniDocument doc = IniDocument::fromText(text);
     const QStringList sections = doc.sectionNames();
+    const QString added = text.left(40);
     for (const QString &s : sections) {
         (void)doc.value(s, QStringLiteral("Key"), QStringLiteral("0"));
-        doc.setValue(s, QStringLiteral("Added"), text.left(40));
+        doc.setValue(s, QStringLiteral("Added"), added);
     }
     doc.setValue(QStringLiteral("New"), QStringLiteral("k"), text.left(300));
     // What we write must read back to the same document.

@@ -10,8 +10,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const QString page = UpdateSite::decodePage(bytes, QByteArrayLiteral("text/html"));
     if (const auto version = UpdateSite::findVersion(page)) {
-        if (version->size() > UpdateSite::VersionLength)
+        // Only digits and dots are ever offered or shown as a version.
+        if (version->size() > UpdateSite::VersionLength || version->isEmpty())
             std::abort();
+        for (const QChar c : *version)
+            if (c != QLatin1Char('.') && (c < QLatin1Char('0') || c > QLatin1Char('9')))
+                std::abort();
         (void)UpdateSite::isNewer(*version, QStringLiteral("3.2.17"));
     }
     (void)UpdateSite::decodePage(bytes, QByteArrayLiteral("text/html; charset=windows-1251"));

@@ -1,7 +1,7 @@
 #include "about/TipDialog.h"
 
 #include "about/Tips.h"
-#include "base/IniStore.h"
+#include "base/AppContext.h"
 #include "base/StartupSettings.h"
 
 #include <QCheckBox>
@@ -43,8 +43,8 @@ QPixmap bulb()
 
 } // namespace
 
-TipDialog::TipDialog(const QString &appDir, const QString &settingsPath, QWidget *parent, std::function<double()> random)
-    : QDialog(parent), m_settingsPath(settingsPath),
+TipDialog::TipDialog(AppContext &context, Prompter &prompter, QWidget *parent, std::function<double()> random)
+    : QDialog(parent), m_context(context), m_prompter(prompter),
       m_generator(quint32(QDateTime::currentMSecsSinceEpoch() & 0xffffffffu)), m_random(std::move(random))
 {
     setObjectName(QStringLiteral("TipDialog"));
@@ -124,11 +124,13 @@ TipDialog::TipDialog(const QString &appDir, const QString &settingsPath, QWidget
     connect(nextTipButton, &QPushButton::clicked, this, &TipDialog::nextTip);
     // The choice is written at once, whether or not the window is closed with OK.
     connect(showAtStartupCheck, &QCheckBox::clicked, this, [this](bool checked) {
-        writeIniString(m_settingsPath, Startup::Section, Startup::ShowTips, Startup::flagText(checked));
+        m_context.settings().update(m_prompter, [checked](IniDocument &ini) {
+            ini.setValue(Startup::Section, Startup::ShowTips, Startup::flagText(checked));
+        });
     });
 
-    showAtStartupCheck->setChecked(Startup::readFlag(m_settingsPath, Startup::ShowTips));
-    if (!loadTips(QDir(appDir).filePath(Tips::FileName)))
+    showAtStartupCheck->setChecked(Startup::readFlag(m_context.settings().read(), Startup::ShowTips));
+    if (!loadTips(QDir(m_context.appDir()).filePath(Tips::FileName)))
         tipLabel->setText(Tips::missingFileText());
 }
 

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class AppContext;
+class Prompter;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -17,9 +19,8 @@ class TipDialog : public QDialog
     Q_OBJECT
 public:
     // `random` gives uniform numbers in [0, 1); by default a generator seeded
-    // from the clock.
-    TipDialog(const QString &appDir, const QString &settingsPath, QWidget *parent = nullptr,
-           std::function<double()> random = {});
+    // from the clock. The prompter tells a failed write of the check box.
+    TipDialog(AppContext &context, Prompter &prompter, QWidget *parent = nullptr, std::function<double()> random = {});
 
     // Reads the tips and shows a first one; false when the file name is empty
     // or the file cannot be read.
@@ -38,7 +39,8 @@ public:
     QPushButton *okButton = nullptr;
 
 private:
-    QString m_settingsPath;
+    AppContext &m_context;
+    Prompter &m_prompter;
     QStringList m_tips;
     int m_current = 0; // 1-based; 0 while there is none
     QRandomGenerator m_generator;

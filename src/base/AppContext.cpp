@@ -2,6 +2,7 @@
 
 #include "base/DataFileRegistry.h"
 #include "base/IniStore.h"
+#include "base/InputCheck.h"
 #include "base/NumberText.h"
 
 #include <QDir>
@@ -14,30 +15,21 @@ int CalcValues::places() const
     return NumberText::places(decimalPlaces);
 }
 
-CalcValues CalcValues::load(const QString &settingsPath)
+CalcValues CalcValues::load(const IniDocument &settings)
 {
     CalcValues v;
-    IniDocument ini;
-    ini.load(settingsPath);
-    auto read = [&](const char *key, double &target, const char *def) {
-        const auto parsed = NumberText::parse(ini.value(QStringLiteral("Calculation"), QLatin1String(key),
-                                                        QString::fromUtf8(def)));
-        if (parsed)
-            target = *parsed;
+    auto read = [&](const char *key, double &target) {
+        const QString text = settings.value(QStringLiteral("Calculation"), QLatin1String(key));
+        // The rule of the options dialog's fields, so that no value the
+        // dialog refuses (a negative conductivity) comes in through the file.
+        if (InputCheck::classify(text) == InputCheck::Numeric::Ok)
+            target = NumberText::toDouble(text);
     };
-    read("gAl", v.aluminiumConductivity, "37,04");
-    read("gCu", v.copperConductivity, "56,18");
-    read("dUmax", v.maxVoltageDrop, "7,5");
-    read("Tolerance", v.decimalPlaces, "2");
+    read("gAl", v.aluminiumConductivity);
+    read("gCu", v.copperConductivity);
+    read("dUmax", v.maxVoltageDrop);
+    read("Tolerance", v.decimalPlaces);
     return v;
-}
-
-bool CalcValues::save(const QString &settingsPath) const
-{
-    IniDocument ini;
-    ini.load(settingsPath);
-    store(ini);
-    return ini.save(settingsPath);
 }
 
 void CalcValues::store(IniDocument &ini) const
@@ -99,10 +91,10 @@ AppContext::UserFolders AppContext::standardUserFolders()
     return user;
 }
 
-AppContext::AppContext(const QString &appDir) : m_appDir(appDir) {}
+AppContext::AppContext(const QString &appDir) : m_appDir(appDir), m_settings([this] { return settingsPath(); }) {}
 
 AppContext::AppContext(const QString &dataDir, const UserFolders &user)
-    : m_layout(Layout::Installed), m_appDir(dataDir), m_user(user)
+    : m_layout(Layout::Installed), m_appDir(dataDir), m_user(user), m_settings([this] { return settingsPath(); })
 {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/DataFileRegistry.h"
+#include "base/SettingsStore.h"
 
 #include <QString>
 
@@ -16,10 +17,9 @@ struct CalcValues {
 
     int places() const; // decimalPlaces as the nearest integer
 
-    // Reads "Calculation" from the settings file; a value that is not a number
-    // keeps its default.
-    static CalcValues load(const QString &settingsPath);
-    bool save(const QString &settingsPath) const;
+    // Reads "Calculation" from the settings; a value that the options dialog
+    // would refuse (not a number, not above 0, above 1 000 000) keeps its default.
+    static CalcValues load(const IniDocument &settings);
     // Puts the values into a settings document being written.
     void store(IniDocument &ini) const;
 };
@@ -61,10 +61,15 @@ public:
     explicit AppContext(const QString &appDir);
     // The installed layout.
     AppContext(const QString &dataDir, const UserFolders &user);
+    // The settings store asks this context for the path.
+    AppContext(const AppContext &) = delete;
+    AppContext &operator=(const AppContext &) = delete;
 
     Layout layout() const { return m_layout; }
     // The folder of files.fls and of the delivered files.
     const QString &appDir() const { return m_appDir; }
+    // Registry entry 13 in this layout: the one place that says where the
+    // settings file is.
     QString settingsPath() const;
     // Where registry entry `index` is read and written; empty for a blank entry.
     QString dataFilePath(int index) const;
@@ -80,6 +85,10 @@ public:
     // The start-up check of the data files, at the paths of this layout.
     DataFiles::CheckResult checkDataFiles() const;
 
+    // Every read and write of the settings file goes through here.
+    SettingsStore &settings() { return m_settings; }
+    const SettingsStore &settings() const { return m_settings; }
+
     CalcValues calc;
 
 private:
@@ -88,4 +97,5 @@ private:
     Layout m_layout = Layout::Portable;
     QString m_appDir;
     UserFolders m_user;
+    SettingsStore m_settings;
 };

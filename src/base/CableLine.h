@@ -22,6 +22,12 @@ struct LineInputs {
     int cables = 1; // working cables side by side in one trench
     int spacing = 100; // their clear distance, mm
     QString reactance = QStringLiteral("0"); // the line's reactance as computed, mOhm
+    // The protective device at the line's start: its characteristic ("C",
+    // "10In", ...; empty for none) and rated current, A; the disconnection
+    // time, s, as typed (empty: what the check of disconnection gives).
+    QString device;
+    QString deviceRating;
+    QString tripTime;
     bool operator==(const LineInputs &o) const = default;
 };
 

@@ -79,6 +79,24 @@ QString shownPath(const QString &appDir, const QString &entry)
     return QDir::toNativeSeparators(joinEntry(appDir, entry));
 }
 
+std::optional<QString> readDataFile(const QString &appDir, int index, const QString &fallbackEntry, QString *shownPath)
+{
+    const QString path = entryPath(appDir, dataFileName(appDir, index));
+    if (shownPath)
+        *shownPath = QDir::toNativeSeparators(path.isEmpty() ? joinEntry(appDir, fallbackEntry) : path);
+    QString text;
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !TextFile::read(path, &text))
+        return std::nullopt;
+    return text;
+}
+
+QString fileProblemMessage(bool missing, const QString &what, const QString &shownPath, const QString &detail)
+{
+    if (missing)
+        return missingFileMessage(shownPath);
+    return what + QLatin1Char(' ') + shownPath + QStringLiteral(" поврежден (") + detail + QStringLiteral(").");
+}
+
 QString missingFileMessage(const QString &shown)
 {
     return QStringLiteral("Файл ") + shown + QStringLiteral(" не найден!");

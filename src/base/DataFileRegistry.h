@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // The registry file "files.fls" in the application folder names, by position,
 // the reference data files (0..12), the settings file (13) and the reference
@@ -32,10 +33,11 @@ enum Index {
     CableReactance = 14,
     TransformerImpedances = 15,
     CableImpedances = 16,
+    Breakers = 17,
 };
 
 // The entries the delivered registry holds.
-constexpr int RegisteredCount = CableImpedances + 1;
+constexpr int RegisteredCount = Breakers + 1;
 
 // The entries the program writes (the mark lists and the settings): an
 // installed program keeps them in the user's folders.
@@ -76,6 +78,15 @@ CheckResult checkDataFiles(const QString &appDir, const EntryLocator &locate = {
 
 // The message shown for a missing file.
 QString missingFileMessage(const QString &shownPath);
+
+// The text of the file of registry entry `index` in the application folder;
+// nothing when the registry does not name it or it cannot be read.
+// `shownPath` gets the path for messages (with `fallbackEntry` where the
+// registry lacks the entry, as an older registry does).
+std::optional<QString> readDataFile(const QString &appDir, int index, const QString &fallbackEntry, QString *shownPath);
+// What the user is told of a data file that is missing, or damaged:
+// `what` + path + " поврежден (" + detail + ")."
+QString fileProblemMessage(bool missing, const QString &what, const QString &shownPath, const QString &detail);
 
 // A data file's path as shown in messages, with the platform's separators.
 QString shownPath(const QString &appDir, const QString &entry);

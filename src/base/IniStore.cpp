@@ -2,139 +2,338 @@
 
 #include "base/TextFile.h"
 
-#include <QFile>
-#include <QStringView>
-
-namespace IniDetail {
+#include <QHashFunctions>
 
 namespace {
 
-char16_t lowered(QChar c) noexcept
+char16_t lowered(char16_t u) noexcept
 {
-    const char16_t u = c.unicode();
     if (u < 0x80)
         return (u >= 'A' && u <= 'Z') ? char16_t(u + ('a' - 'A')) : u;
     return char16_t(QChar::toLower(char32_t(u)));
 }
 
-} // namespace
-
-bool operator==(const NameKey &a, const NameKey &b) noexcept
+bool sameName(QStringView a, QStringView b) noexcept
 {
-    const qsizetype n = a.name.size();
-    if (n != b.name.size())
+    if (a.size() != b.size())
         return false;
-    const QChar *pa = a.name.constData();
-    const QChar *pb = b.name.constData();
-    for (qsizetype i = 0; i < n; ++i)
+    const char16_t *pa = a.utf16();
+    const char16_t *pb = b.utf16();
+    for (qsizetype i = 0; i < a.size(); ++i)
         if (pa[i] != pb[i] && lowered(pa[i]) != lowered(pb[i]))
             return false;
     return true;
 }
 
-size_t qHash(const NameKey &key, size_t seed) noexcept
+// A keyed hash of the lower-case name: the per-process seed keeps crafted
+// names from piling up in one run of buckets.
+size_t nameHash(QStringView name, size_t seed) noexcept
 {
-    // FNV-1a over the lower-case UTF-16 units.
-    size_t h = seed ^ size_t(1469598103934665603ULL);
-    for (const QChar c : key.name) {
-        h ^= lowered(c);
-        h *= size_t(1099511628211ULL);
+    // Lower-cased a piece at a time, each piece's hash seeding the next.
+    char16_t piece[64] = {};
+    size_t h = seed;
+    const char16_t *p = name.utf16();
+    for (qsizetype at = 0; at < name.size(); at += 64) {
+        const qsizetype n = qMin<qsizetype>(64, name.size() - at);
+        for (qsizetype i = 0; i < n; ++i)
+            piece[i] = lowered(p[at + i]);
+        h = qHashBits(piece, size_t(n) * sizeof(char16_t), h);
     }
     return h;
 }
 
-} // namespace IniDetail
+size_t seed() noexcept
+{
+    return QHashSeed::globalSeed();
+}
 
-using IniDetail::NameKey;
-
-namespace {
-
-// Sections longer than this get a hash index; shorter ones are searched.
-constexpr int kIndexedSection = 24;
+QString emptyNotNull()
+{
+    return QStringLiteral("");
+}
 
 } // namespace
 
-int IniDocument::Section::find(const QString &key) const
+QString IniDocument::copy(Span span) const
 {
-    if (!index.isEmpty()) {
-        const auto it = index.constFind(NameKey{key});
-        return it == index.constEnd() ? -1 : *it;
-    }
-    const NameKey wanted{key};
-    for (int i = 0; i < entries.size(); ++i) {
-        const Entry &e = entries.at(i);
-        if (!e.key.isEmpty() && NameKey{e.key} == wanted)
-            return i;
-    }
-    return -1;
+    // A key that is there with an empty value is not an absent one.
+    if (!span.length)
+        return emptyNotNull();
+    return QString(m_text.constData() + span.start, span.length);
 }
 
-void IniDocument::Section::appended()
+IniDocument::Span IniDocument::append(QStringView text)
 {
-    const int last = int(entries.size()) - 1;
-    if (!index.isEmpty()) {
-        const QString &key = entries.at(last).key;
-        if (!key.isEmpty() && !index.contains(NameKey{key}))
-            index.insert(NameKey{key}, last);
-        return;
-    }
-    if (entries.size() <= kIndexedSection)
-        return;
-    index.reserve(entries.size() * 2);
-    for (int i = 0; i <= last; ++i)
-        if (!entries.at(i).key.isEmpty() && !index.contains(NameKey{entries.at(i).key}))
-            index.insert(NameKey{entries.at(i).key}, i);
+    const Span span{quint32(m_text.size()), quint32(text.size())};
+    m_text += text;
+    return span;
 }
 
-IniDocument IniDocument::fromText(const QString &text)
+size_t IniDocument::entryHash(int section, QStringView key) const
 {
-    IniDocument doc;
-    Section *current = nullptr;
-    const QStringView all(text);
+    return nameHash(key, seed() ^ (size_t(section) * size_t(0x9E3779B97F4A7C15ULL)));
+}
+
+bool IniDocument::belongsTo(quint32 entry, int section) const
+{
+    if (entry >= m_readEntries)
+        return m_setOwners.at(entry - m_readEntries) == quint32(section);
+    const Section &s = m_sections.at(section);
+    return entry >= s.first && entry < s.first + s.count;
+}
+
+namespace {
+
+// Linear probing from the hash's bucket: the bucket of the first index that
+// `matches`, or the free bucket where such an index would go.
+template<typename Matches>
+qsizetype probe(const QVector<quint32> &buckets, size_t hash, Matches &&matches)
+{
+    const size_t mask = size_t(buckets.size()) - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const quint32 at = buckets.at(qsizetype(i));
+        if (!at || matches(at - 1))
+            return qsizetype(i);
+    }
+}
+
+} // namespace
+
+int IniDocument::findSection(QStringView name) const
+{
+    const QVector<quint32> &buckets = m_sectionTable.buckets;
+    if (buckets.isEmpty())
+        return -1;
+    const qsizetype b = probe(buckets, nameHash(name, seed()),
+                              [&](quint32 s) { return sameName(view(m_sections.at(s).name), name); });
+    return int(buckets.at(b)) - 1;
+}
+
+int IniDocument::findEntry(int section, QStringView key) const
+{
+    if (entryCount(section) <= IndexedSection) {
+        int found = -1;
+        forEachEntryIndex(section, [&](quint32 e) {
+            if (found < 0 && m_entries.at(e).key.length && sameName(view(m_entries.at(e).key), key))
+                found = int(e);
+        });
+        return found;
+    }
+    const QVector<quint32> &buckets = m_entryTable.buckets;
+    const qsizetype b = probe(buckets, entryHash(section, key), [&](quint32 e) {
+        return belongsTo(e, section) && sameName(view(m_entries.at(e).key), key);
+    });
+    return int(buckets.at(b)) - 1;
+}
+
+bool IniDocument::insertSection(quint32 index)
+{
+    if ((m_sectionTable.used + 1) * 2 > m_sectionTable.buckets.size())
+        grow(m_sectionTable, false);
+    const QStringView name = view(m_sections.at(index).name);
+    const qsizetype b = probe(m_sectionTable.buckets, nameHash(name, seed()),
+                              [&](quint32 s) { return sameName(view(m_sections.at(s).name), name); });
+    return take(m_sectionTable, b, index);
+}
+
+bool IniDocument::insertEntry(int section, quint32 index)
+{
+    if ((m_entryTable.used + 1) * 2 > m_entryTable.buckets.size())
+        grow(m_entryTable, true);
+    const QStringView key = view(m_entries.at(index).key);
+    const qsizetype b = probe(m_entryTable.buckets, entryHash(section, key), [&](quint32 e) {
+        return belongsTo(e, section) && sameName(view(m_entries.at(e).key), key);
+    });
+    return take(m_entryTable, b, index);
+}
+
+bool IniDocument::take(Table &table, qsizetype bucket, quint32 index)
+{
+    quint32 &slot = table.buckets[bucket];
+    if (slot)
+        return false; // an equal name is there first
+    slot = index + 1;
+    ++table.used;
+    return true;
+}
+
+// Doubles a table and puts back what it held: the sections by their names,
+// the keys through the sections that hold them.
+void IniDocument::grow(Table &table, bool entries)
+{
+    const qsizetype size = qMax<qsizetype>(16, table.buckets.size() * 2);
+    const QVector<quint32> old = std::exchange(table.buckets, QVector<quint32>(size, 0));
+    table.used = 0;
+    if (!entries) {
+        for (const quint32 at : old)
+            if (at)
+                insertSection(at - 1);
+        return;
+    }
+    for (const quint32 at : std::as_const(m_sectionTable.buckets))
+        if (at && entryCount(int(at - 1)) > IndexedSection)
+            indexKeys(int(at - 1));
+}
+
+void IniDocument::indexKeys(int section)
+{
+    forEachEntryIndex(section, [&](quint32 e) {
+        if (m_entries.at(e).key.length)
+            insertEntry(section, e);
+    });
+}
+
+void IniDocument::indexAdded(int section, quint32 entry)
+{
+    const quint32 count = entryCount(section);
+    if (count == IndexedSection + 1)
+        indexKeys(section); // the section has just grown long
+    else if (count > IndexedSection + 1 && m_entries.at(entry).key.length)
+        insertEntry(section, entry);
+}
+
+quint32 IniDocument::entryCount(int section) const
+{
+    const auto more = m_appended.constFind(quint32(section));
+    return m_sections.at(section).count + quint32(more == m_appended.constEnd() ? 0 : more->size());
+}
+
+int IniDocument::addSection(Span name, bool *first)
+{
+    const quint32 index = quint32(m_sections.size());
+    m_sections.append(Section{name, quint32(m_entries.size()), 0});
+    const bool inserted = name.start != NoName && insertSection(index);
+    if (first)
+        *first = inserted;
+    return int(index);
+}
+
+quint32 IniDocument::addEntry(int section, const Entry &entry, bool asRead)
+{
+    const quint32 index = quint32(m_entries.size());
+    m_entries.append(entry);
+    Section &s = m_sections[section];
+    if (asRead) {
+        ++m_readEntries;
+        ++s.count;
+        return index;
+    }
+    m_setOwners.append(quint32(section));
+    if (s.first + s.count == index)
+        ++s.count;
+    else
+        m_appended[quint32(section)].append(index);
+    return index;
+}
+
+namespace {
+
+// One line of an INI text as the document reads it.
+struct ParsedLine {
+    enum Kind { Header, Keyed, Other } kind = Other;
+    QStringView name; // a header's section name
+    QStringView key;
+    QStringView value;
+    qsizetype start = 0; // the line in the text, its CR included
+    qsizetype end = 0;
+};
+
+// Hands every line of the text to `visit`, front to back.
+template<typename Visit>
+void forEachLine(QStringView all, Visit &&visit)
+{
     qsizetype start = 0;
     const qsizetype n = all.size();
     while (start <= n) {
-        qsizetype end = all.indexOf(QLatin1Char('\n'), start);
+        qsizetype end = all.indexOf(u'\n', start);
         if (end < 0)
             end = n;
+        ParsedLine parsed;
+        parsed.start = start;
+        parsed.end = end;
         QStringView line = all.mid(start, end - start);
-        if (line.endsWith(QLatin1Char('\r')))
+        if (line.endsWith(u'\r'))
             line.chop(1);
         const bool lastLine = end >= n;
         start = end + 1;
         if (lastLine && line.isEmpty())
             break;
         const QStringView trimmed = line.trimmed();
-        if (trimmed.startsWith(QLatin1Char('['))) {
-            const qsizetype close = trimmed.indexOf(QLatin1Char(']'));
-            if (close > 0) {
-                QString name = trimmed.mid(1, close - 1).trimmed().toString();
-                if (name.isNull())
-                    name = QLatin1String("");
-                current = &doc.addSection(name);
-                continue;
-            }
+        const qsizetype close = trimmed.startsWith(u'[') ? trimmed.indexOf(u']') : -1;
+        const qsizetype eq = close > 0 ? -1 : line.indexOf(u'=');
+        if (close > 0) {
+            parsed.kind = ParsedLine::Header;
+            parsed.name = trimmed.mid(1, close - 1).trimmed();
+        } else if (eq > 0 && !line.left(eq).trimmed().isEmpty()) {
+            parsed.kind = ParsedLine::Keyed;
+            parsed.key = line.left(eq).trimmed();
+            parsed.value = line.mid(eq + 1).trimmed();
         }
-        if (!current)
-            current = &doc.addSection(QString());
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        Entry e;
-        if (eq > 0 && !line.left(eq).trimmed().isEmpty()) {
-            e.key = line.left(eq).trimmed().toString();
-            e.value = line.mid(eq + 1).trimmed().toString();
-        } else {
-            e.value = line.toString();
-        }
-        current->entries.append(std::move(e));
-        current->appended();
+        visit(parsed);
     }
+}
+
+} // namespace
+
+IniDocument IniDocument::fromText(const QString &text)
+{
+    IniDocument doc;
+    // Offsets are 32-bit: far beyond any file that is read (TextFile::MaxFileSize).
+    doc.m_text = text.size() < qsizetype(NoName / 2) ? text : text.left(NoName / 2);
+    const QStringView all(doc.m_text);
+
+    // Counted first, so that sections and entries take the room they need
+    // at once: growing them would leave the room of every earlier size behind.
+    qsizetype sections = 0;
+    qsizetype entries = 0;
+    ParsedLine::Kind previous = ParsedLine::Header;
+    forEachLine(all, [&](const ParsedLine &line) {
+        sections += line.kind == ParsedLine::Header || (sections == 0) ? 1 : 0;
+        // Lines that are not "key=value" in a row are one entry.
+        entries += line.kind == ParsedLine::Keyed || (line.kind == ParsedLine::Other && previous != ParsedLine::Other) ? 1 : 0;
+        previous = line.kind;
+    });
+    doc.m_sections.reserve(sections);
+    doc.m_entries.reserve(entries);
+
+    const char16_t *base = all.utf16();
+    auto spanOf = [base](QStringView v) {
+        return v.utf16() ? Span{quint32(v.utf16() - base), quint32(v.size())} : Span{};
+    };
+    int current = -1;
+    bool currentIndexed = false; // only the first section of a name is ever looked into
+    forEachLine(all, [&](const ParsedLine &line) {
+        if (line.kind == ParsedLine::Header) {
+            current = doc.addSection(spanOf(line.name), &currentIndexed);
+            return;
+        }
+        if (current < 0)
+            current = doc.addSection(Span{NoName, 0}, &currentIndexed);
+        if (line.kind == ParsedLine::Keyed) {
+            const quint32 at = doc.addEntry(current, Entry{spanOf(line.key), spanOf(line.value)}, true);
+            if (currentIndexed)
+                doc.indexAdded(current, at);
+            return;
+        }
+        // A run of lines that are not "key=value" reaches to the end of the
+        // last one's line: blank lines and comments cost nothing each.
+        const Section &s = doc.m_sections.at(current);
+        if (s.count && !doc.m_entries.last().key.length) {
+            Entry &run = doc.m_entries.last();
+            run.value.length = quint32(line.end - run.value.start);
+        } else {
+            const quint32 at = doc.addEntry(current, Entry{Span{}, Span{quint32(line.start), quint32(line.end - line.start)}}, true);
+            if (currentIndexed)
+                doc.indexAdded(current, at);
+        }
+    });
     return doc;
 }
 
-bool IniDocument::load(const QString &path)
+bool IniDocument::load(const QString &path, QString *error)
 {
     QString text;
-    if (!TextFile::read(path, &text)) {
+    if (!TextFile::read(path, &text, error)) {
         *this = IniDocument();
         return false;
     }
@@ -150,138 +349,136 @@ bool IniDocument::save(const QString &path, QString *error) const
 QString IniDocument::toText() const
 {
     QString out;
-    qsizetype size = 0;
-    for (const Section &s : m_sections) {
-        size += s.name.size() + 4;
-        for (const Entry &e : s.entries)
-            size += e.key.size() + e.value.size() + 3;
-    }
-    out.reserve(size);
-    for (const Section &s : m_sections) {
-        if (!s.name.isNull()) {
-            out += QLatin1Char('[');
-            out += s.name;
-            out += QLatin1String("]\r\n");
+    out.reserve(m_text.size() + 4 * (m_sections.size() + m_entries.size()));
+    for (int s = 0; s < m_sections.size(); ++s) {
+        const Section &section = m_sections.at(s);
+        if (section.name.start != NoName) {
+            out += u'[';
+            out += view(section.name);
+            out += u"]\r\n";
         }
-        for (const Entry &e : s.entries) {
-            if (!e.key.isEmpty()) {
-                out += e.key;
-                out += QLatin1Char('=');
+        forEachEntryIndex(s, [&](quint32 at) {
+            const Entry &e = m_entries.at(at);
+            if (e.key.length) {
+                out += view(e.key);
+                out += u'=';
+                out += view(e.value);
+                out += u"\r\n";
+                return;
             }
-            out += e.value;
-            out += QLatin1String("\r\n");
-        }
+            // A run of lines: each as it was read, ended by CR LF.
+            const QStringView run = view(e.value);
+            qsizetype from = 0;
+            while (true) {
+                qsizetype to = run.indexOf(u'\n', from);
+                const bool last = to < 0;
+                if (last)
+                    to = run.size();
+                QStringView line = run.mid(from, to - from);
+                if (line.endsWith(u'\r'))
+                    line.chop(1);
+                out += line;
+                out += u"\r\n";
+                if (last)
+                    break;
+                from = to + 1;
+            }
+        });
     }
     return out;
 }
 
-IniDocument::Section *IniDocument::findSection(const QString &name)
-{
-    const auto it = m_sectionIndex.constFind(NameKey{name.trimmed()});
-    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[*it];
-}
-
-const IniDocument::Section *IniDocument::findSection(const QString &name) const
-{
-    const auto it = m_sectionIndex.constFind(NameKey{name.trimmed()});
-    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[*it];
-}
-
-IniDocument::Section &IniDocument::addSection(const QString &name)
-{
-    Section s;
-    s.name = name; // a null name holds the lines before the first header
-    // Room for a usual section at once, rather than growing it key by key.
-    s.entries.reserve(12);
-    m_sections.append(std::move(s));
-    const int idx = int(m_sections.size()) - 1;
-    if (!name.isNull() && !m_sectionIndex.contains(NameKey{name}))
-        m_sectionIndex.insert(NameKey{name}, idx);
-    return m_sections.last();
-}
-
 bool IniDocument::hasSection(const QString &section) const
 {
-    return findSection(section) != nullptr;
+    return sectionIndex(section) >= 0;
+}
+
+int IniDocument::sectionIndex(const QString &section) const
+{
+    return findSection(QStringView(section).trimmed());
 }
 
 bool IniDocument::contains(const QString &section, const QString &key) const
 {
-    const Section *s = findSection(section);
-    return s && s->find(key.trimmed()) >= 0;
+    return contains(sectionIndex(section), key);
 }
 
-QString IniDocument::value(const QString &section, const QString &key, const QString &def,
-                           bool whole) const
+bool IniDocument::contains(int section, const QString &key) const
 {
-    const Section *s = findSection(section);
-    if (!s)
-        return def;
-    const int at = s->find(key.trimmed());
+    return section >= 0 && findEntry(section, QStringView(key).trimmed()) >= 0;
+}
+
+QString IniDocument::value(const QString &section, const QString &key, const QString &def, bool whole) const
+{
+    return value(sectionIndex(section), key, def, whole);
+}
+
+QString IniDocument::value(int section, const QString &key, const QString &def, bool whole) const
+{
+    const int at = section < 0 ? -1 : findEntry(section, QStringView(key).trimmed());
     if (at < 0)
         return def;
-    const QString &v = s->entries.at(at).value;
-    return whole ? v : v.left(MaxValueLength);
-}
-
-QString IniDocument::clean(const QString &value)
-{
-    QString v = value;
-    v.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    v.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return v.trimmed();
+    Span v = m_entries.at(at).value;
+    if (!whole)
+        v.length = qMin<quint32>(v.length, MaxValueLength);
+    return copy(v);
 }
 
 void IniDocument::setValue(const QString &section, const QString &key, const QString &value)
 {
-    const QString k = key.trimmed();
-    Section *s = findSection(section);
-    if (!s) {
-        QString name = section.trimmed();
-        if (name.isNull())
-            name = QLatin1String("");
-        s = &addSection(name);
-    }
-    const int at = s->find(k);
+    // A value never spans lines.
+    QString cleaned = value;
+    cleaned.replace(u'\r', u' ');
+    cleaned.replace(u'\n', u' ');
+    const QStringView v = QStringView(cleaned).trimmed();
+    const QStringView k = QStringView(key).trimmed();
+
+    const QStringView name = QStringView(section).trimmed();
+    int s = findSection(name);
+    if (s < 0)
+        s = addSection(append(name), nullptr);
+    const int at = k.isEmpty() ? -1 : findEntry(s, k);
     if (at >= 0) {
-        s->entries[at].value = clean(value);
+        // A value that fits where the old one stood takes its place: a key
+        // set over and over does not grow the document.
+        Span &old = m_entries[at].value;
+        if (v.size() <= qsizetype(old.length)) {
+            std::copy(v.begin(), v.end(), m_text.begin() + old.start);
+            old.length = quint32(v.size());
+        } else {
+            old = append(v);
+        }
         return;
     }
-    s->entries.append(Entry{k, clean(value)});
-    s->appended();
-}
-
-void IniDocument::appendSection(const QString &section)
-{
-    addSection(section);
-}
-
-void IniDocument::appendValue(const QString &key, const QString &value)
-{
-    if (m_sections.isEmpty() || m_sections.last().name.isNull())
-        return;
-    Section &s = m_sections.last();
-    s.entries.append(Entry{key, clean(value)});
-    s.appended();
+    const Span keySpan = append(k);
+    indexAdded(s, addEntry(s, Entry{keySpan, append(v)}, false));
 }
 
 QStringList IniDocument::sectionNames() const
 {
     QStringList names;
     for (const Section &s : m_sections)
-        if (!s.name.isNull())
-            names << s.name;
+        if (s.name.start != NoName)
+            names << copy(s.name);
     return names;
 }
 
 QStringList IniDocument::keys(const QString &section) const
 {
     QStringList names;
-    if (const Section *s = findSection(section))
-        for (const Entry &e : s->entries)
-            if (!e.key.isEmpty())
-                names << e.key;
+    forEachKey(section, [&](QStringView key) { names << key.toString(); });
     return names;
+}
+
+int IniDocument::sectionCount() const
+{
+    return int(m_sections.size());
+}
+
+QStringView IniDocument::sectionName(int index) const
+{
+    const Section &s = m_sections.at(index);
+    return s.name.start == NoName ? QStringView() : view(s.name);
 }
 
 void IniTextWriter::section(QStringView name)
@@ -332,22 +529,4 @@ void IniCp1251Writer::value(QStringView key, const QString &value)
         if (data[i] == '\r' || data[i] == '\n')
             data[i] = ' ';
     m_bytes += "\r\n";
-}
-
-QString readIniString(const QString &file, const QString &section, const QString &key,
-                      const QString &def)
-{
-    IniDocument doc;
-    if (!doc.load(file))
-        return def;
-    return doc.value(section, key, def);
-}
-
-bool writeIniString(const QString &file, const QString &section, const QString &key,
-                    const QString &value)
-{
-    IniDocument doc;
-    doc.load(file);
-    doc.setValue(section, key, value);
-    return doc.save(file);
 }

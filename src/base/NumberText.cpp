@@ -68,11 +68,16 @@ QString formatFixed(double value, int places)
     return text;
 }
 
-std::optional<double> parse(const QString &text)
+namespace {
+
+enum class Reading { Number, NotNumber, OutOfRange };
+
+// The number syntax of parse(); `value` is set for a Number.
+Reading read(const QString &text, double &value)
 {
     const QString t = text.trimmed();
     if (t.isEmpty() || t.size() > 200)
-        return std::nullopt;
+        return Reading::NotNumber;
     QByteArray bytes;
     bytes.reserve(t.size());
     int i = 0;
@@ -80,8 +85,13 @@ std::optional<double> parse(const QString &text)
     auto digit = [&](int k) { return k < n && t.at(k) >= QLatin1Char('0') && t.at(k) <= QLatin1Char('9'); };
     if (i < n && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
         bytes.append(char(t.at(i++).unicode()));
+    // Where the first significant digit stands, in powers of ten.
+    int magnitude = 0;
+    bool significant = false;
     int mantissaDigits = 0;
     while (digit(i)) {
+        significant = significant || t.at(i) != QLatin1Char('0');
+        magnitude += significant ? 1 : 0;
         bytes.append(char(t.at(i++).unicode()));
         ++mantissaDigits;
     }
@@ -89,33 +99,63 @@ std::optional<double> parse(const QString &text)
         bytes.append('.');
         ++i;
         while (digit(i)) {
+            if (!significant && t.at(i) == QLatin1Char('0'))
+                --magnitude;
+            significant = significant || t.at(i) != QLatin1Char('0');
             bytes.append(char(t.at(i++).unicode()));
             ++mantissaDigits;
         }
     }
-    if (mantissaDigits == 0)
-        return std::nullopt;
+    if (mantissaDigits == 0) {
+        // The words a C library reads as an infinity or NaN.
+        const QString word = t.mid(i).toLower();
+        const bool special = word == QLatin1String("inf") || word == QLatin1String("infinity")
+                             || word == QLatin1String("nan");
+        return special ? Reading::OutOfRange : Reading::NotNumber;
+    }
+    long exponent = 0;
     if (i < n && (t.at(i) == QLatin1Char('e') || t.at(i) == QLatin1Char('E'))) {
         bytes.append('e');
         ++i;
+        const bool negative = i < n && t.at(i) == QLatin1Char('-');
         if (i < n && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
             bytes.append(char(t.at(i++).unicode()));
         if (!digit(i))
-            return std::nullopt;
-        while (digit(i))
+            return Reading::NotNumber;
+        while (digit(i)) {
+            exponent = qMin(exponent * 10 + (t.at(i).unicode() - '0'), 100000L);
             bytes.append(char(t.at(i++).unicode()));
+        }
+        exponent = negative ? -exponent : exponent;
     }
     if (i != n)
-        return std::nullopt;
+        return Reading::NotNumber;
     // from_chars reads the point whatever the process locale says.
     const char *first = bytes.constData();
     if (*first == '+')
         ++first;
-    double value = 0;
     const auto [ptr, ec] = std::from_chars(first, bytes.constData() + bytes.size(), value);
-    if (ec != std::errc() || ptr != bytes.constData() + bytes.size() || std::isinf(value) || std::isnan(value))
+    if (ec == std::errc::result_out_of_range)
+        return significant && magnitude + exponent > 0 ? Reading::OutOfRange : Reading::NotNumber;
+    if (ec != std::errc() || ptr != bytes.constData() + bytes.size())
+        return Reading::NotNumber;
+    return std::isfinite(value) ? Reading::Number : Reading::OutOfRange;
+}
+
+} // namespace
+
+std::optional<double> parse(const QString &text)
+{
+    double value = 0;
+    if (read(text, value) != Reading::Number)
         return std::nullopt;
     return value;
+}
+
+bool outOfRange(const QString &text)
+{
+    double value = 0;
+    return read(text, value) == Reading::OutOfRange;
 }
 
 double toDouble(const QString &text)

@@ -28,6 +28,11 @@ QString formatFixed(double value, int places);
 // Infinity and NaN texts are refused.
 std::optional<double> parse(const QString &text);
 
+// True for a text written as a number that no finite double holds: beyond
+// the range ("1e309", "-1e400" is not: it is as good as 0), or an infinity
+// or NaN word ("inf", "-Infinity", "nan").
+bool outOfRange(const QString &text);
+
 // parse() or 0 when the text is not a number.
 double toDouble(const QString &text);
 

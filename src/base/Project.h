@@ -6,14 +6,21 @@
 #include <QString>
 #include <QVector>
 
-// What the substation dialog and the short-circuit windows edit: the
-// substation's data as typed (see Project for each value).
+// The substation's data as typed: what the substation dialog and the
+// short-circuit windows edit.
 struct SubstationData {
+    // Transformer power (kVA) and supply line.
     QString transformerPower = QStringLiteral("0");
-    int supplyLineUsed = 0;
+    int supplyLineUsed = 0; // "take the high-voltage side into account"
     QString supplyLineMaterial;
     QString supplyLineLength;
     QString supplyLineSection;
+    // For the method of ГОСТ 28249-93: the transformer's vector group ("Y"
+    // for Y/Yн-0, "D" for Д/Yн-11), the system's short-circuit power (MVA,
+    // "0" for an infinite system), the supply line's voltage (kV), the
+    // busbars and devices of the substation (mOhm), the contacts of each line
+    // (mOhm), the arc (mOhm) and the cables' temperature at the end of a
+    // fault (°C), the last three for the minimum currents.
     QString transformerGroup = QStringLiteral("Y");
     QString systemPower = QStringLiteral("0");
     QString supplyVoltage = QStringLiteral("10");
@@ -25,34 +32,13 @@ struct SubstationData {
     bool operator==(const SubstationData &) const = default;
 };
 
-// The open document: lines, transformer and supply-line data, shields.
-struct Project {
+// The open document: lines, the substation's data, shields.
+struct Project : SubstationData {
     QString projectName;
     QString projectFolder; // folder of the project file with its trailing separator; empty before the first save
     int projectNumber = 1;
 
     QVector<CableLine> lines;
-
-    // Transformer power (kVA) and supply line, as typed.
-    QString transformerPower = QStringLiteral("0");
-    int supplyLineUsed = 0; // "take the high-voltage side into account"
-    QString supplyLineMaterial;
-    QString supplyLineLength;
-    QString supplyLineSection;
-    // For the method of ГОСТ 28249-93, as typed: the transformer's vector
-    // group ("Y" for Y/Yн-0, "D" for Д/Yн-11), the system's short-circuit
-    // power (MVA, "0" for an infinite system), the supply line's voltage (kV),
-    // the busbars and devices of the substation (mOhm), the contacts of each
-    // line (mOhm), the arc (mOhm) and the cables' temperature at the end of a
-    // fault (°C), the last three for the minimum currents.
-    QString transformerGroup = QStringLiteral("Y");
-    QString systemPower = QStringLiteral("0");
-    QString supplyVoltage = QStringLiteral("10");
-    QString busResistance = QStringLiteral("0");
-    QString busReactance = QStringLiteral("0");
-    QString contactResistance = QStringLiteral("0,1");
-    QString arcResistance = QStringLiteral("10");
-    QString conductorTemperature = QStringLiteral("65");
 
     // Derived: transformer impedances and supply-line resistance, mOhm.
     double Rt = 0;
@@ -64,10 +50,12 @@ struct Project {
     int currentShield = 0;
 
     Project();
+    // Projects are compared by what they hold, never as a whole.
+    bool operator==(const Project &) const = delete;
 
     // The substation's data in one piece (the derived impedances aside).
-    SubstationData substation() const;
-    void setSubstation(const SubstationData &data);
+    const SubstationData &substation() const { return *this; }
+    void setSubstation(const SubstationData &data) { static_cast<SubstationData &>(*this) = data; }
 
     // The shields as a never-opened shields window holds them: one empty "ЩО1".
     static QVector<Shield> initialShields();

@@ -5,6 +5,7 @@
 #include "base/TextFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QMap>
 
@@ -24,6 +25,9 @@ const QString kShields = QStringLiteral("Shields");
 
 // Counts are 16-bit integers in the format.
 constexpr int kMaxCount = 32767;
+
+// The damage message shows this many problems, then an ellipsis.
+constexpr int ShownProblems = 8;
 
 // "SubItem" + k; the usual ones are made once, not once per cell.
 QString subItemKey(int k)
@@ -65,16 +69,21 @@ std::optional<int> plainIndex(QStringView digits)
     return n;
 }
 
-// The numbers n of the names prefix + n, sorted, each once.
-std::vector<int> indicesAfter(const QStringList &names, QLatin1StringView prefix)
+// The numbers n of the names prefix + n, sorted, each once. `forEachName`
+// hands every name to its argument.
+template<typename ForEachName>
+std::vector<int> indicesAfter(ForEachName &&forEachName, QLatin1StringView prefix)
 {
-    std::vector<int> found;
-    for (const QString &name : names)
+    std::vector<bool> seen(kMaxCount + 1, false);
+    forEachName([&](QStringView name) {
         if (name.startsWith(prefix, Qt::CaseInsensitive))
-            if (const auto n = plainIndex(QStringView(name).mid(prefix.size())))
-                found.push_back(*n);
-    std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
+            if (const auto n = plainIndex(name.mid(prefix.size())))
+                seen[*n] = true;
+    });
+    std::vector<int> found;
+    for (int n = 0; n <= kMaxCount; ++n)
+        if (seen[n])
+            found.push_back(n);
     return found;
 }
 
@@ -85,47 +94,60 @@ void mergeIndices(std::vector<int> &into, const std::vector<int> &more)
     into.erase(std::unique(into.begin(), into.end()), into.end());
 }
 
-// Where each load of each shield stands: shield number -> load number ->
-// section. A plain name such as Load112 may belong to shield 1 load 12 or to
-// shield 11 load 2; it stands for both, as the format has always been read,
-// and the counts of the shields decide. A separated name (Load1_12) is exact
-// and wins.
+// Where each load of each shield stands. A plain name such as Load112 may
+// belong to shield 1 load 12 or to shield 11 load 2; it stands for both, as
+// the format has always been read, and the counts of the shields decide. A
+// separated name (Load1_12) is exact and wins; among equals the first in the
+// file does. Sorted by shield, then load, the winner of each pair first.
 struct LoadSection {
-    QString name;
-    bool separated = false;
+    int shield = 0;
+    int load = 0;
+    int rank = 0; // separated names by file position, then plain ones
+    int section = 0;
 };
-using LoadSections = QHash<int, QMap<int, LoadSection>>;
 
-LoadSections collectLoadSections(const QStringList &sections)
+std::vector<LoadSection> collectLoadSections(const IniDocument &ini, const std::vector<bool> &shieldKnown)
 {
-    LoadSections map;
+    std::vector<LoadSection> found;
     const QLatin1StringView prefix("Load");
-    for (const QString &name : sections) {
-        if (!name.startsWith(prefix, Qt::CaseInsensitive))
+    const int count = ini.sectionCount();
+    auto add = [&](std::optional<int> shield, std::optional<int> load, int rank, int section) {
+        // Only shields that are there can hold loads.
+        if (shield && load && shieldKnown[*shield])
+            found.push_back(LoadSection{*shield, *load, rank, section});
+    };
+    for (int i = 0; i < count; ++i) {
+        const QStringView name = ini.sectionName(i);
+        if (name.isNull() || !name.startsWith(prefix, Qt::CaseInsensitive))
             continue;
-        const QStringView rest = QStringView(name).mid(prefix.size());
+        const QStringView rest = name.mid(prefix.size());
         const qsizetype sep = rest.indexOf(QLatin1Char('_'));
         if (sep >= 0) {
-            const auto shield = plainIndex(rest.left(sep));
-            const auto load = plainIndex(rest.mid(sep + 1));
-            if (shield && load) {
-                LoadSection &slot = map[*shield][*load];
-                if (!slot.separated)
-                    slot = LoadSection{name, true};
-            }
+            add(plainIndex(rest.left(sep)), plainIndex(rest.mid(sep + 1)), i, i);
             continue;
         }
-        for (qsizetype k = 1; k < rest.size() && k <= 5; ++k) {
-            const auto shield = plainIndex(rest.left(k));
-            const auto load = plainIndex(rest.mid(k));
-            if (shield && load) {
-                LoadSection &slot = map[*shield][*load];
-                if (slot.name.isEmpty())
-                    slot = LoadSection{name, false};
-            }
-        }
+        for (qsizetype k = 1; k < rest.size() && k <= 5; ++k)
+            add(plainIndex(rest.left(k)), plainIndex(rest.mid(k)), count + i, i);
     }
-    return map;
+    std::sort(found.begin(), found.end(), [](const LoadSection &a, const LoadSection &b) {
+        return std::tie(a.shield, a.load, a.rank) < std::tie(b.shield, b.load, b.rank);
+    });
+    found.erase(std::unique(found.begin(), found.end(),
+                            [](const LoadSection &a, const LoadSection &b) {
+                                return a.shield == b.shield && a.load == b.load;
+                            }),
+                found.end());
+    return found;
+}
+
+// Hands every section name of the document to a visitor.
+auto sectionsOf(const IniDocument &ini)
+{
+    return [&ini](auto &&visit) {
+        for (int i = 0; i < ini.sectionCount(); ++i)
+            if (const QStringView name = ini.sectionName(i); !name.isNull())
+                visit(name);
+    };
 }
 
 // A piece of a damaged value, fit to be shown in a message.
@@ -140,20 +162,39 @@ QString shown(const QString &value)
     return QStringLiteral("«") + v + QStringLiteral("»");
 }
 
+// Cells 1..n "0", the rest empty, as a row without any cell reads; one list
+// for every such row. Lines and loads both have nine cells.
+QStringList bareRow(int n)
+{
+    static_assert(int(CableLine::CellCount) == int(Load::CellCount));
+    static const QVector<QStringList> rows = [] {
+        QVector<QStringList> all;
+        for (int zeros = 0; zeros <= CableLine::CellCount; ++zeros) {
+            QStringList row;
+            for (int k = 0; k < CableLine::CellCount; ++k)
+                row << (k < zeros ? kZero : QString());
+            all << row;
+        }
+        return all;
+    }();
+    return rows.at(n);
+}
+
 // Reads values with the format's rules and keeps a list of what was wrong.
 class Reader
 {
 public:
     Reader(const IniDocument &ini, ReadResult &result) : m_ini(ini), m_result(result) {}
 
-    // Every absent key reads as "0".
-    QString text(const QString &section, const QString &key) const
+    // Every absent key reads as "0". Sections are given by their index
+    // (IniDocument::sectionIndex; -1 for one that is absent).
+    QString text(int section, const QString &key) const
     {
         return unprotectValue(m_ini.value(section, key, kZero, true));
     }
 
     // A count the writer always writes: none when it is missing or is not a count.
-    std::optional<int> count(const QString &section, const QString &key, const QString &what)
+    std::optional<int> count(int section, const QString &key, const QString &what)
     {
         if (!m_ini.contains(section, key)) {
             problem(QStringLiteral("не указано ") + what);
@@ -171,7 +212,7 @@ public:
 
     // A count that may be absent (a column count, say: absent keys read "0",
     // and a file without it is not damaged); present, it must be a count.
-    std::optional<int> optionalCount(const QString &section, const QString &key, const QString &what)
+    std::optional<int> optionalCount(int section, const QString &key, const QString &what)
     {
         if (!m_ini.contains(section, key))
             return std::nullopt;
@@ -179,13 +220,21 @@ public:
     }
 
     // Cells 1..count of a row (at most cellCount of them), then empty cells.
-    QStringList cells(const QString &section, int count, int cellCount) const
+    QStringList cells(int section, int count, int cellCount) const
     {
         QStringList out;
         out.reserve(cellCount);
         const int n = qMin(count, cellCount);
-        for (int k = 1; k <= n; ++k)
-            out << text(section, subItemKey(k));
+        bool any = false;
+        for (int k = 1; k <= n; ++k) {
+            const QString value = m_ini.value(section, subItemKey(k), QString(), true);
+            any = any || !value.isNull();
+            out << (value.isNull() ? kZero : unprotectValue(value));
+        }
+        // A bare section shares one row of cells: a file made of them costs
+        // no more than its own size.
+        if (!any && cellCount == CableLine::CellCount)
+            return bareRow(n);
         while (out.size() < cellCount)
             out << QString();
         return out;
@@ -193,7 +242,7 @@ public:
 
     // The inputs kept with a line, when the file has them; inputs that make
     // no sense are dropped, and the line keeps its texts.
-    std::optional<LineInputs> lineInputs(const QString &section, int number)
+    std::optional<LineInputs> lineInputs(int section, int number)
     {
         if (!m_ini.contains(section, QStringLiteral("Construction")))
             return std::nullopt;
@@ -233,7 +282,22 @@ public:
             inputs.cables = int(*cables);
             inputs.spacing = int(*spacing);
         }
+        // Kept since lines have protective devices.
+        if (m_ini.contains(section, QStringLiteral("Device"))) {
+            inputs.device = text(section, QStringLiteral("Device"));
+            inputs.deviceRating = text(section, QStringLiteral("DeviceRating"));
+            inputs.tripTime = text(section, QStringLiteral("TripTime"));
+        }
         return inputs;
+    }
+
+    // A cell written as a number that no finite number holds ("1e309",
+    // "inf") would read as 0 without a word: it is damage.
+    void checkNumbers(const QStringList &cells, std::initializer_list<int> numeric, const QString &where)
+    {
+        for (const int k : numeric)
+            if (k < cells.size() && NumberText::outOfRange(cells.at(k)))
+                problem(QStringLiteral("неверное число ") + where + QStringLiteral(": ") + shown(cells.at(k)));
     }
 
     void problem(const QString &what)
@@ -241,7 +305,9 @@ public:
         if (!m_result.damaged)
             m_result.problem = what;
         m_result.damaged = true;
-        m_result.problems << what;
+        // What the message shows and a sign that there is more.
+        if (m_result.problems.size() <= ShownProblems)
+            m_result.problems << what;
     }
 
     void missing(int expected, int found, const QString &what)
@@ -258,18 +324,19 @@ private:
 
 void readTransformer(const IniDocument &ini, Reader &in, Project &project)
 {
-    if (!ini.hasSection(kTP))
+    const int tp = ini.sectionIndex(kTP);
+    if (tp < 0)
         in.problem(QStringLiteral("нет данных ТП"));
-    project.transformerPower = in.text(kTP, QStringLiteral("STP"));
-    project.supplyLineUsed = NumberText::toDouble(in.text(kTP, QStringLiteral("HS"))) != 0 ? 1 : 0;
-    project.supplyLineMaterial = in.text(kTP, QStringLiteral("Material"));
-    project.supplyLineLength = in.text(kTP, QStringLiteral("Length"));
-    project.supplyLineSection = in.text(kTP, QStringLiteral("Section"));
+    project.transformerPower = in.text(tp, QStringLiteral("STP"));
+    project.supplyLineUsed = NumberText::toDouble(in.text(tp, QStringLiteral("HS"))) != 0 ? 1 : 0;
+    project.supplyLineMaterial = in.text(tp, QStringLiteral("Material"));
+    project.supplyLineLength = in.text(tp, QStringLiteral("Length"));
+    project.supplyLineSection = in.text(tp, QStringLiteral("Section"));
     // Keys added for the method of ГОСТ 28249-93; a file without them takes the defaults.
     const Project defaults;
     auto optional = [&](const char *key, const QString &fallback) {
         const QString name = QString::fromLatin1(key);
-        return ini.contains(kTP, name) ? in.text(kTP, name) : fallback;
+        return ini.contains(kTP, name) ? in.text(tp, name) : fallback;
     };
     project.transformerGroup = optional("Group", defaults.transformerGroup);
     project.systemPower = optional("Sk", defaults.systemPower);
@@ -279,19 +346,20 @@ void readTransformer(const IniDocument &ini, Reader &in, Project &project)
     project.contactResistance = optional("ContactR", defaults.contactResistance);
     project.arcResistance = optional("ArcR", defaults.arcResistance);
     project.conductorTemperature = optional("CableTemp", defaults.conductorTemperature);
+    in.checkNumbers({project.transformerPower, project.supplyLineLength, project.supplyLineSection}, {0, 1, 2},
+                    QStringLiteral("в данных ТП"));
 }
 
-void readLines(const IniDocument &ini, const QStringList &sections, Reader &in, Project &project,
-               const Progress &progress)
+void readLines(const IniDocument &ini, Reader &in, Project &project, const Progress &progress)
 {
     project.lines.clear();
     std::optional<int> lineCount;
     std::optional<int> subItemCount;
-    if (!ini.hasSection(kLines)) {
+    if (const int lines = ini.sectionIndex(kLines); lines < 0) {
         in.problem(QStringLiteral("нет списка линий"));
     } else {
-        lineCount = in.count(kLines, QStringLiteral("LineCount"), QStringLiteral("число линий"));
-        subItemCount = in.optionalCount(kLines, QStringLiteral("SubItemCount"), QStringLiteral("число столбцов линий"));
+        lineCount = in.count(lines, QStringLiteral("LineCount"), QStringLiteral("число линий"));
+        subItemCount = in.optionalCount(lines, QStringLiteral("SubItemCount"), QStringLiteral("число столбцов линий"));
     }
     report(progress, 30);
 
@@ -299,15 +367,19 @@ void readLines(const IniDocument &ini, const QStringList &sections, Reader &in, 
     // than made up, and a count that cannot be read gives way to the sections.
     const int cellsPerLine = subItemCount.value_or(CableLine::CellCount);
     int found = 0;
-    for (const int n : indicesAfter(sections, QLatin1StringView("Line"))) {
+    for (const int n : indicesAfter(sectionsOf(ini), QLatin1StringView("Line"))) {
         if (lineCount && n > *lineCount)
             break;
-        const QString section = QStringLiteral("Line") + QString::number(n);
+        const int section = ini.sectionIndex(QStringLiteral("Line") + QString::number(n));
         CableLine line;
         line.name = in.text(section, QStringLiteral("LineName"));
         line.checked = in.text(section, QStringLiteral("Checked")) == QLatin1String("True");
         line.cells = in.cells(section, cellsPerLine, CableLine::CellCount);
         line.inputs = in.lineInputs(section, n);
+        in.checkNumbers(line.cells,
+                        {CableLine::Length, CableLine::Resistance, CableLine::LoadCurrent, CableLine::PermissibleCurrent,
+                         CableLine::VoltageDrop},
+                        QStringLiteral("в линии ") + shown(line.name));
         project.lines.append(std::move(line));
         ++found;
     }
@@ -315,30 +387,31 @@ void readLines(const IniDocument &ini, const QStringList &sections, Reader &in, 
         in.missing(*lineCount, found, QStringLiteral("линий"));
 }
 
-void readShields(const IniDocument &ini, const QStringList &sections, Reader &in, Project &project,
-                 const Progress &progress)
+void readShields(const IniDocument &ini, Reader &in, Project &project, const Progress &progress)
 {
     project.shields.clear();
     std::optional<int> tabs;
     std::optional<int> subItemsCount;
-    if (!ini.hasSection(kShields)) {
+    const int shields = ini.sectionIndex(kShields);
+    if (shields < 0) {
         in.problem(QStringLiteral("нет списка щитов"));
     } else {
-        tabs = in.count(kShields, QStringLiteral("TabsCount"), QStringLiteral("число щитов"));
-        subItemsCount = in.optionalCount(kShields, QStringLiteral("SubItemsCount"), QStringLiteral("число столбцов нагрузок"));
+        tabs = in.count(shields, QStringLiteral("TabsCount"), QStringLiteral("число щитов"));
+        subItemsCount = in.optionalCount(shields, QStringLiteral("SubItemsCount"), QStringLiteral("число столбцов нагрузок"));
     }
 
     // A shield is known by its Tab key or by its Loads section.
-    std::vector<int> numbers = indicesAfter(ini.keys(kShields), QLatin1StringView("Tab"));
-    mergeIndices(numbers, indicesAfter(sections, QLatin1StringView("Loads")));
+    std::vector<int> numbers =
+        indicesAfter([&ini](auto &&visit) { ini.forEachKey(kShields, visit); }, QLatin1StringView("Tab"));
+    mergeIndices(numbers, indicesAfter(sectionsOf(ini), QLatin1StringView("Loads")));
     QVector<int> fileNumbers;
     for (const int n : numbers) {
         if (tabs && n > *tabs)
             break;
         const QString key = QStringLiteral("Tab") + QString::number(n);
-        if (!ini.contains(kShields, key))
+        if (!ini.contains(shields, key))
             in.problem(QStringLiteral("нет имени щита ") + QString::number(n));
-        project.shields.append(Shield{in.text(kShields, key), {}});
+        project.shields.append(Shield{in.text(shields, key), {}});
         fileNumbers << n;
     }
     if (tabs)
@@ -346,36 +419,44 @@ void readShields(const IniDocument &ini, const QStringList &sections, Reader &in
     report(progress, 50);
     report(progress, 60);
 
-    const LoadSections loadSections = collectLoadSections(sections);
+    std::vector<bool> shieldKnown(kMaxCount + 1, false);
+    for (const int n : fileNumbers)
+        shieldKnown[n] = true;
+    const std::vector<LoadSection> loadSections = collectLoadSections(ini, shieldKnown);
     const int cellsPerLoad = subItemsCount.value_or(Load::CellCount);
     for (int s = 0; s < project.shields.size(); ++s) {
         Shield &shield = project.shields[s];
         const int n = fileNumbers.at(s);
         const QString shieldName = QStringLiteral("щита «") + shield.name + QStringLiteral("»");
-        const QString loadsSection = QStringLiteral("Loads") + QString::number(n);
+        const int loadsSection = ini.sectionIndex(QStringLiteral("Loads") + QString::number(n));
         // A shield without loads may have no list of them at all.
         std::optional<int> loadCount;
-        if (ini.hasSection(loadsSection))
+        if (loadsSection >= 0)
             loadCount = in.count(loadsSection, QStringLiteral("LoadCount"), QStringLiteral("число нагрузок ") + shieldName);
 
-        const auto it = loadSections.constFind(n);
+        auto j = std::lower_bound(loadSections.begin(), loadSections.end(), n,
+                                  [](const LoadSection &l, int shieldNumber) { return l.shield < shieldNumber; });
         int found = 0;
-        if (it != loadSections.constEnd()) {
-            int expectedNext = 1;
-            for (auto j = it->cbegin(); j != it->cend(); ++j) {
-                if (loadCount && j.key() > *loadCount)
-                    break;
-                // Without a count, plain names of other shields could pass for
-                // later loads of this one; only the unbroken run is taken.
-                if (!loadCount && j.key() != expectedNext)
-                    break;
-                ++expectedNext;
-                Load load;
-                load.name = in.text(j->name, QStringLiteral("LoadName"));
-                load.cells = in.cells(j->name, cellsPerLoad, Load::CellCount);
-                shield.loads.append(std::move(load));
-                ++found;
-            }
+        int expectedNext = 1;
+        for (; j != loadSections.end() && j->shield == n; ++j) {
+            if (loadCount && j->load > *loadCount)
+                break;
+            // Without a count, plain names of other shields could pass for
+            // later loads of this one; only the unbroken run is taken.
+            if (!loadCount && j->load != expectedNext)
+                break;
+            ++expectedNext;
+            // The first section of that name is the one read.
+            const int section = ini.sectionIndex(ini.sectionName(j->section).toString());
+            Load load;
+            load.name = in.text(section, QStringLiteral("LoadName"));
+            load.cells = in.cells(section, cellsPerLoad, Load::CellCount);
+            in.checkNumbers(load.cells,
+                            {Load::InstalledPower, Load::PowerFactor, Load::DemandFactor, Load::DesignPower,
+                             Load::ApparentPower, Load::Current, Load::Phases, Load::Efficiency},
+                            QStringLiteral("в нагрузке ") + shown(load.name));
+            shield.loads.append(std::move(load));
+            ++found;
         }
         if (loadCount)
             in.missing(*loadCount, found, QStringLiteral("нагрузок ") + shieldName);
@@ -419,15 +500,14 @@ ReadResult readText(const QString &text, Project &project, const Progress &progr
     ReadResult result;
     result.opened = true;
     const IniDocument ini = IniDocument::fromText(text);
-    const QStringList sections = ini.sectionNames();
     Reader in(ini, result);
 
     readTransformer(ini, in, project);
     report(progress, 10);
     report(progress, 20);
-    readLines(ini, sections, in, project, progress);
+    readLines(ini, in, project, progress);
     report(progress, 40);
-    readShields(ini, sections, in, project, progress);
+    readShields(ini, in, project, progress);
     // A project always has at least one shield.
     if (project.shields.isEmpty())
         project.shields = Project::initialShields();
@@ -470,6 +550,9 @@ void writeLineInputs(Writer &out, const LineInputs &in)
     out.value(u"Ambient", protectValue(in.ambient));
     out.value(u"Cables", QString::number(in.cables));
     out.value(u"Spacing", QString::number(in.spacing));
+    out.value(u"Device", protectValue(in.device));
+    out.value(u"DeviceRating", protectValue(in.deviceRating));
+    out.value(u"TripTime", protectValue(in.tripTime));
 }
 
 // The whole file in the write order of the format, written front to back
@@ -569,25 +652,39 @@ QString toText(const Project &project)
 bool write(const QString &path, const Project &project, QString *error, const Progress &progress)
 {
     // Windows-1251 bytes directly; a project holding characters the code page
-    // lacks (or bytes that would read back as UTF-8) goes through the text form.
+    // lacks (or bytes that would not read back as Windows-1251) goes through the text form.
     IniCp1251Writer bytes;
     writeProject(bytes, project, progress);
     if (bytes.ok()) {
         const QByteArray data = bytes.take();
-        if (!TextFile::readsAsUtf8(data))
+        if (TextFile::readsBackAsCp1251(data))
             return TextFile::writeBytes(path, data, error);
     }
     return TextFile::write(path, projectText(project, {}), error);
 }
 
-QString unreadableMessage(const QString &path)
+QString missingMessage(const QString &path)
 {
-    return QStringLiteral("Не удалось прочитать файл '") + QDir::toNativeSeparators(path) + QStringLiteral("'.");
+    const QFileInfo file(path);
+    if (file.isFile())
+        return QString();
+    const QString shown = QDir::toNativeSeparators(path);
+    if (file.isDir())
+        return QStringLiteral("'") + shown + QStringLiteral("' - это папка, а не файл проекта!");
+    return QStringLiteral("Файл '") + shown + QStringLiteral("' не найден!");
+}
+
+QString unreadableMessage(const QString &path, const ReadResult &result)
+{
+    QString text = QStringLiteral("Не удалось прочитать файл '") + QDir::toNativeSeparators(path) + QStringLiteral("'.");
+    if (!result.problem.isEmpty())
+        text += QStringLiteral("\r\n(") + result.problem + QLatin1Char(')');
+    return text;
 }
 
 QString damagedMessage(const QString &path, const ReadResult &result)
 {
-    QStringList shown = result.problems.mid(0, 8);
+    QStringList shown = result.problems.mid(0, ShownProblems);
     if (result.problems.size() > shown.size())
         shown << QString(QChar(0x2026));
     return QStringLiteral("Файл '") + QDir::toNativeSeparators(path)

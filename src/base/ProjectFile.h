@@ -17,7 +17,7 @@ struct ReadResult {
     bool opened = false; // the file could be read at all
     bool damaged = false; // something could not be read; what could be read is kept
     QString problem; // the first thing that was wrong
-    QStringList problems; // everything that was wrong, for the user
+    QStringList problems; // what was wrong, for the user: the first eight and a ninth when there is more
 };
 
 // Called with the percentage reached while a file is read or built.
@@ -37,9 +37,13 @@ QString toText(const Project &project);
 bool write(const QString &path, const Project &project, QString *error = nullptr,
            const Progress &progress = {});
 
-// What the user is told when a file could not be read at all, and when it was
-// read only in part (with up to eight of its problems).
-QString unreadableMessage(const QString &path);
+// What the user is told when there is no file to open at a path (nothing,
+// or a folder); empty when there is a file.
+QString missingMessage(const QString &path);
+// What the user is told when a file could not be read at all (with the
+// reason, such as a file too large to be a project), and when it was read
+// only in part (with up to eight of its problems).
+QString unreadableMessage(const QString &path, const ReadResult &result);
 QString damagedMessage(const QString &path, const ReadResult &result);
 
 // Section name of load j of shield i (1-based): "Load" + i + j.

@@ -18,11 +18,6 @@ bool readFlag(const IniDocument &ini, const QString &key)
     return flagValue(ini.value(Section, key, QStringLiteral("1")));
 }
 
-bool readFlag(const QString &settingsPath, const QString &key)
-{
-    return flagValue(readIniString(settingsPath, Section, key, QStringLiteral("1")));
-}
-
 QString flagText(bool on)
 {
     return on ? QStringLiteral("1") : QStringLiteral("0");

@@ -23,7 +23,6 @@ constexpr double MinimumInnerHeight = 2400;
 // A flag "reads 1" when its value is the number 1; a missing key reads "1".
 bool flagValue(const QString &text);
 bool readFlag(const IniDocument &ini, const QString &key);
-bool readFlag(const QString &settingsPath, const QString &key);
 QString flagText(bool on);
 
 // A window's place in twips, as the settings keep it.

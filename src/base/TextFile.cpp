@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace TextFile {
@@ -14,7 +16,7 @@ namespace {
 // Windows-1251 through two tables built once from the system's converter:
 // projects of megabytes are converted a character at a time by lookup.
 struct Cp1251Tables {
-    char16_t toUnicode[128] = {}; // bytes 0x80..0xFF; 0 where the code page has no character
+    char16_t toUnicode[128] = {}; // bytes 0x80..0xFF
     QByteArray fromUnicode; // 65536 entries; 0 where the character has no byte
     bool valid = false;
 
@@ -30,9 +32,12 @@ struct Cp1251Tables {
         if (text.size() != 128)
             return;
         for (int i = 0; i < 128; ++i) {
-            const char16_t u = text.at(i).unicode();
+            char16_t u = text.at(i).unicode();
+            // A byte the converter leaves without a character (0x98 on some
+            // systems) reads as the control character of its number, as on
+            // others, so that no byte is ever lost.
             if (u == 0xFFFD || u < 0x80)
-                continue;
+                u = char16_t(0x80 + i);
             toUnicode[i] = u;
             fromUnicode[u] = char(0x80 + i);
         }
@@ -138,34 +143,52 @@ std::optional<QByteArray> toCp1251(const QString &text)
 
 } // namespace
 
-bool readsAsUtf8(const QByteArray &bytes)
+bool readsBackAsCp1251(const QByteArray &bytes)
 {
-    return !isAscii(bytes) && isValidUtf8(bytes);
+    return !bytes.startsWith("\xEF\xBB\xBF") && (isAscii(bytes) || !isValidUtf8(bytes));
 }
+
+namespace {
+
+QString decodeCp1251(const char *data, qsizetype size)
+{
+    const Cp1251Tables &t = cp1251();
+    if (!t.valid)
+        return QString::fromLatin1(data, size);
+    QString text(size, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned char b = static_cast<unsigned char>(data[i]);
+        out[i] = b < 0x80 ? char16_t(b) : t.toUnicode[b - 0x80];
+    }
+    return text;
+}
+
+// UTF-8 with every character kept: QString::fromUtf8 drops a byte-order mark
+// at the start, which after our own mark is a character of the text.
+QString decodeUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
+} // namespace
 
 QString decode(const QByteArray &bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    // A byte-order mark over text that is not UTF-8 (an editor put it over a
+    // Windows-1251 file) must not cost the Cyrillic letters.
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        const QByteArray body = QByteArray::fromRawData(bytes.constData() + 3, bytes.size() - 3);
+        if (isValidUtf8(body))
+            return decodeUtf8(body);
+        return decodeCp1251(body.constData(), body.size());
+    }
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);
     if (isValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
-    const Cp1251Tables &t = cp1251();
-    if (!t.valid)
-        return QString::fromLatin1(bytes);
-    QString text(bytes.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const unsigned char b = static_cast<unsigned char>(bytes.at(i));
-        if (b < 0x80) {
-            out[i] = b;
-        } else {
-            const char16_t u = t.toUnicode[b - 0x80];
-            out[i] = u ? u : char16_t(0xFFFD);
-        }
-    }
-    return text;
+        return decodeUtf8(bytes);
+    return decodeCp1251(bytes.constData(), bytes.size());
 }
 
 bool fitsWindows1251(const QString &text)
@@ -177,17 +200,64 @@ QByteArray encode(const QString &text)
 {
     // Reading takes bytes that are valid UTF-8 as UTF-8, so a rare text such
     // as "Г№" would not come back as it was written; the BOM form is unambiguous.
-    if (const auto bytes = toCp1251(text); bytes && !readsAsUtf8(*bytes))
+    if (const auto bytes = toCp1251(text); bytes && readsBackAsCp1251(*bytes))
         return *bytes;
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
+QString systemCause(int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("на диске нет места");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("нет прав доступа");
+    case EROFS:
+        return QStringLiteral("диск доступен только для чтения");
+    case EISDIR:
+        return QStringLiteral("это папка, а не файл");
+    case ENOENT:
+        return QStringLiteral("файл или папка не найдены");
+    default:
+        return QString();
+    }
+}
+
+namespace {
+
+// The cause of a failure just reported by `file`: ours in Russian where the
+// system names a usual one, else the system's own words, never "Unknown error".
+QString failureCause(int errorNumber, const QFileDevice &file)
+{
+    const QString cause = systemCause(errorNumber);
+    if (!cause.isEmpty())
+        return cause;
+    if (errorNumber != 0)
+        return QString::fromLocal8Bit(std::strerror(errorNumber));
+    // Qt's placeholder when it knows nothing says nothing to the user.
+    if (file.error() == QFileDevice::NoError || file.errorString() == QLatin1String("Unknown error"))
+        return QString();
+    return file.errorString();
+}
+
+} // namespace
+
 bool read(const QString &path, QString *text, QString *error)
 {
     QFile f(path);
+    errno = 0;
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = f.errorString();
+            *error = failureCause(errno, f);
+        return false;
+    }
+    if (f.size() > MaxFileSize) {
+        if (error)
+            *error = QStringLiteral("файл слишком велик: %1 МБ при наибольших %2 МБ")
+                         .arg((f.size() + 1024 * 1024 - 1) / (1024 * 1024))
+                         .arg(MaxFileSize / (1024 * 1024));
         return false;
     }
     *text = decode(f.readAll());
@@ -201,21 +271,27 @@ bool write(const QString &path, const QString &text, QString *error)
 
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
 {
+    // Unbuffered, so that a full disk fails the write itself: a buffered
+    // write that only fails when flushed at the commit would still rename
+    // the cut-off file over the old one.
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error)
-            *error = f.errorString();
+            *error = failureCause(errno, f);
         return false;
     }
+    errno = 0;
     if (f.write(bytes) != bytes.size()) {
         if (error)
-            *error = f.errorString();
+            *error = failureCause(errno, f);
         f.cancelWriting();
         return false;
     }
+    errno = 0;
     if (!f.commit()) {
         if (error)
-            *error = f.errorString();
+            *error = failureCause(errno, f);
         return false;
     }
     return true;

@@ -10,6 +10,11 @@
 // written as UTF-8 with a BOM rather than losing characters.
 namespace TextFile {
 
+// No file of ours comes near this size; a larger one is refused before it is read.
+constexpr qint64 MaxFileSize = qint64(256) * 1024 * 1024;
+
+// The text of a file's bytes. Every byte gives a character and the text
+// encodes back to the same bytes: nothing is ever replaced by U+FFFD.
 QString decode(const QByteArray &bytes);
 
 // Windows-1251 when every character fits, UTF-8 with a BOM otherwise (also
@@ -24,15 +29,22 @@ bool fitsWindows1251(const QString &text);
 // byte in the code page (what was appended before it stays).
 bool appendCp1251(QByteArray &out, QStringView text);
 
-// The bytes as they would be written for a text: Windows-1251 bytes that
-// read back as UTF-8 would not come back as they were written.
-bool readsAsUtf8(const QByteArray &bytes);
+// True when Windows-1251 bytes read back as Windows-1251: they are not
+// valid UTF-8 (beyond ASCII) and do not start as a byte-order mark does
+// (a text starting "п»ї"). Other bytes are written as UTF-8 with a mark.
+bool readsBackAsCp1251(const QByteArray &bytes);
 
-// Reads the whole file; false when it cannot be opened.
+// Reads the whole file. False when it cannot be opened or is larger than
+// MaxFileSize; *error then says why.
 bool read(const QString &path, QString *text, QString *error = nullptr);
 
+// The usual causes of a failed file operation, told in Russian (no space,
+// no access rights, a read-only disk, a folder, nothing there); empty for any
+// other system error number.
+QString systemCause(int errorNumber);
+
 // Writes through a temporary file renamed over the old one: a failed write
-// leaves the old file as it was.
+// (a full disk included) leaves the old file as it was; *error says why.
 bool write(const QString &path, const QString &text, QString *error = nullptr);
 // The same for bytes already encoded.
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);

@@ -14,6 +14,7 @@ int cliShield(CliContext &ctx);
 int cliTp(CliContext &ctx);
 int cliKz(CliContext &ctx);
 int cliFaults(CliContext &ctx);
+int cliProtect(CliContext &ctx);
 int cliLight(CliContext &ctx);
 int cliReportKl(CliContext &ctx);
 int cliReportKz(CliContext &ctx);

@@ -17,20 +17,31 @@ Prompter::Answer CliPrompter::message(const QString &text, const QString &, Icon
     return Answer::No;
 }
 
+void CliArgs::set(const QString &key, const QString &value)
+{
+    if (!m_options.contains(key))
+        m_keys << key;
+    m_options.insert(key, value);
+}
+
 std::optional<CliArgs> CliArgs::parse(const QStringList &args, const QStringList &flags, QString *error)
 {
     CliArgs out;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
-        if (a.startsWith(QLatin1String("--")) && a.size() > 2) {
+        if (a == QLatin1String("--")) {
+            out.positional += args.mid(i + 1);
+            break;
+        }
+        if (a.startsWith(QLatin1String("--"))) {
             QString key = a.mid(2);
             const qsizetype eq = key.indexOf(QLatin1Char('='));
             if (eq >= 0) {
-                out.m_options.insert(key.left(eq), key.mid(eq + 1));
+                out.set(key.left(eq), key.mid(eq + 1));
                 continue;
             }
             if (flags.contains(key)) {
-                out.m_options.insert(key, QStringLiteral("1"));
+                out.set(key, QStringLiteral("1"));
                 continue;
             }
             if (i + 1 >= args.size()) {
@@ -38,7 +49,7 @@ std::optional<CliArgs> CliArgs::parse(const QStringList &args, const QStringList
                     *error = QStringLiteral("option --%1 needs a value").arg(key);
                 return std::nullopt;
             }
-            out.m_options.insert(key, args.at(++i));
+            out.set(key, args.at(++i));
         } else {
             out.positional << a;
         }

@@ -34,16 +34,21 @@ private:
 class CliArgs
 {
 public:
-    // Parses "--key value", "--key=value" and bare flags (listed in `flags`).
+    // Parses "--key value", "--key=value" and bare flags (listed in `flags`);
+    // after "--" every argument is positional.
     static std::optional<CliArgs> parse(const QStringList &args, const QStringList &flags, QString *error);
 
     QStringList positional;
     bool has(const QString &key) const { return m_options.contains(key); }
     QString value(const QString &key, const QString &def = QString()) const { return m_options.value(key, def); }
-    QStringList keys() const { return m_options.keys(); }
+    // The options in the order they were given, each once.
+    const QStringList &keys() const { return m_keys; }
 
 private:
+    void set(const QString &key, const QString &value);
+
     QHash<QString, QString> m_options;
+    QStringList m_keys;
 };
 
 struct CliContext {
@@ -52,6 +57,10 @@ struct CliContext {
     QTextStream &out;
     QTextStream &err;
     CliPrompter &prompter;
+
+    // Set when the project a command opened was damaged: the command still
+    // gives its result, and the program ends with exit code 3.
+    bool projectDamaged = false;
 
     // Refused input: the message on standard error, exit code 1.
     int refuse(const QString &message);
@@ -66,7 +75,11 @@ struct CliCommand {
     QStringList options; // the command's own options, without "--"
     QStringList flags; // options that take no value
     int (*run)(CliContext &);
+    bool opensProject = false; // exit code 3 for a damaged project
 };
+
+// The exit code of a command whose project was damaged.
+constexpr int DamagedProjectExitCode = 3;
 
 // Every command of the program; each subsystem adds its own.
 const QVector<CliCommand> &cliCommands();

@@ -4,27 +4,28 @@
 #include "base/ProjectFile.h"
 #include "shortcircuit/Transformer.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 bool cliOpenProject(CliContext &ctx, const QString &path, Project &project)
 {
     const QFileInfo fi(path);
-    if (!fi.exists() || !fi.isFile()) {
-        ctx.prompter.message(QStringLiteral("Файл '") + QDir::toNativeSeparators(path) + QStringLiteral("' не найден!"),
-                             QStringLiteral("Ошибка"), Prompter::Icon::Critical, Prompter::Buttons::Ok);
+    if (const QString missing = ProjectFile::missingMessage(path); !missing.isEmpty()) {
+        ctx.prompter.message(missing, QStringLiteral("Ошибка"), Prompter::Icon::Critical, Prompter::Buttons::Ok);
         return false;
     }
     const ProjectFile::ReadResult r = ProjectFile::read(path, project);
     if (!r.opened) {
-        ctx.prompter.message(ProjectFile::unreadableMessage(path), QStringLiteral("Ошибка"), Prompter::Icon::Critical,
+        ctx.prompter.message(ProjectFile::unreadableMessage(path, r), QStringLiteral("Ошибка"), Prompter::Icon::Critical,
                              Prompter::Buttons::Ok);
         return false;
     }
-    // What could be read is used, as the application does; the damage is told on standard error.
-    if (r.damaged)
+    // What could be read is used, as the application does; the damage is told
+    // on standard error and in the exit code.
+    if (r.damaged) {
         ctx.prompter.message(ProjectFile::damagedMessage(path, r), QString(), Prompter::Icon::Exclamation,
                              Prompter::Buttons::Ok);
+        ctx.projectDamaged = true;
+    }
     project.projectFolder = fi.absolutePath() + QLatin1Char('/');
     project.projectName = fi.fileName().chopped(qMin<qsizetype>(4, fi.fileName().size()));
     return true;

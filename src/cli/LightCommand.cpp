@@ -23,7 +23,7 @@ int cliLight(CliContext &ctx)
         return ctx.refuse(unreadableFileText(appDir, DataFiles::IlluminanceNorms));
 
     // Unset options take what the window would show at opening.
-    const Settings stored = Settings::load(ctx.app.settingsPath());
+    const Settings stored = Settings::load(ctx.app.settings().read());
     Texts texts;
     texts.length = ctx.args.value(QStringLiteral("length"), stored.length);
     texts.width = ctx.args.value(QStringLiteral("width"), stored.width);

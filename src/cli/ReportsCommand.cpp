@@ -69,7 +69,7 @@ int cliReportKl(CliContext &ctx)
         if (!picked)
             return ctx.usage(usageLine + QStringLiteral("\n--columns takes column numbers 1 to ")
                              + QString::number(CableLineReport::columnHeaders().size())
-                             + QStringLiteral(" separated by commas (11: cos φ, 12: reactance)"));
+                             + QStringLiteral(" separated by commas (11: cos φ, 12: reactance, 13: protective device)"));
         selected = *picked;
     }
     const QString title = ctx.args.value(QStringLiteral("title"), CableLineReport::defaultTitle());

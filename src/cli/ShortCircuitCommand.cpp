@@ -5,6 +5,8 @@
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
 #include "lines/LineCalc.h"
+#include "protection/Protection.h"
+#include "reports/ProtectionReport.h"
 #include "shortcircuit/FaultCurrents.h"
 #include "shortcircuit/ShortCircuit.h"
 #include "shortcircuit/Transformer.h"
@@ -110,5 +112,45 @@ int cliFaults(CliContext &ctx)
         return ctx.refuse(result.problems.join(QLatin1Char('\n')));
     for (const FaultCurrents::Point &point : result.points)
         ctx.out << FaultCurrents::pointTexts(point, ctx.app.calc.places()).join(QLatin1Char('\t')) << '\n';
+    return 0;
+}
+
+int cliProtect(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("protect PROJECT.kbp [--choose]");
+    if (ctx.args.positional.size() != 1)
+        return ctx.usage(usageLine);
+    Project project;
+    if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
+        return 1;
+    // "Подобрать" for every checked line without a device, in this run only.
+    if (ctx.args.has(QStringLiteral("choose"))) {
+        const Protection::BreakerTable table = Protection::BreakerTable::load(ctx.app.appDir());
+        if (table.status() != Protection::BreakerTable::Status::Ok)
+            return ctx.refuse(table.problem());
+        for (CableLine &line : project.lines) {
+            if (!line.checked || (line.inputs && !line.inputs->device.isEmpty()))
+                continue;
+            const double ib = LineCalc::parseLoadCurrent(line.cell(CableLine::LoadCurrent));
+            const double iz = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
+            const auto chosen = Protection::chooseAny(table, ib, iz);
+            if (!chosen) {
+                ctx.err << Protection::noDeviceMessage(line.name, QString(), ib, iz) << '\n';
+                continue;
+            }
+            if (!line.inputs)
+                line.inputs = LineInputs{};
+            line.inputs->device = chosen->characteristic;
+            line.inputs->deviceRating = NumberText::format(chosen->rated);
+        }
+    }
+    QString message;
+    const auto result = ProtectionReport::checkProject(project, ctx.app, &message);
+    if (!result)
+        return ctx.refuse(message);
+    if (!result->problems.isEmpty())
+        return ctx.refuse(result->problems.join(QLatin1Char('\n')));
+    for (const Protection::LineCheck &line : result->lines)
+        ctx.out << Protection::lineTexts(line, ctx.app.calc.places()).join(QLatin1Char('\t')) << '\n';
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "base/AppContext.h"
 #include "base/DataFileRegistry.h"
+#include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "base/Version.h"
 #include "cli/CliCommands.h"
@@ -17,7 +18,8 @@
 const QVector<CliCommand> &cliCommands()
 {
     static const QVector<CliCommand> commands = {
-        {"summary", "summary PROJECT.kbp", "total voltage drop and warnings of the checked lines", {}, {}, cliSummary},
+        {"summary", "summary PROJECT.kbp", "total voltage drop and warnings of the checked lines", {}, {}, cliSummary,
+         true},
         {"line",
          "line [--net 220|380] [--type N] [--laying air|ground] [--material Медь|Алюминий] --section S --length L "
          "--current TEXT [--cos-phi C] [--ambient T] [--cables N] [--spacing 100|200|300] [--neutral S0] [--name NAME] "
@@ -46,24 +48,29 @@ const QVector<CliCommand> &cliCommands()
          {}, cliPropose},
         {"currents", "currents PROJECT.kbp [--net 220|380]",
          "the load currents that the line dialog offers from the shields of a project",
-         {QStringLiteral("net")}, {}, cliCurrents},
-        {"eval", "eval EXPRESSION", "value of an arithmetic expression, as the line calculator gives it", {}, {}, cliEval},
+         {QStringLiteral("net")}, {}, cliCurrents, true},
+        {"eval", "eval [--] EXPRESSION", "value of an arithmetic expression, as the line calculator gives it", {}, {},
+         cliEval},
         {"load", "load --name N --power P --cosf X --ks X [--phases 1|3] [--phase A|B|C] [--kpd X]",
          "the ten texts of one load, as the load dialog computes them",
          {"name", "power", "cosf", "ks", "phases", "phase", "kpd"}, {}, cliLoad},
         {"shield", "shield PROJECT.kbp [--index K]",
          "the eleven totals of a shield of a project, its neutral current and the imbalance of its phases",
-         {"index"}, {}, cliShield},
+         {"index"}, {}, cliShield, true},
         {"tp", "tp [--power P] [--hs-length L --hs-material M --hs-section S]",
          "powers of the transformer file, Rt Xt Zt of the chosen power and Rnet of the supply line",
          {QStringLiteral("power"), QStringLiteral("hs-length"), QStringLiteral("hs-material"), QStringLiteral("hs-section")},
          {}, cliTp},
         {"kz", "kz PROJECT.kbp [--stages N]", "short-circuit currents at the end of the checked lines",
-         {QStringLiteral("stages")}, {}, cliKz},
+         {QStringLiteral("stages")}, {}, cliKz, true},
         {"faults", "faults PROJECT.kbp [--sk MVA] [--group Y|D] [--hv 6|10]",
          "short-circuit currents by ГОСТ 28249-93 at the substation and the end of every checked line: Iк(3) max, "
          "Iк(2), Iк(1) max, Iк(1) min, Kуд, iуд (kA)",
-         {QStringLiteral("sk"), QStringLiteral("group"), QStringLiteral("hv")}, {}, cliFaults},
+         {QStringLiteral("sk"), QStringLiteral("group"), QStringLiteral("hv")}, {}, cliFaults, true},
+        {"protect", "protect PROJECT.kbp [--choose]",
+         "checks of the protective device of every checked line: overload, disconnection, breaking capacity, "
+         "thermal withstand (--choose: for lines without a device the smallest breaker with Ib <= In <= Iz, C first)",
+         {}, {QStringLiteral("choose")}, cliProtect, true},
         {"light",
          "light [--length L] [--width W] [--h1 H1] [--h2 H2] [--kz KZ] [--en E] [--lamp-type K] [--lamp-power P] "
          "[--lamps N]",
@@ -74,13 +81,13 @@ const QVector<CliCommand> &cliCommands()
          {}, cliLight},
         {"report-kl", "report-kl PROJECT.kbp OUT.doc|OUT.pdf [--title TITLE] [--columns 1,2,...] [--force]",
          "the cable line schedule of the checked lines as a document (Word or PDF after OUT's extension)",
-         {QStringLiteral("title"), QStringLiteral("columns")}, {QStringLiteral("force")}, cliReportKl},
+         {QStringLiteral("title"), QStringLiteral("columns")}, {QStringLiteral("force")}, cliReportKl, true},
         {"report-kz", "report-kz PROJECT.kbp OUT.doc|OUT.pdf [--force]",
          "the short-circuit schedule of the checked lines as a document (Word or PDF after OUT's extension)", {},
-         {QStringLiteral("force")}, cliReportKz},
+         {QStringLiteral("force")}, cliReportKz, true},
         {"report-loads", "report-loads PROJECT.kbp OUT.doc|OUT.pdf [--force]",
          "the load schedule of the shields, one table per shield, as a document (Word or PDF after OUT's extension)",
-         {}, {QStringLiteral("force")}, cliReportLoads},
+         {}, {QStringLiteral("force")}, cliReportLoads, true},
     };
     return commands;
 }
@@ -101,7 +108,9 @@ void printHelp(QTextStream &out)
         << "  --gcu X --gal X   conductivities of copper and aluminium\n"
         << "  --dumax X         limit of the total voltage drop, %\n"
         << "  --tolerance N     decimal places of results\n"
-        << "\nkabinor-cli COMMAND --help shows the options of a command.\n";
+        << "  --                ends the options (eval -- -2+3)\n"
+        << "\nexit codes: 0 done, 1 input refused, 2 wrong usage, 3 done on a damaged project\n"
+        << "kabinor-cli COMMAND --help shows the options of a command.\n";
 }
 
 } // namespace
@@ -158,10 +167,14 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString usageLine = QString::fromUtf8(command->usage);
-    if (args.contains(QStringLiteral("--help"))) {
+    const qsizetype optionsEnd = args.indexOf(QStringLiteral("--"));
+    if (args.mid(0, optionsEnd < 0 ? args.size() : optionsEnd).contains(QStringLiteral("--help"))) {
         out << "usage: kabinor-cli " << usageLine << '\n' << QString::fromUtf8(command->summary) << '\n';
         if (!command->options.isEmpty())
             out << "options: --" << command->options.join(QStringLiteral(", --")) << '\n';
+        if (command->opensProject)
+            out << "exit code 3: the project is damaged; the command did its work on what could be read "
+                   "and told the damage on standard error\n";
         return 0;
     }
 
@@ -171,6 +184,7 @@ int main(int argc, char *argv[])
         err << "usage: kabinor-cli " << usageLine << "\n" << error << Qt::endl;
         return 2;
     }
+    // The first unknown option in the order given is named.
     for (const QString &key : parsed->keys()) {
         if (!kCommonOptions.contains(key) && !command->options.contains(key) && !command->flags.contains(key)) {
             err << "usage: kabinor-cli " << usageLine << "\nunknown option --" << key << Qt::endl;
@@ -186,28 +200,39 @@ int main(int argc, char *argv[])
         return 1;
     }
     context.prepareUserFiles();
-    context.calc = CalcValues::load(context.settingsPath());
+    context.calc = CalcValues::load(context.settings().read());
     struct Override {
         const char *key;
         double *target;
     };
     const Override overrides[] = {{"gcu", &context.calc.copperConductivity}, {"gal", &context.calc.aluminiumConductivity},
                                   {"dumax", &context.calc.maxVoltageDrop}, {"tolerance", &context.calc.decimalPlaces}};
+    CliPrompter prompter(err);
     for (const Override &o : overrides) {
         const QString key = QString::fromLatin1(o.key);
         if (!parsed->has(key))
             continue;
-        const auto v = NumberText::parse(parsed->value(key));
-        if (!v) {
+        // The options dialog's rule and messages.
+        const QString text = parsed->value(key);
+        switch (InputCheck::classify(text)) {
+        case InputCheck::Numeric::Ok:
+            *o.target = NumberText::toDouble(text);
+            break;
+        case InputCheck::Numeric::Empty:
+        case InputCheck::Numeric::NotNumber:
             err << "usage: kabinor-cli " << usageLine << "\n--" << key << " needs a number" << Qt::endl;
             return 2;
+        case InputCheck::Numeric::NotPositive:
+        case InputCheck::Numeric::TooLarge:
+            InputCheck::report(text, prompter);
+            return 1;
         }
-        *o.target = *v;
     }
 
-    CliPrompter prompter(err);
     CliContext ctx{context, *parsed, out, err, prompter};
-    const int rc = command->run(ctx);
+    int rc = command->run(ctx);
+    if (rc == 0 && ctx.projectDamaged)
+        rc = DamagedProjectExitCode;
     out.flush();
     err.flush();
     return rc;

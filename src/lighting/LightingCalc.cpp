@@ -101,11 +101,9 @@ QString unreadableFileText(const QString &appDir, int index)
 
 // ---- Settings --------------------------------------------------------------
 
-Settings Settings::load(const QString &settingsPath)
+Settings Settings::load(const IniDocument &ini)
 {
     Settings s;
-    IniDocument ini;
-    ini.load(settingsPath);
     auto read = [&](const char *key, QString &target) {
         target = ini.value(kSection, QLatin1String(key), target);
     };
@@ -122,10 +120,8 @@ Settings Settings::load(const QString &settingsPath)
     return s;
 }
 
-bool Settings::save(const QString &settingsPath) const
+void Settings::store(IniDocument &ini) const
 {
-    IniDocument ini;
-    ini.load(settingsPath);
     ini.setValue(kSection, QStringLiteral("Lenght"), length);
     ini.setValue(kSection, QStringLiteral("Width"), width);
     ini.setValue(kSection, QStringLiteral("H1"), h1);
@@ -135,7 +131,6 @@ bool Settings::save(const QString &settingsPath) const
     ini.setValue(kSection, QStringLiteral("LTListIdx"), ltListIdx);
     ini.setValue(kSection, QStringLiteral("LampPower"), lampPower);
     ini.setValue(kSection, QStringLiteral("NLamp"), lampCount);
-    return ini.save(settingsPath);
 }
 
 int storedListIndex(const QString &stored, int count)

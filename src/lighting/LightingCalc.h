@@ -8,6 +8,8 @@
 
 #include <optional>
 
+class IniDocument;
+
 // Lighting of a rectangular room by the utilisation-factor method: how many
 // luminaires reach a required illuminance, and how they are laid out on the plan.
 namespace Lighting {
@@ -67,8 +69,9 @@ struct Settings {
     QString lampPower = QStringLiteral("18");
     QString lampCount = QStringLiteral("4");
 
-    static Settings load(const QString &settingsPath);
-    bool save(const QString &settingsPath) const;
+    static Settings load(const IniDocument &settings);
+    // Puts the values into a settings document being written.
+    void store(IniDocument &settings) const;
 };
 
 constexpr int MinLamps = 1;

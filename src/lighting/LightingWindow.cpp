@@ -238,7 +238,7 @@ void LightingWindow::loadLists()
 
 void LightingWindow::readSettings()
 {
-    const Settings s = Settings::load(m_context.settingsPath());
+    const Settings s = Settings::load(m_context.settings().read());
     lengthEdit->setText(s.length);
     widthEdit->setText(s.width);
     heightEdit->setText(s.h1);
@@ -265,7 +265,7 @@ void LightingWindow::writeSettings()
     s.ltListIdx = QString::number(lampTypeList->currentIndex());
     s.lampPower = lampPowerEdit->text();
     s.lampCount = lampCountEdit->text();
-    s.save(m_context.settingsPath());
+    m_context.settings().update(m_prompter, [&s](IniDocument &ini) { s.store(ini); });
 }
 
 void LightingWindow::done(int result)

@@ -86,12 +86,15 @@ CableLineDialog::CableLineDialog(LineListModel &lines, const Project &project, c
     auto *typePage = new QWidget;
     auto *paramPage = new QWidget;
     auto *markPage = new QWidget;
+    auto *protectionPage = new QWidget;
     buildTypeTab(typePage);
     buildParametersTab(paramPage);
     buildMarksTab(markPage);
+    buildProtectionTab(protectionPage);
     tabs->addTab(typePage, QStringLiteral("Тип линии"));
     tabs->addTab(paramPage, QStringLiteral("Параметры линии"));
     tabs->addTab(markPage, QStringLiteral("Марка"));
+    tabs->addTab(protectionPage, QStringLiteral("Защита"));
     layout->addWidget(tabs);
 
     inputsNote = new QLabel(QStringLiteral("Конструкция и прокладка этой линии не были сохранены в проекте: проверьте их."),
@@ -321,6 +324,116 @@ void CableLineDialog::buildParametersTab(QWidget *page)
     pageLayout->addWidget(data, 1);
 }
 
+void CableLineDialog::buildProtectionTab(QWidget *page)
+{
+    auto *pageLayout = new QVBoxLayout(page);
+    auto *frame = new QGroupBox(QStringLiteral("Защитный аппарат в начале линии"), page);
+    frame->setObjectName(QStringLiteral("deviceFrame"));
+    deviceCharacteristicList = new QComboBox(frame);
+    deviceCharacteristicList->setObjectName(QStringLiteral("deviceCharacteristicList"));
+    deviceRatingList = new QComboBox(frame);
+    deviceRatingList->setObjectName(QStringLiteral("deviceRatingList"));
+    chooseDeviceButton = makeButton(QStringLiteral("chooseDeviceButton"), QStringLiteral("По&добрать"), frame);
+    tripTimeEdit = new QLineEdit(frame);
+    tripTimeEdit->setObjectName(QStringLiteral("tripTimeEdit"));
+    tripTimeEdit->setMaxLength(9);
+    tripTimeEdit->setPlaceholderText(QStringLiteral("авто"));
+    deviceLabel = new QLabel(frame);
+    deviceLabel->setObjectName(QStringLiteral("deviceLabel"));
+    deviceLabel->setWordWrap(true);
+    auto *grid = new QGridLayout(frame);
+    grid->addWidget(new QLabel(QStringLiteral("Характеристика"), frame), 0, 0);
+    grid->addWidget(deviceCharacteristicList, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Номинальный ток Iн"), frame), 1, 0);
+    grid->addWidget(deviceRatingList, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("А"), frame), 1, 2);
+    grid->addWidget(chooseDeviceButton, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Время отключения"), frame), 3, 0);
+    grid->addWidget(tripTimeEdit, 3, 1);
+    grid->addWidget(new QLabel(QStringLiteral("с"), frame), 3, 2);
+    grid->addWidget(deviceLabel, 4, 0, 1, 4);
+    grid->setColumnStretch(3, 1);
+    greyWhenDisabled(deviceRatingList);
+    pageLayout->addWidget(frame);
+    pageLayout->addStretch(1);
+
+    connect(deviceCharacteristicList, &QComboBox::currentIndexChanged, this, [this] { fillDeviceRatings(); });
+    connect(deviceRatingList, &QComboBox::currentIndexChanged, this, [this] { describeDevice(); });
+    connect(chooseDeviceButton, &QPushButton::clicked, this, [this] { chooseDevice(); });
+}
+
+void CableLineDialog::loadBreakers()
+{
+    m_breakers = Protection::BreakerTable::load(m_context.appDir());
+    const QSignalBlocker block(deviceCharacteristicList);
+    deviceCharacteristicList->clear();
+    deviceCharacteristicList->addItem(QStringLiteral("нет"), QString());
+    for (const QString &characteristic : m_breakers.characteristics())
+        deviceCharacteristicList->addItem(characteristic, characteristic);
+    deviceCharacteristicList->setCurrentIndex(0);
+    fillDeviceRatings();
+}
+
+void CableLineDialog::fillDeviceRatings()
+{
+    const QString characteristic = deviceCharacteristicList->currentData().toString();
+    {
+        const QSignalBlocker block(deviceRatingList);
+        const QString kept = deviceRatingList->currentText();
+        deviceRatingList->clear();
+        for (const Protection::Breaker &b : m_breakers.ofCharacteristic(characteristic))
+            deviceRatingList->addItem(NumberText::format(b.rated));
+        const int again = deviceRatingList->findText(kept);
+        deviceRatingList->setCurrentIndex(again >= 0 ? again : (deviceRatingList->count() > 0 ? 0 : -1));
+    }
+    deviceRatingList->setEnabled(!characteristic.isEmpty());
+    describeDevice();
+}
+
+void CableLineDialog::describeDevice()
+{
+    const auto device = m_breakers.find(deviceCharacteristicList->currentData().toString(),
+                                        NumberText::toDouble(deviceRatingList->currentText()));
+    if (!device) {
+        deviceLabel->setText(deviceCharacteristicList->currentIndex() > 0 ? QString()
+                                                                          : QStringLiteral("Аппарат не задан: проверки "
+                                                                                           "защиты для линии не выполняются."));
+        return;
+    }
+    deviceLabel->setText(device->type + QLatin1Char(' ') + device->designation() + QStringLiteral(": мгновенное срабатывание при ")
+                         + NumberText::format(device->instantaneous) + QStringLiteral("·Iн = ")
+                         + NumberText::format(device->tripCurrent()) + QStringLiteral(" А, отключающая способность Icu = ")
+                         + NumberText::format(device->breakingCapacity) + QStringLiteral(" кА."));
+}
+
+void CableLineDialog::selectDevice(const QString &characteristic, const QString &rating)
+{
+    const int index = deviceCharacteristicList->findData(characteristic);
+    deviceCharacteristicList->setCurrentIndex(index >= 0 ? index : 0);
+    const int ratingIndex = deviceRatingList->findText(rating);
+    if (ratingIndex >= 0)
+        deviceRatingList->setCurrentIndex(ratingIndex);
+}
+
+void CableLineDialog::chooseDevice()
+{
+    if (m_breakers.status() != Protection::BreakerTable::Status::Ok) {
+        m_prompter.message(m_breakers.problem(), QString(), Prompter::Icon::Critical);
+        return;
+    }
+    const QString characteristic = deviceCharacteristicList->currentData().toString();
+    lookupPermissibleCurrent();
+    const double load = LineCalc::parseLoadCurrent(loadCurrentList->currentText());
+    const auto device = characteristic.isEmpty() ? Protection::chooseAny(m_breakers, load, permissibleCurrent)
+                                                 : Protection::choose(m_breakers, characteristic, load, permissibleCurrent);
+    if (!device) {
+        m_prompter.message(Protection::noDeviceMessage(nameEdit->text(), characteristic, load, permissibleCurrent),
+                           QString(), Prompter::Icon::Exclamation);
+        return;
+    }
+    selectDevice(device->characteristic, NumberText::format(device->rated));
+}
+
 void CableLineDialog::buildMarksTab(QWidget *page)
 {
     auto *pageLayout = new QHBoxLayout(page);
@@ -376,6 +489,7 @@ void CableLineDialog::load()
     loadMarks();
     loadPermissibleTable();
     m_reactance = CableReactance::load(m_context.appDir());
+    loadBreakers();
 
     nameEdit->setEnabled(!autoNumberCheck->isChecked());
     onNetTypeChanged();
@@ -478,6 +592,9 @@ LineEntry::Request CableLineDialog::conditionsRequest() const
     request.ambientText = ambientEdit->text();
     request.cables = cablesSpin->value();
     request.spacing = spacingList->currentText().toInt();
+    request.device = deviceCharacteristicList->currentData().toString();
+    request.deviceRating = deviceRatingList->currentText();
+    request.tripTime = tripTimeEdit->text();
     return request;
 }
 
@@ -826,6 +943,11 @@ void CableLineDialog::refuseField(LineEntry::Field field, const QString &message
         tabs->setCurrentIndex(0);
         spacingList->setFocus(Qt::OtherFocusReason);
         break;
+    case LineEntry::Field::TripTime:
+        tabs->setCurrentIndex(3);
+        tripTimeEdit->setFocus(Qt::OtherFocusReason);
+        tripTimeEdit->selectAll();
+        break;
     case LineEntry::Field::None:
         break;
     }
@@ -887,6 +1009,8 @@ void CableLineDialog::fillFromInputs(const CableLine &line, const LineInputs &in
     layingList->setCurrentIndex(c.type3);
     materialList->setCurrentIndex(c.material);
     setConditions(inputs.cosPhi, inputs.ambient, inputs.cables, inputs.spacing);
+    selectDevice(inputs.device, inputs.deviceRating);
+    tripTimeEdit->setText(inputs.tripTime);
     sectionEdit->setText(LineCalc::phaseSectionText(line.cell(CableLine::Cores)));
     lookupPermissibleCurrent();
     neutralCheck->setChecked(inputs.neutral);
@@ -919,8 +1043,10 @@ void CableLineDialog::fillFromTexts(const CableLine &line)
         if (k <= 3)
             singlePhaseTypeList->setCurrentIndex(qMax(k, 1));
     }
-    // Such a line was computed with cos φ 1 under the tables' own conditions.
+    // Such a line was computed with cos φ 1 under the tables' own conditions, without a device.
     setConditions(QStringLiteral("1"), QString(), 1, 100);
+    selectDevice(QString(), QString());
+    tripTimeEdit->clear();
     const float neutral = LineCalc::neutralSection(cores);
     // A box left ticked by an earlier line would give this one a neutral core it never had.
     if (neutral == 0)

@@ -4,6 +4,7 @@
 #include "lines/CableReactance.h"
 #include "lines/LineEntry.h"
 #include "lines/PermissibleTables.h"
+#include "protection/Protection.h"
 
 #include <QDialog>
 #include <QSet>
@@ -91,6 +92,16 @@ public:
     QLineEdit *ambientEdit = nullptr;
     QSpinBox *cablesSpin = nullptr;
     QComboBox *spacingList = nullptr;
+    // "Защита"
+    QComboBox *deviceCharacteristicList = nullptr; // data: the characteristic, empty for "нет"
+    QComboBox *deviceRatingList = nullptr;
+    QPushButton *chooseDeviceButton = nullptr;
+    QLineEdit *tripTimeEdit = nullptr;
+    QLabel *deviceLabel = nullptr;
+
+    // "Подобрать": the smallest device of the characteristic (any, C first,
+    // without one) with Ib <= In <= Iz.
+    void chooseDevice();
     // Shown when a changed line kept no inputs.
     QLabel *inputsNote = nullptr;
     // "Марка"
@@ -120,6 +131,11 @@ private:
     void buildTypeTab(QWidget *page);
     void buildParametersTab(QWidget *page);
     void buildMarksTab(QWidget *page);
+    void buildProtectionTab(QWidget *page);
+    void loadBreakers();
+    void fillDeviceRatings();
+    void describeDevice();
+    void selectDevice(const QString &characteristic, const QString &rating);
     void load();
 
     void onMaterialChanged();
@@ -154,6 +170,7 @@ private:
     Prompter &m_prompter;
     Permissible::PermissibleTable m_table;
     CableReactance m_reactance;
+    Protection::BreakerTable m_breakers;
     QSet<QString> m_reportedFiles;
     int m_changeRow = -1;
     CableLine m_changedLine;

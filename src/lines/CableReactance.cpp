@@ -3,23 +3,14 @@
 #include "base/DataFileRegistry.h"
 #include "base/ListInput.h"
 #include "base/NumberText.h"
-#include "base/TextFile.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 CableReactance CableReactance::load(const QString &appDir)
 {
-    const QString entry = DataFiles::dataFileName(appDir, DataFiles::CableReactance);
-    const QString path = DataFiles::entryPath(appDir, entry);
-    QString text;
-    CableReactance table;
-    if (!path.isEmpty() && QFileInfo(path).isFile() && TextFile::read(path, &text))
-        table = fromText(text);
-    table.m_shownPath = QDir::toNativeSeparators(
-        path.isEmpty() ? DataFiles::joinEntry(appDir, QStringLiteral("\\CableReactance.dat")) : path);
-    if (path.isEmpty() || text.isNull())
-        table.m_status = Status::Missing;
+    QString shown;
+    const auto text = DataFiles::readDataFile(appDir, DataFiles::CableReactance, QStringLiteral("\\CableReactance.dat"),
+                                              &shown);
+    CableReactance table = text ? fromText(*text) : CableReactance();
+    table.m_shownPath = shown;
     return table;
 }
 
@@ -62,17 +53,11 @@ std::optional<double> CableReactance::perMetre(double section) const
 
 QString CableReactance::problem() const
 {
-    switch (m_status) {
-    case Status::Ok:
+    if (m_status == Status::Ok)
         return QString();
-    case Status::Missing:
-        return QStringLiteral("Файл ") + m_shownPath
-               + QStringLiteral(" не найден! Индуктивное сопротивление кабелей принято равным нулю.");
-    case Status::Damaged:
-        break;
-    }
-    return QStringLiteral("Файл индуктивных сопротивлений ") + m_shownPath + QStringLiteral(" поврежден (") + m_detail
-           + QStringLiteral("). Индуктивное сопротивление кабелей принято равным нулю.");
+    return DataFiles::fileProblemMessage(m_status == Status::Missing, QStringLiteral("Файл индуктивных сопротивлений"),
+                                         m_shownPath, m_detail)
+           + QStringLiteral(" Индуктивное сопротивление кабелей принято равным нулю.");
 }
 
 QString CableReactance::missingSectionMessage(double section)

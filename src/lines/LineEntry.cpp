@@ -24,6 +24,11 @@ QString autoName(int counter)
     return QStringLiteral("Линия №") + QString::number(counter);
 }
 
+QString tripTimeMessage()
+{
+    return QStringLiteral("Время отключения должно быть числом от 0,01 до 5 с!");
+}
+
 QString cosPhiMessage()
 {
     return QStringLiteral("Коэффициент мощности должен быть больше 0 и не больше 1!");
@@ -49,6 +54,13 @@ Field checkConditions(const Request &request, QString *message)
     if (!request.ambientText.trimmed().isEmpty() && !NumberText::parse(request.ambientText)) {
         *message = InputCheck::message(InputCheck::Numeric::NotNumber);
         return Field::Ambient;
+    }
+    if (!request.tripTime.trimmed().isEmpty()) {
+        const auto t = NumberText::parse(request.tripTime);
+        if (!t || !(*t >= 0.01) || *t > 5) {
+            *message = tripTimeMessage();
+            return Field::TripTime;
+        }
     }
     const Permissible::LayingConditions conditions = conditionsOf(request);
     if (!Permissible::correctionFor(request.choice, conditions, message)) {
@@ -110,6 +122,9 @@ LineInputs inputsOf(const Request &request)
     in.ambient = request.ambientText;
     in.cables = request.cables;
     in.spacing = request.spacing;
+    in.device = request.device;
+    in.deviceRating = request.device.isEmpty() ? QString() : request.deviceRating;
+    in.tripTime = request.tripTime;
     return in;
 }
 
@@ -140,6 +155,9 @@ Request requestOf(const CableLine &line, const LineInputs &inputs)
     r.ambientText = inputs.ambient;
     r.cables = inputs.cables;
     r.spacing = inputs.spacing;
+    r.device = inputs.device;
+    r.deviceRating = inputs.deviceRating;
+    r.tripTime = inputs.tripTime;
     return r;
 }
 

@@ -34,13 +34,17 @@ struct Request {
     QString ambientText; // empty: the tables' own ambient
     int cables = 1;
     int spacing = 100;
+    QString device; // the protective device's characteristic; empty: none
+    QString deviceRating; // its rated current, A
+    QString tripTime; // s; empty: what the disconnection check gives
 };
 
 // The checks of the power factor and the laying conditions (the numeric
 // fields have their own): the field that failed, with its message.
-enum class Field { None, CosPhi, Ambient, Cables, Spacing };
+enum class Field { None, CosPhi, Ambient, Cables, Spacing, TripTime };
 Field checkConditions(const Request &request, QString *message);
 QString cosPhiMessage();
+QString tripTimeMessage();
 
 // The laying conditions of a request; the correction they give (1 when a
 // condition cannot be read, which the checks refuse beforehand).

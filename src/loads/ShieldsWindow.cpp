@@ -275,8 +275,7 @@ void ShieldsWindow::buildControls()
 
 QVector<int> ShieldsWindow::storedColumnWidths() const
 {
-    IniDocument ini;
-    ini.load(m_context.settingsPath());
+    const IniDocument ini = m_context.settings().read();
     QVector<int> widths;
     for (int c = 0; c < 10; ++c) {
         const QString text = ini.value(kSection, QStringLiteral("ColumnWidth") + QString::number(c + 1));
@@ -597,13 +596,11 @@ void ShieldsWindow::runToolbarKey(const QString &key)
 void ShieldsWindow::closeAndSaveWidths()
 {
     if (QTreeView *view = currentList()) {
-        IniDocument ini;
-        const QString path = m_context.settingsPath();
-        ini.load(path);
-        for (int c = 0; c < 10; ++c)
-            ini.setValue(kSection, QStringLiteral("ColumnWidth") + QString::number(c + 1),
-                         QString::number(qRound(pixelsToTwipsX(view->columnWidth(c), this))));
-        ini.save(path);
+        m_context.settings().update(m_prompter, [this, view](IniDocument &ini) {
+            for (int c = 0; c < 10; ++c)
+                ini.setValue(kSection, QStringLiteral("ColumnWidth") + QString::number(c + 1),
+                             QString::number(qRound(pixelsToTwipsX(view->columnWidth(c), this))));
+        });
     }
     accept(); // hides; the window and its shields stay
 }

@@ -2,6 +2,7 @@
 
 #include "base/NumberText.h"
 #include "lines/NetworkSummary.h"
+#include "protection/Protection.h"
 
 #include <algorithm>
 #include <iterator>
@@ -20,7 +21,8 @@ QString defaultFileName(const QString &projectName, const QString &title)
 
 QStringList columnHeaders()
 {
-    return LineCalc::columnHeaders() << QStringLiteral("cos φ") << QStringLiteral("Индуктивное сопротивление, мОм");
+    return LineCalc::columnHeaders() << QStringLiteral("cos φ") << QStringLiteral("Индуктивное сопротивление, мОм")
+                                     << QStringLiteral("Защитный аппарат");
 }
 
 namespace {
@@ -38,7 +40,16 @@ QString columnText(const CableLine &line, int column)
         return line.column(column);
     if (!line.inputs)
         return QString();
-    return column == ListColumnCount ? line.inputs->cosPhi : line.inputs->reactance;
+    if (column == ListColumnCount)
+        return line.inputs->cosPhi;
+    if (column == ListColumnCount + 1)
+        return line.inputs->reactance;
+    if (line.inputs->device.isEmpty())
+        return QString();
+    Protection::Breaker device;
+    device.characteristic = line.inputs->device;
+    device.rated = NumberText::toDouble(line.inputs->deviceRating);
+    return device.designation();
 }
 
 } // namespace

@@ -14,8 +14,8 @@ QString defaultTitle(); // "Ведомость кабельных линий"
 QString defaultFileName(const QString &projectName, const QString &title);
 
 // The columns the schedule can show: the ten of the line list, then what the
-// lines keep beyond it (the power factor and the reactance; empty for lines
-// kept without them).
+// lines keep beyond it (the power factor, the reactance and the protective
+// device; empty for lines kept without them).
 QStringList columnHeaders();
 // The ten columns of the list, which a schedule shows unless others are picked.
 constexpr int ListColumnCount = 10;

@@ -16,13 +16,20 @@ void fixPlaces(QVector<QStringList> &rows, int column, int places)
 
 } // namespace
 
-void ReportTable::setNumberColumn(int column, int places)
+void ReportTable::markNumberColumn(int column)
 {
     if (column < 0 || column >= columnCount())
         return;
     if (numberColumns.size() < columnCount())
         numberColumns.resize(columnCount());
     numberColumns[column] = true;
+}
+
+void ReportTable::setNumberColumn(int column, int places)
+{
+    if (column < 0 || column >= columnCount())
+        return;
+    markNumberColumn(column);
     fixPlaces(rows, column, places);
     fixPlaces(totals, column, places);
 }

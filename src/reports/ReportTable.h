@@ -33,6 +33,8 @@ struct ReportTable {
     // number, in the body and the totals, with exactly `places` decimals
     // ("0,70"); other texts ("-", empty) stay. Called once the rows are in.
     void setNumberColumn(int column, int places);
+    // Marks `column` as one of numbers; its texts stay as they are.
+    void markNumberColumn(int column);
 };
 
 // A table under its caption; one document may hold several.

@@ -1,11 +1,11 @@
 #include "reports/ReportWriter.h"
 
 #include "base/InputCheck.h"
+#include "base/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -195,18 +195,7 @@ bool ReportWriter::save(const QString &path, const QString &projectName, const Q
 
     // Through a temporary file: a failed write leaves no half-written report
     // and keeps an older file of that name intact.
-    if (ok) {
-        QSaveFile file(path);
-        ok = file.open(QIODevice::WriteOnly);
-        if (ok)
-            ok = file.write(bytes) == bytes.size();
-        if (ok)
-            ok = file.commit();
-        else
-            file.cancelWriting();
-        if (!ok && error)
-            *error = file.errorString();
-    }
+    ok = ok && TextFile::writeBytes(path, bytes, error);
     step(ReportStage::Saved);
     if (m_progress)
         m_progress->end();

@@ -5,6 +5,7 @@
 #include "about/TipDialog.h"
 #include "base/DataFileRegistry.h"
 #include "base/IniStore.h"
+#include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "base/StartupSettings.h"
 #include "base/Version.h"
@@ -15,12 +16,16 @@
 #include "lines/LineListModel.h"
 #include "lines/NetworkSummary.h"
 #include "loads/ShieldsWindow.h"
+#include "protection/ProtectionWindow.h"
+#include "reports/FaultCurrentsReport.h"
 #include "reports/LoadReport.h"
+#include "reports/ProtectionReport.h"
 #include "reports/ReportColumnsDialog.h"
 #include "reports/ReportWriter.h"
 #include "reports/ShortCircuitReport.h"
 #include "shell/OptionsDialog.h"
 #include "shell/TrayIcon.h"
+#include "shortcircuit/FaultCurrentsWindow.h"
 #include "shortcircuit/ShortCircuitWindow.h"
 #include "shortcircuit/SubstationDialog.h"
 #include "shortcircuit/Transformer.h"
@@ -82,7 +87,7 @@ MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
     buildActions();
     buildMenus();
     buildTrayMenu();
-    if (Startup::readFlag(m_context.settingsPath(), Startup::ShowInTray))
+    if (Startup::readFlag(m_context.settings().read(), Startup::ShowInTray))
         addTrayIcon();
     m_update = new UpdateCheck(m_prompter, this);
     m_guideViewer = new GuideViewer(this);
@@ -96,7 +101,7 @@ MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
     applyColumnWidths();
 
     readRecentFiles();
-    m_context.calc = CalcValues::load(m_context.settingsPath());
+    m_context.calc = CalcValues::load(m_context.settings().read());
     restoreWindowGeometry();
 
     statusPanel1->setText(QString::fromUtf8(kStartupHint));
@@ -142,16 +147,25 @@ void MainWindow::buildActions()
     connect(makeAction(QStringLiteral("actionSaveProjectAs"), QStringLiteral("Сохранить проект &как...")),
             &QAction::triggered, this, [this] { saveProject(true); });
     connect(makeAction(QStringLiteral("actionCableLineReport"), QStringLiteral("Сохранить ведомость К&Л..."), QKeySequence(Qt::Key_F2)),
-            &QAction::triggered, this, &MainWindow::saveButton);
+            &QAction::triggered, this, &MainWindow::saveCableLineReport);
     connect(makeAction(QStringLiteral("actionShortCircuitReport"), QStringLiteral("Сохранить ведомость токов К&З..."),
                        QKeySequence(Qt::Key_F3)),
             &QAction::triggered, this, &MainWindow::saveShortCircuitReport);
+    connect(makeAction(QStringLiteral("actionFaultCurrentsReport"), QStringLiteral("Сохранить ведомость токов КЗ по &ГОСТ...")),
+            &QAction::triggered, this, &MainWindow::saveFaultCurrentsReport);
+    connect(makeAction(QStringLiteral("actionProtectionReport"),
+                       QStringLiteral("Сохранить ведомость защитных &аппаратов...")),
+            &QAction::triggered, this, &MainWindow::saveProtectionReport);
     connect(makeAction(QStringLiteral("actionLoadReport"), QStringLiteral("Сохранить расчетную нагрузку &щитов...")),
             &QAction::triggered, this, &MainWindow::saveLoadReport);
     connect(makeAction(QStringLiteral("actionPrintCableLineReport"), QStringLiteral("Ведомость &кабельных линий...")),
             &QAction::triggered, this, &MainWindow::printCableLineReport);
     connect(makeAction(QStringLiteral("actionPrintShortCircuitReport"), QStringLiteral("Ведомость токов К&З...")),
             &QAction::triggered, this, &MainWindow::printShortCircuitReport);
+    connect(makeAction(QStringLiteral("actionPrintFaultCurrentsReport"), QStringLiteral("Ведомость токов КЗ по &ГОСТ...")),
+            &QAction::triggered, this, &MainWindow::printFaultCurrentsReport);
+    connect(makeAction(QStringLiteral("actionPrintProtectionReport"), QStringLiteral("Ведомость защитных &аппаратов...")),
+            &QAction::triggered, this, &MainWindow::printProtectionReport);
     connect(makeAction(QStringLiteral("actionPrintLoadReport"), QStringLiteral("Расчетная нагрузка &щитов...")),
             &QAction::triggered, this, &MainWindow::printLoadReport);
     connect(makeAction(QStringLiteral("actionExit"), QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
@@ -179,6 +193,10 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::showShieldsWindow);
     connect(makeAction(QStringLiteral("actionShortCircuit"), QStringLiteral("Расчет токов &КЗ..."), QKeySequence(Qt::CTRL | Qt::Key_K)),
             &QAction::triggered, this, &MainWindow::showShortCircuitWindow);
+    connect(makeAction(QStringLiteral("actionFaultCurrents"), QStringLiteral("Токи КЗ по &ГОСТ 28249-93...")),
+            &QAction::triggered, this, &MainWindow::showFaultCurrentsWindow);
+    connect(makeAction(QStringLiteral("actionProtection"), QStringLiteral("Проверка &защитных аппаратов...")),
+            &QAction::triggered, this, &MainWindow::showProtectionWindow);
     connect(makeAction(QStringLiteral("actionLighting"), QStringLiteral("Расчет &освещенности..."), QKeySequence(Qt::CTRL | Qt::Key_L)),
             &QAction::triggered, this, &MainWindow::showLightingWindow);
     connect(makeAction(QStringLiteral("actionCalculator"), QStringLiteral("&Строковый калькулятор"), QKeySequence(Qt::Key_F4)),
@@ -223,12 +241,14 @@ void MainWindow::buildMenus()
     fileMenu->addSeparator();
     fileMenu->addAction(action(QStringLiteral("actionCableLineReport")));
     fileMenu->addAction(action(QStringLiteral("actionShortCircuitReport")));
+    fileMenu->addAction(action(QStringLiteral("actionFaultCurrentsReport")));
+    fileMenu->addAction(action(QStringLiteral("actionProtectionReport")));
     fileMenu->addAction(action(QStringLiteral("actionLoadReport")));
     printMenu = fileMenu->addMenu(QStringLiteral("П&ечать"));
     printMenu->setObjectName(QStringLiteral("printMenu"));
-    printMenu->addAction(action(QStringLiteral("actionPrintCableLineReport")));
-    printMenu->addAction(action(QStringLiteral("actionPrintShortCircuitReport")));
-    printMenu->addAction(action(QStringLiteral("actionPrintLoadReport")));
+    for (const char *name : {"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
+                             "actionPrintProtectionReport", "actionPrintLoadReport"})
+        printMenu->addAction(action(QLatin1String(name)));
     m_recentSeparator = fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
     m_recentSeparator->setVisible(false);
@@ -271,6 +291,8 @@ void MainWindow::buildMenus()
     calc->setObjectName(QStringLiteral("calculationMenu"));
     calc->addAction(action(QStringLiteral("actionLoads")));
     calc->addAction(action(QStringLiteral("actionShortCircuit")));
+    calc->addAction(action(QStringLiteral("actionFaultCurrents")));
+    calc->addAction(action(QStringLiteral("actionProtection")));
     calc->addAction(action(QStringLiteral("actionLighting")));
     calc->addSeparator();
     calc->addAction(action(QStringLiteral("actionCalculator")));
@@ -451,8 +473,7 @@ void MainWindow::buildStatusBar()
 
 void MainWindow::applyColumnWidths()
 {
-    IniDocument ini;
-    ini.load(m_context.settingsPath());
+    const IniDocument ini = m_context.settings().read();
     m_fittedColumns.clear();
     for (int c = 0; c < kColumns; ++c) {
         const QString stored = ini.value(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1));
@@ -670,6 +691,18 @@ void restoreSubstation(Project &project, const SubstationState &state)
     project.Rnet = state.Rnet;
 }
 
+// What a window did to the substation's data since `before`, as one edit.
+void recordSubstationEdit(QUndoStack *history, Project &project, const SubstationState &before)
+{
+    const SubstationState after = substationState(project);
+    if (after == before)
+        return;
+    Project *p = &project;
+    RecordedEdit::record(
+        history, QStringLiteral("изменение данных ТП"), [p, before] { restoreSubstation(*p, before); },
+        [p, after] { restoreSubstation(*p, after); });
+}
+
 } // namespace
 
 void MainWindow::chooseSubstation()
@@ -677,27 +710,12 @@ void MainWindow::chooseSubstation()
     const SubstationState before = substationState(m_project);
     SubstationDialog dialog(m_project, m_context, m_prompter, this);
     dialog.exec();
-    const SubstationState after = substationState(m_project);
-    if (after == before)
-        return;
-    Project *project = &m_project;
-    RecordedEdit::record(
-        m_history, QStringLiteral("изменение данных ТП"), [project, before] { restoreSubstation(*project, before); },
-        [project, after] { restoreSubstation(*project, after); });
-}
-
-bool MainWindow::transformerChosen()
-{
-    if (Transformer::powerValue(m_project.transformerPower) != 0)
-        return true;
-    m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
-    chooseSubstation();
-    return false;
+    recordSubstationEdit(m_history, m_project, before);
 }
 
 void MainWindow::showShortCircuitWindow()
 {
-    if (!transformerChosen())
+    if (!haveTransformer())
         return;
     ShortCircuitWindow dialog(m_project, m_context.calc, this);
     dialog.exec();
@@ -729,38 +747,28 @@ void MainWindow::checkForUpdate()
     // One check at a time: the command waits for the site with the interface alive.
     if (m_update->isRunning())
         return;
-    const QString settings = m_context.settingsPath();
+    const IniDocument settings = m_context.settings().read();
     QAction *menuItems[] = {action(QStringLiteral("actionCheckUpdate")), action(QStringLiteral("actionTrayCheckUpdate"))};
     for (QAction *a : menuItems)
         a->setEnabled(false);
-    m_update->setTimeoutMs(UpdateSite::timeoutSeconds(settings) * 1000);
+    m_update->setTimeoutMs(qint64(UpdateSite::timeoutSeconds(settings)) * 1000);
     m_update->run(UpdateSite::siteAddress(settings), statusPanel2, m_siteVersion);
     for (QAction *a : menuItems)
         a->setEnabled(true);
 }
 void MainWindow::showTipOfDay()
 {
-    TipDialog dialog(m_context.appDir(), m_context.settingsPath(), this);
+    TipDialog dialog(m_context, m_prompter, this);
     dialog.exec();
 }
 void MainWindow::showAbout()
 {
-    AboutDialog dialog(UpdateSite::siteAddress(m_context.settingsPath()), this);
+    AboutDialog dialog(UpdateSite::siteAddress(m_context.settings().read()), this);
     dialog.exec();
 }
-void MainWindow::runReport(const std::function<void(ReportWriter &)> &report)
+void MainWindow::saveCableLineReport()
 {
-    StatusBarProgress progress(*m_panel1, *statusPanel2);
-    ReportPreview preview(this);
-    ReportWriter writer(m_prompter, m_context.documentsFolder());
-    writer.setProgress(&progress);
-    writer.setPrinter(&preview);
-    report(writer);
-}
-
-void MainWindow::saveButton()
-{
-    runReport([this](ReportWriter &writer) {
+    withReportWriter([&](ReportWriter &writer) {
         ReportColumnsDialog dialog(m_project, writer, m_context.calc.places(), this);
         dialog.exec();
     });
@@ -769,7 +777,7 @@ void MainWindow::saveButton()
 void MainWindow::printCableLineReport()
 {
     // The same dialog, its title and columns, with printing as its first choice.
-    runReport([this](ReportWriter &writer) {
+    withReportWriter([&](ReportWriter &writer) {
         ReportColumnsDialog dialog(m_project, writer, m_context.calc.places(), this);
         dialog.printButton->setDefault(true);
         dialog.printButton->setFocus();
@@ -777,18 +785,134 @@ void MainWindow::printCableLineReport()
     });
 }
 
+// A report writer for one command: its progress on the status bar, its
+// printing through the preview.
+void MainWindow::withReportWriter(const std::function<void(ReportWriter &)> &use)
+{
+    StatusBarProgress progress(*m_panel1, *statusPanel2);
+    ReportPreview preview(this);
+    ReportWriter writer(m_prompter, m_context.documentsFolder());
+    writer.setProgress(&progress);
+    writer.setPrinter(&preview);
+    use(writer);
+}
+
+// Both ask for a transformer first, as the simplified method does.
+bool MainWindow::haveTransformer()
+{
+    if (Transformer::powerValue(m_project.transformerPower) != 0)
+        return true;
+    m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
+    chooseSubstation();
+    return false;
+}
+
+void MainWindow::showFaultCurrentsWindow()
+{
+    if (!haveTransformer())
+        return;
+    // A calculation takes the window's inputs into the substation's data.
+    const SubstationState before = substationState(m_project);
+    withReportWriter([&](ReportWriter &writer) {
+        FaultCurrentsWindow window(m_project, m_context, m_prompter, writer, this);
+        window.exec();
+    });
+    recordSubstationEdit(m_history, m_project, before);
+}
+
+std::optional<FaultCurrents::Result> MainWindow::faultCurrentsForSchedule()
+{
+    if (!haveTransformer())
+        return std::nullopt;
+    QString message;
+    const auto inputs = FaultCurrents::inputsOf(m_project, &message);
+    if (!inputs) {
+        m_prompter.message(message, InputCheck::title(), Prompter::Icon::Exclamation);
+        return std::nullopt;
+    }
+    FaultCurrents::Result result =
+        FaultCurrents::compute(m_project, *inputs, m_context.calc, FaultCurrents::TransformerTable::load(m_context.appDir()),
+                               FaultCurrents::CableTable::load(m_context.appDir()));
+    // A schedule with points that could not be computed is not written.
+    if (!result.problems.isEmpty()) {
+        m_prompter.message(result.problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
+        return std::nullopt;
+    }
+    return result;
+}
+
+void MainWindow::saveFaultCurrentsReport()
+{
+    if (const auto result = faultCurrentsForSchedule())
+        withReportWriter([&](ReportWriter &writer) {
+            FaultCurrentsReport::run(writer, m_project.projectName, *result, m_context.calc.places());
+        });
+}
+
+void MainWindow::printFaultCurrentsReport()
+{
+    if (const auto result = faultCurrentsForSchedule())
+        withReportWriter([&](ReportWriter &writer) {
+            FaultCurrentsReport::print(writer, m_project.projectName, *result, m_context.calc.places());
+        });
+}
+
+void MainWindow::showProtectionWindow()
+{
+    if (!haveTransformer())
+        return;
+    withReportWriter([&](ReportWriter &writer) {
+        ProtectionWindow window(m_project, m_context, m_prompter, writer, this);
+        window.exec();
+    });
+}
+
+std::optional<Protection::Result> MainWindow::protectionForSchedule()
+{
+    if (!haveTransformer())
+        return std::nullopt;
+    QString message;
+    const auto result = ProtectionReport::checkProject(m_project, m_context, &message);
+    if (!result) {
+        m_prompter.message(message, InputCheck::title(), Prompter::Icon::Exclamation);
+        return std::nullopt;
+    }
+    // A schedule with lines that could not be checked is not written.
+    if (!result->problems.isEmpty()) {
+        m_prompter.message(result->problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
+        return std::nullopt;
+    }
+    return result;
+}
+
+void MainWindow::saveProtectionReport()
+{
+    if (const auto result = protectionForSchedule())
+        withReportWriter([&](ReportWriter &writer) {
+            ProtectionReport::run(writer, m_project.projectName, *result, m_context.calc.places());
+        });
+}
+
+void MainWindow::printProtectionReport()
+{
+    if (const auto result = protectionForSchedule())
+        withReportWriter([&](ReportWriter &writer) {
+            ProtectionReport::print(writer, m_project.projectName, *result, m_context.calc.places());
+        });
+}
+
 void MainWindow::saveShortCircuitReport()
 {
-    if (!transformerChosen())
+    if (!haveTransformer())
         return;
-    runReport([this](ReportWriter &writer) { ShortCircuitReport::run(writer, m_project, m_context.calc); });
+    withReportWriter([&](ReportWriter &writer) { ShortCircuitReport::run(writer, m_project, m_context.calc); });
 }
 
 void MainWindow::printShortCircuitReport()
 {
-    if (!transformerChosen())
+    if (!haveTransformer())
         return;
-    runReport([this](ReportWriter &writer) {
+    withReportWriter([&](ReportWriter &writer) {
         writer.print(m_project.projectName, ShortCircuitReport::title(),
                      [this] { return ShortCircuitReport::build(m_project, m_context.calc); });
     });
@@ -796,12 +920,12 @@ void MainWindow::printShortCircuitReport()
 
 void MainWindow::saveLoadReport()
 {
-    runReport([this](ReportWriter &writer) { LoadReport::run(writer, m_project, m_context.calc); });
+    withReportWriter([&](ReportWriter &writer) { LoadReport::run(writer, m_project, m_context.calc); });
 }
 
 void MainWindow::printLoadReport()
 {
-    runReport([this](ReportWriter &writer) { LoadReport::print(writer, m_project, m_context.calc); });
+    withReportWriter([&](ReportWriter &writer) { LoadReport::print(writer, m_project, m_context.calc); });
 }
 
 void MainWindow::refreshTransformerValues()
@@ -838,19 +962,14 @@ void MainWindow::showCalculator()
 
 void MainWindow::writeSettings()
 {
-    const QString settings = m_context.settingsPath();
-    IniDocument ini;
-    // A settings file that is there but cannot be read is not replaced by
-    // one that holds only what the main window keeps.
-    if (!ini.load(settings) && QFileInfo::exists(settings))
-        return;
-    writeRecentFiles(ini);
-    m_context.calc.store(ini);
-    for (int c = 0; c < 10; ++c)
-        ini.setValue(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1),
-                     QString::number(qRound(pixelsToTwipsX(lineList->columnWidth(c), this))));
-    saveWindowGeometry(ini);
-    ini.save(settings);
+    m_context.settings().update(m_prompter, [this](IniDocument &ini) {
+        writeRecentFiles(ini);
+        m_context.calc.store(ini);
+        for (int c = 0; c < 10; ++c)
+            ini.setValue(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1),
+                         QString::number(qRound(pixelsToTwipsX(lineList->columnWidth(c), this))));
+        saveWindowGeometry(ini);
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -897,10 +1016,10 @@ void MainWindow::paintEvent(QPaintEvent *event)
 
 void MainWindow::firstPaint()
 {
-    if (!Startup::readFlag(m_context.settingsPath(), Startup::ShowTips))
+    if (!Startup::readFlag(m_context.settings().read(), Startup::ShowTips))
         return;
     // Modal over the window, but not run from inside the paint handling.
-    auto *tip = new TipDialog(m_context.appDir(), m_context.settingsPath(), this);
+    auto *tip = new TipDialog(m_context, m_prompter, this);
     tip->setAttribute(Qt::WA_DeleteOnClose);
     tip->open();
 }

@@ -3,6 +3,8 @@
 #include "base/AppContext.h"
 #include "base/Project.h"
 #include "base/Prompter.h"
+#include "protection/Protection.h"
+#include "shortcircuit/FaultCurrents.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -11,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class IniDocument;
 class LineListModel;
@@ -18,6 +21,7 @@ class OptionsDialog;
 class CableLineDialog;
 class GuideViewer;
 class QAction;
+class ReportWriter;
 class QLabel;
 class QMenu;
 class ProgressPanel;
@@ -25,7 +29,6 @@ class QProgressBar;
 class QToolBar;
 class QTreeView;
 class QUndoStack;
-class ReportWriter;
 class TrayIcon;
 class UpdateCheck;
 
@@ -116,15 +119,21 @@ public:
     void showHelp();
     void showTipOfDay();
     void showAbout();
-    void saveButton();
+    void saveCableLineReport();
     void saveShortCircuitReport();
     void saveLoadReport();
+    // Each schedule on paper: the preview and the system's print dialog.
     void printCableLineReport();
     void printShortCircuitReport();
     void printLoadReport();
-    // A report of the window: the writer shows its progress in the status
-    // bar and prints through the preview.
-    void runReport(const std::function<void(ReportWriter &)> &report);
+    void printFaultCurrentsReport();
+    void printProtectionReport();
+    // Short-circuit currents by ГОСТ 28249-93: the window and its schedule.
+    void showFaultCurrentsWindow();
+    void saveFaultCurrentsReport();
+    // The checks of the protective devices: the window and its schedule.
+    void showProtectionWindow();
+    void saveProtectionReport();
 
     // Every change of the project, for undo and redo; emptied when a project
     // is created or opened.
@@ -176,12 +185,19 @@ private:
     // failed while writing, which the user has been told.
     enum class SaveResult { Saved, NotSaved, Failed };
     SaveResult storeProject(bool saveAs);
+    // The transformer power is chosen; otherwise the warning and the substation dialog.
+    bool haveTransformer();
+    // The results a schedule shows; nothing, after the message, when they
+    // cannot be had or some point or line could not be computed.
+    std::optional<FaultCurrents::Result> faultCurrentsForSchedule();
+    std::optional<Protection::Result> protectionForSchedule();
+    // A report writer for one command: its progress on the status bar, its
+    // printing through the preview.
+    void withReportWriter(const std::function<void(ReportWriter &)> &use);
     void rememberFile(const QString &path);
     bool isKnownFile(const QString &path) const;
     void onListContextMenu(const QPoint &pos);
     void onCheckChanged(int row);
-    // False, after the warning and the substation dialog, when the project has no transformer.
-    bool transformerChosen();
     bool eventFilter(QObject *watched, QEvent *event) override;
     void firstPaint();
     void buildTrayMenu();

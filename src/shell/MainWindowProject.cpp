@@ -183,9 +183,8 @@ void MainWindow::chooseAndOpenProject()
 bool MainWindow::openProject(const QString &path)
 {
     const QFileInfo file(path);
-    if (!file.exists() || !file.isFile()) {
-        m_prompter.message(QStringLiteral("Файл '") + shownPath(path) + QStringLiteral("' не найден!"),
-                           QStringLiteral("Ошибка"), Prompter::Icon::Critical);
+    if (const QString missing = ProjectFile::missingMessage(path); !missing.isEmpty()) {
+        m_prompter.message(missing, QStringLiteral("Ошибка"), Prompter::Icon::Critical);
         return false;
     }
 
@@ -222,7 +221,8 @@ bool MainWindow::openProject(const QString &path)
     }
 
     if (!result.opened) {
-        m_prompter.message(ProjectFile::unreadableMessage(path), QStringLiteral("Ошибка"), Prompter::Icon::Critical);
+        m_prompter.message(ProjectFile::unreadableMessage(path, result), QStringLiteral("Ошибка"),
+                           Prompter::Icon::Critical);
         return false;
     }
     rememberFile(path);
@@ -288,8 +288,7 @@ void MainWindow::addRecentFile(const QString &path)
 
 void MainWindow::readRecentFiles()
 {
-    IniDocument ini;
-    ini.load(m_context.settingsPath());
+    const IniDocument ini = m_context.settings().read();
     const QString section = QStringLiteral("Recent");
     const auto count = NumberText::parse(ini.value(section, QStringLiteral("RecentFileCount"), QStringLiteral("0")));
     const int n = count ? int(qBound(0.0, *count, 32767.0)) : 0;

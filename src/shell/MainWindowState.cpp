@@ -83,7 +83,7 @@ void MainWindow::minimiseToTray()
     // keeps an ordinary minimised window.
     if (!isMinimized() || !m_shownNormally || !isVisible() || !m_tray->canRestoreFrom())
         return;
-    if (!Startup::readFlag(m_context.settingsPath(), Startup::ShowInTray))
+    if (!Startup::readFlag(m_context.settings().read(), Startup::ShowInTray))
         return;
     hide();
     action(QStringLiteral("actionTrayShow"))->setEnabled(true);
@@ -105,8 +105,7 @@ Startup::Geometry screenTwips(const QWidget *w)
 
 void MainWindow::restoreWindowGeometry()
 {
-    IniDocument ini;
-    ini.load(m_context.settingsPath());
+    const IniDocument ini = m_context.settings().read();
     const Startup::Geometry g = Startup::restoredGeometry(ini, screenTwips(this));
     // Sizes are the window's inner size, positions its outer corner: both
     // read back exactly as they were written.

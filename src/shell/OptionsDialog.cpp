@@ -231,8 +231,7 @@ void OptionsDialog::load()
     maxVoltageDropEdit->setText(NumberText::format(calc.maxVoltageDrop));
     syncUpDown();
 
-    IniDocument ini;
-    ini.load(m_context.settingsPath());
+    const IniDocument ini = m_context.settings().read();
     showTipsCheck->setChecked(Startup::readFlag(ini, Startup::ShowTips));
     rememberPositionCheck->setChecked(Startup::readFlag(ini, Startup::RemPosition));
     showInTrayCheck->setChecked(Startup::readFlag(ini, Startup::ShowInTray));
@@ -266,13 +265,11 @@ bool OptionsDialog::apply()
     calc.decimalPlaces = NumberText::toDouble(decimalPlacesEdit->text());
     calc.maxVoltageDrop = NumberText::toDouble(maxVoltageDropEdit->text());
 
-    const QString settings = m_context.settingsPath();
-    IniDocument ini;
-    ini.load(settings);
-    ini.setValue(Startup::Section, Startup::ShowTips, Startup::flagText(showTipsCheck->isChecked()));
-    ini.setValue(Startup::Section, Startup::RemPosition, Startup::flagText(rememberPositionCheck->isChecked()));
-    ini.setValue(Startup::Section, Startup::ShowInTray, Startup::flagText(showInTrayCheck->isChecked()));
-    ini.save(settings);
+    m_context.settings().update(prompter, [this](IniDocument &ini) {
+        ini.setValue(Startup::Section, Startup::ShowTips, Startup::flagText(showTipsCheck->isChecked()));
+        ini.setValue(Startup::Section, Startup::RemPosition, Startup::flagText(rememberPositionCheck->isChecked()));
+        ini.setValue(Startup::Section, Startup::ShowInTray, Startup::flagText(showInTrayCheck->isChecked()));
+    });
 
     applyButton->setEnabled(false);
     emit applied(showInTrayCheck->isChecked());

@@ -3,12 +3,8 @@
 #include "base/DataFileRegistry.h"
 #include "base/ListInput.h"
 #include "base/NumberText.h"
-#include "base/TextFile.h"
 #include "lines/LineCalc.h"
 #include "shortcircuit/Transformer.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 #include <cmath>
 #include <numbers>
@@ -25,19 +21,6 @@ Sequences &Sequences::operator+=(const Sequences &o)
 }
 
 namespace {
-
-// A data file's text and the path shown in messages; nothing when it cannot
-// be read or the registry does not name it.
-std::optional<QString> readEntry(const QString &appDir, int index, const QString &fallbackName, QString *shownPath)
-{
-    const QString entry = DataFiles::dataFileName(appDir, index);
-    const QString path = DataFiles::entryPath(appDir, entry);
-    *shownPath = QDir::toNativeSeparators(path.isEmpty() ? DataFiles::joinEntry(appDir, fallbackName) : path);
-    QString text;
-    if (path.isEmpty() || !QFileInfo(path).isFile() || !TextFile::read(path, &text))
-        return std::nullopt;
-    return text;
-}
 
 // Four impedances after the leading fields of a record; nothing when one is
 // not a number or is negative.
@@ -57,13 +40,6 @@ std::optional<Sequences> readSequences(ListInput &in)
 QString recordNumber(qsizetype rows)
 {
     return QStringLiteral("запись ") + QString::number(rows + 1);
-}
-
-QString missingOrDamaged(bool missing, const QString &what, const QString &shownPath, const QString &detail)
-{
-    if (missing)
-        return DataFiles::missingFileMessage(shownPath);
-    return what + QLatin1Char(' ') + shownPath + QStringLiteral(" поврежден (") + detail + QStringLiteral(").");
 }
 
 double kA(double voltage, double impedance)
@@ -104,8 +80,8 @@ TransformerTable TransformerTable::fromText(const QString &text)
 TransformerTable TransformerTable::load(const QString &appDir)
 {
     QString shown;
-    const auto text = readEntry(appDir, DataFiles::TransformerImpedances, QStringLiteral("\\TransformerImpedances.dat"),
-                                &shown);
+    const auto text = DataFiles::readDataFile(appDir, DataFiles::TransformerImpedances,
+                                              QStringLiteral("\\TransformerImpedances.dat"), &shown);
     TransformerTable t = text ? fromText(*text) : TransformerTable();
     t.m_shownPath = shown;
     return t;
@@ -125,8 +101,8 @@ QString TransformerTable::problem() const
 {
     if (m_status == Status::Ok)
         return QString();
-    return missingOrDamaged(m_status == Status::Missing, QStringLiteral("Файл сопротивлений трансформаторов"), m_shownPath,
-                            m_detail);
+    return DataFiles::fileProblemMessage(m_status == Status::Missing, QStringLiteral("Файл сопротивлений трансформаторов"),
+                                         m_shownPath, m_detail);
 }
 
 CableTable CableTable::fromText(const QString &text)
@@ -160,7 +136,8 @@ CableTable CableTable::fromText(const QString &text)
 CableTable CableTable::load(const QString &appDir)
 {
     QString shown;
-    const auto text = readEntry(appDir, DataFiles::CableImpedances, QStringLiteral("\\CableImpedances.dat"), &shown);
+    const auto text =
+        DataFiles::readDataFile(appDir, DataFiles::CableImpedances, QStringLiteral("\\CableImpedances.dat"), &shown);
     CableTable t = text ? fromText(*text) : CableTable();
     t.m_shownPath = shown;
     return t;
@@ -179,8 +156,8 @@ QString CableTable::problem() const
 {
     if (m_status == Status::Ok)
         return QString();
-    return missingOrDamaged(m_status == Status::Missing, QStringLiteral("Файл сопротивлений кабелей"), m_shownPath,
-                            m_detail);
+    return DataFiles::fileProblemMessage(m_status == Status::Missing, QStringLiteral("Файл сопротивлений кабелей"),
+                                         m_shownPath, m_detail);
 }
 
 std::optional<Inputs> inputsOf(const Project &project, QString *message)

@@ -17,6 +17,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 UpdateSite::TransferFailure failureOf(QNetworkReply::NetworkError error)
@@ -66,6 +69,11 @@ UpdateCheck::UpdateCheck(Prompter &prompter, QObject *parent)
 }
 
 UpdateCheck::~UpdateCheck() = default;
+
+void UpdateCheck::setTimeoutMs(qint64 ms)
+{
+    m_timeoutMs = std::clamp<qint64>(ms, 1, std::numeric_limits<int>::max());
+}
 
 UpdateCheck::NetworkState UpdateCheck::systemNetworkState()
 {
@@ -122,7 +130,7 @@ UpdateCheck::Outcome UpdateCheck::fetch(const QString &address, QString *page, Q
         }
     });
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    timer.start(m_timeoutMs);
+    timer.start(int(m_timeoutMs));
     if (!reply->isFinished())
         loop.exec();
     timer.stop();

@@ -28,8 +28,9 @@ public:
     // available, else any running interface other than the loopback.
     static NetworkState systemNetworkState();
     void setNetworkProbe(NetworkProbe probe) { m_probe = std::move(probe); }
-    void setTimeoutMs(int ms) { m_timeoutMs = ms; }
-    int timeoutMs() const { return m_timeoutMs; }
+    // Taken within what a timer holds (1 ms to about 24 days).
+    void setTimeoutMs(qint64 ms);
+    qint64 timeoutMs() const { return m_timeoutMs; }
 
     bool isRunning() const { return m_running; }
 
@@ -45,6 +46,6 @@ private:
     Prompter &m_prompter;
     NetworkProbe m_probe;
     QNetworkAccessManager *m_network = nullptr;
-    int m_timeoutMs = 30000;
+    qint64 m_timeoutMs = 30000;
     bool m_running = false;
 };

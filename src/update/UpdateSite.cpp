@@ -3,6 +3,8 @@
 #include "base/IniStore.h"
 #include "base/TextFile.h"
 
+#include <algorithm>
+
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -13,17 +15,38 @@ QString defaultSiteAddress()
     return QStringLiteral("http://www.kabinor.ru");
 }
 
-QString siteAddress(const QString &settingsPath)
+QString siteAddress(const IniDocument &settings)
 {
-    const QString stored = readIniString(settingsPath, Section, QStringLiteral("Site"), QString()).trimmed();
+    const QString stored = settings.value(Section, QStringLiteral("Site")).trimmed();
     return stored.isEmpty() ? defaultSiteAddress() : stored;
 }
 
-int timeoutSeconds(const QString &settingsPath)
+namespace {
+
+bool isAsciiDigit(QChar c)
 {
-    bool ok = false;
-    const int v = readIniString(settingsPath, Section, QStringLiteral("Timeout"), QString()).trimmed().toInt(&ok);
-    return ok && v > 0 ? v : DefaultTimeoutSeconds;
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool allDigits(QStringView text)
+{
+    return std::all_of(text.cbegin(), text.cend(), isAsciiDigit);
+}
+
+} // namespace
+
+int timeoutSeconds(const IniDocument &settings)
+{
+    const QString stored = settings.value(Section, QStringLiteral("Timeout"));
+    QStringView text = QStringView(stored).trimmed();
+    while (text.startsWith(u'0'))
+        text = text.mid(1);
+    if (text.isEmpty() || !allDigits(text))
+        return DefaultTimeoutSeconds;
+    // Compared as digits, so that no number is too long to read.
+    if (text.size() > 3)
+        return MaxTimeoutSeconds;
+    return qBound(MinTimeoutSeconds, text.toInt(), MaxTimeoutSeconds);
 }
 
 namespace {
@@ -99,7 +122,12 @@ std::optional<QString> findVersion(const QString &page)
             ++first;
         while (last > first && version.at(last - 1) == QLatin1Char(' '))
             --last;
-        return version.mid(first, last - first);
+        version = version.mid(first, last - first);
+        const bool isVersion = !version.isEmpty() && isAsciiDigit(version.front())
+                               && allDigits(QString(version).remove(QLatin1Char('.')));
+        if (!isVersion)
+            return std::nullopt;
+        return version;
     }
     return std::nullopt;
 }

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class IniDocument;
+
 // The update check's rules that need no network: where the site is, how its
 // start page announces the version, and how that version is compared.
 namespace UpdateSite {
@@ -23,9 +25,14 @@ constexpr int VersionLength = 7;
 inline const QString Section = QStringLiteral("Update");
 QString defaultSiteAddress();
 constexpr int DefaultTimeoutSeconds = 30;
+// A time-out is taken within these bounds: a longer one would leave the
+// check waiting for ever (and in milliseconds would not fit a timer).
+constexpr int MinTimeoutSeconds = 1;
+constexpr int MaxTimeoutSeconds = 600;
 
-QString siteAddress(const QString &settingsPath);
-int timeoutSeconds(const QString &settingsPath);
+QString siteAddress(const IniDocument &settings);
+// "Timeout" within the bounds; the default when it is no positive whole number.
+int timeoutSeconds(const IniDocument &settings);
 // The site's root, requested as "GET /", and the installer on the same host.
 QString rootAddress(const QString &site);
 QString installerAddress(const QString &site);
@@ -37,7 +44,9 @@ QString decodePage(const QByteArray &body, const QByteArray &contentType);
 
 // The version after the marker, searched piece by piece: a marker split
 // between two pieces is not seen. The 7 characters after the marker (fewer
-// when the piece ends sooner) with the blanks at both ends removed.
+// when the piece ends sooner) with the blanks at both ends removed; none when
+// they are not a version (digits and dots, a digit first): the site's text is
+// never offered or shown as one.
 std::optional<QString> findVersion(const QString &page);
 
 // The running version as the site writes it: major "0", minor "0", revision

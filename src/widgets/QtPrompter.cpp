@@ -11,6 +11,8 @@ Prompter::Answer QtPrompter::message(const QString &text, const QString &title, 
 {
     QMessageBox box(m_parent ? m_parent : QApplication::activeWindow());
     box.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
+    // Texts carry names from files and from the update site: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
     case Icon::None:

@@ -3,6 +3,8 @@
 #include "about/AboutDialog.h"
 #include "about/TipDialog.h"
 #include "about/Tips.h"
+#include "base/AppContext.h"
+#include "base/Prompter.h"
 #include "base/IniStore.h"
 
 #include <QCheckBox>
@@ -75,7 +77,9 @@ void TstAbout::oneTipEveryTime()
 {
     TestAppDir app;
     app.writeFile(QStringLiteral("tipofday.dat"), cp1251(QStringLiteral("Единственный совет\r\n")));
-    TipDialog tip(app.path(), app.settingsPath());
+    AppContext context(app.path());
+    ScriptedPrompter prompter;
+    TipDialog tip(context, prompter);
     QCOMPARE(tip.windowTitle(), QStringLiteral("Совет дня"));
     QCOMPARE(tip.tipLabel->text(), QStringLiteral("Единственный совет"));
     for (int i = 0; i < 5; ++i) {
@@ -89,7 +93,9 @@ void TstAbout::emptyThirdTip()
     TestAppDir app;
     app.writeFile(QStringLiteral("tipofday.dat"), cp1251(QStringLiteral("Первый\r\nВторой\r\n\r\nЧетвертый\r\n")));
     // 0.5 of four tips is the third, 0.0 the first, 0.99 the fourth.
-    TipDialog tip(app.path(), app.settingsPath(), nullptr, sequence({0.5, 0.0, 0.99}));
+    AppContext context(app.path());
+    ScriptedPrompter prompter;
+    TipDialog tip(context, prompter, nullptr, sequence({0.5, 0.0, 0.99}));
     QCOMPARE(tip.tips().size(), 4);
     QCOMPARE(tip.currentTip(), 3);
     QCOMPARE(tip.tipLabel->text(), QString());
@@ -103,15 +109,17 @@ void TstAbout::missingAndEmptyFile()
 {
     TestAppDir app;
     QFile::remove(app.file(QStringLiteral("tipofday.dat")));
+    AppContext context(app.path());
+    ScriptedPrompter prompter;
     {
-        TipDialog tip(app.path(), app.settingsPath());
+        TipDialog tip(context, prompter);
         QCOMPARE(tip.tipLabel->text(), QStringLiteral("...файл tipofday.dat не найден!"));
         tip.nextTipButton->click();
         QCOMPARE(tip.tipLabel->text(), QStringLiteral("...файл tipofday.dat не найден!"));
         QVERIFY(!tip.loadTips(QString()));
     }
     app.writeFile(QStringLiteral("tipofday.dat"), QByteArray());
-    TipDialog tip(app.path(), app.settingsPath());
+    TipDialog tip(context, prompter);
     QVERIFY(tip.tips().isEmpty());
     QCOMPARE(tip.tipLabel->text(), QString());
     tip.nextTipButton->click();
@@ -127,7 +135,9 @@ void TstAbout::checkBoxWritesAtOnce()
         return ini.value(QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("<none>"));
     };
     QCOMPARE(showTips(), QStringLiteral("<none>"));
-    TipDialog tip(app.path(), app.settingsPath());
+    AppContext context(app.path());
+    ScriptedPrompter prompter;
+    TipDialog tip(context, prompter);
     tip.show();
     // A missing key reads as "1".
     QVERIFY(tip.showAtStartupCheck->isChecked());
@@ -137,15 +147,17 @@ void TstAbout::checkBoxWritesAtOnce()
     tip.showAtStartupCheck->click();
     QCOMPARE(showTips(), QStringLiteral("1"));
 
-    writeIniString(app.settingsPath(), QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("0"));
-    TipDialog second(app.path(), app.settingsPath());
+    setIniValue(app.settingsPath(), QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("0"));
+    TipDialog second(context, prompter);
     QVERIFY(!second.showAtStartupCheck->isChecked());
 }
 
 void TstAbout::closesWithOkAndEsc()
 {
     TestAppDir app;
-    TipDialog tip(app.path(), app.settingsPath());
+    AppContext context(app.path());
+    ScriptedPrompter prompter;
+    TipDialog tip(context, prompter);
     tip.show();
     QTest::keyClick(&tip, Qt::Key_Escape);
     QVERIFY(!tip.isVisible());

@@ -133,6 +133,7 @@ void TstProjectFile::writesTheExactLayout()
         QStringLiteral("Material=Алюминий"), QStringLiteral("Neutral=0"), QStringLiteral("NeutralSection="),
         QStringLiteral("Mark=АВВГ"), QStringLiteral("LoadCurrent=ЩО1 - 85А"), QStringLiteral("CosPhi=1"),
         QStringLiteral("Reactance=0"), QStringLiteral("Ambient="), QStringLiteral("Cables=1"), QStringLiteral("Spacing=100"),
+        QStringLiteral("Device="), QStringLiteral("DeviceRating="), QStringLiteral("TripTime="),
         QStringLiteral("[Line2]"), QStringLiteral("LineName=ЩО1 - ЩР2"), QStringLiteral("Checked=False"),
         QStringLiteral("SubItem1="), QStringLiteral("SubItem2=3x2,5 + 1x1,5"), QStringLiteral("SubItem3=Медь"),
         QStringLiteral("SubItem4=30"), QStringLiteral("SubItem5=213,6"), QStringLiteral("SubItem6=10"),
@@ -179,6 +180,11 @@ void TstProjectFile::absentKeysReadAsZero()
     QCOMPARE(p.supplyLineLength, QStringLiteral("0"));
     QCOMPARE(p.supplyLineSection, QStringLiteral("0"));
     QCOMPARE(p.supplyLineUsed, 0);
+    // The keys added later take their defaults rather than "0": Y/Yн-0, 10 kV.
+    QCOMPARE(p.transformerGroup, QStringLiteral("Y"));
+    QCOMPARE(p.supplyVoltage, QStringLiteral("10"));
+    QCOMPARE(p.contactResistance, QStringLiteral("0,1"));
+    QCOMPARE(p.conductorTemperature, QStringLiteral("65"));
     QCOMPARE(p.lines.size(), 1);
     QCOMPARE(p.lines.at(0).name, QStringLiteral("0"));
     QCOMPARE(p.lines.at(0).cells.at(0), QStringLiteral("0"));
@@ -392,6 +398,16 @@ void TstProjectFile::damagedFileOpensWhatItCan_data()
         << file(tp + linesOk + twoLines + QStringList{QStringLiteral("Construction=-1")} + oneShield)
         << ab << shield1 << QList<int>{0} << true;
     QTest::newRow("empty file") << QByteArray() << QStringList() << shield1 << QList<int>{0} << true;
+    // A number no double holds would read as 0 without a word.
+    QTest::newRow("cells beyond any number")
+        << file(tp + linesOk + QStringList{QStringLiteral("[Line1]"), QStringLiteral("LineName=A"), QStringLiteral("SubItem8=1e309"),
+                                           QStringLiteral("[Line2]"), QStringLiteral("LineName=B"), QStringLiteral("SubItem4=-inf")}
+                + oneShield)
+        << ab << shield1 << QList<int>{0} << true;
+    // An editor's byte-order mark over Windows-1251 text keeps the Cyrillic letters.
+    QTest::newRow("byte-order mark over Windows-1251")
+        << QByteArray("\xEF\xBB\xBF") + file(tp + linesOk + twoLines + oneShield) << ab << shield1 << QList<int>{0}
+        << false;
 
     QByteArray garbage(64 * 1024, '\0');
     QRandomGenerator gen(7);
@@ -410,9 +426,14 @@ void TstProjectFile::damagedFileOpensWhatItCan()
     QFETCH(QList<int>, loads);
     QFETCH(bool, damaged);
 
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.kbp"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    f.close();
     Project p;
     p.lines << CableLine(); // whatever was there is replaced
-    const ProjectFile::ReadResult r = ProjectFile::readText(TextFile::decode(bytes), p);
+    const ProjectFile::ReadResult r = ProjectFile::read(path, p);
     QVERIFY(r.opened);
     QCOMPARE(r.damaged, damaged);
     QCOMPARE(r.damaged, !r.problems.isEmpty());
@@ -438,9 +459,25 @@ void TstProjectFile::unreadableFile()
     Project p;
     p.transformerPower = QStringLiteral("250");
     // A folder in place of the file cannot be read; nothing is touched.
-    const ProjectFile::ReadResult r = ProjectFile::read(dir.path(), p);
+    ProjectFile::ReadResult r = ProjectFile::read(dir.path(), p);
     QVERIFY(!r.opened);
     QCOMPARE(p.transformerPower, QStringLiteral("250"));
+    QCOMPARE(ProjectFile::missingMessage(dir.path()),
+             QStringLiteral("'") + QDir::toNativeSeparators(dir.path()) + QStringLiteral("' - это папка, а не файл проекта!"));
+
+    // A file too large to be a project is refused before it is read (a
+    // sparse file: it takes no room on the disk).
+    const QString huge = dir.filePath(QStringLiteral("huge.kbp"));
+    QFile f(huge);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(TextFile::MaxFileSize + 1));
+    f.close();
+    QVERIFY(ProjectFile::missingMessage(huge).isEmpty());
+    r = ProjectFile::read(huge, p);
+    QVERIFY(!r.opened);
+    QCOMPARE(p.transformerPower, QStringLiteral("250"));
+    QCOMPARE(ProjectFile::unreadableMessage(huge, r),
+             QStringLiteral("Не удалось прочитать файл '") + QDir::toNativeSeparators(huge)
+                 + QStringLiteral("'.\r\n(файл слишком велик: 257 МБ при наибольших 256 МБ)"));
 }
 
 void TstProjectFile::longSectionsMatchLikeShortOnes_data()

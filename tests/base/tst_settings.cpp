@@ -5,9 +5,53 @@
 #include "base/IniStore.h"
 #include "base/InputCheck.h"
 #include "base/ListInput.h"
+#include "base/SettingsStore.h"
 #include "base/TextFile.h"
 
 #include <QtTest>
+
+#include <malloc.h>
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
+
+namespace {
+
+// The settings store on a file of the test's own.
+struct StoreOnFile {
+    QTemporaryDir dir;
+    QString file = dir.filePath(QStringLiteral("s.ini"));
+    SettingsStore store{[this] { return file; }};
+    ScriptedPrompter prompter;
+
+    bool set(const QString &section, const QString &key, const QString &value)
+    {
+        return store.update(prompter, [&](IniDocument &ini) { ini.setValue(section, key, value); });
+    }
+    QString get(const QString &section, const QString &key, const QString &def = QString()) const
+    {
+        return store.read().value(section, key, def);
+    }
+};
+
+// Bytes held by the allocator, to see what a document costs beside its text.
+size_t allocatedBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+QString repeated(const QString &line, int times)
+{
+    QString text;
+    text.reserve(line.size() * times);
+    for (int i = 0; i < times; ++i)
+        text += line;
+    return text;
+}
+
+} // namespace
 
 class TstSettings : public QObject
 {
@@ -19,6 +63,12 @@ private slots:
     void iniValueCutTo254();
     void iniCreatesMissingFile();
     void iniKeepsForeignLines();
+    void iniPathologicalFiles_data();
+    void iniPathologicalFiles();
+    void storeNeverWritesOverUnreadableFile();
+    void failedWriteKeepsTheOldFile();
+    void failureCauses_data();
+    void failureCauses();
     void cp1251RoundTrip();
     void utf8Accepted();
     void textOutsideCp1251KeptAsUtf8();
@@ -48,50 +98,173 @@ void TstSettings::iniCaseAndBlanks()
 
 void TstSettings::iniWriteInPlaceAppendAndNewSection()
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("s.ini"));
-    TextFile::write(file, QStringLiteral("[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n"));
-    QVERIFY(writeIniString(file, QStringLiteral("a"), QStringLiteral("X"), QStringLiteral("10")));
-    QVERIFY(writeIniString(file, QStringLiteral("A"), QStringLiteral("w"), QStringLiteral("4")));
-    QVERIFY(writeIniString(file, QStringLiteral("C"), QStringLiteral("v"), QStringLiteral("5")));
+    StoreOnFile f;
+    TextFile::write(f.file, QStringLiteral("[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n"));
+    QVERIFY(f.set(QStringLiteral("a"), QStringLiteral("X"), QStringLiteral("10")));
+    QVERIFY(f.set(QStringLiteral("A"), QStringLiteral("w"), QStringLiteral("4")));
+    QVERIFY(f.set(QStringLiteral("C"), QStringLiteral("v"), QStringLiteral("5")));
     QString text;
-    QVERIFY(TextFile::read(file, &text));
+    QVERIFY(TextFile::read(f.file, &text));
     QCOMPARE(text, QStringLiteral("[A]\r\nx=10\r\ny=2\r\nw=4\r\n[B]\r\nz=3\r\n[C]\r\nv=5\r\n"));
-    QCOMPARE(readIniString(file, QStringLiteral("c"), QStringLiteral("V"), QString()), QStringLiteral("5"));
+    QCOMPARE(f.get(QStringLiteral("c"), QStringLiteral("V")), QStringLiteral("5"));
+    QVERIFY(f.prompter.messages.isEmpty());
 }
 
 void TstSettings::iniLineBreaksBecomeBlanks()
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("s.ini"));
-    writeIniString(file, QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("one\r\ntwo\nthree"));
+    StoreOnFile f;
+    f.set(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("one\r\ntwo\nthree"));
     QString text;
-    TextFile::read(file, &text);
+    TextFile::read(f.file, &text);
     QCOMPARE(text, QStringLiteral("[A]\r\nk=one  two three\r\n"));
 }
 
 void TstSettings::iniValueCutTo254()
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("s.ini"));
-    writeIniString(file, QStringLiteral("A"), QStringLiteral("k"), QString(300, QLatin1Char('x')));
-    QCOMPARE(readIniString(file, QStringLiteral("A"), QStringLiteral("k"), QString()).size(), 254);
+    StoreOnFile f;
+    f.set(QStringLiteral("A"), QStringLiteral("k"), QString(300, QLatin1Char('x')));
+    QCOMPARE(f.get(QStringLiteral("A"), QStringLiteral("k")).size(), 254);
 }
 
 void TstSettings::iniCreatesMissingFile()
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("new.ini"));
-    QCOMPARE(readIniString(file, QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("d")), QStringLiteral("d"));
-    QVERIFY(writeIniString(file, QStringLiteral("Раздел"), QStringLiteral("Ключ"), QStringLiteral("Значение")));
-    QVERIFY(QFile::exists(file));
-    QCOMPARE(readIniString(file, QStringLiteral("раздел"), QStringLiteral("ключ"), QString()), QStringLiteral("Значение"));
+    StoreOnFile f;
+    QCOMPARE(f.get(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("d")), QStringLiteral("d"));
+    QVERIFY(f.set(QStringLiteral("Раздел"), QStringLiteral("Ключ"), QStringLiteral("Значение")));
+    QVERIFY(QFile::exists(f.file));
+    QCOMPARE(f.get(QStringLiteral("раздел"), QStringLiteral("ключ")), QStringLiteral("Значение"));
 }
 
 void TstSettings::iniKeepsForeignLines()
 {
     const QString text = QStringLiteral("; comment\r\n[A]\r\nno equals here\r\nk=v\r\n");
-    QCOMPARE(IniDocument::fromText(text).toText(), text);
+    IniDocument ini = IniDocument::fromText(text);
+    QCOMPARE(ini.toText(), text);
+    // A value set in place, shorter and then longer than the one read.
+    ini.setValue(QStringLiteral("a"), QStringLiteral("K"), QString());
+    QCOMPARE(ini.toText(), QStringLiteral("; comment\r\n[A]\r\nno equals here\r\nk=\r\n"));
+    QCOMPARE(ini.value(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("нет")), QString(""));
+    ini.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("длиннее"));
+    QCOMPARE(ini.toText(), QStringLiteral("; comment\r\n[A]\r\nno equals here\r\nk=длиннее\r\n"));
+}
+
+void TstSettings::iniPathologicalFiles_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    // About two million characters each: reading is one pass, and the
+    // document costs a few bytes a line beside the text it keeps.
+    const QString keyed = QStringLiteral("[Конец]\r\nk=v\r\n");
+    QTest::newRow("blank lines in a section")
+        << QStringLiteral("[A]\r\n") + repeated(QStringLiteral("\r\n"), 1000000) + keyed << "Конец" << "k" << "v";
+    QTest::newRow("comments before the first section")
+        << repeated(QStringLiteral("; комментарий\r\n"), 130000) + keyed << "Конец" << "k" << "v";
+    QTest::newRow("plain text") << repeated(QStringLiteral("Строка текста, в которой нет знака равенства.\r\n"), 40000) + keyed
+                                << "Конец" << "k" << "v";
+    QTest::newRow("empty section headers") << repeated(QStringLiteral("[]\r\n"), 500000) + keyed << "Конец" << "k" << "v";
+    QTest::newRow("one long line") << keyed + QString(2000000, QLatin1Char('x')) + QStringLiteral("\r\n") << "Конец"
+                                   << "k" << "v";
+    QString keys = QStringLiteral("[A]\r\n");
+    QString sections;
+    for (int i = 1; i <= 150000; ++i) {
+        keys += QStringLiteral("ключ%1=%1\r\n").arg(i);
+        sections += QStringLiteral("[Раздел%1]\r\nk=%1\r\n").arg(i);
+    }
+    QTest::newRow("distinct keys") << keys << "A" << "КЛЮЧ150000" << "150000";
+    QTest::newRow("distinct sections") << sections << "раздел150000" << "K" << "150000";
+}
+
+void TstSettings::iniPathologicalFiles()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    const size_t before = allocatedBytes();
+    const IniDocument ini = IniDocument::fromText(text);
+    const size_t held = allocatedBytes() - qMin(before, allocatedBytes());
+    QCOMPARE(ini.value(section, key), value);
+    QCOMPARE(ini.toText(), text);
+    QVERIFY2(held < 8 * size_t(text.size()), qPrintable(QStringLiteral("%1 bytes for %2 characters").arg(held).arg(text.size())));
+}
+
+void TstSettings::storeNeverWritesOverUnreadableFile()
+{
+    StoreOnFile f;
+    // A file that is there but cannot be read (one too large to read stands
+    // for one without read permission) is not replaced by the little one
+    // window would write.
+    QFile raw(f.file);
+    QVERIFY(raw.open(QIODevice::WriteOnly) && raw.write("[A]\r\nk=v\r\n") > 0 && raw.resize(TextFile::MaxFileSize + 1));
+    raw.close();
+    QCOMPARE(f.get(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("нет")), QStringLiteral("нет"));
+    QVERIFY(!f.set(QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("1")));
+    QVERIFY(!f.set(QStringLiteral("B"), QStringLiteral("y"), QStringLiteral("2")));
+    QCOMPARE(QFileInfo(f.file).size(), TextFile::MaxFileSize + 1);
+    // Told once, not at every write.
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.lastText(),
+             SettingsStore::unreadableMessage(f.file, QStringLiteral("файл слишком велик: 257 МБ при наибольших 256 МБ")));
+
+    // A failed write is told once too, and again once a write has succeeded.
+    const QString good = f.dir.filePath(QStringLiteral("good.ini"));
+    f.file = good;
+    QVERIFY(f.set(QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("0")));
+    f.prompter.clear();
+    const QString nowhere = f.dir.filePath(QStringLiteral("нет/s.ini"));
+    f.file = nowhere;
+    QVERIFY(!f.set(QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("1")));
+    QVERIFY(!f.set(QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("2")));
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.lastText(), SettingsStore::writeFailedMessage(nowhere, QStringLiteral("файл или папка не найдены")));
+    f.file = good;
+    QVERIFY(f.set(QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("3")));
+    f.file = nowhere;
+    QVERIFY(!f.set(QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("4")));
+    QCOMPARE(f.prompter.messages.size(), 2);
+}
+
+void TstSettings::failedWriteKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.kbp"));
+    QVERIFY(TextFile::write(path, QStringLiteral("прежний")));
+    // A file-size limit stands in for a full disk: the write is cut short
+    // where a buffered one would only fail when flushed at the end.
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{1000, limit.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    QString error;
+    const bool written = TextFile::write(path, QString(5000, QLatin1Char('x')), &error);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!written);
+    QVERIFY(!error.isEmpty());
+    QString text;
+    QVERIFY(TextFile::read(path, &text));
+    QCOMPARE(text, QStringLiteral("прежний"));
+}
+
+void TstSettings::failureCauses_data()
+{
+    QTest::addColumn<int>("errorNumber");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("full disk") << ENOSPC << "на диске нет места";
+    QTest::newRow("quota") << EDQUOT << "на диске нет места";
+    QTest::newRow("no permission") << EACCES << "нет прав доступа";
+    QTest::newRow("read-only disk") << EROFS << "диск доступен только для чтения";
+    QTest::newRow("other") << EIO << "";
+}
+
+void TstSettings::failureCauses()
+{
+    QFETCH(int, errorNumber);
+    QFETCH(QString, cause);
+    QCOMPARE(TextFile::systemCause(errorNumber), cause);
 }
 
 void TstSettings::cp1251RoundTrip()
@@ -102,6 +275,12 @@ void TstSettings::cp1251RoundTrip()
     QCOMPARE(bytes.size(), text.size()); // one byte a character
     QCOMPARE(bytes, cp1251(text));
     QCOMPARE(TextFile::decode(bytes), text);
+    // "п»ї" is a byte-order mark in Windows-1251 bytes: such a text is kept whole (found by fuzzing).
+    const QString markLike = QStringLiteral("п»їтекст");
+    QCOMPARE(TextFile::decode(TextFile::encode(markLike)), markLike);
+    // So is a text that starts with the mark's own character, U+FEFF.
+    const QString startsWithMark = QStringLiteral("\uFEFFтекст");
+    QCOMPARE(TextFile::decode(TextFile::encode(startsWithMark)), startsWithMark);
 }
 
 void TstSettings::utf8Accepted()
@@ -116,6 +295,12 @@ void TstSettings::utf8Accepted()
     QCOMPARE(TextFile::decode(QByteArray("ab\xD0")), QStringLiteral("abР"));
     QCOMPARE(TextFile::decode(QByteArray("\xC0\x80")), QStringLiteral("А") + QChar(0x0402));
     QCOMPARE(TextFile::decode(QByteArray("x\x80")), QStringLiteral("x") + QChar(0x0402));
+    // A byte-order mark over Windows-1251 text (an editor's doing) keeps every letter.
+    QCOMPARE(TextFile::decode("\xEF\xBB\xBF" + cp1251(text)), text);
+    // No byte is ever replaced: 0x98, which Windows-1251 leaves unused, comes back as it was.
+    const QByteArray unused("\xCC\xCC\x98");
+    QCOMPARE(TextFile::decode(unused), QStringLiteral("ММ\u0098"));
+    QCOMPARE(TextFile::encode(TextFile::decode(unused)), unused);
 }
 
 void TstSettings::textOutsideCp1251KeptAsUtf8()
@@ -298,21 +483,28 @@ void TstSettings::layoutChosenAndPathsResolved()
 
 void TstSettings::calcValuesDefaultsAndGarbage()
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("s.ini"));
-    CalcValues v = CalcValues::load(file);
+    StoreOnFile f;
+    CalcValues v = CalcValues::load(f.store.read());
     QCOMPARE(v.copperConductivity, 56.18);
     QCOMPARE(v.aluminiumConductivity, 37.04);
     QCOMPARE(v.maxVoltageDrop, 7.5);
     QCOMPARE(v.decimalPlaces, 2.0);
-    TextFile::write(file, QStringLiteral("[Calculation]\r\ngCu=много\r\ngAl=30,5\r\nTolerance=3\r\n"));
-    v = CalcValues::load(file);
+    TextFile::write(f.file, QStringLiteral("[Calculation]\r\ngCu=много\r\ngAl=30,5\r\nTolerance=3\r\n"));
+    v = CalcValues::load(f.store.read());
     QCOMPARE(v.copperConductivity, 56.18);
     QCOMPARE(v.aluminiumConductivity, 30.5);
     QCOMPARE(v.places(), 3);
-    QVERIFY(v.save(file));
-    QCOMPARE(readIniString(file, QStringLiteral("Calculation"), QStringLiteral("gCu"), QString()), QStringLiteral("56,18"));
-    QCOMPARE(readIniString(file, QStringLiteral("Calculation"), QStringLiteral("dUmax"), QString()), QStringLiteral("7,5"));
+    QVERIFY(f.store.update(f.prompter, [&](IniDocument &ini) { v.store(ini); }));
+    QCOMPARE(f.get(QStringLiteral("Calculation"), QStringLiteral("gCu")), QStringLiteral("56,18"));
+    QCOMPARE(f.get(QStringLiteral("Calculation"), QStringLiteral("dUmax")), QStringLiteral("7,5"));
+    // What the options dialog refuses keeps its default too: no negative
+    // resistance from a negative conductivity.
+    TextFile::write(f.file, QStringLiteral("[Calculation]\r\ngCu=-1\r\ngAl=0\r\ndUmax=1e309\r\nTolerance=1000001\r\n"));
+    v = CalcValues::load(f.store.read());
+    QCOMPARE(v.copperConductivity, 56.18);
+    QCOMPARE(v.aluminiumConductivity, 37.04);
+    QCOMPARE(v.maxVoltageDrop, 7.5);
+    QCOMPARE(v.decimalPlaces, 2.0);
 }
 
 void TstSettings::numericCheck_data()

@@ -197,6 +197,11 @@ void tst_Evaluator::cli()
     QCOMPARE(err.trimmed(), QStringLiteral("Синтаксическая ошибка!"));
 
     QCOMPARE(runCli(QStringList{QStringLiteral("eval")} + dir, &out, &err), 2);
+    // After "--" an expression may start like an option.
+    QCOMPARE(runCli(QStringList{QStringLiteral("eval")} + dir + QStringList{QStringLiteral("--"), QStringLiteral("--2")}, &out,
+                    &err),
+             0);
+    QCOMPARE(out, QStringLiteral("2\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_Evaluator)

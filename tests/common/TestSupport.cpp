@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "base/DataFileRegistry.h"
+#include "base/IniStore.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -49,6 +50,21 @@ QString testEnvironmentPath(const char *name)
     if (value.isEmpty())
         qFatal("%s is not set: run the tests through ctest", name);
     return value;
+}
+
+QString iniValue(const QString &file, const QString &section, const QString &key, const QString &def)
+{
+    IniDocument ini;
+    ini.load(file);
+    return ini.value(section, key, def);
+}
+
+bool setIniValue(const QString &file, const QString &section, const QString &key, const QString &value)
+{
+    IniDocument ini;
+    ini.load(file);
+    ini.setValue(section, key, value);
+    return ini.save(file);
 }
 
 QByteArray cp1251(const QString &text)

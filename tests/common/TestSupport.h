@@ -27,6 +27,11 @@ private:
 // (KABINOR_TEST_DATA, KABINOR_TEST_CLI, KABINOR_TEST_FUZZ).
 QString testEnvironmentPath(const char *name);
 
+// One value of an INI file, as a test prepares or checks the settings file
+// (the program itself writes them through its settings store only).
+QString iniValue(const QString &file, const QString &section, const QString &key, const QString &def = QString());
+bool setIniValue(const QString &file, const QString &section, const QString &key, const QString &value);
+
 // Writes UTF-8 text as Windows-1251 bytes.
 QByteArray cp1251(const QString &text);
 

@@ -2,6 +2,7 @@
 // the grid and the plan geometry, the reference lists and the stored inputs.
 #include "TestSupport.h"
 #include "base/DataFileRegistry.h"
+#include "base/IniStore.h"
 #include "lighting/LightingCalc.h"
 
 #include <QtTest>
@@ -427,7 +428,8 @@ void TstLightingCalc::settingsRoundTrip()
     TestAppDir app;
     const QString path = app.settingsPath();
     QFile::remove(path);
-    const Settings defaults = Settings::load(path);
+    IniDocument ini;
+    const Settings defaults = Settings::load(ini);
     QCOMPARE(defaults.length, QStringLiteral("5,4"));
     QCOMPARE(defaults.h1, QStringLiteral("3,0"));
     QCOMPARE(defaults.ltListIdx, QStringLiteral("3"));
@@ -438,11 +440,12 @@ void TstLightingCalc::settingsRoundTrip()
     s.length = QStringLiteral("12,5");
     s.enListIdx = QStringLiteral("7");
     s.lampCount = QStringLiteral("2");
-    QVERIFY(s.save(path));
-    const QString text = QString::fromUtf8(app.readFile(QStringLiteral("kabinor.ini")));
+    QVERIFY(ini.load(path));
+    s.store(ini);
+    const QString text = ini.toText();
     QVERIFY(text.contains(QStringLiteral("[Light]\r\nLenght=12,5\r\n")));
     QVERIFY(text.contains(QStringLiteral("dUmax=8")));
-    const Settings back = Settings::load(path);
+    const Settings back = Settings::load(IniDocument::fromText(text));
     QCOMPARE(back.length, QStringLiteral("12,5"));
     QCOMPARE(back.enListIdx, QStringLiteral("7"));
     QCOMPARE(back.lampCount, QStringLiteral("2"));

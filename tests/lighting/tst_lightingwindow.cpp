@@ -28,7 +28,7 @@ struct Fixture {
     Fixture() { app.writeFile(QStringLiteral("kabinor.ini"), QByteArray()); }
     QString setting(const QString &key) const
     {
-        return readIniString(context.settingsPath(), QStringLiteral("Light"), key, QStringLiteral("<none>"));
+        return iniValue(context.settingsPath(), QStringLiteral("Light"), key, QStringLiteral("<none>"));
     }
 };
 

@@ -117,10 +117,11 @@ void TstCableLineDialog::initialState()
     Fixture f;
     CableLineDialog d(f.lines(), f.window->project(), f.context, f.prompter, false);
     QCOMPARE(d.windowTitle(), QStringLiteral("Добавить кабельную линию"));
-    QCOMPARE(d.tabs->count(), 3);
+    QCOMPARE(d.tabs->count(), 4);
     QCOMPARE(d.tabs->tabText(0), QStringLiteral("Тип линии"));
     QCOMPARE(d.tabs->tabText(1), QStringLiteral("Параметры линии"));
     QCOMPARE(d.tabs->tabText(2), QStringLiteral("Марка"));
+    QCOMPARE(d.tabs->tabText(3), QStringLiteral("Защита"));
     QCOMPARE(d.confirmButton->text(), QStringLiteral("&Добавить"));
     QCOMPARE(d.closeButton->text(), QStringLiteral("&Закрыть"));
     QCOMPARE(d.proposeButton->text(), QStringLiteral("&Предложение"));
@@ -468,6 +469,11 @@ void TstCableLineDialog::changeRestoresStoredInputs()
         d.neutralSectionList->setCurrentIndex(d.neutralSectionList->findText(QStringLiteral("16")));
         d.copperMarkList->setCurrentRow(1);
         enterLine(d, QStringLiteral("50"), QStringLiteral("ЩО1 - 40А"));
+        // "Подобрать": the smallest device with 40 A <= In <= 87,4 A, C first.
+        d.chooseDevice();
+        QCOMPARE(d.deviceCharacteristicList->currentText(), QStringLiteral("C"));
+        QCOMPARE(d.deviceRatingList->currentText(), QStringLiteral("40"));
+        d.tripTimeEdit->setText(QStringLiteral("0,2"));
         d.confirmButton->click();
         d.closeButton->click();
     });
@@ -477,6 +483,8 @@ void TstCableLineDialog::changeRestoresStoredInputs()
     QVERIFY(added.inputs);
     QCOMPARE(added.inputs->laying, 1);
     QCOMPARE(added.inputs->loadCurrent, QStringLiteral("ЩО1 - 40А"));
+    QCOMPARE(added.inputs->device, QStringLiteral("C"));
+    QCOMPARE(added.inputs->deviceRating, QStringLiteral("40"));
 
     // The change dialog shows it exactly as entered; confirming unchanged
     // gives the same row (in the ground: 0,92 × the three-core value).
@@ -492,6 +500,8 @@ void TstCableLineDialog::changeRestoresStoredInputs()
         QCOMPARE(d.neutralSectionList->currentText(), QStringLiteral("16"));
         QCOMPARE(d.loadCurrentList->currentText(), QStringLiteral("ЩО1 - 40А"));
         QCOMPARE(d.copperMarkList->currentItem()->text(), added.cell(CableLine::Mark));
+        QCOMPARE(d.deviceRatingList->currentText(), QStringLiteral("40"));
+        QCOMPARE(d.tripTimeEdit->text(), QStringLiteral("0,2"));
         d.confirmButton->click();
     });
     f.window->changeLine();

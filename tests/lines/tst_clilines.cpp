@@ -77,10 +77,10 @@ void TstCliLines::line_data()
         << QStringList{"--material", "Медь", "--type", "4", "--section", "16", "--length", "30", "--current", "40",
                        "--ambient", "35"}
         << "Линия №1		5x16	Медь	30	33,37	40	60,03	0,61	380";
-    QTest::newRow("whole numbers with tolerance 0")
+    QTest::newRow("one decimal with tolerance 1")
         << QStringList{"--net", "220", "--material", "Медь", "--section", "2,5", "--length", "100", "--current", "10",
-                       "--tolerance", "0"}
-        << "Линия №1\t\t3x2,5\tМедь\t100\t712\t10\t25\t6\t220";
+                       "--tolerance", "1"}
+        << "Линия №1\t\t3x2,5\tМедь\t100\t712\t10\t25\t6,5\t220";
 }
 
 void TstCliLines::line()
@@ -124,6 +124,14 @@ void TstCliLines::lineRefused_data()
     QTest::newRow("type out of range") << (ok + QStringList{"--type", "5"}) << 2 << "";
     QTest::newRow("laying") << (ok + QStringList{"--laying", "water"}) << 2 << "";
     QTest::newRow("material") << (ok + QStringList{"--material", "Железо"}) << 2 << "";
+    // The calculation values take the options dialog's rule and messages.
+    const QString positive = QStringLiteral("Вводимое значение должно быть положительным и неравным нулю!\n");
+    QTest::newRow("conductivity zero") << (ok + QStringList{"--gcu", "0"}) << 1 << positive;
+    QTest::newRow("conductivity negative") << (ok + QStringList{"--gal", "-1"}) << 1 << positive;
+    QTest::newRow("tolerance negative") << (ok + QStringList{"--tolerance", "-1"}) << 1 << positive;
+    QTest::newRow("limit too large") << (ok + QStringList{"--dumax", "1e7"}) << 1
+                                     << QStringLiteral("Вводимое значение слишком велико!\n");
+    QTest::newRow("conductivity not a number") << (ok + QStringList{"--gcu", "inf"}) << 2 << "";
 }
 
 void TstCliLines::lineRefused()

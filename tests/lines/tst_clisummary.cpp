@@ -63,7 +63,7 @@ void TstCliSummary::summaryOptionsOverride()
                                                      + lineSection(1, QStringLiteral("Л"), true, QStringLiteral("8"),
                                                                    QStringLiteral("1"), QStringLiteral("2"))));
     QString err;
-    QCOMPARE(runCli({QStringLiteral("summary"), app.file(QStringLiteral("bare.kbp")), QStringLiteral("--app-dir"), app.path()}, &out, &err), 0);
+    QCOMPARE(runCli({QStringLiteral("summary"), app.file(QStringLiteral("bare.kbp")), QStringLiteral("--app-dir"), app.path()}, &out, &err), 3);
     QCOMPARE(out, QStringLiteral("Суммарное падение напряжения: 8%\n\n"));
     QVERIFY(err.contains(QStringLiteral("поврежден")));
     QCOMPARE(runCli({QStringLiteral("summary"), app.file(QStringLiteral("p.kbp")), QStringLiteral("--app-dir"), app.path(),
@@ -81,6 +81,9 @@ void TstCliSummary::summaryMissingFile()
     QCOMPARE(runCli({QStringLiteral("summary"), path, QStringLiteral("--app-dir"), app.path()}, &out, &err), 1);
     QCOMPARE(err, QStringLiteral("Файл '") + path + QStringLiteral("' не найден!\n"));
     QCOMPARE(out, QString());
+    // A folder is said to be one.
+    QCOMPARE(runCli({QStringLiteral("summary"), app.path(), QStringLiteral("--app-dir"), app.path()}, &out, &err), 1);
+    QCOMPARE(err, QStringLiteral("'") + app.path() + QStringLiteral("' - это папка, а не файл проекта!\n"));
 }
 
 void TstCliSummary::usageErrors()
@@ -91,6 +94,13 @@ void TstCliSummary::usageErrors()
     QVERIFY(err.startsWith(QStringLiteral("usage: kabinor-cli summary")));
     QCOMPARE(runCli({QStringLiteral("no-such-command")}, nullptr, &err), 2);
     QCOMPARE(runCli({QStringLiteral("summary"), QStringLiteral("x.kbp"), QStringLiteral("--bogus"), QStringLiteral("1")}, nullptr, &err), 2);
+    // Of several unknown options the first given is named.
+    QStringList unknown{QStringLiteral("summary"), QStringLiteral("x.kbp")};
+    for (const char *name : {"zulu", "alpha", "kilo", "bravo", "yankee", "charlie", "x-ray", "delta", "whiskey", "echo",
+                             "victor", "foxtrot", "uniform", "golf", "tango", "hotel"})
+        unknown << QStringLiteral("--") + QLatin1String(name) << QStringLiteral("1");
+    QCOMPARE(runCli(unknown, nullptr, &err), 2);
+    QVERIFY2(err.endsWith(QStringLiteral("unknown option --zulu\n")), qPrintable(err));
     QString out;
     QCOMPARE(runCli({QStringLiteral("--help")}, &out), 0);
     QVERIFY(out.contains(QStringLiteral("summary PROJECT.kbp")));

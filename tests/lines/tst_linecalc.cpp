@@ -234,6 +234,11 @@ void TstLineCalc::summaryLimitExactlyReached()
     // Many lines add up to their decimal sum, not to binary noise.
     const QVector<CableLine> many(10000, row(QStringLiteral("Л"), QStringLiteral("0,17"), QStringLiteral("1"), QStringLiteral("2")));
     QCOMPARE(summarizeNetwork(many, 7.5).panel1, QStringLiteral("Суммарное падение напряжения: 1700%"));
+    // Drops too large to add up are no total of 0 beside the limit warning.
+    const CableLine huge = row(QStringLiteral("Л"), QStringLiteral("1E+308"), QStringLiteral("1"), QStringLiteral("2"));
+    const SummaryText beyond = summarizeNetwork({huge, huge}, 7.5);
+    QCOMPARE(beyond.panel1, QStringLiteral("Суммарное падение напряжения: ∞%"));
+    QVERIFY(beyond.panel2.contains(QStringLiteral("превышают")));
 }
 
 void TstLineCalc::summaryUncheckRemoves()

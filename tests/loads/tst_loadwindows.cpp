@@ -627,20 +627,20 @@ void tst_LoadWindows::closeBoxKeepsAndCloseButtonSavesWidths()
 
     w.close(); // the close box
     QVERIFY(!w.isVisible());
-    QCOMPARE(readIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", "none"), QStringLiteral("none"));
+    QCOMPARE(iniValue(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", "none"), QStringLiteral("none"));
     w.show();
     QTest::keyClick(&w, Qt::Key_Escape);
     QVERIFY(!w.isVisible());
-    QCOMPARE(readIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", "none"), QStringLiteral("none"));
+    QCOMPARE(iniValue(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", "none"), QStringLiteral("none"));
 
     w.show();
     QCOMPARE(w.shieldTabs->count(), 2);
     QCOMPARE(w.currentModel()->rowCount(), 1);
     QTest::mouseClick(w.closeButton, Qt::LeftButton);
     QVERIFY(!w.isVisible());
-    QCOMPARE(readIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", ""),
+    QCOMPARE(iniValue(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", ""),
              QString::number(qRound(pixelsToTwipsX(300, &w))));
-    QCOMPARE(readIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth10", ""),
+    QCOMPARE(iniValue(e.app.settingsPath(), "LoadWindow", "ColumnWidth10", ""),
              QString::number(qRound(pixelsToTwipsX(twipsToPixelsX(700, &w), &w))));
 
     // A new window reads them back.
@@ -651,8 +651,8 @@ void tst_LoadWindows::closeBoxKeepsAndCloseButtonSavesWidths()
 void tst_LoadWindows::badStoredWidthFallsBack()
 {
     Env e;
-    writeIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", "широко");
-    writeIniString(e.app.settingsPath(), "LoadWindow", "ColumnWidth2", "3000");
+    setIniValue(e.app.settingsPath(), "LoadWindow", "ColumnWidth1", "широко");
+    setIniValue(e.app.settingsPath(), "LoadWindow", "ColumnWidth2", "3000");
     ShieldsWindow w(e.context, e.prompter, e.project);
     QCOMPARE(w.currentList()->columnWidth(0), twipsToPixelsX(1950, &w));
     QCOMPARE(w.currentList()->columnWidth(1), twipsToPixelsX(3000, &w));

@@ -1,12 +1,17 @@
-// kabinor-cli report-kl, report-kz and report-loads on project files, the
-// documents read back: the Word documents by their cells, the PDF files as
-// text extracted by poppler's pdftotext.
+// kabinor-cli report-kl, report-kz and report-loads on project files, and the
+// schedules of the windows written the same way; the documents read back: the
+// Word documents by their cells, the PDF files as text extracted by poppler's
+// pdftotext.
 #include "ReportTestData.h"
 #include "RtfReader.h"
 #include "TestSupport.h"
 #include "base/NumberText.h"
 #include "base/ProjectFile.h"
+#include "base/AppContext.h"
 #include "loads/LoadCalc.h"
+#include "reports/FaultCurrentsReport.h"
+#include "reports/ProtectionReport.h"
+#include "reports/ReportPages.h"
 
 #include <QDir>
 #include <QProcess>
@@ -49,15 +54,26 @@ QStringList args(const TestAppDir &app, const QStringList &rest)
 }
 
 // A project long enough for several pages: 60 lines, two of every three
-// checked, and three shields, one without loads.
-void writeLongProject(const TestAppDir &app)
+// checked, every fifth with its load's power factor, its reactance and a
+// breaker, and three shields, one without loads.
+Project longProject()
 {
     Project p;
+    p.projectName = QStringLiteral("Длинный");
     p.transformerPower = QStringLiteral("400");
-    for (int i = 1; i <= 60; ++i)
+    for (int i = 1; i <= 60; ++i) {
         p.lines << reportLine(QStringLiteral("Линия %1").arg(i), i % 3 != 0, i % 2 ? QStringLiteral("4x16") : QStringLiteral("2x4"),
                               NumberText::format(0.37 * i + 5), i % 2 ? QStringLiteral("380") : QStringLiteral("220"),
                               QString::number(10 + i));
+        if (i % 5 == 0) {
+            LineInputs in;
+            in.cosPhi = QStringLiteral("0,9");
+            in.reactance = NumberText::format(0.08 * (10 + i));
+            in.device = QStringLiteral("C");
+            in.deviceRating = QStringLiteral("25");
+            p.lines.last().inputs = in;
+        }
+    }
     const auto load = [](const QString &name, const QString &power, bool three, const QString &phase) {
         return LoadCalc::computeLoad(LoadCalc::LoadInput{name, power, QStringLiteral("0,85"), QStringLiteral("0,7"), three,
                                                          phase, three ? QStringLiteral("0,9") : QStringLiteral("1")},
@@ -67,7 +83,38 @@ void writeLongProject(const TestAppDir &app)
                                                 load(QStringLiteral("Розетки"), QStringLiteral("3"), false, QStringLiteral("C"))}},
                  Shield{QStringLiteral("ЩР-2"), {load(QStringLiteral("Насос"), QStringLiteral("7,5"), true, QString())}},
                  Shield{QStringLiteral("ЩС"), {}}};
-    QVERIFY(ProjectFile::write(app.file(QStringLiteral("Длинный.kbp")), p));
+    return p;
+}
+
+void writeLongProject(const TestAppDir &app)
+{
+    QVERIFY(ProjectFile::write(app.file(QStringLiteral("Длинный.kbp")), longProject()));
+}
+
+// The schedules the windows write, which have no command of their own:
+// written in-process, as the windows write them.
+bool writeWindowSchedule(const TestAppDir &app, const QString &which, const QString &path)
+{
+    const Project p = longProject();
+    AppContext context(app.path());
+    ScriptedPrompter prompter;
+    ReportWriter writer(prompter, app.path());
+    const int places = context.calc.places();
+    if (which == QLatin1String("faults")) {
+        const auto inputs = FaultCurrents::inputsOf(p, nullptr);
+        if (!inputs)
+            return false;
+        const FaultCurrents::Result result =
+            FaultCurrents::compute(p, *inputs, context.calc, FaultCurrents::TransformerTable::load(app.path()),
+                                   FaultCurrents::CableTable::load(app.path()));
+        return result.problems.isEmpty()
+               && writer.save(path, p.projectName, FaultCurrentsReport::title(),
+                              [&] { return FaultCurrentsReport::build(result, places); });
+    }
+    const auto result = ProtectionReport::checkProject(p, context, nullptr);
+    return result && result->problems.isEmpty()
+           && writer.save(path, p.projectName, ProtectionReport::title(),
+                          [&] { return ProtectionReport::build(*result, places); });
 }
 
 // Blanks of any kind (a wrapped cell breaks its text over lines) as one space.
@@ -97,6 +144,7 @@ class TstCliReports : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { ReportPages::install(); }
     void cableLineReport();
     void cableLineColumnsAndTitle();
     void overwriteOnlyWithForce();
@@ -246,7 +294,7 @@ void TstCliReports::unwritableFolderAndUsage()
     for (const QStringList &bad : {QStringList{QStringLiteral("report-kl"), app.file(QStringLiteral("Дом.kbp"))},
                                    QStringList{QStringLiteral("report-kl"), app.file(QStringLiteral("Дом.kbp")),
                                                app.file(QStringLiteral("a.doc")), QStringLiteral("--columns"),
-                                               QStringLiteral("1,13")},
+                                               QStringLiteral("1,14")},
                                    QStringList{QStringLiteral("report-kz"), app.file(QStringLiteral("Дом.kbp")),
                                                app.file(QStringLiteral("a.doc")), QStringLiteral("--title"), QStringLiteral("x")}})
         QCOMPARE(runCli(args(app, bad)), 2);
@@ -256,11 +304,16 @@ void TstCliReports::unwritableFolderAndUsage()
 void TstCliReports::everyScheduleAsWordAndPdf_data()
 {
     QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("tables");
-    QTest::newRow("cable lines") << "report-kl" << "ВЕДОМОСТЬ КАБЕЛЬНЫХ ЛИНИЙ" << 1;
-    QTest::newRow("short circuit") << "report-kz" << "СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ" << 1;
-    QTest::newRow("loads") << "report-loads" << "РАСЧЕТНАЯ НАГРУЗКА ЩИТОВ" << 3;
+    QTest::newRow("cable lines") << "report-kl" << QStringList() << "ВЕДОМОСТЬ КАБЕЛЬНЫХ ЛИНИЙ" << 1;
+    QTest::newRow("cable lines, kept inputs and devices")
+        << "report-kl" << QStringList{"--columns", "1,9,11,12,13"} << "ВЕДОМОСТЬ КАБЕЛЬНЫХ ЛИНИЙ" << 1;
+    QTest::newRow("short circuit") << "report-kz" << QStringList() << "СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ" << 1;
+    QTest::newRow("loads") << "report-loads" << QStringList() << "РАСЧЕТНАЯ НАГРУЗКА ЩИТОВ" << 3;
+    QTest::newRow("ГОСТ 28249-93 currents") << "faults" << QStringList() << "ВЕДОМОСТЬ ТОКОВ КЗ (ГОСТ 28249-93)" << 1;
+    QTest::newRow("protective devices") << "protection" << QStringList() << "ВЕДОМОСТЬ ЗАЩИТНЫХ АППАРАТОВ" << 1;
 }
 
 // The same schedule written as .doc and as .pdf: every cell of the Word
@@ -270,6 +323,7 @@ void TstCliReports::everyScheduleAsWordAndPdf_data()
 void TstCliReports::everyScheduleAsWordAndPdf()
 {
     QFETCH(QString, command);
+    QFETCH(QStringList, options);
     QFETCH(QString, title);
     QFETCH(int, tables);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
@@ -280,8 +334,12 @@ void TstCliReports::everyScheduleAsWordAndPdf()
     const QString doc = app.file(QStringLiteral("отчет.doc"));
     const QString pdf = app.file(QStringLiteral("отчет.pdf"));
     for (const QString &out : {doc, pdf}) {
+        if (!command.startsWith(QLatin1String("report-"))) {
+            QVERIFY(writeWindowSchedule(app, command, out));
+            continue;
+        }
         QString stdOut, stdErr;
-        QCOMPARE(runCli(args(app, {command, project, out}), &stdOut, &stdErr), 0);
+        QCOMPARE(runCli(args(app, QStringList{command, project, out} + options), &stdOut, &stdErr), 0);
         QCOMPARE(stdOut, QStringLiteral("Файл '") + QDir::toNativeSeparators(out) + QStringLiteral("' успешно сохранен.\n"));
         QCOMPARE(stdErr, QString());
     }
@@ -290,6 +348,10 @@ void TstCliReports::everyScheduleAsWordAndPdf()
     const RtfDocumentView word = readRtfFile(doc);
     QVERIFY2(word.wellFormed, qPrintable(word.problem));
     QCOMPARE(word.tables.size(), tables);
+    // What the lines keep beyond the list: cos φ, the reactance (0,08 · 15 mOhm)
+    // and the breaker, numbers with their places.
+    if (!options.isEmpty())
+        QCOMPARE(rowTexts(word.tables.first(), 4), QStringList({"Линия 5", "0,50", "0,90", "1,20", "C25"}));
     const QStringList pages = pdfPages(pdf);
     QVERIFY(!pages.isEmpty());
     const QString all = simplified(pages.join(QLatin1Char(' ')));
@@ -332,5 +394,5 @@ void TstCliReports::everyScheduleAsWordAndPdf()
     QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("842 x 595 pts (A4)")));
 }
 
-QTEST_GUILESS_MAIN(TstCliReports)
+QTEST_MAIN(TstCliReports)
 #include "tst_clireports.moc"

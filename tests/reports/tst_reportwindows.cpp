@@ -94,8 +94,8 @@ void TstReportWindows::dialogOpensWithEveryColumn()
     QCOMPARE(dialog.columnsFrame->title(), QStringLiteral("Печатать столбцы"));
     QCOMPARE(dialog.saveButton->text(), QStringLiteral("&Сохранить"));
     QCOMPARE(dialog.cancelButton->text(), QStringLiteral("&Отмена"));
-    // The list's ten columns ticked; cos φ and the reactance there to pick.
-    QCOMPARE(dialog.columnList->count(), 12);
+    // The list's ten columns ticked; cos φ, the reactance and the device there to pick.
+    QCOMPARE(dialog.columnList->count(), 13);
     const QStringList headers = LineCalc::columnHeaders();
     for (int i = 0; i < 10; ++i) {
         QCOMPARE(dialog.columnList->item(i)->text(), headers.at(i));
@@ -103,9 +103,10 @@ void TstReportWindows::dialogOpensWithEveryColumn()
     }
     QCOMPARE(dialog.columnList->item(10)->text(), QStringLiteral("cos φ"));
     QCOMPARE(dialog.columnList->item(11)->text(), QStringLiteral("Индуктивное сопротивление, мОм"));
+    QCOMPARE(dialog.columnList->item(12)->text(), QStringLiteral("Защитный аппарат"));
     QCOMPARE(dialog.columnList->currentRow(), 0);
-    QVector<bool> expected(12, true);
-    expected[10] = expected[11] = false;
+    QVector<bool> expected(13, true);
+    expected[10] = expected[11] = expected[12] = false;
     QCOMPARE(dialog.selectedColumns(), expected);
 }
 

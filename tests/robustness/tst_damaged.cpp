@@ -1,14 +1,22 @@
 // Damaged input files opened by the application and by kabinor-cli: no crash,
 // no freeze, no silent loss; each gives its message or its documented default.
 #include "TestSupport.h"
+#include "about/TipDialog.h"
 #include "base/AppContext.h"
 #include "base/DataFileRegistry.h"
 #include "base/IniStore.h"
 #include "base/ProjectFile.h"
+#include "base/TextFile.h"
 #include "lines/LineListModel.h"
+#include "lighting/LightingWindow.h"
+#include "loads/ShieldsWindow.h"
 #include "shell/MainWindow.h"
+#include "shell/OptionsDialog.h"
 
+#include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
 #include <QTreeView>
 #include <QtTest>
 
@@ -42,6 +50,9 @@ private slots:
     void projectTruncated();
     void projectInUtf8();
     void projectBinaryGarbage();
+    void damagedProjectExitCode_data();
+    void damagedProjectExitCode();
+    void unreadableSettingsAreNeverWrittenOver();
 };
 
 void TstDamaged::settingsWithGarbage()
@@ -67,7 +78,7 @@ void TstDamaged::settingsWithGarbage()
     QCOMPARE(window.lineList->columnWidth(0) >= 0, true);
     // The command line reads the same file.
     app.writeFile(QStringLiteral("p.kbp"), cp1251(QStringLiteral("[Lines]\r\nLineCount=0\r\n")));
-    QCOMPARE(cli({QStringLiteral("summary"), app.file(QStringLiteral("p.kbp")), QStringLiteral("--app-dir"), app.path()}, 0),
+    QCOMPARE(cli({QStringLiteral("summary"), app.file(QStringLiteral("p.kbp")), QStringLiteral("--app-dir"), app.path()}, 3),
              QStringLiteral("Суммарное падение напряжения: 0%\n\n"));
 }
 
@@ -186,7 +197,7 @@ void TstDamaged::projectCountsNotNumbers()
     QCOMPARE(o.names, (QStringList{"Ввод", "Щит"}));
     QCOMPARE(o.messages.size(), 1);
     QVERIFY(o.messages.first().text.contains(QStringLiteral("поврежден")));
-    QCOMPARE(o.cliCode, 0);
+    QCOMPARE(o.cliCode, 3);
     QVERIFY(o.cliOut.startsWith(QStringLiteral("Суммарное падение напряжения: 2,06%")));
     QVERIFY(o.cliErr.contains(QStringLiteral("поврежден")));
 }
@@ -199,7 +210,7 @@ void TstDamaged::projectHugeLineCountWithoutSections()
     QCOMPARE(o.names, (QStringList{"Ввод", "Щит"}));
     QCOMPARE(o.messages.size(), 1);
     QVERIFY(o.messages.first().text.contains(QStringLiteral("поврежден")));
-    QCOMPARE(o.cliCode, 0);
+    QCOMPARE(o.cliCode, 3);
     QVERIFY(o.cliErr.contains(QStringLiteral("поврежден")));
 }
 
@@ -211,7 +222,7 @@ void TstDamaged::projectTruncated()
     QCOMPARE(o.names.first(), QStringLiteral("Ввод"));
     QVERIFY(!o.messages.isEmpty());
     QVERIFY(o.messages.last().text.contains(QStringLiteral("поврежден")));
-    QCOMPARE(o.cliCode, 0);
+    QCOMPARE(o.cliCode, 3);
 }
 
 void TstDamaged::projectInUtf8()
@@ -230,8 +241,97 @@ void TstDamaged::projectBinaryGarbage()
         garbage += char((i * 7919 + 13) % 256);
     const Opened o = openBoth(garbage);
     QVERIFY(o.names.isEmpty());
-    QCOMPARE(o.cliCode, 0);
+    QCOMPARE(o.cliCode, 3);
     QCOMPARE(o.cliOut.section(QLatin1Char('\n'), 0, 0), QStringLiteral("Суммарное падение напряжения: 0%"));
+}
+
+void TstDamaged::damagedProjectExitCode_data()
+{
+    QTest::addColumn<QStringList>("command");
+    QTest::addColumn<bool>("writesReport");
+    QTest::newRow("summary") << QStringList{QStringLiteral("summary")} << false;
+    QTest::newRow("kz") << QStringList{QStringLiteral("kz")} << false;
+    QTest::newRow("faults") << QStringList{QStringLiteral("faults")} << false;
+    QTest::newRow("protect") << QStringList{QStringLiteral("protect")} << false;
+    QTest::newRow("currents") << QStringList{QStringLiteral("currents")} << false;
+    QTest::newRow("shield") << QStringList{QStringLiteral("shield")} << false;
+    QTest::newRow("report-kl") << QStringList{QStringLiteral("report-kl")} << true;
+    QTest::newRow("report-kz") << QStringList{QStringLiteral("report-kz")} << true;
+}
+
+void TstDamaged::damagedProjectExitCode()
+{
+    QFETCH(QStringList, command);
+    QFETCH(bool, writesReport);
+    // Scripts tell a result on a damaged project from a sound one by exit code 3.
+    QString text = kGood;
+    text.replace(QStringLiteral("LineCount=2"), QStringLiteral("LineCount=две"));
+    TestAppDir app;
+    const QString path = app.file(QStringLiteral("damaged.kbp"));
+    app.writeFile(QStringLiteral("damaged.kbp"), cp1251(text));
+    const QString report = app.file(QStringLiteral("out.doc"));
+    QStringList args = command;
+    args << path;
+    if (writesReport)
+        args << report;
+    args << QStringLiteral("--app-dir") << app.path();
+    QString out, err;
+    QCOMPARE(runCli(args, &out, &err), 3);
+    QVERIFY(err.contains(QStringLiteral("поврежден")));
+    QCOMPARE(QFileInfo::exists(report), writesReport);
+    QVERIFY(!out.isEmpty());
+    QCOMPARE(runCli({command.first(), QStringLiteral("--help")}, &out), 0);
+    QVERIFY(out.contains(QStringLiteral("exit code 3")));
+    // The sound project gives 0.
+    app.writeFile(QStringLiteral("damaged.kbp"), cp1251(kGood));
+    QCOMPARE(runCli(writesReport ? args + QStringList{QStringLiteral("--force")} : args, &out, &err), 0);
+}
+
+void TstDamaged::unreadableSettingsAreNeverWrittenOver()
+{
+    TestAppDir app;
+    // A settings file that is there but cannot be read: one too large to be
+    // read stands for one without read permission (the tests may run as
+    // root). No window may write over it what little it keeps itself.
+    QFile settings(app.settingsPath());
+    QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write("[Startup]\r\nShowTips=0\r\n") > 0
+            && settings.resize(TextFile::MaxFileSize + 1));
+    settings.close();
+    const QDateTime written = QFileInfo(settings).lastModified();
+    AppContext context(app.path());
+    ScriptedPrompter p;
+    {
+        MainWindow window(context, p);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        LightingWindow light(context, p, &window);
+        light.show();
+        light.close();
+
+        OptionsDialog options(context, p, &window);
+        options.show();
+        options.findChild<QCheckBox *>(QStringLiteral("showTipsCheck"))->click();
+        options.findChild<QPushButton *>(QStringLiteral("okButton"))->click();
+
+        ShieldsWindow shields(context, p, window.project(), &window);
+        shields.show();
+        shields.findChild<QPushButton *>(QStringLiteral("closeButton"))->click();
+
+        TipDialog tip(context, p, &window);
+        tip.showAtStartupCheck->click();
+
+        p.answers = {Prompter::Answer::No}; // the project is not saved
+        window.close();
+    }
+    QCOMPARE(QFileInfo(settings).size(), TextFile::MaxFileSize + 1);
+    QCOMPARE(QFileInfo(settings).lastModified(), written);
+    // Told once, not by every window.
+    QStringList told;
+    for (const ScriptedPrompter::Message &m : std::as_const(p.messages))
+        if (m.text.contains(QStringLiteral("настроек")))
+            told << m.text;
+    QCOMPARE(told.size(), 1);
+    QVERIFY(told.first().startsWith(QStringLiteral("Не удалось прочитать файл настроек")));
 }
 
 QTEST_MAIN(TstDamaged)

@@ -13,6 +13,7 @@
 #include "loads/LoadListModel.h"
 #include "loads/ShieldsWindow.h"
 #include "shell/MainWindow.h"
+#include "shortcircuit/FaultCurrentsWindow.h"
 #include "shortcircuit/SubstationDialog.h"
 #include "shell/QtTranslation.h"
 #include "widgets/WidgetHelpers.h"
@@ -223,7 +224,8 @@ void TstMainWindow::menusAndShortcuts()
     QStringList printed;
     for (QAction *a : f.window->printMenu->actions())
         printed << a->objectName();
-    QCOMPARE(printed, (QStringList{"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintLoadReport"}));
+    QCOMPARE(printed, (QStringList{"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
+                                   "actionPrintProtectionReport", "actionPrintLoadReport"}));
     // The recent-file items and their separator are hidden while the list is empty.
     QAction *recentSeparator = f.window->findChild<QAction *>(QStringLiteral("recentSeparator"));
     QVERIFY(recentSeparator && !recentSeparator->isVisible());
@@ -713,6 +715,18 @@ void TstMainWindow::undoAndRedoEveryEdit()
         },
         [&] { w.action(QStringLiteral("actionChooseSubstation"))->trigger(); });
     QVERIFY(w.project().substation() != start.substation());
+    // The ГОСТ 28249-93 window takes its inputs into them on "Рассчитать".
+    onModal(
+        [](QWidget *modal) {
+            auto *fw = qobject_cast<FaultCurrentsWindow *>(modal);
+            QVERIFY(fw);
+            fw->busResistanceEdit->setText(QStringLiteral("1,5"));
+            fw->calculateButton->click();
+            fw->closeButton->click();
+        },
+        [&] { w.action(QStringLiteral("actionFaultCurrents"))->trigger(); });
+    QCOMPARE(w.project().busResistance, QStringLiteral("1,5"));
+    QCOMPARE(w.history()->count(), 6 + 2);
 
     // Shields and loads; one step back and forth inside the window as well.
     f.prompter.inputs = {QStringLiteral("ЩР-2"), QStringLiteral("ЩР-2А"), QStringLiteral("ЩС")};
@@ -747,7 +761,7 @@ void TstMainWindow::undoAndRedoEveryEdit()
             s->closeAndSaveWidths();
         },
         [&] { w.showShieldsWindow(); });
-    QCOMPARE(w.history()->count(), 6 + 1 + 9);
+    QCOMPARE(w.history()->count(), 6 + 2 + 9);
     const ProjectData edited = dataOf(w.project());
     QVERIFY(!(edited == original));
 
@@ -791,7 +805,7 @@ void TstMainWindow::doubleClickChangesOrOnlyChecks()
     f.addLine(makeLine(QStringLiteral("Линия №1"), QStringLiteral("1")));
     f.addLine(makeLine(QStringLiteral("Линия №2"), QStringLiteral("2")));
     // No tip of the day in the way of the double-clicks.
-    QVERIFY(writeIniString(f.app.settingsPath(), QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("0")));
+    QVERIFY(setIniValue(f.app.settingsPath(), QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("0")));
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QTreeView *list = f.window->lineList;

@@ -79,6 +79,7 @@ private slots:
     void tpApplySupplyLine();
     void tpApplyWithoutSupplyLineClearsIt();
     void tpOkChecksSectionFirst();
+    void tpSystemDataForTheStandardMethod();
     void tpEscDiscardsEdits();
     void tpCloseBoxAppliesOrStays();
     void tpStoredSupplyLineChecksTheBox();
@@ -248,6 +249,32 @@ void TstShortCircuitWindows::tpOkChecksSectionFirst()
     QVERIFY(!w.isVisible());
     QCOMPARE(f.project.transformerPower, QStringLiteral("400"));
     QCOMPARE(f.project.supplyLineLength, QStringLiteral("2"));
+}
+
+void TstShortCircuitWindows::tpSystemDataForTheStandardMethod()
+{
+    TpFixture f;
+    f.project.transformerGroup = QStringLiteral("D");
+    f.project.supplyVoltage = QStringLiteral("6");
+    SubstationDialog w(f.project, f.context, f.prompter);
+    w.show();
+    QCOMPARE(w.groupList->currentText(), QStringLiteral("Д/Yн-11"));
+    QCOMPARE(w.supplyVoltageList->currentText(), QStringLiteral("6"));
+    QCOMPARE(w.systemPowerEdit->text(), QStringLiteral("0"));
+    // 0 is an infinite system; what is no power of the system is refused on its field.
+    w.systemPowerEdit->setText(QStringLiteral("-5"));
+    w.okButton->click();
+    QCOMPARE(f.prompter.lastText(), SubstationDialog::systemPowerMessage());
+    QCOMPARE(w.focusWidget(), static_cast<QWidget *>(w.systemPowerEdit));
+    QVERIFY(w.isVisible());
+    w.systemPowerEdit->setText(QStringLiteral("250,5"));
+    w.groupList->setCurrentIndex(0);
+    w.supplyVoltageList->setCurrentIndex(0);
+    w.okButton->click();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(f.project.transformerGroup, QStringLiteral("Y"));
+    QCOMPARE(f.project.systemPower, QStringLiteral("250,5"));
+    QCOMPARE(f.project.supplyVoltage, QStringLiteral("10"));
 }
 
 void TstShortCircuitWindows::tpEscDiscardsEdits()

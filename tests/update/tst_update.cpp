@@ -7,11 +7,14 @@
 #include "shell/MainWindow.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateSite.h"
+#include "widgets/QtPrompter.h"
 
 #include <QAction>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -116,6 +119,8 @@ private slots:
     void comparison_data();
     void comparison();
     void addresses();
+    void timeoutWithinBounds_data();
+    void timeoutWithinBounds();
     void decodePage();
 
     void checkAgainstServer_data();
@@ -128,6 +133,7 @@ private slots:
     void hangingServerTimesOut();
     void secondCheckRefusedWhileWaiting();
     void mainWindowCommand();
+    void messagesArePlainText();
 };
 
 void TstUpdate::findVersion_data()
@@ -139,14 +145,20 @@ void TstUpdate::findVersion_data()
     QTest::newRow("plain") << QStringLiteral("<p>Текущая версия: 3.2.18</p>") << true << QStringLiteral("3.2.18");
     QTest::newRow("no blank") << QStringLiteral("версия:3.2.18") << true << QStringLiteral("3.2.18");
     QTest::newRow("cut to 7 then trimmed") << QStringLiteral("версия:  3.2.180beta") << true << QStringLiteral("3.2.1");
-    QTest::newRow("only the first marker counts") << QStringLiteral("версия: 3.1 и версия: 3.9") << true
-                                                   << QStringLiteral("3.1 и");
+    // The first marker's text is no version, and the second is not looked at.
+    QTest::newRow("only the first marker counts") << QStringLiteral("версия: 3.1 и версия: 3.9") << false << QString();
     QTest::newRow("case matters") << QStringLiteral("Версия: 3.2.18") << false << QString();
     QTest::newRow("no marker") << QStringLiteral("<html>nothing here</html>") << false << QString();
     QTest::newRow("empty page") << QString() << false << QString();
     QTest::newRow("split across two pieces") << padded(97, QStringLiteral("версия: 3.2.18")) << false << QString();
     // The version is taken from the marker's own piece only.
-    QTest::newRow("marker ends its piece") << padded(93, QStringLiteral("версия:3.2.18")) << true << QString();
+    QTest::newRow("marker ends its piece") << padded(93, QStringLiteral("версия:3.2.18")) << false << QString();
+    // Only digits and dots are a version: markup, control characters and
+    // words are what a moved or hostile site sends.
+    QTest::newRow("markup") << QStringLiteral("версия: <b>9999") << false << QString();
+    QTest::newRow("terminal codes") << QStringLiteral("версия: 9\a\x1b[2J") << false << QString();
+    QTest::newRow("a word") << QStringLiteral("версия: новая") << false << QString();
+    QTest::newRow("dot first") << QStringLiteral("версия: .9") << false << QString();
     QTest::newRow("version cut by the piece") << padded(90, QStringLiteral("версия: 3.2.18")) << true
                                                << QStringLiteral("3.");
     QTest::newRow("second piece") << padded(100, QStringLiteral("версия: 3.2.18")) << true << QStringLiteral("3.2.18");
@@ -196,13 +208,34 @@ void TstUpdate::addresses()
     QCOMPARE(UpdateSite::hostName(QStringLiteral("example.test")), QStringLiteral("example.test"));
     QCOMPARE(UpdateSite::rootAddress(QStringLiteral("example.test")), QStringLiteral("http://example.test/"));
 
-    TestAppDir app;
-    QCOMPARE(UpdateSite::siteAddress(app.settingsPath()), UpdateSite::defaultSiteAddress());
-    QCOMPARE(UpdateSite::timeoutSeconds(app.settingsPath()), UpdateSite::DefaultTimeoutSeconds);
-    writeIniString(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Site"), QStringLiteral("http://127.0.0.1:9"));
-    writeIniString(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Timeout"), QStringLiteral("5"));
-    QCOMPARE(UpdateSite::siteAddress(app.settingsPath()), QStringLiteral("http://127.0.0.1:9"));
-    QCOMPARE(UpdateSite::timeoutSeconds(app.settingsPath()), 5);
+    const IniDocument none;
+    QCOMPARE(UpdateSite::siteAddress(none), UpdateSite::defaultSiteAddress());
+    QCOMPARE(UpdateSite::timeoutSeconds(none), UpdateSite::DefaultTimeoutSeconds);
+    const IniDocument set = IniDocument::fromText(QStringLiteral("[Update]\r\nSite=http://127.0.0.1:9\r\nTimeout=5\r\n"));
+    QCOMPARE(UpdateSite::siteAddress(set), QStringLiteral("http://127.0.0.1:9"));
+    QCOMPARE(UpdateSite::timeoutSeconds(set), 5);
+}
+
+void TstUpdate::timeoutWithinBounds_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("seconds");
+    QTest::newRow("seconds") << "7" << 7;
+    QTest::newRow("leading zeros") << "007" << 7;
+    QTest::newRow("zero takes the default") << "0" << 30;
+    QTest::newRow("negative takes the default") << "-5" << 30;
+    QTest::newRow("text takes the default") << "много" << 30;
+    QTest::newRow("above ten minutes") << "601" << 600;
+    // Times 1000 these no longer fit an int: the time-out was lost.
+    QTest::newRow("beyond an int in ms") << "2147484" << 600;
+    QTest::newRow("beyond any integer") << "99999999999999999999" << 600;
+}
+
+void TstUpdate::timeoutWithinBounds()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, seconds);
+    QCOMPARE(UpdateSite::timeoutSeconds(IniDocument::fromText(QStringLiteral("[Update]\r\nTimeout=") + stored)), seconds);
 }
 
 void TstUpdate::decodePage()
@@ -410,8 +443,8 @@ void TstUpdate::mainWindowCommand()
     TestAppDir app;
     PageServer server;
     server.response = PageServer::page(200, "<b>версия: 3.2.18</b>");
-    writeIniString(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Site"), server.site());
-    writeIniString(app.settingsPath(), QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("0"));
+    setIniValue(app.settingsPath(), QStringLiteral("Update"), QStringLiteral("Site"), server.site());
+    setIniValue(app.settingsPath(), QStringLiteral("Startup"), QStringLiteral("ShowTips"), QStringLiteral("0"));
     AppContext context(app.path());
     ScriptedPrompter prompter;
     UrlRecorder urls;
@@ -436,6 +469,28 @@ void TstUpdate::mainWindowCommand()
     window.action(QStringLiteral("actionTrayCheckUpdate"))->trigger();
     QCOMPARE(prompter.lastText(), QStringLiteral("Версия на сайте: 3.2.17. Обновление не обнаружено."));
     QCOMPARE(server.requestLines.size(), 2);
+}
+
+void TstUpdate::messagesArePlainText()
+{
+    // Texts from files and sites go into messages as they are: the box
+    // must never read them as markup.
+    QtPrompter prompter;
+    Qt::TextFormat format = Qt::AutoText;
+    QString shown;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            format = box->textFormat();
+            shown = box->text();
+            box->accept();
+        }
+    });
+    poll.start(10);
+    prompter.message(QStringLiteral("Версия на сайте: <b>9999</b>"), QString(), Prompter::Icon::Information,
+                     Prompter::Buttons::Ok);
+    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(shown, QStringLiteral("Версия на сайте: <b>9999</b>"));
 }
 
 QTEST_MAIN(TstUpdate)
