@@ -25,6 +25,17 @@ bool mayWrite(CliContext &ctx, const QString &path)
     return !confirmOverwrite(path, ctx.prompter);
 }
 
+// The project of a report command and leave to write its output file (the
+// two arguments); false when the command stops here.
+bool openForReport(CliContext &ctx, Project &project, bool needsTransformer)
+{
+    const QString &projectPath = ctx.args.positional.at(0);
+    if (!(needsTransformer ? cliOpenProjectWithTransformer(ctx, projectPath, project)
+                           : cliOpenProject(ctx, projectPath, project)))
+        return false;
+    return mayWrite(ctx, ctx.args.positional.at(1));
+}
+
 template<typename Builder>
 int writeReport(CliContext &ctx, const QString &path, const Project &project, const QString &title,
                 const ReportProgressPlan &plan, const Builder &build)
@@ -75,13 +86,10 @@ int cliReportKl(CliContext &ctx)
     const QString title = ctx.args.value(QStringLiteral("title"), CableLineReport::defaultTitle());
 
     Project project;
-    if (!cliOpenProject(ctx, ctx.args.positional.at(0), project))
-        return 1;
-    const QString path = ctx.args.positional.at(1);
-    if (!mayWrite(ctx, path))
+    if (!openForReport(ctx, project, false))
         return 1;
     const int places = ctx.app.calc.places();
-    return writeReport(ctx, path, project, title, ReportWriter::kDefaultPlan,
+    return writeReport(ctx, ctx.args.positional.at(1), project, title, ReportWriter::kDefaultPlan,
                        ReportWriter::TableBuilder([&] { return CableLineReport::build(project.lines, selected, places); }));
 }
 
@@ -91,14 +99,10 @@ int cliReportKz(CliContext &ctx)
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     Project project;
-    if (!cliOpenProjectWithTransformer(ctx, ctx.args.positional.at(0), project))
-        return 1;
-
-    const QString path = ctx.args.positional.at(1);
-    if (!mayWrite(ctx, path))
+    if (!openForReport(ctx, project, true))
         return 1;
     const CalcValues &calc = ctx.app.calc;
-    return writeReport(ctx, path, project, ShortCircuitReport::title(), ShortCircuitReport::progressPlan(),
+    return writeReport(ctx, ctx.args.positional.at(1), project, ShortCircuitReport::title(), ShortCircuitReport::progressPlan(),
                        ReportWriter::TableBuilder([&] { return ShortCircuitReport::build(project, calc); }));
 }
 
@@ -108,12 +112,9 @@ int cliReportLoads(CliContext &ctx)
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     Project project;
-    if (!cliOpenProject(ctx, ctx.args.positional.at(0), project))
-        return 1;
-    const QString path = ctx.args.positional.at(1);
-    if (!mayWrite(ctx, path))
+    if (!openForReport(ctx, project, false))
         return 1;
     const int places = ctx.app.calc.places();
-    return writeReport(ctx, path, project, LoadReport::title(), ReportWriter::kDefaultPlan,
+    return writeReport(ctx, ctx.args.positional.at(1), project, LoadReport::title(), ReportWriter::kDefaultPlan,
                        ReportWriter::SectionsBuilder([&] { return LoadReport::build(project.shields, places); }));
 }

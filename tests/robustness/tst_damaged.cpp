@@ -257,6 +257,7 @@ void TstDamaged::damagedProjectExitCode_data()
     QTest::newRow("shield") << QStringList{QStringLiteral("shield")} << false;
     QTest::newRow("report-kl") << QStringList{QStringLiteral("report-kl")} << true;
     QTest::newRow("report-kz") << QStringList{QStringLiteral("report-kz")} << true;
+    QTest::newRow("report-loads") << QStringList{QStringLiteral("report-loads")} << true;
 }
 
 void TstDamaged::damagedProjectExitCode()
