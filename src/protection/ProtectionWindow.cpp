@@ -4,6 +4,7 @@
 #include "base/Project.h"
 #include "base/Prompter.h"
 #include "reports/ProtectionReport.h"
+#include "widgets/WidgetHelpers.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -25,31 +26,14 @@ ProtectionWindow::ProtectionWindow(const Project &project, const AppContext &con
                                            "Iк(1) min — в ее конце. Причина отказа — в подсказке красной ячейки."),
                             this);
     note->setWordWrap(true);
-    lineTable = new QTableWidget(0, int(Protection::headings().size()), this);
-    lineTable->setObjectName(QStringLiteral("lineTable"));
-    lineTable->setHorizontalHeaderLabels(Protection::headings());
-    lineTable->verticalHeader()->hide();
-    lineTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lineTable->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lineTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    lineTable = resultTable(Protection::headings(), QStringLiteral("lineTable"), this);
     lineTable->setMinimumSize(900, 240);
-    reportButton = new QPushButton(QStringLiteral("Сохранить &ведомость..."), this);
-    reportButton->setObjectName(QStringLiteral("reportButton"));
-    reportButton->setAutoDefault(false);
-    if (m_writer.canPrint()) {
-        printButton = new QPushButton(QStringLiteral("&Печать..."), this);
-        printButton->setObjectName(QStringLiteral("printButton"));
-        printButton->setAutoDefault(false);
-    }
-    closeButton = new QPushButton(QStringLiteral("&Закрыть"), this);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
+    reportButton = namedButton(QStringLiteral("Сохранить &ведомость..."), QStringLiteral("reportButton"), this);
+    if (m_writer.canPrint())
+        printButton = namedButton(QStringLiteral("&Печать..."), QStringLiteral("printButton"), this);
+    closeButton = namedButton(QStringLiteral("&Закрыть"), QStringLiteral("closeButton"), this);
     closeButton->setDefault(true);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(reportButton);
-    if (printButton)
-        buttons->addWidget(printButton);
-    buttons->addWidget(closeButton);
+    QHBoxLayout *buttons = buttonRow({reportButton, printButton, closeButton});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(note);
     layout->addWidget(lineTable, 1);

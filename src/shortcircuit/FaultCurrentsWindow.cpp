@@ -5,6 +5,7 @@
 #include "base/Project.h"
 #include "base/Prompter.h"
 #include "reports/FaultCurrentsReport.h"
+#include "widgets/WidgetHelpers.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -98,41 +99,21 @@ void FaultCurrentsWindow::buildLayout()
     m->addWidget(new QLabel(QStringLiteral("°C"), minimum), 2, 2);
     m->setRowStretch(3, 1);
 
-    pointTable = new QTableWidget(0, int(FaultCurrents::headings().size()), this);
-    pointTable->setObjectName(QStringLiteral("pointTable"));
-    pointTable->setHorizontalHeaderLabels(FaultCurrents::headings());
-    pointTable->verticalHeader()->hide();
-    pointTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    pointTable->setSelectionBehavior(QAbstractItemView::SelectRows);
-    pointTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    pointTable = resultTable(FaultCurrents::headings(), QStringLiteral("pointTable"), this);
     pointTable->horizontalHeader()->setStretchLastSection(true);
     pointTable->setMinimumSize(640, 200);
 
-    calculateButton = new QPushButton(QStringLiteral("&Рассчитать"), this);
-    calculateButton->setObjectName(QStringLiteral("calculateButton"));
+    calculateButton = namedButton(QStringLiteral("&Рассчитать"), QStringLiteral("calculateButton"), this);
     calculateButton->setDefault(true);
-    reportButton = new QPushButton(QStringLiteral("Сохранить &ведомость..."), this);
-    reportButton->setObjectName(QStringLiteral("reportButton"));
-    reportButton->setAutoDefault(false);
-    if (m_writer.canPrint()) {
-        printButton = new QPushButton(QStringLiteral("&Печать..."), this);
-        printButton->setObjectName(QStringLiteral("printButton"));
-        printButton->setAutoDefault(false);
-    }
-    closeButton = new QPushButton(QStringLiteral("&Закрыть"), this);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
-    closeButton->setAutoDefault(false);
+    reportButton = namedButton(QStringLiteral("Сохранить &ведомость..."), QStringLiteral("reportButton"), this);
+    if (m_writer.canPrint())
+        printButton = namedButton(QStringLiteral("&Печать..."), QStringLiteral("printButton"), this);
+    closeButton = namedButton(QStringLiteral("&Закрыть"), QStringLiteral("closeButton"), this);
 
     auto *inputs = new QHBoxLayout;
     inputs->addWidget(source);
     inputs->addWidget(minimum);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(calculateButton);
-    buttons->addWidget(reportButton);
-    if (printButton)
-        buttons->addWidget(printButton);
-    buttons->addWidget(closeButton);
+    QHBoxLayout *buttons = buttonRow({calculateButton, reportButton, printButton, closeButton});
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(inputs);
     layout->addWidget(pointTable, 1);

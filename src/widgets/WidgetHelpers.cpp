@@ -7,10 +7,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QTableWidget>
 
 bool checkNumericEntry(QLineEdit *field, Prompter &prompter)
 {
@@ -104,4 +108,34 @@ bool isOnCheckBox(const QAbstractItemView &view, const QPoint &viewportPos)
     option.decorationSize = view.iconSize();
     const QRect box = view.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &view);
     return box.contains(viewportPos);
+}
+
+QPushButton *namedButton(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QTableWidget *resultTable(const QStringList &headings, const QString &name, QWidget *parent)
+{
+    auto *table = new QTableWidget(0, int(headings.size()), parent);
+    table->setObjectName(name);
+    table->setHorizontalHeaderLabels(headings);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    return table;
+}
+
+QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton *button : buttons)
+        if (button)
+            row->addWidget(button);
+    return row;
 }

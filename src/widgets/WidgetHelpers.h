@@ -3,9 +3,15 @@
 #include "base/Prompter.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <initializer_list>
 
 class QAbstractItemModel;
 class QAbstractItemView;
+class QHBoxLayout;
+class QPushButton;
+class QTableWidget;
 class QPoint;
 class QLineEdit;
 class QWidget;
@@ -28,3 +34,12 @@ void copyListToClipboard(const QAbstractItemModel &model);
 
 // Whether a point of the view's viewport lies on the check box of a checkable item.
 bool isOnCheckBox(const QAbstractItemView &view, const QPoint &viewportPos);
+
+// A push button known to tests by its object name; not the dialog's default
+// unless it is made so.
+QPushButton *namedButton(const QString &text, const QString &name, QWidget *parent);
+// A read-only table of results: whole rows selected, no row numbers, columns
+// as wide as their contents.
+QTableWidget *resultTable(const QStringList &headings, const QString &name, QWidget *parent);
+// The buttons of a dialog's bottom row, on the right; absent ones are skipped.
+QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons);
