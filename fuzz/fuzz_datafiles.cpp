@@ -3,14 +3,14 @@
 // and lighting lists, cable reactances, the impedance tables and the devices.
 #include "FuzzSupport.h"
 #include "base/ListInput.h"
-#include "lighting/LightingCalc.h"
-#include "lines/CableReactance.h"
-#include "lines/MarkList.h"
-#include "lines/PermissibleTables.h"
-#include "loads/LoadCalc.h"
-#include "protection/Protection.h"
-#include "shortcircuit/FaultCurrents.h"
-#include "shortcircuit/Transformer.h"
+#include "calc/lighting/LightingCalc.h"
+#include "calc/lines/CableReactance.h"
+#include "calc/lines/MarkList.h"
+#include "calc/lines/PermissibleTables.h"
+#include "calc/loads/LoadCalc.h"
+#include "calc/protection/Protection.h"
+#include "calc/shortcircuit/FaultCurrents.h"
+#include "calc/shortcircuit/Transformer.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "FuzzSupport.h"
-#include "calculator/Evaluator.h"
+#include "calc/calculator/Evaluator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

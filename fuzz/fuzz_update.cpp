@@ -1,5 +1,5 @@
 // The scan of the update site's start page for the version marker.
-#include "update/UpdateSite.h"
+#include "calc/update/UpdateSite.h"
 
 #include <cstddef>
 #include <cstdint>

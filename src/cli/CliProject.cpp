@@ -2,7 +2,7 @@
 
 #include "base/NumberText.h"
 #include "base/ProjectFile.h"
-#include "shortcircuit/Transformer.h"
+#include "calc/shortcircuit/Transformer.h"
 
 #include <QFileInfo>
 

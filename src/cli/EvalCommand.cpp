@@ -1,4 +1,4 @@
-#include "calculator/Evaluator.h"
+#include "calc/calculator/Evaluator.h"
 #include "cli/CliCommands.h"
 
 int cliEval(CliContext &ctx)

@@ -1,6 +1,6 @@
 #include "base/DataFileRegistry.h"
 #include "cli/CliCommands.h"
-#include "lighting/LightingCalc.h"
+#include "calc/lighting/LightingCalc.h"
 
 using namespace Lighting;
 

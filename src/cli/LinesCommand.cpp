@@ -3,8 +3,8 @@
 #include "base/NumberText.h"
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
-#include "lines/LineEntry.h"
-#include "lines/PermissibleTables.h"
+#include "calc/lines/LineEntry.h"
+#include "calc/lines/PermissibleTables.h"
 
 #include <optional>
 

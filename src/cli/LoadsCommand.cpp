@@ -1,6 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
-#include "loads/LoadCalc.h"
+#include "calc/loads/LoadCalc.h"
 
 int cliLoad(CliContext &ctx)
 {

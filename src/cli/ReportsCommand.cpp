@@ -4,11 +4,11 @@
 #include "base/NumberText.h"
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
-#include "reports/CableLineReport.h"
-#include "reports/LoadReport.h"
-#include "reports/ReportWriter.h"
-#include "reports/ShortCircuitReport.h"
-#include "shortcircuit/Transformer.h"
+#include "docs/schedules/CableLineReport.h"
+#include "docs/schedules/LoadReport.h"
+#include "docs/writers/ReportWriter.h"
+#include "docs/schedules/ShortCircuitReport.h"
+#include "calc/shortcircuit/Transformer.h"
 
 #include <QFileInfo>
 

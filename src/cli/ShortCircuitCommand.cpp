@@ -4,12 +4,12 @@
 #include "base/NumberText.h"
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
-#include "lines/LineCalc.h"
-#include "protection/Protection.h"
-#include "reports/ProtectionReport.h"
-#include "shortcircuit/FaultCurrents.h"
-#include "shortcircuit/ShortCircuit.h"
-#include "shortcircuit/Transformer.h"
+#include "calc/lines/LineCalc.h"
+#include "calc/protection/Protection.h"
+#include "docs/schedules/ProtectionReport.h"
+#include "calc/shortcircuit/FaultCurrents.h"
+#include "calc/shortcircuit/ShortCircuit.h"
+#include "calc/shortcircuit/Transformer.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
-#include "lines/NetworkSummary.h"
+#include "calc/lines/NetworkSummary.h"
 
 int cliSummary(CliContext &ctx)
 {

@@ -4,7 +4,7 @@
 #include "base/NumberText.h"
 #include "base/Version.h"
 #include "cli/CliCommands.h"
-#include "reports/ReportPages.h"
+#include "docs/writers/ReportPages.h"
 
 #include <clocale>
 

@@ -1,42 +1,36 @@
 #include "shell/MainWindow.h"
 
-#include "about/AboutDialog.h"
-#include "about/GuideViewer.h"
-#include "about/TipDialog.h"
+#include "ui/about/AboutDialog.h"
+#include "ui/about/GuideViewer.h"
+#include "ui/about/TipDialog.h"
 #include "base/DataFileRegistry.h"
 #include "base/IniStore.h"
 #include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "base/StartupSettings.h"
 #include "base/Version.h"
-#include "calculator/CalculatorWindow.h"
-#include "lighting/LightingWindow.h"
-#include "lines/CableLineDialog.h"
-#include "lines/LineEntry.h"
-#include "lines/LineListModel.h"
-#include "lines/NetworkSummary.h"
-#include "loads/ShieldsWindow.h"
-#include "protection/ProtectionWindow.h"
-#include "reports/FaultCurrentsReport.h"
-#include "reports/LoadReport.h"
-#include "reports/ProtectionReport.h"
-#include "reports/ReportColumnsDialog.h"
-#include "reports/ReportWriter.h"
-#include "reports/ShortCircuitReport.h"
+#include "ui/calculator/CalculatorWindow.h"
+#include "ui/lighting/LightingWindow.h"
+#include "ui/lines/CableLineDialog.h"
+#include "calc/lines/LineEntry.h"
+#include "ui/lines/LineListModel.h"
+#include "calc/lines/NetworkSummary.h"
+#include "ui/loads/ShieldsWindow.h"
+#include "docs/writers/ReportWriter.h"
 #include "shell/OptionsDialog.h"
 #include "shell/TrayIcon.h"
-#include "shortcircuit/FaultCurrentsWindow.h"
-#include "shortcircuit/ShortCircuitWindow.h"
-#include "shortcircuit/SubstationDialog.h"
-#include "shortcircuit/Transformer.h"
-#include "update/UpdateCheck.h"
-#include "update/UpdateSite.h"
-#include "widgets/Icons.h"
-#include "widgets/ProgressPanel.h"
-#include "widgets/RecordedEdit.h"
-#include "widgets/ReportPreview.h"
-#include "widgets/StatusBarProgress.h"
-#include "widgets/WidgetHelpers.h"
+#include "ui/shortcircuit/FaultCurrentsWindow.h"
+#include "ui/shortcircuit/ShortCircuitWindow.h"
+#include "ui/shortcircuit/SubstationDialog.h"
+#include "calc/shortcircuit/Transformer.h"
+#include "ui/update/UpdateCheck.h"
+#include "calc/update/UpdateSite.h"
+#include "ui/widgets/Icons.h"
+#include "ui/widgets/ProgressPanel.h"
+#include "ui/widgets/RecordedEdit.h"
+#include "ui/widgets/ReportPreview.h"
+#include "ui/widgets/StatusBarProgress.h"
+#include "ui/widgets/WidgetHelpers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -713,6 +707,19 @@ void MainWindow::chooseSubstation()
     recordSubstationEdit(m_history, m_project, before);
 }
 
+void MainWindow::showFaultCurrentsWindow()
+{
+    if (!haveTransformer())
+        return;
+    // A calculation takes the window's inputs into the substation's data.
+    const SubstationState before = substationState(m_project);
+    withReportWriter([&](ReportWriter &writer) {
+        FaultCurrentsWindow window(m_project, m_context, m_prompter, writer, this);
+        window.exec();
+    });
+    recordSubstationEdit(m_history, m_project, before);
+}
+
 void MainWindow::showShortCircuitWindow()
 {
     if (!haveTransformer())
@@ -766,168 +773,6 @@ void MainWindow::showAbout()
     AboutDialog dialog(UpdateSite::siteAddress(m_context.settings().read()), this);
     dialog.exec();
 }
-void MainWindow::saveCableLineReport()
-{
-    withReportWriter([&](ReportWriter &writer) {
-        ReportColumnsDialog dialog(m_project, writer, m_context.calc.places(), this);
-        dialog.exec();
-    });
-}
-
-void MainWindow::printCableLineReport()
-{
-    // The same dialog, its title and columns, with printing as its first choice.
-    withReportWriter([&](ReportWriter &writer) {
-        ReportColumnsDialog dialog(m_project, writer, m_context.calc.places(), this);
-        dialog.printButton->setDefault(true);
-        dialog.printButton->setFocus();
-        dialog.exec();
-    });
-}
-
-// A report writer for one command: its progress on the status bar, its
-// printing through the preview.
-void MainWindow::withReportWriter(const std::function<void(ReportWriter &)> &use)
-{
-    StatusBarProgress progress(*m_panel1, *statusPanel2);
-    ReportPreview preview(this);
-    ReportWriter writer(m_prompter, m_context.documentsFolder());
-    writer.setProgress(&progress);
-    writer.setPrinter(&preview);
-    use(writer);
-}
-
-// Both ask for a transformer first, as the simplified method does.
-bool MainWindow::haveTransformer()
-{
-    if (Transformer::powerValue(m_project.transformerPower) != 0)
-        return true;
-    m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
-    chooseSubstation();
-    return false;
-}
-
-void MainWindow::showFaultCurrentsWindow()
-{
-    if (!haveTransformer())
-        return;
-    // A calculation takes the window's inputs into the substation's data.
-    const SubstationState before = substationState(m_project);
-    withReportWriter([&](ReportWriter &writer) {
-        FaultCurrentsWindow window(m_project, m_context, m_prompter, writer, this);
-        window.exec();
-    });
-    recordSubstationEdit(m_history, m_project, before);
-}
-
-std::optional<FaultCurrents::Result> MainWindow::faultCurrentsForSchedule()
-{
-    if (!haveTransformer())
-        return std::nullopt;
-    QString message;
-    const auto inputs = FaultCurrents::inputsOf(m_project, &message);
-    if (!inputs) {
-        m_prompter.message(message, InputCheck::title(), Prompter::Icon::Exclamation);
-        return std::nullopt;
-    }
-    FaultCurrents::Result result =
-        FaultCurrents::compute(m_project, *inputs, m_context.calc, FaultCurrents::TransformerTable::load(m_context.appDir()),
-                               FaultCurrents::CableTable::load(m_context.appDir()));
-    // A schedule with points that could not be computed is not written.
-    if (!result.problems.isEmpty()) {
-        m_prompter.message(result.problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
-        return std::nullopt;
-    }
-    return result;
-}
-
-void MainWindow::saveFaultCurrentsReport()
-{
-    if (const auto result = faultCurrentsForSchedule())
-        withReportWriter([&](ReportWriter &writer) {
-            FaultCurrentsReport::run(writer, m_project.projectName, *result, m_context.calc.places());
-        });
-}
-
-void MainWindow::printFaultCurrentsReport()
-{
-    if (const auto result = faultCurrentsForSchedule())
-        withReportWriter([&](ReportWriter &writer) {
-            FaultCurrentsReport::print(writer, m_project.projectName, *result, m_context.calc.places());
-        });
-}
-
-void MainWindow::showProtectionWindow()
-{
-    if (!haveTransformer())
-        return;
-    withReportWriter([&](ReportWriter &writer) {
-        ProtectionWindow window(m_project, m_context, m_prompter, writer, this);
-        window.exec();
-    });
-}
-
-std::optional<Protection::Result> MainWindow::protectionForSchedule()
-{
-    if (!haveTransformer())
-        return std::nullopt;
-    QString message;
-    const auto result = ProtectionReport::checkProject(m_project, m_context, &message);
-    if (!result) {
-        m_prompter.message(message, InputCheck::title(), Prompter::Icon::Exclamation);
-        return std::nullopt;
-    }
-    // A schedule with lines that could not be checked is not written.
-    if (!result->problems.isEmpty()) {
-        m_prompter.message(result->problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
-        return std::nullopt;
-    }
-    return result;
-}
-
-void MainWindow::saveProtectionReport()
-{
-    if (const auto result = protectionForSchedule())
-        withReportWriter([&](ReportWriter &writer) {
-            ProtectionReport::run(writer, m_project.projectName, *result, m_context.calc.places());
-        });
-}
-
-void MainWindow::printProtectionReport()
-{
-    if (const auto result = protectionForSchedule())
-        withReportWriter([&](ReportWriter &writer) {
-            ProtectionReport::print(writer, m_project.projectName, *result, m_context.calc.places());
-        });
-}
-
-void MainWindow::saveShortCircuitReport()
-{
-    if (!haveTransformer())
-        return;
-    withReportWriter([&](ReportWriter &writer) { ShortCircuitReport::run(writer, m_project, m_context.calc); });
-}
-
-void MainWindow::printShortCircuitReport()
-{
-    if (!haveTransformer())
-        return;
-    withReportWriter([&](ReportWriter &writer) {
-        writer.print(m_project.projectName, ShortCircuitReport::title(),
-                     [this] { return ShortCircuitReport::build(m_project, m_context.calc); });
-    });
-}
-
-void MainWindow::saveLoadReport()
-{
-    withReportWriter([&](ReportWriter &writer) { LoadReport::run(writer, m_project, m_context.calc); });
-}
-
-void MainWindow::printLoadReport()
-{
-    withReportWriter([&](ReportWriter &writer) { LoadReport::print(writer, m_project, m_context.calc); });
-}
-
 void MainWindow::refreshTransformerValues()
 {
     Transformer::reportTableProblem(Transformer::updateProjectValues(m_project, m_context.appDir(), m_context.calc),

@@ -3,8 +3,8 @@
 #include "base/AppContext.h"
 #include "base/Project.h"
 #include "base/Prompter.h"
-#include "protection/Protection.h"
-#include "shortcircuit/FaultCurrents.h"
+#include "calc/protection/Protection.h"
+#include "calc/shortcircuit/FaultCurrents.h"
 
 #include <QHash>
 #include <QMainWindow>

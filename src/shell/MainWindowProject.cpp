@@ -5,9 +5,9 @@
 #include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "base/ProjectFile.h"
-#include "lines/LineListModel.h"
-#include "widgets/ProgressPanel.h"
-#include "widgets/StatusBarProgress.h"
+#include "ui/lines/LineListModel.h"
+#include "ui/widgets/ProgressPanel.h"
+#include "ui/widgets/StatusBarProgress.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "base/IniStore.h"
 #include "base/StartupSettings.h"
 #include "shell/TrayIcon.h"
-#include "widgets/WidgetHelpers.h"
+#include "ui/widgets/WidgetHelpers.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -5,8 +5,8 @@
 #include "base/NumberText.h"
 #include "base/Prompter.h"
 #include "base/StartupSettings.h"
-#include "widgets/UpDownControl.h"
-#include "widgets/WidgetHelpers.h"
+#include "ui/widgets/UpDownControl.h"
+#include "ui/widgets/WidgetHelpers.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

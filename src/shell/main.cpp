@@ -1,9 +1,9 @@
 #include "base/AppContext.h"
 #include "base/Version.h"
-#include "reports/ReportPages.h"
+#include "docs/writers/ReportPages.h"
 #include "shell/MainWindow.h"
 #include "shell/QtTranslation.h"
-#include "widgets/QtPrompter.h"
+#include "ui/widgets/QtPrompter.h"
 
 #include <clocale>
 

@@ -1,8 +1,8 @@
 // The tip of the day and the About window, driven offscreen.
 #include "TestSupport.h"
-#include "about/AboutDialog.h"
-#include "about/TipDialog.h"
-#include "about/Tips.h"
+#include "ui/about/AboutDialog.h"
+#include "ui/about/TipDialog.h"
+#include "calc/about/Tips.h"
 #include "base/AppContext.h"
 #include "base/Prompter.h"
 #include "base/IniStore.h"

@@ -2,7 +2,7 @@
 #include "TestSupport.h"
 #include "base/AppContext.h"
 #include "base/Prompter.h"
-#include "calculator/CalculatorWindow.h"
+#include "ui/calculator/CalculatorWindow.h"
 #include "shell/MainWindow.h"
 
 #include <QAction>

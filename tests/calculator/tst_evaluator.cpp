@@ -1,5 +1,5 @@
 #include "base/Prompter.h"
-#include "calculator/Evaluator.h"
+#include "calc/calculator/Evaluator.h"
 #include "common/TestSupport.h"
 
 #include <QRandomGenerator>

@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 #include "base/DataFileRegistry.h"
 #include "base/IniStore.h"
-#include "lighting/LightingCalc.h"
+#include "calc/lighting/LightingCalc.h"
 
 #include <QtTest>
 

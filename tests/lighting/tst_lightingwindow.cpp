@@ -4,9 +4,9 @@
 #include "TestSupport.h"
 #include "base/AppContext.h"
 #include "base/IniStore.h"
-#include "lighting/LightingWindow.h"
+#include "ui/lighting/LightingWindow.h"
 #include "shell/MainWindow.h"
-#include "widgets/UpDownControl.h"
+#include "ui/widgets/UpDownControl.h"
 
 #include <QAction>
 #include <QApplication>

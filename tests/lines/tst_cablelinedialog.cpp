@@ -2,9 +2,9 @@
 // from the main window's add and change commands.
 #include "TestSupport.h"
 #include "base/AppContext.h"
-#include "lines/CableLineDialog.h"
-#include "lines/LineListModel.h"
-#include "lines/NetworkSummary.h"
+#include "ui/lines/CableLineDialog.h"
+#include "ui/lines/LineListModel.h"
+#include "calc/lines/NetworkSummary.h"
 #include "shell/MainWindow.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // The cable line calculation, the core notation parsers and the network summary.
 #include "base/AppContext.h"
-#include "lines/LineCalc.h"
-#include "lines/NetworkSummary.h"
+#include "calc/lines/LineCalc.h"
+#include "calc/lines/NetworkSummary.h"
 
 #include <QtTest>
 

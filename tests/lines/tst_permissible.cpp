@@ -4,9 +4,9 @@
 #include "base/AppContext.h"
 #include "base/DataFileRegistry.h"
 #include "base/NumberText.h"
-#include "lines/LineEntry.h"
-#include "lines/MarkList.h"
-#include "lines/PermissibleTables.h"
+#include "calc/lines/LineEntry.h"
+#include "calc/lines/MarkList.h"
+#include "calc/lines/PermissibleTables.h"
 
 #include <QtTest>
 

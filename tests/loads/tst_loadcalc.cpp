@@ -4,7 +4,7 @@
 #include "base/DataFileRegistry.h"
 #include "base/ProjectFile.h"
 #include "base/Prompter.h"
-#include "loads/LoadCalc.h"
+#include "calc/loads/LoadCalc.h"
 
 #include <QtTest>
 

@@ -4,12 +4,12 @@
 #include "base/IniStore.h"
 #include "base/Project.h"
 #include "base/Prompter.h"
-#include "lines/CableLineDialog.h"
-#include "loads/LoadDialog.h"
-#include "loads/LoadListModel.h"
-#include "loads/ShieldsWindow.h"
+#include "ui/lines/CableLineDialog.h"
+#include "ui/loads/LoadDialog.h"
+#include "ui/loads/LoadListModel.h"
+#include "ui/loads/ShieldsWindow.h"
 #include "shell/MainWindow.h"
-#include "widgets/WidgetHelpers.h"
+#include "ui/widgets/WidgetHelpers.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,9 +3,9 @@
 #include "TestSupport.h"
 #include "base/AppContext.h"
 #include "base/ProjectFile.h"
-#include "protection/Protection.h"
-#include "protection/ProtectionWindow.h"
-#include "reports/ProtectionReport.h"
+#include "calc/protection/Protection.h"
+#include "ui/protection/ProtectionWindow.h"
+#include "docs/schedules/ProtectionReport.h"
 
 #include <QTableWidget>
 #include <QtTest>

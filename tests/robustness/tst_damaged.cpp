@@ -1,15 +1,15 @@
 // Damaged input files opened by the application and by kabinor-cli: no crash,
 // no freeze, no silent loss; each gives its message or its documented default.
 #include "TestSupport.h"
-#include "about/TipDialog.h"
+#include "ui/about/TipDialog.h"
 #include "base/AppContext.h"
 #include "base/DataFileRegistry.h"
 #include "base/IniStore.h"
 #include "base/ProjectFile.h"
 #include "base/TextFile.h"
-#include "lines/LineListModel.h"
-#include "lighting/LightingWindow.h"
-#include "loads/ShieldsWindow.h"
+#include "ui/lines/LineListModel.h"
+#include "ui/lighting/LightingWindow.h"
+#include "ui/loads/ShieldsWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/OptionsDialog.h"
 

@@ -2,12 +2,12 @@
 #include "TestSupport.h"
 #include "base/AppContext.h"
 #include "base/IniStore.h"
-#include "lines/LineListModel.h"
-#include "lines/NetworkSummary.h"
+#include "ui/lines/LineListModel.h"
+#include "calc/lines/NetworkSummary.h"
 #include "shell/MainWindow.h"
 #include "shell/OptionsDialog.h"
 #include "shell/TrayIcon.h"
-#include "widgets/UpDownControl.h"
+#include "ui/widgets/UpDownControl.h"
 
 #include <QCheckBox>
 #include <QLabel>

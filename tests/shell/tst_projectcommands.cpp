@@ -5,7 +5,7 @@
 #include "base/IniStore.h"
 #include "base/ProjectFile.h"
 #include "base/TextFile.h"
-#include "lines/LineListModel.h"
+#include "ui/lines/LineListModel.h"
 #include "shell/MainWindow.h"
 
 #include <QAction>

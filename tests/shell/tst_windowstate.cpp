@@ -1,13 +1,13 @@
 // The "Startup" settings: the main window's geometry between runs, the tray
 // icon and hiding in it, and the tip of the day at the first paint.
 #include "TestSupport.h"
-#include "about/TipDialog.h"
+#include "ui/about/TipDialog.h"
 #include "base/AppContext.h"
 #include "base/IniStore.h"
 #include "base/StartupSettings.h"
 #include "shell/MainWindow.h"
 #include "shell/TrayIcon.h"
-#include "widgets/WidgetHelpers.h"
+#include "ui/widgets/WidgetHelpers.h"
 
 #include <QAction>
 #include <QCheckBox>

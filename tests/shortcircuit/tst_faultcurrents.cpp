@@ -3,9 +3,9 @@
 #include "TestSupport.h"
 #include "base/AppContext.h"
 #include "base/ProjectFile.h"
-#include "reports/FaultCurrentsReport.h"
-#include "shortcircuit/FaultCurrents.h"
-#include "shortcircuit/FaultCurrentsWindow.h"
+#include "docs/schedules/FaultCurrentsReport.h"
+#include "calc/shortcircuit/FaultCurrents.h"
+#include "ui/shortcircuit/FaultCurrentsWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>

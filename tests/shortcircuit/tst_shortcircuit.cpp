@@ -2,7 +2,7 @@
 // resistance, the formulas, the unit switch and what the window shows.
 #include "base/AppContext.h"
 #include "base/Project.h"
-#include "shortcircuit/ShortCircuit.h"
+#include "calc/shortcircuit/ShortCircuit.h"
 
 #include <QtTest>
 

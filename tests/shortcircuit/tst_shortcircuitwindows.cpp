@@ -3,8 +3,8 @@
 #include "TestSupport.h"
 #include "base/AppContext.h"
 #include "shell/MainWindow.h"
-#include "shortcircuit/ShortCircuitWindow.h"
-#include "shortcircuit/SubstationDialog.h"
+#include "ui/shortcircuit/ShortCircuitWindow.h"
+#include "ui/shortcircuit/SubstationDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

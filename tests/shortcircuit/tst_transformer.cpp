@@ -2,7 +2,7 @@
 #include "TestSupport.h"
 #include "base/AppContext.h"
 #include "base/DataFileRegistry.h"
-#include "shortcircuit/Transformer.h"
+#include "calc/shortcircuit/Transformer.h"
 
 #include <QtTest>
 

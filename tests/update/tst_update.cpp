@@ -5,9 +5,9 @@
 #include "base/IniStore.h"
 #include "base/Prompter.h"
 #include "shell/MainWindow.h"
-#include "update/UpdateCheck.h"
-#include "update/UpdateSite.h"
-#include "widgets/QtPrompter.h"
+#include "ui/update/UpdateCheck.h"
+#include "calc/update/UpdateSite.h"
+#include "ui/widgets/QtPrompter.h"
 
 #include <QAction>
 #include <QDesktopServices>

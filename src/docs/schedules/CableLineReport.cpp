@@ -1,0 +1,98 @@
+#include "docs/schedules/CableLineReport.h"
+
+#include "base/NumberText.h"
+#include "calc/lines/NetworkSummary.h"
+#include "calc/protection/Protection.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace CableLineReport {
+
+QString defaultTitle()
+{
+    return QStringLiteral("Ведомость кабельных линий");
+}
+
+QString defaultFileName(const QString &projectName, const QString &title)
+{
+    return projectName + QStringLiteral(" - ") + title;
+}
+
+QStringList columnHeaders()
+{
+    return LineCalc::columnHeaders() << QStringLiteral("cos φ") << QStringLiteral("Индуктивное сопротивление, мОм")
+                                     << QStringLiteral("Защитный аппарат");
+}
+
+namespace {
+
+// List columns (0 = name) that hold numbers.
+constexpr int kVoltageDropColumn = CableLine::VoltageDrop + 1;
+constexpr int kVoltageColumn = CableLine::Voltage + 1;
+constexpr int kMeasuredColumns[] = {CableLine::Length + 1, CableLine::Resistance + 1, CableLine::LoadCurrent + 1,
+                                    CableLine::PermissibleCurrent + 1, kVoltageDropColumn, ListColumnCount,
+                                    ListColumnCount + 1};
+
+QString columnText(const CableLine &line, int column)
+{
+    if (column < ListColumnCount)
+        return line.column(column);
+    if (!line.inputs)
+        return QString();
+    if (column == ListColumnCount)
+        return line.inputs->cosPhi;
+    if (column == ListColumnCount + 1)
+        return line.inputs->reactance;
+    if (line.inputs->device.isEmpty())
+        return QString();
+    Protection::Breaker device;
+    device.characteristic = line.inputs->device;
+    device.rated = NumberText::toDouble(line.inputs->deviceRating);
+    return device.designation();
+}
+
+} // namespace
+
+ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected, int places)
+{
+    const QStringList headers = columnHeaders();
+    QVector<int> columns;
+    for (int c = 0; c < headers.size(); ++c)
+        if (c < selected.size() && selected.at(c))
+            columns << c;
+
+    ReportTable table;
+    if (columns.isEmpty())
+        return table; // no table at all: the document keeps its heading only
+    for (const int c : columns)
+        table.heading << ReportCell{headers.at(c), true, false};
+    for (const CableLine &line : lines) {
+        if (!line.checked)
+            continue;
+        QStringList row;
+        row.reserve(columns.size());
+        for (const int c : columns)
+            row << columnText(line, c);
+        table.rows << row;
+    }
+
+    const int dropColumn = int(columns.indexOf(kVoltageDropColumn));
+    if (dropColumn >= 0) {
+        QStringList total(columns.size());
+        if (dropColumn > 0)
+            total[0] = QStringLiteral("Итого");
+        total[dropColumn] = NumberText::format(totalVoltageDrop(lines));
+        table.totals << total;
+    }
+    for (int k = 0; k < columns.size(); ++k) {
+        if (columns.at(k) == kVoltageColumn)
+            table.setNumberColumn(k, 0); // the network's nominal voltage: 220 or 380
+        else if (std::find(std::begin(kMeasuredColumns), std::end(kMeasuredColumns), columns.at(k))
+                 != std::end(kMeasuredColumns))
+            table.setNumberColumn(k, places);
+    }
+    return table;
+}
+
+} // namespace CableLineReport

@@ -1,0 +1,166 @@
+// The main window's schedules, saved or printed, and the protection window
+// that writes its own.
+#include "shell/MainWindow.h"
+
+#include "base/InputCheck.h"
+#include "calc/shortcircuit/Transformer.h"
+#include "docs/schedules/FaultCurrentsReport.h"
+#include "docs/schedules/LoadReport.h"
+#include "docs/schedules/ProtectionReport.h"
+#include "docs/schedules/ShortCircuitReport.h"
+#include "docs/writers/ReportWriter.h"
+#include "ui/protection/ProtectionWindow.h"
+#include "ui/reports/ReportColumnsDialog.h"
+#include "ui/widgets/ReportPreview.h"
+#include "ui/widgets/StatusBarProgress.h"
+
+#include <QPushButton>
+
+void MainWindow::saveCableLineReport()
+{
+    withReportWriter([&](ReportWriter &writer) {
+        ReportColumnsDialog dialog(m_project, writer, m_context.calc.places(), this);
+        dialog.exec();
+    });
+}
+
+void MainWindow::printCableLineReport()
+{
+    // The same dialog, its title and columns, with printing as its first choice.
+    withReportWriter([&](ReportWriter &writer) {
+        ReportColumnsDialog dialog(m_project, writer, m_context.calc.places(), this);
+        dialog.printButton->setDefault(true);
+        dialog.printButton->setFocus();
+        dialog.exec();
+    });
+}
+
+// A report writer for one command: its progress on the status bar, its
+// printing through the preview.
+void MainWindow::withReportWriter(const std::function<void(ReportWriter &)> &use)
+{
+    StatusBarProgress progress(*m_panel1, *statusPanel2);
+    ReportPreview preview(this);
+    ReportWriter writer(m_prompter, m_context.documentsFolder());
+    writer.setProgress(&progress);
+    writer.setPrinter(&preview);
+    use(writer);
+}
+
+// Both ask for a transformer first, as the simplified method does.
+bool MainWindow::haveTransformer()
+{
+    if (Transformer::powerValue(m_project.transformerPower) != 0)
+        return true;
+    m_prompter.message(Transformer::noPowerMessage(), QString(), Prompter::Icon::Exclamation);
+    chooseSubstation();
+    return false;
+}
+
+std::optional<FaultCurrents::Result> MainWindow::faultCurrentsForSchedule()
+{
+    if (!haveTransformer())
+        return std::nullopt;
+    QString message;
+    const auto inputs = FaultCurrents::inputsOf(m_project, &message);
+    if (!inputs) {
+        m_prompter.message(message, InputCheck::title(), Prompter::Icon::Exclamation);
+        return std::nullopt;
+    }
+    FaultCurrents::Result result =
+        FaultCurrents::compute(m_project, *inputs, m_context.calc, FaultCurrents::TransformerTable::load(m_context.appDir()),
+                               FaultCurrents::CableTable::load(m_context.appDir()));
+    // A schedule with points that could not be computed is not written.
+    if (!result.problems.isEmpty()) {
+        m_prompter.message(result.problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
+        return std::nullopt;
+    }
+    return result;
+}
+
+void MainWindow::saveFaultCurrentsReport()
+{
+    if (const auto result = faultCurrentsForSchedule())
+        withReportWriter([&](ReportWriter &writer) {
+            FaultCurrentsReport::run(writer, m_project.projectName, *result, m_context.calc.places());
+        });
+}
+
+void MainWindow::printFaultCurrentsReport()
+{
+    if (const auto result = faultCurrentsForSchedule())
+        withReportWriter([&](ReportWriter &writer) {
+            FaultCurrentsReport::print(writer, m_project.projectName, *result, m_context.calc.places());
+        });
+}
+
+void MainWindow::showProtectionWindow()
+{
+    if (!haveTransformer())
+        return;
+    withReportWriter([&](ReportWriter &writer) {
+        ProtectionWindow window(m_project, m_context, m_prompter, writer, this);
+        window.exec();
+    });
+}
+
+std::optional<Protection::Result> MainWindow::protectionForSchedule()
+{
+    if (!haveTransformer())
+        return std::nullopt;
+    QString message;
+    const auto result = ProtectionReport::checkProject(m_project, m_context, &message);
+    if (!result) {
+        m_prompter.message(message, InputCheck::title(), Prompter::Icon::Exclamation);
+        return std::nullopt;
+    }
+    // A schedule with lines that could not be checked is not written.
+    if (!result->problems.isEmpty()) {
+        m_prompter.message(result->problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
+        return std::nullopt;
+    }
+    return result;
+}
+
+void MainWindow::saveProtectionReport()
+{
+    if (const auto result = protectionForSchedule())
+        withReportWriter([&](ReportWriter &writer) {
+            ProtectionReport::run(writer, m_project.projectName, *result, m_context.calc.places());
+        });
+}
+
+void MainWindow::printProtectionReport()
+{
+    if (const auto result = protectionForSchedule())
+        withReportWriter([&](ReportWriter &writer) {
+            ProtectionReport::print(writer, m_project.projectName, *result, m_context.calc.places());
+        });
+}
+
+void MainWindow::saveShortCircuitReport()
+{
+    if (!haveTransformer())
+        return;
+    withReportWriter([&](ReportWriter &writer) { ShortCircuitReport::run(writer, m_project, m_context.calc); });
+}
+
+void MainWindow::printShortCircuitReport()
+{
+    if (!haveTransformer())
+        return;
+    withReportWriter([&](ReportWriter &writer) {
+        writer.print(m_project.projectName, ShortCircuitReport::title(),
+                     [this] { return ShortCircuitReport::build(m_project, m_context.calc); });
+    });
+}
+
+void MainWindow::saveLoadReport()
+{
+    withReportWriter([&](ReportWriter &writer) { LoadReport::run(writer, m_project, m_context.calc); });
+}
+
+void MainWindow::printLoadReport()
+{
+    withReportWriter([&](ReportWriter &writer) { LoadReport::print(writer, m_project, m_context.calc); });
+}

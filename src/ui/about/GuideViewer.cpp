@@ -1,0 +1,141 @@
+#include "ui/about/GuideViewer.h"
+
+#include "ui/widgets/Icons.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QProcess>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTreeWidget>
+#include <QUrl>
+
+namespace {
+
+constexpr int kBlockRole = Qt::UserRole;
+
+} // namespace
+
+GuideWindow::GuideWindow(const QString &path, QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("GuideWindow"));
+    setWindowTitle(QStringLiteral("Справка"));
+    setWindowIcon(Icons::application());
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    contentsTree = new QTreeWidget(this);
+    contentsTree->setObjectName(QStringLiteral("contentsTree"));
+    contentsTree->setHeaderLabel(QStringLiteral("Содержание"));
+    contentsTree->header()->setStretchLastSection(true);
+
+    browser = new QTextBrowser(this);
+    browser->setObjectName(QStringLiteral("guideBrowser"));
+    // Links inside the guide move within it; links to the web go to the browser.
+    browser->setOpenExternalLinks(true);
+    browser->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+
+    auto *splitter = new QSplitter(this);
+    splitter->addWidget(contentsTree);
+    splitter->addWidget(browser);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({340, 660});
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(splitter);
+    resize(1000, 700);
+
+    fillContents();
+    connect(contentsTree, &QTreeWidget::itemActivated, this, &GuideWindow::showHeading);
+    connect(contentsTree, &QTreeWidget::itemClicked, this, &GuideWindow::showHeading);
+}
+
+// Sections (h2 that links can reach) with their subsections (h3). The
+// guide's own list of contents, a heading without an anchor, is this tree.
+void GuideWindow::fillContents()
+{
+    QTreeWidgetItem *section = nullptr;
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+        const int level = block.blockFormat().headingLevel();
+        const QString text = block.text().simplified();
+        if (text.isEmpty() || (level != 2 && level != 3))
+            continue;
+        if (level == 2 && block.begin().fragment().charFormat().anchorNames().isEmpty()) {
+            section = nullptr;
+            continue;
+        }
+        if (level == 3 && !section)
+            continue;
+        auto *item = level == 2 ? new QTreeWidgetItem(contentsTree) : new QTreeWidgetItem(section);
+        item->setText(0, text);
+        item->setData(0, kBlockRole, block.position());
+        if (level == 2)
+            section = item;
+    }
+}
+
+void GuideWindow::showHeading(QTreeWidgetItem *item)
+{
+    if (!item)
+        return;
+    const QTextBlock block = browser->document()->findBlock(item->data(0, kBlockRole).toInt());
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    browser->setTextCursor(cursor);
+    const qreal top = browser->document()->documentLayout()->blockBoundingRect(block).top();
+    browser->verticalScrollBar()->setValue(int(top));
+}
+
+GuideViewer::GuideViewer(QWidget *parentWindow) : QObject(parentWindow), m_parentWindow(parentWindow) {}
+
+GuideViewer::~GuideViewer()
+{
+    // A viewer still starting is left to itself: only xdg-open ends, not what it started.
+    for (QProcess *process : findChildren<QProcess *>()) {
+        process->disconnect(this);
+        process->kill();
+        process->waitForFinished(1000);
+    }
+}
+
+void GuideViewer::open(const QString &path)
+{
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    const QString launcher = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (launcher.isEmpty()) {
+        if (!QDesktopServices::openUrl(url))
+            showWindow(path);
+        return;
+    }
+    auto *process = new QProcess(this);
+    // No pipes: a viewer that outlives the program must not write into a closed one.
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    connect(process, &QProcess::finished, this, [this, process, path](int exitCode, QProcess::ExitStatus status) {
+        process->deleteLater();
+        if (status != QProcess::NormalExit || exitCode != 0)
+            showWindow(path);
+    });
+    connect(process, &QProcess::errorOccurred, this, [this, process, path](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        process->deleteLater();
+        showWindow(path);
+    });
+    process->start(launcher, {url.toLocalFile()});
+}
+
+void GuideViewer::showWindow(const QString &path)
+{
+    if (!m_window)
+        m_window = new GuideWindow(path, m_parentWindow);
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
