@@ -6,23 +6,33 @@
 
 namespace {
 
-char16_t lowered(char16_t u) noexcept
+inline char16_t lowered(char16_t u) noexcept
 {
     if (u < 0x80)
         return (u >= 'A' && u <= 'Z') ? char16_t(u + ('a' - 'A')) : u;
     return char16_t(QChar::toLower(char32_t(u)));
 }
 
-bool sameName(QStringView a, QStringView b) noexcept
+inline bool sameChar(char16_t a, char16_t b) noexcept
 {
-    if (a.size() != b.size())
+    return a == b || lowered(a) == lowered(b);
+}
+
+// n characters of two names, matched without regard to case.
+inline bool sameChars(const char16_t *a, const char16_t *b, qsizetype n) noexcept
+{
+    // Names of one length in a section tend to differ at the end ("SubItem1", "SubItem2").
+    if (n && !sameChar(a[n - 1], b[n - 1]))
         return false;
-    const char16_t *pa = a.utf16();
-    const char16_t *pb = b.utf16();
-    for (qsizetype i = 0; i < a.size(); ++i)
-        if (pa[i] != pb[i] && lowered(pa[i]) != lowered(pb[i]))
+    for (qsizetype i = 0; i < n; ++i)
+        if (!sameChar(a[i], b[i]))
             return false;
     return true;
+}
+
+bool sameName(QStringView a, QStringView b) noexcept
+{
+    return a.size() == b.size() && sameChars(a.utf16(), b.utf16(), a.size());
 }
 
 // A keyed hash of the lower-case name: the per-process seed keeps crafted
@@ -112,12 +122,22 @@ int IniDocument::findSection(QStringView name) const
 int IniDocument::findEntry(int section, QStringView key) const
 {
     if (entryCount(section) <= IndexedSection) {
-        int found = -1;
-        forEachEntryIndex(section, [&](quint32 e) {
-            if (found < 0 && m_entries.at(e).key.length && sameName(view(m_entries.at(e).key), key))
-                found = int(e);
-        });
-        return found;
+        // Only keys of the key's length are compared; the first that matches is the one.
+        const char16_t *text = QStringView(m_text).utf16();
+        const auto matches = [&](quint32 e) {
+            const Span k = m_entries.at(e).key;
+            return k.length == quint32(key.size()) && k.length && sameChars(text + k.start, key.utf16(), key.size());
+        };
+        const Section &s = m_sections.at(section);
+        for (quint32 e = s.first; e < s.first + s.count; ++e)
+            if (matches(e))
+                return int(e);
+        const auto more = m_appended.constFind(quint32(section));
+        if (more != m_appended.constEnd())
+            for (const quint32 e : *more)
+                if (matches(e))
+                    return int(e);
+        return -1;
     }
     const QVector<quint32> &buckets = m_entryTable.buckets;
     const qsizetype b = probe(buckets, entryHash(section, key), [&](quint32 e) {
@@ -228,48 +248,79 @@ quint32 IniDocument::addEntry(int section, const Entry &entry, bool asRead)
 
 namespace {
 
-// One line of an INI text as the document reads it.
+inline bool isBlank(char16_t c)
+{
+    return QChar::isSpace(char32_t(c));
+}
+
+// [from, to) without the blanks at its end.
+inline QStringView trimmedEnd(const char16_t *from, const char16_t *to)
+{
+    while (to > from && isBlank(to[-1]))
+        --to;
+    return QStringView(from, to - from);
+}
+
+// The same without the blanks at either end.
+inline QStringView trimmedPiece(const char16_t *from, const char16_t *to)
+{
+    while (from < to && isBlank(*from))
+        ++from;
+    return trimmedEnd(from, to);
+}
+
+// One line of an INI text as the document reads it: what kind it is, and
+// where its pieces are (made only when asked for).
 struct ParsedLine {
     enum Kind { Header, Keyed, Other } kind = Other;
-    QStringView name; // a header's section name
-    QStringView key;
-    QStringView value;
     qsizetype start = 0; // the line in the text, its CR included
     qsizetype end = 0;
+    const char16_t *lead = nullptr; // the first character that is not a blank
+    const char16_t *last = nullptr; // the end of the line before its CR
+    const char16_t *eq = nullptr; // the first '='
+    const char16_t *close = nullptr; // the first ']'
+
+    // A header's section name.
+    QStringView name() const { return trimmedPiece(lead + 1, close); }
+    QStringView key() const { return trimmedEnd(lead, eq); }
+    QStringView value() const { return trimmedPiece(eq + 1, last); }
 };
 
-// Hands every line of the text to `visit`, front to back.
+// Hands every line of the text to `visit`, front to back. Each character is
+// looked at once: the line's end, its first '=' and its first ']' in one go.
 template<typename Visit>
 void forEachLine(QStringView all, Visit &&visit)
 {
-    qsizetype start = 0;
-    const qsizetype n = all.size();
-    while (start <= n) {
-        qsizetype end = all.indexOf(u'\n', start);
-        if (end < 0)
-            end = n;
-        ParsedLine parsed;
-        parsed.start = start;
-        parsed.end = end;
-        QStringView line = all.mid(start, end - start);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        const bool lastLine = end >= n;
-        start = end + 1;
-        if (lastLine && line.isEmpty())
-            break;
-        const QStringView trimmed = line.trimmed();
-        const qsizetype close = trimmed.startsWith(u'[') ? trimmed.indexOf(u']') : -1;
-        const qsizetype eq = close > 0 ? -1 : line.indexOf(u'=');
-        if (close > 0) {
-            parsed.kind = ParsedLine::Header;
-            parsed.name = trimmed.mid(1, close - 1).trimmed();
-        } else if (eq > 0 && !line.left(eq).trimmed().isEmpty()) {
-            parsed.kind = ParsedLine::Keyed;
-            parsed.key = line.left(eq).trimmed();
-            parsed.value = line.mid(eq + 1).trimmed();
+    const char16_t *const text = all.utf16();
+    const char16_t *const textEnd = text + all.size();
+    const char16_t *first = text;
+    while (first <= textEnd) {
+        ParsedLine line;
+        const char16_t *p = first;
+        for (; p < textEnd && *p != u'\n'; ++p) {
+            if (*p == u'=') {
+                if (!line.eq)
+                    line.eq = p;
+            } else if (*p == u']' && !line.close) {
+                line.close = p;
+            }
         }
-        visit(parsed);
+        line.start = first - text;
+        line.end = p - text;
+        line.last = p > first && p[-1] == u'\r' ? p - 1 : p;
+        const bool lastLine = p >= textEnd;
+        const char16_t *next = p + 1;
+        if (lastLine && line.last == first)
+            break;
+        line.lead = first;
+        while (line.lead < line.last && isBlank(*line.lead))
+            ++line.lead;
+        if (line.lead < line.last && *line.lead == u'[' && line.close)
+            line.kind = ParsedLine::Header;
+        else if (line.eq && line.lead < line.eq)
+            line.kind = ParsedLine::Keyed;
+        visit(line);
+        first = next;
     }
 }
 
@@ -304,13 +355,13 @@ IniDocument IniDocument::fromText(const QString &text)
     bool currentIndexed = false; // only the first section of a name is ever looked into
     forEachLine(all, [&](const ParsedLine &line) {
         if (line.kind == ParsedLine::Header) {
-            current = doc.addSection(spanOf(line.name), &currentIndexed);
+            current = doc.addSection(spanOf(line.name()), &currentIndexed);
             return;
         }
         if (current < 0)
             current = doc.addSection(Span{NoName, 0}, &currentIndexed);
         if (line.kind == ParsedLine::Keyed) {
-            const quint32 at = doc.addEntry(current, Entry{spanOf(line.key), spanOf(line.value)}, true);
+            const quint32 at = doc.addEntry(current, Entry{spanOf(line.key()), spanOf(line.value())}, true);
             if (currentIndexed)
                 doc.indexAdded(current, at);
             return;

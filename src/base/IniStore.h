@@ -84,8 +84,9 @@ private:
     };
     static constexpr quint32 NoName = 0xFFFFFFFF;
     // Sections longer than this have their keys in the hash table; shorter
-    // ones (nearly all) are searched in order, which costs less.
-    static constexpr quint32 IndexedSection = 24;
+    // ones (nearly all, a project's lines with their inputs among them) are
+    // searched in order, which costs less than hashing every key they have.
+    static constexpr quint32 IndexedSection = 64;
 
     // Open addressing over indices (+1; 0 is a free slot) into m_sections or
     // m_entries; the hashes come from the text, so a table costs 4 bytes a slot.

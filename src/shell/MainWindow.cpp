@@ -27,6 +27,7 @@
 #include "calc/update/UpdateSite.h"
 #include "ui/widgets/Icons.h"
 #include "ui/widgets/ProgressPanel.h"
+#include "ui/widgets/EditHistory.h"
 #include "ui/widgets/RecordedEdit.h"
 #include "ui/widgets/ReportPreview.h"
 #include "ui/widgets/StatusBarProgress.h"
@@ -77,7 +78,7 @@ MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
     m_project.projectFolder = m_context.documentsFolder() + QLatin1Char('/');
     updateCaption();
 
-    m_history = new QUndoStack(this);
+    m_history = new EditHistory(this);
     buildActions();
     buildMenus();
     buildTrayMenu();
@@ -508,8 +509,6 @@ void MainWindow::updateCaption()
 
 void MainWindow::summarizeNetwork()
 {
-    if (m_suspendSummary)
-        return;
     const SummaryText s = ::summarizeNetwork(m_project.lines, m_context.calc.maxVoltageDrop);
     statusPanel1->setText(s.panel1);
     statusPanel2->setText(s.panel2);

@@ -219,7 +219,6 @@ private:
     QSet<QString> m_knownFiles;
     QSet<int> m_fittedColumns; // columns sized to their contents, not from the settings
     bool m_fittingColumns = false;
-    bool m_suspendSummary = false;
     std::unique_ptr<CableLineDialog> m_lineDialog;
     TrayIcon *m_tray = nullptr;
     UpdateCheck *m_update = nullptr;

@@ -484,7 +484,7 @@ void TstProjectFile::longSectionsMatchLikeShortOnes_data()
 {
     QTest::addColumn<int>("keys");
     QTest::newRow("short section, searched") << 5;
-    QTest::newRow("long section, indexed") << 60;
+    QTest::newRow("long section, indexed") << 100;
 }
 
 void TstProjectFile::longSectionsMatchLikeShortOnes()

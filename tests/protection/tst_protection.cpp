@@ -5,9 +5,9 @@
 #include "base/ProjectFile.h"
 #include "calc/protection/Protection.h"
 #include "ui/protection/ProtectionWindow.h"
+#include "ui/widgets/ResultTable.h"
 #include "docs/schedules/ProtectionReport.h"
 
-#include <QTableWidget>
 #include <QtTest>
 
 using namespace Protection;
@@ -190,12 +190,13 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
     weak.lines[1].inputs->deviceRating = QStringLiteral("80");
     ProtectionWindow w(weak, context, prompter, writer);
     QCOMPARE(w.lineTable->rowCount(), 2);
-    QTableWidgetItem *overload = w.lineTable->item(1, 6);
-    QCOMPARE(overload->text(), QStringLiteral("да"));
-    QTableWidgetItem *disconnection = w.lineTable->item(1, 7);
-    QCOMPARE(disconnection->text(), QStringLiteral("нет"));
-    QVERIFY(disconnection->toolTip().contains(QStringLiteral("20·Iн = 1600 А")));
-    QCOMPARE(disconnection->background().color(), QColor(0xc6, 0x28, 0x28));
+    const QModelIndex overload = w.lineTable->model()->index(1, 6);
+    QCOMPARE(overload.data().toString(), QStringLiteral("да"));
+    QVERIFY(!overload.data(Qt::BackgroundRole).isValid());
+    const QModelIndex disconnection = w.lineTable->model()->index(1, 7);
+    QCOMPARE(disconnection.data().toString(), QStringLiteral("нет"));
+    QVERIFY(disconnection.data(Qt::ToolTipRole).toString().contains(QStringLiteral("20·Iн = 1600 А")));
+    QCOMPARE(disconnection.data(Qt::BackgroundRole).value<QColor>(), QColor(0xc6, 0x28, 0x28));
 
     // The command line agrees; --choose fills the lines without a device.
     const QString path = app.file(QStringLiteral("Сеть.kbp"));

@@ -5,6 +5,109 @@
 #include <QFont>
 
 #include <algorithm>
+#include <memory>
+
+namespace {
+
+const QString kTrue = QStringLiteral("True");
+const QString kFalse = QStringLiteral("False");
+
+qsizetype textBytes(const QString &text)
+{
+    // The string itself, and its characters with their header when it has any.
+    return qsizetype(sizeof(QString)) + (text.isEmpty() ? 0 : 16 + 2 * text.capacity());
+}
+
+} // namespace
+
+qsizetype LineChanges::lineBytes(const CableLine &line)
+{
+    qsizetype bytes = sizeof(CableLine) + textBytes(line.name);
+    for (const QString &cell : line.cells)
+        bytes += textBytes(cell);
+    return bytes + (line.inputs ? qsizetype(sizeof(LineInputs)) : 0);
+}
+
+void LineChanges::put(CableLine &line, int field, const QString &text)
+{
+    if (field == Name)
+        line.name = text;
+    else if (field == Checked)
+        line.checked = text == kTrue;
+    else if (field < line.cells.size())
+        line.cells[field] = text;
+}
+
+void LineChanges::addText(int row, int field, const QString &before, const QString &after)
+{
+    m_texts.append(Text{row, field});
+    m_before.append(before);
+    m_after.append(after);
+    m_bytes += qsizetype(sizeof(Text)) + textBytes(before) + textBytes(after);
+}
+
+void LineChanges::add(int row, const CableLine &before, const CableLine &after)
+{
+    if (before == after)
+        return;
+    ++m_rowCount;
+    m_firstRow = m_firstRow < 0 ? row : std::min(m_firstRow, row);
+    m_lastRow = std::max(m_lastRow, row);
+    // The fields tell the change only when, put into the line, they make it
+    // whole; otherwise (a line of another number of cells) both lines are kept.
+    CableLine made = before;
+    const qsizetype texts = m_texts.size();
+    const qsizetype inputs = m_inputs.size();
+    const qsizetype bytes = m_bytes;
+    if (before.cells.size() == after.cells.size()) {
+        if (before.name != after.name)
+            addText(row, Name, before.name, after.name);
+        if (before.checked != after.checked)
+            addText(row, Checked, before.checked ? kTrue : kFalse, after.checked ? kTrue : kFalse);
+        for (int k = 0; k < before.cells.size(); ++k)
+            if (before.cells.at(k) != after.cells.at(k))
+                addText(row, k, before.cells.at(k), after.cells.at(k));
+        for (qsizetype i = texts; i < m_texts.size(); ++i)
+            put(made, m_texts.at(i).field, m_after.at(i));
+        if (before.inputs != after.inputs) {
+            m_inputs.append(Inputs{row, before.inputs, after.inputs});
+            m_bytes += qsizetype(sizeof(Inputs));
+            made.inputs = after.inputs;
+        }
+    }
+    if (made == after)
+        return;
+    // Back to what the fields had added: the whole lines tell it instead.
+    m_texts.resize(texts);
+    m_before.resize(texts);
+    m_after.resize(texts);
+    m_inputs.erase(m_inputs.begin() + inputs, m_inputs.end());
+    m_whole.append(Whole{row, before, after});
+    m_bytes = bytes + lineBytes(before) + lineBytes(after);
+}
+
+bool LineChanges::apply(QVector<CableLine> &lines, bool after) const
+{
+    if (m_rowCount == 0 || m_lastRow >= lines.size())
+        return false;
+    const QStringList &texts = after ? m_after : m_before;
+    for (qsizetype i = 0; i < m_texts.size(); ++i)
+        put(lines[m_texts.at(i).row], m_texts.at(i).field, texts.at(i));
+    for (const Inputs &in : m_inputs)
+        lines[in.row].inputs = after ? in.after : in.before;
+    for (const Whole &w : m_whole)
+        lines[w.row] = after ? w.after : w.before;
+    return true;
+}
+
+void LineChanges::squeeze()
+{
+    m_texts.squeeze();
+    m_before.squeeze();
+    m_after.squeeze();
+    m_inputs.squeeze();
+    m_whole.squeeze();
+}
 
 LineListModel::LineListModel(QVector<CableLine> &lines, QObject *parent)
     : QAbstractTableModel(parent), m_lines(lines), m_headers(LineCalc::columnHeaders())
@@ -89,31 +192,24 @@ void LineListModel::removeAt(int row)
     endRemoveRows();
 }
 
-void LineListModel::setAt(int row, const CableLine &line)
+void LineListModel::applyChanges(const LineChanges &changes, bool after)
 {
-    if (row < 0 || row >= m_lines.size())
-        return;
-    const bool checkChanges = m_lines.at(row).checked != line.checked;
-    m_lines[row] = line;
-    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-    if (checkChanges)
-        emit checkChanged(row);
+    // One notice for all the rows: the view repaints once, and the summary
+    // follows the history's step, not each row.
+    if (changes.apply(m_lines, after))
+        emit dataChanged(index(changes.firstRow(), 0), index(changes.lastRow(), columnCount() - 1));
 }
 
-void LineListModel::recordChanges(const QString &text, const QVector<RowChange> &changes)
+void LineListModel::recordChanges(const QString &text, LineChanges changes)
 {
     if (changes.isEmpty())
         return;
+    changes.squeeze();
+    const qsizetype bytes = changes.bytes();
+    const auto kept = std::make_shared<const LineChanges>(std::move(changes));
     RecordedEdit::record(
-        m_history, text,
-        [this, changes] {
-            for (auto it = changes.crbegin(); it != changes.crend(); ++it)
-                setAt(it->row, it->before);
-        },
-        [this, changes] {
-            for (const RowChange &c : changes)
-                setAt(c.row, c.after);
-        });
+        m_history, text, [this, kept] { applyChanges(*kept, false); }, [this, kept] { applyChanges(*kept, true); },
+        bytes);
 }
 
 void LineListModel::appendLine(const CableLine &line)
@@ -122,17 +218,18 @@ void LineListModel::appendLine(const CableLine &line)
     insertAt(row, line);
     RecordedEdit::record(
         m_history, QStringLiteral("добавление линии"), [this, row] { removeAt(row); },
-        [this, row, line] { insertAt(row, line); });
+        [this, row, line] { insertAt(row, line); }, LineChanges::lineBytes(line));
 }
 
 void LineListModel::replaceLine(int row, const CableLine &line)
 {
     if (row < 0 || row >= m_lines.size())
         return;
-    const CableLine before = m_lines.at(row);
+    LineChanges changes;
+    changes.add(row, m_lines.at(row), line);
     m_lines[row] = line;
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-    recordChanges(QStringLiteral("изменение линии"), {RowChange{row, before, line}});
+    recordChanges(QStringLiteral("изменение линии"), std::move(changes));
 }
 
 void LineListModel::removeLine(int row)
@@ -143,7 +240,7 @@ void LineListModel::removeLine(int row)
     removeAt(row);
     RecordedEdit::record(
         m_history, QStringLiteral("удаление линии"), [this, row, before] { insertAt(row, before); },
-        [this, row] { removeAt(row); });
+        [this, row] { removeAt(row); }, LineChanges::lineBytes(before));
 }
 
 void LineListModel::setChecked(int row, bool checked)
@@ -154,42 +251,46 @@ void LineListModel::setChecked(int row, bool checked)
     m_lines[row].checked = checked;
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     emit checkChanged(row);
-    if (before.checked != checked)
+    if (before.checked != checked) {
+        LineChanges changes;
+        changes.add(row, before, m_lines.at(row));
         recordChanges(checked ? QStringLiteral("отметку линии") : QStringLiteral("снятие отметки линии"),
-                      {RowChange{row, before, m_lines.at(row)}});
+                      std::move(changes));
+    }
 }
 
 bool LineListModel::checkAll()
 {
-    QVector<RowChange> changes;
+    LineChanges changes;
     for (int row = 0; row < m_lines.size(); ++row) {
         CableLine &line = m_lines[row];
         if (!line.checked) {
-            RowChange change{row, line, line};
+            CableLine after = line;
+            after.checked = true;
+            changes.add(row, line, after);
             line.checked = true;
-            change.after.checked = true;
-            changes << change;
         }
     }
     if (!m_lines.isEmpty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-    recordChanges(QStringLiteral("выделение всех линий"), changes);
-    return !changes.isEmpty();
+    const bool changed = !changes.isEmpty();
+    recordChanges(QStringLiteral("выделение всех линий"), std::move(changes));
+    return changed;
 }
 
 void LineListModel::replaceLines(const QVector<CableLine> &lines, const QString &text)
 {
-    QVector<RowChange> changes;
+    LineChanges changes;
     const int rows = int(std::min(lines.size(), m_lines.size()));
     for (int row = 0; row < rows; ++row) {
         if (lines.at(row) == m_lines.at(row))
             continue;
-        changes << RowChange{row, m_lines.at(row), lines.at(row)};
+        changes.add(row, m_lines.at(row), lines.at(row));
         m_lines[row] = lines.at(row);
     }
     if (!changes.isEmpty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-    recordChanges(text, changes);
+    recordChanges(text, std::move(changes));
 }
 
 void LineListModel::reload()

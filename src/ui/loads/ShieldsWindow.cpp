@@ -574,8 +574,12 @@ void ShieldsWindow::recordShieldEdit(const QString &text, int k, const std::opti
         if (window)
             window->showProjectShields(k);
     };
+    // What the two copies of the shield keep, about: each load's name and cells.
+    const qsizetype loads = (before ? before->loads.size() : 0) + (after ? after->loads.size() : 0);
+    const qsizetype bytes = RecordedEdit::SmallEdit + loads * qsizetype(sizeof(Load) + (Load::CellCount + 1) * 48);
     RecordedEdit::record(
-        m_history, text, [put, before, after] { put(after, before); }, [put, before, after] { put(before, after); });
+        m_history, text, [put, before, after] { put(after, before); }, [put, before, after] { put(before, after); },
+        bytes);
 }
 
 void ShieldsWindow::showProjectShields(int shieldIndex)

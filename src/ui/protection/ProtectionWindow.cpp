@@ -4,13 +4,12 @@
 #include "base/Project.h"
 #include "base/Prompter.h"
 #include "docs/schedules/ProtectionReport.h"
+#include "ui/widgets/ResultTable.h"
 #include "ui/widgets/WidgetHelpers.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 ProtectionWindow::ProtectionWindow(const Project &project, const AppContext &context, Prompter &prompter,
@@ -26,7 +25,12 @@ ProtectionWindow::ProtectionWindow(const Project &project, const AppContext &con
                                            "Iк(1) min — в ее конце. Причина отказа — в подсказке красной ячейки."),
                             this);
     note->setWordWrap(true);
-    lineTable = resultTable(Protection::headings(), QStringLiteral("lineTable"), this);
+    lineTable = new ResultTable(Protection::headings(), QStringLiteral("lineTable"), this);
+    // Names on the left, currents on the right, the verdicts centred.
+    QVector<Qt::Alignment> alignments(Protection::headings().size(), Qt::AlignHCenter);
+    for (int c = 0; c < 6; ++c)
+        alignments[c] = c < 2 ? Qt::AlignLeft : Qt::AlignRight;
+    lineTable->setColumnAlignments(alignments);
     lineTable->setMinimumSize(900, 240);
     reportButton = namedButton(QStringLiteral("Сохранить &ведомость..."), QStringLiteral("reportButton"), this);
     if (m_writer.canPrint())
@@ -64,26 +68,21 @@ bool ProtectionWindow::calculate()
 void ProtectionWindow::showResult()
 {
     const int places = m_context.calc.places();
-    lineTable->setRowCount(int(m_result.lines.size()));
-    for (int r = 0; r < m_result.lines.size(); ++r) {
-        const Protection::LineCheck &check = m_result.lines.at(r);
-        const QStringList texts = Protection::lineTexts(check, places);
-        const QString reasons[] = {check.overloadReason, check.disconnectionReason, check.breakingReason,
-                                   check.thermalReason};
-        const Protection::Verdict verdicts[] = {check.overload, check.disconnection, check.breaking, check.thermal};
-        for (int c = 0; c < texts.size(); ++c) {
-            auto *item = new QTableWidgetItem(texts.at(c));
-            item->setTextAlignment(c < 2 ? Qt::AlignLeft | Qt::AlignVCenter
-                                         : (c < 6 ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignVCenter);
-            const int verdict = c - 6;
-            if (verdict >= 0 && verdicts[verdict] == Protection::Verdict::No) {
-                item->setForeground(Qt::white);
-                item->setBackground(QColor(0xc6, 0x28, 0x28));
-                item->setToolTip(reasons[verdict]);
-            }
-            lineTable->setItem(r, c, item);
-        }
+    QVector<ResultRow> rows;
+    rows.reserve(m_result.lines.size());
+    for (const Protection::LineCheck &check : std::as_const(m_result.lines)) {
+        ResultRow row{Protection::lineTexts(check, places), 0, {}};
+        const std::pair<Protection::Verdict, const QString &> verdicts[] = {
+            {check.overload, check.overloadReason},
+            {check.disconnection, check.disconnectionReason},
+            {check.breaking, check.breakingReason},
+            {check.thermal, check.thermalReason}};
+        for (int v = 0; v < 4; ++v)
+            if (verdicts[v].first == Protection::Verdict::No)
+                row.marks.append(ResultMark{6 + v, verdicts[v].second});
+        rows.append(std::move(row));
     }
+    lineTable->setRows(std::move(rows));
 }
 
 void ProtectionWindow::saveReport()

@@ -7,7 +7,7 @@
 class AppContext;
 class Prompter;
 class QPushButton;
-class QTableWidget;
+class ResultTable;
 class ReportWriter;
 struct Project;
 
@@ -21,7 +21,7 @@ public:
     ProtectionWindow(const Project &project, const AppContext &context, Prompter &prompter, ReportWriter &writer,
                      QWidget *parent = nullptr);
 
-    QTableWidget *lineTable = nullptr;
+    ResultTable *lineTable = nullptr;
     QPushButton *reportButton = nullptr;
     QPushButton *printButton = nullptr; // only with a writer that can print
     QPushButton *closeButton = nullptr;

@@ -5,6 +5,7 @@
 #include "base/Project.h"
 #include "base/Prompter.h"
 #include "docs/schedules/FaultCurrentsReport.h"
+#include "ui/widgets/ResultTable.h"
 #include "ui/widgets/WidgetHelpers.h"
 
 #include <QComboBox>
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -99,7 +99,10 @@ void FaultCurrentsWindow::buildLayout()
     m->addWidget(new QLabel(QStringLiteral("°C"), minimum), 2, 2);
     m->setRowStretch(3, 1);
 
-    pointTable = resultTable(FaultCurrents::headings(), QStringLiteral("pointTable"), this);
+    pointTable = new ResultTable(FaultCurrents::headings(), QStringLiteral("pointTable"), this);
+    QVector<Qt::Alignment> alignments(FaultCurrents::headings().size(), Qt::AlignRight);
+    alignments[0] = Qt::AlignLeft;
+    pointTable->setColumnAlignments(alignments);
     pointTable->horizontalHeader()->setStretchLastSection(true);
     pointTable->setMinimumSize(640, 200);
 
@@ -172,16 +175,12 @@ bool FaultCurrentsWindow::calculate()
 
 void FaultCurrentsWindow::showResult()
 {
-    pointTable->setRowCount(int(m_result.points.size()));
     const int places = m_context.calc.places();
-    for (int r = 0; r < m_result.points.size(); ++r) {
-        const QStringList texts = FaultCurrents::pointTexts(m_result.points.at(r), places);
-        for (int c = 0; c < texts.size(); ++c) {
-            auto *item = new QTableWidgetItem(texts.at(c));
-            item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
-            pointTable->setItem(r, c, item);
-        }
-    }
+    QVector<ResultRow> rows;
+    rows.reserve(m_result.points.size());
+    for (const FaultCurrents::Point &point : std::as_const(m_result.points))
+        rows.append(ResultRow{FaultCurrents::pointTexts(point, places), 0, {}});
+    pointTable->setRows(std::move(rows));
 }
 
 void FaultCurrentsWindow::saveReport()

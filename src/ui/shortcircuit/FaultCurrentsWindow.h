@@ -10,7 +10,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
+class ResultTable;
 class ReportWriter;
 struct Project;
 
@@ -34,7 +34,7 @@ public:
     QLineEdit *contactResistanceEdit = nullptr;
     QLineEdit *arcResistanceEdit = nullptr;
     QLineEdit *temperatureEdit = nullptr;
-    QTableWidget *pointTable = nullptr;
+    ResultTable *pointTable = nullptr;
     QPushButton *calculateButton = nullptr;
     QPushButton *reportButton = nullptr;
     QPushButton *printButton = nullptr; // only with a writer that can print

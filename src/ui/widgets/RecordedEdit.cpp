@@ -1,16 +1,21 @@
 #include "ui/widgets/RecordedEdit.h"
 
-#include <QUndoStack>
+#include "ui/widgets/EditHistory.h"
 
-RecordedEdit::RecordedEdit(const QString &text, std::function<void()> undo, std::function<void()> redo)
-    : m_undo(std::move(undo)), m_redo(std::move(redo))
+RecordedEdit::RecordedEdit(const QString &text, std::function<void()> undo, std::function<void()> redo,
+                           qsizetype bytes)
+    : RecordedEdit(text, std::make_shared<const Sides>(Sides{std::move(undo), std::move(redo), bytes}))
+{
+}
+
+RecordedEdit::RecordedEdit(const QString &text, std::shared_ptr<const Sides> sides) : m_sides(std::move(sides))
 {
     setText(text);
 }
 
 void RecordedEdit::undo()
 {
-    m_undo();
+    m_sides->undo();
 }
 
 void RecordedEdit::redo()
@@ -20,12 +25,20 @@ void RecordedEdit::redo()
         m_made = false;
         return;
     }
-    m_redo();
+    m_sides->redo();
+}
+
+RecordedEdit *RecordedEdit::copy() const
+{
+    return new RecordedEdit(text(), m_sides);
 }
 
 void RecordedEdit::record(QUndoStack *history, const QString &text, std::function<void()> undo,
-                          std::function<void()> redo)
+                          std::function<void()> redo, qsizetype bytes)
 {
-    if (history)
-        history->push(new RecordedEdit(text, std::move(undo), std::move(redo)));
+    if (!history)
+        return;
+    history->push(new RecordedEdit(text, std::move(undo), std::move(redo), bytes));
+    if (auto *bounded = qobject_cast<EditHistory *>(history))
+        bounded->trim();
 }

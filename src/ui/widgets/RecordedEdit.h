@@ -4,6 +4,7 @@
 #include <QUndoCommand>
 
 #include <functional>
+#include <memory>
 
 class QUndoStack;
 
@@ -15,17 +16,33 @@ class QUndoStack;
 class RecordedEdit : public QUndoCommand
 {
 public:
-    RecordedEdit(const QString &text, std::function<void()> undo, std::function<void()> redo);
+    // What an edit whose size is not told is taken to keep.
+    static constexpr qsizetype SmallEdit = 1024;
+
+    RecordedEdit(const QString &text, std::function<void()> undo, std::function<void()> redo,
+                 qsizetype bytes = SmallEdit);
 
     void undo() override;
     void redo() override;
 
-    // Puts the edit on `history`; nothing without a history.
+    // What the edit keeps in memory, about.
+    qsizetype bytes() const { return m_sides->bytes; }
+    // The same edit, again as just made (the history's own rebuilding).
+    RecordedEdit *copy() const;
+
+    // Puts the edit on `history`; nothing without a history. `bytes` is
+    // about what the two sides keep, for a history bounded in memory.
     static void record(QUndoStack *history, const QString &text, std::function<void()> undo,
-                       std::function<void()> redo);
+                       std::function<void()> redo, qsizetype bytes = SmallEdit);
 
 private:
-    std::function<void()> m_undo;
-    std::function<void()> m_redo;
+    struct Sides {
+        std::function<void()> undo;
+        std::function<void()> redo;
+        qsizetype bytes = 0;
+    };
+    RecordedEdit(const QString &text, std::shared_ptr<const Sides> sides);
+
+    std::shared_ptr<const Sides> m_sides;
     bool m_made = true; // the change is in place when the edit is recorded
 };

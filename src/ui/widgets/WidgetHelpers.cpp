@@ -16,7 +16,6 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionViewItem>
-#include <QTableWidget>
 
 bool checkNumericEntry(QLineEdit *field, Prompter &prompter)
 {
@@ -139,18 +138,6 @@ QPushButton *namedButton(const QString &text, const QString &name, QWidget *pare
     button->setObjectName(name);
     button->setAutoDefault(false);
     return button;
-}
-
-QTableWidget *resultTable(const QStringList &headings, const QString &name, QWidget *parent)
-{
-    auto *table = new QTableWidget(0, int(headings.size()), parent);
-    table->setObjectName(name);
-    table->setHorizontalHeaderLabels(headings);
-    table->verticalHeader()->hide();
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    return table;
 }
 
 QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons)

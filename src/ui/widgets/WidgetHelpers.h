@@ -11,7 +11,6 @@ class QAbstractItemModel;
 class QAbstractItemView;
 class QHBoxLayout;
 class QPushButton;
-class QTableWidget;
 class QPoint;
 class QLineEdit;
 class QListWidget;
@@ -46,8 +45,5 @@ void setRowQuietly(QListWidget *list, int row);
 // A push button known to tests by its object name; not the dialog's default
 // unless it is made so.
 QPushButton *namedButton(const QString &text, const QString &name, QWidget *parent);
-// A read-only table of results: whole rows selected, no row numbers, columns
-// as wide as their contents.
-QTableWidget *resultTable(const QStringList &headings, const QString &name, QWidget *parent);
 // The buttons of a dialog's bottom row, on the right; absent ones are skipped.
 QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons);
