@@ -5,8 +5,9 @@
 // dialog's steps, with all its inputs and a protective device, all checked;
 // shields of 50 loads.
 //
-// Run by hand: build/bin/kabinor_bench [RUNS] [LINES...] [--no-files]
-// (RUNS 7, LINES 5000 10000 unless given; --no-files skips the crafted files).
+// Run by hand: build/bin/kabinor_bench [RUNS] [LINES...] [--no-files] [--no-windows]
+// (RUNS 7, LINES 5000 10000 unless given; --no-files skips the crafted files,
+// --no-windows the ГОСТ 28249, protection and shields windows).
 // build/bin/kabinor_bench --write FILE LINES writes the project of LINES
 // lines and stops, for a profiler's run of kabinor-cli on it.
 #include "base/AppContext.h"
@@ -349,14 +350,19 @@ void benchMainWindow(const QString &path, const QString &appDir, int lines, cons
                                       });
     row("redo of check all", redoCheck, floors.sum, aimStep);
 
-    // The line dialog as "Изменить" opens it: the currents of every load offered.
+    // The line dialog as "Изменить" opens it: the currents of every load
+    // offered; the floor is making that list.
+    const double choicesFloor = medianMs([&] {
+        g_sink = g_sink
+                 + Permissible::loadCurrentChoices(window.project().shields, NetworkType::ThreePhase, 2).size();
+    });
     const double dialog = medianMs([&] {
         CableLineDialog d(*window.lineModel(), window.project(), context, prompter, true);
         d.fillFromRow(0);
         d.show();
         settle();
     });
-    row("line dialog, open for a change", dialog, 0, aimWindow);
+    row("line dialog, open for a change", dialog, choicesFloor, aimWindow);
 
     // A recompute after a change of the conductivities changes every row.
     window.openProject(path);
@@ -461,16 +467,27 @@ void benchWindows(const Project &project, const QString &appDir, int lines)
         row("protection window, \"Печать...\" to preview", print, protectionFloor, aimPrint);
     }
 
-    // The shields window: opened, a load removed and the removal undone.
+    // The shields window: opened, a load removed and the removal undone. The
+    // floors: the totals of every shield, and putting a shield back.
     {
         QUndoStack history;
         Project shields = project;
+        const double totalsFloor = medianMs([&] {
+            for (const Shield &s : shields.shields)
+                g_sink = g_sink + LoadCalc::recalcShieldTotals(s.loads, 2).current.size();
+        });
         const double open = medianMs([&] {
             ShieldsWindow window(context, prompter, shields);
             window.show();
             settle();
         });
-        row("shields window, open", open, 0, aim);
+        row("shields window, open", open, totalsFloor, aim);
+        const Shield first = shields.shields.first();
+        const double restoreFloor = medianMs([&] {
+            Shield copy = first;
+            copy.loads.detach();
+            g_sink = g_sink + copy.loads.size();
+        });
         ShieldsWindow window(context, prompter, shields);
         window.setHistory(&history);
         window.show();
@@ -480,10 +497,21 @@ void benchWindows(const Project &project, const QString &appDir, int lines)
                                          window.selectLoad(0);
                                          window.removeLoad();
                                      });
-        row("shields window, undo of a removed load", undo, 0, lines == 10000 ? 200 : 0);
+        row("shields window, undo of a removed load", undo, restoreFloor, lines == 10000 ? 200 : 0);
     }
+}
 
-    // The schedules of the lines: the Word document, PDF and the preview's pages.
+// The schedules of the lines: the Word document, PDF and the preview's pages.
+void benchSchedules(const Project &project, const QString &appDir, int lines)
+{
+    const double aimPrint = lines == 10000 ? 2000 : 0;
+    AppContext context(appDir);
+    ScriptedPrompter prompter;
+    PreviewPages previewPages;
+    ReportWriter writer(prompter, appDir);
+    writer.setPrinter(&previewPages);
+    const Project &p = project;
+
     const QVector<bool> all(10, true);
     const auto buildLines = [&] { return CableLineReport::build(p.lines, all, context.calc.places()); };
     const double tableFloor = medianMs([&] { g_sink = g_sink + buildLines().rows.size(); });
@@ -507,7 +535,7 @@ void benchWindows(const Project &project, const QString &appDir, int lines)
     row("short-circuit report rows", kzRows, tableFloor);
 }
 
-void benchSize(int lines, QTemporaryDir &tmp, const QString &appDir)
+void benchSize(int lines, QTemporaryDir &tmp, const QString &appDir, bool windows)
 {
     const int shields = std::max(1, lines / 100);
     std::printf("\n%d lines, %d shields of 50 loads\n", lines, shields);
@@ -518,7 +546,9 @@ void benchSize(int lines, QTemporaryDir &tmp, const QString &appDir)
     Floors floors;
     benchFiles(project, path, tmp, lines, floors);
     benchMainWindow(path, appDir, lines, floors);
-    benchWindows(project, appDir, lines);
+    if (windows)
+        benchWindows(project, appDir, lines);
+    benchSchedules(project, appDir, lines);
     const QString expr = longExpression(lines);
     const double eval = medianMs([&] { g_sink = g_sink + evaluateExpression(expr).size(); });
     row("expression, one term a line", eval, floors.sum);
@@ -602,6 +632,7 @@ int main(int argc, char *argv[])
     ReportPages::install();
     QVector<int> sizes;
     bool files = true;
+    bool windows = true;
     if (argc == 4 && QByteArray(argv[1]) == "--write") {
         const int lines = std::max(1, std::atoi(argv[3]));
         const Project project = makeProject(lines, std::max(1, lines / 100), 50, QCoreApplication::applicationDirPath());
@@ -611,6 +642,8 @@ int main(int argc, char *argv[])
         const QByteArray arg(argv[i]);
         if (arg == "--no-files")
             files = false;
+        else if (arg == "--no-windows")
+            windows = false;
         else if (i == 1)
             g_runs = std::max(1, arg.toInt());
         else if (arg.toInt() > 0)
@@ -632,7 +665,7 @@ int main(int argc, char *argv[])
                 "format (plain I/O, one pass, the calculation alone); aim = what it must stay within.\n",
                 g_runs);
     for (const int lines : sizes)
-        benchSize(lines, tmp, appDir);
+        benchSize(lines, tmp, appDir, windows);
     if (files && sizes.contains(10000)) {
         const QString normal = tmp.filePath(QStringLiteral("bench-10000.kbp"));
         std::printf("\nkabinor-cli summary on the 10 000-line project: peak %ld KB\n", cliPeakKb(normal, appDir));

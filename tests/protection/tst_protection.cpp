@@ -80,6 +80,7 @@ private slots:
     void eachOtherCheckFails();
     void choiceAtTheBoundary();
     void projectThroughWindowScheduleAndCommandLine();
+    void resultTableFilledInOneGo();
 };
 
 void TstProtection::disconnectionAtTheReleaseLimit_data()
@@ -214,6 +215,46 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
                     &out),
              0);
     QVERIFY(out.endsWith(expected[1].join(QLatin1Char('\t')) + QLatin1Char('\n')));
+}
+
+// The table of a window's results takes its rows whole: one reset of its
+// model however many rows, columns as wide as their widest text wherever it
+// stands, a row's depth as the indentation of its first text.
+void TstProtection::resultTableFilledInOneGo()
+{
+    ResultTable table({QStringLiteral("Линия"), QStringLiteral("Отключение")}, QStringLiteral("table"));
+    table.setColumnAlignments({Qt::AlignLeft, Qt::AlignHCenter});
+    table.resize(400, 200);
+    table.show();
+    QVector<ResultRow> rows;
+    for (int i = 1; i <= 3000; ++i)
+        rows << ResultRow{{QStringLiteral("Линия №%1").arg(i), QStringLiteral("да")}, 0, {}};
+    rows[10].marks = {ResultMark{1, QStringLiteral("Iк(1) min ниже тока отключения")}};
+    rows.last().level = 3; // the widest text of all, the last row
+    QSignalSpy reset(table.model(), &QAbstractItemModel::modelReset);
+    QSignalSpy changed(table.model(), &QAbstractItemModel::dataChanged);
+    QSignalSpy inserted(table.model(), &QAbstractItemModel::rowsInserted);
+    table.setRows(rows);
+    table.setRows(rows);
+    QCOMPARE(reset.count(), 2);
+    QCOMPARE(changed.count() + inserted.count(), 0);
+    QCOMPARE(table.rowCount(), 3000);
+
+    const QModelIndex last = table.model()->index(2999, 0);
+    QCOMPARE(last.data().toString(), QStringLiteral("            Линия №3000"));
+    QCOMPARE(table.text(2999, 0), QStringLiteral("Линия №3000"));
+    QVERIFY(table.columnWidth(0) > table.fontMetrics().horizontalAdvance(last.data().toString()));
+    QCOMPARE(table.model()->index(0, 1).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+             Qt::AlignHCenter | Qt::AlignVCenter);
+
+    const QModelIndex failed = table.model()->index(10, 1);
+    QCOMPARE(failed.data(Qt::BackgroundRole).value<QColor>(), QColor(0xc6, 0x28, 0x28));
+    QCOMPARE(failed.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));
+    QCOMPARE(failed.data(Qt::ToolTipRole).toString(), QStringLiteral("Iк(1) min ниже тока отключения"));
+    for (const QModelIndex &sound : {table.model()->index(10, 0), table.model()->index(11, 1)}) {
+        QVERIFY(!sound.data(Qt::BackgroundRole).isValid());
+        QVERIFY(!sound.data(Qt::ToolTipRole).isValid());
+    }
 }
 
 QTEST_MAIN(TstProtection)

@@ -16,6 +16,7 @@
 #include "ui/shortcircuit/FaultCurrentsWindow.h"
 #include "ui/shortcircuit/SubstationDialog.h"
 #include "shell/QtTranslation.h"
+#include "ui/widgets/EditHistory.h"
 #include "ui/widgets/WidgetHelpers.h"
 
 #include <QAbstractItemView>
@@ -140,6 +141,7 @@ private slots:
     void toolbarOrderAndTips();
     void checkMakesBoldAndSums();
     void checkAll();
+    void historyKeepsTheNewestSteps();
     void deleteOnlyRowDisablesCommands();
     void deleteAnsweredNo();
     void copyToClipboard();
@@ -289,6 +291,84 @@ void TstMainWindow::checkAll()
     for (const CableLine &l : f.window->project().lines)
         QVERIFY(l.checked);
     QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 3,75%"));
+
+    // Undone and redone as one change of the list: one notice for all the
+    // rows, none of them a check of its own (each would sum the network again).
+    LineListModel *model = f.window->lineModel();
+    QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+    QSignalSpy checks(model, &LineListModel::checkChanged);
+    f.window->action(QStringLiteral("actionUndo"))->trigger();
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(checks.count(), 0);
+    for (const CableLine &l : f.window->project().lines)
+        QVERIFY(!l.checked);
+    QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 0%"));
+    f.window->action(QStringLiteral("actionRedo"))->trigger();
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(checks.count(), 0);
+    QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 3,75%"));
+}
+
+// The history keeps the newest steps: at most 100, and within its memory,
+// a recompute kept as the cells it changed. What is kept undoes exactly.
+void TstMainWindow::historyKeepsTheNewestSteps()
+{
+    Fixture f;
+    MainWindow &w = *f.window;
+    f.addLine(makeLine(QStringLiteral("Л1"), QStringLiteral("1")));
+    w.history()->clear();
+    for (int step = 1; step <= 150; ++step) {
+        CableLine line = w.lineModel()->line(0);
+        line.cells[CableLine::Length] = QString::number(step);
+        w.lineModel()->replaceLine(0, line);
+    }
+    QCOMPARE(w.history()->count(), 100);
+    while (w.history()->canUndo())
+        w.action(QStringLiteral("actionUndo"))->trigger();
+    QCOMPARE(w.lineModel()->line(0).cell(CableLine::Length), QStringLiteral("50"));
+    QCOMPARE(w.action(QStringLiteral("actionRedo"))->text(), QStringLiteral("&Повторить изменение линии"));
+
+    // 1 000 lines recomputed: two cells of each change.
+    QVector<CableLine> lines;
+    for (int i = 0; i < 1000; ++i)
+        lines << makeLine(QStringLiteral("Линия №%1").arg(i + 1), QStringLiteral("0,5"));
+    LineListModel model(lines);
+    const auto recomputed = [&](int pass) {
+        QVector<CableLine> next = lines;
+        for (CableLine &line : next) {
+            line.cells[CableLine::Resistance] = QString::number(700 + pass);
+            line.cells[CableLine::VoltageDrop] = QStringLiteral("0,%1").arg(pass);
+        }
+        return next;
+    };
+    {
+        EditHistory unbounded;
+        model.setHistory(&unbounded);
+        model.replaceLines(recomputed(1), QStringLiteral("пересчет всех линий"));
+        // The changed cells, not the lines: a small part of what two copies of each line would take.
+        QVERIFY(unbounded.bytes() > 0);
+        QVERIFY2(unbounded.bytes() < 1000 * LineChanges::lineBytes(lines.first()) / 4,
+                 qPrintable(QString::number(unbounded.bytes())));
+        unbounded.undo();
+    }
+    const QVector<CableLine> original = lines;
+    EditHistory history(nullptr, EditHistory::DefaultSteps, 0);
+    QAction *undo = history.createUndoAction(&history, QStringLiteral("Отменить"));
+    model.setHistory(&history);
+    QVector<QVector<CableLine>> states{original};
+    for (int pass = 1; pass <= 6; ++pass) {
+        model.replaceLines(recomputed(pass), QStringLiteral("пересчет всех линий"));
+        states << lines;
+    }
+    // Over the limit with every step: only the newest stays, and it undoes.
+    QCOMPARE(history.count(), 1);
+    QVERIFY(undo->isEnabled());
+    QCOMPARE(undo->text(), QStringLiteral("Отменить пересчет всех линий"));
+    history.undo();
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(lines == states.at(5));
+    history.redo();
+    QVERIFY(lines == states.at(6));
 }
 
 void TstMainWindow::deleteOnlyRowDisablesCommands()

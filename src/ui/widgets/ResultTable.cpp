@@ -145,6 +145,7 @@ void ResultTable::fitColumns()
                 ++measured;
             }
         }
-        setColumnWidth(c, width);
+        // The grid line takes a pixel of the column, as the view's own fitting counts it.
+        setColumnWidth(c, width + (showGrid() ? 1 : 0));
     }
 }
