@@ -65,6 +65,7 @@ void RoomDialog::buildLayout()
     auto *roomFrame = new QGroupBox(QStringLiteral("Помещение"), this);
     nameEdit = new QLineEdit(roomFrame);
     nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    nameEdit->setMinimumWidth(nameEdit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 32);
     lengthEdit = field(roomFrame, QStringLiteral("lengthEdit"));
     widthEdit = field(roomFrame, QStringLiteral("widthEdit"));
     heightEdit = field(roomFrame, QStringLiteral("heightEdit"));

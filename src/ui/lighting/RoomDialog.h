@@ -53,7 +53,7 @@ public:
     LightingRoom room() const;
     // "OK": the room is computed; a refusal keeps the dialog open.
     void confirm();
-    const RoomLighting::Result &result() const { return m_result; }
+    const RoomLighting::Result &roomResult() const { return m_result; }
 
 private:
     void buildLayout();

@@ -313,7 +313,7 @@ void RoomsWindow::changeRoom()
     if (m_runDialog(dialog) != QDialog::Accepted || dialog.room() == m_project.rooms.at(row))
         return;
     const LightingRoom changed = dialog.room();
-    const RoomLighting::Result result = dialog.result();
+    const RoomLighting::Result result = dialog.roomResult();
     edit(QStringLiteral("изменение помещения"), [&] { putRoom(row, changed, result); });
     selectRoom(row);
 }
