@@ -152,6 +152,19 @@ QStringList linkedShields(const Project &project, int roomId)
     return names;
 }
 
+QHash<int, QStringList> linkedShieldsByRoom(const Project &project)
+{
+    QHash<int, QStringList> names;
+    for (const Shield &shield : project.shields)
+        for (const Load &load : shield.loads)
+            if (load.room > 0) {
+                QStringList &of = names[load.room];
+                if (of.isEmpty() || of.last() != shield.name)
+                    of << shield.name;
+            }
+    return names;
+}
+
 int newRoomId(const Project &project)
 {
     int highest = 0;

@@ -2,6 +2,7 @@
 
 #include "base/Project.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -54,6 +55,8 @@ void unlink(Project &project, int roomId);
 // How many loads are linked to a room, and the names of their shields.
 int linkedCount(const Project &project, int roomId);
 QStringList linkedShields(const Project &project, int roomId);
+// The same names for every room at once, by Id, in one pass over the loads.
+QHash<int, QStringList> linkedShieldsByRoom(const Project &project);
 
 // An Id no room of the project has and no load is linked to.
 int newRoomId(const Project &project);

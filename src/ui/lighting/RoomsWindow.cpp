@@ -159,6 +159,7 @@ void RoomsWindow::showRooms()
     m_results.clear();
     m_results.reserve(m_project.rooms.size());
     roomTable->setRowCount(int(m_project.rooms.size()));
+    const QHash<int, QStringList> linked = RoomLoads::linkedShieldsByRoom(m_project);
     for (int row = 0; row < m_project.rooms.size(); ++row) {
         const LightingRoom &room = m_project.rooms.at(row);
         const RoomLighting::Result r = RoomLighting::compute(room, m_tables);
@@ -167,7 +168,7 @@ void RoomsWindow::showRooms()
         texts[Name] = room.name;
         texts[Norm] = room.illuminance;
         texts[Curve] = room.curve;
-        texts[Shields] = RoomLoads::linkedShields(m_project, room.id).join(QStringLiteral(", "));
+        texts[Shields] = linked.value(room.id).join(QStringLiteral(", "));
         if (r.ok()) {
             texts[Area] = NumberText::formatRounded(r.area, places);
             texts[Count] = QString::number(r.chosen.count);
