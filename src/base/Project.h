@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/CableLine.h"
+#include "base/LightingRoom.h"
 #include "base/Load.h"
 
 #include <QString>
@@ -32,7 +33,7 @@ struct SubstationData {
     bool operator==(const SubstationData &) const = default;
 };
 
-// The open document: lines, the substation's data, shields.
+// The open document: lines, the substation's data, shields, rooms.
 struct Project : SubstationData {
     QString projectName;
     QString projectFolder; // folder of the project file with its trailing separator; empty before the first save
@@ -48,6 +49,9 @@ struct Project : SubstationData {
 
     QVector<Shield> shields;
     int currentShield = 0;
+
+    // The rooms whose lighting the project computes.
+    QVector<LightingRoom> rooms;
 
     Project();
     // Projects are compared by what they hold, never as a whole.

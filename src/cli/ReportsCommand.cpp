@@ -1,10 +1,11 @@
-// report-kl, report-kz and report-loads: the schedules written as the
+// report-kl, report-kz, report-loads and report-lighting: the schedules written as the
 // application writes them, as a Word document or PDF after OUT's extension.
 #include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
 #include "docs/schedules/CableLineReport.h"
+#include "docs/schedules/LightingReport.h"
 #include "docs/schedules/LoadReport.h"
 #include "docs/writers/ReportWriter.h"
 #include "docs/schedules/ShortCircuitReport.h"
@@ -117,4 +118,18 @@ int cliReportLoads(CliContext &ctx)
     const int places = ctx.app.calc.places();
     return writeReport(ctx, ctx.args.positional.at(1), project, LoadReport::title(), ReportWriter::kDefaultPlan,
                        ReportWriter::SectionsBuilder([&] { return LoadReport::build(project.shields, places); }));
+}
+
+int cliReportLighting(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("report-lighting PROJECT.kbp OUT.doc|OUT.pdf [--force]");
+    if (ctx.args.positional.size() != 2)
+        return ctx.usage(usageLine);
+    Project project;
+    if (!openForReport(ctx, project, false))
+        return 1;
+    const int places = ctx.app.calc.places();
+    const Lighting::UtilisationTables tables = Lighting::UtilisationTables::load(ctx.app.appDir());
+    return writeReport(ctx, ctx.args.positional.at(1), project, LightingReport::title(), ReportWriter::kDefaultPlan,
+                       ReportWriter::SectionsBuilder([&] { return LightingReport::build(project.rooms, tables, places); }));
 }

@@ -79,6 +79,20 @@ const QVector<CliCommand> &cliCommands()
           QStringLiteral("kz"), QStringLiteral("en"), QStringLiteral("lamp-type"), QStringLiteral("lamp-power"),
           QStringLiteral("lamps")},
          {}, cliLight},
+        {"light-room",
+         "light-room --length A --width B --height H --plane HP [--hang HC] --reflect 70/50/30 --curve TYPE --norm E "
+         "--kz KZ --z Z --flux F --power P [--lamps N --efficiency PERCENT]",
+         "one room by the utilisation-factor method: i, η, N, grid, average illuminance (lx), installed power (W), "
+         "W/m²; an LED luminaire unless --lamps or --efficiency make it one with lamps (flux and power of one lamp)",
+         {QStringLiteral("length"), QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("plane"),
+          QStringLiteral("hang"), QStringLiteral("reflect"), QStringLiteral("curve"), QStringLiteral("norm"),
+          QStringLiteral("kz"), QStringLiteral("z"), QStringLiteral("flux"), QStringLiteral("power"),
+          QStringLiteral("lamps"), QStringLiteral("efficiency")},
+         {}, cliLightRoom},
+        {"lighting", "lighting PROJECT.kbp",
+         "the rooms of a project, one per line: name, i, η, N, grid, average illuminance (lx), installed power (W), "
+         "W/m²",
+         {}, {}, cliLighting, true},
         {"report-kl", "report-kl PROJECT.kbp OUT.doc|OUT.pdf [--title TITLE] [--columns 1,2,...] [--force]",
          "the cable line schedule of the checked lines as a document (Word or PDF after OUT's extension)",
          {QStringLiteral("title"), QStringLiteral("columns")}, {QStringLiteral("force")}, cliReportKl, true},
@@ -88,6 +102,9 @@ const QVector<CliCommand> &cliCommands()
         {"report-loads", "report-loads PROJECT.kbp OUT.doc|OUT.pdf [--force]",
          "the load schedule of the shields, one table per shield, as a document (Word or PDF after OUT's extension)",
          {}, {QStringLiteral("force")}, cliReportLoads, true},
+        {"report-lighting", "report-lighting PROJECT.kbp OUT.doc|OUT.pdf [--force]",
+         "the lighting schedule of the rooms as a document (Word or PDF after OUT's extension)", {},
+         {QStringLiteral("force")}, cliReportLighting, true},
     };
     return commands;
 }

@@ -166,6 +166,7 @@ void MainWindow::newProject()
 
     discardShieldsWindow();
     m_project.resetShields();
+    m_project.rooms.clear();
     m_history->clear();
 }
 
@@ -208,6 +209,7 @@ bool MainWindow::openProject(const QString &path)
             discardShieldsWindow();
             m_project.shields = std::move(loaded.shields);
             m_project.currentShield = 0;
+            m_project.rooms = std::move(loaded.rooms);
             m_history->clear();
 
             refreshTransformerValues();

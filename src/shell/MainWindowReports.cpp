@@ -5,10 +5,12 @@
 #include "base/InputCheck.h"
 #include "calc/shortcircuit/Transformer.h"
 #include "docs/schedules/FaultCurrentsReport.h"
+#include "docs/schedules/LightingReport.h"
 #include "docs/schedules/LoadReport.h"
 #include "docs/schedules/ProtectionReport.h"
 #include "docs/schedules/ShortCircuitReport.h"
 #include "docs/writers/ReportWriter.h"
+#include "ui/lighting/RoomsWindow.h"
 #include "ui/protection/ProtectionWindow.h"
 #include "ui/reports/ReportColumnsDialog.h"
 #include "ui/widgets/ReportPreview.h"
@@ -163,4 +165,29 @@ void MainWindow::saveLoadReport()
 void MainWindow::printLoadReport()
 {
     withReportWriter([&](ReportWriter &writer) { LoadReport::print(writer, m_project, m_context.calc); });
+}
+
+void MainWindow::showRoomsWindow()
+{
+    withReportWriter([&](ReportWriter &writer) {
+        RoomsWindow window(m_project, m_context, m_prompter, writer, this);
+        window.setHistory(m_history);
+        window.exec();
+    });
+}
+
+void MainWindow::saveLightingReport()
+{
+    withReportWriter([&](ReportWriter &writer) {
+        LightingReport::run(writer, m_project, Lighting::UtilisationTables::load(m_context.appDir()),
+                            m_context.calc.places());
+    });
+}
+
+void MainWindow::printLightingReport()
+{
+    withReportWriter([&](ReportWriter &writer) {
+        LightingReport::print(writer, m_project, Lighting::UtilisationTables::load(m_context.appDir()),
+                              m_context.calc.places());
+    });
 }

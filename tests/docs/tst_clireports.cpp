@@ -1,4 +1,4 @@
-// kabinor-cli report-kl, report-kz and report-loads on project files, and the
+// kabinor-cli report-kl, report-kz, report-loads and report-lighting on project files, and the
 // schedules of the windows written the same way; the documents read back: the
 // Word documents by their cells, the PDF files as text extracted by poppler's
 // pdftotext.
@@ -83,6 +83,24 @@ Project longProject()
                                                 load(QStringLiteral("Розетки"), QStringLiteral("3"), false, QStringLiteral("C"))}},
                  Shield{QStringLiteral("ЩР-2"), {load(QStringLiteral("Насос"), QStringLiteral("7,5"), true, QString())}},
                  Shield{QStringLiteral("ЩС"), {}}};
+    // Rooms with incandescent lamps in luminaires У-15, one of them refused.
+    for (int i = 1; i <= 12; ++i) {
+        LightingRoom room;
+        room.id = i;
+        room.name = i == 1 ? QStringLiteral("Зал") : QStringLiteral("Помещение %1").arg(i);
+        room.length = i == 1 ? QStringLiteral("24") : NumberText::format(4 + i);
+        room.width = i == 1 ? QStringLiteral("12") : QStringLiteral("6");
+        room.height = i == 1 ? QStringLiteral("6") : QStringLiteral("3");
+        room.ceiling = i == 7 ? QStringLiteral("95") : QStringLiteral("70");
+        room.illuminance = QStringLiteral("300");
+        room.maintenance = QStringLiteral("1,4");
+        room.uniformity = QStringLiteral("1");
+        room.curve = QStringLiteral("У-15");
+        room.led = false;
+        room.flux = QStringLiteral("2920");
+        room.power = QStringLiteral("200");
+        p.rooms << room;
+    }
     return p;
 }
 
@@ -314,6 +332,7 @@ void TstCliReports::everyScheduleAsWordAndPdf_data()
     QTest::newRow("loads") << "report-loads" << QStringList() << "РАСЧЕТНАЯ НАГРУЗКА ЩИТОВ" << 3;
     QTest::newRow("ГОСТ 28249-93 currents") << "faults" << QStringList() << "ВЕДОМОСТЬ ТОКОВ КЗ (ГОСТ 28249-93)" << 1;
     QTest::newRow("protective devices") << "protection" << QStringList() << "ВЕДОМОСТЬ ЗАЩИТНЫХ АППАРАТОВ" << 1;
+    QTest::newRow("lighting") << "report-lighting" << QStringList() << "СВЕТОТЕХНИЧЕСКИЙ РАСЧЕТ" << 2;
 }
 
 // The same schedule written as .doc and as .pdf: every cell of the Word
@@ -352,6 +371,16 @@ void TstCliReports::everyScheduleAsWordAndPdf()
     // and the breaker, numbers with their places.
     if (!options.isEmpty())
         QCOMPARE(rowTexts(word.tables.first(), 4), QStringList({"Линия 5", "0,50", "0,90", "1,20", "C25"}));
+    // The hall by hand: i = 1,538, η = 48,31 % of У-15 at 70/50/30, N =
+    // 300 · 288 · 1,4 / (2920 · 0,4831) = 85,75 → 86, Eср = 300,87 lx; the
+    // refused room in the notes below.
+    if (command == QLatin1String("report-lighting")) {
+        QCOMPARE(rowTexts(word.tables.first(), 1),
+                 QStringList({"Зал", "24 × 12 × 6", "5,20", "70/50/30", "300", "1,4", "1", "У-15", "2920", "200", "1,54",
+                              "0,48", "86", "43x2", "300,87", "17,20", "59,72", "1,15"}));
+        QCOMPARE(rowTexts(word.tables.at(1), 1),
+                 QStringList({"Помещение 7", "Коэффициент отражения потолка должен быть от 0 до 90 %!"}));
+    }
     const QStringList pages = pdfPages(pdf);
     QVERIFY(!pages.isEmpty());
     const QString all = simplified(pages.join(QLatin1Char(' ')));
