@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,7 +102,7 @@ private slots:
     void confirmChecks();
     void addedLineReachesMainList();
     void autoNumberingAcrossCloseAndEsc();
-    void changeCheckedRow();
+    void changedRowKeepsItsCheckMark();
     void changeRestoresStoredInputs();
     void recomputeKeepsNamesOrderAndChecks();
     void conditionsAndPowerFactor();
@@ -412,7 +413,7 @@ void TstCableLineDialog::autoNumberingAcrossCloseAndEsc()
     QCOMPARE(names, (QStringList{"Линия №1", "Линия №2", "Линия №3", "Линия №4", "Линия №1"}));
 }
 
-void TstCableLineDialog::changeCheckedRow()
+void TstCableLineDialog::changedRowKeepsItsCheckMark()
 {
     Fixture f;
     f.lines().appendLine(computedLine(QStringLiteral("Ввод"), QStringLiteral("3x16"), QStringLiteral("Алюминий"), QStringLiteral("380")));
@@ -449,8 +450,11 @@ void TstCableLineDialog::changeCheckedRow()
     const CableLine &changed = f.lines().line(1);
     // Auto-numbering is on, yet the changed row keeps the name of the field.
     QCOMPARE(changed.name, QStringLiteral("Щит"));
-    QVERIFY(!changed.checked);
     QCOMPARE(changed.cells, (QStringList{"ВВГ", "4x25 + 1x16", "Медь", "50", "35,6", "40", "87,4", "0,65", "380"}));
+    // The changed row stays checked and bold, and the summary counts its new drop.
+    QVERIFY(changed.checked);
+    QVERIFY(f.lines().data(f.lines().index(1, 0), Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 0,65%"));
     QCOMPARE(f.lines().line(0).name, QStringLiteral("Ввод"));
     QCOMPARE(f.lines().line(2).name, QStringLiteral("Насос"));
 }

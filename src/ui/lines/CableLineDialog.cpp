@@ -452,7 +452,8 @@ void CableLineDialog::confirm()
             name = LineEntry::autoName(autoNameCounter);
     }
     line.name = name;
-    line.checked = false;
+    // A changed line stays on the checked path it was on.
+    line.checked = changeMode && m_lines.line(m_changeRow).checked;
 
     if (changeMode)
         m_lines.replaceLine(m_changeRow, line);
