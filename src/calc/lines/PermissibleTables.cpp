@@ -240,6 +240,32 @@ QString spacingMessage()
     return QStringLiteral("Расстояние между кабелями в свету должно быть 100, 200 или 300 мм (ПУЭ, табл. 1.3.26)!");
 }
 
+AmbientRange ambientRange(const Choice &choice)
+{
+    return laidInGround(choice) ? AmbientRange{-5, 35} : AmbientRange{-5, 50};
+}
+
+bool ambientInRange(const Choice &choice, double ambient)
+{
+    const AmbientRange range = ambientRange(choice);
+    return ambient >= range.low && ambient <= range.high;
+}
+
+QString ambientRangeMessage(const Choice &choice)
+{
+    const AmbientRange range = ambientRange(choice);
+    return (laidInGround(choice) ? QStringLiteral("Температура земли должна быть от ")
+                                 : QStringLiteral("Температура окружающей среды должна быть от "))
+           + NumberText::format(range.low) + QStringLiteral(" до +") + NumberText::format(range.high)
+           + QStringLiteral(" °C (ПУЭ, табл. 1.3.3)!");
+}
+
+double columnFactor(const Choice &choice)
+{
+    const auto column = lookupColumn(choice);
+    return column ? column->factor : 1;
+}
+
 std::optional<Correction> correctionFor(const Choice &choice, const LayingConditions &conditions, QString *message)
 {
     Correction c;

@@ -78,6 +78,21 @@ QString ambientMessage();
 QString cablesMessage();
 QString spacingMessage();
 
+// The ambient temperatures ПУЭ table 1.3.3 prints factors for: -5…+50 °C in
+// air, -5…+35 °C in the ground. What the line dialog takes.
+struct AmbientRange {
+    double low = -5;
+    double high = 50;
+};
+AmbientRange ambientRange(const Choice &choice);
+bool ambientInRange(const Choice &choice, double ambient);
+// The refusal of an ambient out of that range, with the range.
+QString ambientRangeMessage(const Choice &choice);
+
+// The factor a column of the choice applies to the printed value: 0,92 for a
+// four- or five-core cable, else 1.
+double columnFactor(const Choice &choice);
+
 // Which registry entry holds the table of a network and material, how many
 // rows are read from it and how many values a row has.
 struct TableSpec {
