@@ -789,7 +789,8 @@ void TstCableLineDialog::offeredCurrentsFromShields()
     QCOMPARE(d.loadCurrentList->count(), 3);
     // A three-phase line is offered the most loaded phase: B = 14,73 + 9,09.
     QCOMPARE(d.loadCurrentList->itemText(0), QStringLiteral("ЩО1 - 23,82А"));
-    QCOMPARE(d.loadCurrentList->itemText(1), QStringLiteral("Насос - 14,73А"));
+    // A single load at its full power: 10 / 0,8 / 3 / 0,9 / 0,22 = 21,04 A.
+    QCOMPARE(d.loadCurrentList->itemText(1), QStringLiteral("Насос - 21,04А"));
     QCOMPARE(d.loadCurrentList->itemText(2), QStringLiteral("Свет - 9,09А"));
     for (int i = 0; i < 3; ++i)
         QVERIFY(!d.loadCurrentList->itemIcon(i).isNull());
@@ -808,7 +809,7 @@ void TstCableLineDialog::offeredCurrentsFromShields()
     d.loadCurrentList->setCurrentIndex(1);
     QVERIFY(d.confirmButton->isEnabled());
     d.confirmButton->click();
-    QCOMPARE(f.lines().line(0).cell(CableLine::LoadCurrent), QStringLiteral("14,73"));
+    QCOMPARE(f.lines().line(0).cell(CableLine::LoadCurrent), QStringLiteral("21,04"));
 
     // The choices are those of the shields when the dialog was loaded.
     f.window->project().shields.first().loads.removeLast();

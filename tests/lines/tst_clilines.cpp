@@ -234,12 +234,13 @@ void TstCliLines::offeredCurrents()
     QVERIFY(ProjectFile::write(path, project));
 
     // As the line dialog lists them: the most loaded phase for a three-phase
-    // line, the sum of the loads' currents for a single-phase one.
+    // line, the sum of the loads' currents for a single-phase one; a load at
+    // its full power (Кс = 1): 10 / 0,8 / 3 / 0,9 / 0,22 = 21,04 A.
     QString out;
     QCOMPARE(run(app, QStringLiteral("currents"), {path}, &out, nullptr), 0);
-    QCOMPARE(out, QStringLiteral("ЩО1 - 23,82А\nНасос - 14,73А\nСвет - 9,09А\n"));
+    QCOMPARE(out, QStringLiteral("ЩО1 - 23,82А\nНасос - 21,04А\nСвет - 9,09А\n"));
     QCOMPARE(run(app, QStringLiteral("currents"), {path, QStringLiteral("--net"), QStringLiteral("220")}, &out, nullptr), 0);
-    QCOMPARE(out, QStringLiteral("ЩО1 - 53,28А\nНасос - 14,73А\nСвет - 9,09А\n"));
+    QCOMPARE(out, QStringLiteral("ЩО1 - 53,28А\nНасос - 21,04А\nСвет - 9,09А\n"));
     QCOMPARE(run(app, QStringLiteral("currents"), {path, QStringLiteral("--net"), QStringLiteral("110")}, &out, nullptr), 2);
 }
 

@@ -176,10 +176,12 @@ struct NeutralList {
 NeutralList readNeutralSections(const QString &appDir);
 
 // The load currents offered by the line dialog: shields whose loads draw
-// current, and every load with a known phase. A shield offers, for a
-// single-phase line, the sum of its loads' currents times their phase counts;
-// for a three-phase line, its most loaded phase as the shields window totals
-// it with `places` decimals (three-phase loads count on every phase).
+// current, and every load with a known phase. A shield offers its design
+// current: for a single-phase line, the sum of its loads' currents times
+// their phase counts; for a three-phase line, its most loaded phase as the
+// shields window totals it (three-phase loads count on every phase); both
+// with `places` decimals. A load offers its rated current (Kс = 1), which
+// its own line carries.
 struct CurrentChoice {
     QString text; // "name - value" + "А"
     QString phase; // empty for a shield, else "A", "B", "C" or "ABC"
