@@ -84,6 +84,7 @@ private slots:
     void letThroughOfModularBreaker();
     void choicePassesItsOwnChecks();
     void storedTripTimeOutOfRangeIsDamage();
+    void letThroughFileMissingOrDamaged();
     void projectThroughWindowScheduleAndCommandLine();
 };
 
@@ -303,6 +304,21 @@ void TstProtection::storedTripTimeOutOfRangeIsDamage()
     QVERIFY2(err.contains(QStringLiteral("«Розетки» «7» вне диапазона 0,01…5 с")), qPrintable(err));
     QCOMPARE(out, QStringLiteral("Розетки\tC25\t25\t35\t") + out.section(QLatin1Char('\t'), 4, 5)
                       + QStringLiteral("\tда\tда\tнет\tнет\n"));
+}
+
+void TstProtection::letThroughFileMissingOrDamaged()
+{
+    QCOMPARE(LetThroughTable::fromText(QStringLiteral("\"B\",16,10000\n")).status(), LetThroughTable::Status::Damaged);
+    QCOMPARE(LetThroughTable::fromText(QStringLiteral("\"B\",16,10000,-1\n")).status(), LetThroughTable::Status::Damaged);
+    TestAppDir app;
+    QVERIFY(QFile::remove(app.file(QStringLiteral("LetThrough.dat"))));
+    AppContext context(app.path());
+    // Said, and the checks run on S >= I·√t/k: the cautious side.
+    const auto result = ProtectionReport::checkProject(network(), context, nullptr);
+    QVERIFY(result && result->problems.isEmpty());
+    QCOMPARE(result->notes.size(), 1);
+    QVERIFY2(result->notes.first().contains(QStringLiteral("LetThrough.dat")), qPrintable(result->notes.first()));
+    QCOMPARE(result->lines.size(), 2);
 }
 
 void TstProtection::projectThroughWindowScheduleAndCommandLine()

@@ -455,8 +455,10 @@ Result check(const Project &project, const FaultCurrents::Result &faults, const 
     Result result;
     if (!table.problem().isEmpty())
         result.problems << table.problem();
+    // Without the let-through energies the thermal check falls back on S >= I·√t/k, the cautious side.
     if (!letThrough.problem().isEmpty())
-        result.problems << letThrough.problem();
+        result.notes << letThrough.problem()
+                            + QStringLiteral(" Термическая стойкость проверяется по формуле S ≥ I·√t/k.");
     int point = 0; // the line's start; its end is the next point
     for (const CableLine &line : project.lines) {
         if (!line.checked)

@@ -188,7 +188,7 @@ struct Result {
     QVector<LineCheck> lines; // every checked line, in list order
     QStringList problems; // data files that could not be read, devices the file lacks
     QStringList damage; // stored values out of their range, replaced by the defaults: damage of the project
-    QStringList notes; // what choosing devices found
+    QStringList notes; // what choosing devices found; a let-through file that could not be read
 };
 // Every checked line with the currents of its points (`faults`, whose point
 // i + 1 is the end of checked line i). With `chooseMissing`, a line without

@@ -56,7 +56,7 @@ bool ProtectionWindow::calculate()
     }
     m_result = *result;
     showResult();
-    for (const QString &problem : std::as_const(m_result.problems))
+    for (const QString &problem : std::as_const(m_result.problems) + m_result.notes)
         m_prompter.message(problem, QString(), Prompter::Icon::Exclamation);
     // Values of the project out of their range were replaced: the file is damaged there.
     if (!m_result.damage.isEmpty())
