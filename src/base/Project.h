@@ -30,6 +30,9 @@ struct SubstationData {
     QString contactResistance = QStringLiteral("0,1");
     QString arcResistance = QStringLiteral("10");
     QString conductorTemperature = QStringLiteral("65");
+    // The supply line is overhead ("воздушная"), else a cable ("кабельная"):
+    // its reactance per km in the method of ГОСТ 28249-93.
+    int supplyLineOverhead = 0;
     bool operator==(const SubstationData &) const = default;
 };
 

@@ -367,6 +367,8 @@ void readTransformer(const IniDocument &ini, Reader &in, Project &project)
     project.contactResistance = optional("ContactR", defaults.contactResistance);
     project.arcResistance = optional("ArcR", defaults.arcResistance);
     project.conductorTemperature = optional("CableTemp", defaults.conductorTemperature);
+    // Added with the supply line's reactance; a file without it has a cable.
+    project.supplyLineOverhead = NumberText::toDouble(optional("Overhead", QStringLiteral("0"))) != 0 ? 1 : 0;
     in.checkNumbers({project.transformerPower, project.supplyLineLength, project.supplyLineSection}, {0, 1, 2},
                     QStringLiteral("в данных ТП"));
 }
@@ -680,6 +682,7 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
     out.value(u"ContactR", protectValue(project.contactResistance));
     out.value(u"ArcR", protectValue(project.arcResistance));
     out.value(u"CableTemp", protectValue(project.conductorTemperature));
+    out.value(u"Overhead", QString::number(project.supplyLineOverhead));
     report(progress, 20);
 
     out.section(kLines);

@@ -69,7 +69,8 @@ const QVector<CliCommand> &cliCommands()
          {QStringLiteral("sk"), QStringLiteral("group"), QStringLiteral("hv")}, {}, cliFaults, true},
         {"protect", "protect PROJECT.kbp [--choose]",
          "checks of the protective device of every checked line: overload, disconnection, breaking capacity, "
-         "thermal withstand (--choose: for lines without a device the smallest breaker with Ib <= In <= Iz, C first)",
+         "thermal withstand (--choose: for lines without a device the smallest breaker with Ib <= In <= Iz that passes "
+         "the checks, C, B, D, then industrial)",
          {}, {QStringLiteral("choose")}, cliProtect, true},
         {"light",
          "light [--length L] [--width W] [--h1 H1] [--h2 H2] [--kz KZ] [--en E] [--lamp-type K] [--lamp-power P] "

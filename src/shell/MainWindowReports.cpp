@@ -121,6 +121,10 @@ std::optional<Protection::Result> MainWindow::protectionForSchedule()
         m_prompter.message(result->problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
         return std::nullopt;
     }
+    // Stored values out of range were replaced by their defaults: told, the schedule written.
+    if (!result->damage.isEmpty() || !result->notes.isEmpty())
+        m_prompter.message((result->damage + result->notes).join(QStringLiteral("\r\n")), QString(),
+                           Prompter::Icon::Exclamation);
     return result;
 }
 

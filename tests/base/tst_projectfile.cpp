@@ -48,6 +48,7 @@ void compareStored(const Project &actual, const Project &expected)
     QCOMPARE(actual.supplyLineMaterial, expected.supplyLineMaterial);
     QCOMPARE(actual.supplyLineLength, expected.supplyLineLength);
     QCOMPARE(actual.supplyLineSection, expected.supplyLineSection);
+    QCOMPARE(actual.supplyLineOverhead, expected.supplyLineOverhead);
     QCOMPARE(actual.lines.size(), expected.lines.size());
     for (int i = 0; i < expected.lines.size(); ++i)
         QCOMPARE(actual.lines.at(i), expected.lines.at(i));
@@ -89,6 +90,7 @@ void TstProjectFile::writesTheExactLayout()
     p.supplyLineMaterial = QStringLiteral("Алюминий");
     p.supplyLineLength = QStringLiteral("0,5");
     p.supplyLineSection = QStringLiteral("35");
+    p.supplyLineOverhead = 1;
     p.lines << makeLine(QStringLiteral("Линия №1"),
                         {QStringLiteral("АВВГ"), QStringLiteral("4x50"), QStringLiteral("Алюминий"), QStringLiteral("120"),
                          QStringLiteral("64,8"), QStringLiteral("85"), QStringLiteral("140"), QStringLiteral("1,45"),
@@ -123,7 +125,7 @@ void TstProjectFile::writesTheExactLayout()
         QStringLiteral("[TP]"), QStringLiteral("STP=400"), QStringLiteral("HS=1"), QStringLiteral("Material=Алюминий"),
         QStringLiteral("Length=0,5"), QStringLiteral("Section=35"), QStringLiteral("Group=Y"), QStringLiteral("Sk=0"),
         QStringLiteral("HV=10"), QStringLiteral("BusR=0"), QStringLiteral("BusX=0"), QStringLiteral("ContactR=0,1"),
-        QStringLiteral("ArcR=10"), QStringLiteral("CableTemp=65"),
+        QStringLiteral("ArcR=10"), QStringLiteral("CableTemp=65"), QStringLiteral("Overhead=1"),
         QStringLiteral("[Lines]"), QStringLiteral("SubItemCount=9"), QStringLiteral("LineCount=2"),
         QStringLiteral("[Line1]"), QStringLiteral("LineName=Линия №1"), QStringLiteral("Checked=True"),
         QStringLiteral("SubItem1=АВВГ"), QStringLiteral("SubItem2=4x50"), QStringLiteral("SubItem3=Алюминий"),
@@ -185,6 +187,7 @@ void TstProjectFile::absentKeysReadAsZero()
     QCOMPARE(p.supplyVoltage, QStringLiteral("10"));
     QCOMPARE(p.contactResistance, QStringLiteral("0,1"));
     QCOMPARE(p.conductorTemperature, QStringLiteral("65"));
+    QCOMPARE(p.supplyLineOverhead, 0); // a cable
     QCOMPARE(p.lines.size(), 1);
     QCOMPARE(p.lines.at(0).name, QStringLiteral("0"));
     QCOMPARE(p.lines.at(0).cells.at(0), QStringLiteral("0"));

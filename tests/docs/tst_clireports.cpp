@@ -253,7 +253,7 @@ void TstCliReports::shortCircuitReportMatchesWindow()
     const RtfDocumentView v = readRtfFile(out);
     QVERIFY2(v.wellFormed, qPrintable(v.problem));
     QCOMPARE(v.paragraphs.at(0).text, QStringLiteral("Дом"));
-    QCOMPARE(v.paragraphs.at(1).text, QStringLiteral("СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ"));
+    QCOMPARE(v.paragraphs.at(1).text, QStringLiteral("СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ (УПРОЩЕННЫЙ МЕТОД)"));
     const RtfTable &t = v.tables.first();
     QCOMPARE(t.rows.size(), 5);
     QCOMPARE(rowTexts(t, 2).mid(0, 4), QStringList({QStringLiteral("ЩР1 - ЩО1"), QStringLiteral("-"), QStringLiteral("-"),

@@ -593,7 +593,7 @@ void TstReports::shortCircuitRunWritesDocument()
 
     const RtfDocumentView v = readRtfFile(dir.filePath(QStringLiteral("Проект 1 - Ведомость токов КЗ.doc")));
     QVERIFY2(v.wellFormed, qPrintable(v.problem));
-    QCOMPARE(v.paragraphs.at(1).text, QStringLiteral("СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ"));
+    QCOMPARE(v.paragraphs.at(1).text, QStringLiteral("СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ (УПРОЩЕННЫЙ МЕТОД)"));
     QCOMPARE(v.tables.size(), 1);
     const RtfTable &t = v.tables.first();
     QCOMPARE(t.rows.size(), 2);
@@ -648,11 +648,12 @@ void TstReports::loadScheduleOfSeveralShields()
     }
     // Texts as the list shows them, numbers with two places and standing right.
     const RtfTable &first = v.tables.at(0);
-    QCOMPARE(rowTexts(first, 1), QStringList({"Освещение", "3,00", "0,90", "0,80", "2,40", "2,67", "12,14", "A", "1", "1,00"}));
+    QCOMPARE(rowTexts(first, 1), QStringList({"Освещение", "3,00", "0,90", "0,80", "2,40", "2,67", "12,12", "A", "1", "1,00"}));
     QVERIFY(first.rows.at(1).at(1).rightAligned && !first.rows.at(1).at(7).rightAligned);
-    // By hand: ΣPу 5, ΣPр 3,8, ΣS 2,67 + 1,75 = 4,42, I = 4,42 / 0,22 = 20,09,
-    // cos φ = 3,8 / 4,42 = 0,86; IN = √(12,14² + 7,95² − 12,14·7,95) = 10,68;
-    // (12,14 − 20,09 / 3) / (20,09 / 3) = 81,28 %.
+    // By hand, from the loads' inputs: ΣPу 5, ΣPр 3,8, ΣS = 2,6667 + 1,75 = 4,42;
+    // IA = 2,6667 / 0,22 = 12,12, IB = 1,75 / 0,22 = 7,95; the shield draws
+    // its largest phase current, 12,12 A; cos φ = 3,8 / 4,4167 = 0,86;
+    // IN = √(12,12² + 7,95² − 12,12·7,95) = 10,67; (12,12 − 6,69) / 6,69 = 81,13 %.
     const auto totals = [](const QString &caption, std::initializer_list<std::pair<int, QString>> cells) {
         QStringList row(10);
         row[0] = caption;
@@ -660,12 +661,12 @@ void TstReports::loadScheduleOfSeveralShields()
             row[column] = text;
         return row;
     };
-    QCOMPARE(rowTexts(first, 3), totals("Итого", {{1, "5,00"}, {2, "0,86"}, {4, "3,80"}, {5, "4,42"}, {6, "20,09"}}));
-    QCOMPARE(rowTexts(first, 4), totals("Фаза \u0410", {{5, "2,67"}, {6, "12,14"}}));
+    QCOMPARE(rowTexts(first, 3), totals("Итого", {{1, "5,00"}, {2, "0,86"}, {4, "3,80"}, {5, "4,42"}, {6, "12,12"}}));
+    QCOMPARE(rowTexts(first, 4), totals("Фаза \u0410", {{5, "2,67"}, {6, "12,12"}}));
     QCOMPARE(rowTexts(first, 5), totals("Фаза B", {{5, "1,75"}, {6, "7,95"}}));
     QCOMPARE(rowTexts(first, 6), totals("Фаза C", {{5, "0,00"}, {6, "0,00"}}));
-    QCOMPARE(rowTexts(first, 7), totals("Ток нулевого проводника", {{6, "10,68"}}));
-    QCOMPARE(rowTexts(first, 8), totals("Неравномерность, %", {{6, "81,28"}}));
+    QCOMPARE(rowTexts(first, 7), totals("Ток нулевого проводника", {{6, "10,67"}}));
+    QCOMPARE(rowTexts(first, 8), totals("Неравномерность, %", {{6, "81,13"}}));
     for (const RtfRun &cell : first.rows.at(8))
         QVERIFY(cell.bold);
     // A three-phase load loads the phases evenly: nothing in the neutral.
@@ -676,6 +677,13 @@ void TstReports::loadScheduleOfSeveralShields()
     QCOMPARE(rowTexts(second, 7), totals("Неравномерность, %", {{6, "0,00"}}));
     // A shield without loads still shows its table with its zero totals.
     QCOMPARE(rowTexts(v.tables.at(2), 1), totals("Итого", {{1, "0,00"}, {2, "0,00"}, {4, "0,00"}, {5, "0,00"}, {6, "0,00"}}));
+
+    // Totals past the range of numbers are no 0: two loads of 1E+308 kW.
+    const Load huge = load(QStringLiteral("Печь"), QStringLiteral("1E+308"), QStringLiteral("1"), QStringLiteral("1"),
+                           false, QStringLiteral("A"), QStringLiteral("1"));
+    const QVector<ReportSection> overflow = LoadReport::build({Shield{QStringLiteral("ЩП"), {huge, huge}}}, 2);
+    QCOMPARE(overflow.first().table.totals.first(),
+             totals("Итого", {{1, "∞"}, {2, "-"}, {4, "∞"}, {5, "∞"}, {6, "∞"}}));
 }
 
 QTEST_GUILESS_MAIN(TstReports)

@@ -351,7 +351,7 @@ void TstReportWindows::printingShowsThePreview()
     withModal([&] { f.window->action(QStringLiteral("actionPrintLoadReport"))->trigger(); },
               [&](QWidget *modal) { checkPreview(modal, QStringLiteral("Расчетная нагрузка щитов")); });
     withModal([&] { f.window->action(QStringLiteral("actionPrintShortCircuitReport"))->trigger(); },
-              [&](QWidget *modal) { checkPreview(modal, QStringLiteral("Сводная ведомость токов КЗ")); });
+              [&](QWidget *modal) { checkPreview(modal, QStringLiteral("Сводная ведомость токов КЗ (упрощенный метод)")); });
     // The cable lines through their dialog, its title and columns, printing first.
     withModal([&] { f.window->action(QStringLiteral("actionPrintCableLineReport"))->trigger(); },
               [&](QWidget *modal) {

@@ -1,5 +1,7 @@
 #include "docs/schedules/ProtectionReport.h"
 
+#include "base/NumberText.h"
+
 namespace ProtectionReport {
 
 QString title()
@@ -12,7 +14,8 @@ QString defaultFileName(const QString &projectName)
     return projectName + QStringLiteral(" - ") + title();
 }
 
-std::optional<Protection::Result> checkProject(const Project &project, const AppContext &context, QString *message)
+std::optional<Protection::Result> checkProject(const Project &project, const AppContext &context, QString *message,
+                                               bool chooseMissing)
 {
     const auto inputs = FaultCurrents::inputsOf(project, message);
     if (!inputs)
@@ -21,22 +24,31 @@ std::optional<Protection::Result> checkProject(const Project &project, const App
         FaultCurrents::compute(project, *inputs, context.calc, FaultCurrents::TransformerTable::load(context.appDir()),
                                FaultCurrents::CableTable::load(context.appDir()));
     Protection::Result result =
-        Protection::check(project, faults, Protection::BreakerTable::load(context.appDir()), context.calc.places());
+        Protection::check(project, faults, Protection::BreakerTable::load(context.appDir()),
+                          Protection::LetThroughTable::load(context.appDir()), context.calc.places(), chooseMissing);
     result.problems = faults.problems + result.problems;
     return result;
 }
 
 ReportTable build(const Protection::Result &result, int places)
 {
+    // Beside the columns of the window, the instantaneous trip current the
+    // disconnection check took (with the tolerance of an industrial release).
+    constexpr int tripColumn = 3;
     ReportTable table;
-    for (const QString &heading : Protection::headings())
+    QStringList headings = Protection::headings();
+    headings.insert(tripColumn, QStringLiteral("Iмгн, А"));
+    for (const QString &heading : headings)
         table.heading << ReportCell{heading, true, false};
-    for (const Protection::LineCheck &line : result.lines)
-        table.rows << Protection::lineTexts(line, places);
+    for (const Protection::LineCheck &line : result.lines) {
+        QStringList row = Protection::lineTexts(line, places);
+        row.insert(tripColumn, line.input.device ? NumberText::formatRounded(line.tripCurrent, places) : QStringLiteral("-"));
+        table.rows << row;
+    }
     // Iн is the device's rating as its table gives it; the currents show the
     // decimal places.
     table.markNumberColumn(2);
-    for (const int c : {3, 4, 5})
+    for (const int c : {3, 4, 5, 6})
         table.setNumberColumn(c, places);
     return table;
 }

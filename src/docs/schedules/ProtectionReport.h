@@ -15,7 +15,9 @@ QString defaultFileName(const QString &projectName);
 
 // The short-circuit currents by ГОСТ 28249-93 and the checks of the project;
 // nothing, with the message for the user, when the currents cannot be had.
-std::optional<Protection::Result> checkProject(const Project &project, const AppContext &context, QString *message);
+// With `chooseMissing`, lines without a device get the one "Подобрать" chooses.
+std::optional<Protection::Result> checkProject(const Project &project, const AppContext &context, QString *message,
+                                               bool chooseMissing = false);
 
 ReportTable build(const Protection::Result &result, int places);
 bool run(ReportWriter &writer, const QString &projectName, const Protection::Result &result, int places);
