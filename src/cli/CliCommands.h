@@ -19,3 +19,5 @@ int cliLight(CliContext &ctx);
 int cliReportKl(CliContext &ctx);
 int cliReportKz(CliContext &ctx);
 int cliReportLoads(CliContext &ctx);
+int cliReportFaults(CliContext &ctx);
+int cliReportProtect(CliContext &ctx);

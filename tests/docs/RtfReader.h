@@ -13,6 +13,7 @@ struct RtfRun {
     bool bold = false;
     bool italic = false;
     bool rightAligned = false; // \qr
+    int colour = 0; // \cf: an entry of the colour table, 0 the automatic colour
 };
 
 struct RtfTable {
@@ -35,6 +36,13 @@ struct RtfDocumentView {
     int marginRight = 0;
     QVector<RtfRun> paragraphs; // outside tables, formatting of their first character
     QVector<RtfTable> tables;
+    // The texts of the header and the footers (the first page's, the
+    // others'), one per paragraph or cell; page numbers as their field results.
+    QStringList headerTexts;
+    QStringList firstFooterTexts;
+    QStringList footerTexts;
+    int firstFooterRows = 0; // \row in the first page's footer
+    int footerRows = 0;
 };
 
 RtfDocumentView readRtf(const QByteArray &rtf);

@@ -167,6 +167,7 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
     if (!input.device)
         return c;
     const Breaker &d = *input.device;
+    c.guaranteedTripCurrent = d.tripCurrent();
 
     // Ib <= In <= Iz; I2 = 1,45 In <= 1,45 Iz follows for these devices.
     if (input.loadCurrent > d.rated) {
@@ -208,6 +209,8 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
         c.tripTime = input.tripTime.value_or(defaultTripTime(instantaneous));
         const double k = thermalFactor(input.material, input.section);
         const double needed = *input.maximumAtDevice * 1000 * std::sqrt(c.tripTime) / k;
+        c.thermalCriterion = ThermalCriterion::MinimumSection;
+        c.minimumSection = needed;
         c.thermal = input.section >= needed ? Verdict::Yes : Verdict::No;
         if (c.thermal == Verdict::No)
             c.thermalReason = QStringLiteral("Сечение ") + NumberText::format(input.section)
@@ -267,6 +270,19 @@ QStringList headings()
             QStringLiteral("Iк(1) min, кА"), QStringLiteral("Iк(3) max, кА"), QStringLiteral("Перегрузка"),
             QStringLiteral("Отключение"), QStringLiteral("Отключающая способность"),
             QStringLiteral("Термическая стойкость")};
+}
+
+QString thermalCriterionText(ThermalCriterion criterion)
+{
+    switch (criterion) {
+    case ThermalCriterion::MinimumSection:
+        return QStringLiteral("S min");
+    case ThermalCriterion::LetThrough:
+        return QStringLiteral("I²t");
+    case ThermalCriterion::None:
+        break;
+    }
+    return QString();
 }
 
 QString verdictText(Verdict verdict)

@@ -72,6 +72,12 @@ double defaultTripTime(bool instantaneous);
 
 enum class Verdict { NotApplicable, Yes, No };
 
+// How the thermal withstand was judged: by the least section for the fault
+// current and the disconnection time (S min = Iк·√t / k), or by the device's
+// let-through energy (I²t).
+enum class ThermalCriterion { None, MinimumSection, LetThrough };
+QString thermalCriterionText(ThermalCriterion criterion); // "S min", "I²t", ""
+
 // What the checks of one line take.
 struct CheckInput {
     std::optional<Breaker> device;
@@ -97,6 +103,13 @@ struct LineCheck {
     QString disconnectionReason;
     QString breakingReason;
     QString thermalReason;
+
+    // The figures behind the verdicts, for the schedule: the current that
+    // surely trips the device at once (A; 0 without a device), the thermal
+    // criterion and the least section it asks for (mm²).
+    double guaranteedTripCurrent = 0;
+    ThermalCriterion thermalCriterion = ThermalCriterion::None;
+    double minimumSection = 0;
 };
 
 LineCheck evaluate(const QString &name, const CheckInput &input, int places);
