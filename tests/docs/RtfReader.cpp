@@ -213,6 +213,12 @@ private:
                 return;
             }
             RtfTable &t = m_doc.tables.last();
+            if (t.rows.isEmpty() && m_row.size() == 1 && m_header && m_borders == 0 && !t.captionRepeats) {
+                t.caption = m_row.first();
+                t.captionRepeats = true;
+                m_row.clear();
+                return;
+            }
             t.rows << m_row;
             t.cellEdges << m_edges;
             t.headerRows << m_header;

@@ -17,6 +17,10 @@ struct RtfRun {
 };
 
 struct RtfTable {
+    // The first row when it spans the table alone and repeats on every
+    // page: the table's caption, kept apart from the rows.
+    RtfRun caption;
+    bool captionRepeats = false;
     QVector<QVector<RtfRun>> rows;
     QVector<QVector<int>> cellEdges; // \cellx of each row
     QVector<bool> headerRows; // \trhdr of each row

@@ -427,7 +427,8 @@ void TstCliReports::everyScheduleInEveryFormat()
     QStringList expected{QStringLiteral("Длинный"), title};
     for (int k = 0; k < word.tables.size(); ++k) {
         if (!captions.at(k).isEmpty()) {
-            QCOMPARE(word.paragraphs.at(word.tables.at(k).paragraphsBefore - 1).text, captions.at(k));
+            QCOMPARE(word.tables.at(k).caption.text, captions.at(k));
+            QVERIFY(word.tables.at(k).captionRepeats);
             expected << captions.at(k);
         }
         for (int r = 0; r < word.tables.at(k).rows.size(); ++r)

@@ -741,10 +741,10 @@ void TstReports::loadScheduleOfSeveralShields()
     QCOMPARE(v.tables.size(), 3);
     for (int k = 0; k < 3; ++k) {
         const RtfTable &t = v.tables.at(k);
-        // Each table follows its caption: the shield's name in bold.
-        const RtfRun &caption = v.paragraphs.at(t.paragraphsBefore - 1);
-        QCOMPARE(caption.text, p.shields.at(k).name);
-        QVERIFY(caption.bold);
+        // Each table under its caption, the shield's name in bold, which
+        // repeats with the heading row on every page the table goes on to.
+        QCOMPARE(t.caption.text, p.shields.at(k).name);
+        QVERIFY(t.caption.bold && t.captionRepeats);
         QCOMPARE(rowTexts(t, 0), LoadReport::headings());
         QCOMPARE(t.rows.size(), 1 + p.shields.at(k).loads.size() + 6);
         QCOMPARE(t.headerRows.first(), true);

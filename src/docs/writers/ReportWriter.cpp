@@ -117,9 +117,9 @@ QByteArray ReportWriter::document(const ReportDocument &document)
     // would then have to break; a smaller face keeps them whole.
     const int tableSize = tablePointSize(document, doc.textWidth());
     for (const ReportSection &section : document.sections) {
-        if (!section.caption.isEmpty())
+        if (section.table.columnCount() == 0 && !section.caption.isEmpty())
             doc.addParagraph(section.caption, kHeadingSize, true);
-        doc.addTable(section.table, tableSize);
+        doc.addTable(section.table, tableSize, section.caption, kHeadingSize);
     }
     return doc.toRtf();
 }

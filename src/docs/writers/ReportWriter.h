@@ -124,9 +124,10 @@ public:
 
     // The Word document: project name at 16 pt, the title in capitals at 14
     // pt bold, the date and time line and an empty paragraph at 14 pt, then
-    // each table under its caption (14 pt bold), all tables at one size (the
-    // heading only when no table has columns); the frame, "Лист N из M" and
-    // the title block on every page.
+    // each table under its caption (14 pt bold, in a row of the table that
+    // repeats with its heading row), all tables at one size (the heading only
+    // when no table has columns); the frame, "Лист N из M" and the title
+    // block on every page.
     static QByteArray document(const ReportDocument &document);
     static QByteArray document(const QString &projectName, const QString &title, const QString &dateTime,
                                const ReportTable &table);

@@ -320,7 +320,7 @@ QByteArray RtfDocument::rowDefinition(const QVector<int> &rightEdges, bool heade
     return d;
 }
 
-void RtfDocument::addTable(const ReportTable &table, int pointSize)
+void RtfDocument::addTable(const ReportTable &table, int pointSize, const QString &caption, int captionSize)
 {
     const int columns = table.columnCount();
     if (columns == 0)
@@ -336,6 +336,11 @@ void RtfDocument::addTable(const ReportTable &table, int pointSize)
     const QByteArray headerRow = rowDefinition(edges, true);
     const QByteArray bodyRow = rowDefinition(edges, false);
 
+    if (!caption.isEmpty()) {
+        m_body += "\\trowd\\trgaph" + QByteArray::number(kCellGap) + "\\trleft0\\trhdr\\trkeep\\cellx"
+                  + QByteArray::number(x) + "\r\n\\pard\\plain\\intbl\\keepn\\f0\\fs" + QByteArray::number(captionSize * 2)
+                  + "\\b " + escape(caption) + "\\cell\r\n\\row\r\n";
+    }
     m_body += headerRow;
     for (const ReportCell &cell : table.heading) {
         m_body += cellStart;

@@ -36,8 +36,11 @@ public:
 
     void addParagraph(const QString &text, int pointSize, bool bold = false);
     // A table without columns adds nothing. Number columns stand right,
-    // the totals in bold, failing cells in bold red.
-    void addTable(const ReportTable &table, int pointSize);
+    // the totals in bold, failing cells in bold red. A caption stands in a
+    // row of its own above the heading row, at `captionSize` in bold and
+    // without rules, and repeats with it on every page the table goes on to:
+    // a continued table never starts a page without its name.
+    void addTable(const ReportTable &table, int pointSize, const QString &caption = QString(), int captionSize = 14);
 
     // The complete document.
     QByteArray toRtf() const;

@@ -131,6 +131,32 @@ QVector<double> columnWidths(const ReportTable &table)
     return widths;
 }
 
+// The lines a text takes in a column `width` characters wide, broken
+// between words (a workbook sets no row heights of its own: the rows that
+// wrap are given theirs).
+int wrappedLines(const QString &text, double width)
+{
+    const double room = std::max(1.0, width - 1.5);
+    int lines = 0;
+    for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
+        ++lines;
+        double used = 0;
+        for (const QString &word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const double w = word.size() * 1.1;
+            if (used > 0 && used + 1 + w > room) {
+                ++lines;
+                used = 0;
+            }
+            // A word wider than the column takes lines of its own.
+            lines += int(w / room);
+            used = used > 0 ? used + 1 + w : std::fmod(w, room);
+        }
+    }
+    return std::max(1, lines);
+}
+
+constexpr double kLineHeight = 15; // points, of an 11 pt line
+
 // "&" starts a code in a header or footer; a text shows it doubled.
 QString footerText(const QString &text)
 {
@@ -165,8 +191,12 @@ void writeSheet(Writer &out, lxw_worksheet *sheet, const ReportDocument &documen
         out.note(worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), widths.at(c), nullptr));
 
     const int headingRow = row;
-    for (int c = 0; c < columns; ++c)
+    int headingLines = 1;
+    for (int c = 0; c < columns; ++c) {
         out.text(sheet, row, c, table.heading.at(c).text, {CellStyle::Heading});
+        headingLines = std::max(headingLines, wrappedLines(table.heading.at(c).text, widths.at(c)));
+    }
+    out.note(worksheet_set_row(sheet, lxw_row_t(row), std::min(409.0, headingLines * kLineHeight), nullptr));
     ++row;
     worksheet_freeze_panes(sheet, lxw_row_t(row), 0);
     out.note(worksheet_repeat_rows(sheet, lxw_row_t(headingRow), lxw_row_t(headingRow)));
@@ -174,6 +204,7 @@ void writeSheet(Writer &out, lxw_worksheet *sheet, const ReportDocument &documen
     const auto writeRows = [&](const QVector<QStringList> &rows, bool totals) {
         for (int r = 0; r < rows.size() && row < LXW_ROW_MAX; ++r, ++row) {
             const QStringList &texts = rows.at(r);
+            int lines = 1;
             for (int c = 0; c < columns; ++c) {
                 const QString text = c < texts.size() ? texts.at(c) : QString();
                 CellStyle style{CellStyle::Body, totals, !totals && table.isFailing(r, c)};
@@ -187,8 +218,12 @@ void writeSheet(Writer &out, lxw_worksheet *sheet, const ReportDocument &documen
                     }
                 }
                 style.wrap = text.size() * 1.1 + 2 > widths.at(c);
+                if (style.wrap)
+                    lines = std::max(lines, wrappedLines(text, widths.at(c)));
                 out.text(sheet, row, c, text, style);
             }
+            if (lines > 1)
+                out.note(worksheet_set_row(sheet, lxw_row_t(row), std::min(409.0, lines * kLineHeight), nullptr));
         }
     };
     writeRows(table.rows, false);
