@@ -168,6 +168,8 @@ void MainWindow::newProject()
 
     discardShieldsWindow();
     m_project.resetShields();
+    // A new document: its title block starts empty.
+    m_project.properties = ProjectProperties();
     m_history->clear();
 }
 
@@ -210,6 +212,7 @@ bool MainWindow::openProject(const QString &path)
             discardShieldsWindow();
             m_project.shields = std::move(loaded.shields);
             m_project.currentShield = 0;
+            m_project.properties = loaded.properties;
             m_history->clear();
 
             refreshTransformerValues();
