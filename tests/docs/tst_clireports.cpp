@@ -12,8 +12,10 @@
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "docs/schedules/ProtectionReport.h"
 #include "docs/writers/ReportPages.h"
+#include "docs/writers/ReportWriter.h"
 
 #include <QDir>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -197,6 +199,8 @@ private slots:
     void unwritableFolderAndUsage();
     void everyScheduleInEveryFormat_data();
     void everyScheduleInEveryFormat();
+    void newCommandsRefuseAsTheirWindows();
+    void failingCellsStandOut();
 };
 
 void TstCliReports::cableLineReport()
@@ -526,6 +530,111 @@ void TstCliReports::everyScheduleInEveryFormat()
         for (const QJsonValue &w : sheet.value(QStringLiteral("widths")).toArray())
             QVERIFY(w.toDouble() >= 6 && w.toDouble() <= 61);
     }
+}
+
+// report-faults and report-protect refuse what their windows refuse, with
+// the windows' messages and before any file is touched; they overwrite only
+// with --force, and a damaged project still gives its schedule, exit 3.
+void TstCliReports::newCommandsRefuseAsTheirWindows()
+{
+    TestAppDir app;
+    writeProject(app);
+    const QString project = app.file(QStringLiteral("Дом.kbp"));
+    const QString out = app.file(QStringLiteral("s.xlsx"));
+    const QByteArray sound = app.readFile(QStringLiteral("Дом.kbp"));
+    for (const QString command : {QStringLiteral("report-faults"), QStringLiteral("report-protect")}) {
+        QString stdOut, stdErr;
+        // No transformer; then an input out of its range.
+        QByteArray bytes = sound;
+        app.writeFile(QStringLiteral("Дом.kbp"), bytes.replace("STP=400", "STP=0"));
+        QCOMPARE(runCli(args(app, {command, project, out}), &stdOut, &stdErr), 1);
+        QCOMPARE(stdErr, QStringLiteral("Укажите мощность трансформатора и данные питающей линии!\n"));
+        bytes = sound;
+        app.writeFile(QStringLiteral("Дом.kbp"), bytes.replace("HS=0", "HS=0\r\nCableTemp=300"));
+        QCOMPARE(runCli(args(app, {command, project, out}), &stdOut, &stdErr), 1);
+        QCOMPARE(stdErr, QStringLiteral("Температура жил кабелей к концу КЗ должна быть от 20 до 250 °C!\n"));
+        QVERIFY(!QFile::exists(out));
+        QCOMPARE(runCli(args(app, {command, project})), 2);
+
+        // Written; then kept unless --force.
+        app.writeFile(QStringLiteral("Дом.kbp"), sound);
+        QCOMPARE(runCli(args(app, {command, project, out}), &stdOut, &stdErr), 0);
+        QCOMPARE(stdErr, QString());
+        QVERIFY(app.readFile(QStringLiteral("s.xlsx")).startsWith("PK"));
+        QCOMPARE(runCli(args(app, {command, project, out}), &stdOut, &stdErr), 1);
+        QCOMPARE(stdErr, QStringLiteral("Файл ") + QDir::toNativeSeparators(out) + QStringLiteral(" уже существует!\r\nЗаменить?\n"));
+
+        // A damaged project: the schedule of what could be read, exit 3.
+        app.writeFile(QStringLiteral("Дом.kbp"), QByteArray(sound).replace("LineCount=5", "LineCount=6"));
+        QCOMPARE(runCli(args(app, {command, project, out, QStringLiteral("--force")}), &stdOut, &stdErr), 3);
+        QVERIFY(stdErr.contains(QStringLiteral("поврежден")));
+        QVERIFY(stdOut.contains(QStringLiteral("успешно сохранен")));
+        QFile::remove(out);
+        app.writeFile(QStringLiteral("Дом.kbp"), sound);
+    }
+}
+
+// Failing cells in bold red in the workbook and on the PDF page; numbers in
+// exponent form keep the general format, texts of number columns stay texts,
+// long texts wrap in rows as tall as they take.
+void TstCliReports::failingCellsStandOut()
+{
+    if (!haveOpenpyxl() || QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        QSKIP("python3-openpyxl and poppler-utils are installed by ./test");
+    ReportTable table;
+    table.heading = {ReportCell{QStringLiteral("Линия"), true, false}, ReportCell{QStringLiteral("Icu, кА"), true, false},
+                     ReportCell{QStringLiteral("Iк(3)≤Icu"), true, false}, ReportCell{QStringLiteral("Причина"), true, false}};
+    table.rows = {{QStringLiteral("Л1"), QStringLiteral("6"), QStringLiteral("нет"),
+                   QStringLiteral("Iк(3) max = 12,86 кА в начале линии больше отключающей способности Icu = 6 кА, ")
+                       .repeated(3)},
+                  {QStringLiteral("Л2"), QStringLiteral("1E+20"), QStringLiteral("да"), QString()},
+                  {QStringLiteral("Л3"), QStringLiteral("-"), QStringLiteral("-"), QString()}};
+    table.markNumberColumn(1);
+    TestAppDir app;
+    ScriptedPrompter prompter;
+    ReportWriter writer(prompter, app.path());
+    const auto write = [&](const QString &name, const ReportTable &t) {
+        return writer.save(app.file(name), QStringLiteral("Проект"), QStringLiteral("Ведомость"), [&t] { return t; });
+    };
+    QVERIFY(write(QStringLiteral("plain.pdf"), table));
+    table.markFailing(0, 1);
+    table.markFailing(0, 2);
+    QVERIFY(write(QStringLiteral("failing.xlsx"), table));
+    QVERIFY(write(QStringLiteral("failing.pdf"), table));
+
+    const QJsonArray rows = readWorkbook(app.file(QStringLiteral("failing.xlsx"))).at(0).toObject().value("rows").toArray();
+    const auto cell = [&rows](int r, int c) { return rows.at(r).toArray().at(c).toObject(); };
+    const int body = 5; // under the title, the project, the date, an empty row and the headings
+    for (const int c : {1, 2}) {
+        QVERIFY(cell(body, c).value("bold").toBool());
+        QCOMPARE(cell(body, c).value("colour").toString(), QStringLiteral("FFC62828"));
+    }
+    QVERIFY(!cell(body, 0).value("bold").toBool());
+    QVERIFY(!cell(body + 1, 2).value("bold").toBool());
+    QCOMPARE(cell(body, 1).value("format").toString(), QStringLiteral("0"));
+    QCOMPARE(cell(body + 1, 1).value("value").toDouble(), 1e20);
+    QCOMPARE(cell(body + 1, 1).value("format").toString(), QStringLiteral("General"));
+    QCOMPARE(cell(body + 2, 1).value("value").toString(), QStringLiteral("-"));
+    QVERIFY(cell(body, 3).value("wrap").toBool());
+
+    // Red on the page where a cell fails, none where none does.
+    const auto redPixels = [&app](const QString &pdf) {
+        QProcess tool;
+        tool.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),
+                                                QStringLiteral("-singlefile"), app.file(pdf), app.file(QStringLiteral("page"))});
+        if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+            return -1;
+        const QImage image(app.file(QStringLiteral("page.png")));
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                red += c.red() > 150 && c.green() < 110 && c.blue() < 110;
+            }
+        return red;
+    };
+    QCOMPARE(redPixels(QStringLiteral("plain.pdf")), 0);
+    QVERIFY(redPixels(QStringLiteral("failing.pdf")) > 10);
 }
 
 QTEST_MAIN(TstCliReports)

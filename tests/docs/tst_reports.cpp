@@ -565,7 +565,8 @@ void TstReports::failedWriteTellsTheUser()
     QFile blocker(dir.filePath(QStringLiteral("file")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    for (const QString &path : {dir.filePath(QStringLiteral("missing/r.doc")), dir.filePath(QStringLiteral("file/r.doc"))}) {
+    for (const QString &path : {dir.filePath(QStringLiteral("missing/r.doc")), dir.filePath(QStringLiteral("file/r.doc")),
+                                dir.filePath(QStringLiteral("missing/r.xlsx")), dir.filePath(QStringLiteral("file/r.xlsx"))}) {
         ScriptedPrompter prompter;
         RecordingProgress progress;
         ReportWriter writer(prompter, dir.path());
