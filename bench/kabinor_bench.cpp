@@ -255,6 +255,22 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
     });
     row("cable line report (PDF)", klPdf, pdfBase);
 
+    // And as a workbook: its floor is writing its bytes too.
+    const QString xlsx = tmp.filePath(QStringLiteral("report-%1.xlsx").arg(lines));
+    const double klXlsx = medianMs([&] {
+        writer.save(xlsx, QStringLiteral("Проект"), CableLineReport::defaultTitle(),
+                    [&] { return CableLineReport::build(project.lines, all, calc.places()); });
+    });
+    QFile xlsxFile(xlsx);
+    xlsxFile.open(QIODevice::ReadOnly);
+    const QByteArray xlsxBytes = xlsxFile.readAll();
+    const double xlsxBase = medianMs([&] {
+        QFile out(rawPath);
+        out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        out.write(xlsxBytes);
+    });
+    row("cable line report (workbook)", klXlsx, xlsxBase);
+
     const QString expr = longExpression(lines);
     const double eval = medianMs([&] { g_sink = g_sink + evaluateExpression(expr).size(); });
     row("expression, one term a line", eval, sumBase);

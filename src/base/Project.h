@@ -36,6 +36,22 @@ struct SubstationData {
     bool operator==(const SubstationData &) const = default;
 };
 
+// What the title block of every schedule says about the project, as typed in
+// "Свойства проекта"; an empty field leaves its cell empty.
+struct ProjectProperties {
+    QString organization;
+    QString object; // the building or facility the network serves
+    QString documentCode; // the designation of the documents
+    QString stage; // "П", "Р", ...
+    QString developer;
+    QString checker;
+    QString normController;
+    QString approver;
+    QString date;
+    bool isEmpty() const { return *this == ProjectProperties(); }
+    bool operator==(const ProjectProperties &) const = default;
+};
+
 // The open document: lines, the substation's data, shields, rooms.
 struct Project : SubstationData {
     QString projectName;
@@ -55,6 +71,7 @@ struct Project : SubstationData {
 
     // The rooms whose lighting the project computes.
     QVector<LightingRoom> rooms;
+    ProjectProperties properties;
 
     Project();
     // Projects are compared by what they hold, never as a whole.

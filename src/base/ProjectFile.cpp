@@ -25,6 +25,19 @@ const QString kLines = QStringLiteral("Lines");
 const QString kShields = QStringLiteral("Shields");
 const QString kRooms = QStringLiteral("Rooms");
 const QString kRoomKey = QStringLiteral("Room");
+const QString kProjectSection = QStringLiteral("Project");
+
+// The keys of the project's properties, in the order they are written.
+struct PropertyKey {
+    const char16_t *key;
+    QString ProjectProperties::*field;
+};
+constexpr PropertyKey kPropertyKeys[] = {
+    {u"Organization", &ProjectProperties::organization}, {u"Object", &ProjectProperties::object},
+    {u"Code", &ProjectProperties::documentCode},         {u"Stage", &ProjectProperties::stage},
+    {u"Developer", &ProjectProperties::developer},       {u"Checker", &ProjectProperties::checker},
+    {u"NormControl", &ProjectProperties::normController}, {u"Approver", &ProjectProperties::approver},
+    {u"Date", &ProjectProperties::date}};
 
 // Counts are 16-bit integers in the format.
 constexpr int kMaxCount = 32767;
@@ -559,6 +572,19 @@ void readRooms(const IniDocument &ini, Reader &in, Project &project)
         in.missing(*roomCount, int(project.rooms.size()), QStringLiteral("помещений"));
 }
 
+// The properties of the title block; a file without them (every file of
+// earlier versions) has none.
+void readProperties(const IniDocument &ini, Project &project)
+{
+    project.properties = ProjectProperties();
+    const int section = ini.sectionIndex(kProjectSection);
+    if (section < 0)
+        return;
+    for (const PropertyKey &k : kPropertyKeys)
+        project.properties.*k.field =
+            unprotectValue(ini.value(section, QString::fromUtf16(k.key), QString(), true));
+}
+
 } // namespace
 
 QString loadSectionName(int shield, int load)
@@ -604,6 +630,7 @@ ReadResult readText(const QString &text, Project &project, const Progress &progr
     readLines(ini, in, project, progress);
     report(progress, 40);
     readShields(ini, in, project, progress);
+    readProperties(ini, project);
     // A project always has at least one shield.
     if (project.shields.isEmpty())
         project.shields = Project::initialShields();
@@ -763,6 +790,15 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
             out.value(u"Efficiency", protectValue(room.efficiency));
             out.value(u"Count", protectValue(room.count));
         }
+    }
+
+    // After every section of earlier versions, and only when there is
+    // something to keep, so that a project without properties is written
+    // as it always was.
+    if (!project.properties.isEmpty()) {
+        out.section(kProjectSection);
+        for (const PropertyKey &k : kPropertyKeys)
+            out.value(k.key, protectValue(project.properties.*k.field));
     }
     report(progress, 90);
 }

@@ -22,3 +22,5 @@ int cliReportKl(CliContext &ctx);
 int cliReportKz(CliContext &ctx);
 int cliReportLoads(CliContext &ctx);
 int cliReportLighting(CliContext &ctx);
+int cliReportFaults(CliContext &ctx);
+int cliReportProtect(CliContext &ctx);

@@ -94,17 +94,26 @@ const QVector<CliCommand> &cliCommands()
          "the rooms of a project, one per line: name, i, η, N, grid, average illuminance (lx), installed power (W), "
          "W/m²",
          {}, {}, cliLighting, true},
-        {"report-kl", "report-kl PROJECT.kbp OUT.doc|OUT.pdf [--title TITLE] [--columns 1,2,...] [--force]",
-         "the cable line schedule of the checked lines as a document (Word or PDF after OUT's extension)",
+        {"report-kl", "report-kl PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--title TITLE] [--columns 1,2,...] [--force]",
+         "the cable line schedule of the checked lines as a document (Word, PDF or workbook after OUT's extension)",
          {QStringLiteral("title"), QStringLiteral("columns")}, {QStringLiteral("force")}, cliReportKl, true},
-        {"report-kz", "report-kz PROJECT.kbp OUT.doc|OUT.pdf [--force]",
-         "the short-circuit schedule of the checked lines as a document (Word or PDF after OUT's extension)", {},
-         {QStringLiteral("force")}, cliReportKz, true},
-        {"report-loads", "report-loads PROJECT.kbp OUT.doc|OUT.pdf [--force]",
-         "the load schedule of the shields, one table per shield, as a document (Word or PDF after OUT's extension)",
+        {"report-kz", "report-kz PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
+         "the short-circuit schedule of the checked lines as a document (Word, PDF or workbook after OUT's extension)",
+         {}, {QStringLiteral("force")}, cliReportKz, true},
+        {"report-faults", "report-faults PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
+         "the schedule of the short-circuit currents by ГОСТ 28249-93 with its inputs and the impedance sums of "
+         "every point, as a document (Word, PDF or workbook after OUT's extension)",
+         {}, {QStringLiteral("force")}, cliReportFaults, true},
+        {"report-protect", "report-protect PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
+         "the schedule of the protective devices with the figures behind every check and the reason of every "
+         "failed one, as a document (Word, PDF or workbook after OUT's extension)",
+         {}, {QStringLiteral("force")}, cliReportProtect, true},
+        {"report-loads", "report-loads PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
+         "the load schedule of the shields, one table per shield, as a document (Word, PDF or workbook after OUT's "
+         "extension)",
          {}, {QStringLiteral("force")}, cliReportLoads, true},
-        {"report-lighting", "report-lighting PROJECT.kbp OUT.doc|OUT.pdf [--force]",
-         "the lighting schedule of the rooms as a document (Word or PDF after OUT's extension)", {},
+        {"report-lighting", "report-lighting PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
+         "the lighting schedule of the rooms as a document (Word, PDF or workbook after OUT's extension)", {},
          {QStringLiteral("force")}, cliReportLighting, true},
     };
     return commands;

@@ -140,6 +140,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, [this] { saveProject(false); });
     connect(makeAction(QStringLiteral("actionSaveProjectAs"), QStringLiteral("Сохранить проект &как...")),
             &QAction::triggered, this, [this] { saveProject(true); });
+    connect(makeAction(QStringLiteral("actionProjectProperties"), QStringLiteral("Сво&йства проекта...")),
+            &QAction::triggered, this, &MainWindow::editProjectProperties);
     connect(makeAction(QStringLiteral("actionCableLineReport"), QStringLiteral("Сохранить ведомость К&Л..."), QKeySequence(Qt::Key_F2)),
             &QAction::triggered, this, &MainWindow::saveCableLineReport);
     connect(makeAction(QStringLiteral("actionShortCircuitReport"), QStringLiteral("Сохранить ведомость токов К&З..."),
@@ -238,6 +240,7 @@ void MainWindow::buildMenus()
     fileMenu->addAction(action(QStringLiteral("actionOpenProject")));
     fileMenu->addAction(action(QStringLiteral("actionSaveProject")));
     fileMenu->addAction(action(QStringLiteral("actionSaveProjectAs")));
+    fileMenu->addAction(action(QStringLiteral("actionProjectProperties")));
     fileMenu->addSeparator();
     fileMenu->addAction(action(QStringLiteral("actionCableLineReport")));
     fileMenu->addAction(action(QStringLiteral("actionShortCircuitReport")));

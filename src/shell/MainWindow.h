@@ -138,6 +138,8 @@ public:
     // The checks of the protective devices: the window and its schedule.
     void showProtectionWindow();
     void saveProtectionReport();
+    // "Свойства проекта": what the title block of the schedules says; one undoable edit.
+    void editProjectProperties();
 
     // Every change of the project, for undo and redo; emptied when a project
     // is created or opened.

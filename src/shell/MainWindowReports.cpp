@@ -45,6 +45,7 @@ void MainWindow::withReportWriter(const std::function<void(ReportWriter &)> &use
     ReportPreview preview(this);
     ReportWriter writer(m_prompter, m_context.documentsFolder());
     writer.setProgress(&progress);
+    writer.setProjectProperties(m_project.properties);
     writer.setPrinter(&preview);
     use(writer);
 }
@@ -84,7 +85,7 @@ void MainWindow::saveFaultCurrentsReport()
 {
     if (const auto result = faultCurrentsForSchedule())
         withReportWriter([&](ReportWriter &writer) {
-            FaultCurrentsReport::run(writer, m_project.projectName, *result, m_context.calc.places());
+            FaultCurrentsReport::run(writer, m_project, *result, m_context.calc.places());
         });
 }
 
@@ -92,7 +93,7 @@ void MainWindow::printFaultCurrentsReport()
 {
     if (const auto result = faultCurrentsForSchedule())
         withReportWriter([&](ReportWriter &writer) {
-            FaultCurrentsReport::print(writer, m_project.projectName, *result, m_context.calc.places());
+            FaultCurrentsReport::print(writer, m_project, *result, m_context.calc.places());
         });
 }
 

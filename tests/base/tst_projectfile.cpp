@@ -59,6 +59,7 @@ void compareStored(const Project &actual, const Project &expected)
         for (int j = 0; j < expected.shields.at(i).loads.size(); ++j)
             QCOMPARE(actual.shields.at(i).loads.at(j), expected.shields.at(i).loads.at(j));
     }
+    QCOMPARE(actual.properties, expected.properties);
 }
 
 } // namespace
@@ -162,9 +163,25 @@ void TstProjectFile::writesTheExactLayout()
     QCOMPARE(readBytes(path), cp1251(expected));
 
     Project back;
+    back.properties.developer = QStringLiteral("из прежнего проекта");
     const ProjectFile::ReadResult r = ProjectFile::read(path, back);
     QVERIFY(r.opened);
     QVERIFY2(!r.damaged, qPrintable(r.problems.join(QLatin1Char(';'))));
+    compareStored(back, p); // a file without properties has none
+
+    // The properties of the title block: their own section after every
+    // section of earlier versions, every key written, empty ones empty.
+    p.properties = ProjectProperties{QStringLiteral("ООО «Сеть»"), QStringLiteral(" Дом "), QStringLiteral("15-ЭМ"),
+                                     QStringLiteral("Р"), QStringLiteral("Иванов"), QString(), QStringLiteral("Сидорова"),
+                                     QString(), QStringLiteral("05.2024")};
+    QVERIFY(ProjectFile::write(path, p));
+    QCOMPARE(TextFile::decode(readBytes(path)),
+             expected + crlf({QStringLiteral("[Project]"), QStringLiteral("Organization=ООО «Сеть»"),
+                              QStringLiteral("Object=\" Дом \""), QStringLiteral("Code=15-ЭМ"), QStringLiteral("Stage=Р"),
+                              QStringLiteral("Developer=Иванов"), QStringLiteral("Checker="),
+                              QStringLiteral("NormControl=Сидорова"), QStringLiteral("Approver="),
+                              QStringLiteral("Date=05.2024")}));
+    QVERIFY(!ProjectFile::read(path, back).damaged);
     compareStored(back, p);
 }
 
@@ -265,6 +282,7 @@ void TstProjectFile::roundTripKeepsEveryText()
     p.lines << makeLine(text, cells, true) << makeLine(QStringLiteral("L2"), QStringList(9, text));
     p.shields = {Shield{text, {makeLoad(text, QStringList(9, text)), makeLoad(QStringLiteral("N2"), cells)}},
                  Shield{QStringLiteral("S2") + text, {}}};
+    p.properties = ProjectProperties{text, text + QLatin1Char('1'), text, QString(), text, text, text, text, text};
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("round.kbp"));

@@ -336,15 +336,24 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
                                     {"Щит", "C40", "40", "87,4", "1,18", "4,56", "да", "да", "да", "да"}};
     QCOMPARE(lineTexts(result->lines.at(0), 2), expected[0]);
     QCOMPARE(lineTexts(result->lines.at(1), 2), expected[1]);
-    // The schedule shows every decimal place of the currents, the rating as
-    // the table has it, and the trip current the disconnection check took
-    // (1,2 × 10 × 160 A for the industrial release).
-    const ReportTable schedule = ProtectionReport::build(*result, 2);
-    QCOMPARE(schedule.heading.at(3).text, QStringLiteral("Iмгн, А"));
-    QCOMPARE(schedule.rows.at(0).mid(2, 3), (QStringList{"160", "1920,00", "200,00"}));
-    QCOMPARE(schedule.rows.at(1), (QStringList{"Щит", "C40", "40", "400,00", "87,40", "1,18", "4,56", "да", "да", "да", "да"}));
-    for (int c = 0; c < schedule.columnCount(); ++c)
-        QCOMPARE(schedule.isNumberColumn(c), c >= 2 && c <= 6);
+    // The schedule: the figures behind every verdict, by hand. Ввод: Iа =
+    // 1,2 · 10 · 160 = 1920 A (the tolerance of the industrial release) ≤
+    // 2,08 kA at its end, so 0,1 s; 12,33 kA at its
+    // start asks for 12332,6 · √0,1 / 76 = 51,31 mm² of aluminium. Щит:
+    // Iа = 10 · 40 = 400 A; 4557,9 · √0,1 / 115 = 12,53 mm² of copper.
+    // Computed figures show the places, entered ones (Iр, S) and the table's
+    // (Icu) their own texts.
+    const QVector<ReportSection> schedule = ProtectionReport::build(*result, 2);
+    QCOMPARE(schedule.size(), 1); // nothing failed: no table of reasons
+    const ReportTable &checks = schedule.first().table;
+    QCOMPARE(checks.heading.size(), int(ProtectionReport::ColumnCount));
+    QCOMPARE(checks.rows.at(0), (QStringList{"Ввод", "150", "160А 10In", "200,00", "да", "25", "12,33", "да", "2,08",
+                                             "1920,00", "0,1", "да", "S min", "95", "51,31", "да"}));
+    QCOMPARE(checks.rows.at(1), (QStringList{"Щит", "40", "C40", "87,40", "да", "6", "4,56", "да", "1,18", "400,00",
+                                             "0,1", "да", "S min", "25", "12,53", "да"}));
+    QVERIFY(checks.failingCells.isEmpty());
+    for (int c = 0; c < checks.columnCount(); ++c)
+        QCOMPARE(checks.isNumberColumn(c), ProtectionReport::headings().at(c).contains(QLatin1Char(',')));
 
     // A failing check is red in the window, its reason in the tool tip.
     Project weak = project;
@@ -361,6 +370,27 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
     // A passed disconnection names the trip current it rests on too.
     QCOMPARE(w.lineTable->item(0, 7)->toolTip(), QStringLiteral("Iк(1) min = 2,08 кА не меньше тока мгновенного "
                                                                  "срабатывания 1,2·10·Iн = 1920 А."));
+    // In the schedule: D80's Iа = 20 · 80 = 1600 A above 1,18 kA, so no
+    // instantaneous trip and 5 s, which ask for 4557,9 · √5 / 115 = 88,62 mm².
+    // Each "нет" and the figure that fails it stand out; the reasons follow.
+    const auto weakResult = ProtectionReport::checkProject(weak, context, nullptr);
+    QVERIFY(weakResult);
+    const QVector<ReportSection> weakSchedule = ProtectionReport::build(*weakResult, 2);
+    const ReportTable &weakChecks = weakSchedule.first().table;
+    QCOMPARE(weakChecks.rows.at(1).mid(8, 8),
+             (QStringList{"1,18", "1600,00", "5", "нет", "S min", "25", "88,62", "нет"}));
+    using Col = ProtectionReport::Column;
+    for (const int c : {Col::MinimumCurrent, Col::Disconnection, Col::Section, Col::Thermal})
+        QVERIFY(weakChecks.isFailing(1, c));
+    QCOMPARE(weakChecks.failingCells.size(), 4);
+    QCOMPARE(weakSchedule.size(), 2);
+    QCOMPARE(weakSchedule.at(1).caption, QStringLiteral("Причины невыполнения проверок"));
+    const ReportTable &reasons = weakSchedule.at(1).table;
+    QCOMPARE(reasons.rows.size(), 2);
+    QCOMPARE(reasons.rows.at(0).mid(0, 2), (QStringList{"Щит", "Автоматическое отключение питания"}));
+    QVERIFY(reasons.rows.at(0).at(2).contains(QStringLiteral("20·Iн = 1600 А")));
+    QCOMPARE(reasons.rows.at(1).mid(0, 2), (QStringList{"Щит", "Термическая стойкость кабеля"}));
+    QVERIFY2(reasons.rows.at(1).at(2).contains(QStringLiteral("88,62 мм²")), qPrintable(reasons.rows.at(1).at(2)));
 
     // The command line agrees; --choose fills the lines without a device.
     const QString path = app.file(QStringLiteral("Сеть.kbp"));

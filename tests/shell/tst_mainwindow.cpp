@@ -186,6 +186,7 @@ void TstMainWindow::menusAndShortcuts()
         {"actionOpenProject", "&Открыть проект...", QKeySequence(QStringLiteral("Ctrl+O"))},
         {"actionSaveProject", "&Сохранить проект", QKeySequence(QStringLiteral("Ctrl+S"))},
         {"actionSaveProjectAs", "Сохранить проект &как...", QKeySequence()},
+        {"actionProjectProperties", "Сво&йства проекта...", QKeySequence()},
         {"actionCableLineReport", "Сохранить ведомость К&Л...", QKeySequence(QStringLiteral("F2"))},
         {"actionShortCircuitReport", "Сохранить ведомость токов К&З...", QKeySequence(QStringLiteral("F3"))},
         {"actionLoadReport", "Сохранить расчетную нагрузку &щитов...", QKeySequence()},

@@ -257,11 +257,26 @@ void TstFaultCurrents::windowTakesInputsAndWritesSchedule()
     QCOMPARE(w.pointTable->rowCount(), 3);
     QCOMPARE(w.pointTable->item(2, 4)->text(), QStringLiteral("1,1792"));
 
-    // The schedule: the window's rows under the same headings.
-    const ReportTable table = FaultCurrentsReport::build(w.result(), 4);
-    QCOMPARE(table.heading.size(), 7);
-    QCOMPARE(table.heading.at(1).text, QStringLiteral("Iк(3) max, кА"));
-    QCOMPARE(table.rows.at(1), (QStringList{"Ввод", "4,5579", "3,9473", "2,6117", "2,0792", "1,0128", "6,5282"}));
+    // The schedule: the window's rows under the same headings, the sums of
+    // the sequence impedances before them. By hand (Д/Yн-11, mΩ): at the
+    // terminals R1 5,5, X1 17,1 + 0,8 of the system, R0 5,5, X0 17,1; 120 m of
+    // Al 95 (0,320 + j0,0602 per metre, zero sequence 4 times) and 0,1 of
+    // contacts add 38,5 + j7,224 and 153,7 + j28,896.
+    const QVector<ReportSection> sections = FaultCurrentsReport::build(project, w.result(), 4);
+    QCOMPARE(sections.size(), 2);
+    const ReportTable table = sections.at(1).table;
+    QCOMPARE(table.heading.size(), 11);
+    QCOMPARE(table.heading.at(1).text, QStringLiteral("R1Σ, мОм"));
+    QCOMPARE(table.heading.at(5).text, QStringLiteral("Iк(3) max, кА"));
+    QCOMPARE(table.rows.at(0).mid(0, 5), (QStringList{"ТП", "5,5000", "17,9000", "5,5000", "17,1000"}));
+    QCOMPARE(table.rows.at(1), (QStringList{"Ввод", "44,0000", "25,1240", "159,2000", "45,9960", "4,5579", "3,9473",
+                                            "2,6117", "2,0792", "1,0128", "6,5282"}));
+    // The inputs as entered, the group named as the window names it.
+    const ReportTable inputs = sections.at(0).table;
+    QCOMPARE(inputs.rows.at(0), (QStringList{"Мощность трансформатора", "400", "кВА"}));
+    QCOMPARE(inputs.rows.at(1).at(1), QStringLiteral("Д/Yн-11"));
+    QCOMPARE(inputs.rows.at(2).at(1), QStringLiteral("200"));
+    QCOMPARE(inputs.rows.at(3), (QStringList{"Питающая линия", "не учитывается", ""}));
     const QString doc = app.file(QStringLiteral("ГОСТ.doc"));
     prompter.files = {doc};
     prompter.clear();

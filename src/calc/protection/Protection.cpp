@@ -314,6 +314,8 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
             // A current-limiting breaker clears within milliseconds: what it
             // lets through, I²t, against what the cable bears, k²S².
             const double withstand = k * k * input.section * input.section;
+            c.thermalCriterion = ThermalCriterion::LetThrough;
+            c.minimumSection = std::sqrt(*input.letThrough) / k;
             c.thermal = *input.letThrough <= withstand ? Verdict::Yes : Verdict::No;
             if (c.thermal == Verdict::No)
                 c.thermalReason = QStringLiteral("Пропускаемая аппаратом энергия I²t = ")
@@ -324,6 +326,8 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
         } else {
             // S >= I √t / k, I in A.
             const double needed = *input.maximumAtDevice * 1000 * std::sqrt(c.tripTime) / k;
+            c.thermalCriterion = ThermalCriterion::MinimumSection;
+            c.minimumSection = needed;
             c.thermal = input.section >= needed ? Verdict::Yes : Verdict::No;
             if (c.thermal == Verdict::No)
                 c.thermalReason = QStringLiteral("Сечение ") + NumberText::format(input.section)
@@ -508,6 +512,19 @@ QStringList headings()
             QStringLiteral("Iк(1) min, кА"), QStringLiteral("Iк(3) max, кА"), QStringLiteral("Перегрузка"),
             QStringLiteral("Отключение"), QStringLiteral("Отключающая способность"),
             QStringLiteral("Термическая стойкость")};
+}
+
+QString thermalCriterionText(ThermalCriterion criterion)
+{
+    switch (criterion) {
+    case ThermalCriterion::MinimumSection:
+        return QStringLiteral("S min");
+    case ThermalCriterion::LetThrough:
+        return QStringLiteral("I²t");
+    case ThermalCriterion::None:
+        break;
+    }
+    return QString();
 }
 
 QString verdictText(Verdict verdict)

@@ -116,6 +116,12 @@ double defaultTripTime(bool instantaneous);
 
 enum class Verdict { NotApplicable, Yes, No };
 
+// How the thermal withstand was judged: by the least section for the fault
+// current and the disconnection time (S min = Iк·√t / k), or by the device's
+// let-through energy (I²t).
+enum class ThermalCriterion { None, MinimumSection, LetThrough };
+QString thermalCriterionText(ThermalCriterion criterion); // "S min", "I²t", ""
+
 // What the checks of one line take.
 struct CheckInput {
     std::optional<Breaker> device;
@@ -137,7 +143,10 @@ struct LineCheck {
     QString name;
     CheckInput input;
     double tripTime = 0; // the one the thermal check used
-    double tripCurrent = 0; // A, the instantaneous trip current the disconnection check used
+    // A, the current that surely trips the device at once (with the tolerance
+    // of an industrial release), which the disconnection check used; 0
+    // without a device.
+    double tripCurrent = 0;
     bool chosen = false; // the device was chosen for this run ("Подобрать")
     Verdict overload = Verdict::NotApplicable;
     Verdict disconnection = Verdict::NotApplicable;
@@ -148,6 +157,11 @@ struct LineCheck {
     QString disconnectionReason;
     QString breakingReason;
     QString thermalReason;
+
+    // The figures behind the thermal verdict, for the schedule: the criterion
+    // and the least section it asks for (mm²).
+    ThermalCriterion thermalCriterion = ThermalCriterion::None;
+    double minimumSection = 0;
 };
 
 LineCheck evaluate(const QString &name, const CheckInput &input, int places);

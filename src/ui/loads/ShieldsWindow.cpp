@@ -616,12 +616,14 @@ void ShieldsWindow::showProjectShields(int shieldIndex)
 void ShieldsWindow::saveLoadReport()
 {
     ReportWriter writer(m_prompter, m_context.documentsFolder());
+    writer.setProjectProperties(m_project.properties);
     LoadReport::run(writer, m_project, m_context.calc);
 }
 
 void ShieldsWindow::printLoadReport()
 {
     ReportWriter writer(m_prompter, m_context.documentsFolder());
+    writer.setProjectProperties(m_project.properties);
     ReportPreview preview(this);
     writer.setPrinter(&preview);
     LoadReport::print(writer, m_project, m_context.calc);
