@@ -136,6 +136,8 @@ int cliReportLighting(CliContext &ctx)
     const Lighting::UtilisationTables tables = Lighting::UtilisationTables::load(ctx.app.appDir());
     return writeReport(ctx, ctx.args.positional.at(1), project, LightingReport::title(), ReportWriter::kDefaultPlan,
                        ReportWriter::SectionsBuilder([&] { return LightingReport::build(project.rooms, tables, places); }));
+}
+
 // The two schedules of the substation's currents refuse what their windows
 // refuse: no transformer, inputs out of range, points or lines that could
 // not be computed (the window's message, exit 1), before any file is touched.
