@@ -7,7 +7,7 @@
 //
 // Run by hand: build/bin/kabinor_bench [RUNS] [LINES...] [--no-files] [--no-windows]
 // (RUNS 7, LINES 5000 10000 unless given; --no-files skips the crafted files,
-// --no-windows the ГОСТ 28249, protection and shields windows).
+// --no-windows the ГОСТ 28249, protection, shields and rooms windows).
 // build/bin/kabinor_bench --write FILE LINES writes the project of LINES
 // lines and stops, for a profiler's run of kabinor-cli on it.
 #include "base/AppContext.h"
@@ -15,6 +15,7 @@
 #include "base/ProjectFile.h"
 #include "base/TextFile.h"
 #include "calc/calculator/Evaluator.h"
+#include "calc/lighting/RoomLighting.h"
 #include "calc/lines/LineEntry.h"
 #include "calc/lines/NetworkSummary.h"
 #include "calc/loads/LoadCalc.h"
@@ -26,6 +27,7 @@
 #include "docs/writers/ReportPages.h"
 #include "docs/writers/ReportWriter.h"
 #include "shell/MainWindow.h"
+#include "ui/lighting/RoomsWindow.h"
 #include "ui/lines/CableLineDialog.h"
 #include "ui/lines/LineListModel.h"
 #include "ui/loads/ShieldsWindow.h"
@@ -215,6 +217,26 @@ Project makeProject(int lines, int shields, int loadsPerShield, const QString &a
     return p;
 }
 
+// One room for every ten lines, each with its η, grid and rounder number.
+QVector<LightingRoom> makeRooms(int lines)
+{
+    QVector<LightingRoom> rooms;
+    for (int i = 0; i < lines / 10; ++i) {
+        LightingRoom room;
+        room.id = i + 1;
+        room.name = QStringLiteral("Помещение %1").arg(i + 1);
+        room.length = QString::number(6 + i % 40);
+        room.width = QString::number(4 + i % 17);
+        room.height = QStringLiteral("4");
+        room.curve = i % 2 ? QStringLiteral("У-15") : QStringLiteral("РСП05-Г");
+        room.led = false;
+        room.flux = QStringLiteral("2920");
+        room.power = QStringLiteral("200");
+        rooms << room;
+    }
+    return rooms;
+}
+
 QString longExpression(int terms)
 {
     QString e;
@@ -252,7 +274,8 @@ struct Floors {
     double sum = 0; // one pass over as many numbers as there are lines
 };
 
-void benchFiles(const Project &project, const QString &path, QTemporaryDir &tmp, int lines, Floors &floors)
+void benchFiles(const Project &project, const QString &path, const QString &appDir, QTemporaryDir &tmp, int lines,
+                Floors &floors)
 {
     QFile f(path);
     f.open(QIODevice::ReadOnly);
@@ -307,6 +330,22 @@ void benchFiles(const Project &project, const QString &path, QTemporaryDir &tmp,
             g_sink = g_sink + LoadCalc::recalcShieldTotals(s.loads, 2).current.size();
     });
     row("shield totals, every shield", totals, loadBase);
+
+    const QVector<LightingRoom> rooms = makeRooms(lines);
+    const Lighting::UtilisationTables tables = Lighting::UtilisationTables::load(appDir);
+    std::vector<double> roomNumbers(size_t(rooms.size()) * 10, 1.5);
+    const double roomBase = medianMs([&] {
+        double s = 0;
+        for (double v : roomNumbers)
+            s += v;
+        g_sink = g_sink + s;
+    });
+    const double lighting = medianMs([&] {
+        for (const LightingRoom &room : rooms)
+            g_sink = g_sink + RoomLighting::compute(room, tables).computed;
+    });
+    row("lighting, a room per ten lines", lighting, roomBase);
+
 }
 
 // The main window with the project opened, shown, as the user has it.
@@ -499,6 +538,36 @@ void benchWindows(const Project &project, const QString &appDir, int lines)
                                      });
         row("shields window, undo of a removed load", undo, restoreFloor, lines == 10000 ? 200 : 0);
     }
+
+    // The rooms window: opened, and a room's change undone, each of which
+    // shows every room computed afresh. The floor: computing every room.
+    {
+        QUndoStack history;
+        Project lit = project;
+        lit.rooms = makeRooms(lines);
+        const Lighting::UtilisationTables tables = Lighting::UtilisationTables::load(appDir);
+        const double roomsFloor = medianMs([&] {
+            for (const LightingRoom &room : lit.rooms)
+                g_sink = g_sink + RoomLighting::compute(room, tables).computed;
+        });
+        const double open = medianMs([&] {
+            RoomsWindow window(lit, context, prompter, writer);
+            window.show();
+            settle();
+        });
+        row("rooms window, open", open, roomsFloor, aim);
+        RoomsWindow window(lit, context, prompter, writer);
+        window.setHistory(&history);
+        window.show();
+        settle();
+        const double undo = medianMs([&] { history.undo(); },
+                                     [&] {
+                                         window.selectRoom(0);
+                                         prompter.answers = {Prompter::Answer::Yes};
+                                         window.removeRoom();
+                                     });
+        row("rooms window, undo of a removed room", undo, roomsFloor, lines == 10000 ? 200 : 0);
+    }
 }
 
 // The schedules of the lines: the Word document, PDF and the preview's pages.
@@ -524,8 +593,24 @@ void benchSchedules(const Project &project, const QString &appDir, int lines)
     const double preview = medianMs([&] { writer.print(p.projectName, CableLineReport::defaultTitle(), buildLines); });
     std::printf("  (%d pages)\n", previewPages.pages);
     row("cable line schedule, preview pages", preview, tableFloor, aimPrint);
+    // And as a workbook: its floor is writing its bytes too.
+    const QString xlsx = QDir::temp().filePath(QStringLiteral("kabinor-bench-%1.xlsx").arg(lines));
+    const double workbook = medianMs([&] { writer.save(xlsx, p.projectName, CableLineReport::defaultTitle(), buildLines); });
+    QFile xlsxFile(xlsx);
+    xlsxFile.open(QIODevice::ReadOnly);
+    const QByteArray xlsxBytes = xlsxFile.readAll();
+    xlsxFile.close();
+    const QString raw = QDir::temp().filePath(QStringLiteral("kabinor-bench-%1.raw").arg(lines));
+    const double xlsxFloor = medianMs([&] {
+        QFile out(raw);
+        out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        out.write(xlsxBytes);
+    });
+    row("cable line schedule, workbook", workbook, xlsxFloor);
     QFile::remove(doc);
     QFile::remove(pdf);
+    QFile::remove(xlsx);
+    QFile::remove(raw);
 
     Project kz = project;
     kz.Rt = 15;
@@ -544,7 +629,7 @@ void benchSize(int lines, QTemporaryDir &tmp, const QString &appDir, bool window
     ProjectFile::write(path, project);
     header();
     Floors floors;
-    benchFiles(project, path, tmp, lines, floors);
+    benchFiles(project, path, appDir, tmp, lines, floors);
     benchMainWindow(path, appDir, lines, floors);
     if (windows)
         benchWindows(project, appDir, lines);

@@ -60,8 +60,11 @@ bool ProtectionWindow::calculate()
     }
     m_result = *result;
     showResult();
-    for (const QString &problem : std::as_const(m_result.problems))
+    for (const QString &problem : std::as_const(m_result.problems) + m_result.notes)
         m_prompter.message(problem, QString(), Prompter::Icon::Exclamation);
+    // Values of the project out of their range were replaced: the file is damaged there.
+    if (!m_result.damage.isEmpty())
+        m_prompter.message(m_result.damage.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
     return true;
 }
 
@@ -77,9 +80,15 @@ void ProtectionWindow::showResult()
             {check.disconnection, check.disconnectionReason},
             {check.breaking, check.breakingReason},
             {check.thermal, check.thermalReason}};
-        for (int v = 0; v < 4; ++v)
-            if (verdicts[v].first == Protection::Verdict::No)
+        for (int v = 0; v < 4; ++v) {
+            const bool failed = verdicts[v].first == Protection::Verdict::No;
+            // The trip current the disconnection verdict rests on, either way.
+            if (v == 1)
+                row.marks.append(ResultMark{6 + v, Protection::disconnectionNote(check, places),
+                                            failed ? ResultMark::Look::Failed : ResultMark::Look::Note});
+            else if (failed)
                 row.marks.append(ResultMark{6 + v, verdicts[v].second});
+        }
         rows.append(std::move(row));
     }
     lineTable->setRows(std::move(rows));

@@ -67,15 +67,19 @@ QVariant ResultTableModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(m_alignments.value(column, Qt::AlignLeft) | Qt::AlignVCenter);
     case Qt::ForegroundRole:
-        if (markAt(index.row(), column))
-            return QColor(Qt::white);
+        if (const ResultMark *mark = markAt(index.row(), column)) {
+            if (mark->look == ResultMark::Look::Failed)
+                return QColor(Qt::white);
+            if (mark->look == ResultMark::Look::Warning)
+                return QColor(Qt::red);
+        }
         return {};
     case Qt::BackgroundRole:
-        if (markAt(index.row(), column))
+        if (const ResultMark *mark = markAt(index.row(), column); mark && mark->look == ResultMark::Look::Failed)
             return QColor(0xc6, 0x28, 0x28);
         return {};
     case Qt::ToolTipRole:
-        if (const ResultMark *mark = markAt(index.row(), column))
+        if (const ResultMark *mark = markAt(index.row(), column); mark && !mark->reason.isEmpty())
             return mark->reason;
         return {};
     default:

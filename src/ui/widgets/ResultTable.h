@@ -5,10 +5,13 @@
 #include <QTableView>
 #include <QVector>
 
-// A cell that failed a check: white on red, the reason in its tool tip.
+// A cell that stands out: one that failed a check is white on red, the
+// reason in its tool tip; a warning is in red letters; a note only tells.
 struct ResultMark {
+    enum class Look { Failed, Note, Warning };
     int column = 0;
     QString reason;
+    Look look = Look::Failed;
 };
 
 // One row of results as the window shows it.
