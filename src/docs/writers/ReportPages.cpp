@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace ReportPages {
@@ -69,6 +70,28 @@ private:
     double m_height = 0;
 };
 
+// A cell's text as laid out: the text, its font (an index into the table's
+// fonts), the width of its column and its alignment.
+struct CellKey {
+    QString text;
+    int font = 0;
+    double width = 0;
+    int alignment = 0;
+    bool operator==(const CellKey &) const = default;
+};
+
+struct CellKeyHash {
+    size_t operator()(const CellKey &k) const noexcept
+    {
+        return qHashMulti(0, k.text, k.font, k.width, k.alignment);
+    }
+};
+
+// Laid-out cell texts kept for drawing: a schedule repeats its texts down
+// the page ("да", "нет", a device, a section), each is shaped once. Emptied
+// when full, so that a long schedule does not keep all its texts shaped.
+constexpr size_t kKeptCells = 4096;
+
 // What one page holds, top down.
 enum class ItemKind {
     NameLine,
@@ -112,6 +135,10 @@ public:
         m_firstBlock = TitleBlock::grid(TitleBlock::Form::FirstSheet, m_doc.properties, m_doc.title);
         m_followingBlock = TitleBlock::grid(TitleBlock::Form::FollowingSheet, m_doc.properties, m_doc.title);
         layOutColumns();
+        // The cells' fonts made once for the device: every text laid out in
+        // them shares what the font has found for its glyphs.
+        for (int k = 0; k < 4; ++k)
+            m_cellFonts[k] = QFont(documentFont(m_tableSize, k & 1, k & 2), &m_device);
     }
 
     void paginate()
@@ -317,7 +344,7 @@ private:
     // The texts of a row with the font and alignment of each cell.
     struct CellText {
         QString text;
-        QFont font;
+        int font = 0; // see cellFont()
         Qt::Alignment alignment;
         bool failing = false;
     };
@@ -329,16 +356,50 @@ private:
         for (int c = 0; c < table.columnCount(); ++c) {
             if (kind == ItemKind::HeadingRow) {
                 const ReportCell &h = table.heading.at(c);
-                cells << CellText{h.text, documentFont(m_tableSize, h.bold, h.italic), Qt::AlignLeft};
+                cells << CellText{h.text, fontIndex(h.bold, h.italic), Qt::AlignLeft};
                 continue;
             }
             const QStringList &texts = kind == ItemKind::BodyRow ? table.rows.at(row) : table.totals.at(row);
             const bool failing = kind == ItemKind::BodyRow && table.isFailing(row, c);
             cells << CellText{c < texts.size() ? texts.at(c) : QString(),
-                              documentFont(m_tableSize, kind == ItemKind::TotalsRow || failing),
+                              fontIndex(kind == ItemKind::TotalsRow || failing, false),
                               table.isNumberColumn(c) ? Qt::AlignRight : Qt::AlignLeft, failing};
         }
         return cells;
+    }
+
+    static int fontIndex(bool bold, bool italic) { return (bold ? 1 : 0) + (italic ? 2 : 0); }
+
+    // The height of a cell's text, each text measured once.
+    double cellHeight(const CellText &cell, double width)
+    {
+        const CellKey key{cell.text, cell.font, width, int(cell.alignment)};
+        const auto found = m_cellHeights.find(key);
+        if (found != m_cellHeights.end())
+            return found->second;
+        const double h = TextBlock(cell.text, m_cellFonts[cell.font], width, cell.alignment, &m_device).height();
+        m_cellHeights.emplace(key, h);
+        return h;
+    }
+
+    // A cell's text laid out for drawing; valid until the next row begins
+    // (keptCellsForRow()).
+    const TextBlock &cellBlock(const CellText &cell, double width)
+    {
+        const CellKey key{cell.text, cell.font, width, int(cell.alignment)};
+        auto found = m_cellBlocks.find(key);
+        if (found == m_cellBlocks.end())
+            found = m_cellBlocks
+                        .emplace(key, std::make_unique<TextBlock>(cell.text, m_cellFonts[cell.font], width,
+                                                                  cell.alignment, &m_device))
+                        .first;
+        return *found->second;
+    }
+
+    void keptCellsForRow(qsizetype cells)
+    {
+        if (m_cellBlocks.size() + size_t(cells) > kKeptCells)
+            m_cellBlocks.clear();
     }
 
     double cellWidth(int section, int column) const
@@ -363,9 +424,7 @@ private:
         double tallest = 0;
         const QVector<CellText> cells = rowCells(kind, section, row);
         for (int c = 0; c < cells.size(); ++c)
-            tallest = std::max(tallest, TextBlock(cells.at(c).text, cells.at(c).font, cellWidth(section, c),
-                                                  cells.at(c).alignment, &m_device)
-                                            .height());
+            tallest = std::max(tallest, cellHeight(cells.at(c), cellWidth(section, c)));
         return tallest + 2 * m_padTop;
     }
 
@@ -412,10 +471,10 @@ private:
         const QVector<double> &edges = m_edges.at(item.section);
         const QVector<CellText> cells = rowCells(item.kind, item.section, item.row);
         double tallest = 0;
-        std::vector<std::unique_ptr<TextBlock>> blocks;
+        keptCellsForRow(cells.size());
+        std::vector<const TextBlock *> blocks;
         for (int c = 0; c < cells.size(); ++c) {
-            blocks.push_back(std::make_unique<TextBlock>(cells.at(c).text, cells.at(c).font, cellWidth(item.section, c),
-                                                  cells.at(c).alignment, &m_device));
+            blocks.push_back(&cellBlock(cells.at(c), cellWidth(item.section, c)));
             tallest = std::max(tallest, blocks.back()->height());
         }
         const double h = tallest + 2 * m_padTop;
@@ -442,6 +501,9 @@ private:
     TitleBlock::Grid m_firstBlock;
     TitleBlock::Grid m_followingBlock;
     int m_tableSize = ReportWriter::kHeadingSize;
+    QFont m_cellFonts[4]; // regular, bold, italic, bold italic
+    std::unordered_map<CellKey, double, CellKeyHash> m_cellHeights;
+    std::unordered_map<CellKey, std::unique_ptr<TextBlock>, CellKeyHash> m_cellBlocks;
     double m_pad = 0;
     double m_padTop = 0;
     double m_rule = 1;
