@@ -21,6 +21,10 @@ struct Load {
 
     QString name;
     QStringList cells;
+    // The entries of the two coefficient lists that the power factor and the
+    // demand factor were taken from; empty for a value typed in ("Другое").
+    QString powerFactorName;
+    QString demandFactorName;
 
     Load();
     QString cell(int index) const { return index >= 0 && index < cells.size() ? cells.at(index) : QString(); }

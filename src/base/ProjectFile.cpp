@@ -455,6 +455,10 @@ void readShields(const IniDocument &ini, Reader &in, Project &project, const Pro
                             {Load::InstalledPower, Load::PowerFactor, Load::DemandFactor, Load::DesignPower,
                              Load::ApparentPower, Load::Current, Load::Phases, Load::Efficiency},
                             QStringLiteral("в нагрузке ") + shown(load.name));
+            if (ini.contains(section, QStringLiteral("PowerFactorName")))
+                load.powerFactorName = in.text(section, QStringLiteral("PowerFactorName"));
+            if (ini.contains(section, QStringLiteral("DemandFactorName")))
+                load.demandFactorName = in.text(section, QStringLiteral("DemandFactorName"));
             shield.loads.append(std::move(load));
             ++found;
         }
@@ -629,6 +633,11 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
             out.value(u"LoadName", protectValue(load.name));
             for (int k = 0; k < load.cells.size(); ++k)
                 out.value(subItemKey(k + 1), protectValue(load.cells.at(k)));
+            // Only what the list gave: a load typed in is written as it always was.
+            if (!load.powerFactorName.isEmpty())
+                out.value(u"PowerFactorName", protectValue(load.powerFactorName));
+            if (!load.demandFactorName.isEmpty())
+                out.value(u"DemandFactorName", protectValue(load.demandFactorName));
         }
     }
     report(progress, 80);

@@ -96,6 +96,7 @@ MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
 
     readRecentFiles();
     m_context.calc = CalcValues::load(m_context.settings().read());
+    m_context.folders = FileFolders::load(m_context.settings().read());
     restoreWindowGeometry();
 
     statusPanel1->setText(QString::fromUtf8(kStartupHint));
@@ -444,6 +445,7 @@ void MainWindow::buildList()
     });
     // What undo and redo change shows in the summary as every edit does.
     connect(m_history, &QUndoStack::indexChanged, this, [this] { summarizeNetwork(); });
+    connect(m_history, &QUndoStack::cleanChanged, this, &MainWindow::updateCaption);
 }
 
 void MainWindow::buildStatusBar()
@@ -503,7 +505,9 @@ void MainWindow::fitColumns()
 
 void MainWindow::updateCaption()
 {
-    setWindowTitle(Version::caption(m_project.projectName));
+    // "*" after the name while the history holds changes not yet saved.
+    const bool modified = m_history && !m_history->isClean();
+    setWindowTitle(Version::caption(modified ? m_project.projectName + QLatin1Char('*') : m_project.projectName));
 }
 
 void MainWindow::summarizeNetwork()
@@ -587,6 +591,14 @@ void MainWindow::deleteLine()
     summarizeNetwork();
 }
 
+QString MainWindow::recomputeStatusText(const LineEntry::RecomputeResult &result)
+{
+    // A line computed from its texts alone kept its permissible current: not recomputed.
+    const int partial = result.withoutInputs + result.withoutTable;
+    return QStringLiteral("Пересчитано линий: ") + QString::number(result.recomputed - result.withoutTable)
+           + QStringLiteral("; не удалось пересчитать: ") + QString::number(partial);
+}
+
 void MainWindow::recomputeLines()
 {
     if (m_lineModel->rowCount() == 0)
@@ -597,6 +609,7 @@ void MainWindow::recomputeLines()
     const LineEntry::RecomputeResult result = LineEntry::recomputeLines(lines, m_context.appDir(), m_context.calc);
     m_lineModel->replaceLines(lines, QStringLiteral("пересчет всех линий"));
     summarizeNetwork();
+    statusPanel2->setText(recomputeStatusText(result));
     for (const QString &problem : result.problems)
         m_prompter.message(problem, QString(), Prompter::Icon::Critical);
     if (result.withoutInputs > 0)
@@ -809,6 +822,7 @@ void MainWindow::writeSettings()
 {
     m_context.settings().update(m_prompter, [this](IniDocument &ini) {
         writeRecentFiles(ini);
+        m_context.folders.store(ini);
         m_context.calc.store(ini);
         for (int c = 0; c < 10; ++c)
             ini.setValue(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1),

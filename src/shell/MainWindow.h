@@ -3,6 +3,7 @@
 #include "base/AppContext.h"
 #include "base/Project.h"
 #include "base/Prompter.h"
+#include "calc/lines/LineEntry.h"
 #include "calc/protection/Protection.h"
 #include "calc/shortcircuit/FaultCurrents.h"
 
@@ -85,7 +86,8 @@ public:
     int selectedRow() const;
     void selectRow(int row);
 
-    // The save question; false when the user cancels.
+    // The save question, asked only while the project has changes not yet
+    // saved (the history is not clean); false when the user cancels.
     bool askSaveProject();
     // Save (or save as); true when the file was written.
     bool saveProject(bool saveAs);
@@ -105,8 +107,10 @@ public:
     void deleteLine();
     void copyLinesToClipboard();
     void checkAllLines();
-    // Every line again from its inputs with today's settings and tables.
+    // Every line again from its inputs with today's settings and tables; the
+    // status bar tells how many lines were recomputed and how many could not be.
     void recomputeLines();
+    static QString recomputeStatusText(const LineEntry::RecomputeResult &result);
     void chooseSubstation();
     void showShieldsWindow();
     void showShortCircuitWindow();

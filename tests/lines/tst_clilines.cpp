@@ -109,7 +109,7 @@ void TstCliLines::lineRefused_data()
                                  << "Вводимое значение должно быть положительным и неравным нулю!\n";
     QTest::newRow("current not a number")
         << QStringList{"--section", "25", "--length", "10", "--current", "ток"} << 1
-        << "Значение тока должно быть числовым!\nВведите значение тока нагрузки или выберете один из вариантов!\n";
+        << "Значение тока должно быть числовым!\nВведите значение тока нагрузки или выберите один из вариантов!\n";
     QTest::newRow("neutral not listed") << (ok + QStringList{"--neutral", "17"}) << 1
                                         << "Сечение нулевой жилы 17 отсутствует в списке сечений нулевых жил!\n";
     QTest::newRow("cos φ above 1") << (ok + QStringList{"--cos-phi", "1,2"}) << 1
@@ -146,7 +146,7 @@ void TstCliLines::lineRefused()
     if (code == 1)
         QCOMPARE(err, error);
     else
-        QVERIFY(err.startsWith(QStringLiteral("usage: kabinor-cli line")));
+        QVERIFY(err.startsWith(QStringLiteral("Использование: kabinor-cli line")));
 }
 
 void TstCliLines::sections_data()

@@ -423,6 +423,17 @@ void TstMainWindow::closeAndEscAsk()
     Fixture f;
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    const QString saved = QStringLiteral("[Проект 1] - Кабинор 3.2");
+    const QString unsaved = QStringLiteral("[Проект 1*] - Кабинор 3.2");
+    QCOMPARE(f.window->windowTitle(), saved);
+    // An edit marks the title; undone, the project is as it was.
+    f.addLine(makeLine(QStringLiteral("Л1"), QStringLiteral("1")));
+    QCOMPARE(f.window->windowTitle(), unsaved);
+    f.window->history()->undo();
+    QCOMPARE(f.window->windowTitle(), saved);
+    f.window->history()->redo();
+    QCOMPARE(f.window->windowTitle(), unsaved);
+
     // Esc asks as closing does; Cancel keeps the window, whichever asked.
     for (const bool escape : {false, true}) {
         f.prompter.clear();
@@ -436,11 +447,14 @@ void TstMainWindow::closeAndEscAsk()
         QCOMPARE(f.prompter.messages.last().buttons, Prompter::Buttons::YesNoCancel);
     }
 
+    // Saved, the mark goes and the window closes without a question.
+    f.window->project().transformerPower = QStringLiteral("400");
+    QVERIFY(f.window->saveProject(false));
+    QCOMPARE(f.window->windowTitle(), saved);
     f.prompter.clear();
-    f.prompter.answers = {Prompter::Answer::No};
     QTest::keyClick(f.window.get(), Qt::Key_Escape);
     QVERIFY(!f.window->isVisible());
-    QCOMPARE(f.prompter.messages.size(), 1);
+    QVERIFY(f.prompter.messages.isEmpty());
     // Unloading wrote the settings.
     IniDocument ini;
     ini.load(f.app.settingsPath());

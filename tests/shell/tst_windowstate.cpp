@@ -7,6 +7,7 @@
 #include "base/StartupSettings.h"
 #include "shell/MainWindow.h"
 #include "shell/TrayIcon.h"
+#include "ui/lines/LineListModel.h"
 #include "ui/widgets/WidgetHelpers.h"
 
 #include <QAction>
@@ -336,7 +337,8 @@ void TstWindowState::trayExitAsksFirst()
     f.showAndWait();
     f.window->action(QStringLiteral("actionTrayHide"))->trigger();
     QVERIFY(!f.window->isVisible());
-    // Cancel keeps the program running in the tray.
+    // Something unsaved: Cancel keeps the program running in the tray.
+    f.window->lineModel()->appendLine(CableLine());
     f.prompter.answers = {Prompter::Answer::Cancel};
     f.window->action(QStringLiteral("actionTrayExit"))->trigger();
     QCOMPARE(f.prompter.lastText(), QStringLiteral("Сохранить проект 'Проект 1'?"));

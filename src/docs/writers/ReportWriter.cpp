@@ -140,6 +140,8 @@ QString ReportWriter::chooseFile(const QString &defaultFileName)
         path += chosenFilter == kPdfFilter ? QStringLiteral(".pdf") : QStringLiteral(".doc");
     if (confirmOverwrite(path, m_prompter))
         return QString();
+    if (m_fileChosen)
+        m_fileChosen(path);
     return path;
 }
 

@@ -58,6 +58,12 @@ public:
 
     static void setPdfRenderer(const PdfRenderer &renderer);
 
+    // Where the save dialog starts.
+    void setFolder(const QString &folder) { m_folder = folder; }
+    // Told every file chosen in the save dialog, so that the next dialog can
+    // start in its folder.
+    void setFileChosen(const std::function<void(const QString &path)> &fileChosen) { m_fileChosen = fileChosen; }
+
     void setProgress(ReportProgress *progress) { m_progress = progress; }
     void setProgressPlan(const ReportProgressPlan &plan) { m_plan = plan; }
     void setPrinter(ReportPrinter *printer) { m_printer = printer; }
@@ -71,7 +77,7 @@ public:
         m_localeSet = true;
     }
 
-    // The save dialog in the application folder, then the overwrite question.
+    // The save dialog in the folder given, then the overwrite question.
     // Returns the path to write, or an empty string when the user stopped.
     // A name typed without an extension gets the one of the format chosen in
     // the dialog (".doc" unless PDF was chosen), so that the question, the
@@ -141,6 +147,7 @@ private:
 
     Prompter &m_prompter;
     QString m_folder;
+    std::function<void(const QString &)> m_fileChosen;
     ReportProgress *m_progress = nullptr;
     ReportPrinter *m_printer = nullptr;
     ReportProgressPlan m_plan = kDefaultPlan;

@@ -153,9 +153,12 @@ void CableLineDialog::chooseDevice()
         m_prompter.message(breakers.problem(), QString(), Prompter::Icon::Critical);
         return;
     }
+    const auto current = checkLoadCurrent();
+    if (!current)
+        return;
+    const double load = *current;
     const QString characteristic = m_protectionTab->characteristic();
     lookupPermissibleCurrent();
-    const double load = LineCalc::parseLoadCurrent(loadCurrentList->currentText());
     const auto device = characteristic.isEmpty() ? Protection::chooseAny(breakers, load, permissibleCurrent)
                                                  : Protection::choose(breakers, characteristic, load, permissibleCurrent);
     if (!device) {
@@ -308,8 +311,8 @@ void CableLineDialog::lookupPermissibleCurrent()
     const LineEntry::Request request = conditionsRequest();
     const auto correction = Permissible::correctionFor(request.choice, LineEntry::conditionsOf(request));
     if (correction)
-        correctionLabel->setText(QStringLiteral("Поправки: k_t = ") + NumberText::format(correction->temperature)
-                                 + QStringLiteral("; k_гр = ") + NumberText::format(correction->grouping));
+        correctionLabel->setText(QStringLiteral("Поправки: k<sub>т</sub> = ") + NumberText::format(correction->temperature)
+                                 + QStringLiteral("; k<sub>гр</sub> = ") + NumberText::format(correction->grouping));
     else
         correctionLabel->setText(QStringLiteral("Поправки: условия прокладки заданы неверно"));
     if (const auto value = Permissible::lookupPermissibleCurrent(m_table, request.choice, section,
@@ -317,6 +320,30 @@ void CableLineDialog::lookupPermissibleCurrent()
         permissibleCurrent = *value;
     permissibleCurrentEdit->setText(NumberText::format(permissibleCurrent));
     m_parametersTab->markFieldInList();
+}
+
+std::optional<double> CableLineDialog::loadCurrent()
+{
+    bool expression = false;
+    const auto current = LineEntry::loadCurrentOf(loadCurrentList->currentText(), &expression);
+    // The line keeps the value, as the load dialog's "=" leaves it in the field.
+    if (current && expression)
+        loadCurrentList->setEditText(NumberText::format(*current));
+    return current;
+}
+
+std::optional<double> CableLineDialog::checkLoadCurrent()
+{
+    const auto current = loadCurrent();
+    if (!current) {
+        m_prompter.message(LineEntry::currentMessage(), LineEntry::currentTitle(), Prompter::Icon::Exclamation,
+                           Prompter::Buttons::Ok);
+        tabs->setCurrentIndex(1); // "Подобрать" asks from another tab
+        loadCurrentList->setFocus(Qt::OtherFocusReason);
+        loadCurrentList->lineEdit()->selectAll();
+        return std::nullopt;
+    }
+    return current;
 }
 
 bool CableLineDialog::checkTableUsable()
@@ -338,7 +365,8 @@ void CableLineDialog::proposeSection()
         refuseField(failed, message);
         return;
     }
-    const double current = LineCalc::parseLoadCurrent(loadCurrentList->currentText());
+    // A text that is no current counts as 0: the first row.
+    const double current = loadCurrent().value_or(0);
     const auto row = Permissible::proposeSection(m_table, request.choice, current, LineEntry::correctionOf(request));
     if (!row) {
         m_prompter.message(Permissible::tooLargeCurrentMessage(), Permissible::tooLargeCurrentTitle(),
@@ -409,13 +437,8 @@ void CableLineDialog::confirm()
         return;
     if (!checkNumericEntry(lengthEdit, prompter))
         return;
-    if (LineCalc::parseLoadCurrent(loadCurrentList->currentText()) == 0) {
-        prompter.message(LineEntry::currentMessage(), LineEntry::currentTitle(), Prompter::Icon::Exclamation,
-                         Prompter::Buttons::Ok);
-        loadCurrentList->setFocus(Qt::OtherFocusReason);
-        loadCurrentList->lineEdit()->selectAll();
+    if (!checkLoadCurrent())
         return;
-    }
     LineEntry::Request request = conditionsRequest();
     QString message;
     if (const LineEntry::Field failed = LineEntry::checkConditions(request, &message); failed != LineEntry::Field::None) {

@@ -148,6 +148,12 @@ private:
     void refuseField(LineEntry::Field field, const QString &message);
     void clearFileProblem(const QString &path);
     bool checkTableUsable();
+    // The load current of "Добавить", "Подобрать" and "Предложение": a
+    // number, an offered current or an expression, which the field then shows
+    // as its value; nothing for anything else.
+    std::optional<double> loadCurrent();
+    // The same; anything else is refused with the message.
+    std::optional<double> checkLoadCurrent();
 
     LineTypeTab *m_typeTab = nullptr;
     LineParametersTab *m_parametersTab = nullptr;

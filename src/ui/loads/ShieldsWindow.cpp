@@ -33,6 +33,7 @@
 namespace {
 
 const QString kSection = QStringLiteral("LoadWindow");
+const QString kPhaseCount = QStringLiteral("PhaseCount");
 constexpr int kDefaultWidths[10] = {1950, 1000, 500, 500, 1000, 1000, 800, 700, 700, 700}; // twips
 constexpr int kMinWidthTwips = 12500;
 constexpr int kMinHeightTwips = 6000;
@@ -44,6 +45,9 @@ ShieldsWindow::ShieldsWindow(AppContext &context, Prompter &prompter, Project &p
 {
     setObjectName(QStringLiteral("ShieldsWindow"));
     setWindowTitle(QStringLiteral("Расчет нагрузок"));
+    // The first load starts with the number of phases used last.
+    m_lastEntry.threePhase =
+        m_context.settings().read().value(kSection, kPhaseCount).trimmed() == QLatin1String("3");
     setSizeGripEnabled(true);
     if (m_project.shields.isEmpty())
         m_project.shields = Project::initialShields(); // a project always has a shield
@@ -451,8 +455,20 @@ void ShieldsWindow::addLoad()
     if (!model)
         return;
     LoadDialog dialog(m_context, m_prompter, *model, this);
+    dialog.startFrom(m_lastEntry);
+    connect(&dialog, &LoadDialog::loadEntered, this, [this, &dialog] { rememberEntry(dialog.entry()); });
     dialog.exec();
     showCurrentShield();
+}
+
+void ShieldsWindow::rememberEntry(const LoadDialog::Entry &entry)
+{
+    const bool phasesChanged = entry.threePhase != m_lastEntry.threePhase;
+    m_lastEntry = entry;
+    if (phasesChanged)
+        m_context.settings().update(m_prompter, [&entry](IniDocument &ini) {
+            ini.setValue(kSection, kPhaseCount, entry.threePhase ? QStringLiteral("3") : QStringLiteral("1"));
+        });
 }
 
 void ShieldsWindow::changeLoad()
@@ -595,6 +611,7 @@ void ShieldsWindow::showProjectShields(int shieldIndex)
 void ShieldsWindow::saveLoadReport()
 {
     ReportWriter writer(m_prompter, m_context.documentsFolder());
+    startInWorkFolder(writer, nullptr, m_context.folders, m_project, m_context.documentsFolder());
     LoadReport::run(writer, m_project, m_context.calc);
 }
 
@@ -602,6 +619,7 @@ void ShieldsWindow::printLoadReport()
 {
     ReportWriter writer(m_prompter, m_context.documentsFolder());
     ReportPreview preview(this);
+    startInWorkFolder(writer, &preview, m_context.folders, m_project, m_context.documentsFolder());
     writer.setPrinter(&preview);
     LoadReport::print(writer, m_project, m_context.calc);
 }

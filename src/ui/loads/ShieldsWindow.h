@@ -2,6 +2,8 @@
 
 #include "base/Load.h"
 
+#include "ui/loads/LoadDialog.h"
+
 #include <QDialog>
 #include <QVector>
 
@@ -142,9 +144,14 @@ private:
                           const std::optional<Shield> &after);
     void followRecordedEdits(LoadListModel *model);
 
+    // A load was added: the next add starts from its entry; its number of
+    // phases is kept in the settings for the next run.
+    void rememberEntry(const LoadDialog::Entry &entry);
+
     AppContext &m_context;
     Prompter &m_prompter;
     Project &m_project;
+    LoadDialog::Entry m_lastEntry;
     QStackedWidget *m_stack = nullptr;
     ShieldTotalsPanel *m_totals = nullptr;
     QVector<ShieldList> m_lists;
