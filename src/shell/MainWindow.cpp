@@ -31,6 +31,7 @@
 #include "ui/widgets/ReportPreview.h"
 #include "ui/widgets/StatusBarProgress.h"
 #include "ui/widgets/WidgetHelpers.h"
+#include "ui/widgets/WrappingHeader.h"
 
 #include <QAction>
 #include <QApplication>
@@ -89,15 +90,14 @@ MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
     buildList();
     buildStatusBar();
 
-    // The starting size of a window without stored geometry.
-    resize(twipsToPixelsX(13665, this), twipsToPixelsY(7200, this));
     setMinimumSize(twipsToPixelsX(5000, this), twipsToPixelsY(2400, this));
-    applyColumnWidths();
 
     readRecentFiles();
     m_context.calc = CalcValues::load(m_context.settings().read());
     m_context.folders = FileFolders::load(m_context.settings().read());
     restoreWindowGeometry();
+    // After the size: the last column takes what the others leave of the list.
+    applyColumnWidths();
 
     statusPanel1->setText(QString::fromUtf8(kStartupHint));
     m_panel1->hideProgress();
@@ -413,6 +413,7 @@ void MainWindow::buildList()
     lineList->setSelectionBehavior(QAbstractItemView::SelectRows);
     lineList->setAlternatingRowColors(true);
     lineList->setContextMenuPolicy(Qt::CustomContextMenu);
+    lineList->setHeader(new WrappingHeader(lineList));
     lineList->header()->setStretchLastSection(false);
     lineList->header()->setSectionsMovable(false);
     m_lineModel = new LineListModel(m_project.lines, this);
@@ -428,9 +429,11 @@ void MainWindow::buildList()
     connect(m_lineModel, &QAbstractItemModel::rowsInserted, this, followRowCount);
     connect(m_lineModel, &QAbstractItemModel::rowsRemoved, this, followRowCount);
     connect(m_lineModel, &QAbstractItemModel::modelReset, this, followRowCount);
-    // Columns without a stored width fit what an opened project holds; a
-    // column the user has sized keeps its width.
+    // Columns without a stored width fit what the list holds (an opened
+    // project, a line added or changed); a column the user has sized keeps its width.
     connect(m_lineModel, &QAbstractItemModel::modelReset, this, &MainWindow::fitColumns);
+    connect(m_lineModel, &QAbstractItemModel::rowsInserted, this, &MainWindow::fitColumns);
+    connect(m_lineModel, &QAbstractItemModel::dataChanged, this, &MainWindow::fitColumns);
     connect(lineList->header(), &QHeaderView::sectionResized, this, [this](int column) {
         if (!m_fittingColumns)
             m_fittedColumns.remove(column);
@@ -498,7 +501,8 @@ void MainWindow::fitColumns()
     if (m_fittedColumns.contains(last)) {
         lineList->resizeColumnToContents(last);
         const int fit = lineList->columnWidth(last);
-        const int listWidth = twipsToPixelsX(pixelsToTwipsX(width(), this) - 120, this);
+        // The list is the window less 120 twips; the last column leaves 100 twips of it.
+        const int listWidth = twipsToPixelsX(pixelsToTwipsX(width(), this) - 120 - 100, this);
         lineList->setColumnWidth(last, qMax(fit, listWidth - others));
     }
 }

@@ -103,7 +103,10 @@ void TstCliSummary::usageErrors()
     QVERIFY2(err.endsWith(QStringLiteral("неизвестный параметр --zulu\n")), qPrintable(err));
     QString out;
     QCOMPARE(runCli({QStringLiteral("--help")}, &out), 0);
+    // Russian, as the rest of the program; the command names and options as they are.
+    QVERIFY(out.contains(QStringLiteral("Использование: kabinor-cli КОМАНДА [ПАРАМЕТРЫ]")));
     QVERIFY(out.contains(QStringLiteral("summary ПРОЕКТ.kbp")));
+    QVERIFY(out.contains(QStringLiteral("  --tolerance N     количество знаков после запятой в результатах")));
 }
 
 void TstCliSummary::tenThousandLines()

@@ -367,8 +367,12 @@ void TstMainWindow::columnWidthsFitThenStored()
         if (c < 9)
             others += lv->columnWidth(c);
     }
-    const int listWidth = twipsToPixelsX(pixelsToTwipsX(f.window->width(), f.window.get()) - 120, f.window.get());
+    // The list is the window less 120 twips, and the last column leaves 100 of them.
+    const int listWidth = twipsToPixelsX(pixelsToTwipsX(f.window->width(), f.window.get()) - 220, f.window.get());
     QCOMPARE(lv->columnWidth(9), qMax(header->sectionSizeHint(9), listWidth - others));
+    // A long heading takes two lines rather than its whole width.
+    QVERIFY(header->sectionSizeHint(2) < lv->fontMetrics().horizontalAdvance(QStringLiteral("Число и сечение жил")));
+    QVERIFY(header->height() >= 2 * lv->fontMetrics().height());
 
     // An opened list widens the columns to its texts (checked rows are bold).
     CableLine wide;
@@ -388,6 +392,12 @@ void TstMainWindow::columnWidthsFitThenStored()
         if (c != 3)
             QVERIFY2(lv->columnWidth(c) > metrics.horizontalAdvance(wide.column(c)), qPrintable(wide.column(c)));
     QCOMPARE(lv->columnWidth(3), 40);
+    // A line added later widens them too.
+    CableLine wider = wide;
+    wider.cells[CableLine::Mark] = QStringLiteral("ВБбШвнг(А)-FRLSLTx");
+    wider.checked = false;
+    f.window->lineModel()->appendLine(wider);
+    QVERIFY(lv->columnWidth(1) > lv->fontMetrics().horizontalAdvance(wider.cell(CableLine::Mark)));
 
     lv->setColumnWidth(2, 150);
     f.window->writeSettings();
@@ -667,6 +677,11 @@ void TstMainWindow::guideOpensInOwnWindowWhenSystemCannot()
     // A second request shows the same window again.
     f.window->action(QStringLiteral("actionHelp"))->trigger();
     QTRY_COMPARE(f.window->guideViewer()->window(), w);
+    // It lies whole on the screen (offscreen 800 x 600, narrower than its size), and Esc closes it.
+    QVERIFY2(w->screen()->availableGeometry().contains(w->frameGeometry()), qPrintable(QDebug::toString(w->frameGeometry())));
+    QVERIFY(w->width() < 1000);
+    QTest::keyClick(w->browser, Qt::Key_Escape);
+    QTRY_VERIFY(!f.window->guideViewer()->window());
 }
 
 void TstMainWindow::standardDialogsInRussian()

@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QFont>
 #include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -148,6 +150,7 @@ private slots:
     void damagedFileOpensWhatItCan();
     void recentFilesRing();
     void recentFilesAcrossRuns();
+    void fileDialogsStartWhereTheWorkIs();
 };
 
 void TstProjectCommands::projectWithoutLinesSavesAndOpens()
@@ -629,6 +632,61 @@ void TstProjectCommands::recentFilesAcrossRuns()
     QCOMPARE(next.findChild<QAction *>(QStringLiteral("actionRecentFile1"))->text(),
              QStringLiteral("2 ") + QDir::toNativeSeparators(paths.at(2)));
     QVERIFY(!next.findChild<QAction *>(QStringLiteral("actionRecentFile2"))->isVisible());
+}
+
+void TstProjectCommands::fileDialogsStartWhereTheWorkIs()
+{
+    Fixture f;
+    QTemporaryDir reports;
+    const QString project = f.other(QStringLiteral("Объект.kbp"));
+    writeProject(project, QStringLiteral("400"), {makeLine(QStringLiteral("Л1"))});
+    const QString folder = f.elsewhere.path();
+    auto dialogFolder = [&f] { return QDir::fromNativeSeparators(f.prompter.lastFileArgs.value(0)); };
+
+    // Nothing used yet: the documents folder (the application folder here).
+    f.prompter.files = {project};
+    f.window->chooseAndOpenProject();
+    QCOMPARE(dialogFolder(), f.app.path());
+    // An opened project: its folder for saving it as, for reports and for printing to a file.
+    f.window->saveProject(true);
+    QCOMPARE(dialogFolder(), folder);
+    f.prompter.files = {reports.filePath(QStringLiteral("Нагрузки.doc"))};
+    f.window->saveLoadReport();
+    QCOMPARE(dialogFolder(), folder);
+    QString printFolder;
+    QTimer::singleShot(0, [&printFolder] {
+        if (auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget())) {
+            printFolder = QFileInfo(preview->printer()->outputFileName()).absolutePath();
+            preview->reject();
+        }
+    });
+    f.window->printLoadReport();
+    QCOMPARE(printFolder, folder);
+
+    // A new project has no folder yet: the last one used, where the report went.
+    f.prompter.inputs = {QStringLiteral("Новый")};
+    f.window->newProject();
+    f.prompter.files.clear();
+    f.window->project().transformerPower = QStringLiteral("400");
+    f.window->saveProject(false);
+    QCOMPARE(dialogFolder(), reports.path());
+    // "Открыть" starts where a project was last opened from.
+    f.window->chooseAndOpenProject();
+    QCOMPARE(dialogFolder(), folder);
+
+    // Remembered for the next run.
+    f.window->writeSettings();
+    QCOMPARE(iniValue(f.app.settingsPath(), QStringLiteral("Recent"), QStringLiteral("OpenFolder")),
+             QDir::toNativeSeparators(folder));
+    QCOMPARE(iniValue(f.app.settingsPath(), QStringLiteral("Recent"), QStringLiteral("LastFolder")),
+             QDir::toNativeSeparators(reports.path()));
+    AppContext context(f.app.path());
+    MainWindow next(context, f.prompter);
+    next.chooseAndOpenProject();
+    QCOMPARE(dialogFolder(), folder);
+    next.project().transformerPower = QStringLiteral("400");
+    next.saveProject(true);
+    QCOMPARE(dialogFolder(), reports.path());
 }
 
 QTEST_MAIN(TstProjectCommands)
