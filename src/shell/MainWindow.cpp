@@ -432,8 +432,10 @@ void MainWindow::buildList()
     // Columns without a stored width fit what the list holds (an opened
     // project, a line added or changed); a column the user has sized keeps its width.
     connect(m_lineModel, &QAbstractItemModel::modelReset, this, &MainWindow::fitColumns);
-    connect(m_lineModel, &QAbstractItemModel::rowsInserted, this, &MainWindow::fitColumns);
-    connect(m_lineModel, &QAbstractItemModel::dataChanged, this, &MainWindow::fitColumns);
+    connect(m_lineModel, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { widenColumnsFor(first, last); });
+    connect(m_lineModel, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to) { widenColumnsFor(from.row(), to.row()); });
     connect(lineList->header(), &QHeaderView::sectionResized, this, [this](int column) {
         if (!m_fittingColumns)
             m_fittedColumns.remove(column);
@@ -491,20 +493,53 @@ void MainWindow::fitColumns()
     if (m_fittedColumns.isEmpty())
         return;
     QScopedValueRollback fitting(m_fittingColumns, true);
-    int others = 0;
-    for (int c = 0; c < kColumns - 1; ++c) {
+    for (int c = 0; c < kColumns; ++c)
         if (m_fittedColumns.contains(c))
             lineList->resizeColumnToContents(c);
-        others += lineList->columnWidth(c);
-    }
+    fillLastColumn(lineList->columnWidth(kColumns - 1));
+}
+
+// The last column, when fitted, takes what the others leave of the list, at least `fit`.
+void MainWindow::fillLastColumn(int fit)
+{
     const int last = kColumns - 1;
-    if (m_fittedColumns.contains(last)) {
-        lineList->resizeColumnToContents(last);
-        const int fit = lineList->columnWidth(last);
-        // The list is the window less 120 twips; the last column leaves 100 twips of it.
-        const int listWidth = twipsToPixelsX(pixelsToTwipsX(width(), this) - 120 - 100, this);
-        lineList->setColumnWidth(last, qMax(fit, listWidth - others));
+    if (!m_fittedColumns.contains(last))
+        return;
+    QScopedValueRollback fitting(m_fittingColumns, true);
+    int others = 0;
+    for (int c = 0; c < last; ++c)
+        others += lineList->columnWidth(c);
+    // The list is the window less 120 twips; the last column leaves 100 twips of it.
+    const int listWidth = twipsToPixelsX(pixelsToTwipsX(width(), this) - 120 - 100, this);
+    lineList->setColumnWidth(last, qMax(fit, listWidth - others));
+}
+
+// A line added or changed widens a fitted column that is too narrow for it;
+// of a long run of rows (check all) the first ones stand for the rest.
+void MainWindow::widenColumnsFor(int first, int last)
+{
+    if (m_fittedColumns.isEmpty() || first < 0)
+        return;
+    constexpr int kRowsMeasured = 8;
+    last = qMin(last, first + kRowsMeasured - 1);
+    QScopedValueRollback fitting(m_fittingColumns, true);
+    bool widened = false;
+    int lastFit = 0;
+    for (int c = 0; c < kColumns; ++c) {
+        if (!m_fittedColumns.contains(c))
+            continue;
+        int needed = 0;
+        for (int r = first; r <= last; ++r)
+            needed = qMax(needed, lineList->sizeHintForIndex(m_lineModel->index(r, c)).width());
+        if (c == kColumns - 1) {
+            lastFit = needed;
+        } else if (needed > lineList->columnWidth(c)) {
+            lineList->setColumnWidth(c, needed);
+            widened = true;
+        }
     }
+    if (widened || lastFit > lineList->columnWidth(kColumns - 1))
+        fillLastColumn(lastFit);
 }
 
 void MainWindow::updateCaption()

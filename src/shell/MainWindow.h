@@ -183,6 +183,8 @@ private:
     void buildStatusBar();
     void applyColumnWidths();
     void fitColumns();
+    void widenColumnsFor(int first, int last);
+    void fillLastColumn(int fit);
     void readRecentFiles();
     void writeRecentFiles(IniDocument &ini) const;
     // Saved; not saved by the user's choice (or for want of a transformer);

@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QDirIterator>
 #include <QScopeGuard>
@@ -677,6 +678,8 @@ void TstMainWindow::guideOpensInOwnWindowWhenSystemCannot()
     // A second request shows the same window again.
     f.window->action(QStringLiteral("actionHelp"))->trigger();
     QTRY_COMPARE(f.window->guideViewer()->window(), w);
+    QTRY_VERIFY(f.window->guideViewer()->findChildren<QProcess *>().isEmpty());
+    QCOMPARE(f.window->guideViewer()->window(), w);
     // It lies whole on the screen (offscreen 800 x 600, narrower than its size), and Esc closes it.
     QVERIFY2(w->screen()->availableGeometry().contains(w->frameGeometry()), qPrintable(QDebug::toString(w->frameGeometry())));
     QVERIFY(w->width() < 1000);
