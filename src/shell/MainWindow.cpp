@@ -532,7 +532,7 @@ void MainWindow::widenColumnsFor(int first, int last)
         for (int r = first; r <= last; ++r)
             needed = qMax(needed, lineList->sizeHintForIndex(m_lineModel->index(r, c)).width());
         if (c == kColumns - 1) {
-            lastFit = needed;
+            lastFit = qMax(needed, lineList->header()->sectionSizeHint(c));
         } else if (needed > lineList->columnWidth(c)) {
             lineList->setColumnWidth(c, needed);
             widened = true;
@@ -630,13 +630,16 @@ void MainWindow::deleteLine()
     summarizeNetwork();
 }
 
-QString MainWindow::recomputeStatusText(const LineEntry::RecomputeResult &result)
+namespace {
+
+// A line computed from its texts alone kept its permissible current: not recomputed.
+QString recomputeStatusText(const LineEntry::RecomputeResult &result)
 {
-    // A line computed from its texts alone kept its permissible current: not recomputed.
-    const int partial = result.withoutInputs + result.withoutTable;
     return QStringLiteral("Пересчитано линий: ") + QString::number(result.recomputed - result.withoutTable)
-           + QStringLiteral("; не удалось пересчитать: ") + QString::number(partial);
+           + QStringLiteral("; не удалось пересчитать: ") + QString::number(result.withoutInputs + result.withoutTable);
 }
+
+} // namespace
 
 void MainWindow::recomputeLines()
 {

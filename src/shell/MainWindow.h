@@ -3,7 +3,6 @@
 #include "base/AppContext.h"
 #include "base/Project.h"
 #include "base/Prompter.h"
-#include "calc/lines/LineEntry.h"
 #include "calc/protection/Protection.h"
 #include "calc/shortcircuit/FaultCurrents.h"
 
@@ -110,7 +109,6 @@ public:
     // Every line again from its inputs with today's settings and tables; the
     // status bar tells how many lines were recomputed and how many could not be.
     void recomputeLines();
-    static QString recomputeStatusText(const LineEntry::RecomputeResult &result);
     void chooseSubstation();
     void showShieldsWindow();
     void showShortCircuitWindow();

@@ -544,7 +544,7 @@ void tst_LoadWindows::nextLoadStartsFromThePrevious()
 void tst_LoadWindows::columnsFitLoadsAndHeadings()
 {
     Env e;
-    const QString name = QStringLiteral("Металлорежущие станки мелкосерийного производства");
+    const QString name = QStringLiteral("Станки мелкосерийного производства");
     e.project.shields[0].loads = {makeLoad(name, "1")};
     ShieldsWindow w(e.context, e.prompter, e.project);
     QTreeView *list = w.currentList();

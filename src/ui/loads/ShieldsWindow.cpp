@@ -37,7 +37,9 @@ namespace {
 const QString kSection = QStringLiteral("LoadWindow");
 const QString kPhaseCount = QStringLiteral("PhaseCount");
 constexpr int kDefaultWidths[10] = {1950, 1000, 500, 500, 1000, 1000, 800, 700, 700, 700}; // twips
-constexpr int kWidestFittedTwips = 6000; // a very long load name does not push the rest away
+constexpr int kWidestFittedTwips = 4500; // a very long load name does not push the rest away
+constexpr int kMinWidthTwips = 12500;
+constexpr int kMinHeightTwips = 6000;
 
 // The width of a column in the settings, in twips; nothing when it is not a usable number.
 std::optional<double> storedWidth(const IniDocument &ini, int column)
@@ -47,8 +49,6 @@ std::optional<double> storedWidth(const IniDocument &ini, int column)
         return twips;
     return std::nullopt;
 }
-constexpr int kMinWidthTwips = 12500;
-constexpr int kMinHeightTwips = 6000;
 
 } // namespace
 
@@ -57,16 +57,15 @@ ShieldsWindow::ShieldsWindow(AppContext &context, Prompter &prompter, Project &p
 {
     setObjectName(QStringLiteral("ShieldsWindow"));
     setWindowTitle(QStringLiteral("Расчет нагрузок"));
+    const IniDocument settings = m_context.settings().read();
     // The first load starts with the number of phases used last.
-    m_lastEntry.threePhase =
-        m_context.settings().read().value(kSection, kPhaseCount).trimmed() == QLatin1String("3");
+    m_lastEntry.threePhase = settings.value(kSection, kPhaseCount).trimmed() == QLatin1String("3");
     setSizeGripEnabled(true);
     if (m_project.shields.isEmpty())
         m_project.shields = Project::initialShields(); // a project always has a shield
     buildControls();
 
     // Columns without a stored width fit what the lists hold.
-    const IniDocument settings = m_context.settings().read();
     for (int c = 0; c < 10; ++c)
         if (!storedWidth(settings, c))
             m_fittedColumns.insert(c);

@@ -7,16 +7,16 @@
 #include <QScrollBar>
 #include <QStyleOptionHeader>
 
-WrappingHeader::WrappingHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent)
-{
-    setDefaultAlignment(Qt::AlignCenter);
-}
+namespace {
 
-QStringList WrappingHeader::narrowestLines(const QString &heading, const QFontMetrics &metrics)
+// The two lines a heading takes at its narrowest: split at the blank that
+// gives the shortest longer line (one line for a single word). Breaking the
+// text greedily into that width then never takes a third line.
+QStringList narrowestLines(const QString &heading, const QFontMetrics &metrics)
 {
     QStringList best{heading};
     int bestWidth = metrics.horizontalAdvance(heading);
-    for (qsizetype i = heading.indexOf(QLatin1Char(' ')); i > 0; i = heading.indexOf(QLatin1Char(' '), i + 1)) {
+    for (qsizetype i = heading.indexOf(QLatin1Char(' ')); i >= 0; i = heading.indexOf(QLatin1Char(' '), i + 1)) {
         const QString first = heading.left(i).trimmed();
         const QString second = heading.mid(i + 1).trimmed();
         if (first.isEmpty() || second.isEmpty())
@@ -28,6 +28,13 @@ QStringList WrappingHeader::narrowestLines(const QString &heading, const QFontMe
         }
     }
     return best;
+}
+
+} // namespace
+
+WrappingHeader::WrappingHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent)
+{
+    setDefaultAlignment(Qt::AlignCenter);
 }
 
 QSize WrappingHeader::sectionSizeFromContents(int logicalIndex) const

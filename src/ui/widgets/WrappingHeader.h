@@ -14,10 +14,6 @@ class WrappingHeader : public QHeaderView
 public:
     explicit WrappingHeader(QWidget *parent = nullptr);
 
-    // The two lines a heading takes at its narrowest: split at the blank that
-    // gives the shortest longer line (one line for a single word).
-    static QStringList narrowestLines(const QString &heading, const QFontMetrics &metrics);
-
 protected:
     QSize sectionSizeFromContents(int logicalIndex) const override;
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
