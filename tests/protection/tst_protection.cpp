@@ -164,6 +164,7 @@ void TstProtection::choiceAtTheBoundary()
     // Beyond the modular series the industrial breakers serve.
     QVERIFY(!choose(table, QStringLiteral("C"), 150, 200));
     QCOMPARE(choiceOrder(table), (QStringList{"C", "B", "D", "10In"}));
+    QCOMPARE(choose(table, QStringLiteral("10In"), 150, 200)->designation(), QStringLiteral("160 А, 10·Iн"));
     QCOMPARE(BreakerTable::fromText(QStringLiteral("\"Автомат\",\"C\",63,0,6\n")).status(), BreakerTable::Status::Damaged);
 }
 
@@ -332,7 +333,7 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
     // The device of "Щит" stands where "Ввод" ends: 4,56 kA by ГОСТ 28249-93.
     const auto result = ProtectionReport::checkProject(project, context, nullptr);
     QVERIFY(result && result->problems.isEmpty());
-    const QStringList expected[] = {{"Ввод", "160А 10In", "160", "200", "2,08", "12,33", "да", "да", "да", "да"},
+    const QStringList expected[] = {{"Ввод", "160 А, 10·Iн", "160", "200", "2,08", "12,33", "да", "да", "да", "да"},
                                     {"Щит", "C40", "40", "87,4", "1,18", "4,56", "да", "да", "да", "да"}};
     QCOMPARE(lineTexts(result->lines.at(0), 2), expected[0]);
     QCOMPARE(lineTexts(result->lines.at(1), 2), expected[1]);
