@@ -6,6 +6,7 @@
 #include "docs/schedules/ProtectionReport.h"
 #include "ui/widgets/ResultTable.h"
 #include "ui/widgets/WidgetHelpers.h"
+#include "ui/widgets/WrappingHeader.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -48,6 +49,8 @@ ProtectionWindow::ProtectionWindow(const Project &project, const AppContext &con
         connect(printButton, &QPushButton::clicked, this, &ProtectionWindow::printReport);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     calculate();
+    // Every column in view at the window's first size, as far as the screen allows.
+    widenOnFirstShow(*this, *lineTable, *lineTable->horizontalHeader());
 }
 
 bool ProtectionWindow::calculate()

@@ -1,5 +1,7 @@
 #include "ui/widgets/ResultTable.h"
 
+#include "ui/widgets/WrappingHeader.h"
+
 #include <QAbstractItemDelegate>
 #include <QColor>
 #include <QHeaderView>
@@ -98,6 +100,8 @@ ResultTable::ResultTable(const QStringList &headings, const QString &name, QWidg
     : QTableView(parent), m_model(new ResultTableModel(headings, this))
 {
     setObjectName(name);
+    // Long headings in two lines: a column is as wide as the longer one.
+    setHorizontalHeader(new WrappingHeader(this));
     setModel(m_model);
     verticalHeader()->hide();
     // Rows of one height: nothing is measured row by row.

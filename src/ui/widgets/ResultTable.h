@@ -47,9 +47,10 @@ private:
     QVector<ResultRow> m_rows;
 };
 
-// A read-only table of results: whole rows selected, no row numbers, each
-// column as wide as its widest text once the rows are in, a row's level
-// shown as four blanks a level before its first text.
+// A read-only table of results: whole rows selected, no row numbers, long
+// headings in two lines, each column as wide as its widest text once the
+// rows are in, a row's level shown as four blanks a level before its first
+// text.
 class ResultTable : public QTableView
 {
     Q_OBJECT
