@@ -242,6 +242,13 @@ void ShieldsWindow::fitColumns(QTreeView *view)
 {
     if (m_fittedColumns.isEmpty())
         return;
+    // Only the list in view is measured: opening the window or undoing a step
+    // that reloads every shield's list measures one of them.
+    if (view != currentList()) {
+        m_unfitted.insert(view);
+        return;
+    }
+    m_unfitted.remove(view);
     QScopedValueRollback fitting(m_fittingColumns, true);
     for (const int c : std::as_const(m_fittedColumns)) {
         view->resizeColumnToContents(c);
@@ -374,6 +381,7 @@ void ShieldsWindow::syncWithProject()
             delete l.model;
         }
         m_lists.clear();
+        m_unfitted.clear();
         for (int k = 0; k < shields.size(); ++k) {
             const ShieldList list = makeList(k, widths);
             m_lists.append(list);
@@ -396,8 +404,11 @@ void ShieldsWindow::showCurrentShield()
     syncWithProject();
     currentShieldIndex = qMax(0, shieldTabs->currentIndex());
     m_project.currentShield = currentShieldIndex;
-    if (QTreeView *view = currentList())
+    if (QTreeView *view = currentList()) {
         m_stack->setCurrentWidget(view);
+        if (m_unfitted.contains(view))
+            fitColumns(view);
+    }
     LoadListModel *model = currentModel();
     setLoadCommandsEnabled(model && model->rowCount() > 0);
     recalcShieldTotals();
@@ -479,6 +490,7 @@ void ShieldsWindow::deleteShield()
     m_project.shields.removeAt(k);
     ShieldList gone = m_lists.takeAt(k);
     m_stack->removeWidget(gone.view);
+    m_unfitted.remove(gone.view);
     delete gone.view;
     delete gone.model;
     for (int i = k; i < m_lists.size(); ++i)

@@ -163,6 +163,7 @@ private:
     LoadDialog::Entry m_lastEntry;
     QSet<int> m_fittedColumns; // no width stored and none set by the user
     bool m_fittingColumns = false;
+    QSet<QTreeView *> m_unfitted; // lists that changed while hidden: fitted when shown
     QStackedWidget *m_stack = nullptr;
     ShieldTotalsPanel *m_totals = nullptr;
     QVector<ShieldList> m_lists;
