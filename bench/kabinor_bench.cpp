@@ -8,6 +8,7 @@
 #include "calc/calculator/Evaluator.h"
 #include "ui/lines/LineListModel.h"
 #include "calc/lines/NetworkSummary.h"
+#include "calc/lines/ProjectCheck.h"
 #include "calc/loads/LoadCalc.h"
 #include "docs/schedules/CableLineReport.h"
 #include "docs/writers/ReportPages.h"
@@ -120,7 +121,7 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
     // Open: file -> model, against reading the bytes and splitting lines.
     const double open = medianMs([&] {
         Project p;
-        ProjectFile::read(path, p);
+        ProjectCheck::read(path, p);
         g_sink = g_sink + p.lines.size();
     });
     const double openBase = medianMs([&] {
@@ -287,7 +288,7 @@ void benchPathological(QTemporaryDir &tmp, const QString &appDir, const QString 
         const double bytes = double(QFileInfo(c.path).size());
         const double ms = medianMs([&] {
             Project p;
-            ProjectFile::read(c.path, p);
+            ProjectCheck::read(c.path, p);
             g_sink = g_sink + p.lines.size();
         });
         if (normalPerByte == 0)

@@ -8,6 +8,7 @@
 #include "docs/schedules/LoadReport.h"
 #include "docs/writers/ReportWriter.h"
 #include "docs/schedules/ShortCircuitReport.h"
+#include "calc/shortcircuit/ShortCircuit.h"
 #include "calc/shortcircuit/Transformer.h"
 
 #include <QFileInfo>
@@ -101,6 +102,8 @@ int cliReportKz(CliContext &ctx)
     Project project;
     if (!openForReport(ctx, project, true))
         return 1;
+    if (const QString problem = ShortCircuit::inputProblem(project); !problem.isEmpty())
+        return ctx.refuse(problem);
     const CalcValues &calc = ctx.app.calc;
     return writeReport(ctx, ctx.args.positional.at(1), project, ShortCircuitReport::title(), ShortCircuitReport::progressPlan(),
                        ReportWriter::TableBuilder([&] { return ShortCircuitReport::build(project, calc); }));

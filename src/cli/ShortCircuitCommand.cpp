@@ -74,6 +74,8 @@ int cliKz(CliContext &ctx)
         stages = int(*n);
     }
 
+    if (const QString problem = ShortCircuit::inputProblem(project); !problem.isEmpty())
+        return ctx.refuse(problem);
     const ShortCircuit::ShownCurrents shown = ShortCircuit::shownCurrents(project, stages, ctx.app.calc);
     for (const ShortCircuit::ShownCurrent &c : shown)
         ctx.out << c.text << '\t' << (c.unit.isEmpty() ? ShortCircuit::initialUnitLabel() : c.unit) << '\n';
@@ -129,19 +131,20 @@ int cliProtect(CliContext &ctx)
         if (table.status() != Protection::BreakerTable::Status::Ok)
             return ctx.refuse(table.problem());
         for (CableLine &line : project.lines) {
-            if (!line.checked || (line.inputs && !line.inputs->device.isEmpty()))
+            // A line that keeps a device, sound or damaged, keeps it.
+            if (!line.checked || (line.inputs && !line.inputs->device.text.trimmed().isEmpty()))
                 continue;
-            const double ib = LineCalc::parseLoadCurrent(line.cell(CableLine::LoadCurrent));
-            const double iz = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
+            const LineCalc::RowValues row = LineCalc::rowValues(line);
+            if (!row.loadCurrent || !row.permissibleCurrent)
+                continue;
+            const double ib = *row.loadCurrent;
+            const double iz = *row.permissibleCurrent;
             const auto chosen = Protection::chooseAny(table, ib, iz);
             if (!chosen) {
                 ctx.err << Protection::noDeviceMessage(line.name, QString(), ib, iz) << '\n';
                 continue;
             }
-            if (!line.inputs)
-                line.inputs = LineInputs{};
-            line.inputs->device = chosen->characteristic;
-            line.inputs->deviceRating = NumberText::format(chosen->rated);
+            Protection::keepDevice(line, *chosen);
         }
     }
     QString message;

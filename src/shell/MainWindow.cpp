@@ -599,13 +599,10 @@ void MainWindow::recomputeLines()
     summarizeNetwork();
     for (const QString &problem : result.problems)
         m_prompter.message(problem, QString(), Prompter::Icon::Critical);
-    if (result.withoutInputs > 0)
-        m_prompter.message(QStringLiteral("Пересчитано линий: ") + QString::number(result.recomputed + result.withoutInputs)
-                               + QStringLiteral(".\r\nУ линий без сохраненных конструкции и прокладки (")
-                               + QString::number(result.withoutInputs)
-                               + QStringLiteral(") пересчитаны сопротивление и падение напряжения; допустимый ток "
-                                                "оставлен прежним. Чтобы пересчитать и его, измените такую линию."),
-                           QString(), Prompter::Icon::Information);
+    const QString message = LineEntry::recomputeMessage(result);
+    if (!message.isEmpty())
+        m_prompter.message(message, QString(),
+                           result.skipped.isEmpty() ? Prompter::Icon::Information : Prompter::Icon::Exclamation);
 }
 
 void MainWindow::copyLinesToClipboard()

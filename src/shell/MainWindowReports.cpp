@@ -3,6 +3,7 @@
 #include "shell/MainWindow.h"
 
 #include "base/InputCheck.h"
+#include "calc/shortcircuit/ShortCircuit.h"
 #include "calc/shortcircuit/Transformer.h"
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "docs/schedules/LoadReport.h"
@@ -138,16 +139,28 @@ void MainWindow::printProtectionReport()
         });
 }
 
-void MainWindow::saveShortCircuitReport()
+// The simplified schedule computes nothing from a value that is not sound.
+bool MainWindow::shortCircuitInputsSound()
 {
     if (!haveTransformer())
+        return false;
+    const QString problem = ShortCircuit::inputProblem(m_project);
+    if (problem.isEmpty())
+        return true;
+    m_prompter.message(problem, QString(), Prompter::Icon::Exclamation);
+    return false;
+}
+
+void MainWindow::saveShortCircuitReport()
+{
+    if (!shortCircuitInputsSound())
         return;
     withReportWriter([&](ReportWriter &writer) { ShortCircuitReport::run(writer, m_project, m_context.calc); });
 }
 
 void MainWindow::printShortCircuitReport()
 {
-    if (!haveTransformer())
+    if (!shortCircuitInputsSound())
         return;
     withReportWriter([&](ReportWriter &writer) {
         writer.print(m_project.projectName, ShortCircuitReport::title(),

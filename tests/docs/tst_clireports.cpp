@@ -66,12 +66,10 @@ Project longProject()
                               NumberText::format(0.37 * i + 5), i % 2 ? QStringLiteral("380") : QStringLiteral("220"),
                               QString::number(10 + i));
         if (i % 5 == 0) {
-            LineInputs in;
-            in.cosPhi = QStringLiteral("0,9");
-            in.reactance = NumberText::format(0.08 * (10 + i));
-            in.device = QStringLiteral("C");
-            in.deviceRating = QStringLiteral("25");
-            p.lines.last().inputs = in;
+            p.lines.last().inputs = storedInputs({{"CosPhi", QStringLiteral("0,9")},
+                                                  {"Reactance", NumberText::format(0.08 * (10 + i))},
+                                                  {"Device", QStringLiteral("C")},
+                                                  {"DeviceRating", QStringLiteral("25")}});
         }
     }
     const auto load = [](const QString &name, const QString &power, bool three, const QString &phase) {

@@ -42,9 +42,11 @@ public:
 
 QVector<CableLine> fiveLines()
 {
-    return {reportLine(QStringLiteral("Линия №1"), true, QStringLiteral("4x16"), QStringLiteral("56,7")),
+    return {reportLine(QStringLiteral("Линия №1"), true, QStringLiteral("4x16"), QStringLiteral("56,7"), QStringLiteral("380"),
+                       QStringLiteral("12")),
             reportLine(QStringLiteral("Линия №2"), false),
-            reportLine(QStringLiteral("Линия №3"), true, QStringLiteral("3x50 + 1x25"), QStringLiteral("12,3")),
+            reportLine(QStringLiteral("Линия №3"), true, QStringLiteral("3x50 + 1x25"), QStringLiteral("12,3"),
+                       QStringLiteral("380"), QStringLiteral("12")),
             reportLine(QStringLiteral("Линия №4"), false),
             reportLine(QStringLiteral("Линия №5"), true, QStringLiteral("2x4"), QStringLiteral("890"), QStringLiteral("220"))};
 }
@@ -248,7 +250,7 @@ void TstReports::cableLineTable()
     // Numbers with exactly the decimal places, standing right; the voltage
     // is the network's, a whole number.
     QCOMPARE(rowTexts(t, 1), QStringList({QStringLiteral("Линия №1"), QStringLiteral("ВВГ"), QStringLiteral("4x16"),
-                                          QStringLiteral("Медь"), QStringLiteral("0,00"), QStringLiteral("56,70"),
+                                          QStringLiteral("Медь"), QStringLiteral("12,00"), QStringLiteral("56,70"),
                                           QStringLiteral("10,00"), QStringLiteral("25,00"), QStringLiteral("0,50"),
                                           QStringLiteral("380")}));
     for (int c = 0; c < 10; ++c)
@@ -287,10 +289,7 @@ void TstReports::cableLineTable()
     // The power factor and the reactance can be picked; a line kept without
     // them leaves their cells empty.
     QVector<CableLine> kept = lines;
-    LineInputs inputs;
-    inputs.cosPhi = QStringLiteral("0,85");
-    inputs.reactance = QStringLiteral("3,31");
-    kept[0].inputs = inputs;
+    kept[0].inputs = storedInputs({{"CosPhi", QStringLiteral("0,85")}, {"Reactance", QStringLiteral("3,31")}});
     QVector<bool> picked(12, false);
     picked[0] = picked[10] = picked[11] = true;
     const ReportTable extra = CableLineReport::build(kept, picked, 2);
@@ -309,7 +308,7 @@ void TstReports::cableLineFirstColumnDeselected()
     QCOMPARE(table.columnCount(), 8);
     QCOMPARE(table.heading.first().text, QStringLiteral("Марка"));
     QCOMPARE(table.rows.size(), 3);
-    QCOMPARE(table.rows.at(1), QStringList({QStringLiteral("ВВГ"), QStringLiteral("3x50 + 1x25"), QStringLiteral("0,00"),
+    QCOMPARE(table.rows.at(1), QStringList({QStringLiteral("ВВГ"), QStringLiteral("3x50 + 1x25"), QStringLiteral("12,00"),
                                              QStringLiteral("12,30"), QStringLiteral("10,00"), QStringLiteral("25,00"),
                                              QStringLiteral("0,50"), QStringLiteral("380")}));
     QCOMPARE(table.totals.at(0).first(), QStringLiteral("Итого"));

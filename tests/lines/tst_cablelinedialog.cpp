@@ -481,10 +481,10 @@ void TstCableLineDialog::changeRestoresStoredInputs()
     QCOMPARE(f.lines().rowCount(), 1);
     const CableLine added = f.lines().line(0);
     QVERIFY(added.inputs);
-    QCOMPARE(added.inputs->laying, 1);
-    QCOMPARE(added.inputs->loadCurrent, QStringLiteral("ЩО1 - 40А"));
-    QCOMPARE(added.inputs->device, QStringLiteral("C"));
-    QCOMPARE(added.inputs->deviceRating, QStringLiteral("40"));
+    QCOMPARE(added.inputs->laying.value, 1);
+    QCOMPARE(added.inputs->loadCurrent.text, QStringLiteral("ЩО1 - 40А"));
+    QCOMPARE(added.inputs->device.text, QStringLiteral("C"));
+    QCOMPARE(added.inputs->deviceRating.text, QStringLiteral("40"));
 
     // The change dialog shows it exactly as entered; confirming unchanged
     // gives the same row (in the ground: 0,92 × the three-core value).
@@ -531,13 +531,10 @@ void TstCableLineDialog::recomputeKeepsNamesOrderAndChecks()
     // lacked the √3 and with a conductivity since changed.
     CableLine kept = computedLine(QStringLiteral("Ввод"), QStringLiteral("4x2,5"), QStringLiteral("Медь"), QStringLiteral("380"));
     kept.cells = QStringList{"ВВГ", "4x2,5", "Медь", "100", "712", "10", "1", "1,87", "380"};
-    LineInputs inputs;
-    inputs.threePhase = true;
-    inputs.construction = 3;
-    inputs.material = QStringLiteral("Медь");
-    inputs.mark = QStringLiteral("ВВГ");
-    inputs.loadCurrent = QStringLiteral("ЩО1 - 10А");
-    kept.inputs = inputs;
+    kept.inputs = storedInputs({{"Construction", QStringLiteral("3")},
+                                {"Material", QStringLiteral("Медь")},
+                                {"Mark", QStringLiteral("ВВГ")},
+                                {"LoadCurrent", QStringLiteral("ЩО1 - 10А")}});
     kept.checked = true;
     CableLine old = computedLine(QStringLiteral("Старая"), QStringLiteral("3x2,5"), QStringLiteral("Медь"), QStringLiteral("220"));
     old.cells = QStringList{"", "3x2,5", "Медь", "100", "712", "10", "7", "6,47", "220"};
@@ -560,7 +557,7 @@ void TstCableLineDialog::recomputeKeepsNamesOrderAndChecks()
     QCOMPARE(second.cells, (QStringList{"ВВГ", "4x2,5", "Медь", "100", "800", "10", "23", "3,65", "380"}));
     // Its reactance comes from today's file: 0,1 mΩ/m × 100 m.
     LineInputs recomputedInputs = *kept.inputs;
-    recomputedInputs.reactance = QStringLiteral("10");
+    recomputedInputs.reactance = {QStringLiteral("10"), 10.0};
     QCOMPARE(second.inputs, recomputedInputs);
     QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 3,65%"));
     QCOMPARE(f.prompter.messages.size(), 1);
@@ -620,9 +617,9 @@ void TstCableLineDialog::conditionsAndPowerFactor()
     QCOMPARE(f.lines().rowCount(), 1);
     const CableLine line = f.lines().line(0);
     QCOMPARE(line.cell(CableLine::Cores), QStringLiteral("5x50"));
-    QCOMPARE(line.inputs->cosPhi, QStringLiteral("0,8"));
-    QCOMPARE(line.inputs->cables, 3);
-    QCOMPARE(line.inputs->ambient, QStringLiteral("25"));
+    QCOMPARE(line.inputs->cosPhi.text, QStringLiteral("0,8"));
+    QCOMPARE(line.inputs->cables.value, 3);
+    QCOMPARE(line.inputs->ambient.text, QStringLiteral("25"));
 }
 
 void TstCableLineDialog::changeFillsSinglePhaseRow()

@@ -47,9 +47,7 @@ CableLine line(const QString &name, const QString &cores, const QString &materia
     l.cells[CableLine::Voltage] = QStringLiteral("380");
     l.checked = true;
     if (!device.isEmpty()) {
-        l.inputs = LineInputs{};
-        l.inputs->device = device;
-        l.inputs->deviceRating = rating;
+        l.inputs = storedInputs({{"Device", device}, {"DeviceRating", rating}});
     }
     return l;
 }
@@ -186,8 +184,7 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
 
     // A failing check is red in the window, its reason in the tool tip.
     Project weak = project;
-    weak.lines[1].inputs->device = QStringLiteral("D");
-    weak.lines[1].inputs->deviceRating = QStringLiteral("80");
+    weak.lines[1].inputs = storedInputs({{"Device", QStringLiteral("D")}, {"DeviceRating", QStringLiteral("80")}});
     ProtectionWindow w(weak, context, prompter, writer);
     QCOMPARE(w.lineTable->rowCount(), 2);
     QTableWidgetItem *overload = w.lineTable->item(1, 6);

@@ -692,8 +692,7 @@ void TstMainWindow::undoAndRedoEveryEdit()
     lines->appendLine(makeLine(QStringLiteral("Л4"), QStringLiteral("4")));
     CableLine changed = w.project().lines.at(1);
     changed.cells[CableLine::Length] = QStringLiteral("250");
-    changed.inputs = LineInputs();
-    changed.inputs->cosPhi = QStringLiteral("0,85");
+    changed.inputs = storedInputs({{"CosPhi", QStringLiteral("0,85")}});
     lines->replaceLine(1, changed);
     QVERIFY(lines->setData(lines->index(2, 0), Qt::Checked, Qt::CheckStateRole));
     w.selectRow(0);
@@ -778,7 +777,7 @@ void TstMainWindow::undoAndRedoEveryEdit()
         w.action(QStringLiteral("actionRedo"))->trigger();
     QVERIFY(dataOf(w.project()) == edited);
     QCOMPARE(lines->rowCount(), 3);
-    QCOMPARE(lines->line(0).inputs->cosPhi, QStringLiteral("0,85"));
+    QCOMPARE(lines->line(0).inputs->cosPhi.text, QStringLiteral("0,85"));
     // The shields window, built again, shows what the project holds.
     onModal(
         [](QWidget *modal) {

@@ -220,14 +220,39 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
 
 std::optional<Breaker> deviceOf(const CableLine &line, const BreakerTable &table, QString *problem)
 {
-    if (!line.inputs || line.inputs->device.isEmpty())
+    if (!line.inputs || line.inputs->device.value == QString())
         return std::nullopt;
-    const auto rated = NumberText::parse(line.inputs->deviceRating);
-    const auto device = rated ? table.find(line.inputs->device, *rated) : std::nullopt;
+    const LineInputs &in = *line.inputs;
+    if (!in.device.sound() || !in.deviceRating.sound()) {
+        if (problem)
+            *problem = QStringLiteral("Аппарат линии «") + line.name + QStringLiteral("» в проекте поврежден (")
+                       + in.device.text + QLatin1Char(' ') + in.deviceRating.text
+                       + QStringLiteral("): проверки защиты для нее не выполнены.");
+        return std::nullopt;
+    }
+    const auto device = table.find(*in.device.value, *in.deviceRating.value);
     if (!device && problem && table.status() == BreakerTable::Status::Ok)
-        *problem = QStringLiteral("Аппарата ") + line.inputs->device + line.inputs->deviceRating
-                   + QStringLiteral(" линии «") + line.name + QStringLiteral("» нет в файле защитных аппаратов.");
+        *problem = QStringLiteral("Аппарата ") + storedDesignation(in) + QStringLiteral(" линии «") + line.name
+                   + QStringLiteral("» нет в файле защитных аппаратов.");
     return device;
+}
+
+void keepDevice(CableLine &line, const Breaker &device)
+{
+    if (!line.inputs)
+        line.inputs = LineInputs{};
+    line.inputs->device = {device.characteristic, device.characteristic};
+    line.inputs->deviceRating = {NumberText::format(device.rated), device.rated};
+}
+
+QString storedDesignation(const LineInputs &inputs)
+{
+    if (!inputs.device.sound() || !inputs.deviceRating.sound() || inputs.device.value->isEmpty())
+        return QString();
+    Breaker b;
+    b.characteristic = *inputs.device.value;
+    b.rated = *inputs.deviceRating.value;
+    return b.designation();
 }
 
 Result check(const Project &project, const FaultCurrents::Result &faults, const BreakerTable &table, int places)
@@ -244,12 +269,21 @@ Result check(const Project &project, const FaultCurrents::Result &faults, const 
         in.device = deviceOf(line, table, &problem);
         if (!problem.isEmpty())
             result.problems << problem;
-        in.loadCurrent = LineCalc::parseLoadCurrent(line.cell(CableLine::LoadCurrent));
-        in.permissibleCurrent = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
-        in.material = line.cell(CableLine::Material);
-        in.section = NumberText::toDouble(LineCalc::phaseSectionText(line.cell(CableLine::Cores)));
-        if (line.inputs && !line.inputs->tripTime.trimmed().isEmpty())
-            in.tripTime = NumberText::parse(line.inputs->tripTime);
+        const LineCalc::RowValues row = LineCalc::rowValues(line);
+        // A row value that is not sound takes no part in a verdict.
+        const bool rowSound = row.loadCurrent && row.permissibleCurrent && row.material && row.section;
+        if (in.device && !rowSound) {
+            result.problems << QStringLiteral("Данные линии «") + line.name
+                                   + QStringLiteral("» в проекте повреждены: проверки защиты для нее не выполнены.");
+            in.device.reset();
+        }
+        in.loadCurrent = row.loadCurrent.value_or(0);
+        in.permissibleCurrent = row.permissibleCurrent.value_or(0);
+        in.material = row.material.value_or(QString());
+        in.section = row.section.value_or(0);
+        // A damaged time is not stored: the check's own applies.
+        if (line.inputs && line.inputs->tripTime.value)
+            in.tripTime = *line.inputs->tripTime.value;
         if (point + 1 < faults.points.size()) {
             const FaultCurrents::Point &start = faults.points.at(point);
             in.minimumSinglePhase = faults.points.at(point + 1).singlePhaseMin;

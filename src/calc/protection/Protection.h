@@ -101,9 +101,15 @@ struct LineCheck {
 
 LineCheck evaluate(const QString &name, const CheckInput &input, int places);
 
-// The device a line keeps; nothing without one (or one the file lacks, which
-// `problem` then names).
+// The device a line keeps; nothing without one, with a damaged one or one
+// the file lacks (which `problem` then names).
 std::optional<Breaker> deviceOf(const CableLine &line, const BreakerTable &table, QString *problem = nullptr);
+// Keeps the device with the line (a line without inputs gets the dialog's
+// defaults beside it, as a line of the dialog without a device would).
+void keepDevice(CableLine &line, const Breaker &device);
+// The designation of the device kept with a line ("C65"), found in the
+// device table or not; empty without a sound one.
+QString storedDesignation(const LineInputs &inputs);
 
 struct Result {
     QVector<LineCheck> lines; // every checked line, in list order
