@@ -97,6 +97,12 @@ QString fileProblemMessage(bool missing, const QString &what, const QString &sho
     return what + QLatin1Char(' ') + shownPath + QStringLiteral(" поврежден (") + detail + QStringLiteral(").");
 }
 
+QString conflictDetail(const std::pair<int, int> &records, const QString &what)
+{
+    return QStringLiteral("записи ") + QString::number(records.first) + QStringLiteral(" и ")
+           + QString::number(records.second) + QStringLiteral(": ") + what + QStringLiteral(" с разными значениями");
+}
+
 QString missingFileMessage(const QString &shown)
 {
     return QStringLiteral("Файл ") + shown + QStringLiteral(" не найден!");

@@ -58,6 +58,14 @@ BreakerTable BreakerTable::fromText(const QString &text)
             t.m_rows.clear();
             return t;
         }
+        // A release that trips at once at its rated current or below is no device.
+        if (!(b.instantaneous > 1)) {
+            t.m_status = Status::Damaged;
+            t.m_detail = QStringLiteral("запись ") + QString::number(t.m_rows.size() + 1)
+                         + QStringLiteral(": кратность мгновенного срабатывания не больше 1");
+            t.m_rows.clear();
+            return t;
+        }
         b.type = type->trimmed();
         b.characteristic = characteristic->trimmed();
         t.m_rows.append(b);
@@ -65,6 +73,15 @@ BreakerTable BreakerTable::fromText(const QString &text)
     if (t.m_rows.isEmpty()) {
         t.m_status = Status::Damaged;
         t.m_detail = QStringLiteral("нет записей");
+    }
+    const QVector<Breaker> &rows = t.m_rows;
+    auto key = [&](int i) { return std::make_pair(rows[i].characteristic, rows[i].rated); };
+    if (const auto pair = DataFiles::conflictingRecords(
+            int(rows.size()), [&](int a, int b) { return key(a) < key(b); }, [&](int a, int b) { return key(a) == key(b); },
+            [&](int a, int b) { return rows[a] == rows[b]; })) {
+        t.m_status = Status::Damaged;
+        t.m_detail = DataFiles::conflictDetail(*pair, QStringLiteral("аппарат ") + rows[pair->first - 1].designation());
+        t.m_rows.clear();
     }
     return t;
 }

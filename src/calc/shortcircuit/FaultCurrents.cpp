@@ -37,6 +37,11 @@ std::optional<Sequences> readSequences(ListInput &in)
     return Sequences{v[0], v[1], v[2], v[3]};
 }
 
+bool sameSequences(const Sequences &a, const Sequences &b)
+{
+    return a.r1 == b.r1 && a.x1 == b.x1 && a.r0 == b.r0 && a.x0 == b.x0;
+}
+
 QString recordNumber(qsizetype rows)
 {
     return QStringLiteral("запись ") + QString::number(rows + 1);
@@ -74,11 +79,30 @@ TransformerTable TransformerTable::fromText(const QString &text)
             t.m_rows.clear();
             return t;
         }
+        // No transformer has a winding without impedance.
+        if (!(std::hypot(z->r1, z->x1) > 0) || !(std::hypot(z->r0, z->x0) > 0)) {
+            t.m_status = Status::Damaged;
+            t.m_detail = recordNumber(t.m_rows.size()) + QStringLiteral(": нулевое сопротивление трансформатора");
+            t.m_rows.clear();
+            return t;
+        }
         t.m_rows.append({*powerValue, g, *z});
     }
     if (t.m_rows.isEmpty()) {
         t.m_status = Status::Damaged;
         t.m_detail = QStringLiteral("нет записей");
+    }
+    // The lookup compares powers in single precision.
+    const QVector<Row> &rows = t.m_rows;
+    auto key = [&](int i) { return std::make_pair(float(rows[i].power), rows[i].group); };
+    if (const auto pair = DataFiles::conflictingRecords(
+            int(rows.size()), [&](int a, int b) { return key(a) < key(b); }, [&](int a, int b) { return key(a) == key(b); },
+            [&](int a, int b) { return sameSequences(rows[a].z, rows[b].z); })) {
+        const Row &row = rows[pair->first - 1];
+        t.m_status = Status::Damaged;
+        t.m_detail = DataFiles::conflictDetail(*pair, QStringLiteral("мощность ") + NumberText::format(row.power)
+                                                          + QStringLiteral(" кВА, схема ") + row.group);
+        t.m_rows.clear();
     }
     return t;
 }
@@ -135,6 +159,17 @@ CableTable CableTable::fromText(const QString &text)
     if (t.m_rows.isEmpty()) {
         t.m_status = Status::Damaged;
         t.m_detail = QStringLiteral("нет записей");
+    }
+    const QVector<Row> &rows = t.m_rows;
+    auto key = [&](int i) { return std::make_pair(rows[i].material, float(rows[i].section)); };
+    if (const auto pair = DataFiles::conflictingRecords(
+            int(rows.size()), [&](int a, int b) { return key(a) < key(b); }, [&](int a, int b) { return key(a) == key(b); },
+            [&](int a, int b) { return sameSequences(rows[a].z, rows[b].z); })) {
+        const Row &row = rows[pair->first - 1];
+        t.m_status = Status::Damaged;
+        t.m_detail = DataFiles::conflictDetail(*pair, row.material + QStringLiteral(", сечение ")
+                                                          + NumberText::format(row.section) + QStringLiteral(" мм²"));
+        t.m_rows.clear();
     }
     return t;
 }
