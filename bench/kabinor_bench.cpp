@@ -232,6 +232,36 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
     row("expression, one term a line", eval, sumBase);
 }
 
+// A schedule whose one line has a name of n characters without a blank:
+// the PDF lays it out a window at a time and carries it over as many pages
+// as it takes; its floor is the Word document of the same schedule.
+void benchLongCell(QTemporaryDir &tmp, const QString &appDir)
+{
+    std::printf("\nOne line named by a word of N characters, cable line report\n");
+    ScriptedPrompter prompter;
+    ReportWriter writer(prompter, appDir);
+    const QVector<bool> all(10, true);
+    const int runs = g_runs;
+    g_runs = std::min(g_runs, 3);
+    for (const int n : {100000, 1000000}) {
+        QVector<CableLine> lines = makeProject(1, 0, 0).lines;
+        lines[0].name = QString(n, QChar(0x0429));
+        const QString pdf = tmp.filePath(QStringLiteral("long-%1.pdf").arg(n));
+        const QString doc = tmp.filePath(QStringLiteral("long-%1.doc").arg(n));
+        const auto build = [&] { return CableLineReport::build(lines, all, 2); };
+        const double pdfMs = medianMs([&] { writer.save(pdf, QStringLiteral("Проект"), CableLineReport::defaultTitle(), build); });
+        const double docMs = medianMs([&] { writer.save(doc, QStringLiteral("Проект"), CableLineReport::defaultTitle(), build); });
+        QFile f(pdf);
+        f.open(QIODevice::ReadOnly);
+        // "/Type /Page" once for every page, and once more in "/Type /Pages".
+        const qsizetype pages = f.readAll().count("/Type /Page") - 1;
+        char what[64];
+        std::snprintf(what, sizeof what, "PDF, %d characters (%lld pages)", n, (long long)pages);
+        row(what, pdfMs, docMs);
+    }
+    g_runs = runs;
+}
+
 // Peak memory of kabinor-cli on a project. A program's peak includes that of
 // the process it was started from (exec keeps the old high-water mark), so a
 // helper without Qt (kabinor_peak, a megabyte or so) starts it and waits.
@@ -325,5 +355,6 @@ int main(int argc, char *argv[])
     std::printf("\nkabinor-cli summary on the 10 000-line project: peak %ld KB\n",
                 cliPeakKb(tmp.filePath(QStringLiteral("bench-10000.kbp")), appDir));
     benchPathological(tmp, appDir, tmp.filePath(QStringLiteral("bench-10000.kbp")));
+    benchLongCell(tmp, appDir);
     return 0;
 }

@@ -112,6 +112,9 @@ ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected
         table.totals << total;
     }
     for (int k = 0; k < columns.size(); ++k) {
+        // The notation and the device read as one, like numbers.
+        if (columns.at(k) == CableLine::Cores + 1 || columns.at(k) == ListColumnCount + 2)
+            table.keepWhole(k);
         if (columns.at(k) == kVoltageColumn)
             table.setNumberColumn(k, 0); // the network's nominal voltage: 220 or 380
         else if (std::find(std::begin(kMeasuredColumns), std::end(kMeasuredColumns), columns.at(k))

@@ -36,6 +36,7 @@ ReportTable build(const Protection::Result &result, int places)
     // Iн is the device's rating as its table gives it; the currents show the
     // decimal places.
     table.markNumberColumn(2);
+    table.keepWhole(1); // the device: "C63", "250А 10In"
     for (const int c : {3, 4, 5})
         table.setNumberColumn(c, places);
     return table;
