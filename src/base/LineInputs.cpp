@@ -81,8 +81,8 @@ const std::array<LineInputs::Key, 16> &keyTable()
         key<&L::loadCurrent>(u"LoadCurrent", u"0",
                              [](L &in) {
                                  const double current = L::loadCurrentOf(in.loadCurrent.text);
-                                 in.loadCurrent.value = current > 0 && std::isfinite(current) ? std::optional(current)
-                                                                                             : std::nullopt;
+                                 in.loadCurrent.value = L::loadCurrentAccepted(current) ? std::optional(current)
+                                                                                       : std::nullopt;
                              }),
         key<&L::cosPhi>(u"CosPhi", u"1", [](L &in) { in.cosPhi.value = NumberText::parse(in.cosPhi.text); }),
         key<&L::reactance>(u"Reactance", u"0",

@@ -78,6 +78,8 @@ struct LineInputs {
     // The value of a load-current text: the typed number, or the value of an
     // offered choice "name - 25,5А"; 0 when the text yields no number.
     static double loadCurrentOf(const QString &text);
+    // The line dialog's rule for a load current: above 0, at most 1 000 000 A.
+    static bool loadCurrentAccepted(double current) { return current > 0 && current <= 1000000; }
 
     bool operator==(const LineInputs &) const = default;
 };

@@ -147,8 +147,9 @@ int cliLine(CliContext &ctx)
     if (!InputCheck::report(lengthText, ctx.prompter))
         return 1;
     const QString currentText = ctx.args.value(QStringLiteral("current"));
-    if (LineCalc::parseLoadCurrent(currentText) == 0)
-        return ctx.refuse(LineEntry::currentMessage().replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    if (const double current = LineCalc::parseLoadCurrent(currentText); !LineInputs::loadCurrentAccepted(current))
+        return ctx.refuse(current > 0 ? InputCheck::message(InputCheck::Numeric::TooLarge)
+                                      : LineEntry::currentMessage().replace(QLatin1String("\r\n"), QLatin1String("\n")));
 
     LineEntry::Request request;
     request.choice = *choice;

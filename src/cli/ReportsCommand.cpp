@@ -31,6 +31,11 @@ bool mayWrite(CliContext &ctx, const QString &path)
 bool openForReport(CliContext &ctx, Project &project, bool needsTransformer)
 {
     const QString &projectPath = ctx.args.positional.at(0);
+    // Never over the project itself, never in a format that is not one of ours.
+    if (const QString problem = ReportWriter::outputProblem(ctx.args.positional.at(1), projectPath); !problem.isEmpty()) {
+        ctx.refuse(problem);
+        return false;
+    }
     if (!(needsTransformer ? cliOpenProjectWithTransformer(ctx, projectPath, project)
                            : cliOpenProject(ctx, projectPath, project)))
         return false;
@@ -43,8 +48,9 @@ int writeReport(CliContext &ctx, const QString &path, const Project &project, co
 {
     ReportWriter writer(ctx.prompter, ctx.app.documentsFolder());
     writer.setProgressPlan(plan);
-    if (!writer.save(path, project.projectName, title, build))
-        return ctx.refuse(ReportWriter::failureMessage(path));
+    QString cause;
+    if (!writer.save(path, project.projectName, title, build, &cause))
+        return ctx.refuse(ReportWriter::failureMessage(path, cause));
     ctx.out << ReportWriter::successMessage(path) << '\n';
     return 0;
 }

@@ -117,7 +117,14 @@ bool MainWindow::runStartupCheck(const AppContext &context, Prompter &prompter)
     for (const QString &missing : r.missingFiles)
         prompter.message(DataFiles::missingFileMessage(missing), QStringLiteral("Критическая ошибка"),
                          Prompter::Icon::Critical);
-    return r.ok();
+    if (!r.ok())
+        return false;
+    // Told once here rather than when a value silently takes its default or a change is lost.
+    if (const QString problem = context.userFilesProblem(); !problem.isEmpty())
+        prompter.message(problem, QString(), Prompter::Icon::Exclamation);
+    if (const QString problem = context.settings().startupProblem(); !problem.isEmpty())
+        prompter.message(problem, QStringLiteral("Ошибка"), Prompter::Icon::Exclamation);
+    return true;
 }
 
 QAction *MainWindow::makeAction(const QString &name, const QString &caption, const QKeySequence &shortcut)

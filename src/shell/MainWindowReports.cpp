@@ -43,6 +43,7 @@ void MainWindow::withReportWriter(const std::function<void(ReportWriter &)> &use
     StatusBarProgress progress(*m_panel1, *statusPanel2);
     ReportPreview preview(this);
     ReportWriter writer(m_prompter, m_context.documentsFolder());
+    writer.setProjectPath(m_project.projectFolder.isEmpty() ? QString() : m_project.filePath());
     writer.setProgress(&progress);
     writer.setPrinter(&preview);
     use(writer);

@@ -78,6 +78,8 @@ private slots:
     void documentLayout_data();
     void documentLayout();
     void columnWidthsFillThePage();
+    void wholeColumnsKeepTheirWidth_data();
+    void wholeColumnsKeepTheirWidth();
     void dateTimeLine();
 
     void cableLineTable();
@@ -214,6 +216,37 @@ void TstReports::columnWidthsFillThePage()
     const QVector<int> w = RtfDocument::columnWidths(table, available, 10);
     QVERIFY(w.at(0) > w.at(9));
     QVERIFY(w.at(5) >= int(QStringLiteral("Сопротивление,").size() * 10 * 20 * 0.6));
+}
+
+void TstReports::wholeColumnsKeepTheirWidth_data()
+{
+    QTest::addColumn<QVector<double>>("least");
+    QTest::addColumn<QVector<bool>>("whole");
+    QTest::addColumn<double>("available");
+    QTest::addColumn<QVector<double>>("expected");
+    // A 100-wide name beside two numbers of 10 on a page of 60: the numbers
+    // keep 10 (they were squeezed to 5 and broke), the name takes the rest.
+    QTest::newRow("long name") << QVector<double>{100, 10, 10} << QVector<bool>{false, true, true} << 60.0
+                               << QVector<double>{40, 10, 10};
+    // Two text columns: the narrow one keeps its words, the wide one wraps
+    // in what is left; neither takes more than an even share while the other needs it.
+    QTest::newRow("two texts") << QVector<double>{100, 12, 10, 80} << QVector<bool>{false, false, true, false} << 70.0
+                               << QVector<double>{24, 12, 10, 24};
+    // Numbers wider than the page all shrink alike.
+    QTest::newRow("numbers past the page") << QVector<double>{10, 40, 40} << QVector<bool>{false, true, true} << 45.0
+                                           << QVector<double>{5, 20, 20};
+}
+
+void TstReports::wholeColumnsKeepTheirWidth()
+{
+    QFETCH(QVector<double>, least);
+    QFETCH(QVector<bool>, whole);
+    QFETCH(double, available);
+    QFETCH(QVector<double>, expected);
+    const QVector<double> w = shareColumnWidths(least, least, whole, available);
+    QCOMPARE(w.size(), expected.size());
+    for (int c = 0; c < w.size(); ++c)
+        QVERIFY2(qAbs(w.at(c) - expected.at(c)) < 1e-9, qPrintable(QString::number(w.at(c))));
 }
 
 void TstReports::dateTimeLine()
@@ -353,7 +386,11 @@ void TstReports::chooseFileDialogAndExtension()
     QCOMPARE(prompter.lastFileArgs,
              QStringList({dir.path(), defaultName, QStringLiteral("Документ Word (*.doc);;PDF (*.pdf)")}));
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("v1.2 отчёт.doc")));
-    QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("a.rtf")));
+    // Another extension is refused, naming ours.
+    QCOMPARE(writer.chooseFile(defaultName), QString());
+    QCOMPARE(prompter.messages.size(), 1);
+    QVERIFY(prompter.lastText().contains(QStringLiteral(".doc (документ Word) или .pdf")));
+    prompter.messages.clear();
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("вариант 2.1.doc")));
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("вариант 2.1.pdf")));
     const QString typedPdf = writer.chooseFile(defaultName);
@@ -461,7 +498,11 @@ void TstReports::failedWriteTellsTheUser()
     QFile blocker(dir.filePath(QStringLiteral("file")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    for (const QString &path : {dir.filePath(QStringLiteral("missing/r.doc")), dir.filePath(QStringLiteral("file/r.doc"))}) {
+    // Each with its cause in Russian, as a project save names it ("Not a directory" came out in English).
+    const std::pair<QString, QString> cases[] = {
+        {dir.filePath(QStringLiteral("missing/r.doc")), QStringLiteral("файл или папка не найдены")},
+        {dir.filePath(QStringLiteral("file/r.doc")), QStringLiteral("в пути к файлу вместо папки стоит файл")}};
+    for (const auto &[path, cause] : cases) {
         ScriptedPrompter prompter;
         RecordingProgress progress;
         ReportWriter writer(prompter, dir.path());
@@ -470,7 +511,8 @@ void TstReports::failedWriteTellsTheUser()
         QVERIFY(!writer.run(kProject, QStringLiteral("T"), QStringLiteral("r"),
                             [] { return CableLineReport::build(fiveLines(), allColumns(), 2); }));
         QCOMPARE(prompter.messages.size(), 1);
-        QCOMPARE(prompter.messages.at(0).text, ReportWriter::failureMessage(path));
+        QCOMPARE(prompter.messages.at(0).text, ReportWriter::failureMessage(path, cause));
+        QVERIFY(prompter.messages.at(0).text.endsWith(QStringLiteral("(") + cause + QStringLiteral(")")));
         QCOMPARE(prompter.messages.at(0).icon, Prompter::Icon::Critical);
         QVERIFY(!prompter.messages.at(0).text.contains(QStringLiteral("успешно")));
         QCOMPARE(progress.ends, 1); // the status bar is given back all the same

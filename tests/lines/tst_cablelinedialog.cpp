@@ -110,6 +110,9 @@ private slots:
     void marksAddAndRemove();
     void marksFileReadAndWritten();
     void damagedTableKeepsDialogUsable();
+    void storedDeviceMissingFromTable_data();
+    void storedDeviceMissingFromTable();
+    void binaryMarkListIsDamaged();
 };
 
 void TstCableLineDialog::initialState()
@@ -841,6 +844,64 @@ void TstCableLineDialog::damagedTableKeepsDialogUsable()
     d.confirmButton->click();
     QCOMPARE(f.lines().rowCount(), 1);
     QCOMPARE(f.prompter.messages.size(), 3);
+}
+
+void TstCableLineDialog::storedDeviceMissingFromTable_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("rating");
+    // A project from a machine with another device table: a rating this one
+    // lacks (it used to show C6 and save 6), a characteristic it lacks (it used to be dropped).
+    QTest::newRow("C65") << QStringLiteral("C") << QStringLiteral("65");
+    QTest::newRow("Z100") << QStringLiteral("Z") << QStringLiteral("100");
+}
+
+void TstCableLineDialog::storedDeviceMissingFromTable()
+{
+    QFETCH(QString, device);
+    QFETCH(QString, rating);
+    Fixture f;
+    f.app.writeFile(QStringLiteral("Breakers.dat"), cp1251(QStringLiteral("\"Автомат\",\"C\",6,10,6\n\"Автомат\",\"C\",63,10,6\n")));
+    CableLine line = computedLine(QStringLiteral("Ввод"), QStringLiteral("4x16"), QStringLiteral("Медь"), QStringLiteral("380"));
+    line.inputs = storedInputs({{"Construction", QStringLiteral("3")},
+                                {"Material", QStringLiteral("Медь")},
+                                {"LoadCurrent", QStringLiteral("40")},
+                                {"Device", device},
+                                {"DeviceRating", rating}});
+    f.lines().appendLine(line);
+    f.window->selectRow(0);
+    bool seen = false;
+    whenOpen([&](CableLineDialog &d) {
+        seen = true;
+        QCOMPARE(d.deviceCharacteristicList->currentData().toString(), device);
+        QCOMPARE(d.deviceRatingList->currentText(), rating);
+        QVERIFY2(d.deviceLabel->text().contains(QStringLiteral("нет в файле защитных аппаратов")), qPrintable(d.deviceLabel->text()));
+        d.confirmButton->click();
+    });
+    f.window->changeLine();
+    QVERIFY(seen);
+    // Saved unchanged.
+    QCOMPARE(f.lines().line(0).inputs->device.text, device);
+    QCOMPARE(f.lines().line(0).inputs->deviceRating.text, rating);
+}
+
+void TstCableLineDialog::binaryMarkListIsDamaged()
+{
+    Fixture f;
+    static const char bytes[] = "\x7f" "ELF\x02\x01\x01\0\0\0ВВГ\n\x03\x04";
+    const QByteArray binary(bytes, sizeof bytes - 1);
+    f.app.writeFile(QStringLiteral("MarksCu.dat"), binary);
+    {
+        CableLineDialog d(f.lines(), f.window->project(), f.context, f.prompter, false);
+        // Told as damaged, naming the file; no mark of control characters is shown.
+        QCOMPARE(f.prompter.messages.size(), 1);
+        QVERIFY(f.prompter.lastText().contains(QStringLiteral("поврежден")));
+        QVERIFY(f.prompter.lastText().contains(QDir::toNativeSeparators(f.app.file(QStringLiteral("MarksCu.dat")))));
+        QCOMPARE(d.copperMarkList->count(), 0);
+        d.unload();
+    }
+    // Never written over unless the list is changed.
+    QCOMPARE(f.app.readFile(QStringLiteral("MarksCu.dat")), binary);
 }
 
 QTEST_MAIN(TstCableLineDialog)

@@ -1,6 +1,7 @@
 #include "calc/lines/LineCalc.h"
 
 #include "base/AppContext.h"
+#include "base/InputCheck.h"
 #include "base/NumberText.h"
 
 #include <cmath>
@@ -112,13 +113,14 @@ RowValues rowValues(const CableLine &line)
         v.net = NetworkType::SinglePhase;
     else if (voltage == QLatin1String("380"))
         v.net = NetworkType::ThreePhase;
+    // The length and the section by the dialog's rule for its numeric fields.
     const QString cores = line.cell(CableLine::Cores);
-    if (const auto s = NumberText::parse(phaseSectionText(cores)); s && *s > 0)
-        v.section = s;
+    if (const QString s = phaseSectionText(cores); InputCheck::classify(s) == InputCheck::Numeric::Ok)
+        v.section = NumberText::parse(s);
     const float neutral = neutralSection(cores);
     v.neutralSection = std::isfinite(neutral) && neutral > 0 ? neutral : 0;
-    if (const auto l = NumberText::parse(line.cell(CableLine::Length)); l && *l > 0)
-        v.length = l;
+    if (InputCheck::classify(line.cell(CableLine::Length)) == InputCheck::Numeric::Ok)
+        v.length = NumberText::parse(line.cell(CableLine::Length));
     v.resistance = notNegative(CableLine::Resistance);
     v.loadCurrent = notNegative(CableLine::LoadCurrent);
     v.permissibleCurrent = notNegative(CableLine::PermissibleCurrent);

@@ -49,9 +49,9 @@ double parseLoadCurrent(const QString &text);
 struct RowValues {
     std::optional<QString> material;
     std::optional<NetworkType> net; // from the voltage, "220" or "380"
-    std::optional<double> section; // of the phase cores, mm², above 0
+    std::optional<double> section; // of the phase cores, mm², above 0 and at most 1 000 000 as the dialog takes it
     double neutralSection = 0; // of a separate neutral core, 0 without one
-    std::optional<double> length; // m, above 0
+    std::optional<double> length; // m, the same
     std::optional<double> resistance; // mOhm, 0 or more
     std::optional<double> loadCurrent; // A, 0 or more
     std::optional<double> permissibleCurrent; // A, 0 or more

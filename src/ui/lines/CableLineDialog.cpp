@@ -409,9 +409,15 @@ void CableLineDialog::confirm()
         return;
     if (!checkNumericEntry(lengthEdit, prompter))
         return;
-    if (LineCalc::parseLoadCurrent(loadCurrentList->currentText()) == 0) {
-        prompter.message(LineEntry::currentMessage(), LineEntry::currentTitle(), Prompter::Icon::Exclamation,
-                         Prompter::Buttons::Ok);
+    if (const double current = LineCalc::parseLoadCurrent(loadCurrentList->currentText());
+        !LineInputs::loadCurrentAccepted(current)) {
+        // A current past any cable's (1E+308 A) would give a drop no number holds.
+        if (current > 0)
+            prompter.message(InputCheck::message(InputCheck::Numeric::TooLarge), InputCheck::title(),
+                             Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
+        else
+            prompter.message(LineEntry::currentMessage(), LineEntry::currentTitle(), Prompter::Icon::Exclamation,
+                             Prompter::Buttons::Ok);
         loadCurrentList->setFocus(Qt::OtherFocusReason);
         loadCurrentList->lineEdit()->selectAll();
         return;
