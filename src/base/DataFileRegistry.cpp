@@ -131,7 +131,8 @@ CheckResult checkDataFiles(const QString &appDir, const EntryLocator &locate)
     if (!settingsEntry.trimmed().isEmpty()) {
         const QString settings = pathOf(Settings, settingsEntry);
         // A start that ends for want of data files leaves nothing behind.
-        if (r.missingFiles.isEmpty() && !QFileInfo::exists(settings)) {
+        // No path: there is no user's folder for it, and nothing is made.
+        if (r.missingFiles.isEmpty() && !settings.isEmpty() && !QFileInfo::exists(settings)) {
             QDir().mkpath(QFileInfo(settings).absolutePath());
             QFile f(settings);
             if (f.open(QIODevice::WriteOnly))

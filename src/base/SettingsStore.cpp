@@ -19,7 +19,8 @@ SettingsStore::SettingsStore(std::function<QString()> path) : m_path(std::move(p
 IniDocument SettingsStore::read() const
 {
     IniDocument ini;
-    ini.load(path());
+    if (const QString file = path(); !file.isEmpty())
+        ini.load(file);
     return ini;
 }
 

@@ -1,6 +1,7 @@
 #include "base/TextFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -254,6 +255,9 @@ namespace {
 // system names a usual one, else the system's own words, never "Unknown error".
 QString failureCause(int errorNumber, const QFileDevice &file)
 {
+    // Qt refuses a folder itself, without a system error.
+    if (errorNumber == 0 && QFileInfo(file.fileName()).isDir())
+        errorNumber = EISDIR;
     const QString cause = systemCause(errorNumber);
     if (!cause.isEmpty())
         return cause;
