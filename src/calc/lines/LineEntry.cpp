@@ -135,10 +135,10 @@ LineInputs inputsOf(const Request &request)
 Permissible::Choice choiceOf(const LineInputs &inputs)
 {
     // A damaged choice is taken as the dialog's own default.
-    const LineInputs defaults;
+    static const int defaultConstruction = *LineInputs().construction.value;
     Permissible::Choice c;
     const bool threePhase = inputs.threePhase.value.value_or(true);
-    const int construction = inputs.construction.value.value_or(*defaults.construction.value);
+    const int construction = inputs.construction.value.value_or(defaultConstruction);
     c.net = threePhase ? NetworkType::ThreePhase : NetworkType::SinglePhase;
     c.material = inputs.material.value == LineCalc::copper() ? Permissible::Copper : Permissible::Aluminium;
     if (threePhase)
