@@ -12,6 +12,7 @@
 #include "calc/shortcircuit/ShortCircuit.h"
 #include "calc/shortcircuit/Transformer.h"
 #include "docs/schedules/CableLineReport.h"
+#include "docs/schedules/ProtectionReport.h"
 #include "docs/schedules/ShortCircuitReport.h"
 #include "docs/writers/ReportWriter.h"
 
@@ -38,6 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static const FaultCurrents::TransformerTable transformers = FaultCurrents::TransformerTable::load(dataFolder());
     static const FaultCurrents::CableTable cables = FaultCurrents::CableTable::load(dataFolder());
     static const Protection::BreakerTable breakers = Protection::BreakerTable::load(dataFolder());
+    static const Protection::LetThroughTable letThrough = Protection::LetThroughTable::load(dataFolder());
 
     Project project;
     ProjectCheck::readText(fuzzText(data, size), project);
@@ -52,8 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const FaultCurrents::Result faults = FaultCurrents::compute(project, *inputs, calc, transformers, cables);
         for (const FaultCurrents::Point &point : faults.points)
             FaultCurrents::pointTexts(point, places);
-        for (const Protection::LineCheck &line : Protection::check(project, faults, breakers, places).lines)
+        // With the devices "Подобрать" chooses, so that every line without one is checked too.
+        const Protection::Result checks = Protection::check(project, faults, breakers, letThrough, places, true);
+        for (const Protection::LineCheck &line : checks.lines)
             Protection::lineTexts(line, places);
+        ProtectionReport::build(checks, places);
     }
     Transformer::updateProjectValues(project, dataFolder(), calc);
     if (ShortCircuit::inputProblem(project).isEmpty()) {

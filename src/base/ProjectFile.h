@@ -10,7 +10,8 @@
 class IniDocument;
 
 // The project file: an INI text in Windows-1251 with the sections
-// [TP], [Lines], [Line1..N], [Shields], [Loads1..] and [Load11..].
+// [TP], [Lines], [Line1..N], [Shields], [Loads1..] and [Load11..], and
+// [Rooms] with [Room1..N] when the project has rooms.
 namespace ProjectFile {
 
 struct ReadResult {

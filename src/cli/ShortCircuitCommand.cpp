@@ -126,33 +126,14 @@ int cliProtect(CliContext &ctx)
     if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
         return 1;
     // "Подобрать" for every checked line without a device, in this run only.
-    if (ctx.args.has(QStringLiteral("choose"))) {
-        const Protection::BreakerTable table = Protection::BreakerTable::load(ctx.app.appDir());
-        if (table.status() != Protection::BreakerTable::Status::Ok)
-            return ctx.refuse(table.problem());
-        for (CableLine &line : project.lines) {
-            // A line that keeps a device, sound or damaged, keeps it.
-            if (!line.checked || (line.inputs && !line.inputs->device.text.trimmed().isEmpty()))
-                continue;
-            const LineCalc::RowValues row = LineCalc::rowValues(line);
-            if (!row.loadCurrent || !row.permissibleCurrent)
-                continue;
-            const double ib = *row.loadCurrent;
-            const double iz = *row.permissibleCurrent;
-            const auto chosen = Protection::chooseAny(table, ib, iz);
-            if (!chosen) {
-                ctx.err << Protection::noDeviceMessage(line.name, QString(), ib, iz) << '\n';
-                continue;
-            }
-            Protection::keepDevice(line, *chosen);
-        }
-    }
     QString message;
-    const auto result = ProtectionReport::checkProject(project, ctx.app, &message);
+    const auto result = ProtectionReport::checkProject(project, ctx.app, &message, ctx.args.has(QStringLiteral("choose")));
     if (!result)
         return ctx.refuse(message);
     if (!result->problems.isEmpty())
         return ctx.refuse(result->problems.join(QLatin1Char('\n')));
+    for (const QString &note : result->notes)
+        ctx.err << note << '\n';
     for (const Protection::LineCheck &line : result->lines)
         ctx.out << Protection::lineTexts(line, ctx.app.calc.places()).join(QLatin1Char('\t')) << '\n';
     return 0;

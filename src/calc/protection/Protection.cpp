@@ -4,6 +4,7 @@
 #include "base/ListInput.h"
 #include "base/NumberText.h"
 #include "calc/lines/LineCalc.h"
+#include "calc/lines/LineEntry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,6 +31,23 @@ QString Breaker::designation() const
     if (characteristic.size() == 1)
         return characteristic + in;
     return in + QStringLiteral("А ") + characteristic;
+}
+
+bool Breaker::isModular() const
+{
+    return characteristic == QLatin1String("B") || characteristic == QLatin1String("C")
+           || characteristic == QLatin1String("D");
+}
+
+double Breaker::releaseTolerance() const
+{
+    return isModular() ? 1 : 1.2;
+}
+
+QString Breaker::tripCurrentText(int places) const
+{
+    const QString tolerance = isModular() ? QString() : NumberText::format(releaseTolerance()) + QStringLiteral("·");
+    return tolerance + NumberText::format(instantaneous) + QStringLiteral("·Iн = ") + amperes(tripCurrent(), places);
 }
 
 BreakerTable BreakerTable::fromText(const QString &text)
@@ -130,6 +148,78 @@ std::optional<Breaker> BreakerTable::find(const QString &characteristic, double 
     return std::nullopt;
 }
 
+LetThroughTable LetThroughTable::fromText(const QString &text)
+{
+    LetThroughTable t;
+    t.m_status = Status::Ok;
+    ListInput in(text);
+    while (!in.atEnd()) {
+        const auto characteristic = in.next();
+        if (!characteristic)
+            break;
+        Row row;
+        row.characteristic = characteristic->trimmed();
+        bool sound = !row.characteristic.isEmpty();
+        for (double *target : {&row.rated, &row.current, &row.energy}) {
+            const auto field = sound ? in.next() : std::nullopt;
+            const auto value = field ? ListInput::toNumber(*field) : std::nullopt;
+            sound = sound && value && *value > 0 && std::isfinite(*value);
+            if (sound)
+                *target = *value;
+        }
+        if (!sound) {
+            t.m_status = Status::Damaged;
+            t.m_detail = QStringLiteral("запись ") + QString::number(t.m_rows.size() + 1);
+            t.m_rows.clear();
+            return t;
+        }
+        t.m_rows.append(row);
+    }
+    if (t.m_rows.isEmpty()) {
+        t.m_status = Status::Damaged;
+        t.m_detail = QStringLiteral("нет записей");
+    }
+    return t;
+}
+
+LetThroughTable LetThroughTable::load(const QString &appDir)
+{
+    QString shown;
+    const auto text = DataFiles::readDataFile(appDir, DataFiles::LetThrough, QStringLiteral("\\LetThrough.dat"), &shown);
+    LetThroughTable t = text ? fromText(*text) : LetThroughTable();
+    t.m_shownPath = shown;
+    return t;
+}
+
+QString LetThroughTable::problem() const
+{
+    if (m_status == Status::Ok)
+        return QString();
+    return DataFiles::fileProblemMessage(m_status == Status::Missing,
+                                         QStringLiteral("Файл пропускаемой энергии автоматов (I²t)"), m_shownPath,
+                                         m_detail);
+}
+
+std::optional<double> LetThroughTable::find(const QString &characteristic, double rated, double prospectiveCurrent) const
+{
+    // The bounds grow with In and with the current: the least covering row is the tightest.
+    std::optional<double> found;
+    for (const Row &row : m_rows)
+        if (row.characteristic == characteristic && rated <= row.rated && prospectiveCurrent <= row.current
+            && (!found || row.energy < *found))
+            found = row.energy;
+    return found;
+}
+
+std::optional<double> letThroughOf(const Breaker &device, std::optional<double> maximumAtDevice,
+                                   const LetThroughTable &letThrough)
+{
+    // A current the breaker cannot break has no let-through it answers for.
+    if (!device.isModular() || !maximumAtDevice || *maximumAtDevice > device.breakingCapacity)
+        return std::nullopt;
+    return letThrough.find(device.characteristic, device.rated, *maximumAtDevice * 1000);
+}
+
 std::optional<Breaker> choose(const BreakerTable &table, const QString &characteristic, double loadCurrent,
                               double permissibleCurrent)
 {
@@ -139,14 +229,17 @@ std::optional<Breaker> choose(const BreakerTable &table, const QString &characte
     return std::nullopt;
 }
 
-std::optional<Breaker> chooseAny(const BreakerTable &table, double loadCurrent, double permissibleCurrent)
+QStringList choiceOrder(const BreakerTable &table)
 {
-    if (const auto device = choose(table, defaultCharacteristic(), loadCurrent, permissibleCurrent))
-        return device;
-    for (const QString &characteristic : table.characteristics())
-        if (const auto device = choose(table, characteristic, loadCurrent, permissibleCurrent))
-            return device;
-    return std::nullopt;
+    const QStringList present = table.characteristics();
+    QStringList order;
+    for (const char *modular : {"C", "B", "D"})
+        if (present.contains(QLatin1String(modular)))
+            order << QString::fromLatin1(modular);
+    for (const QString &c : present)
+        if (!order.contains(c))
+            order << c;
+    return order;
 }
 
 QString defaultCharacteristic()
@@ -181,8 +274,19 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
     LineCheck c;
     c.name = name;
     c.input = input;
-    if (!input.device)
+    if (!input.device) {
+        // An overloaded cable no device can protect is no "-".
+        if (input.noDeviceFits) {
+            c.overload = Verdict::No;
+            c.overloadReason = input.loadCurrent > input.permissibleCurrent
+                                   ? QStringLiteral("нет аппарата: Ib ") + amperes(input.loadCurrent, places)
+                                         + QStringLiteral(" > Iz ") + amperes(input.permissibleCurrent, places)
+                                   : QStringLiteral("нет аппарата с Ib ≤ Iн ≤ Iz: Ib ")
+                                         + amperes(input.loadCurrent, places) + QStringLiteral(", Iz ")
+                                         + amperes(input.permissibleCurrent, places);
+        }
         return c;
+    }
     const Breaker &d = *input.device;
 
     // Ib <= In <= Iz; I2 = 1,45 In <= 1,45 Iz follows for these devices.
@@ -202,15 +306,15 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
 
     // ПУЭ 1.7.79: the fault at the line's end trips the device at once.
     bool instantaneous = false;
+    c.tripCurrent = d.tripCurrent();
     if (input.minimumSinglePhase) {
         const double ik = *input.minimumSinglePhase * 1000;
-        instantaneous = ik >= d.tripCurrent();
+        instantaneous = ik >= c.tripCurrent;
         c.disconnection = instantaneous ? Verdict::Yes : Verdict::No;
         if (!instantaneous)
             c.disconnectionReason = QStringLiteral("Iк(1) min = ") + kiloamperes(*input.minimumSinglePhase, places)
                                     + QStringLiteral(" меньше тока мгновенного срабатывания ")
-                                    + NumberText::format(d.instantaneous) + QStringLiteral("·Iн = ")
-                                    + amperes(d.tripCurrent(), places)
+                                    + d.tripCurrentText(places)
                                     + QStringLiteral(": отключение за 0,4 с (ПУЭ, табл. 1.7.1) не обеспечено.");
     }
 
@@ -221,18 +325,105 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
                                + QStringLiteral(" в начале линии больше отключающей способности Icu = ")
                                + kiloamperes(d.breakingCapacity, places) + QStringLiteral(".");
 
-        // S >= I √t / k, I in A.
         c.tripTime = input.tripTime.value_or(defaultTripTime(instantaneous));
         const double k = thermalFactor(input.material, input.section);
-        const double needed = *input.maximumAtDevice * 1000 * std::sqrt(c.tripTime) / k;
-        c.thermal = input.section >= needed ? Verdict::Yes : Verdict::No;
-        if (c.thermal == Verdict::No)
-            c.thermalReason = QStringLiteral("Сечение ") + NumberText::format(input.section)
-                              + QStringLiteral(" мм² меньше Iк·√t/k = ") + NumberText::formatRounded(needed, places)
-                              + QStringLiteral(" мм² (t = ") + NumberText::format(c.tripTime) + QStringLiteral(" с, k = ")
-                              + NumberText::format(k) + QStringLiteral(").");
+        if (input.letThrough) {
+            // A current-limiting breaker clears within milliseconds: what it
+            // lets through, I²t, against what the cable bears, k²S².
+            const double withstand = k * k * input.section * input.section;
+            c.thermalCriterion = ThermalCriterion::LetThrough;
+            c.minimumSection = std::sqrt(*input.letThrough) / k;
+            c.thermal = *input.letThrough <= withstand ? Verdict::Yes : Verdict::No;
+            if (c.thermal == Verdict::No)
+                c.thermalReason = QStringLiteral("Пропускаемая аппаратом энергия I²t = ")
+                                  + NumberText::formatRounded(*input.letThrough, places)
+                                  + QStringLiteral(" А²с больше k²S² = ") + NumberText::formatRounded(withstand, places)
+                                  + QStringLiteral(" А²с (сечение ") + NumberText::format(input.section)
+                                  + QStringLiteral(" мм², k = ") + NumberText::format(k) + QStringLiteral(").");
+        } else {
+            // S >= I √t / k, I in A.
+            const double needed = *input.maximumAtDevice * 1000 * std::sqrt(c.tripTime) / k;
+            c.thermalCriterion = ThermalCriterion::MinimumSection;
+            c.minimumSection = needed;
+            c.thermal = input.section >= needed ? Verdict::Yes : Verdict::No;
+            if (c.thermal == Verdict::No)
+                c.thermalReason = QStringLiteral("Сечение ") + NumberText::format(input.section)
+                                  + QStringLiteral(" мм² меньше Iк·√t/k = ") + NumberText::formatRounded(needed, places)
+                                  + QStringLiteral(" мм² (t = ") + NumberText::format(c.tripTime)
+                                  + QStringLiteral(" с, k = ") + NumberText::format(k) + QStringLiteral(").");
+        }
     }
     return c;
+}
+
+QStringList failedChecks(const LineCheck &c)
+{
+    const std::pair<Verdict, const char *> checks[] = {{c.overload, "перегрузка"},
+                                                       {c.disconnection, "отключение"},
+                                                       {c.breaking, "отключающая способность"},
+                                                       {c.thermal, "термическая стойкость"}};
+    QStringList out;
+    for (const auto &[verdict, name] : checks)
+        if (verdict == Verdict::No)
+            out << QString::fromUtf8(name);
+    return out;
+}
+
+QString disconnectionNote(const LineCheck &c, int places)
+{
+    if (c.disconnection == Verdict::No)
+        return c.disconnectionReason;
+    if (c.disconnection == Verdict::NotApplicable || !c.input.device || !c.input.minimumSinglePhase)
+        return QString();
+    return QStringLiteral("Iк(1) min = ") + kiloamperes(*c.input.minimumSinglePhase, places)
+           + QStringLiteral(" не меньше тока мгновенного срабатывания ") + c.input.device->tripCurrentText(places)
+           + QStringLiteral(".");
+}
+
+DeviceChoice chooseDevice(const BreakerTable &table, const LetThroughTable &letThrough, const QString &characteristic,
+                          const QString &lineName, CheckInput input, int places)
+{
+    input.noDeviceFits = false;
+    const QStringList order = characteristic.isEmpty() ? choiceOrder(table) : QStringList{characteristic};
+    DeviceChoice best;
+    // The rank of a compromise: breaking capacity first, then how many checks fail.
+    auto rank = [](const LineCheck &c) {
+        return std::pair<int, int>(c.breaking == Verdict::No ? 1 : 0, int(failedChecks(c).size()));
+    };
+    for (const QString &ch : order) {
+        for (const Breaker &b : table.ofCharacteristic(ch)) {
+            if (!(input.loadCurrent <= b.rated && b.rated <= input.permissibleCurrent))
+                continue;
+            input.device = b;
+            input.letThrough = letThroughOf(b, input.maximumAtDevice, letThrough);
+            const LineCheck c = evaluate(lineName, input, places);
+            if (failedChecks(c).isEmpty())
+                return DeviceChoice{b, c};
+            if (!best.device || rank(c) < rank(best.check))
+                best = DeviceChoice{b, c};
+        }
+    }
+    if (!best.device) {
+        input.device.reset();
+        input.letThrough.reset();
+        input.noDeviceFits = true;
+        best.check = evaluate(lineName, input, places);
+    }
+    return best;
+}
+
+QString compromiseMessage(const DeviceChoice &choice)
+{
+    const QStringList failed = failedChecks(choice.check);
+    if (!choice.device || failed.isEmpty())
+        return QString();
+    QString text = QStringLiteral("Для линии «") + choice.check.name
+                   + QStringLiteral("» нет аппарата, проходящего все проверки. Выбран ") + choice.device->designation()
+                   + QStringLiteral(", не выполнено: ") + failed.join(QStringLiteral(", ")) + QStringLiteral(".");
+    for (const QString &reason : {choice.check.disconnectionReason, choice.check.breakingReason, choice.check.thermalReason})
+        if (!reason.isEmpty())
+            text += QStringLiteral("\r\n") + reason;
+    return text;
 }
 
 std::optional<Breaker> deviceOf(const CableLine &line, const BreakerTable &table, QString *problem)
@@ -254,14 +445,6 @@ std::optional<Breaker> deviceOf(const CableLine &line, const BreakerTable &table
     return device;
 }
 
-void keepDevice(CableLine &line, const Breaker &device)
-{
-    if (!line.inputs)
-        line.inputs = LineInputs{};
-    line.inputs->device = {device.characteristic, device.characteristic};
-    line.inputs->deviceRating = {NumberText::format(device.rated), device.rated};
-}
-
 QString storedDesignation(const LineInputs &inputs)
 {
     if (!inputs.device.sound() || !inputs.deviceRating.sound() || inputs.device.value->isEmpty())
@@ -272,11 +455,48 @@ QString storedDesignation(const LineInputs &inputs)
     return b.designation();
 }
 
-Result check(const Project &project, const FaultCurrents::Result &faults, const BreakerTable &table, int places)
+void placeCurrents(CheckInput &in, const FaultCurrents::Result &faults, int point)
+{
+    if (point < 0 || point + 1 >= faults.points.size())
+        return;
+    const FaultCurrents::Point &start = faults.points.at(point);
+    in.minimumSinglePhase = faults.points.at(point + 1).singlePhaseMin;
+    in.maximumAtDevice = start.threePhase ? start.threePhase : start.singlePhaseMax;
+}
+
+void placeCurrentsOfRow(CheckInput &input, const Project &project, int row, const CableLine &line,
+                        const AppContext &context)
+{
+    if (row < 0 || row >= project.lines.size() || !project.lines.at(row).checked)
+        return;
+    const auto inputs = FaultCurrents::inputsOf(project, nullptr);
+    if (!inputs)
+        return;
+    Project entered;
+    entered.setSubstation(project.substation());
+    entered.lines = project.lines;
+    entered.lines[row] = line;
+    entered.lines[row].checked = true;
+    const FaultCurrents::Result faults =
+        FaultCurrents::compute(entered, *inputs, context.calc, FaultCurrents::TransformerTable::load(context.appDir()),
+                               FaultCurrents::CableTable::load(context.appDir()));
+    // Points that could not be computed hold no currents.
+    int point = 0;
+    for (int i = 0; i < row; ++i)
+        point += project.lines.at(i).checked ? 1 : 0;
+    placeCurrents(input, faults, point);
+}
+
+Result check(const Project &project, const FaultCurrents::Result &faults, const BreakerTable &table,
+             const LetThroughTable &letThrough, int places, bool chooseMissing)
 {
     Result result;
     if (!table.problem().isEmpty())
         result.problems << table.problem();
+    // Without the let-through energies the thermal check falls back on S >= I·√t/k, the cautious side.
+    if (!letThrough.problem().isEmpty())
+        result.notes << letThrough.problem()
+                            + QStringLiteral(" Термическая стойкость проверяется по формуле S ≥ I·√t/k.");
     int point = 0; // the line's start; its end is the next point
     for (const CableLine &line : project.lines) {
         if (!line.checked)
@@ -289,24 +509,36 @@ Result check(const Project &project, const FaultCurrents::Result &faults, const 
         const LineCalc::RowValues row = LineCalc::rowValues(line);
         // A row value that is not sound takes no part in a verdict.
         const bool rowSound = row.loadCurrent && row.permissibleCurrent && row.material && row.section;
-        if (in.device && !rowSound) {
-            result.problems << QStringLiteral("Данные линии «") + line.name
-                                   + QStringLiteral("» в проекте повреждены: проверки защиты для нее не выполнены.");
+        if (!rowSound) {
+            if (in.device)
+                result.problems << QStringLiteral("Данные линии «") + line.name
+                                       + QStringLiteral("» в проекте повреждены: проверки защиты для нее не выполнены.");
             in.device.reset();
         }
         in.loadCurrent = row.loadCurrent.value_or(0);
         in.permissibleCurrent = row.permissibleCurrent.value_or(0);
         in.material = row.material.value_or(QString());
         in.section = row.section.value_or(0);
-        // A damaged time is not stored: the check's own applies.
+        // A damaged time was told when the project was opened and is not
+        // stored: the check's own applies.
         if (line.inputs && line.inputs->tripTime.value)
             in.tripTime = *line.inputs->tripTime.value;
-        if (point + 1 < faults.points.size()) {
-            const FaultCurrents::Point &start = faults.points.at(point);
-            in.minimumSinglePhase = faults.points.at(point + 1).singlePhaseMin;
-            in.maximumAtDevice = start.threePhase ? start.threePhase : start.singlePhaseMax;
+        placeCurrents(in, faults, point);
+        const bool keepsDevice = line.inputs && !line.inputs->device.text.trimmed().isEmpty();
+        if (chooseMissing && !in.device && !keepsDevice && rowSound) {
+            const DeviceChoice choice = chooseDevice(table, letThrough, QString(), line.name, in, places);
+            LineCheck c = choice.check;
+            c.chosen = choice.device.has_value();
+            if (!choice.device)
+                result.notes << noDeviceMessage(line.name, QString(), in.loadCurrent, in.permissibleCurrent);
+            else if (const QString note = compromiseMessage(choice); !note.isEmpty())
+                result.notes << note;
+            result.lines << c;
+        } else {
+            if (in.device)
+                in.letThrough = letThroughOf(*in.device, in.maximumAtDevice, letThrough);
+            result.lines << evaluate(line.name, in, places);
         }
-        result.lines << evaluate(line.name, in, places);
         ++point;
     }
     return result;
@@ -318,6 +550,19 @@ QStringList headings()
             QStringLiteral("Iк(1) min, кА"), QStringLiteral("Iк(3) max, кА"), QStringLiteral("Перегрузка"),
             QStringLiteral("Отключение"), QStringLiteral("Отключающая способность"),
             QStringLiteral("Термическая стойкость")};
+}
+
+QString thermalCriterionText(ThermalCriterion criterion)
+{
+    switch (criterion) {
+    case ThermalCriterion::MinimumSection:
+        return QStringLiteral("S min");
+    case ThermalCriterion::LetThrough:
+        return QStringLiteral("I²t");
+    case ThermalCriterion::None:
+        break;
+    }
+    return QString();
 }
 
 QString verdictText(Verdict verdict)
