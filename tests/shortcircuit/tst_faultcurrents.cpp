@@ -379,6 +379,8 @@ void TstFaultCurrents::conflictingDataFileRecords_data()
                              << "записи 1 и 2: аппарат C16 с разными значениями";
     QTest::newRow("instantaneous multiple 1") << "Breakers.dat" << QByteArray("\"Автомат\",\"C\",16,1,6\n")
                                               << "запись 1: кратность мгновенного срабатывания не больше 1";
+    QTest::newRow("breaking capacity 0") << "Breakers.dat" << QByteArray("\"Автомат\",\"C\",16,10,6\n\"Автомат\",\"C\",20,10,0\n")
+                                         << "запись 2";
 }
 
 void TstFaultCurrents::conflictingDataFileRecords()
