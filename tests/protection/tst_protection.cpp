@@ -302,6 +302,21 @@ void TstProtection::storedTripTimeOutOfRangeIsDamage()
     QVERIFY2(err.contains(QStringLiteral("TripTime в линии «Розетки»")), qPrintable(err));
     QCOMPARE(out, QStringLiteral("Розетки\tC25\t25\t35\t") + out.section(QLatin1Char('\t'), 4, 5)
                       + QStringLiteral("\tда\tда\tнет\tнет\n"));
+
+    // A damaged device on another line: that line is checked without a device
+    // and named, the others as before (the command used to refuse them all).
+    p.lines << line(QStringLiteral("Свет"), QStringLiteral("4x4"), QStringLiteral("Медь"), QStringLiteral("10"),
+                    QStringLiteral("10"), QStringLiteral("35"), QStringLiteral("C"), QStringLiteral("1e309"));
+    QVERIFY(ProjectFile::write(path, p));
+    out.clear();
+    err.clear();
+    QCOMPARE(runCli({QStringLiteral("protect"), path, QStringLiteral("--app-dir"), app.path()}, &out, &err), 3);
+    QVERIFY2(err.contains(QStringLiteral("DeviceRating в линии «Свет»")), qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral("Аппарат линии «Свет» в проекте поврежден")), qPrintable(err));
+    const QStringList rows = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), 2);
+    QVERIFY(rows.at(0).startsWith(QStringLiteral("Розетки\tC25\t25\t35\t")));
+    QVERIFY2(rows.at(1).startsWith(QStringLiteral("Свет\t-\t-\t35\t")), qPrintable(rows.at(1)));
 }
 
 void TstProtection::letThroughFileMissingOrDamaged()

@@ -434,7 +434,7 @@ std::optional<Breaker> deviceOf(const CableLine &line, const BreakerTable &table
     if (!in.device.sound() || !in.deviceRating.sound()) {
         if (problem)
             *problem = QStringLiteral("Аппарат линии «") + line.name + QStringLiteral("» в проекте поврежден (")
-                       + in.device.text + QLatin1Char(' ') + in.deviceRating.text
+                       + in.device.text.left(24) + QLatin1Char(' ') + in.deviceRating.text.left(24)
                        + QStringLiteral("): проверки защиты для нее не выполнены.");
         return std::nullopt;
     }
@@ -504,14 +504,17 @@ Result check(const Project &project, const FaultCurrents::Result &faults, const 
         CheckInput in;
         QString problem;
         in.device = deviceOf(line, table, &problem);
+        // A damaged device was told when the project was opened: the line is
+        // checked without it, the others as they are.
+        const bool deviceDamaged = line.inputs && (!line.inputs->device.sound() || !line.inputs->deviceRating.sound());
         if (!problem.isEmpty())
-            result.problems << problem;
+            (deviceDamaged ? result.notes : result.problems) << problem;
         const LineCalc::RowValues row = LineCalc::rowValues(line);
         // A row value that is not sound takes no part in a verdict.
         const bool rowSound = row.loadCurrent && row.permissibleCurrent && row.material && row.section;
         if (!rowSound) {
             if (in.device)
-                result.problems << QStringLiteral("Данные линии «") + line.name
+                result.notes << QStringLiteral("Данные линии «") + line.name
                                        + QStringLiteral("» в проекте повреждены: проверки защиты для нее не выполнены.");
             in.device.reset();
         }

@@ -204,7 +204,9 @@ void placeCurrentsOfRow(CheckInput &input, const Project &project, int row, cons
 struct Result {
     QVector<LineCheck> lines; // every checked line, in list order
     QStringList problems; // data files that could not be read, devices the file lacks
-    QStringList notes; // what choosing devices found; a let-through file that could not be read
+    // What choosing devices found; a let-through file that could not be read;
+    // lines whose stored device or row values are damaged, checked without a device.
+    QStringList notes;
 };
 // Every checked line with the currents of its points (`faults`, whose point
 // i + 1 is the end of checked line i). With `chooseMissing`, a line without
