@@ -85,7 +85,8 @@ public:
     int selectedRow() const;
     void selectRow(int row);
 
-    // The save question; false when the user cancels.
+    // The save question, asked only while the project has changes not yet
+    // saved (the history is not clean); false when the user cancels.
     bool askSaveProject();
     // Save (or save as); true when the file was written.
     bool saveProject(bool saveAs);
@@ -105,7 +106,8 @@ public:
     void deleteLine();
     void copyLinesToClipboard();
     void checkAllLines();
-    // Every line again from its inputs with today's settings and tables.
+    // Every line again from its inputs with today's settings and tables; the
+    // status bar tells how many lines were recomputed and how many could not be.
     void recomputeLines();
     void chooseSubstation();
     void showShieldsWindow();
@@ -188,6 +190,8 @@ private:
     void buildStatusBar();
     void applyColumnWidths();
     void fitColumns();
+    void widenColumnsFor(int first, int last);
+    void fillLastColumn(int fit);
     void readRecentFiles();
     void writeRecentFiles(IniDocument &ini) const;
     // Saved; not saved by the user's choice (or for want of a transformer);

@@ -46,6 +46,7 @@ void MainWindow::withReportWriter(const std::function<void(ReportWriter &)> &use
     ReportPreview preview(this);
     ReportWriter writer(m_prompter, m_context.documentsFolder());
     writer.setProjectPath(m_project.projectFolder.isEmpty() ? QString() : m_project.filePath());
+    startInWorkFolder(writer, &preview, m_context.folders, m_project, m_context.documentsFolder());
     writer.setProgress(&progress);
     writer.setProjectProperties(m_project.properties);
     writer.setPrinter(&preview);

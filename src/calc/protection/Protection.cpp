@@ -25,12 +25,20 @@ QString kiloamperes(double value, int places)
 
 } // namespace
 
+QString characteristicText(const QString &characteristic)
+{
+    static const QLatin1StringView multiple("In");
+    if (characteristic.size() > multiple.size() && characteristic.endsWith(multiple))
+        return characteristic.chopped(multiple.size()) + QStringLiteral("·Iн");
+    return characteristic;
+}
+
 QString Breaker::designation() const
 {
     const QString in = NumberText::format(rated);
     if (characteristic.size() == 1)
         return characteristic + in;
-    return in + QStringLiteral("А ") + characteristic;
+    return in + QStringLiteral(" А, ") + characteristicText(characteristic);
 }
 
 bool Breaker::isModular() const
@@ -251,7 +259,7 @@ QString noDeviceMessage(const QString &lineName, const QString &characteristic, 
                         double permissibleCurrent)
 {
     return QStringLiteral("Для линии «") + lineName + QStringLiteral("» нет аппарата")
-           + (characteristic.isEmpty() ? QString() : QStringLiteral(" характеристики ") + characteristic)
+           + (characteristic.isEmpty() ? QString() : QStringLiteral(" характеристики ") + characteristicText(characteristic))
            + QStringLiteral(" с Iр ≤ Iн ≤ Iz (Iр = ") + NumberText::format(loadCurrent) + QStringLiteral(" А, Iz = ")
            + NumberText::format(permissibleCurrent) + QStringLiteral(" А).");
 }

@@ -5,6 +5,7 @@
 #include "base/Prompter.h"
 #include "docs/schedules/ProtectionReport.h"
 #include "ui/widgets/WidgetHelpers.h"
+#include "ui/widgets/WrappingHeader.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -44,6 +45,8 @@ ProtectionWindow::ProtectionWindow(const Project &project, const AppContext &con
         connect(printButton, &QPushButton::clicked, this, &ProtectionWindow::printReport);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     calculate();
+    // Every column in view at the window's first size, as far as the screen allows.
+    widenOnFirstShow(*this, *lineTable, *lineTable->horizontalHeader());
 }
 
 bool ProtectionWindow::calculate()
@@ -87,6 +90,7 @@ void ProtectionWindow::showResult()
             lineTable->setItem(r, c, item);
         }
     }
+    lineTable->resizeColumnsToContents();
 }
 
 void ProtectionWindow::saveReport()

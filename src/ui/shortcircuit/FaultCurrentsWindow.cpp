@@ -46,6 +46,9 @@ FaultCurrentsWindow::FaultCurrentsWindow(Project &project, const AppContext &con
     if (printButton)
         connect(printButton, &QPushButton::clicked, this, &FaultCurrentsWindow::printReport);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    // The window opens with the currents of the project as it is; opening
+    // alone changes nothing in it.
+    calculateWith(m_project.substation(), false);
 }
 
 void FaultCurrentsWindow::buildLayout()
@@ -150,8 +153,13 @@ SubstationData FaultCurrentsWindow::inputs() const
 
 bool FaultCurrentsWindow::calculate()
 {
+    return calculateWith(inputs(), true);
+}
+
+bool FaultCurrentsWindow::calculateWith(const SubstationData &data, bool takeInputs)
+{
     Project trial = m_project;
-    trial.setSubstation(inputs());
+    trial.setSubstation(data);
     QString message;
     const auto checked = FaultCurrents::inputsOf(trial, &message);
     if (!checked) {
@@ -159,9 +167,9 @@ bool FaultCurrentsWindow::calculate()
         return false;
     }
     // The inputs are the project's from now on.
-    if (trial.substation() != m_project.substation())
+    if (takeInputs && trial.substation() != m_project.substation())
         m_project.setSubstation(trial.substation());
-    m_result = FaultCurrents::compute(m_project, *checked, m_context.calc,
+    m_result = FaultCurrents::compute(trial, *checked, m_context.calc,
                                       FaultCurrents::TransformerTable::load(m_context.appDir()),
                                       FaultCurrents::CableTable::load(m_context.appDir()));
     showResult();
