@@ -18,6 +18,7 @@
 #include "calc/lighting/RoomLighting.h"
 #include "calc/lines/LineEntry.h"
 #include "calc/lines/NetworkSummary.h"
+#include "calc/lines/ProjectCheck.h"
 #include "calc/loads/LoadCalc.h"
 #include "calc/protection/Protection.h"
 #include "calc/shortcircuit/FaultCurrents.h"
@@ -176,9 +177,10 @@ QVector<CableLine> makeLines(int count, const QString &appDir, const CalcValues 
         CableLine line = LineEntry::buildLine(r, {tables.at(which), reactance}, calc, idop);
         const double ib = LineCalc::parseLoadCurrent(r.currentText);
         if (const auto device = Protection::choose(breakers, QStringLiteral("C"), ib, idop)) {
-            line.inputs->device = device->characteristic;
-            line.inputs->deviceRating = QString::number(device->rated);
-            line.inputs->tripTime = i % 5 == 0 ? QStringLiteral("0,4") : QString();
+            line.inputs->device.text = device->characteristic;
+            line.inputs->deviceRating.text = QString::number(device->rated);
+            line.inputs->tripTime.text = i % 5 == 0 ? QStringLiteral("0,4") : QString();
+            line.inputs->readValues();
         }
         line.checked = true;
         lines << line;
@@ -286,7 +288,7 @@ void benchFiles(const Project &project, const QString &path, const QString &appD
 
     const double open = medianMs([&] {
         Project p;
-        ProjectFile::read(path, p);
+        ProjectCheck::read(path, p);
         g_sink = g_sink + p.lines.size();
     });
     const double openBase = medianMs([&] {
@@ -639,6 +641,36 @@ void benchSize(int lines, QTemporaryDir &tmp, const QString &appDir, bool window
     row("expression, one term a line", eval, floors.sum);
 }
 
+// A schedule whose one line has a name of n characters without a blank:
+// the PDF lays it out a window at a time and carries it over as many pages
+// as it takes; its floor is the Word document of the same schedule.
+void benchLongCell(QTemporaryDir &tmp, const QString &appDir)
+{
+    std::printf("\nOne line named by a word of N characters, cable line report\n");
+    ScriptedPrompter prompter;
+    ReportWriter writer(prompter, appDir);
+    const QVector<bool> all(10, true);
+    const int runs = g_runs;
+    g_runs = std::min(g_runs, 3);
+    for (const int n : {100000, 1000000}) {
+        QVector<CableLine> lines = makeProject(1, 0, 0, appDir).lines;
+        lines[0].name = QString(n, QChar(0x0429));
+        const QString pdf = tmp.filePath(QStringLiteral("long-%1.pdf").arg(n));
+        const QString doc = tmp.filePath(QStringLiteral("long-%1.doc").arg(n));
+        const auto build = [&] { return CableLineReport::build(lines, all, 2); };
+        const double pdfMs = medianMs([&] { writer.save(pdf, QStringLiteral("Проект"), CableLineReport::defaultTitle(), build); });
+        const double docMs = medianMs([&] { writer.save(doc, QStringLiteral("Проект"), CableLineReport::defaultTitle(), build); });
+        QFile f(pdf);
+        f.open(QIODevice::ReadOnly);
+        // "/Type /Page" once for every page, and once more in "/Type /Pages".
+        const qsizetype pages = f.readAll().count("/Type /Page") - 1;
+        char what[64];
+        std::snprintf(what, sizeof what, "PDF, %d characters (%lld pages)", n, (long long)pages);
+        row(what, pdfMs, docMs);
+    }
+    g_runs = runs;
+}
+
 // Peak memory of kabinor-cli on a project. A program's peak includes that of
 // the process it was started from (exec keeps the old high-water mark), so a
 // helper without Qt (kabinor_peak, a megabyte or so) starts it and waits.
@@ -696,7 +728,7 @@ void benchPathological(QTemporaryDir &tmp, const QString &appDir, const QString 
         const double bytes = double(QFileInfo(c.path).size());
         const double ms = medianMs([&] {
             Project p;
-            ProjectFile::read(c.path, p);
+            ProjectCheck::read(c.path, p);
             g_sink = g_sink + p.lines.size();
         });
         if (normalPerByte == 0)
@@ -756,5 +788,6 @@ int main(int argc, char *argv[])
         std::printf("\nkabinor-cli summary on the 10 000-line project: peak %ld KB\n", cliPeakKb(normal, appDir));
         benchPathological(tmp, appDir, normal);
     }
+    benchLongCell(tmp, appDir);
     return 0;
 }

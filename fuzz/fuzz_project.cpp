@@ -8,11 +8,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Project project;
     ProjectFile::readText(fuzzText(data, size), project);
     // Whatever was read must survive a save and an open unchanged; what is
-    // kept as it was read (a number beyond the range) may be told again.
+    // kept as it was read (a number beyond the range, a damaged input of a
+    // line) may be told again.
     Project again;
     const ProjectFile::ReadResult r = ProjectFile::readText(ProjectFile::toText(project), again);
     for (const QString &problem : r.problems)
-        if (!problem.startsWith(QStringLiteral("неверное число")))
+        if (!problem.startsWith(QStringLiteral("неверное число")) && !problem.startsWith(QStringLiteral("неверное значение")))
+            std::abort();
+    for (int i = 0; i < project.lines.size() && i < again.lines.size(); ++i)
+        if (project.lines.at(i).inputs != again.lines.at(i).inputs)
             std::abort();
     if (again.lines.size() != project.lines.size() || again.shields.size() != project.shields.size())
         std::abort();

@@ -54,7 +54,7 @@ for t in "${targets[@]}"; do
   [ -d "$root/fuzz/seeds/$t" ] && seeds+=("$root/fuzz/seeds/$t")
   limits=(-max_len=65536)
   case "$t" in
-    fuzz_ini|fuzz_project)
+    fuzz_ini|fuzz_project|fuzz_lines)
       large_seeds "$dir/large-seeds"
       seeds+=("$dir/large-seeds")
       limits=(-max_len=1048576) ;;

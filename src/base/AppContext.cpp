@@ -83,11 +83,19 @@ QString AppContext::installedDataDir(const QString &executableDir)
 
 AppContext::UserFolders AppContext::standardUserFolders()
 {
+    // Without a home folder the system would name folders at the root of the
+    // file system ("/.config"): only folders the environment names are taken.
+    const bool home = !qEnvironmentVariableIsEmpty("HOME");
+    auto folder = [&](QStandardPaths::StandardLocation location, const char *named) {
+        if (!home && !QDir::isAbsolutePath(qEnvironmentVariable(named)))
+            return QString();
+        return QDir(QStandardPaths::writableLocation(location)).filePath(kUserFolderName);
+    };
     UserFolders user;
-    user.settings = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath(kUserFolderName);
-    user.data = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(kUserFolderName);
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    user.documents = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    user.settings = folder(QStandardPaths::GenericConfigLocation, "XDG_CONFIG_HOME");
+    user.data = folder(QStandardPaths::GenericDataLocation, "XDG_DATA_HOME");
+    const QString documents = home ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : QString();
+    user.documents = QFileInfo(documents).isDir() ? documents : home ? QDir::homePath() : QDir::currentPath();
     return user;
 }
 
@@ -100,14 +108,39 @@ AppContext::AppContext(const QString &dataDir, const UserFolders &user)
 
 QString AppContext::userFolderOf(int index) const
 {
-    if (m_layout == Layout::Portable || !DataFiles::isUserFile(index))
+    if (m_layout == Layout::Portable || !DataFiles::isUserFile(index) || m_readOnlyFiles.contains(index))
         return m_appDir;
     return index == DataFiles::Settings ? m_user.settings : m_user.data;
 }
 
 QString AppContext::entryPath(int index, const QString &entry) const
 {
-    return DataFiles::entryPath(userFolderOf(index), entry);
+    const QString folder = userFolderOf(index);
+    // No folder for the settings: there is no settings file, and none is made.
+    if (folder.isEmpty())
+        return QString();
+    return DataFiles::entryPath(folder, entry);
+}
+
+bool AppContext::userFileWritable(int index) const
+{
+    return !m_readOnlyFiles.contains(index);
+}
+
+QString AppContext::userFilesProblem() const
+{
+    if (m_layout == Layout::Portable)
+        return QString();
+    const bool noHome = m_user.settings.isEmpty() || m_user.data.isEmpty();
+    if (!noHome && m_unwritableFolders.isEmpty())
+        return QString();
+    const QString where = noHome ? QStringLiteral("Не задана домашняя папка пользователя (HOME)")
+                                 : QStringLiteral("Папка ") + QDir::toNativeSeparators(m_unwritableFolders.join(QStringLiteral(", ")))
+                                       + QStringLiteral(" недоступна для записи");
+    return where + QStringLiteral(": файлы пользователя не могут быть сохранены. Списки марок читаются из установленных "
+                                  "файлов в ")
+           + QDir::toNativeSeparators(m_appDir)
+           + QStringLiteral("; новые марки и настройки сохранены не будут.");
 }
 
 QString AppContext::dataFilePath(int index) const
@@ -130,22 +163,44 @@ void AppContext::prepareUserFiles() const
     if (m_layout == Layout::Portable)
         return;
     for (int index = 0; index < DataFiles::SlotCount; ++index) {
-        if (!DataFiles::isUserFile(index))
+        if (!DataFiles::isUserFile(index) || m_readOnlyFiles.contains(index))
             continue;
         const QString entry = DataFiles::dataFileName(m_appDir, index);
-        const QString userCopy = entryPath(index, entry);
         const QString delivered = DataFiles::entryPath(m_appDir, entry);
-        if (userCopy.isEmpty() || QFileInfo::exists(userCopy) || !QFileInfo(delivered).isFile())
+        if (!QFileInfo(delivered).isFile())
             continue;
-        QDir().mkpath(QFileInfo(userCopy).absolutePath());
+        const QString userCopy = entryPath(index, entry);
+        // Without a user's folder the delivered file is read.
+        if (userCopy.isEmpty() && !entry.trimmed().isEmpty()) {
+            m_readOnlyFiles << index;
+            continue;
+        }
+        if (userCopy.isEmpty() || QFileInfo::exists(userCopy))
+            continue;
+        const QString folder = QFileInfo(userCopy).absolutePath();
+        QDir().mkpath(folder);
         // The delivered file may be read-only; the user's copy is the user's to change.
-        if (QFile::copy(delivered, userCopy))
+        if (QFile::copy(delivered, userCopy)) {
             QFile::setPermissions(userCopy, QFile::permissions(userCopy) | QFile::ReadOwner | QFile::WriteOwner);
+            continue;
+        }
+        m_readOnlyFiles << index;
+        if (!m_unwritableFolders.contains(folder))
+            m_unwritableFolders << folder;
     }
 }
 
 DataFiles::CheckResult AppContext::checkDataFiles() const
 {
     prepareUserFiles();
-    return DataFiles::checkDataFiles(m_appDir, [this](int index, const QString &entry) { return entryPath(index, entry); });
+    DataFiles::CheckResult result =
+        DataFiles::checkDataFiles(m_appDir, [this](int index, const QString &entry) { return entryPath(index, entry); });
+    // A settings file that could not be made: its folder cannot be written.
+    const QString settings = settingsPath();
+    if (m_layout == Layout::Installed && result.ok() && !settings.isEmpty() && !QFileInfo::exists(settings)) {
+        const QString folder = QFileInfo(settings).absolutePath();
+        if (!m_unwritableFolders.contains(folder))
+            m_unwritableFolders << folder;
+    }
+    return result;
 }

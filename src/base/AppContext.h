@@ -41,6 +41,8 @@ class AppContext
 public:
     enum class Layout { Portable, Installed };
 
+    // Empty settings or data folders: there is none (no home folder), and
+    // the program then writes nothing of its own.
     struct UserFolders {
         QString settings; // the settings file
         QString data; // the mark lists
@@ -55,7 +57,9 @@ public:
     // share/kabinor beside the executable's bin folder.
     static QString installedDataDir(const QString &executableDir);
     // ~/.config/kabinor, ~/.local/share/kabinor and the documents folder (the
-    // home folder where there is none), as the system names them.
+    // home folder where there is none), as the system names them. Without a
+    // home folder (HOME not set) only the folders that XDG_CONFIG_HOME and
+    // XDG_DATA_HOME name, and the current folder for documents.
     static UserFolders standardUserFolders();
 
     // The portable layout.
@@ -81,8 +85,15 @@ public:
 
     // Installed layout: each file the program writes that the user's folders
     // lack is copied there from the delivered one. A file once there is never
-    // replaced. Nothing to do in the portable layout.
+    // replaced. Nothing to do in the portable layout. Where a user's file
+    // cannot be made (a folder that cannot be written, no home folder), the
+    // delivered one is read in its place and never written.
     void prepareUserFiles() const;
+    // False for a file read from the delivered ones in place of the user's.
+    bool userFileWritable(int index) const;
+    // What the user is told once at start when the user's files cannot be
+    // written; empty when they can.
+    QString userFilesProblem() const;
     // The start-up check of the data files, at the paths of this layout.
     DataFiles::CheckResult checkDataFiles() const;
 
@@ -100,5 +111,8 @@ private:
     Layout m_layout = Layout::Portable;
     QString m_appDir;
     UserFolders m_user;
+    // Registry entries read from the delivered files, and the folders that could not be written.
+    mutable QList<int> m_readOnlyFiles;
+    mutable QStringList m_unwritableFolders;
     SettingsStore m_settings;
 };

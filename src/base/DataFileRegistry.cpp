@@ -97,6 +97,12 @@ QString fileProblemMessage(bool missing, const QString &what, const QString &sho
     return what + QLatin1Char(' ') + shownPath + QStringLiteral(" поврежден (") + detail + QStringLiteral(").");
 }
 
+QString conflictDetail(const std::pair<int, int> &records, const QString &what)
+{
+    return QStringLiteral("записи ") + QString::number(records.first) + QStringLiteral(" и ")
+           + QString::number(records.second) + QStringLiteral(": ") + what + QStringLiteral(" с разными значениями");
+}
+
 QString missingFileMessage(const QString &shown)
 {
     return QStringLiteral("Файл ") + shown + QStringLiteral(" не найден!");
@@ -125,7 +131,8 @@ CheckResult checkDataFiles(const QString &appDir, const EntryLocator &locate)
     if (!settingsEntry.trimmed().isEmpty()) {
         const QString settings = pathOf(Settings, settingsEntry);
         // A start that ends for want of data files leaves nothing behind.
-        if (r.missingFiles.isEmpty() && !QFileInfo::exists(settings)) {
+        // No path: there is no user's folder for it, and nothing is made.
+        if (r.missingFiles.isEmpty() && !settings.isEmpty() && !QFileInfo::exists(settings)) {
             QDir().mkpath(QFileInfo(settings).absolutePath());
             QFile f(settings);
             if (f.open(QIODevice::WriteOnly))

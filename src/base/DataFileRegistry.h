@@ -3,8 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 // The registry file "files.fls" in the application folder names, by position,
 // the reference data files (0..12), the settings file (13) and the reference
@@ -89,6 +92,32 @@ std::optional<QString> readDataFile(const QString &appDir, int index, const QStr
 // What the user is told of a data file that is missing, or damaged:
 // `what` + path + " поврежден (" + detail + ")."
 QString fileProblemMessage(bool missing, const QString &what, const QString &shownPath, const QString &detail);
+
+// Two records of a table that give one key different values: which one a
+// lookup takes would be chance, so the file is damaged. Returns the numbers
+// (1-based, in file order) of such a pair, nothing when there is none.
+// `less` orders records by key, `sameKey` and `sameValue` compare two records
+// (by their positions); sorting keeps it O(n log n) on any file.
+template<typename Less, typename SameKey, typename SameValue>
+std::optional<std::pair<int, int>> conflictingRecords(int count, Less less, SameKey sameKey, SameValue sameValue)
+{
+    std::vector<int> order(size_t(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        order[size_t(i)] = i;
+    std::stable_sort(order.begin(), order.end(), less);
+    for (size_t first = 0; first < order.size();) {
+        size_t next = first + 1;
+        while (next < order.size() && sameKey(order[first], order[next])) {
+            if (!sameValue(order[first], order[next]))
+                return std::make_pair(std::min(order[first], order[next]) + 1, std::max(order[first], order[next]) + 1);
+            ++next;
+        }
+        first = next;
+    }
+    return std::nullopt;
+}
+// "записи 3 и 17: " + what + " с разными значениями"
+QString conflictDetail(const std::pair<int, int> &records, const QString &what);
 
 // A data file's path as shown in messages, with the platform's separators.
 QString shownPath(const QString &appDir, const QString &entry);

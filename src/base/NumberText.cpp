@@ -9,10 +9,24 @@
 
 namespace NumberText {
 
+namespace {
+
+NonFiniteHandler g_nonFinite = nullptr;
+
+} // namespace
+
+void setNonFiniteHandler(NonFiniteHandler handler)
+{
+    g_nonFinite = handler;
+}
+
 QString format(double value)
 {
-    if (std::isnan(value) || std::isinf(value))
+    if (std::isnan(value) || std::isinf(value)) {
+        if (g_nonFinite)
+            g_nonFinite();
         return QStringLiteral("0");
+    }
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15G", value);
     QString text = QString::fromLatin1(buf);
@@ -21,6 +35,15 @@ QString format(double value)
     if (text == QLatin1String("-0"))
         text = QStringLiteral("0");
     return text;
+}
+
+QString formatUnbounded(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("-");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("∞") : QStringLiteral("-∞");
+    return format(value);
 }
 
 double round(double value, int places)

@@ -11,6 +11,15 @@ namespace NumberText {
 // "%.15G" with a comma for the point: 712, 6,47, 0,333333333333333, 1E+20.
 QString format(double value);
 
+// As format(), with an infinity shown as "∞" or "-∞" and NaN as "-": for
+// totals that may pass the range of numbers, which are no total of 0.
+QString formatUnbounded(double value);
+
+// Called whenever a NaN or an infinity reaches format() (which shows it as
+// "0"); the fuzz targets set one that stops the run. Null: nothing is called.
+using NonFiniteHandler = void (*)();
+void setNonFiniteHandler(NonFiniteHandler handler);
+
 // Rounds the exact binary value to `places` decimals, ties to even
 // (0.125 -> 0.12, 0.375 -> 0.38, 2.5 -> 2). Negative places count as 0.
 double round(double value, int places);

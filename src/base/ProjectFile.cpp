@@ -274,54 +274,20 @@ public:
         return out;
     }
 
-    // The inputs kept with a line, when the file has them; inputs that make
-    // no sense are dropped, and the line keeps its texts.
-    std::optional<LineInputs> lineInputs(int section, int number)
+    // The inputs kept with a line, when the file has them. Each key is read
+    // into its value on its own: a damaged one is told and taken as not
+    // stored, its text kept for the save, and the others stay.
+    std::optional<LineInputs> lineInputs(int section, const QString &lineName)
     {
-        if (!m_ini.contains(section, QStringLiteral("Construction")))
+        if (!m_ini.contains(section, LineInputs::presenceKey()))
             return std::nullopt;
         LineInputs inputs;
-        const QString network = text(section, QStringLiteral("Network"));
-        const auto construction = NumberText::parse(text(section, QStringLiteral("Construction")));
-        const auto laying = NumberText::parse(text(section, QStringLiteral("Laying")));
-        const QString neutral = text(section, QStringLiteral("Neutral"));
-        const bool sound = (network == QLatin1String("220") || network == QLatin1String("380")) && construction
-                           && *construction >= 0 && *construction < 16 && *construction == std::floor(*construction)
-                           && laying && (*laying == 0 || *laying == 1)
-                           && (neutral == QLatin1String("0") || neutral == QLatin1String("1"));
-        if (!sound) {
-            problem(QStringLiteral("неверные данные линии ") + QString::number(number));
-            return std::nullopt;
-        }
-        inputs.threePhase = network == QLatin1String("380");
-        inputs.construction = int(*construction);
-        inputs.laying = int(*laying);
-        inputs.material = text(section, QStringLiteral("Material"));
-        inputs.neutral = neutral == QLatin1String("1");
-        inputs.neutralSection = text(section, QStringLiteral("NeutralSection"));
-        inputs.mark = text(section, QStringLiteral("Mark"));
-        inputs.loadCurrent = text(section, QStringLiteral("LoadCurrent"));
-        // Kept since the power factor and the laying conditions count; a line
-        // kept without them was computed with cos φ 1 and the tables' conditions.
-        if (m_ini.contains(section, QStringLiteral("CosPhi"))) {
-            const auto cables = NumberText::parse(text(section, QStringLiteral("Cables")));
-            const auto spacing = NumberText::parse(text(section, QStringLiteral("Spacing")));
-            if (!cables || *cables < 1 || *cables > 6 || !spacing || *spacing < 0 || *spacing > 1000) {
-                problem(QStringLiteral("неверные условия прокладки линии ") + QString::number(number));
-                return inputs;
-            }
-            inputs.cosPhi = text(section, QStringLiteral("CosPhi"));
-            inputs.reactance = text(section, QStringLiteral("Reactance"));
-            inputs.ambient = text(section, QStringLiteral("Ambient"));
-            inputs.cables = int(*cables);
-            inputs.spacing = int(*spacing);
-        }
-        // Kept since lines have protective devices.
-        if (m_ini.contains(section, QStringLiteral("Device"))) {
-            inputs.device = text(section, QStringLiteral("Device"));
-            inputs.deviceRating = text(section, QStringLiteral("DeviceRating"));
-            inputs.tripTime = text(section, QStringLiteral("TripTime"));
-        }
+        for (const LineInputs::Key &key : LineInputs::keys())
+            key.text(inputs) = m_ini.contains(section, key.name) ? text(section, key.name) : key.absent;
+        inputs.readValues();
+        for (const LineInputs::Key &key : LineInputs::keys())
+            if (!key.sound(inputs))
+                problem(damagedInputText(key.name, lineName, key.textOf(inputs)));
         return inputs;
     }
 
@@ -334,15 +300,7 @@ public:
                 problem(QStringLiteral("неверное число ") + where + QStringLiteral(": ") + shown(cells.at(k)));
     }
 
-    void problem(const QString &what)
-    {
-        if (!m_result.damaged)
-            m_result.problem = what;
-        m_result.damaged = true;
-        // What the message shows and a sign that there is more.
-        if (m_result.problems.size() <= ShownProblems)
-            m_result.problems << what;
-    }
+    void problem(const QString &what) { m_result.add(what); }
 
     void missing(int expected, int found, const QString &what)
     {
@@ -411,7 +369,7 @@ void readLines(const IniDocument &ini, Reader &in, Project &project, const Progr
         line.name = in.text(section, QStringLiteral("LineName"));
         line.checked = in.text(section, QStringLiteral("Checked")) == QLatin1String("True");
         line.cells = in.cells(section, cellsPerLine, CableLine::CellCount);
-        line.inputs = in.lineInputs(section, n);
+        line.inputs = in.lineInputs(section, line.name);
         in.checkNumbers(line.cells,
                         {CableLine::Length, CableLine::Resistance, CableLine::LoadCurrent, CableLine::PermissibleCurrent,
                          CableLine::VoltageDrop},
@@ -591,6 +549,22 @@ void readProperties(const IniDocument &ini, Project &project)
 
 } // namespace
 
+void ReadResult::add(const QString &what)
+{
+    if (!damaged)
+        problem = what;
+    damaged = true;
+    // What the message shows and a sign that there is more.
+    if (problems.size() <= ShownProblems)
+        problems << what;
+}
+
+QString damagedInputText(const QString &key, const QString &lineName, const QString &text)
+{
+    return QStringLiteral("неверное значение ") + key + QStringLiteral(" в линии ") + shown(lineName)
+           + QStringLiteral(": ") + shown(text);
+}
+
 QString loadSectionName(int shield, int load)
 {
     return QStringLiteral("Load") + QString::number(shield) + QString::number(load);
@@ -665,22 +639,8 @@ namespace {
 template<typename Writer>
 void writeLineInputs(Writer &out, const LineInputs &in)
 {
-    out.value(u"Network", in.threePhase ? QStringLiteral("380") : QStringLiteral("220"));
-    out.value(u"Construction", QString::number(in.construction));
-    out.value(u"Laying", QString::number(in.laying));
-    out.value(u"Material", protectValue(in.material));
-    out.value(u"Neutral", in.neutral ? QStringLiteral("1") : QStringLiteral("0"));
-    out.value(u"NeutralSection", protectValue(in.neutralSection));
-    out.value(u"Mark", protectValue(in.mark));
-    out.value(u"LoadCurrent", protectValue(in.loadCurrent));
-    out.value(u"CosPhi", protectValue(in.cosPhi));
-    out.value(u"Reactance", protectValue(in.reactance));
-    out.value(u"Ambient", protectValue(in.ambient));
-    out.value(u"Cables", QString::number(in.cables));
-    out.value(u"Spacing", QString::number(in.spacing));
-    out.value(u"Device", protectValue(in.device));
-    out.value(u"DeviceRating", protectValue(in.deviceRating));
-    out.value(u"TripTime", protectValue(in.tripTime));
+    for (const LineInputs::Key &key : LineInputs::keys())
+        out.value(key.name, protectValue(key.textOf(in)));
 }
 
 // The whole file in the write order of the format, written front to back

@@ -19,7 +19,13 @@ struct ReadResult {
     bool damaged = false; // something could not be read; what could be read is kept
     QString problem; // the first thing that was wrong
     QStringList problems; // what was wrong, for the user: the first eight and a ninth when there is more
+    // Adds a thing that was wrong: the file is damaged.
+    void add(const QString &what);
 };
+
+// What is told of a stored input of a line that is not a sound value:
+// the key, the line and the text the file holds.
+QString damagedInputText(const QString &key, const QString &lineName, const QString &text);
 
 // Called with the percentage reached while a file is read or built.
 using Progress = std::function<void(int)>;

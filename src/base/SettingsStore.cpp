@@ -5,18 +5,44 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+QString withReason(const QString &text, const QString &reason)
+{
+    return reason.isEmpty() ? text : text + QStringLiteral("\r\n(") + reason + QLatin1Char(')');
+}
+
+} // namespace
+
 SettingsStore::SettingsStore(std::function<QString()> path) : m_path(std::move(path)) {}
 
 IniDocument SettingsStore::read() const
 {
     IniDocument ini;
-    ini.load(path());
+    if (const QString file = path(); !file.isEmpty())
+        ini.load(file);
     return ini;
+}
+
+QString SettingsStore::startupProblem() const
+{
+    const QString file = path();
+    IniDocument ini;
+    QString error;
+    if (file.isEmpty() || !QFileInfo::exists(file) || ini.load(file, &error))
+        return QString();
+    return withReason(QStringLiteral("Не удалось прочитать файл настроек '") + QDir::toNativeSeparators(file) + QStringLiteral("'."),
+                      error)
+           + QStringLiteral("\r\nРасчетные значения и другие настройки взяты по умолчанию; файл настроек не будет "
+                            "перезаписан.");
 }
 
 bool SettingsStore::update(Prompter &prompter, const std::function<void(IniDocument &)> &change)
 {
     const QString file = path();
+    // No settings file at all (no user's folder): said once at start.
+    if (file.isEmpty())
+        return false;
     IniDocument ini;
     QString error;
     if (!ini.load(file, &error) && QFileInfo::exists(file)) {
@@ -40,14 +66,6 @@ void SettingsStore::tell(Prompter &prompter, const QString &text)
     prompter.message(text, QStringLiteral("Ошибка"), Prompter::Icon::Exclamation);
 }
 
-namespace {
-
-QString withReason(const QString &text, const QString &reason)
-{
-    return reason.isEmpty() ? text : text + QStringLiteral("\r\n(") + reason + QLatin1Char(')');
-}
-
-} // namespace
 
 QString SettingsStore::unreadableMessage(const QString &path, const QString &reason)
 {

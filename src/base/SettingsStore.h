@@ -22,6 +22,10 @@ public:
 
     // The settings as they are; empty when the file is missing or unreadable.
     IniDocument read() const;
+    // What the user is told at start when the file is there but cannot be
+    // read: every value then takes its default. Empty when it reads or is
+    // not there.
+    QString startupProblem() const;
 
     // Reads the file, lets `change` set its values and writes it back. False
     // when nothing was written; the reason is told through the prompter.

@@ -1,6 +1,7 @@
 #include "base/TextFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -220,6 +221,29 @@ QString systemCause(int errorNumber)
         return QStringLiteral("это папка, а не файл");
     case ENOENT:
         return QStringLiteral("файл или папка не найдены");
+    case ENOTDIR:
+        return QStringLiteral("в пути к файлу вместо папки стоит файл");
+    case ENAMETOOLONG:
+        return QStringLiteral("слишком длинное имя файла");
+    case EEXIST:
+        return QStringLiteral("файл с таким именем уже есть");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("файл занят другой программой");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("открыто слишком много файлов");
+    case EFBIG:
+        return QStringLiteral("файл слишком велик для диска");
+    case EIO:
+        return QStringLiteral("ошибка чтения или записи диска");
+    case ELOOP:
+        return QStringLiteral("в пути к файлу слишком много символических ссылок");
+    case EINVAL:
+        return QStringLiteral("недопустимое имя файла");
+    case ENXIO:
+    case ENODEV:
+        return QStringLiteral("устройство недоступно");
     default:
         return QString();
     }
@@ -231,15 +255,18 @@ namespace {
 // system names a usual one, else the system's own words, never "Unknown error".
 QString failureCause(int errorNumber, const QFileDevice &file)
 {
+    // Qt refuses a folder itself, without a system error.
+    if (errorNumber == 0 && QFileInfo(file.fileName()).isDir())
+        errorNumber = EISDIR;
     const QString cause = systemCause(errorNumber);
     if (!cause.isEmpty())
         return cause;
+    // The system's and Qt's own words are English: ours name the number.
     if (errorNumber != 0)
-        return QString::fromLocal8Bit(std::strerror(errorNumber));
-    // Qt's placeholder when it knows nothing says nothing to the user.
-    if (file.error() == QFileDevice::NoError || file.errorString() == QLatin1String("Unknown error"))
+        return QStringLiteral("ошибка системы номер ") + QString::number(errorNumber);
+    if (file.error() == QFileDevice::NoError)
         return QString();
-    return file.errorString();
+    return QStringLiteral("ошибка ввода-вывода");
 }
 
 } // namespace

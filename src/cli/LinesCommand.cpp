@@ -151,8 +151,10 @@ int cliLine(CliContext &ctx)
     QString currentText = cliNumberText(ctx.args.value(QStringLiteral("current")));
     bool expression = false;
     const auto current = LineEntry::loadCurrentOf(currentText, &expression);
-    if (!current)
-        return ctx.refuse(LineEntry::currentMessage().replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    if (!current || !LineInputs::loadCurrentAccepted(*current))
+        return ctx.refuse(current && *current > 0
+                              ? InputCheck::message(InputCheck::Numeric::TooLarge)
+                              : LineEntry::currentMessage().replace(QLatin1String("\r\n"), QLatin1String("\n")));
     if (expression)
         currentText = NumberText::format(*current);
 

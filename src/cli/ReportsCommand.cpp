@@ -12,6 +12,7 @@
 #include "docs/schedules/ProtectionReport.h"
 #include "docs/writers/ReportWriter.h"
 #include "docs/schedules/ShortCircuitReport.h"
+#include "calc/shortcircuit/ShortCircuit.h"
 #include "calc/shortcircuit/Transformer.h"
 
 #include <QFileInfo>
@@ -34,6 +35,11 @@ bool mayWrite(CliContext &ctx, const QString &path)
 bool openForReport(CliContext &ctx, Project &project, bool needsTransformer)
 {
     const QString &projectPath = ctx.args.positional.at(0);
+    // Never over the project itself, never in a format that is not one of ours.
+    if (const QString problem = ReportWriter::outputProblem(ctx.args.positional.at(1), projectPath); !problem.isEmpty()) {
+        ctx.refuse(problem);
+        return false;
+    }
     if (!(needsTransformer ? cliOpenProjectWithTransformer(ctx, projectPath, project)
                            : cliOpenProject(ctx, projectPath, project)))
         return false;
@@ -47,8 +53,9 @@ int writeReport(CliContext &ctx, const QString &path, const Project &project, co
     ReportWriter writer(ctx.prompter, ctx.app.documentsFolder());
     writer.setProgressPlan(plan);
     writer.setProjectProperties(project.properties);
-    if (!writer.save(path, project.projectName, title, build))
-        return ctx.refuse(ReportWriter::failureMessage(path));
+    QString cause;
+    if (!writer.save(path, project.projectName, title, build, &cause))
+        return ctx.refuse(ReportWriter::failureMessage(path, cause));
     ctx.out << ReportWriter::successMessage(path) << '\n';
     return 0;
 }
@@ -106,6 +113,8 @@ int cliReportKz(CliContext &ctx)
     Project project;
     if (!openForReport(ctx, project, true))
         return 1;
+    if (const QString problem = ShortCircuit::inputProblem(project); !problem.isEmpty())
+        return ctx.refuse(problem);
     const CalcValues &calc = ctx.app.calc;
     return writeReport(ctx, ctx.args.positional.at(1), project, ShortCircuitReport::title(), ShortCircuitReport::progressPlan(),
                        ReportWriter::TableBuilder([&] { return ShortCircuitReport::build(project, calc); }));

@@ -74,6 +74,8 @@ int cliKz(CliContext &ctx)
         stages = int(*n);
     }
 
+    if (const QString problem = ShortCircuit::inputProblem(project); !problem.isEmpty())
+        return ctx.refuse(problem);
     const ShortCircuit::ShownCurrents shown = ShortCircuit::shownCurrents(project, stages, ctx.app.calc);
     for (const ShortCircuit::ShownCurrent &c : shown)
         ctx.out << c.text << '\t' << (c.unit.isEmpty() ? ShortCircuit::initialUnitLabel() : c.unit) << '\n';
@@ -132,10 +134,6 @@ int cliProtect(CliContext &ctx)
         return ctx.refuse(result->problems.join(QLatin1Char('\n')));
     for (const QString &note : result->notes)
         ctx.err << note << '\n';
-    for (const QString &damage : result->damage)
-        ctx.err << damage << '\n';
-    if (!result->damage.isEmpty())
-        ctx.projectDamaged = true;
     for (const Protection::LineCheck &line : result->lines)
         ctx.out << Protection::lineTexts(line, ctx.app.calc.places()).join(QLatin1Char('\t')) << '\n';
     return 0;

@@ -228,6 +228,9 @@ int main(int argc, char *argv[])
     }
     context.prepareUserFiles();
     context.calc = CalcValues::load(context.settings().read());
+    // The project is not what is damaged: the command goes on with the defaults.
+    if (const QString problem = context.settings().startupProblem(); !problem.isEmpty())
+        err << problem << Qt::endl;
     struct Override {
         const char *key;
         double *target;

@@ -119,7 +119,14 @@ bool MainWindow::runStartupCheck(const AppContext &context, Prompter &prompter)
     for (const QString &missing : r.missingFiles)
         prompter.message(DataFiles::missingFileMessage(missing), QStringLiteral("Критическая ошибка"),
                          Prompter::Icon::Critical);
-    return r.ok();
+    if (!r.ok())
+        return false;
+    // Told once here rather than when a value silently takes its default or a change is lost.
+    if (const QString problem = context.userFilesProblem(); !problem.isEmpty())
+        prompter.message(problem, QString(), Prompter::Icon::Exclamation);
+    if (const QString problem = context.settings().startupProblem(); !problem.isEmpty())
+        prompter.message(problem, QStringLiteral("Ошибка"), Prompter::Icon::Exclamation);
+    return true;
 }
 
 QAction *MainWindow::makeAction(const QString &name, const QString &caption, const QKeySequence &shortcut)
@@ -645,11 +652,13 @@ void MainWindow::deleteLine()
 
 namespace {
 
-// A line computed from its texts alone kept its permissible current: not recomputed.
+// A line computed from its texts alone kept its permissible current, a
+// line with damaged values was left as it was: neither was recomputed.
 QString recomputeStatusText(const LineEntry::RecomputeResult &result)
 {
     return QStringLiteral("Пересчитано линий: ") + QString::number(result.recomputed - result.withoutTable)
-           + QStringLiteral("; не удалось пересчитать: ") + QString::number(result.withoutInputs + result.withoutTable);
+           + QStringLiteral("; не удалось пересчитать: ")
+           + QString::number(result.withoutInputs + result.withoutTable + result.skipped.size());
 }
 
 } // namespace
@@ -667,13 +676,10 @@ void MainWindow::recomputeLines()
     statusPanel2->setText(recomputeStatusText(result));
     for (const QString &problem : result.problems)
         m_prompter.message(problem, QString(), Prompter::Icon::Critical);
-    if (result.withoutInputs > 0)
-        m_prompter.message(QStringLiteral("Пересчитано линий: ") + QString::number(result.recomputed + result.withoutInputs)
-                               + QStringLiteral(".\r\nУ линий без сохраненных конструкции и прокладки (")
-                               + QString::number(result.withoutInputs)
-                               + QStringLiteral(") пересчитаны сопротивление и падение напряжения; допустимый ток "
-                                                "оставлен прежним. Чтобы пересчитать и его, измените такую линию."),
-                           QString(), Prompter::Icon::Information);
+    const QString message = LineEntry::recomputeMessage(result);
+    if (!message.isEmpty())
+        m_prompter.message(message, QString(),
+                           result.skipped.isEmpty() ? Prompter::Icon::Information : Prompter::Icon::Exclamation);
 }
 
 void MainWindow::copyLinesToClipboard()

@@ -200,6 +200,7 @@ private:
     SaveResult storeProject(bool saveAs);
     // The transformer power is chosen; otherwise the warning and the substation dialog.
     bool haveTransformer();
+    bool shortCircuitInputsSound();
     // The results a schedule shows; nothing, after the message, when they
     // cannot be had or some point or line could not be computed.
     std::optional<FaultCurrents::Result> faultCurrentsForSchedule();

@@ -5,6 +5,7 @@
 #include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "base/ProjectFile.h"
+#include "calc/lines/ProjectCheck.h"
 #include "ui/lines/LineListModel.h"
 #include "ui/project/ProjectPropertiesDialog.h"
 #include "ui/widgets/RecordedEdit.h"
@@ -209,7 +210,7 @@ bool MainWindow::openProject(const QString &path)
         // Read into a project of its own: a file that cannot be read leaves
         // the open project untouched.
         Project loaded;
-        result = ProjectFile::read(path, loaded, [&busy](int value) { busy.step(value); });
+        result = ProjectCheck::read(path, loaded, [&busy](int value) { busy.step(value); });
         if (result.opened) {
             m_project.projectFolder = file.absolutePath() + QLatin1Char('/');
             m_project.projectName = projectNameOf(file);

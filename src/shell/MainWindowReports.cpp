@@ -3,6 +3,7 @@
 #include "shell/MainWindow.h"
 
 #include "base/InputCheck.h"
+#include "calc/shortcircuit/ShortCircuit.h"
 #include "calc/shortcircuit/Transformer.h"
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "docs/schedules/LightingReport.h"
@@ -44,6 +45,7 @@ void MainWindow::withReportWriter(const std::function<void(ReportWriter &)> &use
     StatusBarProgress progress(*m_panel1, *statusPanel2);
     ReportPreview preview(this);
     ReportWriter writer(m_prompter, m_context.documentsFolder());
+    writer.setProjectPath(m_project.projectFolder.isEmpty() ? QString() : m_project.filePath());
     startInWorkFolder(writer, &preview, m_context.folders, m_project, m_context.documentsFolder());
     writer.setProgress(&progress);
     writer.setProjectProperties(m_project.properties);
@@ -123,10 +125,8 @@ std::optional<Protection::Result> MainWindow::protectionForSchedule()
         m_prompter.message(result->problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
         return std::nullopt;
     }
-    // Stored values out of range were replaced by their defaults: told, the schedule written.
-    if (!result->damage.isEmpty() || !result->notes.isEmpty())
-        m_prompter.message((result->damage + result->notes).join(QStringLiteral("\r\n")), QString(),
-                           Prompter::Icon::Exclamation);
+    if (!result->notes.isEmpty())
+        m_prompter.message(result->notes.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
     return result;
 }
 
@@ -146,16 +146,28 @@ void MainWindow::printProtectionReport()
         });
 }
 
-void MainWindow::saveShortCircuitReport()
+// The simplified schedule computes nothing from a value that is not sound.
+bool MainWindow::shortCircuitInputsSound()
 {
     if (!haveTransformer())
+        return false;
+    const QString problem = ShortCircuit::inputProblem(m_project);
+    if (problem.isEmpty())
+        return true;
+    m_prompter.message(problem, QString(), Prompter::Icon::Exclamation);
+    return false;
+}
+
+void MainWindow::saveShortCircuitReport()
+{
+    if (!shortCircuitInputsSound())
         return;
     withReportWriter([&](ReportWriter &writer) { ShortCircuitReport::run(writer, m_project, m_context.calc); });
 }
 
 void MainWindow::printShortCircuitReport()
 {
-    if (!haveTransformer())
+    if (!shortCircuitInputsSound())
         return;
     withReportWriter([&](ReportWriter &writer) {
         writer.print(m_project.projectName, ShortCircuitReport::title(),

@@ -103,14 +103,12 @@ void TstProjectFile::writesTheExactLayout()
                          QStringLiteral("220")});
     // The first line keeps its dialog inputs, after its cells; the second, as
     // a line of an older file, has none and is written as such files were.
-    LineInputs inputs;
-    inputs.threePhase = true;
-    inputs.construction = 3;
-    inputs.laying = 1;
-    inputs.material = QStringLiteral("Алюминий");
-    inputs.mark = QStringLiteral("АВВГ");
-    inputs.loadCurrent = QStringLiteral("ЩО1 - 85А");
-    p.lines[0].inputs = inputs;
+    p.lines[0].inputs = storedInputs({{"Network", QStringLiteral("380")},
+                                      {"Construction", QStringLiteral("3")},
+                                      {"Laying", QStringLiteral("1")},
+                                      {"Material", QStringLiteral("Алюминий")},
+                                      {"Mark", QStringLiteral("АВВГ")},
+                                      {"LoadCurrent", QStringLiteral("ЩО1 - 85А")}});
     p.shields = {Shield{QStringLiteral("ЩО1"),
                         {makeLoad(QStringLiteral("Двигатель"),
                                   {QStringLiteral("5,5"), QStringLiteral("0,8"), QStringLiteral("0,7"), QStringLiteral("3,85"),

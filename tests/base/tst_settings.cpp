@@ -257,7 +257,9 @@ void TstSettings::failureCauses_data()
     QTest::newRow("quota") << EDQUOT << "на диске нет места";
     QTest::newRow("no permission") << EACCES << "нет прав доступа";
     QTest::newRow("read-only disk") << EROFS << "диск доступен только для чтения";
-    QTest::newRow("other") << EIO << "";
+    QTest::newRow("a file on the path") << ENOTDIR << "в пути к файлу вместо папки стоит файл";
+    QTest::newRow("disk error") << EIO << "ошибка чтения или записи диска";
+    QTest::newRow("other") << EPIPE << "";
 }
 
 void TstSettings::failureCauses()

@@ -2,6 +2,8 @@
 
 #include "base/DataFileRegistry.h"
 #include "base/IniStore.h"
+#include "base/LineInputs.h"
+#include "calc/lines/LineEntry.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -84,4 +86,17 @@ int runCli(const QStringList &args, QString *out, QString *err)
     if (err)
         *err = QString::fromUtf8(p.readAllStandardError());
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+LineInputs storedInputs(std::initializer_list<std::pair<const char *, QString>> texts)
+{
+    LineInputs inputs;
+    inputs.material.text = QStringLiteral("Алюминий");
+    inputs.loadCurrent.text = QStringLiteral("10");
+    for (const auto &[name, text] : texts)
+        for (const LineInputs::Key &key : LineInputs::keys())
+            if (key.name == QLatin1String(name))
+                key.text(inputs) = text;
+    LineEntry::checkInputs(inputs);
+    return inputs;
 }

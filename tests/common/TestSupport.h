@@ -3,7 +3,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 // A private copy of the delivered data folder, so a test may change and
 // break files freely.
@@ -37,3 +39,9 @@ QByteArray cp1251(const QString &text);
 
 // Runs kabinor-cli with the arguments; returns the exit code and fills the outputs.
 int runCli(const QStringList &args, QString *out = nullptr, QString *err = nullptr);
+
+struct LineInputs;
+// The inputs of a line as a project file holds them: the keys given by name
+// with their texts, the others as the line dialog leaves them (aluminium)
+// with a load current of 10 A, checked as opening a project checks them.
+LineInputs storedInputs(std::initializer_list<std::pair<const char *, QString>> texts);

@@ -11,6 +11,7 @@
 #include "calc/loads/LoadCalc.h"
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "docs/schedules/ProtectionReport.h"
+#include "docs/schedules/CableLineReport.h"
 #include "docs/writers/ReportPages.h"
 #include "docs/writers/ReportWriter.h"
 
@@ -77,12 +78,10 @@ Project longProject()
                               NumberText::format(0.37 * i + 5), i % 2 ? QStringLiteral("380") : QStringLiteral("220"),
                               QString::number(10 + i));
         if (i % 5 == 0) {
-            LineInputs in;
-            in.cosPhi = QStringLiteral("0,9");
-            in.reactance = NumberText::format(0.08 * (10 + i));
-            in.device = QStringLiteral("C");
-            in.deviceRating = QStringLiteral("25");
-            p.lines.last().inputs = in;
+            p.lines.last().inputs = storedInputs({{"CosPhi", QStringLiteral("0,9")},
+                                                  {"Reactance", NumberText::format(0.08 * (10 + i))},
+                                                  {"Device", QStringLiteral("C")},
+                                                  {"DeviceRating", QStringLiteral("25")}});
         }
     }
     const auto load = [](const QString &name, const QString &power, bool three, const QString &phase) {
@@ -215,6 +214,11 @@ private slots:
     void shortCircuitReportMatchesWindow();
     void shortCircuitWithoutTransformer();
     void unwritableFolderAndUsage();
+    void outputNeverTheProjectNorAnotherFormat_data();
+    void outputNeverTheProjectNorAnotherFormat();
+    void storedNumbersThatAreNoValues();
+    void longCellCarriedOverPages();
+    void longNameKeepsNumberColumnsWhole();
     void everyScheduleInEveryFormat_data();
     void everyScheduleInEveryFormat();
     void newCommandsRefuseAsTheirWindows();
@@ -365,6 +369,116 @@ void TstCliReports::unwritableFolderAndUsage()
                                                app.file(QStringLiteral("a.doc")), QStringLiteral("--title"), QStringLiteral("x")}})
         QCOMPARE(runCli(args(app, bad)), 2);
     QVERIFY(!QFile::exists(app.file(QStringLiteral("a.doc"))));
+}
+
+void TstCliReports::outputNeverTheProjectNorAnotherFormat_data()
+{
+    QTest::addColumn<QString>("output"); // relative to the application folder
+    QTest::addColumn<QString>("said");
+    QTest::newRow("the project itself") << "Дом.kbp" << "в файл проекта";
+    QTest::newRow("the project by another path") << "./Дом.kbp" << "в файл проекта";
+    QTest::newRow("text file") << "Дом.txt" << ".doc (документ Word), .pdf или .xlsx";
+    QTest::newRow("no extension") << "Дом" << ".doc (документ Word), .pdf или .xlsx";
+}
+
+void TstCliReports::outputNeverTheProjectNorAnotherFormat()
+{
+    QFETCH(QString, output);
+    QFETCH(QString, said);
+    TestAppDir app;
+    writeProject(app);
+    const QByteArray project = app.readFile(QStringLiteral("Дом.kbp"));
+    for (const char *command : {"report-kl", "report-kz", "report-loads"}) {
+        QString out, err;
+        QCOMPARE(runCli(args(app, {QString::fromLatin1(command), app.file(QStringLiteral("Дом.kbp")),
+                                   app.path() + QLatin1Char('/') + output, QStringLiteral("--force")}),
+                        &out, &err),
+                 1);
+        QVERIFY2(err.contains(said), qPrintable(err));
+    }
+    QCOMPARE(app.readFile(QStringLiteral("Дом.kbp")), project);
+    QVERIFY(!QFile::exists(app.file(QStringLiteral("Дом.txt"))) && !QFile::exists(app.file(QStringLiteral("Дом"))));
+}
+
+// Numbers kept with a line that are no sound values are told (exit 3) and
+// shown as "-"; a total past the range of numbers is shown as such.
+void TstCliReports::storedNumbersThatAreNoValues()
+{
+    TestAppDir app;
+    Project p;
+    p.transformerPower = QStringLiteral("400");
+    p.lines << reportLine(QStringLiteral("Л1"), true, QStringLiteral("4x16"), QStringLiteral("55,62"), QStringLiteral("380"),
+                          QStringLiteral("50"))
+            << reportLine(QStringLiteral("Л2"), true, QStringLiteral("4x16"), QStringLiteral("55,62"), QStringLiteral("380"),
+                          QStringLiteral("50"));
+    p.lines[0].inputs = storedInputs({{"CosPhi", QStringLiteral("nan")}, {"Reactance", QStringLiteral("1e309")},
+                                      {"Device", QStringLiteral("C")}, {"DeviceRating", QStringLiteral("0")}});
+    p.lines[1].inputs = storedInputs({{"CosPhi", QStringLiteral("0,9")}, {"Reactance", QStringLiteral("inf")}});
+    p.lines[0].cells[CableLine::VoltageDrop] = p.lines[1].cells[CableLine::VoltageDrop] = QStringLiteral("1E+308");
+    p.lines[1].cells[CableLine::Length] = QStringLiteral("-50");
+    QVERIFY(ProjectFile::write(app.file(QStringLiteral("p.kbp")), p));
+    const QString doc = app.file(QStringLiteral("p.doc"));
+    QString err;
+    QCOMPARE(runCli(args(app, {QStringLiteral("report-kl"), app.file(QStringLiteral("p.kbp")), doc, QStringLiteral("--columns"),
+                               QStringLiteral("1,5,9,11,12,13")}),
+                    nullptr, &err),
+             3);
+    for (const char *told : {"CosPhi в линии «Л1»", "Reactance в линии «Л1»", "DeviceRating в линии «Л1»",
+                             "Reactance в линии «Л2»", "«Длина, м» в линии «Л2»"})
+        QVERIFY2(err.contains(QString::fromUtf8(told)), told);
+    const RtfTable t = readRtfFile(doc).tables.value(0);
+    QCOMPARE(rowTexts(t, 1), (QStringList{"Л1", "50", "1E+308", "-", "-", "-"}));
+    QCOMPARE(rowTexts(t, 2), (QStringList{"Л2", "-", "1E+308", "0,9", "-", QString()}));
+    // 1E+308 twice: past the range, "∞" as the status bar says, never 0,00.
+    QCOMPARE(rowTexts(t, 3), (QStringList{"Итого", QString(), "∞", QString(), QString(), QString()}));
+}
+
+// A cell of 20 000 characters without a blank is laid out whole and carried
+// over the pages that follow: every character is in the PDF.
+void TstCliReports::longCellCarriedOverPages()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed; ./test installs it");
+    TestAppDir app;
+    Project p;
+    p.projectName = QStringLiteral("Длинное имя");
+    p.lines << reportLine(QString(20000, QChar(0x0429)), true, QStringLiteral("4x16"), QStringLiteral("55,62"),
+                          QStringLiteral("380"), QStringLiteral("50"))
+            << reportLine(QStringLiteral("Последняя"), true, QStringLiteral("4x16"), QStringLiteral("55,62"),
+                          QStringLiteral("380"), QStringLiteral("50"));
+    QVERIFY(ProjectFile::write(app.file(QStringLiteral("p.kbp")), p));
+    const QString pdf = app.file(QStringLiteral("p.pdf"));
+    QCOMPARE(runCli(args(app, {QStringLiteral("report-kl"), app.file(QStringLiteral("p.kbp")), pdf})), 0);
+    const QStringList pages = pdfPages(pdf);
+    QVERIFY(pages.size() > 2);
+    QCOMPARE(pages.join(QString()).count(QChar(0x0429)), 20000);
+    // Every page goes on under the table's heading; the next line and the total follow.
+    for (const QString &page : pages.mid(1))
+        QVERIFY(simplified(page).contains(QStringLiteral("Кабельная линия")));
+    QVERIFY(pages.last().contains(QStringLiteral("Последняя")));
+    QVERIFY(pages.last().contains(QStringLiteral("Итого")));
+}
+
+// At 200 characters in a name, every number stays on one line: the number
+// columns keep their width, the name wraps in what is left.
+void TstCliReports::longNameKeepsNumberColumnsWhole()
+{
+    TestAppDir app;
+    Project p;
+    p.lines << reportLine(QString(200, QLatin1Char('N')), true, QStringLiteral("4x35"), QStringLiteral("1055,62"),
+                          QStringLiteral("380"), QStringLiteral("1250"));
+    QVERIFY(ProjectFile::write(app.file(QStringLiteral("p.kbp")), p));
+    const ReportTable table = CableLineReport::build(p.lines, QVector<bool>(10, true), 2);
+    for (const int c : {2, 4, 5, 6, 7, 8, 9})
+        QVERIFY(table.isWhole(c));
+    // In the PDF no number is broken over two lines.
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed; ./test installs it");
+    const QString pdf = app.file(QStringLiteral("p.pdf"));
+    QCOMPARE(runCli(args(app, {QStringLiteral("report-kl"), app.file(QStringLiteral("p.kbp")), pdf})), 0);
+    const QString text = pdfPages(pdf).join(QString());
+    for (const char *number : {"1250", "1055,62", "4x35", "25,00", "0,50"})
+        QVERIFY2(text.contains(QString::fromLatin1(number)), number);
 }
 
 void TstCliReports::everyScheduleInEveryFormat_data()

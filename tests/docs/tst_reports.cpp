@@ -43,9 +43,11 @@ public:
 
 QVector<CableLine> fiveLines()
 {
-    return {reportLine(QStringLiteral("Линия №1"), true, QStringLiteral("4x16"), QStringLiteral("56,7")),
+    return {reportLine(QStringLiteral("Линия №1"), true, QStringLiteral("4x16"), QStringLiteral("56,7"), QStringLiteral("380"),
+                       QStringLiteral("12")),
             reportLine(QStringLiteral("Линия №2"), false),
-            reportLine(QStringLiteral("Линия №3"), true, QStringLiteral("3x50 + 1x25"), QStringLiteral("12,3")),
+            reportLine(QStringLiteral("Линия №3"), true, QStringLiteral("3x50 + 1x25"), QStringLiteral("12,3"),
+                       QStringLiteral("380"), QStringLiteral("12")),
             reportLine(QStringLiteral("Линия №4"), false),
             reportLine(QStringLiteral("Линия №5"), true, QStringLiteral("2x4"), QStringLiteral("890"), QStringLiteral("220"))};
 }
@@ -77,6 +79,8 @@ private slots:
     void documentLayout_data();
     void documentLayout();
     void columnWidthsFillThePage();
+    void wholeColumnsKeepTheirWidth_data();
+    void wholeColumnsKeepTheirWidth();
     void titleBlockAndFailingCells();
     void sheetNames_data();
     void sheetNames();
@@ -218,6 +222,37 @@ void TstReports::columnWidthsFillThePage()
     QVERIFY(w.at(5) >= int(QStringLiteral("Сопротивление,").size() * 10 * 20 * 0.6));
 }
 
+void TstReports::wholeColumnsKeepTheirWidth_data()
+{
+    QTest::addColumn<QVector<double>>("least");
+    QTest::addColumn<QVector<bool>>("whole");
+    QTest::addColumn<double>("available");
+    QTest::addColumn<QVector<double>>("expected");
+    // A 100-wide name beside two numbers of 10 on a page of 60: the numbers
+    // keep 10 (they were squeezed to 5 and broke), the name takes the rest.
+    QTest::newRow("long name") << QVector<double>{100, 10, 10} << QVector<bool>{false, true, true} << 60.0
+                               << QVector<double>{40, 10, 10};
+    // Two text columns: the narrow one keeps its words, the wide one wraps
+    // in what is left; neither takes more than an even share while the other needs it.
+    QTest::newRow("two texts") << QVector<double>{100, 12, 10, 80} << QVector<bool>{false, false, true, false} << 70.0
+                               << QVector<double>{24, 12, 10, 24};
+    // Numbers wider than the page all shrink alike.
+    QTest::newRow("numbers past the page") << QVector<double>{10, 40, 40} << QVector<bool>{false, true, true} << 45.0
+                                           << QVector<double>{5, 20, 20};
+}
+
+void TstReports::wholeColumnsKeepTheirWidth()
+{
+    QFETCH(QVector<double>, least);
+    QFETCH(QVector<bool>, whole);
+    QFETCH(double, available);
+    QFETCH(QVector<double>, expected);
+    const QVector<double> w = shareColumnWidths(least, least, whole, available);
+    QCOMPARE(w.size(), expected.size());
+    for (int c = 0; c < w.size(); ++c)
+        QVERIFY2(qAbs(w.at(c) - expected.at(c)) < 1e-9, qPrintable(QString::number(w.at(c))));
+}
+
 // Every page carries the title block in its footer (the first page's form
 // with the signatures, the short form after it), "Лист N из M" with the page
 // numbers as fields in its header, and a frame; failing cells are bold red.
@@ -346,7 +381,7 @@ void TstReports::cableLineTable()
     // Computed numbers with exactly the decimal places, what the user
     // entered (length, load current, voltage) as entered; all stand right.
     QCOMPARE(rowTexts(t, 1), QStringList({QStringLiteral("Линия №1"), QStringLiteral("ВВГ"), QStringLiteral("4x16"),
-                                          QStringLiteral("Медь"), QStringLiteral("0"), QStringLiteral("56,70"),
+                                          QStringLiteral("Медь"), QStringLiteral("12"), QStringLiteral("56,70"),
                                           QStringLiteral("10"), QStringLiteral("25,00"), QStringLiteral("0,50"),
                                           QStringLiteral("380")}));
     for (int c = 0; c < 10; ++c)
@@ -385,10 +420,7 @@ void TstReports::cableLineTable()
     // The power factor and the reactance can be picked; a line kept without
     // them leaves their cells empty.
     QVector<CableLine> kept = lines;
-    LineInputs inputs;
-    inputs.cosPhi = QStringLiteral("0,85");
-    inputs.reactance = QStringLiteral("3,31");
-    kept[0].inputs = inputs;
+    kept[0].inputs = storedInputs({{"CosPhi", QStringLiteral("0,85")}, {"Reactance", QStringLiteral("3,31")}});
     QVector<bool> picked(12, false);
     picked[0] = picked[10] = picked[11] = true;
     const ReportTable extra = CableLineReport::build(kept, picked, 2);
@@ -407,7 +439,7 @@ void TstReports::cableLineFirstColumnDeselected()
     QCOMPARE(table.columnCount(), 8);
     QCOMPARE(table.heading.first().text, QStringLiteral("Марка"));
     QCOMPARE(table.rows.size(), 3);
-    QCOMPARE(table.rows.at(1), QStringList({QStringLiteral("ВВГ"), QStringLiteral("3x50 + 1x25"), QStringLiteral("0"),
+    QCOMPARE(table.rows.at(1), QStringList({QStringLiteral("ВВГ"), QStringLiteral("3x50 + 1x25"), QStringLiteral("12"),
                                              QStringLiteral("12,30"), QStringLiteral("10"), QStringLiteral("25,00"),
                                              QStringLiteral("0,50"), QStringLiteral("380")}));
     QCOMPARE(table.totals.at(0).first(), QStringLiteral("Итого"));
@@ -455,7 +487,11 @@ void TstReports::chooseFileDialogAndExtension()
              QStringList({dir.path(), defaultName,
                           QStringLiteral("Документ Word (*.doc);;PDF (*.pdf);;Книга Excel (*.xlsx)")}));
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("v1.2 отчёт.doc")));
-    QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("a.rtf")));
+    // Another extension is refused, naming ours.
+    QCOMPARE(writer.chooseFile(defaultName), QString());
+    QCOMPARE(prompter.messages.size(), 1);
+    QVERIFY(prompter.lastText().contains(QStringLiteral(".doc (документ Word), .pdf или .xlsx")));
+    prompter.messages.clear();
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("вариант 2.1.doc")));
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("вариант 2.1.pdf")));
     const QString typedPdf = writer.chooseFile(defaultName);
@@ -565,8 +601,14 @@ void TstReports::failedWriteTellsTheUser()
     QFile blocker(dir.filePath(QStringLiteral("file")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    for (const QString &path : {dir.filePath(QStringLiteral("missing/r.doc")), dir.filePath(QStringLiteral("file/r.doc")),
-                                dir.filePath(QStringLiteral("missing/r.xlsx")), dir.filePath(QStringLiteral("file/r.xlsx"))}) {
+    // Each with its cause in Russian, as a project save names it ("Not a directory" came out in English).
+    const QString missing = QStringLiteral("файл или папка не найдены");
+    const QString notFolder = QStringLiteral("в пути к файлу вместо папки стоит файл");
+    const std::pair<QString, QString> cases[] = {{dir.filePath(QStringLiteral("missing/r.doc")), missing},
+                                                 {dir.filePath(QStringLiteral("file/r.doc")), notFolder},
+                                                 {dir.filePath(QStringLiteral("missing/r.xlsx")), missing},
+                                                 {dir.filePath(QStringLiteral("file/r.xlsx")), notFolder}};
+    for (const auto &[path, cause] : cases) {
         ScriptedPrompter prompter;
         RecordingProgress progress;
         ReportWriter writer(prompter, dir.path());
@@ -575,7 +617,8 @@ void TstReports::failedWriteTellsTheUser()
         QVERIFY(!writer.run(kProject, QStringLiteral("T"), QStringLiteral("r"),
                             [] { return CableLineReport::build(fiveLines(), allColumns(), 2); }));
         QCOMPARE(prompter.messages.size(), 1);
-        QCOMPARE(prompter.messages.at(0).text, ReportWriter::failureMessage(path));
+        QCOMPARE(prompter.messages.at(0).text, ReportWriter::failureMessage(path, cause));
+        QVERIFY(prompter.messages.at(0).text.endsWith(QStringLiteral("(") + cause + QStringLiteral(")")));
         QCOMPARE(prompter.messages.at(0).icon, Prompter::Icon::Critical);
         QVERIFY(!prompter.messages.at(0).text.contains(QStringLiteral("успешно")));
         QCOMPARE(progress.ends, 1); // the status bar is given back all the same

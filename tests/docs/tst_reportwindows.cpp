@@ -42,10 +42,11 @@ struct MainFixture {
         // No tip of the day over the window, no tray icon.
         app.writeFile(QStringLiteral("kabinor.ini"), cp1251(QStringLiteral("[Startup]\r\nShowTips=0\r\nShowInTray=0\r\n")));
         window = std::make_unique<MainWindow>(context, prompter);
-        window->lineModel()->appendLine(reportLine(QStringLiteral("ТП - ЩР1"), true));
+        window->lineModel()->appendLine(reportLine(QStringLiteral("ТП - ЩР1"), true, QStringLiteral("4x16"), QStringLiteral("0"),
+                                                   QStringLiteral("380"), QStringLiteral("10")));
         window->lineModel()->appendLine(reportLine(QStringLiteral("ЩР1 - ЩО1"), false));
-        window->lineModel()->appendLine(
-            reportLine(QStringLiteral("ЩР1 - ЩО2"), true, QStringLiteral("2x4"), QStringLiteral("100"), QStringLiteral("220")));
+        window->lineModel()->appendLine(reportLine(QStringLiteral("ЩР1 - ЩО2"), true, QStringLiteral("2x4"),
+                                                   QStringLiteral("100"), QStringLiteral("220"), QStringLiteral("10")));
         window->setLineCommandsEnabled(true);
     }
 };
@@ -158,7 +159,8 @@ void TstReportWindows::dialogColumnsFromTheList()
     QTemporaryDir dir;
     Project project;
     project.projectName = QStringLiteral("П");
-    project.lines = {reportLine(QStringLiteral("Л1"), true, QStringLiteral("3x50 + 1x25"), QStringLiteral("12,3"))};
+    project.lines = {reportLine(QStringLiteral("Л1"), true, QStringLiteral("3x50 + 1x25"), QStringLiteral("12,3"),
+                                QStringLiteral("380"), QStringLiteral("12"))};
     ScriptedPrompter prompter;
     ReportWriter writer(prompter, dir.path());
     ReportColumnsDialog dialog(project, writer, 2);
@@ -183,7 +185,7 @@ void TstReportWindows::dialogColumnsFromTheList()
     const RtfTable t = readRtfFile(path).tables.value(0);
     QCOMPARE(t.rows.size(), 3);
     QCOMPARE(rowTexts(t, 0).mid(0, 3), QStringList({QStringLiteral("Марка"), QStringLiteral("Материал"), QStringLiteral("Длина, м")}));
-    QCOMPARE(rowTexts(t, 1).mid(0, 3), QStringList({QStringLiteral("ВВГ"), QStringLiteral("Медь"), QStringLiteral("0")}));
+    QCOMPARE(rowTexts(t, 1).mid(0, 3), QStringList({QStringLiteral("ВВГ"), QStringLiteral("Медь"), QStringLiteral("12")}));
     QCOMPARE(t.rows.at(1).size(), 8);
 }
 
@@ -299,8 +301,10 @@ void TstReportWindows::mainWindowShortCircuitReport()
 
     const RtfTable t = readRtfFile(path).tables.value(0);
     QCOMPARE(t.rows.size(), 3);
+    // The neutral of 10 m of copper 16 mm²: 10 000 / 56,18 / 16 = 11,125 mΩ;
+    // Ik(1) = 220 / (300 / 3 + 11,125 + 35) = 1,51 kA.
     QCOMPARE(rowTexts(t, 1), QStringList({QStringLiteral("ТП - ЩР1"), QStringLiteral("4,85"), QStringLiteral("3,43"),
-                                          QStringLiteral("2,97"), QStringLiteral("1,63")}));
+                                          QStringLiteral("2,97"), QStringLiteral("1,51")}));
     QCOMPARE(rowTexts(t, 2).mid(0, 4), QStringList({QStringLiteral("ЩР1 - ЩО2"), QStringLiteral("-"), QStringLiteral("-"),
                                                     QStringLiteral("-")}));
 

@@ -15,6 +15,7 @@ extern "C" int fuzzRegistry(const uint8_t *data, size_t size);
 extern "C" int fuzzDataFiles(const uint8_t *data, size_t size);
 extern "C" int fuzzEval(const uint8_t *data, size_t size);
 extern "C" int fuzzUpdate(const uint8_t *data, size_t size);
+extern "C" int fuzzLines(const uint8_t *data, size_t size);
 
 using Target = int (*)(const uint8_t *, size_t);
 
@@ -49,6 +50,7 @@ void TstFuzzCases::cases()
         {QStringLiteral("fuzz_ini"), fuzzIni},         {QStringLiteral("fuzz_project"), fuzzProject},
         {QStringLiteral("fuzz_registry"), fuzzRegistry}, {QStringLiteral("fuzz_datafiles"), fuzzDataFiles},
         {QStringLiteral("fuzz_eval"), fuzzEval},       {QStringLiteral("fuzz_update"), fuzzUpdate},
+        {QStringLiteral("fuzz_lines"), fuzzLines},
     };
     const Target run = targets.value(target);
     QVERIFY2(run, qPrintable(QStringLiteral("no fuzz target ") + target));

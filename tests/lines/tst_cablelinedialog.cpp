@@ -115,6 +115,9 @@ private slots:
     void marksAddAndRemove();
     void marksFileReadAndWritten();
     void damagedTableKeepsDialogUsable();
+    void storedDeviceMissingFromTable_data();
+    void storedDeviceMissingFromTable();
+    void binaryMarkListIsDamaged();
 };
 
 void TstCableLineDialog::initialState()
@@ -506,10 +509,10 @@ void TstCableLineDialog::changeRestoresStoredInputs()
     QCOMPARE(f.lines().rowCount(), 1);
     const CableLine added = f.lines().line(0);
     QVERIFY(added.inputs);
-    QCOMPARE(added.inputs->laying, 1);
-    QCOMPARE(added.inputs->loadCurrent, QStringLiteral("ЩО1 - 40А"));
-    QCOMPARE(added.inputs->device, QStringLiteral("C"));
-    QCOMPARE(added.inputs->deviceRating, QStringLiteral("40"));
+    QCOMPARE(added.inputs->laying.value, 1);
+    QCOMPARE(added.inputs->loadCurrent.text, QStringLiteral("ЩО1 - 40А"));
+    QCOMPARE(added.inputs->device.text, QStringLiteral("C"));
+    QCOMPARE(added.inputs->deviceRating.text, QStringLiteral("40"));
 
     // The change dialog shows it exactly as entered; confirming unchanged
     // gives the same row (in the ground: 0,92 × the three-core value).
@@ -556,13 +559,10 @@ void TstCableLineDialog::recomputeKeepsNamesOrderAndChecks()
     // lacked the √3 and with a conductivity since changed.
     CableLine kept = computedLine(QStringLiteral("Ввод"), QStringLiteral("4x2,5"), QStringLiteral("Медь"), QStringLiteral("380"));
     kept.cells = QStringList{"ВВГ", "4x2,5", "Медь", "100", "712", "10", "1", "1,87", "380"};
-    LineInputs inputs;
-    inputs.threePhase = true;
-    inputs.construction = 3;
-    inputs.material = QStringLiteral("Медь");
-    inputs.mark = QStringLiteral("ВВГ");
-    inputs.loadCurrent = QStringLiteral("ЩО1 - 10А");
-    kept.inputs = inputs;
+    kept.inputs = storedInputs({{"Construction", QStringLiteral("3")},
+                                {"Material", QStringLiteral("Медь")},
+                                {"Mark", QStringLiteral("ВВГ")},
+                                {"LoadCurrent", QStringLiteral("ЩО1 - 10А")}});
     kept.checked = true;
     CableLine old = computedLine(QStringLiteral("Старая"), QStringLiteral("3x2,5"), QStringLiteral("Медь"), QStringLiteral("220"));
     old.cells = QStringList{"", "3x2,5", "Медь", "100", "712", "10", "7", "6,47", "220"};
@@ -585,7 +585,7 @@ void TstCableLineDialog::recomputeKeepsNamesOrderAndChecks()
     QCOMPARE(second.cells, (QStringList{"ВВГ", "4x2,5", "Медь", "100", "800", "10", "23", "3,65", "380"}));
     // Its reactance comes from today's file: 0,1 mΩ/m × 100 m.
     LineInputs recomputedInputs = *kept.inputs;
-    recomputedInputs.reactance = QStringLiteral("10");
+    recomputedInputs.reactance = {QStringLiteral("10"), 10.0};
     QCOMPARE(second.inputs, recomputedInputs);
     QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 3,65%"));
     // The line without inputs kept its permissible current: not recomputed.
@@ -648,9 +648,9 @@ void TstCableLineDialog::conditionsAndPowerFactor()
     QCOMPARE(f.lines().rowCount(), 1);
     const CableLine line = f.lines().line(0);
     QCOMPARE(line.cell(CableLine::Cores), QStringLiteral("5x50"));
-    QCOMPARE(line.inputs->cosPhi, QStringLiteral("0,8"));
-    QCOMPARE(line.inputs->cables, 3);
-    QCOMPARE(line.inputs->ambient, QStringLiteral("25"));
+    QCOMPARE(line.inputs->cosPhi.text, QStringLiteral("0,8"));
+    QCOMPARE(line.inputs->cables.value, 3);
+    QCOMPARE(line.inputs->ambient.text, QStringLiteral("25"));
 }
 
 void TstCableLineDialog::refusedConditionsNameTheirRange_data()
@@ -720,10 +720,9 @@ void TstCableLineDialog::chooseDeviceUsesTheCurrentsOfACheckedLine()
     CableLine feeder = computedLine(QStringLiteral("Ввод"), QStringLiteral("4x95"), QStringLiteral("Алюминий"),
                                     QStringLiteral("380"));
     feeder.cells[CableLine::Length] = QStringLiteral("120");
-    feeder.inputs = LineInputs{};
-    feeder.inputs->construction = Permissible::FourCore;
-    feeder.inputs->material = QStringLiteral("Алюминий");
-    feeder.inputs->loadCurrent = QStringLiteral("100");
+    feeder.inputs = storedInputs({{"Construction", QString::number(Permissible::FourCore)},
+                                  {"Material", QStringLiteral("Алюминий")},
+                                  {"LoadCurrent", QStringLiteral("100")}});
     f.lines().appendLine(feeder);
 
     auto chosen = [&f](bool checked) {
@@ -960,6 +959,64 @@ void TstCableLineDialog::damagedTableKeepsDialogUsable()
     d.confirmButton->click();
     QCOMPARE(f.lines().rowCount(), 1);
     QCOMPARE(f.prompter.messages.size(), 3);
+}
+
+void TstCableLineDialog::storedDeviceMissingFromTable_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("rating");
+    // A project from a machine with another device table: a rating this one
+    // lacks (it used to show C6 and save 6), a characteristic it lacks (it used to be dropped).
+    QTest::newRow("C65") << QStringLiteral("C") << QStringLiteral("65");
+    QTest::newRow("Z100") << QStringLiteral("Z") << QStringLiteral("100");
+}
+
+void TstCableLineDialog::storedDeviceMissingFromTable()
+{
+    QFETCH(QString, device);
+    QFETCH(QString, rating);
+    Fixture f;
+    f.app.writeFile(QStringLiteral("Breakers.dat"), cp1251(QStringLiteral("\"Автомат\",\"C\",6,10,6\n\"Автомат\",\"C\",63,10,6\n")));
+    CableLine line = computedLine(QStringLiteral("Ввод"), QStringLiteral("4x16"), QStringLiteral("Медь"), QStringLiteral("380"));
+    line.inputs = storedInputs({{"Construction", QStringLiteral("3")},
+                                {"Material", QStringLiteral("Медь")},
+                                {"LoadCurrent", QStringLiteral("40")},
+                                {"Device", device},
+                                {"DeviceRating", rating}});
+    f.lines().appendLine(line);
+    f.window->selectRow(0);
+    bool seen = false;
+    whenOpen([&](CableLineDialog &d) {
+        seen = true;
+        QCOMPARE(d.deviceCharacteristicList->currentData().toString(), device);
+        QCOMPARE(d.deviceRatingList->currentText(), rating);
+        QVERIFY2(d.deviceLabel->text().contains(QStringLiteral("нет в файле защитных аппаратов")), qPrintable(d.deviceLabel->text()));
+        d.confirmButton->click();
+    });
+    f.window->changeLine();
+    QVERIFY(seen);
+    // Saved unchanged.
+    QCOMPARE(f.lines().line(0).inputs->device.text, device);
+    QCOMPARE(f.lines().line(0).inputs->deviceRating.text, rating);
+}
+
+void TstCableLineDialog::binaryMarkListIsDamaged()
+{
+    Fixture f;
+    static const char bytes[] = "\x7f" "ELF\x02\x01\x01\0\0\0ВВГ\n\x03\x04";
+    const QByteArray binary(bytes, sizeof bytes - 1);
+    f.app.writeFile(QStringLiteral("MarksCu.dat"), binary);
+    {
+        CableLineDialog d(f.lines(), f.window->project(), f.context, f.prompter, false);
+        // Told as damaged, naming the file; no mark of control characters is shown.
+        QCOMPARE(f.prompter.messages.size(), 1);
+        QVERIFY(f.prompter.lastText().contains(QStringLiteral("поврежден")));
+        QVERIFY(f.prompter.lastText().contains(QDir::toNativeSeparators(f.app.file(QStringLiteral("MarksCu.dat")))));
+        QCOMPARE(d.copperMarkList->count(), 0);
+        d.unload();
+    }
+    // Never written over unless the list is changed.
+    QCOMPARE(f.app.readFile(QStringLiteral("MarksCu.dat")), binary);
 }
 
 QTEST_MAIN(TstCableLineDialog)

@@ -1,7 +1,11 @@
-// kabinor-cli summary on project files, and the project file read back into lines.
+// kabinor-cli summary on project files, the project file read back into
+// lines, and the stored inputs of lines checked as the line dialog checks them.
 #include "TestSupport.h"
+#include "base/AppContext.h"
 #include "base/ProjectFile.h"
 #include "base/TextFile.h"
+#include "calc/lines/LineEntry.h"
+#include "calc/lines/ProjectCheck.h"
 
 #include <QtTest>
 
@@ -13,6 +17,22 @@ QString lineSection(int i, const QString &name, bool checked, const QString &dU,
                           "SubItem4=100\r\nSubItem5=712\r\nSubItem6=%4\r\nSubItem7=%5\r\nSubItem8=%6\r\nSubItem9=380\r\n")
         .arg(i)
         .arg(name, checked ? QStringLiteral("True") : QStringLiteral("False"), ikab, idop, dU);
+}
+
+// A copper four-core line of 50 m for 40 A kept with its dialog inputs
+// (ВВГ 4x16, three-phase in air, C40), `key` given `text` instead.
+QString storedLineProject(const QString &key = QString(), const QString &text = QString())
+{
+    QStringList keys = {"Network=380", "Construction=3", "Laying=0", "Material=Медь", "Neutral=0", "NeutralSection=",
+                        "Mark=ВВГ", "LoadCurrent=40", "CosPhi=1", "Reactance=3,38", "Ambient=", "Cables=1",
+                        "Spacing=100", "Device=C", "DeviceRating=40", "TripTime="};
+    for (QString &k : keys)
+        if (!key.isEmpty() && k.startsWith(key + QLatin1Char('=')))
+            k = key + QLatin1Char('=') + text;
+    return QStringLiteral("[TP]\r\nSTP=400\r\n[Lines]\r\nSubItemCount=9\r\nLineCount=1\r\n[Line1]\r\nLineName=Ввод\r\n"
+                          "Checked=True\r\nSubItem1=ВВГ\r\nSubItem2=4x16\r\nSubItem3=Медь\r\nSubItem4=50\r\n"
+                          "SubItem5=55,62\r\nSubItem6=40\r\nSubItem7=69\r\nSubItem8=1,01\r\nSubItem9=380\r\n")
+           + keys.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n[Shields]\r\nTab1=ЩО1\r\nTabsCount=1\r\n");
 }
 
 const QString kShields = QStringLiteral("[Shields]\r\nTab1=ЩО1\r\nTabsCount=1\r\nSubItemsCount=0\r\n[Loads1]\r\nLoadCount=0\r\n");
@@ -28,6 +48,8 @@ private slots:
     void summaryMissingFile();
     void usageErrors();
     void tenThousandLines();
+    void damagedStoredInput_data();
+    void damagedStoredInput();
 };
 
 void TstCliSummary::summaryPanels()
@@ -131,6 +153,77 @@ void TstCliSummary::tenThousandLines()
     QString out;
     QCOMPARE(runCli({QStringLiteral("summary"), path, QStringLiteral("--app-dir"), app.path()}, &out), 0);
     QCOMPARE(out, QStringLiteral("Суммарное падение напряжения: 5%\n\n"));
+}
+
+void TstCliSummary::damagedStoredInput_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("recomputed"); // the recompute does without the key
+    // A Latin "M": the line would be recomputed as aluminium.
+    QTest::newRow("material") << "Material" << QStringLiteral("Mедь") << false;
+    // The dialog's own rules: cos φ at most 1 (1,5 gave a drop of 0), the
+    // ambient below 65 °C (80 °C dropped the temperature factor).
+    QTest::newRow("cos phi above 1") << "CosPhi" << QStringLiteral("1,5") << false;
+    QTest::newRow("ambient 80") << "Ambient" << QStringLiteral("80") << false;
+    // Cables=0 used to drop every input of the line.
+    QTest::newRow("no cables") << "Cables" << QStringLiteral("0") << false;
+    QTest::newRow("spacing not in the list") << "Spacing" << QStringLiteral("150") << false;
+    QTest::newRow("construction past the list") << "Construction" << QStringLiteral("7") << false;
+    QTest::newRow("load current no number") << "LoadCurrent" << QStringLiteral("много") << false;
+    // Not needed to compute the line: it is recomputed, the damage kept.
+    QTest::newRow("trip time 0") << "TripTime" << QStringLiteral("0") << true;
+    QTest::newRow("device rating no number") << "DeviceRating" << QStringLiteral("1e309") << true;
+    QTest::newRow("reactance negative") << "Reactance" << QStringLiteral("-3") << true;
+}
+
+void TstCliSummary::damagedStoredInput()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QFETCH(bool, recomputed);
+    TestAppDir app;
+    Project project;
+    const ProjectFile::ReadResult r = ProjectCheck::readText(storedLineProject(key, text), project);
+    // Told once, naming the line and the key; the line keeps every other input.
+    QVERIFY(r.damaged);
+    QCOMPARE(r.problems.size(), 1);
+    QVERIFY2(r.problems.first().contains(key + QStringLiteral(" в линии «Ввод»")), qPrintable(r.problems.first()));
+    QCOMPARE(project.lines.size(), 1);
+    QVERIFY(project.lines.first().inputs);
+    QCOMPARE(project.lines.first().inputs->damagedKeys(), QStringList{key});
+    QCOMPARE(project.lines.first().inputs->device.value, QStringLiteral("C"));
+    // A save writes the text back as it was, never another valid value.
+    QVERIFY(ProjectFile::toText(project).contains(QStringLiteral("\r\n") + key + QLatin1Char('=') + text + QStringLiteral("\r\n")));
+
+    // "Пересчитать все линии" leaves a line whose input it needs as it was, and names it.
+    const CableLine before = project.lines.first();
+    const LineEntry::RecomputeResult result = LineEntry::recomputeLines(project.lines, app.path(), CalcValues());
+    QCOMPARE(result.skipped.isEmpty(), recomputed);
+    if (!recomputed) {
+        QCOMPARE(project.lines.first(), before);
+        QVERIFY(LineEntry::recomputeMessage(result).contains(QStringLiteral("«Ввод»")));
+    } else {
+        // The reactance is computed anew; what the recompute only passes on stays as it was.
+        QCOMPARE(project.lines.first().cell(CableLine::Material), QStringLiteral("Медь"));
+        QCOMPARE(project.lines.first().inputs->damagedKeys(), key == QLatin1String("Reactance") ? QStringList() : QStringList{key});
+    }
+
+    // The commands tell it and exit 3.
+    app.writeFile(QStringLiteral("p.kbp"), cp1251(storedLineProject(key, text)));
+    QString out, err;
+    QCOMPARE(runCli({QStringLiteral("summary"), app.file(QStringLiteral("p.kbp")), QStringLiteral("--app-dir"), app.path()}, &out, &err),
+             3);
+    QVERIFY(err.contains(r.problems.first()));
+
+    // The same line sound: nothing told, recomputed to what it shows (the
+    // reactance of 16 mm² copper from the data file: 0,0675 mΩ/m × 50 m).
+    Project sound;
+    QVERIFY(!ProjectCheck::readText(storedLineProject(), sound).damaged);
+    const CableLine kept = sound.lines.first();
+    const LineEntry::RecomputeResult again = LineEntry::recomputeLines(sound.lines, app.path(), CalcValues());
+    QVERIFY(again.skipped.isEmpty());
+    QCOMPARE(sound.lines.first().cells, kept.cells);
 }
 
 QTEST_GUILESS_MAIN(TstCliSummary)

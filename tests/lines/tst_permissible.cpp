@@ -421,7 +421,7 @@ void TstPermissible::buildLineUsesTheTable()
     QCOMPARE(idop, 95 * 0.92);
     QVERIFY(!line.checked);
     // x1 = 0,0662 mΩ/m for 25 mm²: X = 3,31 mΩ, kept with the line.
-    QCOMPARE(line.inputs->reactance, QStringLiteral("3,31"));
+    QCOMPARE(line.inputs->reactance.text, QStringLiteral("3,31"));
 
     // With a power factor: √3 × 40 × (35,6 × 0,8 + 3,31 × 0,6) / 3800 = 0,5555 %.
     r.cosPhiText = QStringLiteral("0,8");

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "base/AppContext.h"
 #include "base/ProjectFile.h"
+#include "calc/lines/LineEntry.h"
 #include "calc/protection/Protection.h"
 #include "ui/protection/ProtectionWindow.h"
 #include "ui/widgets/ResultTable.h"
@@ -47,9 +48,7 @@ CableLine line(const QString &name, const QString &cores, const QString &materia
     l.cells[CableLine::Voltage] = QStringLiteral("380");
     l.checked = true;
     if (!device.isEmpty()) {
-        l.inputs = LineInputs{};
-        l.inputs->device = device;
-        l.inputs->deviceRating = rating;
+        l.inputs = storedInputs({{"Device", device}, {"DeviceRating", rating}});
     }
     return l;
 }
@@ -284,28 +283,42 @@ void TstProtection::storedTripTimeOutOfRangeIsDamage()
     p.systemPower = QStringLiteral("200");
     p.lines = {line(QStringLiteral("Розетки"), QStringLiteral("4x4"), QStringLiteral("Медь"), QStringLiteral("10"),
                     QStringLiteral("20"), QStringLiteral("35"), QStringLiteral("C"), QStringLiteral("25"))};
-    p.lines[0].inputs->tripTime = QStringLiteral("0");
+    p.lines[0].inputs->tripTime.text = QStringLiteral("0");
+    QVERIFY(LineEntry::checkInputs(*p.lines[0].inputs).contains(QStringLiteral("TripTime")));
     auto result = ProtectionReport::checkProject(p, context, nullptr);
     QVERIFY(result);
     // The line's default time stands in: 0,1 s needs 12330·√0,1/115 = 33,9 mm².
     QCOMPARE(result->lines.at(0).tripTime, 0.1);
     QCOMPARE(result->lines.at(0).thermal, Verdict::No);
-    const QString told = QStringLiteral("Время отключения линии «Розетки» «0» вне диапазона 0,01…5 с (ПУЭ, табл. 1.7.1, "
-                                        "п. 1.7.79): принято время по умолчанию.");
-    QCOMPARE(result->damage, QStringList{told});
     // A time in range is no damage.
-    p.lines[0].inputs->tripTime = QStringLiteral("0,01");
-    QVERIFY(ProtectionReport::checkProject(p, context, nullptr)->damage.isEmpty());
+    p.lines[0].inputs->tripTime.text = QStringLiteral("0,01");
+    QVERIFY(LineEntry::checkInputs(*p.lines[0].inputs).isEmpty());
+    QCOMPARE(ProtectionReport::checkProject(p, context, nullptr)->lines.at(0).tripTime, 0.01);
 
     // The command line tells it and ends with the code of a damaged project.
-    p.lines[0].inputs->tripTime = QStringLiteral("7");
+    p.lines[0].inputs->tripTime.text = QStringLiteral("7");
     const QString path = app.file(QStringLiteral("Время.kbp"));
     QVERIFY(ProjectFile::write(path, p));
     QString out, err;
     QCOMPARE(runCli({QStringLiteral("protect"), path, QStringLiteral("--app-dir"), app.path()}, &out, &err), 3);
-    QVERIFY2(err.contains(QStringLiteral("«Розетки» «7» вне диапазона 0,01…5 с")), qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral("TripTime в линии «Розетки»")), qPrintable(err));
     QCOMPARE(out, QStringLiteral("Розетки\tC25\t25\t35\t") + out.section(QLatin1Char('\t'), 4, 5)
                       + QStringLiteral("\tда\tда\tнет\tнет\n"));
+
+    // A damaged device on another line: that line is checked without a device
+    // and named, the others as before (the command used to refuse them all).
+    p.lines << line(QStringLiteral("Свет"), QStringLiteral("4x4"), QStringLiteral("Медь"), QStringLiteral("10"),
+                    QStringLiteral("10"), QStringLiteral("35"), QStringLiteral("C"), QStringLiteral("1e309"));
+    QVERIFY(ProjectFile::write(path, p));
+    out.clear();
+    err.clear();
+    QCOMPARE(runCli({QStringLiteral("protect"), path, QStringLiteral("--app-dir"), app.path()}, &out, &err), 3);
+    QVERIFY2(err.contains(QStringLiteral("DeviceRating в линии «Свет»")), qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral("Аппарат линии «Свет» в проекте поврежден")), qPrintable(err));
+    const QStringList rows = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), 2);
+    QVERIFY(rows.at(0).startsWith(QStringLiteral("Розетки\tC25\t25\t35\t")));
+    QVERIFY2(rows.at(1).startsWith(QStringLiteral("Свет\t-\t-\t35\t")), qPrintable(rows.at(1)));
 }
 
 void TstProtection::letThroughFileMissingOrDamaged()
@@ -359,8 +372,7 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
 
     // A failing check is red in the window, its reason in the tool tip.
     Project weak = project;
-    weak.lines[1].inputs->device = QStringLiteral("D");
-    weak.lines[1].inputs->deviceRating = QStringLiteral("80");
+    weak.lines[1].inputs = storedInputs({{"Device", QStringLiteral("D")}, {"DeviceRating", QStringLiteral("80")}});
     ProtectionWindow w(weak, context, prompter, writer);
     QCOMPARE(w.lineTable->rowCount(), 2);
     const QModelIndex overload = w.lineTable->model()->index(1, 6);

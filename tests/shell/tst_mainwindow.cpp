@@ -30,6 +30,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -153,6 +154,9 @@ private slots:
     void shortcutsNeverActBehindADialog();
     void missingDataFilesReported();
     void installedProgramWritesOnlyUserFolders();
+    void installedWithoutWritableUserFolders_data();
+    void installedWithoutWritableUserFolders();
+    void unreadableSettingsToldAtStart();
     void guideOpensInOwnWindowWhenSystemCannot_data();
     void guideOpensInOwnWindowWhenSystemCannot();
     void standardDialogsInRussian();
@@ -706,6 +710,78 @@ void TstMainWindow::installedProgramWritesOnlyUserFolders()
     QCOMPARE(filesUnder(data.path()), delivered);
 }
 
+void TstMainWindow::installedWithoutWritableUserFolders_data()
+{
+    QTest::addColumn<bool>("home");
+    // It stopped with "Файл …/MarksAl.dat не найден!".
+    QTest::newRow("home that cannot be written") << true;
+    // As root without HOME it wrote /.local/share/kabinor.
+    QTest::newRow("no home folder") << false;
+}
+
+void TstMainWindow::installedWithoutWritableUserFolders()
+{
+    QFETCH(bool, home);
+    TestAppDir data;
+    QTemporaryDir user;
+    // A file where the user's folders would go: nothing is made under it, root included.
+    QFile blocker(user.filePath(QStringLiteral("home")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    if (!home) {
+        const QByteArray saved = qgetenv("HOME");
+        const auto restore = qScopeGuard([saved] { qputenv("HOME", saved); });
+        qunsetenv("HOME");
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DATA_HOME");
+        const AppContext::UserFolders none = AppContext::standardUserFolders();
+        QVERIFY(none.settings.isEmpty() && none.data.isEmpty());
+    }
+    const AppContext::UserFolders folders = home ? AppContext::UserFolders{user.filePath(QStringLiteral("home/.config/kabinor")),
+                                                                          user.filePath(QStringLiteral("home/.local/share/kabinor")),
+                                                                          user.path()}
+                                                 : AppContext::UserFolders{QString(), QString(), user.path()};
+    AppContext context(data.path(), folders);
+    const auto delivered = filesUnder(data.path());
+    ScriptedPrompter prompter;
+    // It starts, and says once that the user's files cannot be written.
+    QVERIFY(MainWindow::runStartupCheck(context, prompter));
+    QCOMPARE(prompter.messages.size(), 1);
+    QVERIFY2(prompter.lastText().contains(QStringLiteral("не могут быть сохранены")), qPrintable(prompter.lastText()));
+    QVERIFY(!context.userFileWritable(DataFiles::MarksCu));
+    {
+        MainWindow window(context, prompter);
+        // The installed mark lists are read, and never written.
+        CableLineDialog d(*window.lineModel(), window.project(), context, prompter, false);
+        QVERIFY(d.copperMarkList->count() > 0);
+        d.materialList->setCurrentText(QStringLiteral("Медь"));
+        prompter.inputs << QStringLiteral("ВВГнг-LS");
+        d.addCopperMarkButton->click();
+        QTest::keyClick(&d, Qt::Key_Escape);
+        QVERIFY(d.isUnloaded());
+    }
+    QCOMPARE(filesUnder(data.path()), delivered);
+    QCOMPARE(QDir(user.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{QStringLiteral("home")});
+}
+
+// An unreadable settings file: its values take their defaults, said once at
+// start (and on standard error by the command line, which goes on).
+void TstMainWindow::unreadableSettingsToldAtStart()
+{
+    TestAppDir app;
+    QVERIFY(QDir().mkpath(app.file(QStringLiteral("kabinor.ini")))); // a folder where the file would be
+    AppContext context(app.path());
+    ScriptedPrompter prompter;
+    QVERIFY(MainWindow::runStartupCheck(context, prompter));
+    QCOMPARE(prompter.messages.size(), 1);
+    QVERIFY(prompter.lastText().startsWith(QStringLiteral("Не удалось прочитать файл настроек")));
+    QVERIFY(prompter.lastText().contains(QStringLiteral("по умолчанию")));
+    QString out, err;
+    QCOMPARE(runCli({QStringLiteral("eval"), QStringLiteral("1+1"), QStringLiteral("--app-dir"), app.path()}, &out, &err), 0);
+    QCOMPARE(out, QStringLiteral("2\n"));
+    QVERIFY(err.startsWith(QStringLiteral("Не удалось прочитать файл настроек")));
+}
+
 void TstMainWindow::guideOpensInOwnWindowWhenSystemCannot_data()
 {
     QTest::addColumn<QString>("launcher"); // the body of a stand-in xdg-open; empty: none at all
@@ -808,8 +884,7 @@ void TstMainWindow::undoAndRedoEveryEdit()
     lines->appendLine(makeLine(QStringLiteral("Л4"), QStringLiteral("4")));
     CableLine changed = w.project().lines.at(1);
     changed.cells[CableLine::Length] = QStringLiteral("250");
-    changed.inputs = LineInputs();
-    changed.inputs->cosPhi = QStringLiteral("0,85");
+    changed.inputs = storedInputs({{"CosPhi", QStringLiteral("0,85")}});
     lines->replaceLine(1, changed);
     QVERIFY(lines->setData(lines->index(2, 0), Qt::Checked, Qt::CheckStateRole));
     w.selectRow(0);
@@ -894,7 +969,7 @@ void TstMainWindow::undoAndRedoEveryEdit()
         w.action(QStringLiteral("actionRedo"))->trigger();
     QVERIFY(dataOf(w.project()) == edited);
     QCOMPARE(lines->rowCount(), 3);
-    QCOMPARE(lines->line(0).inputs->cosPhi, QStringLiteral("0,85"));
+    QCOMPARE(lines->line(0).inputs->cosPhi.text, QStringLiteral("0,85"));
     // The shields window, built again, shows what the project holds.
     onModal(
         [](QWidget *modal) {

@@ -4,7 +4,10 @@
 #include "base/AppContext.h"
 #include "base/ProjectFile.h"
 #include "docs/schedules/FaultCurrentsReport.h"
+#include "calc/lines/CableReactance.h"
+#include "calc/protection/Protection.h"
 #include "calc/shortcircuit/FaultCurrents.h"
+#include "calc/shortcircuit/ShortCircuit.h"
 #include "ui/shortcircuit/FaultCurrentsWindow.h"
 #include "ui/widgets/ResultTable.h"
 
@@ -67,6 +70,10 @@ private slots:
     void pointsThatCannotBeComputed();
     void commandLineAgrees();
     void windowTakesInputsAndWritesSchedule();
+    void impossibleValuesAreNamed_data();
+    void impossibleValuesAreNamed();
+    void conflictingDataFileRecords_data();
+    void conflictingDataFileRecords();
 };
 
 void TstFaultCurrents::handCalculation_data()
@@ -293,6 +300,118 @@ void TstFaultCurrents::windowTakesInputsAndWritesSchedule()
     w.saveReport();
     QVERIFY(QFileInfo(doc).size() > 0);
     QCOMPARE(prompter.lastText(), ReportWriter::successMessage(doc));
+}
+
+void TstFaultCurrents::impossibleValuesAreNamed_data()
+{
+    QTest::addColumn<QString>("value"); // what is set: "length" of the supply line, ...
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("said");
+    // A supply line of -2 km raised Iк(3) at the terminals; one without a
+    // material, or of another, was dropped without a word.
+    QTest::newRow("supply line -2 km") << "hs-length" << "-2" << "длина должна быть больше 0 км, указано «-2»";
+    QTest::newRow("supply line 0 mm²") << "hs-section" << "0" << "сечение должно быть больше 0 мм², указано «0»";
+    QTest::newRow("supply line without material") << "hs-material" << "" << "материал должен быть «Медь» или «Алюминий»";
+    QTest::newRow("supply line of steel") << "hs-material" << "Сталь" << "указано «Сталь»";
+    // A line of -120 m or 0 m raised the currents at its end.
+    QTest::newRow("line -120 m") << "length" << "-120" << "«Ввод»";
+    QTest::newRow("line 0 m") << "length" << "0" << "«Ввод»";
+}
+
+void TstFaultCurrents::impossibleValuesAreNamed()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, text);
+    QFETCH(QString, said);
+    TestAppDir app;
+    Project p = network(QStringLiteral("Y"));
+    for (CableLine &l : p.lines)
+        l.cells[CableLine::Resistance] = QStringLiteral("10");
+    p.supplyLineUsed = 1;
+    p.supplyLineMaterial = LineCalc::aluminium();
+    p.supplyLineLength = QStringLiteral("2");
+    p.supplyLineSection = QStringLiteral("35");
+    if (value == QLatin1String("hs-length"))
+        p.supplyLineLength = text;
+    else if (value == QLatin1String("hs-section"))
+        p.supplyLineSection = text;
+    else if (value == QLatin1String("hs-material"))
+        p.supplyLineMaterial = text;
+    else
+        p.lines[0].cells[CableLine::Length] = text;
+
+    // ГОСТ 28249-93 (window and `faults`): refused, or the points from that line on not computed.
+    QString message;
+    const auto inputs = inputsOf(p, &message);
+    const QString told = inputs ? computed(p, app).problems.join(QLatin1Char('\n')) : message;
+    QVERIFY2(told.contains(said), qPrintable(told));
+    if (inputs) {
+        const Result r = computed(p, app);
+        QVERIFY(r.points.at(0).threePhase);
+        QVERIFY(!r.points.at(1).threePhase && !r.points.at(2).threePhase);
+    }
+    // The simplified method (window, `kz`, its schedule) names it too.
+    QVERIFY2(ShortCircuit::inputProblem(p).contains(said), qPrintable(ShortCircuit::inputProblem(p)));
+
+    // The commands say it instead of computing.
+    p.Rt = 0;
+    QVERIFY(ProjectFile::write(app.file(QStringLiteral("p.kbp")), p));
+    for (const char *command : {"faults", "kz", "protect"}) {
+        QString out, err;
+        const int code = runCli({QString::fromLatin1(command), app.file(QStringLiteral("p.kbp")), QStringLiteral("--app-dir"), app.path()},
+                                &out, &err);
+        QVERIFY2(code == 1, command);
+        QVERIFY2(err.contains(said), qPrintable(QString::fromLatin1(command) + QLatin1Char(' ') + err));
+        QCOMPARE(out, QString());
+    }
+}
+
+void TstFaultCurrents::conflictingDataFileRecords_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("records");
+    QTest::addColumn<QString>("said"); // empty: the file is sound
+    // One key twice with different values: which a lookup took was chance
+    // (a reactance of 9,9 mΩ/m gave a drop of 14,46 % instead of 1,01).
+    QTest::newRow("reactance") << "CableReactance.dat" << QByteArray("16,9.9\n25,0.066\n16,0.0675\n")
+                               << "записи 1 и 3: сечение 16 мм² с разными значениями";
+    QTest::newRow("reactance repeated alike") << "CableReactance.dat" << QByteArray("16,0.0675\n16,0.0675\n") << "";
+    QTest::newRow("transformer") << "TransformerImpedances.dat"
+                                 << QByteArray("400,Y,5.9,17,55.6,126\n400,D,5.9,17,5.9,17\n400,Y,5.9,17,5.9,17\n")
+                                 << "записи 1 и 3: мощность 400 кВА, схема Y с разными значениями";
+    QTest::newRow("transformer without impedance") << "TransformerImpedances.dat" << QByteArray("400,Y,0,0,55.6,126\n")
+                                                   << "запись 1: нулевое сопротивление трансформатора";
+    QTest::newRow("cable") << "CableImpedances.dat"
+                           << QByteArray("Медь,16,1.15,0.0675,1.15,0.0675\nМедь,16,1.2,0.0675,1.2,0.0675\n")
+                           << "записи 1 и 2: Медь, сечение 16 мм² с разными значениями";
+    QTest::newRow("breaker") << "Breakers.dat" << QByteArray("\"Автомат\",\"C\",16,10,6\n\"Автомат\",\"C\",16,10,4.5\n")
+                             << "записи 1 и 2: аппарат C16 с разными значениями";
+    QTest::newRow("instantaneous multiple 1") << "Breakers.dat" << QByteArray("\"Автомат\",\"C\",16,1,6\n")
+                                              << "запись 1: кратность мгновенного срабатывания не больше 1";
+    QTest::newRow("breaking capacity 0") << "Breakers.dat" << QByteArray("\"Автомат\",\"C\",16,10,6\n\"Автомат\",\"C\",20,10,0\n")
+                                         << "запись 2";
+}
+
+void TstFaultCurrents::conflictingDataFileRecords()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, records);
+    QFETCH(QString, said);
+    TestAppDir app;
+    app.writeFile(file, cp1251(QString::fromUtf8(records)));
+    QString problem;
+    if (file == QLatin1String("CableReactance.dat"))
+        problem = CableReactance::load(app.path()).problem();
+    else if (file == QLatin1String("TransformerImpedances.dat"))
+        problem = TransformerTable::load(app.path()).problem();
+    else if (file == QLatin1String("CableImpedances.dat"))
+        problem = CableTable::load(app.path()).problem();
+    else
+        problem = Protection::BreakerTable::load(app.path()).problem();
+    if (said.isEmpty())
+        QCOMPARE(problem, QString());
+    else
+        QVERIFY2(problem.contains(said) && problem.contains(QDir::toNativeSeparators(app.file(file))), qPrintable(problem));
 }
 
 QTEST_MAIN(TstFaultCurrents)

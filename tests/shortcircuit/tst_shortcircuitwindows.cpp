@@ -443,6 +443,14 @@ void TstShortCircuitWindows::kzWorkedExample()
     w.calculateButton->click();
     QCOMPARE(w.currentEdits[2]->text(), QStringLiteral("80"));
     QCOMPARE(w.unitLabels[2]->text(), QStringLiteral("A"));
+    QVERIFY(w.problemLabel->isHidden());
+
+    // A length below 0 is named, never computed (it raised the currents).
+    p.lines[0].cells[CableLine::Length] = QStringLiteral("-10");
+    w.calculateButton->click();
+    QVERIFY(!w.problemLabel->isHidden());
+    QVERIFY(w.problemLabel->text().contains(QStringLiteral("«Длина, м»: «-10»")));
+    QCOMPARE(texts(w), (QStringList{"-", "-", "-", "-"}));
 }
 
 void TstShortCircuitWindows::kzSinglePhaseEnd()

@@ -38,6 +38,17 @@ CableReactance CableReactance::fromText(const QString &text)
         table.m_status = Status::Damaged;
         table.m_detail = QStringLiteral("нет строк");
     }
+    const QVector<Row> &rows = table.m_rows;
+    if (const auto pair = DataFiles::conflictingRecords(
+            int(rows.size()), [&](int a, int b) { return rows[a].section < rows[b].section; },
+            [&](int a, int b) { return rows[a].section == rows[b].section; },
+            [&](int a, int b) { return rows[a].x1 == rows[b].x1; })) {
+        table.m_status = Status::Damaged;
+        table.m_detail = DataFiles::conflictDetail(*pair, QStringLiteral("сечение ")
+                                                              + NumberText::format(rows[pair->first - 1].section)
+                                                              + QStringLiteral(" мм²"));
+        table.m_rows.clear();
+    }
     return table;
 }
 

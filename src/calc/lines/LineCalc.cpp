@@ -1,6 +1,7 @@
 #include "calc/lines/LineCalc.h"
 
 #include "base/AppContext.h"
+#include "base/InputCheck.h"
 #include "base/NumberText.h"
 
 #include <cmath>
@@ -94,15 +95,57 @@ QString phaseSectionText(const QString &notation)
 
 double parseLoadCurrent(const QString &text)
 {
-    const qsizetype p = lastBeforeEnd(text, QLatin1Char('-'));
-    if (p < 0)
-        return NumberText::toDouble(text);
-    // Drop the "-" and the blank after it, then the closing letter "А".
-    QString rest = text.mid(p + 2);
-    if (rest.isEmpty())
-        return 0;
-    rest.chop(1);
-    return NumberText::toDouble(rest);
+    return LineInputs::loadCurrentOf(text);
+}
+
+RowValues rowValues(const CableLine &line)
+{
+    auto notNegative = [&](int cell) -> std::optional<double> {
+        const auto v = NumberText::parse(line.cell(cell));
+        return v && *v >= 0 ? v : std::nullopt;
+    };
+    RowValues v;
+    const QString material = line.cell(CableLine::Material);
+    if (material == copper() || material == aluminium())
+        v.material = material;
+    const QString voltage = line.cell(CableLine::Voltage);
+    if (voltage == QLatin1String("220"))
+        v.net = NetworkType::SinglePhase;
+    else if (voltage == QLatin1String("380"))
+        v.net = NetworkType::ThreePhase;
+    // The length and the section by the dialog's rule for its numeric fields.
+    const QString cores = line.cell(CableLine::Cores);
+    if (const QString s = phaseSectionText(cores); InputCheck::classify(s) == InputCheck::Numeric::Ok)
+        v.section = NumberText::parse(s);
+    const float neutral = neutralSection(cores);
+    v.neutralSection = std::isfinite(neutral) && neutral > 0 ? neutral : 0;
+    if (InputCheck::classify(line.cell(CableLine::Length)) == InputCheck::Numeric::Ok)
+        v.length = NumberText::parse(line.cell(CableLine::Length));
+    v.resistance = notNegative(CableLine::Resistance);
+    v.loadCurrent = notNegative(CableLine::LoadCurrent);
+    v.permissibleCurrent = notNegative(CableLine::PermissibleCurrent);
+    v.voltageDrop = notNegative(CableLine::VoltageDrop);
+    return v;
+}
+
+QVector<int> unsoundCells(const CableLine &line)
+{
+    const RowValues v = rowValues(line);
+    QVector<int> cells;
+    const std::pair<int, bool> all[] = {
+        {CableLine::Cores, bool(v.section)},
+        {CableLine::Material, bool(v.material)},
+        {CableLine::Length, bool(v.length)},
+        {CableLine::Resistance, bool(v.resistance)},
+        {CableLine::LoadCurrent, bool(v.loadCurrent)},
+        {CableLine::PermissibleCurrent, bool(v.permissibleCurrent)},
+        {CableLine::VoltageDrop, bool(v.voltageDrop)},
+        {CableLine::Voltage, bool(v.net)},
+    };
+    for (const auto &[cell, sound] : all)
+        if (!sound)
+            cells << cell;
+    return cells;
 }
 
 QStringList constructionChoices(NetworkType net)

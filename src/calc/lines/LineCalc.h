@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <optional>
 
@@ -13,8 +14,8 @@ enum class NetworkType { SinglePhase, ThreePhase };
 
 namespace LineCalc {
 
-inline QString copper() { return QStringLiteral("Медь"); }
-inline QString aluminium() { return QStringLiteral("Алюминий"); }
+inline QString copper() { return Materials::copper(); }
+inline QString aluminium() { return Materials::aluminium(); }
 
 // Column headers of the cable line list, in order.
 QStringList columnHeaders();
@@ -41,6 +42,24 @@ QString phaseSectionText(const QString &notation);
 // The typed current or the value of an offered choice "name - 25,5А"; 0 when
 // the text yields no number.
 double parseLoadCurrent(const QString &text);
+
+// The texts of a row read as the calculations take them: nothing where a
+// text is not a sound value (a length not above 0, a material that is not
+// one of the two, a number no finite double holds).
+struct RowValues {
+    std::optional<QString> material;
+    std::optional<NetworkType> net; // from the voltage, "220" or "380"
+    std::optional<double> section; // of the phase cores, mm², above 0 and at most 1 000 000 as the dialog takes it
+    double neutralSection = 0; // of a separate neutral core, 0 without one
+    std::optional<double> length; // m, the same
+    std::optional<double> resistance; // mOhm, 0 or more
+    std::optional<double> loadCurrent; // A, 0 or more
+    std::optional<double> permissibleCurrent; // A, 0 or more
+    std::optional<double> voltageDrop; // %, 0 or more
+};
+RowValues rowValues(const CableLine &line);
+// The cells of the row whose texts are not sound values, as CableLine::Cell.
+QVector<int> unsoundCells(const CableLine &line);
 
 // Construction choices of each network, in list order.
 QStringList constructionChoices(NetworkType net);

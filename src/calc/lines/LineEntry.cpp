@@ -141,42 +141,50 @@ CableLine buildLine(const Request &request, const Tables &tables, const CalcValu
     in.cosPhi = NumberText::parse(request.cosPhiText).value_or(1);
     CableLine line = LineCalc::computeLine(in, calc);
     line.inputs = inputsOf(request);
-    line.inputs->reactance = NumberText::formatRounded(in.reactance, calc.places());
+    const double reactance = NumberText::round(in.reactance, calc.places());
+    line.inputs->reactance = {NumberText::format(reactance), reactance};
     return line;
 }
 
 LineInputs inputsOf(const Request &request)
 {
     const Permissible::Choice &c = request.choice;
+    const bool threePhase = c.net == NetworkType::ThreePhase;
+    const bool neutral = request.neutralText != QLatin1String("0");
     LineInputs in;
-    in.threePhase = c.net == NetworkType::ThreePhase;
-    in.construction = in.threePhase ? c.type2 : c.type1;
-    in.laying = c.type3 == Permissible::InGround ? 1 : 0;
-    in.material = Permissible::materialNames().value(c.material);
-    in.neutral = request.neutralText != QLatin1String("0");
-    in.neutralSection = in.neutral ? request.neutralText : QString();
-    in.mark = request.mark;
-    in.loadCurrent = request.currentText;
-    in.cosPhi = request.cosPhiText;
-    in.ambient = request.ambientText;
-    in.cables = request.cables;
-    in.spacing = request.spacing;
-    in.device = request.device;
-    in.deviceRating = request.device.isEmpty() ? QString() : request.deviceRating;
-    in.tripTime = request.tripTime;
+    in.threePhase.text = threePhase ? QStringLiteral("380") : QStringLiteral("220");
+    in.construction.text = QString::number(threePhase ? c.type2 : c.type1);
+    in.laying.text = c.type3 == Permissible::InGround ? QStringLiteral("1") : QStringLiteral("0");
+    in.material.text = Permissible::materialNames().value(c.material);
+    in.neutral.text = neutral ? QStringLiteral("1") : QStringLiteral("0");
+    in.neutralSection.text = neutral ? request.neutralText : QString();
+    in.mark.text = request.mark;
+    in.loadCurrent.text = request.currentText;
+    in.cosPhi.text = request.cosPhiText;
+    in.ambient.text = request.ambientText;
+    in.cables.text = QString::number(request.cables);
+    in.spacing.text = QString::number(request.spacing);
+    in.device.text = request.device;
+    in.deviceRating.text = request.device.isEmpty() ? QString() : request.deviceRating;
+    in.tripTime.text = request.tripTime;
+    checkInputs(in);
     return in;
 }
 
 Permissible::Choice choiceOf(const LineInputs &inputs)
 {
+    // A damaged choice is taken as the dialog's own default.
+    static const int defaultConstruction = *LineInputs().construction.value;
     Permissible::Choice c;
-    c.net = inputs.threePhase ? NetworkType::ThreePhase : NetworkType::SinglePhase;
-    c.material = inputs.material == LineCalc::copper() ? Permissible::Copper : Permissible::Aluminium;
-    if (inputs.threePhase)
-        c.type2 = inputs.construction;
+    const bool threePhase = inputs.threePhase.value.value_or(true);
+    const int construction = inputs.construction.value.value_or(defaultConstruction);
+    c.net = threePhase ? NetworkType::ThreePhase : NetworkType::SinglePhase;
+    c.material = inputs.material.value == LineCalc::copper() ? Permissible::Copper : Permissible::Aluminium;
+    if (threePhase)
+        c.type2 = construction;
     else
-        c.type1 = inputs.construction;
-    c.type3 = inputs.laying == 1 ? Permissible::InGround : Permissible::InAir;
+        c.type1 = construction;
+    c.type3 = inputs.laying.value == 1 ? Permissible::InGround : Permissible::InAir;
     return c;
 }
 
@@ -184,20 +192,82 @@ Request requestOf(const CableLine &line, const LineInputs &inputs)
 {
     Request r;
     r.name = line.name;
-    r.mark = inputs.mark;
+    r.mark = inputs.mark.text;
     r.choice = choiceOf(inputs);
     r.sectionText = LineCalc::phaseSectionText(line.cell(CableLine::Cores));
     r.lengthText = line.cell(CableLine::Length);
-    r.currentText = inputs.loadCurrent;
-    r.neutralText = inputs.neutral ? inputs.neutralSection : QStringLiteral("0");
-    r.cosPhiText = inputs.cosPhi;
-    r.ambientText = inputs.ambient;
-    r.cables = inputs.cables;
-    r.spacing = inputs.spacing;
-    r.device = inputs.device;
-    r.deviceRating = inputs.deviceRating;
-    r.tripTime = inputs.tripTime;
+    r.currentText = inputs.loadCurrent.text;
+    r.neutralText = inputs.neutral.value == true ? inputs.neutralSection.text : QStringLiteral("0");
+    r.cosPhiText = inputs.cosPhi.text;
+    r.ambientText = inputs.ambient.text;
+    r.cables = inputs.cables.value.value_or(1);
+    r.spacing = inputs.spacing.value.value_or(100);
+    r.device = inputs.device.text;
+    r.deviceRating = inputs.deviceRating.text;
+    r.tripTime = inputs.tripTime.text;
     return r;
+}
+
+QStringList checkInputs(LineInputs &inputs)
+{
+    inputs.readValues();
+    const Permissible::Choice choice = choiceOf(inputs);
+    // The construction lists of the dialog: a position must be one of its
+    // network's list, a single-core cable lies in air, a five-core one has
+    // its neutral among its cores.
+    if (inputs.construction.value && inputs.threePhase.value && choice.constructionText().isEmpty())
+        inputs.construction.value.reset();
+    if (inputs.construction.value && inputs.threePhase.value && inputs.laying.value == 1 && Permissible::mustLayInAir(choice))
+        inputs.laying.value.reset();
+    const bool fiveCore = choice.net == NetworkType::ThreePhase && choice.type2 == Permissible::FiveCore;
+    if (fiveCore && inputs.neutral.value == true) {
+        inputs.neutral.value.reset();
+        inputs.neutralSection.value.reset();
+    }
+
+    // The fields the dialog checks on confirming, through its own check: a
+    // field it refuses is damaged, and the next is checked in its place.
+    const bool choiceKnown = inputs.threePhase.sound() && inputs.construction.sound() && inputs.laying.sound();
+    Request request;
+    request.choice = choice;
+    request.cosPhiText = inputs.cosPhi.sound() ? inputs.cosPhi.text : QStringLiteral("1");
+    // The ambient's range depends on the laying: without a sound choice it cannot be judged.
+    request.ambientText = inputs.ambient.sound() && choiceKnown ? inputs.ambient.text : QString();
+    request.cables = inputs.cables.value.value_or(1);
+    request.spacing = inputs.spacing.value.value_or(100);
+    request.tripTime = inputs.tripTime.sound() ? inputs.tripTime.text : QString();
+    for (int round = 0; round < 8; ++round) {
+        QString message;
+        const Field failed = checkConditions(request, &message);
+        if (failed == Field::None)
+            break;
+        switch (failed) {
+        case Field::CosPhi:
+            inputs.cosPhi.value.reset();
+            request.cosPhiText = QStringLiteral("1");
+            continue;
+        case Field::Ambient:
+            inputs.ambient.value.reset();
+            request.ambientText.clear();
+            continue;
+        case Field::Cables:
+            inputs.cables.value.reset();
+            request.cables = 1;
+            continue;
+        case Field::Spacing:
+            inputs.spacing.value.reset();
+            request.spacing = 100;
+            continue;
+        case Field::TripTime:
+            inputs.tripTime.value.reset();
+            request.tripTime.clear();
+            continue;
+        default:
+            break;
+        }
+        break;
+    }
+    return inputs.damagedKeys();
 }
 
 namespace {
@@ -205,17 +275,23 @@ namespace {
 // A line without inputs: its resistance and drop from its own texts.
 void recomputeFromTexts(CableLine &line, const CalcValues &calc)
 {
-    const NetworkType net = line.cell(CableLine::Voltage) == QLatin1String("220") ? NetworkType::SinglePhase
-                                                                                   : NetworkType::ThreePhase;
-    const double section = NumberText::toDouble(LineCalc::phaseSectionText(line.cell(CableLine::Cores)));
-    const double length = NumberText::toDouble(line.cell(CableLine::Length));
-    const auto r = LineCalc::lineResistance(length, line.cell(CableLine::Material), section, calc);
-    const double current = LineCalc::parseLoadCurrent(line.cell(CableLine::LoadCurrent));
+    const LineCalc::RowValues row = LineCalc::rowValues(line);
+    const NetworkType net = row.net.value_or(NetworkType::ThreePhase);
+    const auto r = LineCalc::lineResistance(row.length.value_or(0), row.material.value_or(QString()),
+                                            row.section.value_or(0), calc);
+    const double current = row.loadCurrent.value_or(0);
     line.cells[CableLine::Resistance] = NumberText::formatRounded(r.value_or(0.0), calc.places());
     line.cells[CableLine::VoltageDrop] = NumberText::formatRounded(LineCalc::voltageDrop(r, current, net), calc.places());
 }
 
 } // namespace
+
+bool recomputable(const LineInputs &inputs)
+{
+    return inputs.threePhase.sound() && inputs.construction.sound() && inputs.laying.sound() && inputs.material.sound()
+           && inputs.neutral.sound() && inputs.neutralSection.sound() && inputs.loadCurrent.sound() && inputs.cosPhi.sound()
+           && inputs.ambient.sound() && inputs.cables.sound() && inputs.spacing.sound();
+}
 
 RecomputeResult recomputeLines(QVector<CableLine> &lines, const QString &appDir, const CalcValues &calc)
 {
@@ -224,6 +300,13 @@ RecomputeResult recomputeLines(QVector<CableLine> &lines, const QString &appDir,
     std::optional<Permissible::PermissibleTable> tables[2][2];
     std::optional<CableReactance> reactance;
     for (CableLine &line : lines) {
+        const LineCalc::RowValues row = LineCalc::rowValues(line);
+        const bool rowSound = row.length && row.section
+                              && (line.inputs || (row.material && row.net && row.loadCurrent));
+        if (!rowSound || (line.inputs && !recomputable(*line.inputs))) {
+            result.skipped << line.name;
+            continue;
+        }
         if (!line.inputs) {
             recomputeFromTexts(line, calc);
             ++result.withoutInputs;
@@ -237,7 +320,7 @@ RecomputeResult recomputeLines(QVector<CableLine> &lines, const QString &appDir,
                 result.problems << slot->errorMessage();
         }
         // A section the table no longer lists keeps the line's permissible current.
-        double idop = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
+        double idop = row.permissibleCurrent.value_or(0);
         if (!reactance) {
             reactance = CableReactance::load(appDir);
             if (!reactance->isUsable())
@@ -254,6 +337,31 @@ RecomputeResult recomputeLines(QVector<CableLine> &lines, const QString &appDir,
         ++result.recomputed;
     }
     return result;
+}
+
+QString recomputeMessage(const RecomputeResult &result)
+{
+    if (result.withoutInputs == 0 && result.skipped.isEmpty())
+        return QString();
+    QString text = QStringLiteral("Пересчитано линий: ") + QString::number(result.recomputed + result.withoutInputs)
+                   + QLatin1Char('.');
+    if (result.withoutInputs > 0)
+        text += QStringLiteral("\r\nУ линий без сохраненных конструкции и прокладки (") + QString::number(result.withoutInputs)
+                + QStringLiteral(") пересчитаны сопротивление и падение напряжения; допустимый ток "
+                                 "оставлен прежним. Чтобы пересчитать и его, измените такую линию.");
+    if (!result.skipped.isEmpty()) {
+        // The first names tell which; a long list is cut short.
+        constexpr int Shown = 10;
+        QStringList names;
+        for (const QString &name : result.skipped.mid(0, Shown))
+            names << QStringLiteral("«") + name + QStringLiteral("»");
+        if (result.skipped.size() > Shown)
+            names << QStringLiteral("и еще ") + QString::number(result.skipped.size() - Shown);
+        text += QStringLiteral("\r\nНе пересчитаны, так как их данные в проекте повреждены (")
+                + QString::number(result.skipped.size()) + QStringLiteral("): ") + names.join(QStringLiteral(", "))
+                + QStringLiteral(". Исправьте их в окне линии.");
+    }
+    return text;
 }
 
 } // namespace LineEntry

@@ -81,17 +81,28 @@ struct Tables {
 CableLine buildLine(const Request &request, const Tables &tables, const CalcValues &calc, double &idop,
                     bool *reactanceKnown = nullptr);
 
-// The inputs a line keeps for its request, and the request they stand for
-// (name, section and length from the line's own texts).
+// The inputs a line keeps for its request (checked), and the request they
+// stand for (name, section and length from the line's own texts).
 LineInputs inputsOf(const Request &request);
 Request requestOf(const CableLine &line, const LineInputs &inputs);
-// The dialog's choice that the inputs were made with.
+// The dialog's choice that the inputs were made with; a damaged choice is
+// taken as the dialog's default.
 Permissible::Choice choiceOf(const LineInputs &inputs);
+
+// Reads the texts of stored inputs into their values with the rules of the
+// dialog: each key's own (LineInputs::keys()), the construction lists, and
+// the fields its confirm checks (checkConditions). A value that fails is
+// taken as not stored. The names of the damaged keys, in key order.
+QStringList checkInputs(LineInputs &inputs);
+// The keys a recompute needs sound; the others (the mark, the reactance it
+// computes anew, the protective device it passes on) may be damaged.
+bool recomputable(const LineInputs &inputs);
 
 // What a recompute of the whole list did.
 struct RecomputeResult {
     int recomputed = 0; // lines recomputed from their inputs
     int withoutInputs = 0; // lines that kept no inputs: resistance and drop only
+    QStringList skipped; // lines left as they were: a value they need is damaged
     int withoutTable = 0; // of `recomputed`, lines whose table could not be read: resistance and drop only
     QStringList problems; // tables that could not be read (their lines keep the permissible current)
 };
@@ -99,7 +110,12 @@ struct RecomputeResult {
 // Recomputes every line with today's settings and tables, keeping names,
 // order and check marks. A line with inputs goes through the dialog's confirm
 // again; a line without them gets its resistance and voltage drop from its
-// texts and keeps its permissible current. Each table is read once.
+// texts and keeps its permissible current. A line that needs a damaged value
+// (an input, or the length or section of its row) stays as it was and is
+// named in `skipped`. Each table is read once.
 RecomputeResult recomputeLines(QVector<CableLine> &lines, const QString &appDir, const CalcValues &calc);
+// What the user is told after a recompute: the lines without inputs and the
+// lines left as they were; empty when every line was recomputed in full.
+QString recomputeMessage(const RecomputeResult &result);
 
 } // namespace LineEntry

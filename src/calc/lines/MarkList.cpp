@@ -3,6 +3,7 @@
 #include "base/ListInput.h"
 #include "base/TextFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace MarkList {
@@ -25,13 +26,32 @@ QString format(const QStringList &marks)
     return text;
 }
 
-std::optional<QStringList> read(const QString &path)
+std::optional<QStringList> read(const QString &path, QString *problem)
 {
     if (!QFileInfo::exists(path))
         return QStringList();
     QString text;
-    if (!TextFile::read(path, &text))
+    QString error;
+    if (!TextFile::read(path, &text, &error)) {
+        if (problem)
+            *problem = QStringLiteral("Не удалось прочитать файл ") + QDir::toNativeSeparators(path)
+                       + (error.isEmpty() ? QStringLiteral(".") : QStringLiteral(" (") + error + QStringLiteral(")."));
         return std::nullopt;
+    }
+    // Marks are typed text: a control character means the file is not a mark list.
+    int line = 1;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n'))
+            ++line;
+        else if (c != QLatin1Char('\r') && c != QLatin1Char('\t') && (c.unicode() < 0x20 || c.unicode() == 0x7F)) {
+            if (problem)
+                *problem = QStringLiteral("Файл списка марок ") + QDir::toNativeSeparators(path)
+                           + QStringLiteral(" поврежден (строка ") + QString::number(line)
+                           + QStringLiteral(": управляющий символ) и не прочитан. Марки из него не показаны; файл "
+                                            "перезаписывается, только если изменить список.");
+            return std::nullopt;
+        }
+    }
     return parse(text);
 }
 

@@ -16,8 +16,9 @@ QStringList parse(const QString &text);
 QString format(const QStringList &marks);
 
 // The marks of a file; an absent file is an empty list, a file that exists
-// but cannot be read gives nothing.
-std::optional<QStringList> read(const QString &path);
+// but cannot be read, or holds what no mark list does (control characters, as
+// a binary file does), gives nothing, with `problem` saying why for the user.
+std::optional<QStringList> read(const QString &path, QString *problem = nullptr);
 // Replaces the file (through a temporary file); false with the reason on failure.
 bool write(const QString &path, const QStringList &marks, QString *error = nullptr);
 

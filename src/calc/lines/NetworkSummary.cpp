@@ -59,8 +59,7 @@ SummaryText summarizeNetwork(const QVector<CableLine> &lines, double maxVoltageD
     // The limit is checked against the total as it is shown.
     const double total = totalVoltageDrop(lines);
     // Drops too large to add up are no total of 0.
-    const QString shownSum = std::isinf(total) ? (total > 0 ? QStringLiteral("∞") : QStringLiteral("-∞"))
-                                               : NumberText::format(total);
+    const QString shownSum = NumberText::formatUnbounded(total);
     const double sum = std::isfinite(total) ? NumberText::toDouble(shownSum) : total;
     SummaryText out;
     out.panel1 = QStringLiteral("Суммарное падение напряжения: ") + shownSum + QStringLiteral("%");

@@ -84,6 +84,14 @@ BreakerTable BreakerTable::fromText(const QString &text)
             t.m_rows.clear();
             return t;
         }
+        // A release that trips at once at its rated current or below is no device.
+        if (!(b.instantaneous > 1)) {
+            t.m_status = Status::Damaged;
+            t.m_detail = QStringLiteral("запись ") + QString::number(t.m_rows.size() + 1)
+                         + QStringLiteral(": кратность мгновенного срабатывания не больше 1");
+            t.m_rows.clear();
+            return t;
+        }
         b.type = type->trimmed();
         b.characteristic = characteristic->trimmed();
         t.m_rows.append(b);
@@ -91,6 +99,15 @@ BreakerTable BreakerTable::fromText(const QString &text)
     if (t.m_rows.isEmpty()) {
         t.m_status = Status::Damaged;
         t.m_detail = QStringLiteral("нет записей");
+    }
+    const QVector<Breaker> &rows = t.m_rows;
+    auto key = [&](int i) { return std::make_pair(rows[i].characteristic, rows[i].rated); };
+    if (const auto pair = DataFiles::conflictingRecords(
+            int(rows.size()), [&](int a, int b) { return key(a) < key(b); }, [&](int a, int b) { return key(a) == key(b); },
+            [&](int a, int b) { return rows[a] == rows[b]; })) {
+        t.m_status = Status::Damaged;
+        t.m_detail = DataFiles::conflictDetail(*pair, QStringLiteral("аппарат ") + rows[pair->first - 1].designation());
+        t.m_rows.clear();
     }
     return t;
 }
@@ -419,19 +436,31 @@ QString compromiseMessage(const DeviceChoice &choice)
 
 std::optional<Breaker> deviceOf(const CableLine &line, const BreakerTable &table, QString *problem)
 {
-    if (!line.inputs || line.inputs->device.isEmpty())
+    if (!line.inputs || line.inputs->device.value == QString())
         return std::nullopt;
-    const auto rated = NumberText::parse(line.inputs->deviceRating);
-    const auto device = rated ? table.find(line.inputs->device, *rated) : std::nullopt;
-    if (!device && problem && table.status() == BreakerTable::Status::Ok) {
-        Breaker asStored;
-        asStored.characteristic = line.inputs->device;
-        asStored.rated = rated.value_or(0);
-        *problem = QStringLiteral("Аппарата ")
-                   + (rated ? asStored.designation() : line.inputs->device + line.inputs->deviceRating)
-                   + QStringLiteral(" линии «") + line.name + QStringLiteral("» нет в файле защитных аппаратов.");
+    const LineInputs &in = *line.inputs;
+    if (!in.device.sound() || !in.deviceRating.sound()) {
+        if (problem)
+            *problem = QStringLiteral("Аппарат линии «") + line.name + QStringLiteral("» в проекте поврежден (")
+                       + in.device.text.left(24) + QLatin1Char(' ') + in.deviceRating.text.left(24)
+                       + QStringLiteral("): проверки защиты для нее не выполнены.");
+        return std::nullopt;
     }
+    const auto device = table.find(*in.device.value, *in.deviceRating.value);
+    if (!device && problem && table.status() == BreakerTable::Status::Ok)
+        *problem = QStringLiteral("Аппарата ") + storedDesignation(in) + QStringLiteral(" линии «") + line.name
+                   + QStringLiteral("» нет в файле защитных аппаратов.");
     return device;
+}
+
+QString storedDesignation(const LineInputs &inputs)
+{
+    if (!inputs.device.sound() || !inputs.deviceRating.sound() || inputs.device.value->isEmpty())
+        return QString();
+    Breaker b;
+    b.characteristic = *inputs.device.value;
+    b.rated = *inputs.deviceRating.value;
+    return b.designation();
 }
 
 void placeCurrents(CheckInput &in, const FaultCurrents::Result &faults, int point)
@@ -483,24 +512,31 @@ Result check(const Project &project, const FaultCurrents::Result &faults, const 
         CheckInput in;
         QString problem;
         in.device = deviceOf(line, table, &problem);
+        // A damaged device was told when the project was opened: the line is
+        // checked without it, the others as they are.
+        const bool deviceDamaged = line.inputs && (!line.inputs->device.sound() || !line.inputs->deviceRating.sound());
         if (!problem.isEmpty())
-            result.problems << problem;
-        in.loadCurrent = LineCalc::parseLoadCurrent(line.cell(CableLine::LoadCurrent));
-        in.permissibleCurrent = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
-        in.material = line.cell(CableLine::Material);
-        in.section = NumberText::toDouble(LineCalc::phaseSectionText(line.cell(CableLine::Cores)));
-        if (line.inputs && !line.inputs->tripTime.trimmed().isEmpty()) {
-            // A time the line dialog would refuse is damage of the file; the line's default stands for it.
-            in.tripTime = LineEntry::tripTimeOf(line.inputs->tripTime);
-            if (!in.tripTime)
-                result.damage << QStringLiteral("Время отключения линии «") + line.name + QStringLiteral("» «")
-                                     + line.inputs->tripTime
-                                     + QStringLiteral("» вне диапазона 0,01…5 с (ПУЭ, табл. 1.7.1, п. 1.7.79): "
-                                                      "принято время по умолчанию.");
+            (deviceDamaged ? result.notes : result.problems) << problem;
+        const LineCalc::RowValues row = LineCalc::rowValues(line);
+        // A row value that is not sound takes no part in a verdict.
+        const bool rowSound = row.loadCurrent && row.permissibleCurrent && row.material && row.section;
+        if (!rowSound) {
+            if (in.device)
+                result.notes << QStringLiteral("Данные линии «") + line.name
+                                       + QStringLiteral("» в проекте повреждены: проверки защиты для нее не выполнены.");
+            in.device.reset();
         }
+        in.loadCurrent = row.loadCurrent.value_or(0);
+        in.permissibleCurrent = row.permissibleCurrent.value_or(0);
+        in.material = row.material.value_or(QString());
+        in.section = row.section.value_or(0);
+        // A damaged time was told when the project was opened and is not
+        // stored: the check's own applies.
+        if (line.inputs && line.inputs->tripTime.value)
+            in.tripTime = *line.inputs->tripTime.value;
         placeCurrents(in, faults, point);
-        const bool choosing = chooseMissing && !in.device && !(line.inputs && !line.inputs->device.isEmpty());
-        if (choosing) {
+        const bool keepsDevice = line.inputs && !line.inputs->device.text.trimmed().isEmpty();
+        if (chooseMissing && !in.device && !keepsDevice && rowSound) {
             const DeviceChoice choice = chooseDevice(table, letThrough, QString(), line.name, in, places);
             LineCheck c = choice.check;
             c.chosen = choice.device.has_value();

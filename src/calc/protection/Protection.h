@@ -188,9 +188,12 @@ DeviceChoice chooseDevice(const BreakerTable &table, const LetThroughTable &letT
 // What "Подобрать" says of a device that fails checks; empty when it passes all.
 QString compromiseMessage(const DeviceChoice &choice);
 
-// The device a line keeps; nothing without one (or one the file lacks, which
-// `problem` then names).
+// The device a line keeps; nothing without one, with a damaged one or one
+// the file lacks (which `problem` then names).
 std::optional<Breaker> deviceOf(const CableLine &line, const BreakerTable &table, QString *problem = nullptr);
+// The designation of the device kept with a line ("C65"), found in the
+// device table or not; empty without a sound one.
+QString storedDesignation(const LineInputs &inputs);
 
 // The currents of a checked line's place: `point` is its start in `faults`,
 // point + 1 its end.
@@ -205,8 +208,9 @@ void placeCurrentsOfRow(CheckInput &input, const Project &project, int row, cons
 struct Result {
     QVector<LineCheck> lines; // every checked line, in list order
     QStringList problems; // data files that could not be read, devices the file lacks
-    QStringList damage; // stored values out of their range, replaced by the defaults: damage of the project
-    QStringList notes; // what choosing devices found; a let-through file that could not be read
+    // What choosing devices found; a let-through file that could not be read;
+    // lines whose stored device or row values are damaged, checked without a device.
+    QStringList notes;
 };
 // Every checked line with the currents of its points (`faults`, whose point
 // i + 1 is the end of checked line i). With `chooseMissing`, a line without

@@ -37,9 +37,20 @@ std::optional<Sequences> readSequences(ListInput &in)
     return Sequences{v[0], v[1], v[2], v[3]};
 }
 
+bool sameSequences(const Sequences &a, const Sequences &b)
+{
+    return a.r1 == b.r1 && a.x1 == b.x1 && a.r0 == b.r0 && a.x0 == b.x0;
+}
+
 QString recordNumber(qsizetype rows)
 {
     return QStringLiteral("запись ") + QString::number(rows + 1);
+}
+
+// A value of the project as shown in a message.
+QString shownValue(const QString &text)
+{
+    return QStringLiteral("«") + (text.size() > 24 ? text.left(24) + QChar(0x2026) : text) + QStringLiteral("»");
 }
 
 double kA(double voltage, double impedance)
@@ -68,11 +79,30 @@ TransformerTable TransformerTable::fromText(const QString &text)
             t.m_rows.clear();
             return t;
         }
+        // No transformer has a winding without impedance.
+        if (!(std::hypot(z->r1, z->x1) > 0) || !(std::hypot(z->r0, z->x0) > 0)) {
+            t.m_status = Status::Damaged;
+            t.m_detail = recordNumber(t.m_rows.size()) + QStringLiteral(": нулевое сопротивление трансформатора");
+            t.m_rows.clear();
+            return t;
+        }
         t.m_rows.append({*powerValue, g, *z});
     }
     if (t.m_rows.isEmpty()) {
         t.m_status = Status::Damaged;
         t.m_detail = QStringLiteral("нет записей");
+    }
+    // The lookup compares powers in single precision.
+    const QVector<Row> &rows = t.m_rows;
+    auto key = [&](int i) { return std::make_pair(float(rows[i].power), rows[i].group); };
+    if (const auto pair = DataFiles::conflictingRecords(
+            int(rows.size()), [&](int a, int b) { return key(a) < key(b); }, [&](int a, int b) { return key(a) == key(b); },
+            [&](int a, int b) { return sameSequences(rows[a].z, rows[b].z); })) {
+        const Row &row = rows[pair->first - 1];
+        t.m_status = Status::Damaged;
+        t.m_detail = DataFiles::conflictDetail(*pair, QStringLiteral("мощность ") + NumberText::format(row.power)
+                                                          + QStringLiteral(" кВА, схема ") + row.group);
+        t.m_rows.clear();
     }
     return t;
 }
@@ -129,6 +159,17 @@ CableTable CableTable::fromText(const QString &text)
     if (t.m_rows.isEmpty()) {
         t.m_status = Status::Damaged;
         t.m_detail = QStringLiteral("нет записей");
+    }
+    const QVector<Row> &rows = t.m_rows;
+    auto key = [&](int i) { return std::make_pair(rows[i].material, float(rows[i].section)); };
+    if (const auto pair = DataFiles::conflictingRecords(
+            int(rows.size()), [&](int a, int b) { return key(a) < key(b); }, [&](int a, int b) { return key(a) == key(b); },
+            [&](int a, int b) { return sameSequences(rows[a].z, rows[b].z); })) {
+        const Row &row = rows[pair->first - 1];
+        t.m_status = Status::Damaged;
+        t.m_detail = DataFiles::conflictDetail(*pair, row.material + QStringLiteral(", сечение ")
+                                                          + NumberText::format(row.section) + QStringLiteral(" мм²"));
+        t.m_rows.clear();
     }
     return t;
 }
@@ -191,7 +232,9 @@ std::optional<Inputs> inputsOf(const Project &project, QString *message)
     if (!hv || (*hv != 6 && *hv != 10))
         return refuse(QStringLiteral("Напряжение питающей линии должно быть 6 или 10 кВ!"));
     in.supplyVoltage = *hv;
-    in.supplyLine = project.supplyLineUsed != 0;
+    if (const QString problem = Transformer::supplyLineProblem(project); !problem.isEmpty())
+        return refuse(problem);
+    in.supplyLine = Transformer::supplyLineInUse(project);
     in.supplyOverhead = project.supplyLineOverhead != 0;
     in.supplyLength = NumberText::toDouble(project.supplyLineLength);
     in.supplyMaterial = project.supplyLineMaterial;
@@ -341,22 +384,34 @@ Result compute(const Project &project, const Inputs &inputs, const CalcValues &c
     for (const CableLine &line : project.lines) {
         if (!line.checked)
             continue;
-        const QString material = line.cell(CableLine::Material);
+        const LineCalc::RowValues row = LineCalc::rowValues(line);
         const QString notation = line.cell(CableLine::Cores);
-        const double section = NumberText::toDouble(LineCalc::phaseSectionText(notation));
-        double neutral = LineCalc::neutralSection(notation);
-        if (neutral == 0)
-            neutral = section;
-        const double length = NumberText::toDouble(line.cell(CableLine::Length));
-        const auto phase = cables.find(material, section);
-        const auto neutralCore = neutral == section ? phase : cables.find(material, neutral);
+        // A length, section or material that is not a sound value computes nothing.
+        QString wrong;
+        if (!row.length)
+            wrong = QStringLiteral("длина ") + shownValue(line.cell(CableLine::Length));
+        else if (!row.section)
+            wrong = QStringLiteral("сечение ") + shownValue(notation);
+        else if (!row.material)
+            wrong = QStringLiteral("материал ") + shownValue(line.cell(CableLine::Material));
+        if (known && !wrong.isEmpty()) {
+            result.problems << QStringLiteral("У линии «") + line.name + QStringLiteral("» неверное значение: ") + wrong
+                                   + QStringLiteral(". Токи в этой и следующих точках не рассчитаны.");
+            known = false;
+        }
+        const QString material = row.material.value_or(QString());
+        const double section = row.section.value_or(0);
+        const double neutral = row.neutralSection > 0 ? row.neutralSection : section;
+        const double length = row.length.value_or(0);
+        const auto phase = known ? cables.find(material, section) : std::nullopt;
+        const auto neutralCore = neutral == section ? phase : (known ? cables.find(material, neutral) : std::nullopt);
         if (known && (!phase || !neutralCore) && cables.status() == CableTable::Status::Ok)
             result.problems << QStringLiteral("Для линии «") + line.name + QStringLiteral("» (") + material
                                    + QStringLiteral(", ") + notation
                                    + QStringLiteral(") нет сопротивлений в файле сопротивлений кабелей: токи в этой и "
                                                     "следующих точках не рассчитаны.");
         known = known && phase && neutralCore;
-        const bool threePhase = line.cell(CableLine::Voltage) != QLatin1String("220");
+        const bool threePhase = row.net != NetworkType::SinglePhase;
         if (!known) {
             Point p;
             p.name = line.name;

@@ -155,6 +155,29 @@ bool endsOnSinglePhaseLine(const QVector<CableLine> &lines)
     return last.checked && last.cell(CableLine::Voltage) != QLatin1String("380");
 }
 
+QString inputProblem(const Project &project)
+{
+    if (const QString supply = Transformer::supplyLineProblem(project); !supply.isEmpty())
+        return supply;
+    for (const CableLine &line : project.lines) {
+        if (!line.checked)
+            continue;
+        const LineCalc::RowValues row = LineCalc::rowValues(line);
+        int cell = -1;
+        if (!row.resistance)
+            cell = CableLine::Resistance;
+        else if (!row.length)
+            cell = CableLine::Length;
+        else if (!row.material)
+            cell = CableLine::Material;
+        if (cell >= 0)
+            return QStringLiteral("У линии «") + line.name + QStringLiteral("» неверное значение «")
+                   + LineCalc::columnHeaders().at(cell + 1) + QStringLiteral("»: «") + line.cell(cell).left(24)
+                   + QStringLiteral("». Токи КЗ не рассчитаны.");
+    }
+    return QString();
+}
+
 ShownCurrents shownCurrents(const Project &project, int ns, const CalcValues &calc)
 {
     const Currents c = Calculate(project, int(project.lines.size()), ns, calc);

@@ -80,6 +80,12 @@ struct ShownCurrent {
 // "Трехфазный ", "Двухфазный ", "Однофазный ", "Ударный " in this order.
 using ShownCurrents = std::array<ShownCurrent, 4>;
 
+// What keeps the currents from being computed, naming the value: a supply
+// line whose data are not sound, or a checked line whose resistance, length
+// or material is not a sound value (a notation without a section has no
+// neutral resistance, as always). Empty when there is nothing.
+QString inputProblem(const Project &project);
+
 // What "Вычислить" shows for the whole list and ns stages.
 ShownCurrents shownCurrents(const Project &project, int ns, const CalcValues &calc);
 

@@ -136,6 +136,34 @@ double supplyLineResistance(const QString &length, const QString &material, cons
     return 1.6 * r;
 }
 
+bool supplyLineInUse(const SubstationData &data)
+{
+    auto stored = [](const QString &text) { return !text.trimmed().isEmpty() && text.trimmed() != QLatin1String("0"); };
+    return data.supplyLineUsed != 0 || stored(data.supplyLineMaterial) || stored(data.supplyLineLength)
+           || stored(data.supplyLineSection);
+}
+
+QString supplyLineProblem(const SubstationData &data)
+{
+    if (!supplyLineInUse(data))
+        return QString();
+    auto positive = [](const QString &text) {
+        const auto v = NumberText::parse(text);
+        return v && *v > 0;
+    };
+    auto wrong = [](const QString &what, const QString &text) {
+        return QStringLiteral("Неверные данные питающей линии: ") + what + QStringLiteral(" «") + text.left(24)
+               + QStringLiteral("»") + QStringLiteral(". Исправьте их в окне «Выбор ТП».");
+    };
+    if (!positive(data.supplyLineLength))
+        return wrong(QStringLiteral("длина должна быть больше 0 км, указано"), data.supplyLineLength);
+    if (!positive(data.supplyLineSection))
+        return wrong(QStringLiteral("сечение должно быть больше 0 мм², указано"), data.supplyLineSection);
+    if (data.supplyLineMaterial != LineCalc::copper() && data.supplyLineMaterial != LineCalc::aluminium())
+        return wrong(QStringLiteral("материал должен быть «Медь» или «Алюминий», указано"), data.supplyLineMaterial);
+    return QString();
+}
+
 TransformerTable updateProjectValues(Project &project, const QString &appDir, const CalcValues &calc)
 {
     project.Rnet = supplyLineResistance(project.supplyLineLength, project.supplyLineMaterial, project.supplyLineSection, calc);

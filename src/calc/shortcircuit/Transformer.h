@@ -73,6 +73,14 @@ int selectTransformer(const TransformerTable &table, float power, Project &proje
 // gives 0.
 double supplyLineResistance(const QString &length, const QString &material, const QString &section, const CalcValues &calc);
 
+// The supply line counts when its box is checked or a value of it is stored
+// (a text that is neither empty nor "0").
+bool supplyLineInUse(const SubstationData &data);
+// What is wrong with a supply line that counts: a length or section that is
+// not a number above 0, or a material that is not one of the two; the
+// message names the value. Empty when it is sound or does not count.
+QString supplyLineProblem(const SubstationData &data);
+
 // What opening a project does with its transformer texts: looks up Rt, Xt,
 // Zt for transformerPower and computes Rnet. Returns the table it read, so the caller
 // can report a damaged or missing file.

@@ -36,22 +36,46 @@ constexpr int kComputedColumns[] = {CableLine::Resistance + 1, CableLine::Permis
 constexpr int kEnteredColumns[] = {CableLine::Length + 1, CableLine::LoadCurrent + 1, CableLine::Voltage + 1,
                                    ListColumnCount};
 
-QString columnText(const CableLine &line, int column)
+// A stored number that is not a sound value is no figure of the schedule.
+const QString kDash = QStringLiteral("-");
+
+QString columnText(const CableLine &line, const LineCalc::RowValues &row, int column)
 {
-    if (column < ListColumnCount)
-        return line.column(column);
+    if (column < ListColumnCount) {
+        const bool sound = [&] {
+            switch (column - 1) {
+            case CableLine::Cores:
+                return bool(row.section);
+            case CableLine::Material:
+                return bool(row.material);
+            case CableLine::Length:
+                return bool(row.length);
+            case CableLine::Resistance:
+                return bool(row.resistance);
+            case CableLine::LoadCurrent:
+                return bool(row.loadCurrent);
+            case CableLine::PermissibleCurrent:
+                return bool(row.permissibleCurrent);
+            case CableLine::VoltageDrop:
+                return bool(row.voltageDrop);
+            case CableLine::Voltage:
+                return bool(row.net);
+            default:
+                return true;
+            }
+        }();
+        return sound ? line.column(column) : kDash;
+    }
     if (!line.inputs)
         return QString();
+    const LineInputs &in = *line.inputs;
     if (column == ListColumnCount)
-        return line.inputs->cosPhi;
+        return in.cosPhi.value ? NumberText::format(*in.cosPhi.value) : kDash;
     if (column == ListColumnCount + 1)
-        return line.inputs->reactance;
-    if (line.inputs->device.isEmpty())
-        return QString();
-    Protection::Breaker device;
-    device.characteristic = line.inputs->device;
-    device.rated = NumberText::toDouble(line.inputs->deviceRating);
-    return device.designation();
+        return in.reactance.value ? NumberText::format(*in.reactance.value) : kDash;
+    if (!in.device.sound() || !in.deviceRating.sound())
+        return kDash;
+    return Protection::storedDesignation(in);
 }
 
 } // namespace
@@ -74,8 +98,9 @@ ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected
             continue;
         QStringList row;
         row.reserve(columns.size());
+        const LineCalc::RowValues values = LineCalc::rowValues(line);
         for (const int c : columns)
-            row << columnText(line, c);
+            row << columnText(line, values, c);
         table.rows << row;
     }
 
@@ -84,13 +109,17 @@ ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected
         QStringList total(columns.size());
         if (dropColumn > 0)
             total[0] = QStringLiteral("Итого");
-        total[dropColumn] = NumberText::format(totalVoltageDrop(lines));
+        // A total past the range of numbers is shown as such, never as 0.
+        total[dropColumn] = NumberText::formatUnbounded(totalVoltageDrop(lines));
         table.totals << total;
     }
     const auto isIn = [](const auto &list, int column) {
         return std::find(std::begin(list), std::end(list), column) != std::end(list);
     };
     for (int k = 0; k < columns.size(); ++k) {
+        // The notation and the device read as one, like numbers.
+        if (columns.at(k) == CableLine::Cores + 1 || columns.at(k) == ListColumnCount + 2)
+            table.keepWhole(k);
         if (isIn(kComputedColumns, columns.at(k)))
             table.setNumberColumn(k, places);
         else if (isIn(kEnteredColumns, columns.at(k)))

@@ -126,6 +126,7 @@ QVector<ReportSection> build(const Protection::Result &result, int places)
     for (const Column c : {LoadCurrent, PermissibleCurrent, BreakingCapacity, MaximumCurrent, MinimumCurrent,
                            TripCurrent, TripTime, Section, MinimumSection})
         table.markNumberColumn(c);
+    table.keepWhole(Device); // "C63", "250А 10In" read as one
     QVector<ReportSection> sections{ReportSection{QString(), table}};
     if (!reasons.rows.isEmpty())
         sections << ReportSection{QStringLiteral("Причины невыполнения проверок"), reasons};

@@ -5,6 +5,7 @@
 #include "docs/writers/TitleBlock.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QFont>
 #include <QPageLayout>
 #include <QPageSize>
@@ -14,9 +15,9 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 namespace ReportPages {
@@ -41,56 +42,96 @@ QFont documentFont(int pointSize, bool bold, bool italic = false)
 }
 
 // A text laid out in a given width; lines break between words, and inside a
-// word only where the word alone is wider than the cell.
+// word only where the word alone is wider than the cell. A long text is laid
+// out a window of characters at a time, the last line of each window laid
+// out again at the start of the next: breaking a line looks no further than
+// the line, so the lines are those of one layout, and the time stays linear
+// in the text however long its words are.
 class TextBlock
 {
 public:
     TextBlock(const QString &text, const QFont &font, double width, Qt::Alignment alignment, QPaintDevice *device)
-        : m_layout(text, font, device)
     {
+        // A few lines' worth of characters: laying out a line inside a long
+        // word looks over the rest of the window, so it stays short.
+        const double perLine = width / std::max(1.0, QFontMetricsF(font, device).averageCharWidth());
+        const qsizetype Window = qsizetype(std::clamp(8 * perLine, 256.0, 4096.0));
         QTextOption option(alignment);
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        m_layout.setTextOption(option);
-        m_layout.beginLayout();
         double y = 0;
-        for (QTextLine line = m_layout.createLine(); line.isValid(); line = m_layout.createLine()) {
-            line.setLineWidth(width);
-            line.setPosition(QPointF(0, y));
-            y += line.height();
-        }
-        m_layout.endLayout();
+        qsizetype start = 0;
+        do {
+            qsizetype length = std::min(Window, text.size() - start);
+            // A window never ends between the halves of a surrogate pair.
+            if (start + length < text.size() && length > 1 && text.at(start + length - 1).isHighSurrogate())
+                --length;
+            const bool last = start + length >= text.size();
+            Chunk chunk;
+            chunk.layout = std::make_unique<QTextLayout>(text.mid(start, length), font, device);
+            chunk.layout->setTextOption(option);
+            chunk.layout->beginLayout();
+            chunk.top = y;
+            double chunkY = 0;
+            for (QTextLine line = chunk.layout->createLine(); line.isValid(); line = chunk.layout->createLine()) {
+                line.setLineWidth(width);
+                line.setPosition(QPointF(0, chunkY));
+                chunkY += line.height();
+            }
+            chunk.layout->endLayout();
+            chunk.lines = chunk.layout->lineCount();
+            qsizetype next = start + length;
+            // The window's last line may go on past it: it starts the next window.
+            if (!last && chunk.lines > 1) {
+                --chunk.lines;
+                next = start + chunk.layout->lineAt(chunk.lines).textStart();
+            }
+            for (int i = 0; i < chunk.lines; ++i) {
+                const QTextLine line = chunk.layout->lineAt(i);
+                m_bottoms.push_back(y + line.y() + line.height());
+                m_lines.push_back({int(m_chunks.size()), i});
+            }
+            if (chunk.lines > 0) {
+                const QTextLine lastLine = chunk.layout->lineAt(chunk.lines - 1);
+                y += lastLine.y() + lastLine.height();
+            }
+            m_chunks.push_back(std::move(chunk));
+            start = std::max(next, start + 1);
+        } while (start < text.size());
         // An empty text still takes one line, as an empty cell of the document does.
         m_height = y > 0 ? y : QFontMetricsF(font, device).height();
     }
     double height() const { return m_height; }
-    void draw(QPainter &painter, const QPointF &at) const { m_layout.draw(&painter, at); }
+    // The bottom of each line, top down.
+    const std::vector<double> &lineBottoms() const { return m_bottoms; }
+    // Draws the lines that lie within [from, to) of the block, the block's top at `at`.
+    void draw(QPainter &painter, const QPointF &at, double from = 0, double to = 1e300) const
+    {
+        // Only the lines of the part: a row over many pages draws each line once.
+        auto first = std::upper_bound(m_bottoms.begin(), m_bottoms.end(), from);
+        for (size_t k = size_t(first - m_bottoms.begin()); k < m_lines.size(); ++k) {
+            const Chunk &chunk = m_chunks[size_t(m_lines[k].chunk)];
+            const QTextLine line = chunk.layout->lineAt(m_lines[k].index);
+            if (chunk.top + line.y() >= to)
+                break;
+            line.draw(&painter, at + QPointF(0, chunk.top));
+        }
+    }
 
 private:
-    QTextLayout m_layout;
+    struct Chunk {
+        std::unique_ptr<QTextLayout> layout;
+        int lines = 0; // the lines of the layout that belong to the block
+        double top = 0;
+    };
+    struct LineRef {
+        int chunk = 0;
+        int index = 0;
+    };
+    std::vector<Chunk> m_chunks;
+    std::vector<LineRef> m_lines;
+    std::vector<double> m_bottoms;
     double m_height = 0;
 };
-
-// A cell's text as laid out: the text, its font (an index into the table's
-// fonts), the width of its column and its alignment.
-struct CellKey {
-    QString text;
-    int font = 0;
-    double width = 0;
-    int alignment = 0;
-    bool operator==(const CellKey &) const = default;
-};
-
-struct CellKeyHash {
-    size_t operator()(const CellKey &k) const noexcept
-    {
-        return qHashMulti(0, k.text, k.font, k.width, k.alignment);
-    }
-};
-
-// Laid-out cell texts kept for drawing: a schedule repeats its texts down
-// the page ("да", "нет", a device, a section), each is shaped once. Emptied
-// when full, so that a long schedule does not keep all its texts shaped.
-constexpr size_t kKeptCells = 4096;
 
 // What one page holds, top down.
 enum class ItemKind {
@@ -111,6 +152,9 @@ struct PageItem {
     int section = -1;
     int row = -1;
     double y = 0;
+    // A row taller than a page goes over several: the part [from, to) of it.
+    double from = 0;
+    double to = -1;
 };
 
 class Layout
@@ -154,10 +198,12 @@ public:
             const bool hasTable = table.columnCount() > 0;
             // A caption and a heading row never stand alone at the foot of a page.
             double keep = hasTable ? height(ItemKind::HeadingRow, s, -1) : 0;
+            // Of a row taller than a page, its first line.
+            const double lineRoom = 2 * m_padTop + 2 * lineHeight(documentFont(m_tableSize, true));
             if (hasTable && !table.rows.isEmpty())
-                keep += height(ItemKind::BodyRow, s, 0);
+                keep += std::min(height(ItemKind::BodyRow, s, 0), lineRoom);
             else if (hasTable && !table.totals.isEmpty())
-                keep += height(ItemKind::TotalsRow, s, 0);
+                keep += std::min(height(ItemKind::TotalsRow, s, 0), lineRoom);
             if (!m_doc.sections.at(s).caption.isEmpty()) {
                 keep += height(ItemKind::Caption, s, -1);
                 if (m_y + keep > room())
@@ -210,10 +256,13 @@ private:
         const double wrapAt = 12 * ReportWriter::kHeadingSize * m_dpi / 72.0;
         const QFontMetricsF regular(documentFont(ReportWriter::kHeadingSize, false), &m_device);
         const QFontMetricsF bold(documentFont(ReportWriter::kHeadingSize, true), &m_device);
+        // No page is this many characters wide: a longer word or text breaks
+        // anyway, and measuring only its start keeps the widths in range.
+        constexpr qsizetype Measured = 2000;
         const auto longestWord = [](const QFontMetricsF &fm, const QString &text) {
             double longest = 0;
-            for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                longest = std::max(longest, fm.horizontalAdvance(word));
+            for (const QStringView word : QStringView(text).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                longest = std::max(longest, fm.horizontalAdvance(word.left(Measured).toString()));
             return longest;
         };
         // Headings wrap between their words freely; the other rows say how
@@ -231,7 +280,8 @@ private:
                     const QFontMetricsF &fm = totals || table.isFailing(r, c) ? bold : regular;
                     const double word = longestWord(fm, row.at(c));
                     n.least[c] = std::max(n.least[c], word);
-                    n.wanted[c] = std::max(n.wanted[c], std::max(word, std::min(fm.horizontalAdvance(row.at(c)), wrapAt)));
+                    n.wanted[c] = std::max(n.wanted[c],
+                                           std::max(word, std::min(fm.horizontalAdvance(row.at(c).left(Measured)), wrapAt)));
                 }
             }
         };
@@ -249,25 +299,32 @@ private:
         for (const ReportSection &section : m_doc.sections)
             needs << measure(section.table);
         m_tableSize = ReportWriter::kHeadingSize;
-        for (const ColumnNeeds &n : needs) {
+        const double wrapAt = 12 * ReportWriter::kHeadingSize * m_dpi / 72.0;
+        for (int s = 0; s < needs.size(); ++s) {
+            const ColumnNeeds &n = needs.at(s);
+            const ReportTable &table = m_doc.sections.at(s).table;
+            // A word longer than a column would like to be breaks at any size.
             double words = 0;
-            for (const double w : n.least)
-                words += w;
+            for (int c = 0; c < n.least.size(); ++c)
+                words += table.isWhole(c) ? n.least.at(c) : std::min(n.least.at(c), wrapAt);
             const double room = m_width - cellPad * n.least.size();
             while (m_tableSize > ReportWriter::kSmallestTableSize
                    && words * m_tableSize / ReportWriter::kHeadingSize > room)
                 --m_tableSize;
         }
         const double scale = double(m_tableSize) / ReportWriter::kHeadingSize;
-        for (const ColumnNeeds &n : needs) {
+        for (int s = 0; s < needs.size(); ++s) {
+            const ColumnNeeds &n = needs.at(s);
             QVector<double> least(n.least.size()), wanted(n.least.size());
+            QVector<bool> whole(n.least.size());
             for (qsizetype c = 0; c < least.size(); ++c) {
                 least[c] = n.least.at(c) * scale + cellPad;
                 wanted[c] = n.wanted.at(c) * scale + cellPad;
+                whole[c] = m_doc.sections.at(s).table.isWhole(int(c));
             }
             QVector<double> edges{0};
             double x = 0;
-            for (const double w : shareColumnWidths(least, wanted, m_width))
+            for (const double w : shareColumnWidths(least, wanted, whole, m_width))
                 edges << (x += w);
             m_edges << edges;
         }
@@ -370,38 +427,6 @@ private:
 
     static int fontIndex(bool bold, bool italic) { return (bold ? 1 : 0) + (italic ? 2 : 0); }
 
-    // The height of a cell's text, each text measured once.
-    double cellHeight(const CellText &cell, double width)
-    {
-        const CellKey key{cell.text, cell.font, width, int(cell.alignment)};
-        const auto found = m_cellHeights.find(key);
-        if (found != m_cellHeights.end())
-            return found->second;
-        const double h = TextBlock(cell.text, m_cellFonts[cell.font], width, cell.alignment, &m_device).height();
-        m_cellHeights.emplace(key, h);
-        return h;
-    }
-
-    // A cell's text laid out for drawing; valid until the next row begins
-    // (keptCellsForRow()).
-    const TextBlock &cellBlock(const CellText &cell, double width)
-    {
-        const CellKey key{cell.text, cell.font, width, int(cell.alignment)};
-        auto found = m_cellBlocks.find(key);
-        if (found == m_cellBlocks.end())
-            found = m_cellBlocks
-                        .emplace(key, std::make_unique<TextBlock>(cell.text, m_cellFonts[cell.font], width,
-                                                                  cell.alignment, &m_device))
-                        .first;
-        return *found->second;
-    }
-
-    void keptCellsForRow(qsizetype cells)
-    {
-        if (m_cellBlocks.size() + size_t(cells) > kKeptCells)
-            m_cellBlocks.clear();
-    }
-
     double cellWidth(int section, int column) const
     {
         const QVector<double> &e = m_edges.at(section);
@@ -419,13 +444,64 @@ private:
 
     double height(ItemKind kind, int section, int row)
     {
-        if (!isRow(kind))
-            return TextBlock(itemText(kind, section), lineFont(kind), m_width, Qt::AlignLeft, &m_device).height();
-        double tallest = 0;
+        // Pagination asks for a row's height more than once; a long row is laid out once for it.
+        const quint64 key = (quint64(kind) << 56) | ((quint64(quint32(section)) & 0xFFFFFFF) << 28)
+                            | (quint64(quint32(row)) & 0xFFFFFFF);
+        if (const auto it = m_heights.constFind(key); it != m_heights.constEnd())
+            return *it;
+        double h = 0;
+        if (!isRow(kind)) {
+            h = TextBlock(itemText(kind, section), lineFont(kind), m_width, Qt::AlignLeft, &m_device).height();
+        } else {
+            double tallest = 0;
+            for (const auto &block : rowBlocks(kind, section, row))
+                tallest = std::max(tallest, block->height());
+            h = tallest + 2 * m_padTop;
+        }
+        m_heights.insert(key, h);
+        return h;
+    }
+
+    // Where a row taller than a page may be cut: below each line of its
+    // tallest cell, in the row's own coordinates.
+    std::vector<double> rowCuts(ItemKind kind, int section, int row)
+    {
+        std::vector<double> cuts;
+        double tallest = -1;
+        for (const auto &block : rowBlocks(kind, section, row)) {
+            if (block->height() > tallest) {
+                tallest = block->height();
+                cuts = block->lineBottoms();
+            }
+        }
+        for (double &cut : cuts)
+            cut += m_padTop;
+        return cuts;
+    }
+
+    using Blocks = std::vector<std::unique_ptr<TextBlock>>;
+    // The laid-out cells of a row. The last row taller than a page is kept:
+    // pagination and painting ask for it again and again.
+    const Blocks &rowBlocks(ItemKind kind, int section, int row)
+    {
+        const std::array<int, 3> key{int(kind), section, row};
+        if (m_tallOf == key)
+            return m_tall;
         const QVector<CellText> cells = rowCells(kind, section, row);
-        for (int c = 0; c < cells.size(); ++c)
-            tallest = std::max(tallest, cellHeight(cells.at(c), cellWidth(section, c)));
-        return tallest + 2 * m_padTop;
+        m_laid.clear();
+        double tallest = 0;
+        for (int c = 0; c < cells.size(); ++c) {
+            m_laid.push_back(std::make_unique<TextBlock>(cells.at(c).text, m_cellFonts[cells.at(c).font], cellWidth(section, c),
+                                                         cells.at(c).alignment, &m_device));
+            tallest = std::max(tallest, m_laid.back()->height());
+        }
+        if (tallest + 2 * m_padTop > room()) {
+            m_tall = std::move(m_laid);
+            m_laid.clear();
+            m_tallOf = key;
+            return m_tall;
+        }
+        return m_laid;
     }
 
     // A page that goes on with a table names it again ("ЩС-1 (продолжение)")
@@ -453,12 +529,44 @@ private:
     void placeRow(ItemKind kind, int section, int row)
     {
         // A row that does not fit goes over, under the repeated heading row;
-        // one that fits on no page stays on the fresh page it begins.
+        // one that fits on no page is cut between its lines and goes on over
+        // the pages that follow.
         const double h = height(kind, section, row);
-        if (m_y + h > room() && m_y > m_freshPageY)
+        // The rows of a fresh page begin under the running head and the heading row.
+        const double freshTop = height(ItemKind::RunningHead, -1, -1)
+                                + lineHeight(documentFont(kRunningHeadSize, false)) * 0.5
+                                + height(ItemKind::HeadingRow, section, -1);
+        const bool fitsAPage = h <= room() - freshTop;
+        // A row taller than any page starts where it stands if a line of it fits there.
+        double needed = h;
+        if (!fitsAPage) {
+            const std::vector<double> cuts = rowCuts(kind, section, row);
+            needed = cuts.empty() ? h : cuts.front() + m_padTop;
+        }
+        if (m_y + needed > room() && m_y > m_freshPageY)
             newPage(section);
-        m_pages.last() << PageItem{kind, section, row, m_y};
-        m_y += h;
+        if (m_y + h <= room()) {
+            m_pages.last() << PageItem{kind, section, row, m_y};
+            m_y += h;
+            return;
+        }
+        const std::vector<double> cuts = rowCuts(kind, section, row);
+        double from = 0;
+        auto next = cuts.begin();
+        while (h - from > room() - m_y) {
+            const double limit = from + room() - m_y;
+            // The last line that ends on this page; a line taller than a page is cut where the page ends.
+            auto fits = std::upper_bound(next, cuts.end(), limit);
+            double to = fits != next ? *std::prev(fits) : limit;
+            if (!(to > from))
+                to = limit;
+            next = fits;
+            m_pages.last() << PageItem{kind, section, row, m_y, from, to};
+            from = to;
+            newPage(section);
+        }
+        m_pages.last() << PageItem{kind, section, row, m_y, from, h};
+        m_y += h - from;
     }
 
     void paintItem(QPainter &painter, const PageItem &item)
@@ -470,18 +578,19 @@ private:
         }
         const QVector<double> &edges = m_edges.at(item.section);
         const QVector<CellText> cells = rowCells(item.kind, item.section, item.row);
-        double tallest = 0;
-        keptCellsForRow(cells.size());
-        std::vector<const TextBlock *> blocks;
-        for (int c = 0; c < cells.size(); ++c) {
-            blocks.push_back(&cellBlock(cells.at(c), cellWidth(item.section, c)));
-            tallest = std::max(tallest, blocks.back()->height());
-        }
-        const double h = tallest + 2 * m_padTop;
+        const double h = item.to >= 0 ? item.to - item.from : height(item.kind, item.section, item.row);
+        const double to = item.to >= 0 ? item.to : h;
+        // A part of a row draws the lines of its part, its top at the page's place.
+        painter.save();
+        if (item.to >= 0)
+            painter.setClipRect(QRectF(0, item.y, m_width, h));
+        const Blocks &blocks = rowBlocks(item.kind, item.section, item.row);
         for (int c = 0; c < cells.size(); ++c) {
             painter.setPen(cells.at(c).failing ? kFailingColour : QColor(Qt::black));
-            blocks[size_t(c)]->draw(painter, QPointF(edges.at(c) + m_pad, item.y + m_padTop));
+            blocks[size_t(c)]->draw(painter, QPointF(edges.at(c) + m_pad, item.y + m_padTop - item.from),
+                                    item.from - m_padTop, to - m_padTop);
         }
+        painter.restore();
         painter.setPen(QPen(Qt::black, m_rule));
         painter.setBrush(Qt::NoBrush);
         for (int c = 0; c < cells.size(); ++c)
@@ -502,13 +611,15 @@ private:
     TitleBlock::Grid m_followingBlock;
     int m_tableSize = ReportWriter::kHeadingSize;
     QFont m_cellFonts[4]; // regular, bold, italic, bold italic
-    std::unordered_map<CellKey, double, CellKeyHash> m_cellHeights;
-    std::unordered_map<CellKey, std::unique_ptr<TextBlock>, CellKeyHash> m_cellBlocks;
     double m_pad = 0;
     double m_padTop = 0;
     double m_rule = 1;
     QVector<QVector<double>> m_edges; // per section: the left edge of each column and the right edge
     QVector<QVector<PageItem>> m_pages;
+    QHash<quint64, double> m_heights;
+    std::array<int, 3> m_tallOf{-1, -1, -1}; // the row whose layout m_tall holds
+    Blocks m_tall;
+    Blocks m_laid;
     double m_y = 0;
     double m_freshPageY = -1; // where the rows of a fresh page begin
 };

@@ -51,6 +51,14 @@ struct ReportTable {
     // Marks `column` as one of numbers; its texts stay as they are (values
     // as entered).
     void markNumberColumn(int column);
+    // Columns whose texts never break inside (the numbers, and texts such as
+    // "4x16" that read as one).
+    QVector<bool> wholeColumns;
+    void keepWhole(int column);
+    bool isWhole(int column) const
+    {
+        return isNumberColumn(column) || (column >= 0 && column < wholeColumns.size() && wholeColumns.at(column));
+    }
     // Marks `column` as one of numbers whose body texts are values as
     // entered and whose totals are computed: only the totals show exactly
     // `places` decimals.
@@ -89,6 +97,11 @@ struct ReportDocument {
 // How a table shares the width of its page among its columns, as a table
 // fitted to the window does: each column gets at least `least` (its longest
 // word) where the page allows, the rest is shared by what the columns would
-// like to have (`wanted`); where even the words do not fit, in proportion to
-// them. Both include the cells' padding; the widths sum to `available`.
-QVector<double> shareColumnWidths(const QVector<double> &least, const QVector<double> &wanted, double available);
+// like to have (`wanted`). Where even the words do not fit, the columns of
+// `whole` (numbers, which must never break) keep their `least` and the other
+// columns wrap in what is left, none taking more than a fair share of it
+// while another needs more; where even the whole columns do not fit, all
+// shrink in proportion. Both include the cells' padding; the widths sum to
+// `available`.
+QVector<double> shareColumnWidths(const QVector<double> &least, const QVector<double> &wanted,
+                                  const QVector<bool> &whole, double available);

@@ -61,10 +61,32 @@ QString ReportWriter::successMessage(const QString &path)
     return QStringLiteral("Файл '") + QDir::toNativeSeparators(path) + QStringLiteral("' успешно сохранен.");
 }
 
-QString ReportWriter::failureMessage(const QString &path)
+QString ReportWriter::failureMessage(const QString &path, const QString &cause)
 {
-    return QStringLiteral("Не удалось сохранить отчет в файл '") + QDir::toNativeSeparators(path)
-           + QStringLiteral("'.\r\nПроверьте, доступна ли папка для записи.");
+    const QString text = QStringLiteral("Не удалось сохранить отчет в файл '") + QDir::toNativeSeparators(path)
+                         + QStringLiteral("'.");
+    if (!cause.isEmpty())
+        return text + QStringLiteral("\r\n(") + cause + QLatin1Char(')');
+    return text + QStringLiteral("\r\nПроверьте, доступна ли папка для записи.");
+}
+
+QString ReportWriter::outputProblem(const QString &path, const QString &projectPath)
+{
+    // The same file by any name: its canonical path, or for a file not yet there its absolute one.
+    auto same = [](const QString &a, const QString &b) {
+        const QFileInfo fa(a), fb(b);
+        if (fa.exists() && fb.exists())
+            return fa.canonicalFilePath() == fb.canonicalFilePath();
+        return fa.absoluteFilePath() == fb.absoluteFilePath();
+    };
+    if (!projectPath.isEmpty() && same(path, projectPath))
+        return QStringLiteral("Отчет не может быть записан в файл проекта '") + QDir::toNativeSeparators(path)
+               + QStringLiteral("'.");
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("doc") && suffix != QLatin1String("pdf") && suffix != QLatin1String("xlsx"))
+        return QStringLiteral("Отчет сохраняется в файл .doc (документ Word), .pdf или .xlsx (книга Excel), а не '")
+               + QDir::toNativeSeparators(path) + QStringLiteral("'.");
+    return QString();
 }
 
 QLocale ReportWriter::userLocale()
@@ -153,6 +175,10 @@ QString ReportWriter::chooseFile(const QString &defaultFileName)
         else
             path += QStringLiteral(".doc");
     }
+    if (const QString problem = outputProblem(path, m_projectPath); !problem.isEmpty()) {
+        m_prompter.message(problem, QString(), Prompter::Icon::Exclamation);
+        return QString();
+    }
     if (confirmOverwrite(path, m_prompter))
         return QString();
     if (m_fileChosen)
@@ -203,7 +229,7 @@ bool ReportWriter::save(const QString &path, const QString &projectName, const Q
             bytes = pdfRenderer()(doc);
         ok = ok && !bytes.isEmpty();
         if (!ok && error)
-            *error = QStringLiteral("no PDF renderer");
+            *error = QStringLiteral("страницы PDF не удалось построить");
         break;
     case ReportFormat::Spreadsheet:
         bytes = XlsxWorkbook::workbook(doc, error);
@@ -235,8 +261,9 @@ bool ReportWriter::write(const QString &path, const QString &projectName, const 
 bool ReportWriter::write(const QString &path, const QString &projectName, const QString &title,
                          const SectionsBuilder &buildSections)
 {
-    if (!save(path, projectName, title, buildSections)) {
-        m_prompter.message(failureMessage(path), QString(), Prompter::Icon::Critical);
+    QString cause;
+    if (!save(path, projectName, title, buildSections, &cause)) {
+        m_prompter.message(failureMessage(path, cause), QString(), Prompter::Icon::Critical);
         return false;
     }
     m_prompter.message(successMessage(path), QString(), Prompter::Icon::Information);

@@ -118,11 +118,18 @@ public:
     // ".pdf" in any case is PDF, ".xlsx" the workbook; every other name is
     // written as the Word document.
     static ReportFormat formatOf(const QString &path);
+    // What keeps a report from being written to `path`: an extension other
+    // than those of the formats, or the file of the project itself
+    // (`projectPath`; empty for a project never saved). Empty when it may be.
+    static QString outputProblem(const QString &path, const QString &projectPath);
+    // The project whose file no report may replace.
+    void setProjectPath(const QString &path) { m_projectPath = path; }
     static QString fileFilter();
     static QString saveDialogTitle();
     static QString statusText(const QString &path);
     static QString successMessage(const QString &path);
-    static QString failureMessage(const QString &path);
+    // With the cause, when one is known (no space, no access rights, ...).
+    static QString failureMessage(const QString &path, const QString &cause = QString());
     // The date with the locale's date separator, three spaces, the short time.
     static QString dateTimeLine(const QDateTime &now, const QLocale &locale);
     // The user's locale; the Russian one when the system names none.
@@ -153,6 +160,7 @@ private:
 
     Prompter &m_prompter;
     QString m_folder;
+    QString m_projectPath;
     std::function<void(const QString &)> m_fileChosen;
     ReportProgress *m_progress = nullptr;
     ReportPrinter *m_printer = nullptr;

@@ -108,6 +108,9 @@ TextExtent extentOf(const QString &text, bool bold)
 // Twips a column needs beyond its text: the gaps on both sides and the rules.
 constexpr double kCellPad = 2 * RtfDocument::kCellGap + 30;
 
+// Longer texts wrap rather than widen their column beyond this, in ems.
+constexpr double kWrapAt = 12;
+
 // Per column, in ems: the longest word, and what the texts would like to have.
 struct ColumnNeeds {
     QVector<double> least;
@@ -117,8 +120,7 @@ struct ColumnNeeds {
 ColumnNeeds columnNeeds(const ReportTable &table)
 {
     const int columns = table.columnCount();
-    // Longer texts wrap rather than widen their column beyond this.
-    const double wrapAt = 12;
+    const double wrapAt = kWrapAt;
     ColumnNeeds n{QVector<double>(columns, 0), QVector<double>(columns, 0)};
     // Headings wrap between their words freely; the body texts say how wide
     // a column would like to be.
@@ -266,9 +268,11 @@ void RtfDocument::addParagraph(const QString &text, int pointSize, bool bold)
 int RtfDocument::fittingPointSize(const ReportTable &table, int available, int largest, int smallest)
 {
     const ColumnNeeds n = columnNeeds(table);
+    // A word of a text column longer than a column would like to be breaks
+    // at any size: it makes no face smaller.
     double words = 0;
-    for (const double w : n.least)
-        words += w;
+    for (int c = 0; c < n.least.size(); ++c)
+        words += table.isWhole(c) ? n.least.at(c) : std::min(n.least.at(c), kWrapAt);
     const double room = available - kCellPad * table.columnCount();
     for (int size = largest; size > smallest; --size)
         if (words * size * 20 <= room)
@@ -290,7 +294,10 @@ QVector<int> RtfDocument::columnWidths(const ReportTable &table, int available, 
         minW[c] = n.least.at(c) * em + kCellPad;
         wantW[c] = n.wanted.at(c) * em + kCellPad;
     }
-    const QVector<double> w = shareColumnWidths(minW, wantW, available);
+    QVector<bool> whole(columns);
+    for (int c = 0; c < columns; ++c)
+        whole[c] = table.isWhole(c);
+    const QVector<double> w = shareColumnWidths(minW, wantW, whole, available);
     int used = 0;
     for (int c = 0; c < columns; ++c) {
         widths[c] = std::max(1, int(std::floor(w[c])));

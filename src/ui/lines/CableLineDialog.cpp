@@ -365,9 +365,14 @@ std::optional<double> CableLineDialog::loadCurrent()
 std::optional<double> CableLineDialog::checkLoadCurrent()
 {
     const auto current = loadCurrent();
-    if (!current) {
-        m_prompter.message(LineEntry::currentMessage(), LineEntry::currentTitle(), Prompter::Icon::Exclamation,
-                           Prompter::Buttons::Ok);
+    if (!current || !LineInputs::loadCurrentAccepted(*current)) {
+        // A current past any cable's (1E+308 A) would give a drop no number holds.
+        if (current && *current > 0)
+            m_prompter.message(InputCheck::message(InputCheck::Numeric::TooLarge), InputCheck::title(),
+                               Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
+        else
+            m_prompter.message(LineEntry::currentMessage(), LineEntry::currentTitle(), Prompter::Icon::Exclamation,
+                               Prompter::Buttons::Ok);
         tabs->setCurrentIndex(1); // "Подобрать" asks from another tab
         loadCurrentList->setFocus(Qt::OtherFocusReason);
         loadCurrentList->lineEdit()->selectAll();
@@ -591,33 +596,49 @@ void CableLineDialog::fillFromRow(int row)
         fillFromInputs(line, *line.inputs);
     else
         fillFromTexts(line);
-    inputsNote->setVisible(!line.inputs);
+    const QStringList damaged = line.inputs ? line.inputs->damagedKeys() : QStringList();
+    if (!line.inputs)
+        inputsNote->setText(QStringLiteral("Конструкция и прокладка этой линии не были сохранены в проекте: проверьте их."));
+    else
+        inputsNote->setText(QStringLiteral("Данные этой линии в проекте повреждены (") + damaged.join(QStringLiteral(", "))
+                            + QStringLiteral("): проверьте их."));
+    inputsNote->setVisible(!line.inputs || !damaged.isEmpty());
     confirmButton->setText(QStringLiteral("Изменить"));
     setWindowTitle(QString::fromUtf8(kChangeCaption));
 }
 
 void CableLineDialog::fillFromInputs(const CableLine &line, const LineInputs &inputs)
 {
-    const Permissible::Choice c = LineEntry::choiceOf(inputs);
-    networkOptions[inputs.threePhase ? 1 : 0]->setChecked(true);
-    if (inputs.threePhase)
+    Permissible::Choice c = LineEntry::choiceOf(inputs);
+    // A damaged network or material: what the row says.
+    const LineCalc::RowValues row = LineCalc::rowValues(line);
+    if (!inputs.threePhase.sound() && row.net)
+        c.net = *row.net;
+    if (!inputs.material.sound() && row.material)
+        c.material = *row.material == LineCalc::copper() ? Permissible::Copper : Permissible::Aluminium;
+    const bool threePhase = c.net == NetworkType::ThreePhase;
+    networkOptions[threePhase ? 1 : 0]->setChecked(true);
+    if (threePhase)
         coreCountList->setCurrentIndex(c.type2);
     else
         singlePhaseTypeList->setCurrentIndex(c.type1);
     layingList->setCurrentIndex(c.type3);
     materialList->setCurrentIndex(c.material);
-    setConditions(inputs.cosPhi, inputs.ambient, inputs.cables, inputs.spacing);
-    m_protectionTab->selectDevice(inputs.device, inputs.deviceRating);
-    tripTimeEdit->setText(inputs.tripTime);
+    // Typed fields show what was kept, damaged or not: the confirm refuses
+    // a damaged one with its message.
+    setConditions(inputs.cosPhi.text, inputs.ambient.text, inputs.cables.value.value_or(1),
+                  inputs.spacing.value.value_or(100));
+    m_protectionTab->selectDevice(inputs.device.text, inputs.deviceRating.text);
+    tripTimeEdit->setText(inputs.tripTime.text);
     sectionEdit->setText(LineCalc::phaseSectionText(line.cell(CableLine::Cores)));
     lookupPermissibleCurrent();
-    neutralCheck->setChecked(inputs.neutral);
-    const int neutral = neutralSectionList->findText(inputs.neutralSection);
-    if (inputs.neutral && neutral >= 0)
+    neutralCheck->setChecked(inputs.neutral.value == true);
+    const int neutral = neutralSectionList->findText(inputs.neutralSection.text);
+    if (inputs.neutral.value == true && neutral >= 0)
         neutralSectionList->setCurrentIndex(neutral);
     lengthEdit->setText(line.cell(CableLine::Length));
-    loadCurrentList->setEditText(inputs.loadCurrent);
-    m_marksTab->selectMark(c.material == Permissible::Copper, inputs.mark);
+    loadCurrentList->setEditText(inputs.loadCurrent.text);
+    m_marksTab->selectMark(c.material == Permissible::Copper, inputs.mark.text);
 }
 
 // A line kept without its inputs: what can be read from the row's texts;

@@ -59,11 +59,11 @@ void LineMarksTab::loadMarks()
         readOk = false;
         if (path.isEmpty())
             return;
-        const auto marks = MarkList::read(path);
+        QString problem;
+        const auto marks = MarkList::read(path, &problem);
         readOk = marks.has_value();
         if (!marks) {
-            m_reportProblem(path, QStringLiteral("Не удалось прочитать файл ") + QDir::toNativeSeparators(path)
-                                      + QStringLiteral("."));
+            m_reportProblem(path, problem);
             return;
         }
         list->addItems(*marks);
@@ -79,6 +79,9 @@ bool LineMarksTab::writeMarks()
     bool ok = true;
     auto store = [&](QListWidget *list, int index, bool readOk, bool changed) {
         if (!readOk && !changed)
+            return;
+        // A list read from the installed files, where the user's could not be written, is only read.
+        if (!m_context.userFileWritable(index))
             return;
         const QString path = m_context.dataFilePath(index);
         QStringList marks;

@@ -75,6 +75,10 @@ void LineProtectionTab::fillDeviceRatings()
         deviceRatingList->clear();
         for (const Protection::Breaker &b : m_breakers.ofCharacteristic(chosen))
             deviceRatingList->addItem(NumberText::format(b.rated));
+        // The device a line keeps stays on offer though the table lacks it.
+        if (!chosen.isEmpty() && chosen == m_storedCharacteristic && !m_storedRating.isEmpty()
+            && deviceRatingList->findText(m_storedRating) < 0)
+            deviceRatingList->addItem(m_storedRating);
         const int again = deviceRatingList->findText(kept);
         deviceRatingList->setCurrentIndex(again >= 0 ? again : (deviceRatingList->count() > 0 ? 0 : -1));
     }
@@ -84,11 +88,18 @@ void LineProtectionTab::fillDeviceRatings()
 
 void LineProtectionTab::describeDevice()
 {
-    const auto device = m_breakers.find(characteristic(), NumberText::toDouble(deviceRatingList->currentText()));
+    const QString rating = deviceRatingList->currentText();
+    const auto value = NumberText::parse(rating);
+    const auto device = value ? m_breakers.find(characteristic(), *value) : std::nullopt;
     if (!device) {
-        deviceLabel->setText(deviceCharacteristicList->currentIndex() > 0 ? QString()
-                                                                          : QStringLiteral("Аппарат не задан: проверки "
-                                                                                           "защиты для линии не выполняются."));
+        if (deviceCharacteristicList->currentIndex() <= 0)
+            deviceLabel->setText(QStringLiteral("Аппарат не задан: проверки защиты для линии не выполняются."));
+        else if (m_breakers.status() == Protection::BreakerTable::Status::Ok && !rating.isEmpty())
+            deviceLabel->setText(QStringLiteral("Аппарата ") + designationText(characteristic(), rating)
+                                 + QStringLiteral(" нет в файле защитных аппаратов: он сохранится в проекте как есть, "
+                                                  "проверки защиты для линии не выполняются."));
+        else
+            deviceLabel->clear();
         return;
     }
     // An industrial release is judged at its setting plus the tolerance.
@@ -97,11 +108,29 @@ void LineProtectionTab::describeDevice()
                          + NumberText::format(device->breakingCapacity) + QStringLiteral(" кА."));
 }
 
+QString LineProtectionTab::designationText(const QString &characteristic, const QString &rating)
+{
+    return characteristic.size() == 1 ? characteristic + rating : rating + QStringLiteral("А ") + characteristic;
+}
+
 void LineProtectionTab::selectDevice(const QString &characteristic, const QString &rating)
 {
-    const int index = deviceCharacteristicList->findData(characteristic);
-    deviceCharacteristicList->setCurrentIndex(index >= 0 ? index : 0);
-    const int ratingIndex = deviceRatingList->findText(rating);
+    const QString wanted = characteristic.trimmed();
+    m_storedCharacteristic = wanted;
+    m_storedRating = wanted.isEmpty() ? QString() : rating.trimmed();
+    int index = deviceCharacteristicList->findData(wanted);
+    // A characteristic the table lacks (a project from a machine with
+    // another table) is offered as it was kept.
+    if (index < 0 && !wanted.isEmpty()) {
+        deviceCharacteristicList->addItem(wanted, wanted);
+        index = deviceCharacteristicList->count() - 1;
+    }
+    {
+        const QSignalBlocker block(deviceCharacteristicList);
+        deviceCharacteristicList->setCurrentIndex(index >= 0 ? index : 0);
+    }
+    fillDeviceRatings();
+    const int ratingIndex = deviceRatingList->findText(m_storedRating);
     if (ratingIndex >= 0)
         deviceRatingList->setCurrentIndex(ratingIndex);
 }

@@ -28,12 +28,17 @@ public:
     const Protection::BreakerTable &breakers() const { return m_breakers; }
     // The characteristic chosen; empty for "нет".
     QString characteristic() const;
-    // Chooses the device; an unknown characteristic is "нет", an unknown rating keeps the list's.
+    // Chooses the device a line keeps. One the table lacks is offered as
+    // kept, said to be missing from the file, so that it is saved unchanged
+    // unless another is picked; an empty characteristic is "нет".
     void selectDevice(const QString &characteristic, const QString &rating);
 
 private:
     void fillDeviceRatings();
     void describeDevice();
+    static QString designationText(const QString &characteristic, const QString &rating);
 
     Protection::BreakerTable m_breakers;
+    QString m_storedCharacteristic;
+    QString m_storedRating;
 };

@@ -65,9 +65,6 @@ bool ProtectionWindow::calculate()
     showResult();
     for (const QString &problem : std::as_const(m_result.problems) + m_result.notes)
         m_prompter.message(problem, QString(), Prompter::Icon::Exclamation);
-    // Values of the project out of their range were replaced: the file is damaged there.
-    if (!m_result.damage.isEmpty())
-        m_prompter.message(m_result.damage.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
     return true;
 }
 

@@ -94,15 +94,36 @@ void ShortCircuitWindow::buildLayout()
     const int line = frame->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, frame);
     top->setContentsMargins(inner.left() + line, 0, inner.right() + line, 0);
 
+    problemLabel = new QLabel(this);
+    problemLabel->setObjectName(QStringLiteral("problemLabel"));
+    problemLabel->setWordWrap(true);
+    problemLabel->setMaximumWidth(frame->sizeHint().width());
+    {
+        QPalette p = problemLabel->palette();
+        p.setColor(QPalette::WindowText, QColor(0xb0, 0x30, 0x00));
+        problemLabel->setPalette(p);
+    }
+    problemLabel->hide();
+
     auto *main = new QVBoxLayout(this);
     main->addLayout(top);
     main->addWidget(frame);
+    main->addWidget(problemLabel);
     main->addLayout(buttons);
     main->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void ShortCircuitWindow::calculate()
 {
+    // A value that is not sound is named, and nothing is computed from it.
+    const QString problem = ShortCircuit::inputProblem(m_project);
+    problemLabel->setText(problem);
+    problemLabel->setVisible(!problem.isEmpty());
+    if (!problem.isEmpty()) {
+        for (QLineEdit *edit : currentEdits)
+            edit->setText(QStringLiteral("-"));
+        return;
+    }
     const ShortCircuit::ShownCurrents shown = ShortCircuit::shownCurrents(m_project, stageSpin->value(), m_calc);
     for (int i = 0; i < 4; ++i) {
         currentEdits[i]->setText(shown[i].text);

@@ -24,6 +24,8 @@ public:
     QSpinBox *stageSpin = nullptr;
     QLineEdit *currentEdits[4] = {};
     QLabel *unitLabels[4] = {};
+    // What keeps the currents from being computed; hidden when nothing does.
+    QLabel *problemLabel = nullptr;
     QPushButton *calculateButton = nullptr;
     QPushButton *closeButton = nullptr;
 
