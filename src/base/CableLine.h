@@ -31,6 +31,22 @@ struct LineInputs {
     bool operator==(const LineInputs &o) const = default;
 };
 
+// Where a line sits in the network: its own number, the node it starts at and
+// the board at its end. The list's order is not the network's.
+struct LinePlace {
+    // A start that names no line: what a file gave that is not a number.
+    static constexpr int NoSuchLine = -1;
+    // Positive and unique in the project, never given twice; 0 until the
+    // project gives one (a line made outside the list).
+    int id = 0;
+    // Absent: not set (a checked line then continues the checked lines in
+    // list order, as the path of older versions); 0: the substation's bus;
+    // otherwise the id of the line at whose end this one starts.
+    std::optional<int> from;
+    QString board; // the board at the line's end, as typed; may be empty
+    bool operator==(const LinePlace &o) const = default;
+};
+
 // One row of the cable line list. The row is its own store: every value is
 // kept as the text shown in its column.
 struct CableLine {
@@ -52,6 +68,7 @@ struct CableLine {
     bool checked = false;
     // Lines entered before their inputs were kept have none.
     std::optional<LineInputs> inputs;
+    LinePlace place;
 
     CableLine();
     QString cell(int index) const { return index >= 0 && index < cells.size() ? cells.at(index) : QString(); }

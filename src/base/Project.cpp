@@ -13,6 +13,14 @@ void Project::resetShields()
     currentShield = 0;
 }
 
+int Project::takeLineId()
+{
+    // Past any id a line holds, whoever gave it.
+    for (const CableLine &line : std::as_const(lines))
+        nextLineId = qMax(nextLineId, line.place.id + 1);
+    return nextLineId++;
+}
+
 QString Project::filePath() const
 {
     return projectFolder + projectName + QStringLiteral(".kbp");

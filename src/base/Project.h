@@ -39,6 +39,9 @@ struct Project : SubstationData {
     int projectNumber = 1;
 
     QVector<CableLine> lines;
+    // The id the next new line gets: ids are never given twice, not even
+    // those of deleted lines.
+    int nextLineId = 1;
 
     // Derived: transformer impedances and supply-line resistance, mOhm.
     double Rt = 0;
@@ -60,6 +63,9 @@ struct Project : SubstationData {
     // The shields as a never-opened shields window holds them: one empty "ЩО1".
     static QVector<Shield> initialShields();
     void resetShields();
+
+    // A fresh line id, never given before in this project.
+    int takeLineId();
 
     // projectFolder + projectName + ".kbp"
     QString filePath() const;

@@ -69,6 +69,24 @@ std::optional<int> plainIndex(QStringView digits)
     return n;
 }
 
+// An Id or From as written: decimal digits and nothing else, below 10⁹ (so
+// that an id + 1 is still an int).
+std::optional<int> wholeNumber(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    int n = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        n = n * 10 + (c.unicode() - '0');
+    }
+    return n;
+}
+
+// An Id that is there but is no positive whole number, until it is mended.
+constexpr int BadId = -1;
+
 // The numbers n of the names prefix + n, sorted, each once. `forEachName`
 // hands every name to its argument.
 template<typename ForEachName>
@@ -291,6 +309,22 @@ public:
         return inputs;
     }
 
+    // The line's place in the network; what cannot be read is left for
+    // settleLinePlaces() to tell and to mend.
+    LinePlace linePlace(int section)
+    {
+        LinePlace place;
+        if (m_ini.contains(section, QStringLiteral("Id")))
+            place.id = wholeNumber(text(section, QStringLiteral("Id"))).value_or(0) > 0
+                           ? *wholeNumber(text(section, QStringLiteral("Id")))
+                           : BadId;
+        if (m_ini.contains(section, QStringLiteral("From")))
+            place.from = wholeNumber(text(section, QStringLiteral("From"))).value_or(LinePlace::NoSuchLine);
+        if (m_ini.contains(section, QStringLiteral("Board")))
+            place.board = text(section, QStringLiteral("Board"));
+        return place;
+    }
+
     // A cell written as a number that no finite number holds ("1e309",
     // "inf") would read as 0 without a word: it is damage.
     void checkNumbers(const QStringList &cells, std::initializer_list<int> numeric, const QString &where)
@@ -300,15 +334,7 @@ public:
                 problem(QStringLiteral("неверное число ") + where + QStringLiteral(": ") + shown(cells.at(k)));
     }
 
-    void problem(const QString &what)
-    {
-        if (!m_result.damaged)
-            m_result.problem = what;
-        m_result.damaged = true;
-        // What the message shows and a sign that there is more.
-        if (m_result.problems.size() <= ShownProblems)
-            m_result.problems << what;
-    }
+    void problem(const QString &what) { addProblem(m_result, what); }
 
     void missing(int expected, int found, const QString &what)
     {
@@ -350,6 +376,60 @@ void readTransformer(const IniDocument &ini, Reader &in, Project &project)
                     QStringLiteral("в данных ТП"));
 }
 
+// Every line gets an id: a file without any has 1..N in list order; a line
+// without one, or with one that is no positive whole number or that an earlier
+// line holds, gets a fresh one (the last two are damage). A start naming an id
+// that two lines held could mean either: such lines get no start. Whether the
+// starts name lines at all, and form no circle, the network tells.
+void settleLinePlaces(Project &project, std::optional<int> nextId, Reader &in)
+{
+    QVector<CableLine> &lines = project.lines;
+    int maxId = 0;
+    bool anyId = false;
+    for (const CableLine &line : std::as_const(lines)) {
+        anyId = anyId || line.place.id != 0;
+        maxId = qMax(maxId, line.place.id);
+    }
+    project.nextLineId = qMax(nextId.value_or(1), 1);
+    if (!anyId) {
+        for (int i = 0; i < lines.size(); ++i)
+            lines[i].place.id = i + 1;
+        project.nextLineId = qMax(project.nextLineId, int(lines.size()) + 1);
+        return;
+    }
+    // Past every id written, so that a fresh one is never one of them.
+    project.nextLineId = qMax(project.nextLineId, maxId + 1);
+    QHash<int, int> holder; // id -> the first line that holds it
+    QHash<int, QStringList> sharedBy; // id -> the names of the lines that hold it, when more than one
+    QVector<int> fresh;
+    for (int i = 0; i < lines.size(); ++i) {
+        LinePlace &place = lines[i].place;
+        if (place.id == BadId) {
+            in.problem(QStringLiteral("неверный номер (Id) линии ") + shown(lines.at(i).name));
+            fresh << i;
+        } else if (place.id == 0) {
+            fresh << i;
+        } else if (const auto first = holder.constFind(place.id); first != holder.constEnd()) {
+            QStringList &names = sharedBy[place.id];
+            if (names.isEmpty())
+                names << shown(lines.at(*first).name);
+            names << shown(lines.at(i).name);
+            fresh << i;
+        } else {
+            holder.insert(place.id, i);
+        }
+    }
+    for (auto it = sharedBy.cbegin(); it != sharedBy.cend(); ++it)
+        in.problem(QStringLiteral("один номер (Id) ") + QString::number(it.key()) + QStringLiteral(" у линий ")
+                   + it.value().join(QStringLiteral(", ")));
+    for (const int i : std::as_const(fresh))
+        lines[i].place.id = project.nextLineId++;
+    if (!sharedBy.isEmpty())
+        for (CableLine &line : lines)
+            if (line.place.from && sharedBy.contains(*line.place.from))
+                line.place.from = LinePlace::NoSuchLine;
+}
+
 void readLines(const IniDocument &ini, Reader &in, Project &project, const Progress &progress)
 {
     project.lines.clear();
@@ -376,6 +456,7 @@ void readLines(const IniDocument &ini, Reader &in, Project &project, const Progr
         line.checked = in.text(section, QStringLiteral("Checked")) == QLatin1String("True");
         line.cells = in.cells(section, cellsPerLine, CableLine::CellCount);
         line.inputs = in.lineInputs(section, n);
+        line.place = in.linePlace(section);
         in.checkNumbers(line.cells,
                         {CableLine::Length, CableLine::Resistance, CableLine::LoadCurrent, CableLine::PermissibleCurrent,
                          CableLine::VoltageDrop},
@@ -385,6 +466,11 @@ void readLines(const IniDocument &ini, Reader &in, Project &project, const Progr
     }
     if (lineCount)
         in.missing(*lineCount, found, QStringLiteral("линий"));
+    const int lines = ini.sectionIndex(kLines);
+    std::optional<int> nextId;
+    if (ini.contains(lines, QStringLiteral("NextId")))
+        nextId = wholeNumber(in.text(lines, QStringLiteral("NextId")));
+    settleLinePlaces(project, nextId, in);
 }
 
 void readShields(const IniDocument &ini, Reader &in, Project &project, const Progress &progress)
@@ -464,6 +550,16 @@ void readShields(const IniDocument &ini, Reader &in, Project &project, const Pro
 }
 
 } // namespace
+
+void addProblem(ReadResult &result, const QString &what)
+{
+    if (!result.damaged)
+        result.problem = what;
+    result.damaged = true;
+    // What the message shows and a sign that there is more.
+    if (result.problems.size() <= ShownProblems)
+        result.problems << what;
+}
 
 QString loadSectionName(int shield, int load)
 {
@@ -555,6 +651,16 @@ void writeLineInputs(Writer &out, const LineInputs &in)
     out.value(u"TripTime", protectValue(in.tripTime));
 }
 
+// The line's place in the network follows everything else of the line.
+template<typename Writer>
+void writeLinePlace(Writer &out, const LinePlace &place, int id)
+{
+    out.value(u"Id", QString::number(id));
+    if (place.from)
+        out.value(u"From", QString::number(*place.from));
+    out.value(u"Board", protectValue(place.board));
+}
+
 // The whole file in the write order of the format, written front to back
 // into a text or straight into Windows-1251 bytes.
 template<typename Writer>
@@ -586,9 +692,20 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
     out.value(u"CableTemp", protectValue(project.conductorTemperature));
     report(progress, 20);
 
+    // A line made outside the list has no id yet: it is written with a
+    // fresh one, past every id the project has given.
+    int nextId = project.nextLineId;
+    for (const CableLine &line : project.lines)
+        nextId = qMax(nextId, line.place.id + 1);
+    const int firstFreshId = nextId;
+    for (const CableLine &line : project.lines)
+        nextId += line.place.id <= 0 ? 1 : 0;
+
     out.section(kLines);
     out.value(u"SubItemCount", QString::number(CableLine::CellCount));
     out.value(u"LineCount", QString::number(project.lines.size()));
+    out.value(u"NextId", QString::number(nextId));
+    int freshId = firstFreshId;
     for (int i = 0; i < project.lines.size(); ++i) {
         const CableLine &line = project.lines.at(i);
         out.section(QString(QStringLiteral("Line") + QString::number(i + 1)));
@@ -598,6 +715,7 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
             out.value(subItemKey(j + 1), protectValue(line.cells.at(j)));
         if (line.inputs)
             writeLineInputs(out, *line.inputs);
+        writeLinePlace(out, line.place, line.place.id > 0 ? line.place.id : freshId++);
     }
     report(progress, 40);
 

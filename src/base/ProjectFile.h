@@ -10,7 +10,9 @@
 class IniDocument;
 
 // The project file: an INI text in Windows-1251 with the sections
-// [TP], [Lines], [Line1..N], [Shields], [Loads1..] and [Load11..].
+// [TP], [Lines], [Line1..N], [Shields], [Loads1..] and [Load11..]. A line's
+// place in the network (Id, From, Board) follows its other keys; a file
+// without them gives the lines the ids 1..N in list order and no start.
 namespace ProjectFile {
 
 struct ReadResult {
@@ -19,6 +21,9 @@ struct ReadResult {
     QString problem; // the first thing that was wrong
     QStringList problems; // what was wrong, for the user: the first eight and a ninth when there is more
 };
+
+// Something found wrong in a file that was read: the file is damaged.
+void addProblem(ReadResult &result, const QString &what);
 
 // Called with the percentage reached while a file is read or built.
 using Progress = std::function<void(int)>;

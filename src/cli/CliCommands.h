@@ -15,6 +15,7 @@ int cliTp(CliContext &ctx);
 int cliKz(CliContext &ctx);
 int cliFaults(CliContext &ctx);
 int cliProtect(CliContext &ctx);
+int cliNetwork(CliContext &ctx);
 int cliLight(CliContext &ctx);
 int cliReportKl(CliContext &ctx);
 int cliReportKz(CliContext &ctx);

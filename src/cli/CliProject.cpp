@@ -2,6 +2,7 @@
 
 #include "base/NumberText.h"
 #include "base/ProjectFile.h"
+#include "calc/network/NetworkTree.h"
 #include "calc/shortcircuit/Transformer.h"
 
 #include <QFileInfo>
@@ -13,7 +14,9 @@ bool cliOpenProject(CliContext &ctx, const QString &path, Project &project)
         ctx.prompter.message(missing, QStringLiteral("Ошибка"), Prompter::Icon::Critical, Prompter::Buttons::Ok);
         return false;
     }
-    const ProjectFile::ReadResult r = ProjectFile::read(path, project);
+    ProjectFile::ReadResult r = ProjectFile::read(path, project);
+    if (r.opened)
+        Network::addPlaceProblems(project.lines, r);
     if (!r.opened) {
         ctx.prompter.message(ProjectFile::unreadableMessage(path, r), QStringLiteral("Ошибка"), Prompter::Icon::Critical,
                              Prompter::Buttons::Ok);

@@ -4,6 +4,7 @@
 #include "base/NumberText.h"
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
+#include "calc/network/CheckedPath.h"
 #include "docs/schedules/CableLineReport.h"
 #include "docs/schedules/LoadReport.h"
 #include "docs/writers/ReportWriter.h"
@@ -98,9 +99,14 @@ int cliReportKz(CliContext &ctx)
     const QString usageLine = QStringLiteral("report-kz PROJECT.kbp OUT.doc|OUT.pdf [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
-    Project project;
-    if (!openForReport(ctx, project, true))
+    Project opened;
+    if (!openForReport(ctx, opened, true))
         return 1;
+    QString broken;
+    const auto chained = Network::checkedPathProject(opened, &broken);
+    if (!chained)
+        return ctx.refuse(broken);
+    const Project &project = *chained;
     const CalcValues &calc = ctx.app.calc;
     return writeReport(ctx, ctx.args.positional.at(1), project, ShortCircuitReport::title(), ShortCircuitReport::progressPlan(),
                        ReportWriter::TableBuilder([&] { return ShortCircuitReport::build(project, calc); }));

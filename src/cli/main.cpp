@@ -61,16 +61,25 @@ const QVector<CliCommand> &cliCommands()
          "powers of the transformer file, Rt Xt Zt of the chosen power and Rnet of the supply line",
          {QStringLiteral("power"), QStringLiteral("hs-length"), QStringLiteral("hs-material"), QStringLiteral("hs-section")},
          {}, cliTp},
-        {"kz", "kz PROJECT.kbp [--stages N]", "short-circuit currents at the end of the checked lines",
+        {"kz", "kz PROJECT.kbp [--stages N]",
+         "short-circuit currents at the end of the checked lines (refused when they are not one path of the network)",
          {QStringLiteral("stages")}, {}, cliKz, true},
         {"faults", "faults PROJECT.kbp [--sk MVA] [--group Y|D] [--hv 6|10]",
-         "short-circuit currents by ГОСТ 28249-93 at the substation and the end of every checked line: Iк(3) max, "
-         "Iк(2), Iк(1) max, Iк(1) min, Kуд, iуд (kA)",
+         "short-circuit currents by ГОСТ 28249-93 at the substation and at the end of every line of the network, "
+         "in tree order: Iк(3) max, Iк(2), Iк(1) max, Iк(1) min, Kуд, iуд (kA)",
          {QStringLiteral("sk"), QStringLiteral("group"), QStringLiteral("hv")}, {}, cliFaults, true},
         {"protect", "protect PROJECT.kbp [--choose]",
-         "checks of the protective device of every checked line: overload, disconnection, breaking capacity, "
-         "thermal withstand (--choose: for lines without a device the smallest breaker with Ib <= In <= Iz, C first)",
+         "checks of the protective device of every line of the network, in tree order: overload, disconnection, "
+         "breaking capacity, thermal withstand (--choose: for lines without a device the smallest breaker with "
+         "Ib <= In <= Iz, C first)",
          {}, {QStringLiteral("choose")}, cliProtect, true},
+        {"network", "network PROJECT.kbp",
+         "the network in tree order: the bus (\"ТП\", level 0), then every line under the line it starts at, one "
+         "per line, TAB-separated: level, name, the line it starts at (\"ТП\" the bus, \"?\" not set), board, "
+         "load current (A), permissible current (A), drop of the line and from the bus (%), Iк(3) max and Iк(1) min "
+         "at its end (kA), device, checks (\"да\" or the first failing one); \"-\" where a value does not apply or "
+         "cannot be had, with the reason on standard error",
+         {}, {}, cliNetwork, true},
         {"light",
          "light [--length L] [--width W] [--h1 H1] [--h2 H2] [--kz KZ] [--en E] [--lamp-type K] [--lamp-power P] "
          "[--lamps N]",
@@ -83,7 +92,8 @@ const QVector<CliCommand> &cliCommands()
          "the cable line schedule of the checked lines as a document (Word or PDF after OUT's extension)",
          {QStringLiteral("title"), QStringLiteral("columns")}, {QStringLiteral("force")}, cliReportKl, true},
         {"report-kz", "report-kz PROJECT.kbp OUT.doc|OUT.pdf [--force]",
-         "the short-circuit schedule of the checked lines as a document (Word or PDF after OUT's extension)", {},
+         "the short-circuit schedule of the checked lines as a document (Word or PDF after OUT's extension; "
+         "refused when they are not one path of the network)", {},
          {QStringLiteral("force")}, cliReportKz, true},
         {"report-loads", "report-loads PROJECT.kbp OUT.doc|OUT.pdf [--force]",
          "the load schedule of the shields, one table per shield, as a document (Word or PDF after OUT's extension)",

@@ -15,6 +15,9 @@
 #include "calc/lines/LineEntry.h"
 #include "ui/lines/LineListModel.h"
 #include "calc/lines/NetworkSummary.h"
+#include "calc/network/CheckedPath.h"
+#include "calc/network/NetworkTree.h"
+#include "ui/network/NetworkWindow.h"
 #include "ui/loads/ShieldsWindow.h"
 #include "docs/writers/ReportWriter.h"
 #include "shell/OptionsDialog.h"
@@ -179,6 +182,9 @@ void MainWindow::buildActions()
 
     connect(makeAction(QStringLiteral("actionRecomputeLines"), QStringLiteral("Пересчитать все линии")),
             &QAction::triggered, this, &MainWindow::recomputeLines);
+    connect(makeAction(QStringLiteral("actionMarkPath"), QStringLiteral("Отметить &путь до линии"),
+                       QKeySequence(Qt::CTRL | Qt::Key_M)),
+            &QAction::triggered, this, [this] { markPathTo(selectedRow()); });
 
     connect(makeAction(QStringLiteral("actionChooseSubstation"), QStringLiteral("&Выбрать..."), QKeySequence(Qt::CTRL | Qt::Key_T)),
             &QAction::triggered, this, &MainWindow::chooseSubstation);
@@ -189,6 +195,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::showShortCircuitWindow);
     connect(makeAction(QStringLiteral("actionFaultCurrents"), QStringLiteral("Токи КЗ по &ГОСТ 28249-93...")),
             &QAction::triggered, this, &MainWindow::showFaultCurrentsWindow);
+    connect(makeAction(QStringLiteral("actionNetwork"), QStringLiteral("С&еть..."), QKeySequence(Qt::CTRL | Qt::Key_E)),
+            &QAction::triggered, this, &MainWindow::showNetworkWindow);
     connect(makeAction(QStringLiteral("actionProtection"), QStringLiteral("Проверка &защитных аппаратов...")),
             &QAction::triggered, this, &MainWindow::showProtectionWindow);
     connect(makeAction(QStringLiteral("actionLighting"), QStringLiteral("Расчет &освещенности..."), QKeySequence(Qt::CTRL | Qt::Key_L)),
@@ -274,6 +282,7 @@ void MainWindow::buildMenus()
     lineMenu->addSeparator();
     lineMenu->addAction(action(QStringLiteral("actionCopyList")));
     lineMenu->addAction(action(QStringLiteral("actionCheckAll")));
+    lineMenu->addAction(action(QStringLiteral("actionMarkPath")));
     lineMenu->addSeparator();
     lineMenu->addAction(action(QStringLiteral("actionRecomputeLines")));
 
@@ -283,6 +292,7 @@ void MainWindow::buildMenus()
 
     QMenu *calc = bar->addMenu(QStringLiteral("&Расчет"));
     calc->setObjectName(QStringLiteral("calculationMenu"));
+    calc->addAction(action(QStringLiteral("actionNetwork")));
     calc->addAction(action(QStringLiteral("actionLoads")));
     calc->addAction(action(QStringLiteral("actionShortCircuit")));
     calc->addAction(action(QStringLiteral("actionFaultCurrents")));
@@ -330,6 +340,7 @@ void MainWindow::buildToolbar()
         {"ChangeLine", "Изменить линию", false},
         {"DelLine", "Удалить линию", false},
         {"SelTP", "Выбрать ТП", true},
+        {"Network", "Сеть", false},
         {"CalcP", "Расчет нагрузок", false},
         {"CalcKZ", "Расчитать токи КЗ", false},
         {"Light", "Расчет освещенности", false},
@@ -354,7 +365,7 @@ void MainWindow::buildToolbar()
     static const std::pair<const char *, const char *> menuIcons[] = {
         {"actionNewProject", "NewPrj"}, {"actionOpenProject", "OpenPrj"}, {"actionSaveProject", "SavePrj"},
         {"actionAddLine", "AddLine"}, {"actionChangeLine", "ChangeLine"}, {"actionDeleteLine", "DelLine"},
-        {"actionChooseSubstation", "SelTP"}, {"actionLoads", "CalcP"}, {"actionShortCircuit", "CalcKZ"},
+        {"actionChooseSubstation", "SelTP"}, {"actionNetwork", "Network"}, {"actionLoads", "CalcP"}, {"actionShortCircuit", "CalcKZ"},
         {"actionLighting", "Light"}, {"actionCalculator", "Calc"}, {"actionOptions", "Prop"},
         {"actionCableLineReport", "ReportKL"}, {"actionShortCircuitReport", "ReportKZ"},
         {"actionLoadReport", "ReportP"}, {"actionUndo", "Undo"}, {"actionRedo", "Redo"}};
@@ -384,7 +395,7 @@ void MainWindow::runToolbarKey(const QString &key)
         {"ADDLINE", "actionAddLine"},     {"CHANGELINE", "actionChangeLine"}, {"DELLINE", "actionDeleteLine"},
         {"REPORTKL", "actionCableLineReport"}, {"REPORTKZ", "actionShortCircuitReport"}, {"CALCKZ", "actionShortCircuit"},
         {"LIGHT", "actionLighting"},         {"CALC", "actionCalculator"},     {"PROP", "actionOptions"},
-        {"SELTP", "actionChooseSubstation"},         {"CALCP", "actionLoads"},
+        {"SELTP", "actionChooseSubstation"},         {"CALCP", "actionLoads"},  {"NETWORK", "actionNetwork"},
         {"UNDO", "actionUndo"},                {"REDO", "actionRedo"},           {"REPORTP", "actionLoadReport"}};
     const QString upper = key.toUpper();
     for (const auto &[k, menu] : keys) {
@@ -416,6 +427,7 @@ void MainWindow::buildList()
     lineList->header()->setSectionsMovable(false);
     m_lineModel = new LineListModel(m_project.lines, this);
     m_lineModel->setHistory(m_history);
+    m_lineModel->setIdSource([this] { return m_project.takeLineId(); });
     lineList->setModel(m_lineModel);
     lineList->viewport()->installEventFilter(this);
     layout->addWidget(lineList);
@@ -444,6 +456,11 @@ void MainWindow::buildList()
     });
     // What undo and redo change shows in the summary as every edit does.
     connect(m_history, &QUndoStack::indexChanged, this, [this] { summarizeNetwork(); });
+    // The network window follows the list's selection.
+    connect(lineList->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (m_networkWindow && !m_followingNetworkWindow)
+            m_networkWindow->selectLine(selectedRow());
+    });
 }
 
 void MainWindow::buildStatusBar()
@@ -510,14 +527,18 @@ void MainWindow::summarizeNetwork()
 {
     if (m_suspendSummary)
         return;
-    const SummaryText s = ::summarizeNetwork(m_project.lines, m_context.calc.maxVoltageDrop);
+    const SummaryText s = Network::summarize(m_project.lines, m_context.calc.maxVoltageDrop);
     statusPanel1->setText(s.panel1);
     statusPanel2->setText(s.panel2);
+    // Every change of the project ends here; the network window shows it.
+    if (m_networkWindow && m_networkWindow->isVisible())
+        m_networkWindow->refresh();
 }
 
 void MainWindow::setLineCommandsEnabled(bool enabled)
 {
-    for (const char *name : {"actionChangeLine", "actionDeleteLine", "actionCopyList", "actionCheckAll", "actionRecomputeLines"})
+    for (const char *name :
+         {"actionChangeLine", "actionDeleteLine", "actionCopyList", "actionCheckAll", "actionMarkPath", "actionRecomputeLines"})
         action(QString::fromLatin1(name))->setEnabled(enabled);
     toolButton(QStringLiteral("ChangeLine"))->setEnabled(enabled);
     toolButton(QStringLiteral("DelLine"))->setEnabled(enabled);
@@ -583,8 +604,49 @@ void MainWindow::deleteLine()
         QString(), Prompter::Icon::Exclamation, Prompter::Buttons::YesNo);
     if (answer != Prompter::Answer::Yes)
         return;
-    m_lineModel->removeLine(row);
+    // The lines that started at its end start where it started.
+    m_lineModel->removeLine(row, Network::reattachedOnDelete(m_project.lines, Network::Tree::build(m_project.lines), row));
     summarizeNetwork();
+}
+
+void MainWindow::markPathTo(int row)
+{
+    if (row < 0 || row >= m_project.lines.size())
+        return;
+    m_lineModel->replaceLines(Network::markedPath(m_project.lines, Network::Tree::build(m_project.lines), row),
+                              QStringLiteral("отметку пути до линии"));
+    summarizeNetwork();
+}
+
+NetworkWindow *MainWindow::networkWindow() const
+{
+    return m_networkWindow.data();
+}
+
+void MainWindow::showNetworkWindow()
+{
+    if (!m_networkWindow) {
+        auto *w = new NetworkWindow(m_project, m_context, m_prompter, this);
+        connect(w, &NetworkWindow::lineSelected, this, [this](int line) {
+            const QScopedValueRollback following(m_followingNetworkWindow, true);
+            selectRow(line);
+        });
+        connect(w, &NetworkWindow::changeRequested, this, [this](int line) {
+            {
+                const QScopedValueRollback following(m_followingNetworkWindow, true);
+                selectRow(line);
+            }
+            changeLine();
+        });
+        connect(w, &NetworkWindow::markPathRequested, this, &MainWindow::markPathTo);
+        m_networkWindow = w;
+    } else {
+        m_networkWindow->refresh();
+    }
+    m_networkWindow->selectLine(selectedRow());
+    m_networkWindow->show();
+    m_networkWindow->raise();
+    m_networkWindow->activateWindow();
 }
 
 void MainWindow::recomputeLines()
@@ -724,8 +786,20 @@ void MainWindow::showShortCircuitWindow()
 {
     if (!haveTransformer())
         return;
-    ShortCircuitWindow dialog(m_project, m_context.calc, this);
+    const auto chained = checkedPathProject();
+    if (!chained)
+        return;
+    ShortCircuitWindow dialog(*chained, m_context.calc, this);
     dialog.exec();
+}
+
+std::optional<Project> MainWindow::checkedPathProject()
+{
+    QString message;
+    auto chained = Network::checkedPathProject(m_project, &message);
+    if (!chained)
+        m_prompter.message(message, QString(), Prompter::Icon::Exclamation);
+    return chained;
 }
 void MainWindow::showLightingWindow()
 {

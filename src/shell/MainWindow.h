@@ -17,6 +17,7 @@
 
 class IniDocument;
 class LineListModel;
+class NetworkWindow;
 class OptionsDialog;
 class CableLineDialog;
 class GuideViewer;
@@ -105,6 +106,11 @@ public:
     void deleteLine();
     void copyLinesToClipboard();
     void checkAllLines();
+    // "Отметить путь до линии": exactly the lines from the bus to that row checked, as one change.
+    void markPathTo(int row);
+    // "Сеть": the network window, kept beside the main window once opened.
+    void showNetworkWindow();
+    NetworkWindow *networkWindow() const;
     // Every line again from its inputs with today's settings and tables.
     void recomputeLines();
     void chooseSubstation();
@@ -191,6 +197,10 @@ private:
     // cannot be had or some point or line could not be computed.
     std::optional<FaultCurrents::Result> faultCurrentsForSchedule();
     std::optional<Protection::Result> protectionForSchedule();
+    // The project as the simplified short-circuit calculation chains the
+    // checked lines; nothing, after the message naming the break, when they
+    // are not one path of the network.
+    std::optional<Project> checkedPathProject();
     // A report writer for one command: its progress on the status bar, its
     // printing through the preview.
     void withReportWriter(const std::function<void(ReportWriter &)> &use);
@@ -226,4 +236,6 @@ private:
     GuideViewer *m_guideViewer = nullptr;
     QUndoStack *m_history = nullptr;
     bool m_doubleClickOnCheckBox = false;
+    QPointer<NetworkWindow> m_networkWindow;
+    bool m_followingNetworkWindow = false;
 };

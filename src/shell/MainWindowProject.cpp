@@ -5,6 +5,8 @@
 #include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "base/ProjectFile.h"
+#include "calc/network/NetworkTree.h"
+#include "ui/network/NetworkWindow.h"
 #include "ui/lines/LineListModel.h"
 #include "ui/widgets/ProgressPanel.h"
 #include "ui/widgets/StatusBarProgress.h"
@@ -159,6 +161,7 @@ void MainWindow::newProject()
     updateCaption();
 
     m_project.lines.clear();
+    m_project.nextLineId = 1;
     m_lineModel->reload();
     statusPanel1->setText(QStringLiteral("Нажмите F1 для получения справки"));
     statusPanel2->clear();
@@ -167,6 +170,8 @@ void MainWindow::newProject()
     discardShieldsWindow();
     m_project.resetShields();
     m_history->clear();
+    if (m_networkWindow && m_networkWindow->isVisible())
+        m_networkWindow->refresh();
 }
 
 void MainWindow::chooseAndOpenProject()
@@ -196,6 +201,8 @@ bool MainWindow::openProject(const QString &path)
         // the open project untouched.
         Project loaded;
         result = ProjectFile::read(path, loaded, [&busy](int value) { busy.step(value); });
+        if (result.opened)
+            Network::addPlaceProblems(loaded.lines, result);
         if (result.opened) {
             m_project.projectFolder = file.absolutePath() + QLatin1Char('/');
             m_project.projectName = projectNameOf(file);
@@ -203,6 +210,7 @@ bool MainWindow::openProject(const QString &path)
 
             m_project.setSubstation(loaded.substation());
             m_project.lines = std::move(loaded.lines);
+            m_project.nextLineId = loaded.nextLineId;
             m_lineModel->reload();
             // The shields window is built again from the project's shields.
             discardShieldsWindow();

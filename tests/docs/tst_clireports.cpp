@@ -9,6 +9,7 @@
 #include "base/ProjectFile.h"
 #include "base/AppContext.h"
 #include "calc/loads/LoadCalc.h"
+#include "calc/network/NetworkCalc.h"
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "docs/schedules/ProtectionReport.h"
 #include "docs/writers/ReportPages.h"
@@ -101,15 +102,10 @@ bool writeWindowSchedule(const TestAppDir &app, const QString &which, const QStr
     ReportWriter writer(prompter, app.path());
     const int places = context.calc.places();
     if (which == QLatin1String("faults")) {
-        const auto inputs = FaultCurrents::inputsOf(p, nullptr);
-        if (!inputs)
-            return false;
-        const FaultCurrents::Result result =
-            FaultCurrents::compute(p, *inputs, context.calc, FaultCurrents::TransformerTable::load(app.path()),
-                                   FaultCurrents::CableTable::load(app.path()));
-        return result.problems.isEmpty()
+        const auto result = Network::faultCurrentsOf(p, context, nullptr);
+        return result && result->problems.isEmpty()
                && writer.save(path, p.projectName, FaultCurrentsReport::title(),
-                              [&] { return FaultCurrentsReport::build(result, places); });
+                              [&] { return FaultCurrentsReport::build(*result, places); });
     }
     const auto result = ProtectionReport::checkProject(p, context, nullptr);
     return result && result->problems.isEmpty()

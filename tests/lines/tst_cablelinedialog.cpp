@@ -117,7 +117,7 @@ void TstCableLineDialog::initialState()
     Fixture f;
     CableLineDialog d(f.lines(), f.window->project(), f.context, f.prompter, false);
     QCOMPARE(d.windowTitle(), QStringLiteral("Добавить кабельную линию"));
-    QCOMPARE(d.tabs->count(), 4);
+    QCOMPARE(d.tabs->count(), 5);
     QCOMPARE(d.tabs->tabText(0), QStringLiteral("Тип линии"));
     QCOMPARE(d.tabs->tabText(1), QStringLiteral("Параметры линии"));
     QCOMPARE(d.tabs->tabText(2), QStringLiteral("Марка"));

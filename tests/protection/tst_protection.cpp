@@ -176,8 +176,10 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
                                     {"Щит", "C40", "40", "87,4", "1,18", "4,56", "да", "да", "да", "да"}};
     QCOMPARE(lineTexts(result->lines.at(0), 2), expected[0]);
     QCOMPARE(lineTexts(result->lines.at(1), 2), expected[1]);
-    // The schedule shows every decimal place of the currents, the rating as the table has it.
+    // The schedule shows every decimal place of the currents, the rating as
+    // the table has it, and "Щит" under "Ввод", where it starts.
     QStringList scheduled = expected[1];
+    scheduled[0] = QStringLiteral("\u00A0\u00A0Щит");
     scheduled[3] = QStringLiteral("87,40");
     const ReportTable schedule = ProtectionReport::build(*result, 2);
     QCOMPARE(schedule.rows.at(1), scheduled);

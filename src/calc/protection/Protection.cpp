@@ -230,35 +230,17 @@ std::optional<Breaker> deviceOf(const CableLine &line, const BreakerTable &table
     return device;
 }
 
-Result check(const Project &project, const FaultCurrents::Result &faults, const BreakerTable &table, int places)
+CheckInput lineInput(const CableLine &line, const BreakerTable &table, QString *problem)
 {
-    Result result;
-    if (!table.problem().isEmpty())
-        result.problems << table.problem();
-    int point = 0; // the line's start; its end is the next point
-    for (const CableLine &line : project.lines) {
-        if (!line.checked)
-            continue;
-        CheckInput in;
-        QString problem;
-        in.device = deviceOf(line, table, &problem);
-        if (!problem.isEmpty())
-            result.problems << problem;
-        in.loadCurrent = LineCalc::parseLoadCurrent(line.cell(CableLine::LoadCurrent));
-        in.permissibleCurrent = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
-        in.material = line.cell(CableLine::Material);
-        in.section = NumberText::toDouble(LineCalc::phaseSectionText(line.cell(CableLine::Cores)));
-        if (line.inputs && !line.inputs->tripTime.trimmed().isEmpty())
-            in.tripTime = NumberText::parse(line.inputs->tripTime);
-        if (point + 1 < faults.points.size()) {
-            const FaultCurrents::Point &start = faults.points.at(point);
-            in.minimumSinglePhase = faults.points.at(point + 1).singlePhaseMin;
-            in.maximumAtDevice = start.threePhase ? start.threePhase : start.singlePhaseMax;
-        }
-        result.lines << evaluate(line.name, in, places);
-        ++point;
-    }
-    return result;
+    CheckInput in;
+    in.device = deviceOf(line, table, problem);
+    in.loadCurrent = LineCalc::parseLoadCurrent(line.cell(CableLine::LoadCurrent));
+    in.permissibleCurrent = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
+    in.material = line.cell(CableLine::Material);
+    in.section = NumberText::toDouble(LineCalc::phaseSectionText(line.cell(CableLine::Cores)));
+    if (line.inputs && !line.inputs->tripTime.trimmed().isEmpty())
+        in.tripTime = NumberText::parse(line.inputs->tripTime);
+    return in;
 }
 
 QStringList headings()

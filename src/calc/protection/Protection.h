@@ -86,6 +86,7 @@ struct CheckInput {
 
 struct LineCheck {
     QString name;
+    int level = 1; // 1 for a line starting at the bus, 2 for one starting at its end, ...
     CheckInput input;
     double tripTime = 0; // the one the thermal check used
     Verdict overload = Verdict::NotApplicable;
@@ -105,13 +106,14 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places);
 // `problem` then names).
 std::optional<Breaker> deviceOf(const CableLine &line, const BreakerTable &table, QString *problem = nullptr);
 
+// What the checks of a line take from the line itself: its device, Ib, Iz,
+// conductor and disconnection time; the currents are the network's.
+CheckInput lineInput(const CableLine &line, const BreakerTable &table, QString *problem = nullptr);
+
 struct Result {
-    QVector<LineCheck> lines; // every checked line, in list order
+    QVector<LineCheck> lines; // every line of the network, in tree order
     QStringList problems;
 };
-// Every checked line with the currents of its points (`faults`, whose point
-// i + 1 is the end of checked line i).
-Result check(const Project &project, const FaultCurrents::Result &faults, const BreakerTable &table, int places);
 
 // The columns of the window, the schedule and the command line.
 QStringList headings();

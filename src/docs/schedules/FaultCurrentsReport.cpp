@@ -1,5 +1,7 @@
 #include "docs/schedules/FaultCurrentsReport.h"
 
+#include "calc/network/NetworkTexts.h"
+
 namespace FaultCurrentsReport {
 
 QString title()
@@ -18,8 +20,11 @@ ReportTable build(const FaultCurrents::Result &result, int places)
     const QStringList headings = FaultCurrents::headings();
     for (int c = 0; c < headings.size(); ++c)
         table.heading << ReportCell{headings.at(c), true, c > 0};
-    for (const FaultCurrents::Point &point : result.points)
-        table.rows << FaultCurrents::pointTexts(point, places);
+    for (const FaultCurrents::Point &point : result.points) {
+        QStringList row = FaultCurrents::pointTexts(point, places);
+        row[0] = Network::indentedName(point.name, point.level);
+        table.rows << row;
+    }
     for (int c = 1; c < table.columnCount(); ++c)
         table.setNumberColumn(c, places);
     return table;

@@ -4,8 +4,8 @@
 #include "calc/shortcircuit/FaultCurrents.h"
 
 // The schedule of the short-circuit currents by ГОСТ 28249-93: one row per
-// point (the substation's terminals, then every checked line), the columns of
-// the window.
+// point (the substation's terminals, then every line of the network in tree
+// order, indented under the line it starts at), the columns of the window.
 namespace FaultCurrentsReport {
 
 QString title(); // "Ведомость токов КЗ (ГОСТ 28249-93)"

@@ -1,5 +1,8 @@
 #include "docs/schedules/ProtectionReport.h"
 
+#include "calc/network/NetworkCalc.h"
+#include "calc/network/NetworkTexts.h"
+
 namespace ProtectionReport {
 
 QString title()
@@ -14,16 +17,7 @@ QString defaultFileName(const QString &projectName)
 
 std::optional<Protection::Result> checkProject(const Project &project, const AppContext &context, QString *message)
 {
-    const auto inputs = FaultCurrents::inputsOf(project, message);
-    if (!inputs)
-        return std::nullopt;
-    const FaultCurrents::Result faults =
-        FaultCurrents::compute(project, *inputs, context.calc, FaultCurrents::TransformerTable::load(context.appDir()),
-                               FaultCurrents::CableTable::load(context.appDir()));
-    Protection::Result result =
-        Protection::check(project, faults, Protection::BreakerTable::load(context.appDir()), context.calc.places());
-    result.problems = faults.problems + result.problems;
-    return result;
+    return Network::protectionOf(project, context, message);
 }
 
 ReportTable build(const Protection::Result &result, int places)
@@ -31,8 +25,11 @@ ReportTable build(const Protection::Result &result, int places)
     ReportTable table;
     for (const QString &heading : Protection::headings())
         table.heading << ReportCell{heading, true, false};
-    for (const Protection::LineCheck &line : result.lines)
-        table.rows << Protection::lineTexts(line, places);
+    for (const Protection::LineCheck &line : result.lines) {
+        QStringList row = Protection::lineTexts(line, places);
+        row[0] = Network::indentedName(line.name, line.level);
+        table.rows << row;
+    }
     // Iн is the device's rating as its table gives it; the currents show the
     // decimal places.
     table.markNumberColumn(2);

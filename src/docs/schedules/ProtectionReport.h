@@ -6,8 +6,8 @@
 
 #include <optional>
 
-// The schedule of protective devices: one row per checked line with the
-// columns of the window.
+// The schedule of protective devices: one row per line of the network, in
+// tree order and indented under the line it starts at, with the columns of the window.
 namespace ProtectionReport {
 
 QString title(); // "Ведомость защитных аппаратов"

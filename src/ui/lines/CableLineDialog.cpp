@@ -6,8 +6,10 @@
 #include "base/Project.h"
 #include "base/Prompter.h"
 #include "calc/lines/LineEntry.h"
+#include "calc/network/CheckedPath.h"
 #include "ui/lines/LineListModel.h"
 #include "ui/lines/LineMarksTab.h"
+#include "ui/lines/LineNetworkTab.h"
 #include "ui/lines/LineParametersTab.h"
 #include "ui/lines/LineProtectionTab.h"
 #include "ui/lines/LineTypeTab.h"
@@ -52,10 +54,12 @@ CableLineDialog::CableLineDialog(LineListModel &lines, const Project &project, c
     m_marksTab = new LineMarksTab(m_context, m_prompter,
                                   [this](const QString &path, const QString &message) { reportFileProblem(path, message); });
     m_protectionTab = new LineProtectionTab;
+    m_networkTab = new LineNetworkTab;
     tabs->addTab(m_typeTab, QStringLiteral("Тип линии"));
     tabs->addTab(m_parametersTab, QStringLiteral("Параметры линии"));
     tabs->addTab(m_marksTab, QStringLiteral("Марка"));
     tabs->addTab(m_protectionTab, QStringLiteral("Защита"));
+    tabs->addTab(m_networkTab, QStringLiteral("Сеть"));
     layout->addWidget(tabs);
 
     networkOptions[0] = m_typeTab->networkOptions[0];
@@ -93,6 +97,9 @@ CableLineDialog::CableLineDialog(LineListModel &lines, const Project &project, c
     chooseDeviceButton = m_protectionTab->chooseDeviceButton;
     tripTimeEdit = m_protectionTab->tripTimeEdit;
     deviceLabel = m_protectionTab->deviceLabel;
+    startList = m_networkTab->startList;
+    startNote = m_networkTab->startNote;
+    boardList = m_networkTab->boardList;
 
     inputsNote = new QLabel(QStringLiteral("Конструкция и прокладка этой линии не были сохранены в проекте: проверьте их."),
                             this);
@@ -192,6 +199,7 @@ void CableLineDialog::load()
     loadPermissibleTable();
     m_reactance = CableReactance::load(m_context.appDir());
     m_protectionTab->setBreakers(Protection::BreakerTable::load(m_context.appDir()));
+    m_networkTab->fill(m_project, -1);
 
     nameEdit->setEnabled(!autoNumberCheck->isChecked());
     onNetTypeChanged();
@@ -453,11 +461,21 @@ void CableLineDialog::confirm()
     }
     line.name = name;
     line.checked = false;
+    line.place = m_networkTab->placeFor(changeMode ? m_changedLine.place : LinePlace{});
 
-    if (changeMode)
+    if (changeMode && m_networkTab->startChosen()) {
+        // The line leaves the checked lines: those after it keep their starts
+        // as set ones rather than close up behind it. One change with it.
+        QVector<CableLine> lines = m_project.lines;
+        Network::setCheckedOrderStarts(lines, Network::Tree::build(lines));
+        lines[m_changeRow] = line;
+        m_lines.replaceLines(lines, QStringLiteral("изменение линии"));
+    } else if (changeMode) {
         m_lines.replaceLine(m_changeRow, line);
-    else
+    } else {
         m_lines.appendLine(line);
+        m_networkTab->refill(m_project);
+    }
 
     if (changeMode) {
         unload();
@@ -497,6 +515,13 @@ void CableLineDialog::refuseField(LineEntry::Field field, const QString &message
     }
 }
 
+void CableLineDialog::showEvent(QShowEvent *event)
+{
+    if (!changeMode)
+        m_networkTab->refill(m_project);
+    QDialog::showEvent(event);
+}
+
 void CableLineDialog::closeForLater()
 {
     if (changeMode) {
@@ -533,6 +558,7 @@ void CableLineDialog::fillFromRow(int row)
     changeMode = true;
 
     nameEdit->setText(line.name);
+    m_networkTab->fill(m_project, row);
     if (line.inputs)
         fillFromInputs(line, *line.inputs);
     else

@@ -116,8 +116,11 @@ void LineListModel::recordChanges(const QString &text, const QVector<RowChange> 
         });
 }
 
-void LineListModel::appendLine(const CableLine &line)
+void LineListModel::appendLine(const CableLine &given)
 {
+    CableLine line = given;
+    if (line.place.id <= 0 && m_nextId)
+        line.place.id = m_nextId();
     const int row = int(m_lines.size());
     insertAt(row, line);
     RecordedEdit::record(
@@ -135,15 +138,28 @@ void LineListModel::replaceLine(int row, const CableLine &line)
     recordChanges(QStringLiteral("изменение линии"), {RowChange{row, before, line}});
 }
 
-void LineListModel::removeLine(int row)
+void LineListModel::removeLine(int row, const QVector<std::pair<int, CableLine>> &reattached)
 {
     if (row < 0 || row >= m_lines.size())
         return;
     const CableLine before = m_lines.at(row);
-    removeAt(row);
-    RecordedEdit::record(
-        m_history, QStringLiteral("удаление линии"), [this, row, before] { insertAt(row, before); },
-        [this, row] { removeAt(row); });
+    QVector<RowChange> moved;
+    for (const auto &[at, line] : reattached)
+        if (at >= 0 && at < m_lines.size() && at != row)
+            moved << RowChange{at, m_lines.at(at), line};
+    // The rows are those before the removal: they change first.
+    auto redo = [this, row, moved] {
+        for (const RowChange &c : moved)
+            setAt(c.row, c.after);
+        removeAt(row);
+    };
+    auto undo = [this, row, before, moved] {
+        insertAt(row, before);
+        for (auto it = moved.crbegin(); it != moved.crend(); ++it)
+            setAt(it->row, it->before);
+    };
+    redo();
+    RecordedEdit::record(m_history, QStringLiteral("удаление линии"), undo, redo);
 }
 
 void LineListModel::setChecked(int row, bool checked)

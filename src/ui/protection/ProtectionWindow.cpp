@@ -3,6 +3,7 @@
 #include "base/InputCheck.h"
 #include "base/Project.h"
 #include "base/Prompter.h"
+#include "calc/network/NetworkTexts.h"
 #include "docs/schedules/ProtectionReport.h"
 #include "ui/widgets/WidgetHelpers.h"
 
@@ -67,7 +68,8 @@ void ProtectionWindow::showResult()
     lineTable->setRowCount(int(m_result.lines.size()));
     for (int r = 0; r < m_result.lines.size(); ++r) {
         const Protection::LineCheck &check = m_result.lines.at(r);
-        const QStringList texts = Protection::lineTexts(check, places);
+        QStringList texts = Protection::lineTexts(check, places);
+        texts[0] = Network::indentedName(check.name, check.level);
         const QString reasons[] = {check.overloadReason, check.disconnectionReason, check.breakingReason,
                                    check.thermalReason};
         const Protection::Verdict verdicts[] = {check.overload, check.disconnection, check.breaking, check.thermal};

@@ -4,6 +4,8 @@
 #include "base/NumberText.h"
 #include "base/Project.h"
 #include "base/Prompter.h"
+#include "calc/network/NetworkCalc.h"
+#include "calc/network/NetworkTexts.h"
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "ui/widgets/WidgetHelpers.h"
 
@@ -161,9 +163,7 @@ bool FaultCurrentsWindow::calculate()
     // The inputs are the project's from now on.
     if (trial.substation() != m_project.substation())
         m_project.setSubstation(trial.substation());
-    m_result = FaultCurrents::compute(m_project, *checked, m_context.calc,
-                                      FaultCurrents::TransformerTable::load(m_context.appDir()),
-                                      FaultCurrents::CableTable::load(m_context.appDir()));
+    m_result = Network::faultCurrentsOf(m_project, m_context, &message).value_or(FaultCurrents::Result{});
     showResult();
     for (const QString &problem : std::as_const(m_result.problems))
         m_prompter.message(problem, QString(), Prompter::Icon::Exclamation);
@@ -175,7 +175,10 @@ void FaultCurrentsWindow::showResult()
     pointTable->setRowCount(int(m_result.points.size()));
     const int places = m_context.calc.places();
     for (int r = 0; r < m_result.points.size(); ++r) {
-        const QStringList texts = FaultCurrents::pointTexts(m_result.points.at(r), places);
+        const FaultCurrents::Point &point = m_result.points.at(r);
+        QStringList texts = FaultCurrents::pointTexts(point, places);
+        // Each line under the line it starts at.
+        texts[0] = Network::indentedName(point.name, point.level);
         for (int c = 0; c < texts.size(); ++c) {
             auto *item = new QTableWidgetItem(texts.at(c));
             item->setTextAlignment(c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);

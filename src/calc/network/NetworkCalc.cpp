@@ -1,0 +1,228 @@
+#include "calc/network/NetworkCalc.h"
+
+#include "base/NumberText.h"
+#include "calc/lines/LineCalc.h"
+
+namespace Network {
+
+namespace {
+
+// The first of many like problems, and how many more there were.
+class FirstOfMany
+{
+public:
+    void add(const QString &text)
+    {
+        if (m_first.isEmpty())
+            m_first = text;
+        else
+            ++m_more;
+    }
+    void putInto(QStringList &problems, const QString &moreText) const
+    {
+        if (m_first.isEmpty())
+            return;
+        problems << (m_more == 0 ? m_first : m_first + QLatin1Char(' ') + moreText.arg(m_more));
+    }
+
+private:
+    QString m_first;
+    int m_more = 0;
+};
+
+void passDrops(const Project &project, const Tree &tree, const CalcValues &calc, Result &result)
+{
+    QVector<CompensatedSum> drops(project.lines.size());
+    for (const int i : tree.order()) {
+        const CableLine &line = project.lines.at(i);
+        LineResult &r = result.lines[i];
+        r.loadCurrent = NumberText::toDouble(line.cell(CableLine::LoadCurrent));
+        r.permissibleCurrent = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
+        r.lineDrop = NumberText::toDouble(line.cell(CableLine::VoltageDrop));
+        r.overloaded = LineCalc::isOverloaded(r.loadCurrent, r.permissibleCurrent);
+        // Added as the summary adds the checked path, so a path's figure is the summary's.
+        const int up = tree.parent(i);
+        if (up != Bus)
+            drops[i] = drops.at(up);
+        drops[i].add(r.lineDrop);
+        r.dropFromBus = drops.at(i).value();
+        r.dropAboveLimit = isAboveLimit(r.dropFromBus, calc.maxVoltageDrop);
+        r.end.name = line.name;
+        r.end.level = tree.depth(i);
+    }
+}
+
+void passCurrents(const Project &project, const Tree &tree, const CalcValues &calc, const Sources &sources,
+                  Result &result)
+{
+    result.bus.name = QStringLiteral("ТП");
+    if (!sources.inputs) {
+        result.problems << sources.inputsProblem;
+        return;
+    }
+    const FaultCurrents::Inputs &inputs = *sources.inputs;
+    const auto source = FaultCurrents::sourceSums(inputs, calc, sources.transformers, sources.cables, &result.problems);
+    if (!source)
+        return;
+    result.currentsComputed = true;
+    result.bus = FaultCurrents::pointOf(QStringLiteral("ТП"), *source, true, inputs);
+
+    // The sums at each line's end; a line whose cable is unknown leaves its
+    // own end and every end below it without currents.
+    QVector<FaultCurrents::Sums> ends(project.lines.size());
+    FirstOfMany missing;
+    const bool cableFileUsable = sources.cables.status() == FaultCurrents::CableTable::Status::Ok;
+    for (const int i : tree.order()) {
+        const CableLine &line = project.lines.at(i);
+        LineResult &r = result.lines[i];
+        const int up = tree.parent(i);
+        if (up != Bus && !result.lines.at(up).endKnown)
+            continue;
+        const auto cable = FaultCurrents::cableShare(line, inputs, sources.cables);
+        if (!cable) {
+            if (cableFileUsable)
+                missing.add(FaultCurrents::missingCableMessage(line));
+            continue;
+        }
+        ends[i] = FaultCurrents::lineEnd(up == Bus ? *source : ends.at(up), *cable, inputs);
+        r.end = FaultCurrents::pointOf(line.name, ends.at(i), FaultCurrents::isThreePhase(line), inputs);
+        r.end.level = tree.depth(i);
+        r.endKnown = true;
+    }
+    missing.putInto(result.problems, QStringLiteral("Сопротивлений нет и еще для %1 линий."));
+}
+
+void passChecks(const Project &project, const Tree &tree, const CalcValues &calc, const Sources &sources,
+                Result &result)
+{
+    if (!sources.breakers.problem().isEmpty())
+        result.problems << sources.breakers.problem();
+    FirstOfMany unknownDevices;
+    const int places = calc.places();
+    for (const int i : tree.order()) {
+        const CableLine &line = project.lines.at(i);
+        QString problem;
+        Protection::CheckInput in = Protection::lineInput(line, sources.breakers, &problem);
+        if (!problem.isEmpty())
+            unknownDevices.add(problem);
+        const LineResult &end = result.lines.at(i);
+        if (end.endKnown)
+            in.minimumSinglePhase = end.end.singlePhaseMin;
+        // The device is at the line's start: the largest current there.
+        const int up = tree.parent(i);
+        const bool startKnown = up == Bus ? result.currentsComputed : result.lines.at(up).endKnown;
+        if (startKnown) {
+            const FaultCurrents::Point &start = up == Bus ? result.bus : result.lines.at(up).end;
+            in.maximumAtDevice = start.threePhase ? start.threePhase : start.singlePhaseMax;
+        }
+        result.lines[i].check = Protection::evaluate(line.name, in, places);
+        result.lines[i].check.level = tree.depth(i);
+    }
+    unknownDevices.putInto(result.problems, QStringLiteral("Таких линий еще %1."));
+}
+
+} // namespace
+
+Sources Sources::load(const Project &project, const AppContext &context)
+{
+    Sources s;
+    s.inputs = FaultCurrents::inputsOf(project, &s.inputsProblem);
+    s.transformers = FaultCurrents::TransformerTable::load(context.appDir());
+    s.cables = FaultCurrents::CableTable::load(context.appDir());
+    s.breakers = Protection::BreakerTable::load(context.appDir());
+    return s;
+}
+
+Result compute(const Project &project, const Tree &tree, const CalcValues &calc, const Sources &sources)
+{
+    Result result;
+    result.lines.resize(project.lines.size());
+    passDrops(project, tree, calc, result);
+    passCurrents(project, tree, calc, sources, result);
+    passChecks(project, tree, calc, sources, result);
+    return result;
+}
+
+FaultCurrents::Result faultPoints(const Project &project, const Tree &tree, const Result &result)
+{
+    FaultCurrents::Result out;
+    out.problems = result.problems;
+    if (!result.currentsComputed)
+        return out;
+    out.points.reserve(project.lines.size() + 1);
+    out.points << result.bus;
+    for (const int i : tree.order())
+        out.points << result.lines.at(i).end;
+    return out;
+}
+
+Protection::Result protectionChecks(const Tree &tree, const Result &result)
+{
+    Protection::Result out;
+    out.problems = result.problems;
+    out.lines.reserve(result.lines.size());
+    for (const int i : tree.order())
+        out.lines << result.lines.at(i).check;
+    return out;
+}
+
+namespace {
+
+std::optional<std::pair<Tree, Result>> computeProject(const Project &project, const AppContext &context,
+                                                      QString *message)
+{
+    const Sources sources = Sources::load(project, context);
+    if (!sources.inputs) {
+        if (message)
+            *message = sources.inputsProblem;
+        return std::nullopt;
+    }
+    Tree tree = Tree::build(project.lines);
+    Result result = compute(project, tree, context.calc, sources);
+    return std::pair{std::move(tree), std::move(result)};
+}
+
+} // namespace
+
+std::optional<FaultCurrents::Result> faultCurrentsOf(const Project &project, const AppContext &context,
+                                                     QString *message)
+{
+    const auto computed = computeProject(project, context, message);
+    if (!computed)
+        return std::nullopt;
+    return faultPoints(project, computed->first, computed->second);
+}
+
+std::optional<Protection::Result> protectionOf(const Project &project, const AppContext &context, QString *message)
+{
+    const auto computed = computeProject(project, context, message);
+    if (!computed)
+        return std::nullopt;
+    return protectionChecks(computed->first, computed->second);
+}
+
+QString checksText(const Protection::LineCheck &check, QString *reason)
+{
+    if (!check.input.device)
+        return QStringLiteral("-");
+    const struct {
+        Protection::Verdict verdict;
+        const char *name;
+        const QString &reason;
+    } checks[] = {{check.overload, "перегрузка", check.overloadReason},
+                  {check.disconnection, "отключение", check.disconnectionReason},
+                  {check.breaking, "отключающая способность", check.breakingReason},
+                  {check.thermal, "термическая стойкость", check.thermalReason}};
+    bool all = true;
+    for (const auto &c : checks) {
+        if (c.verdict == Protection::Verdict::No) {
+            if (reason)
+                *reason = c.reason;
+            return QStringLiteral("нет: ") + QString::fromUtf8(c.name);
+        }
+        all = all && c.verdict == Protection::Verdict::Yes;
+    }
+    return all ? QStringLiteral("да") : QStringLiteral("-");
+}
+
+} // namespace Network
