@@ -8,12 +8,17 @@
 #include "calc/calculator/Evaluator.h"
 #include "ui/lines/LineListModel.h"
 #include "calc/lines/NetworkSummary.h"
+#include "calc/network/CheckedPath.h"
+#include "calc/network/NetworkCalc.h"
+#include "calc/network/NetworkTree.h"
 #include "calc/loads/LoadCalc.h"
 #include "docs/schedules/CableLineReport.h"
 #include "docs/writers/ReportPages.h"
 #include "docs/writers/ReportWriter.h"
 #include "docs/schedules/ShortCircuitReport.h"
 #include "shell/MainWindow.h"
+#include "ui/lines/LineListModel.h"
+#include "ui/network/NetworkWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -149,8 +154,9 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
         g_sink = g_sink + s;
     });
 
+    // What the status bar runs: the tree of the lines, the checked path, the sum.
     const double summary = medianMs([&] {
-        const SummaryText s = summarizeNetwork(project.lines, 7.5);
+        const SummaryText s = Network::summarize(project.lines, 7.5);
         g_sink = g_sink + s.panel1.size();
     });
     row("network summary", summary, sumBase);
@@ -229,6 +235,87 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
     const QString expr = longExpression(lines);
     const double eval = medianMs([&] { g_sink = g_sink + evaluateExpression(expr).size(); });
     row("expression, one term a line", eval, sumBase);
+}
+
+// A network of `lines` lines: each starts at the end of the line before it
+// (a chain), all at the bus (a star), or three at the end of each line (a
+// balanced tree), with devices on every other line.
+Project makeNetwork(int lines, const char *shape)
+{
+    Project p = makeProject(lines, 1, 1);
+    for (int i = 0; i < lines; ++i) {
+        CableLine &l = p.lines[i];
+        l.checked = false;
+        l.place.id = i + 1;
+        if (qstrcmp(shape, "chain") == 0)
+            l.place.from = i;
+        else if (qstrcmp(shape, "star") == 0)
+            l.place.from = 0;
+        else
+            l.place.from = i == 0 ? 0 : (i - 1) / 3 + 1;
+        if (i % 2 == 0) {
+            l.inputs = LineInputs{};
+            l.inputs->device = QStringLiteral("C");
+            l.inputs->deviceRating = QStringLiteral("25");
+        }
+    }
+    p.nextLineId = lines + 1;
+    return p;
+}
+
+// The whole network computed (the tree, the drops, the currents, the checks),
+// and the network window: opened, and refreshed after one line's change.
+void benchNetwork(const QString &appDir)
+{
+    constexpr int Lines = 10000;
+    std::printf("\nNetwork of %d lines (data files read once; baseline: one pass summing as many numbers)\n", Lines);
+    std::vector<double> numbers(size_t(Lines), 0.0005);
+    const double sumBase = medianMs([&] {
+        double s = 0;
+        for (double v : numbers)
+            s += v;
+        g_sink = g_sink + s;
+    });
+    AppContext context(appDir);
+    for (const char *shape : {"chain", "star", "balanced"}) {
+        const Project p = makeNetwork(Lines, shape);
+        const Network::Sources sources = Network::Sources::load(p, context);
+        const double ms = medianMs([&] {
+            const Network::Tree tree = Network::Tree::build(p.lines);
+            g_sink = g_sink + Network::compute(p, tree, context.calc, sources).lines.size();
+        });
+        const QByteArray what = QByteArray("network computed, ") + shape;
+        row(what.constData(), ms, sumBase);
+    }
+    for (const char *shape : {"chain", "balanced"}) {
+        ScriptedPrompter prompter;
+        MainWindow window(context, prompter);
+        window.project().lines = makeNetwork(Lines, shape).lines;
+        window.project().transformerPower = QStringLiteral("400");
+        window.lineModel()->reload();
+        const double open = medianMs(
+            [&] {
+                window.showNetworkWindow();
+                QCoreApplication::processEvents();
+            },
+            [&] {
+                delete window.networkWindow();
+                QCoreApplication::processEvents();
+            });
+        QByteArray what = QByteArray("network window opened, ") + shape;
+        row(what.constData(), open, sumBase);
+        // One line's length changes (the tree keeps its shape), through the
+        // list's model as the line dialog changes it; the window follows.
+        int step = 0;
+        const double change = medianMs([&] {
+            CableLine l = window.project().lines.at(Lines / 2);
+            l.cells[CableLine::Length] = QString::number(50 + (++step % 7));
+            window.lineModel()->replaceLine(Lines / 2, l);
+            QCoreApplication::processEvents();
+        });
+        what = QByteArray("network window, one line changed, ") + shape;
+        row(what.constData(), change, sumBase);
+    }
 }
 
 // Peak memory of kabinor-cli on a project. A program's peak includes that of
@@ -321,6 +408,7 @@ int main(int argc, char *argv[])
     std::printf("Median of %d runs each; baseline = the floor for the same amount of work.\n", g_runs);
     benchSize(5000, 50, tmp, appDir);
     benchSize(10000, 100, tmp, appDir);
+    benchNetwork(appDir);
     std::printf("\nkabinor-cli summary on the 10 000-line project: peak %ld KB\n",
                 cliPeakKb(tmp.filePath(QStringLiteral("bench-10000.kbp")), appDir));
     benchPathological(tmp, appDir, tmp.filePath(QStringLiteral("bench-10000.kbp")));

@@ -69,8 +69,11 @@ std::optional<int> plainIndex(QStringView digits)
     return n;
 }
 
-// An Id or From as written: decimal digits and nothing else, below 10⁹ (so
-// that an id + 1 is still an int).
+// Ids stay below this, with room above the largest for a fresh id for every
+// line a file can hold, all of them written back in 9 digits.
+constexpr int MaxLineId = 999000000;
+
+// An Id, From or NextId as written: decimal digits and nothing else, up to MaxLineId.
 std::optional<int> wholeNumber(QStringView text)
 {
     if (text.isEmpty() || text.size() > 9)
@@ -81,6 +84,8 @@ std::optional<int> wholeNumber(QStringView text)
             return std::nullopt;
         n = n * 10 + (c.unicode() - '0');
     }
+    if (n > MaxLineId)
+        return std::nullopt;
     return n;
 }
 

@@ -428,6 +428,15 @@ void MainWindow::buildList()
     m_lineModel = new LineListModel(m_project.lines, this);
     m_lineModel->setHistory(m_history);
     m_lineModel->setIdSource([this] { return m_project.takeLineId(); });
+    // Known before the list's selection moves with the rows (see below).
+    const auto rowsChanging = [this] { m_rowsChanging = true; };
+    const auto rowsChanged = [this] { m_rowsChanging = false; };
+    connect(m_lineModel, &QAbstractItemModel::rowsAboutToBeInserted, this, rowsChanging);
+    connect(m_lineModel, &QAbstractItemModel::rowsAboutToBeRemoved, this, rowsChanging);
+    connect(m_lineModel, &QAbstractItemModel::modelAboutToBeReset, this, rowsChanging);
+    connect(m_lineModel, &QAbstractItemModel::rowsInserted, this, rowsChanged);
+    connect(m_lineModel, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
+    connect(m_lineModel, &QAbstractItemModel::modelReset, this, rowsChanged);
     lineList->setModel(m_lineModel);
     lineList->viewport()->installEventFilter(this);
     layout->addWidget(lineList);
@@ -455,12 +464,17 @@ void MainWindow::buildList()
             changeLine();
     });
     // What undo and redo change shows in the summary as every edit does.
-    connect(m_history, &QUndoStack::indexChanged, this, [this] { summarizeNetwork(); });
-    // The network window follows the list's selection.
+    connect(m_history, &QUndoStack::indexChanged, this, [this] {
+        summarizeNetwork();
+        refreshNetworkWindow();
+    });
+    // The network window follows the list's selection, but not while rows
+    // come and go: it catches up when it shows the change.
     connect(lineList->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-        if (m_networkWindow && !m_followingNetworkWindow)
+        if (m_networkWindow && !m_followingNetworkWindow && !m_rowsChanging)
             m_networkWindow->selectLine(selectedRow());
     });
+
 }
 
 void MainWindow::buildStatusBar()
@@ -530,9 +544,16 @@ void MainWindow::summarizeNetwork()
     const SummaryText s = Network::summarize(m_project.lines, m_context.calc.maxVoltageDrop);
     statusPanel1->setText(s.panel1);
     statusPanel2->setText(s.panel2);
-    // Every change of the project ends here; the network window shows it.
-    if (m_networkWindow && m_networkWindow->isVisible())
-        m_networkWindow->refresh();
+}
+
+// Every change of the project is a step of the history, or replaces the
+// project, or changes the options: the network window follows those.
+void MainWindow::refreshNetworkWindow()
+{
+    if (!m_networkWindow || !m_networkWindow->isVisible())
+        return;
+    m_networkWindow->refresh();
+    m_networkWindow->selectLine(selectedRow(), false);
 }
 
 void MainWindow::setLineCommandsEnabled(bool enabled)
@@ -821,6 +842,7 @@ void MainWindow::followOptions(OptionsDialog &dialog)
         else
             removeTrayIcon();
         summarizeNetwork();
+        refreshNetworkWindow();
     });
 }
 void MainWindow::checkForUpdate()

@@ -79,6 +79,8 @@ public:
 
     // Re-runs the network summary into the two status panels.
     void summarizeNetwork();
+    // Computes the open network window again after a change of the project.
+    void refreshNetworkWindow();
     // Enables or disables change, delete, copy, check all and the two buttons.
     void setLineCommandsEnabled(bool enabled);
     // Sets the caption from the project name.
@@ -238,4 +240,5 @@ private:
     bool m_doubleClickOnCheckBox = false;
     QPointer<NetworkWindow> m_networkWindow;
     bool m_followingNetworkWindow = false;
+    bool m_rowsChanging = false;
 };

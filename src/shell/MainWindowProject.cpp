@@ -6,7 +6,6 @@
 #include "base/NumberText.h"
 #include "base/ProjectFile.h"
 #include "calc/network/NetworkTree.h"
-#include "ui/network/NetworkWindow.h"
 #include "ui/lines/LineListModel.h"
 #include "ui/widgets/ProgressPanel.h"
 #include "ui/widgets/StatusBarProgress.h"
@@ -170,8 +169,7 @@ void MainWindow::newProject()
     discardShieldsWindow();
     m_project.resetShields();
     m_history->clear();
-    if (m_networkWindow && m_networkWindow->isVisible())
-        m_networkWindow->refresh();
+    refreshNetworkWindow();
 }
 
 void MainWindow::chooseAndOpenProject()
@@ -222,6 +220,7 @@ bool MainWindow::openProject(const QString &path)
             busy.step(80);
             busy.step(90);
             summarizeNetwork();
+            refreshNetworkWindow();
             busy.step(100);
             busy.keepStatusText();
             statusPanel2->setText(shownPath(path));

@@ -209,6 +209,7 @@ RecomputeResult recomputeLines(QVector<CableLine> &lines, const QString &appDir,
             recomputeFromTexts(recomputed, calc);
         recomputed.name = line.name;
         recomputed.checked = line.checked;
+        recomputed.place = line.place;
         line = std::move(recomputed);
         ++result.recomputed;
     }

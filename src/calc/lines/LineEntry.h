@@ -79,7 +79,7 @@ struct RecomputeResult {
 };
 
 // Recomputes every line with today's settings and tables, keeping names,
-// order and check marks. A line with inputs goes through the dialog's confirm
+// order, check marks and places in the network. A line with inputs goes through the dialog's confirm
 // again; a line without them gets its resistance and voltage drop from its
 // texts and keeps its permissible current. Each table is read once.
 RecomputeResult recomputeLines(QVector<CableLine> &lines, const QString &appDir, const CalcValues &calc);

@@ -2,6 +2,7 @@
 
 #include "base/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 
 void CompensatedSum::add(double value)
@@ -39,9 +40,12 @@ QString shownTotal(double total)
 
 bool isAboveLimit(double total, double maxVoltageDrop)
 {
-    // The limit is checked against the total as it is shown.
-    const double shown = std::isfinite(total) ? NumberText::toDouble(shownTotal(total)) : total;
-    return shown > maxVoltageDrop;
+    // The limit is checked against the total as it is shown: 15 significant
+    // digits, which only a total within a hair of the limit needs written.
+    const double hair = 1e-12 * std::max(std::abs(total), std::abs(maxVoltageDrop));
+    if (!std::isfinite(total) || std::abs(total - maxVoltageDrop) > hair)
+        return total > maxVoltageDrop;
+    return NumberText::toDouble(shownTotal(total)) > maxVoltageDrop;
 }
 
 SummaryText summarizeNetwork(const QVector<CableLine> &lines, double maxVoltageDrop)

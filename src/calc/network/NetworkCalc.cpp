@@ -57,7 +57,8 @@ void passCurrents(const Project &project, const Tree &tree, const CalcValues &ca
 {
     result.bus.name = QStringLiteral("ТП");
     if (!sources.inputs) {
-        result.problems << sources.inputsProblem;
+        if (!sources.inputsProblem.isEmpty())
+            result.problems << sources.inputsProblem;
         return;
     }
     const FaultCurrents::Inputs &inputs = *sources.inputs;
@@ -115,8 +116,9 @@ void passChecks(const Project &project, const Tree &tree, const CalcValues &calc
             const FaultCurrents::Point &start = up == Bus ? result.bus : result.lines.at(up).end;
             in.maximumAtDevice = start.threePhase ? start.threePhase : start.singlePhaseMax;
         }
-        result.lines[i].check = Protection::evaluate(line.name, in, places);
-        result.lines[i].check.level = tree.depth(i);
+        LineResult &r = result.lines[i];
+        r.check = Protection::evaluate(line.name, in, places);
+        r.check.level = tree.depth(i);
     }
     unknownDevices.putInto(result.problems, QStringLiteral("Таких линий еще %1."));
 }

@@ -102,6 +102,7 @@ Tree Tree::build(const QVector<CableLine> &lines)
                 circle.lines << u;
                 u = t.m_parent.at(u);
             } while (u != v);
+            std::sort(circle.lines.begin(), circle.lines.end());
             for (const int line : std::as_const(circle.lines)) {
                 t.m_parent[line] = Bus;
                 t.m_start[line] = Start::Broken;

@@ -29,7 +29,7 @@ enum class Start {
 struct Problem {
     enum class Kind { NoSuchLine, Circle };
     Kind kind = Kind::NoSuchLine;
-    QVector<int> lines; // in list order (a circle: in its own order)
+    QVector<int> lines; // in list order
 };
 
 class Tree

@@ -108,7 +108,7 @@ QVector<Breaker> BreakerTable::ofCharacteristic(const QString &characteristic) c
 std::optional<Breaker> BreakerTable::find(const QString &characteristic, double rated) const
 {
     for (const Breaker &b : m_rows)
-        if (b.characteristic == characteristic && b.rated == rated)
+        if (b.rated == rated && b.characteristic == characteristic)
             return b;
     return std::nullopt;
 }
@@ -238,7 +238,7 @@ CheckInput lineInput(const CableLine &line, const BreakerTable &table, QString *
     in.permissibleCurrent = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
     in.material = line.cell(CableLine::Material);
     in.section = NumberText::toDouble(LineCalc::phaseSectionText(line.cell(CableLine::Cores)));
-    if (line.inputs && !line.inputs->tripTime.trimmed().isEmpty())
+    if (line.inputs && !line.inputs->tripTime.isEmpty() && !line.inputs->tripTime.trimmed().isEmpty())
         in.tripTime = NumberText::parse(line.inputs->tripTime);
     return in;
 }

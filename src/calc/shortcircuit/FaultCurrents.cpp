@@ -147,7 +147,7 @@ std::optional<Sequences> CableTable::find(const QString &material, double sectio
 {
     if (m_status == Status::Ok)
         for (const Row &row : m_rows)
-            if (row.material == material && float(row.section) == float(section))
+            if (float(row.section) == float(section) && row.material == material)
                 return row.z;
     return std::nullopt;
 }
@@ -297,17 +297,20 @@ bool isThreePhase(const CableLine &line)
 
 std::optional<Sums> cableShare(const CableLine &line, const Inputs &inputs, const CableTable &cables)
 {
-    const QString material = line.cell(CableLine::Material);
     const QString notation = line.cell(CableLine::Cores);
-    const double section = NumberText::toDouble(LineCalc::phaseSectionText(notation));
-    double neutral = LineCalc::neutralSection(notation);
-    if (neutral == 0)
-        neutral = section;
+    return cableShare(line.cell(CableLine::Material), NumberText::toDouble(LineCalc::phaseSectionText(notation)),
+                      LineCalc::neutralSection(notation), NumberText::toDouble(line.cell(CableLine::Length)), inputs,
+                      cables);
+}
+
+std::optional<Sums> cableShare(const QString &material, double section, double neutralSection, double length,
+                               const Inputs &inputs, const CableTable &cables)
+{
+    const double neutral = neutralSection == 0 ? section : neutralSection;
     const auto phase = cables.find(material, section);
     const auto neutralCore = neutral == section ? phase : cables.find(material, neutral);
     if (!phase || !neutralCore)
         return std::nullopt;
-    const double length = NumberText::toDouble(line.cell(CableLine::Length));
     // The neutral's own section gives the zero sequence: r0 = r1 + 3 rN.
     Sequences cable{phase->r1 * length, phase->x1 * length, phase->r0 * length, phase->x0 * length};
     if (neutral != section)

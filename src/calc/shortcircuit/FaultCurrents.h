@@ -143,6 +143,10 @@ std::optional<Sums> sourceSums(const Inputs &inputs, const CalcValues &calc, con
 // What a line's cable adds to the sums (by the cable file; the neutral's own
 // section gives the zero sequence); nothing when the file lacks its sections.
 std::optional<Sums> cableShare(const CableLine &line, const Inputs &inputs, const CableTable &cables);
+// The same from the line's values: its material, phase and neutral sections
+// (mm²; the neutral 0 when it has none of its own) and length (m).
+std::optional<Sums> cableShare(const QString &material, double section, double neutralSection, double length,
+                               const Inputs &inputs, const CableTable &cables);
 // The sums at a line's end: those at its start, its cable, its contacts.
 Sums lineEnd(const Sums &start, const Sums &cable, const Inputs &inputs);
 // Said once when a line's sections are missing from the cable file.

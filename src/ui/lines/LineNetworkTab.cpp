@@ -76,7 +76,7 @@ void LineNetworkTab::fill(const Project &project, int line)
         }
     }
     startNote->setText(note);
-    fillStarts(project, line, shownFrom);
+    fillStarts(project, tree, line, shownFrom);
     fillBoards(project, board);
 }
 
@@ -86,15 +86,16 @@ void LineNetworkTab::refill(const Project &project)
     const QVariant from = startList->currentData();
     const QString board = boardList->currentText();
     const QString note = startNote->text();
-    fillStarts(project, -1, from.isValid() ? std::optional<int>(from.toInt()) : std::optional<int>(0));
+    fillStarts(project, Network::Tree::build(project.lines), -1,
+               from.isValid() ? std::optional<int>(from.toInt()) : std::optional<int>(0));
     fillBoards(project, board);
     m_startChosen = chosen;
     startNote->setText(note);
 }
 
-void LineNetworkTab::fillStarts(const Project &project, int line, std::optional<int> shownFrom)
+void LineNetworkTab::fillStarts(const Project &project, const Network::Tree &tree, int line,
+                                std::optional<int> shownFrom)
 {
-    const Network::Tree tree = Network::Tree::build(project.lines);
     const QSignalBlocker block(startList);
     startList->clear();
     startList->addItem(QStringLiteral("Шины 0,4 кВ ТП"), 0);

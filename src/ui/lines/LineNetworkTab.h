@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/CableLine.h"
+#include "calc/network/NetworkTree.h"
 
 #include <QWidget>
 
@@ -34,7 +35,7 @@ public:
     LinePlace placeFor(const LinePlace &before) const;
 
 private:
-    void fillStarts(const Project &project, int line, std::optional<int> shownFrom);
+    void fillStarts(const Project &project, const Network::Tree &tree, int line, std::optional<int> shownFrom);
     void fillBoards(const Project &project, const QString &board);
 
     bool m_startChosen = false;

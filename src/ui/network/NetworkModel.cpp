@@ -9,7 +9,7 @@
 namespace {
 
 // Index ids: 0 the bus, line i is i + 1.
-quintptr idOf(int node)
+quintptr internalIdOf(int node)
 {
     return quintptr(node + 1);
 }
@@ -57,6 +57,9 @@ void NetworkModel::refresh()
     if (!sameShape)
         beginResetModel();
     m_tree = std::move(tree);
+    m_ids.resize(m_project.lines.size());
+    for (int i = 0; i < m_project.lines.size(); ++i)
+        m_ids[i] = m_project.lines.at(i).place.id;
     m_result = Network::compute(m_project, m_tree, m_context.calc, Network::Sources::load(m_project, m_context));
     m_bus = Network::busRow(m_result, m_context.calc.places());
     m_texts.clear();
@@ -95,13 +98,13 @@ QModelIndex NetworkModel::index(int row, int column, const QModelIndex &parent) 
     if (row < 0 || column < 0 || column >= ColumnCount)
         return {};
     if (!parent.isValid())
-        return row == 0 ? createIndex(0, column, idOf(Network::Bus)) : QModelIndex();
+        return row == 0 ? createIndex(0, column, internalIdOf(Network::Bus)) : QModelIndex();
     if (parent.column() != 0)
         return {};
     const int node = nodeOf(parent.internalId());
     if (row >= m_tree.childCount(node))
         return {};
-    return createIndex(row, column, idOf(m_tree.child(node, row)));
+    return createIndex(row, column, internalIdOf(m_tree.child(node, row)));
 }
 
 QModelIndex NetworkModel::parent(const QModelIndex &child) const
@@ -114,7 +117,7 @@ QModelIndex NetworkModel::parent(const QModelIndex &child) const
     const int up = m_tree.parent(node);
     if (up == Network::Bus)
         return busIndex();
-    return createIndex(m_tree.rowAtParent(up), 0, idOf(up));
+    return createIndex(m_tree.rowAtParent(up), 0, internalIdOf(up));
 }
 
 int NetworkModel::rowCount(const QModelIndex &parent) const
@@ -133,14 +136,14 @@ int NetworkModel::columnCount(const QModelIndex &) const
 
 QModelIndex NetworkModel::busIndex() const
 {
-    return createIndex(0, 0, idOf(Network::Bus));
+    return createIndex(0, 0, internalIdOf(Network::Bus));
 }
 
 QModelIndex NetworkModel::indexOfLine(int line, int column) const
 {
     if (line < 0 || line >= m_tree.lineCount())
         return {};
-    return createIndex(m_tree.rowAtParent(line), column, idOf(line));
+    return createIndex(m_tree.rowAtParent(line), column, internalIdOf(line));
 }
 
 int NetworkModel::lineOf(const QModelIndex &index) const
@@ -214,7 +217,7 @@ QVariant NetworkModel::data(const QModelIndex &index, int role) const
         if (column == Checks && !row.checksReason.isEmpty())
             return row.checksReason;
         if (column == Name && row.withoutStart)
-            return QStringLiteral("Начало линии не задано: она считается от шин ТП.");
+            return Network::noStartText() + QStringLiteral(": линия считается от шин ТП.");
         return {};
     case Qt::BackgroundRole:
     case Qt::ForegroundRole: {

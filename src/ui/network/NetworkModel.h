@@ -57,6 +57,9 @@ public:
     int lineOf(const QModelIndex &index) const;
 
     const Network::Tree &tree() const { return m_tree; }
+    // The id a line had when the model was last refreshed (the project may
+    // have changed since).
+    int idOf(int line) const { return m_ids.value(line); }
     const Network::Result &result() const { return m_result; }
     // What kept currents or checks from being had, and the places' problems.
     QStringList problems() const;
@@ -71,6 +74,7 @@ private:
     Network::Tree m_tree;
     Network::Result m_result;
     Network::RowTexts m_bus;
+    QVector<int> m_ids;
     // Made when a row is first shown.
     mutable QVector<std::optional<Network::RowTexts>> m_texts;
 };

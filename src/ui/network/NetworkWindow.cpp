@@ -8,6 +8,8 @@
 #include "ui/widgets/WidgetHelpers.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -18,9 +20,14 @@ namespace {
 
 const QString kSection = QStringLiteral("NetworkWindow");
 
+// The view lays out open lines by recursion of its own, one level a step:
+// lines are opened by the window, and shown when selected, this deep at most
+// (a chain of thousands of lines stays closed below, for the user to open).
+constexpr int OpenDepth = 64;
+
 // Column widths in twips until the user sets others.
-constexpr int kDefaultWidths[NetworkModel::ColumnCount] = {2600, 1300, 2000, 800, 1000, 1000,
-                                                           900,  1000, 1000, 1000, 900,  2200};
+constexpr int kDefaultWidths[NetworkModel::ColumnCount] = {2600, 1100, 1900, 800, 1000, 1000,
+                                                           900,  1000, 1000, 1000, 1300, 2600};
 
 } // namespace
 
@@ -55,7 +62,7 @@ NetworkWindow::NetworkWindow(const Project &project, AppContext &context, Prompt
         p.setColor(QPalette::WindowText, QColor(0xb0, 0x30, 0x00));
         problemLabel->setPalette(p);
     }
-    auto *note = new QLabel(QStringLiteral("Курсивом — линии, начало которых не задано: они считаются от шин ТП. "
+    auto *note = new QLabel(QStringLiteral("Курсивом — линии, у которых начало не задано: они считаются от шин ТП. "
                                            "Красным — падение напряжения от шин ТП выше допустимого, ток нагрузки "
                                            "выше допустимого и невыполненные проверки (причина — в подсказке)."),
                             this);
@@ -72,7 +79,15 @@ NetworkWindow::NetworkWindow(const Project &project, AppContext &context, Prompt
     layout->addLayout(buttonRow({changeButton, markPathButton, closeButton}));
 
     restoreColumnWidths();
-    networkView->expandAll();
+    // "*" would open a line and all below it at once, however deep.
+    networkView->installEventFilter(this);
+    // Wide enough for its columns, as far as the screen allows.
+    int width = 0;
+    for (int c = 0; c < NetworkModel::ColumnCount; ++c)
+        width += networkView->columnWidth(c);
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+    resize(qMin(width + 60, screen.width() - 40), qMin(480, screen.height() - 80));
+    expandAsBefore();
     showProblems();
     updateButtons();
 
@@ -85,22 +100,6 @@ NetworkWindow::NetworkWindow(const Project &project, AppContext &context, Prompt
     connect(networkView, &QAbstractItemView::activated, this, [this](const QModelIndex &index) {
         if (const int line = m_model->lineOf(index); line >= 0)
             emit changeRequested(line);
-    });
-    connect(networkView, &QTreeView::collapsed, this, [this](const QModelIndex &index) {
-        if (m_restoring)
-            return;
-        if (const int line = m_model->lineOf(index); line >= 0)
-            m_collapsed.insert(m_project.lines.at(line).place.id);
-        else
-            m_busCollapsed = true;
-    });
-    connect(networkView, &QTreeView::expanded, this, [this](const QModelIndex &index) {
-        if (m_restoring)
-            return;
-        if (const int line = m_model->lineOf(index); line >= 0)
-            m_collapsed.remove(m_project.lines.at(line).place.id);
-        else
-            m_busCollapsed = false;
     });
     connect(changeButton, &QPushButton::clicked, this, [this] {
         if (const int line = selectedLine(); line >= 0)
@@ -119,7 +118,7 @@ int NetworkWindow::selectedLine() const
     return m_model->lineOf(networkView->currentIndex());
 }
 
-void NetworkWindow::selectLine(int line)
+void NetworkWindow::selectLine(int line, bool reveal)
 {
     const QScopedValueRollback selecting(m_selecting, true);
     const QModelIndex index = m_model->indexOfLine(line);
@@ -127,38 +126,64 @@ void NetworkWindow::selectLine(int line)
         networkView->selectionModel()->clearSelection();
         return;
     }
+    // Selecting scrolls to the line, which opens the lines above it: only
+    // when asked, so that what the user closed stays closed.
+    const bool autoScroll = networkView->hasAutoScroll();
+    networkView->setAutoScroll(reveal && m_model->tree().depth(line) <= OpenDepth);
     networkView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
                                                               | QItemSelectionModel::Rows);
-    networkView->scrollTo(index);
+    networkView->setAutoScroll(autoScroll);
 }
 
 void NetworkWindow::refresh()
 {
     // The selected line is found again by its id: a change may move it in the list.
-    const int selected = selectedLine();
-    const int selectedId = selected >= 0 && selected < m_project.lines.size() ? m_project.lines.at(selected).place.id : 0;
+    const int selectedId = m_model->idOf(selectedLine());
+    rememberCollapsed();
     {
         const QScopedValueRollback selecting(m_selecting, true);
         m_model->refresh();
     }
     networkView->viewport()->update();
-    if (selectedId > 0 && selectedLine() < 0)
-        selectLine(m_model->tree().lineOfId(selectedId));
+    if (selectedId > 0 && m_model->idOf(selectedLine()) != selectedId)
+        selectLine(m_model->tree().lineOfId(selectedId), false);
     showProblems();
     updateButtons();
+}
+
+// The lines are known by their ids: a change may have moved them in the
+// list. A line that is gone for a while (deleted, then undone) is remembered.
+void NetworkWindow::rememberCollapsed()
+{
+    m_busCollapsed = !networkView->isExpanded(m_model->busIndex());
+    const Network::Tree &tree = m_model->tree();
+    for (int line = 0; line < tree.lineCount(); ++line) {
+        if (tree.childCount(line) == 0)
+            continue;
+        if (networkView->isExpanded(m_model->indexOfLine(line)))
+            m_collapsed.remove(m_model->idOf(line));
+        else
+            m_collapsed.insert(m_model->idOf(line));
+    }
 }
 
 void NetworkWindow::expandAsBefore()
 {
     const QScopedValueRollback restoring(m_restoring, true);
-    networkView->expandAll();
-    if (m_busCollapsed)
-        networkView->collapse(m_model->busIndex());
-    if (m_collapsed.isEmpty())
-        return;
-    for (int line = 0; line < m_project.lines.size(); ++line)
-        if (m_collapsed.contains(m_project.lines.at(line).place.id))
-            networkView->collapse(m_model->indexOfLine(line));
+    if (!m_busCollapsed)
+        networkView->expand(m_model->busIndex());
+    const Network::Tree &tree = m_model->tree();
+    for (const int line : tree.order())
+        if (tree.childCount(line) > 0 && tree.depth(line) < OpenDepth && !m_collapsed.contains(m_model->idOf(line)))
+            networkView->expand(m_model->indexOfLine(line));
+}
+
+bool NetworkWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == networkView && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Asterisk)
+        return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void NetworkWindow::showProblems()
@@ -180,8 +205,13 @@ void NetworkWindow::restoreColumnWidths()
     const IniDocument ini = m_context.settings().read();
     for (int c = 0; c < NetworkModel::ColumnCount; ++c) {
         const auto twips = NumberText::parse(ini.value(kSection, QStringLiteral("ColumnWidth") + QString::number(c + 1)));
-        const double value = twips && *twips >= 0 && *twips <= 1e6 ? *twips : kDefaultWidths[c];
-        networkView->setColumnWidth(c, twipsToPixelsX(value, this));
+        if (twips && *twips >= 0 && *twips <= 1e6) {
+            networkView->setColumnWidth(c, twipsToPixelsX(*twips, this));
+            continue;
+        }
+        // Until the user sizes it, a column shows its heading whole.
+        networkView->setColumnWidth(c, qMax(twipsToPixelsX(kDefaultWidths[c], this),
+                                            networkView->header()->sectionSizeHint(c)));
     }
 }
 

@@ -32,8 +32,9 @@ public:
 
     // Computes and shows the network again, keeping what is expanded and selected.
     void refresh();
-    // Selects a line (its index in the list; -1 selects nothing), without telling.
-    void selectLine(int line);
+    // Selects a line (its index in the list; -1 selects nothing), without
+    // telling; `reveal` opens the lines above it and scrolls to it.
+    void selectLine(int line, bool reveal = true);
     // The selected line; -1 for none or the bus.
     int selectedLine() const;
 
@@ -44,11 +45,13 @@ signals:
 
 protected:
     void hideEvent(QHideEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void restoreColumnWidths();
     void storeColumnWidths();
     void showProblems();
+    void rememberCollapsed();
     void expandAsBefore();
     void updateButtons();
 
@@ -56,7 +59,7 @@ private:
     AppContext &m_context;
     Prompter &m_prompter;
     NetworkModel *m_model = nullptr;
-    QSet<int> m_collapsed; // ids of the lines the user collapsed
+    QSet<int> m_collapsed; // ids of the lines collapsed before a refresh
     bool m_busCollapsed = false;
     bool m_selecting = false;
     bool m_restoring = false;
