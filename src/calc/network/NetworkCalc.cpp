@@ -90,7 +90,7 @@ void passCurrents(const Project &project, const Tree &tree, const CalcValues &ca
         r.end.level = tree.depth(i);
         r.endKnown = true;
     }
-    missing.putInto(result.problems, QStringLiteral("Сопротивлений нет и еще для %1 линий."));
+    missing.putInto(result.problems, QStringLiteral("Еще линий без сопротивлений в файле: %1."));
 }
 
 void passChecks(const Project &project, const Tree &tree, const CalcValues &calc, const Sources &sources,
@@ -120,7 +120,7 @@ void passChecks(const Project &project, const Tree &tree, const CalcValues &calc
         r.check = Protection::evaluate(line.name, in, places);
         r.check.level = tree.depth(i);
     }
-    unknownDevices.putInto(result.problems, QStringLiteral("Таких линий еще %1."));
+    unknownDevices.putInto(result.problems, QStringLiteral("Еще линий с аппаратом, которого нет в файле: %1."));
 }
 
 } // namespace
