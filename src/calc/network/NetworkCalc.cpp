@@ -117,7 +117,8 @@ void passChecks(const Project &project, const Tree &tree, const CalcValues &calc
             in.maximumAtDevice = start.threePhase ? start.threePhase : start.singlePhaseMax;
         }
         LineResult &r = result.lines[i];
-        r.check = Protection::evaluate(line.name, in, places);
+        // The reasons of a failing check are had when a line is shown.
+        r.check = Protection::evaluate(line.name, in, places, false);
         r.check.level = tree.depth(i);
     }
     unknownDevices.putInto(result.problems, QStringLiteral("Еще линий с аппаратом, которого нет в файле: %1."));
@@ -158,13 +159,24 @@ FaultCurrents::Result faultPoints(const Project &project, const Tree &tree, cons
     return out;
 }
 
-Protection::Result protectionChecks(const Tree &tree, const Result &result)
+Protection::LineCheck explained(const Protection::LineCheck &check, int places)
+{
+    using Protection::Verdict;
+    if (check.overload != Verdict::No && check.disconnection != Verdict::No && check.breaking != Verdict::No
+        && check.thermal != Verdict::No)
+        return check;
+    Protection::LineCheck full = Protection::evaluate(check.name, check.input, places);
+    full.level = check.level;
+    return full;
+}
+
+Protection::Result protectionChecks(const Tree &tree, const Result &result, int places)
 {
     Protection::Result out;
     out.problems = result.problems;
     out.lines.reserve(result.lines.size());
     for (const int i : tree.order())
-        out.lines << result.lines.at(i).check;
+        out.lines << explained(result.lines.at(i).check, places);
     return out;
 }
 
@@ -200,7 +212,7 @@ std::optional<Protection::Result> protectionOf(const Project &project, const App
     const auto computed = computeProject(project, context, message);
     if (!computed)
         return std::nullopt;
-    return protectionChecks(computed->first, computed->second);
+    return protectionChecks(computed->first, computed->second, context.calc.places());
 }
 
 QString checksText(const Protection::LineCheck &check, QString *reason)

@@ -44,7 +44,7 @@ struct LineResult {
     bool overloaded = false; // Ib above Iz
     FaultCurrents::Point end; // currents at the line's end (none without the currents)
     bool endKnown = false; // the currents at the end could be had
-    Protection::LineCheck check; // the checks (a line without a device has none)
+    Protection::LineCheck check; // the checks (none without a device); the reasons: explained()
 };
 
 struct Result {
@@ -60,8 +60,11 @@ Result compute(const Project &project, const Tree &tree, const CalcValues &calc,
 // The points as the ГОСТ window and schedule list them: "ТП", then every line
 // in tree order with its level.
 FaultCurrents::Result faultPoints(const Project &project, const Tree &tree, const Result &result);
-// The checks as the protection window and schedule list them: every line in tree order.
-Protection::Result protectionChecks(const Tree &tree, const Result &result);
+// A line's checks with the reasons of those that fail, as they are shown.
+Protection::LineCheck explained(const Protection::LineCheck &check, int places);
+// The checks as the protection window and schedule list them: every line in
+// tree order, with their reasons.
+Protection::Result protectionChecks(const Tree &tree, const Result &result, int places);
 
 // The same for a project as it stands, reading the data files of the
 // application folder; nothing, with the message for the user, when the
@@ -72,7 +75,8 @@ std::optional<Protection::Result> protectionOf(const Project &project, const App
 
 // The verdicts of a line in one word: "да" when every check passed, "нет: "
 // and the first failing check ("нет: отключение"), "-" without a device or
-// when a check could not be made; `reason` gets the failing check's reason.
+// when a check could not be made; `reason` gets the failing check's reason
+// (when the check was explained()).
 QString checksText(const Protection::LineCheck &check, QString *reason = nullptr);
 
 } // namespace Network

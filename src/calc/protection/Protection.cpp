@@ -159,7 +159,7 @@ double defaultTripTime(bool instantaneous)
     return instantaneous ? 0.1 : 5;
 }
 
-LineCheck evaluate(const QString &name, const CheckInput &input, int places)
+LineCheck evaluate(const QString &name, const CheckInput &input, int places, bool withReasons)
 {
     LineCheck c;
     c.name = name;
@@ -171,11 +171,13 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
     // Ib <= In <= Iz; I2 = 1,45 In <= 1,45 Iz follows for these devices.
     if (input.loadCurrent > d.rated) {
         c.overload = Verdict::No;
-        c.overloadReason = QStringLiteral("Ток нагрузки Iр = ") + amperes(input.loadCurrent, places)
+        if (withReasons)
+            c.overloadReason = QStringLiteral("Ток нагрузки Iр = ") + amperes(input.loadCurrent, places)
                            + QStringLiteral(" больше Iн = ") + amperes(d.rated, places) + QStringLiteral(".");
     } else if (d.rated > input.permissibleCurrent) {
         c.overload = Verdict::No;
-        c.overloadReason = QStringLiteral("Iн = ") + amperes(d.rated, places) + QStringLiteral(" больше Iz = ")
+        if (withReasons)
+            c.overloadReason = QStringLiteral("Iн = ") + amperes(d.rated, places) + QStringLiteral(" больше Iz = ")
                            + amperes(input.permissibleCurrent, places) + QStringLiteral(": ток срабатывания 1,45·Iн = ")
                            + amperes(1.45 * d.rated, places) + QStringLiteral(" больше 1,45·Iz = ")
                            + amperes(1.45 * input.permissibleCurrent, places) + QStringLiteral(".");
@@ -189,7 +191,7 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
         const double ik = *input.minimumSinglePhase * 1000;
         instantaneous = ik >= d.tripCurrent();
         c.disconnection = instantaneous ? Verdict::Yes : Verdict::No;
-        if (!instantaneous)
+        if (!instantaneous && withReasons)
             c.disconnectionReason = QStringLiteral("Iк(1) min = ") + kiloamperes(*input.minimumSinglePhase, places)
                                     + QStringLiteral(" меньше тока мгновенного срабатывания ")
                                     + NumberText::format(d.instantaneous) + QStringLiteral("·Iн = ")
@@ -199,7 +201,7 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
 
     if (input.maximumAtDevice) {
         c.breaking = *input.maximumAtDevice <= d.breakingCapacity ? Verdict::Yes : Verdict::No;
-        if (c.breaking == Verdict::No)
+        if (c.breaking == Verdict::No && withReasons)
             c.breakingReason = QStringLiteral("Iк(3) max = ") + kiloamperes(*input.maximumAtDevice, places)
                                + QStringLiteral(" в начале линии больше отключающей способности Icu = ")
                                + kiloamperes(d.breakingCapacity, places) + QStringLiteral(".");
@@ -209,7 +211,7 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
         const double k = thermalFactor(input.material, input.section);
         const double needed = *input.maximumAtDevice * 1000 * std::sqrt(c.tripTime) / k;
         c.thermal = input.section >= needed ? Verdict::Yes : Verdict::No;
-        if (c.thermal == Verdict::No)
+        if (c.thermal == Verdict::No && withReasons)
             c.thermalReason = QStringLiteral("Сечение ") + NumberText::format(input.section)
                               + QStringLiteral(" мм² меньше Iк·√t/k = ") + NumberText::formatRounded(needed, places)
                               + QStringLiteral(" мм² (t = ") + NumberText::format(c.tripTime) + QStringLiteral(" с, k = ")

@@ -100,7 +100,9 @@ struct LineCheck {
     QString thermalReason;
 };
 
-LineCheck evaluate(const QString &name, const CheckInput &input, int places);
+// `withReasons` false leaves the reasons empty: a whole network is checked
+// without them, and a line's are had again when they are shown.
+LineCheck evaluate(const QString &name, const CheckInput &input, int places, bool withReasons = true);
 
 // The device a line keeps; nothing without one (or one the file lacks, which
 // `problem` then names).
