@@ -377,7 +377,8 @@ void TstCliReports::everyScheduleInEveryFormat_data()
     QTest::newRow("cable lines") << "report-kl" << QStringList() << "ВЕДОМОСТЬ КАБЕЛЬНЫХ ЛИНИЙ" << QStringList{""};
     QTest::newRow("cable lines, kept inputs and devices")
         << "report-kl" << QStringList{"--columns", "1,9,11,12,13"} << "ВЕДОМОСТЬ КАБЕЛЬНЫХ ЛИНИЙ" << QStringList{""};
-    QTest::newRow("short circuit") << "report-kz" << QStringList() << "СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ" << QStringList{""};
+    QTest::newRow("short circuit") << "report-kz" << QStringList() << "СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ (УПРОЩЕННЫЙ МЕТОД)"
+                                   << QStringList{""};
     QTest::newRow("loads") << "report-loads" << QStringList() << "РАСЧЕТНАЯ НАГРУЗКА ЩИТОВ"
                            << QStringList{"ЩО1", "ЩС-1", "ЩР-2", "ЩС"};
     QTest::newRow("ГОСТ 28249-93 currents") << "report-faults" << QStringList() << "ВЕДОМОСТЬ ТОКОВ КЗ (ГОСТ 28249-93)"
@@ -455,7 +456,8 @@ void TstCliReports::everyScheduleInEveryFormat()
     }
 
     const QStringList pages = pdfPages(pdf);
-    QVERIFY(pages.size() >= 2);
+    // The rooms of the long project fit one sheet; every other schedule goes on.
+    QVERIFY(pages.size() >= (command == QLatin1String("report-lighting") ? 1 : 2));
     const QString all = simplified(pages.join(QLatin1Char(' ')));
 
     // The heading lines, then every cell, found one after the other.
