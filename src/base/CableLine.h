@@ -44,6 +44,14 @@ struct LinePlace {
     // otherwise the id of the line at whose end this one starts.
     std::optional<int> from;
     QString board; // the board at the line's end, as typed; may be empty
+    // What the line feeds: the Id of the shield at its end (0: none), the
+    // coincidence factor Ко of its end (0 < Ко <= 1), the phase of a
+    // single-phase line ("A", "B" or "C"), and whether its load current comes
+    // from the network (else the typed one stands).
+    int shield = 0;
+    double coincidence = 1;
+    QString phase = QStringLiteral("A");
+    bool networkLoad = true;
     bool operator==(const LinePlace &o) const = default;
 };
 

@@ -71,6 +71,8 @@ struct Project : SubstationData {
 
     QVector<Shield> shields;
     int currentShield = 0;
+    // The id the next new shield gets, as for lines.
+    int nextShieldId = 2;
 
     // The rooms whose lighting the project computes.
     QVector<LightingRoom> rooms;
@@ -90,6 +92,10 @@ struct Project : SubstationData {
 
     // A fresh line id, never given before in this project.
     int takeLineId();
+    // A fresh shield id, never given before in this project.
+    int takeShieldId();
+    // The shield with an id; -1 when none has it.
+    int shieldOfId(int id) const;
 
     // projectFolder + projectName + ".kbp"
     QString filePath() const;

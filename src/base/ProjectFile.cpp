@@ -350,7 +350,7 @@ public:
 
     // The line's place in the network; what cannot be read is left for
     // settleLinePlaces() to tell and to mend.
-    LinePlace linePlace(int section)
+    LinePlace linePlace(int section, const QString &lineName)
     {
         LinePlace place;
         if (m_ini.contains(section, QStringLiteral("Id")))
@@ -361,6 +361,30 @@ public:
             place.from = wholeNumber(text(section, QStringLiteral("From"))).value_or(LinePlace::NoSuchLine);
         if (m_ini.contains(section, QStringLiteral("Board")))
             place.board = text(section, QStringLiteral("Board"));
+        // What the line feeds; a value that cannot be taken is told and the
+        // default stands (a Shield naming no shield is settled with the shields).
+        if (m_ini.contains(section, QStringLiteral("Shield"))) {
+            const auto id = wholeNumber(text(section, QStringLiteral("Shield")));
+            place.shield = id ? *id : BadId;
+        }
+        if (m_ini.contains(section, QStringLiteral("Coincidence"))) {
+            const QString value = text(section, QStringLiteral("Coincidence"));
+            const auto k = NumberText::parse(value);
+            if (k && *k > 0 && *k <= 1)
+                place.coincidence = *k;
+            else
+                problem(QStringLiteral("коэффициент совмещения максимумов (Ко) линии ") + shown(lineName)
+                        + QStringLiteral(" вне диапазона (0; 1]: ") + shown(value) + QStringLiteral(", принят 1"));
+        }
+        if (m_ini.contains(section, QStringLiteral("Phase"))) {
+            const QString value = text(section, QStringLiteral("Phase"));
+            if (value == QLatin1String("A") || value == QLatin1String("B") || value == QLatin1String("C"))
+                place.phase = value;
+            else
+                problem(QStringLiteral("неверная фаза линии ") + shown(lineName) + QStringLiteral(": ") + shown(value));
+        }
+        if (m_ini.contains(section, QStringLiteral("NetworkLoad")))
+            place.networkLoad = text(section, QStringLiteral("NetworkLoad")) != QLatin1String("False");
         return place;
     }
 
@@ -497,7 +521,7 @@ void readLines(const IniDocument &ini, Reader &in, Project &project, const Progr
         line.checked = in.text(section, QStringLiteral("Checked")) == QLatin1String("True");
         line.cells = in.cells(section, cellsPerLine, CableLine::CellCount);
         line.inputs = in.lineInputs(section, n);
-        line.place = in.linePlace(section);
+        line.place = in.linePlace(section, line.name);
         in.checkNumbers(line.cells,
                         {CableLine::Length, CableLine::Resistance, CableLine::LoadCurrent, CableLine::PermissibleCurrent,
                          CableLine::VoltageDrop},
@@ -512,6 +536,39 @@ void readLines(const IniDocument &ini, Reader &in, Project &project, const Progr
     if (ini.contains(lines, QStringLiteral("NextId")))
         nextId = wholeNumber(in.text(lines, QStringLiteral("NextId")));
     settleLinePlaces(project, nextId, in);
+}
+
+// Every shield gets an id (older files: 1..N in list order; one used twice
+// is told and the later shield gets a fresh one), and a line's Shield that
+// names no shield is told and taken as no shield.
+void settleShieldIds(Project &project, Reader &in)
+{
+    int maxId = 0;
+    for (const Shield &shield : std::as_const(project.shields))
+        maxId = qMax(maxId, shield.id);
+    project.nextShieldId = maxId + 1;
+    QHash<int, int> holder;
+    for (int i = 0; i < project.shields.size(); ++i) {
+        Shield &shield = project.shields[i];
+        if (shield.id <= 0) {
+            shield.id = maxId > 0 ? project.takeShieldId() : i + 1;
+            project.nextShieldId = qMax(project.nextShieldId, shield.id + 1);
+        } else if (holder.contains(shield.id)) {
+            in.problem(QStringLiteral("один номер (Id) ") + QString::number(shield.id) + QStringLiteral(" у щитов ")
+                       + shown(project.shields.at(holder.value(shield.id)).name) + QStringLiteral(", ")
+                       + shown(shield.name));
+            shield.id = project.takeShieldId();
+        }
+        holder.insert(shield.id, i);
+    }
+    for (CableLine &line : project.lines) {
+        if (line.place.shield == 0)
+            continue;
+        if (line.place.shield < 0 || !holder.contains(line.place.shield)) {
+            in.problem(QStringLiteral("линия ") + shown(line.name) + QStringLiteral(" питает щит, которого нет"));
+            line.place.shield = 0;
+        }
+    }
 }
 
 void readShields(const IniDocument &ini, Reader &in, Project &project, const Progress &progress)
@@ -560,6 +617,13 @@ void readShields(const IniDocument &ini, Reader &in, Project &project, const Pro
         std::optional<int> loadCount;
         if (loadsSection >= 0)
             loadCount = in.count(loadsSection, QStringLiteral("LoadCount"), QStringLiteral("число нагрузок ") + shieldName);
+        if (loadsSection >= 0 && in.contains(loadsSection, QStringLiteral("Id"))) {
+            const auto id = wholeNumber(in.text(loadsSection, QStringLiteral("Id")));
+            if (id && *id > 0)
+                shield.id = *id;
+            else
+                in.problem(QStringLiteral("неверный номер (Id) ") + shieldName);
+        }
 
         auto j = std::lower_bound(loadSections.begin(), loadSections.end(), n,
                                   [](const LoadSection &l, int shieldNumber) { return l.shield < shieldNumber; });
@@ -736,6 +800,7 @@ ReadResult readText(const QString &text, Project &project, const Progress &progr
     if (project.shields.isEmpty())
         project.shields = Project::initialShields();
     project.currentShield = 0;
+    settleShieldIds(project, in);
     readRooms(ini, in, project);
     report(progress, 70);
     return result;
@@ -788,6 +853,15 @@ void writeLinePlace(Writer &out, const LinePlace &place, int id)
     if (place.from)
         out.value(u"From", QString::number(*place.from));
     out.value(u"Board", protectValue(place.board));
+    // Written only where they say more than the defaults.
+    if (place.shield > 0)
+        out.value(u"Shield", QString::number(place.shield));
+    if (place.coincidence != 1)
+        out.value(u"Coincidence", NumberText::format(place.coincidence));
+    if (place.phase != QLatin1String("A"))
+        out.value(u"Phase", place.phase);
+    if (!place.networkLoad)
+        out.value(u"NetworkLoad", QStringLiteral("False"));
 }
 
 // The whole file in the write order of the format, written front to back
@@ -871,6 +945,8 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
         const Shield &shield = project.shields.at(i);
         out.section(QString(QStringLiteral("Loads") + QString::number(i + 1)));
         out.value(u"LoadCount", QString::number(shield.loads.size()));
+        if (shield.id > 0)
+            out.value(u"Id", QString::number(shield.id));
         for (int j = 0; j < shield.loads.size(); ++j) {
             const Load &load = shield.loads.at(j);
             const QString plain = loadSectionName(i + 1, j + 1);

@@ -16,6 +16,7 @@
 #include "ui/lines/LineListModel.h"
 #include "calc/lines/NetworkSummary.h"
 #include "calc/network/CheckedPath.h"
+#include "calc/network/NetworkLoadUpdate.h"
 #include "calc/network/NetworkTree.h"
 #include "ui/network/NetworkWindow.h"
 #include "ui/loads/ShieldsWindow.h"
@@ -560,6 +561,17 @@ void MainWindow::summarizeNetwork()
 
 // Every change of the project is a step of the history, or replaces the
 // project, or changes the options: the network window follows those.
+void MainWindow::followNetworkLoads(const QString &what)
+{
+    QVector<CableLine> lines = m_project.lines;
+    const int taken = Network::takeNetworkLoads(m_project, lines, m_context.appDir(), m_context.calc);
+    if (taken == 0)
+        return;
+    m_lineModel->replaceLines(lines, what);
+    summarizeNetwork();
+    statusBar()->showMessage(Network::takenLoadsMessage(taken));
+}
+
 void MainWindow::refreshNetworkWindow()
 {
     if (!m_networkWindow || !m_networkWindow->isVisible())
@@ -690,6 +702,7 @@ void MainWindow::recomputeLines()
     // history keeps for the lines that came out differently.
     QVector<CableLine> lines = m_project.lines;
     const LineEntry::RecomputeResult result = LineEntry::recomputeLines(lines, m_context.appDir(), m_context.calc);
+    Network::takeNetworkLoads(m_project, lines, m_context.appDir(), m_context.calc);
     m_lineModel->replaceLines(lines, QStringLiteral("пересчет всех линий"));
     summarizeNetwork();
     for (const QString &problem : result.problems)
@@ -737,6 +750,7 @@ void MainWindow::addLine()
     if (m_lineDialog && m_lineDialog->isUnloaded())
         m_lineDialog.reset();
     summarizeNetwork();
+    followNetworkLoads(QStringLiteral("пересчет по нагрузкам сети"));
 }
 
 void MainWindow::changeLine()
@@ -753,6 +767,7 @@ void MainWindow::changeLine()
     if (m_lineDialog && m_lineDialog->isUnloaded())
         m_lineDialog.reset();
     summarizeNetwork();
+    followNetworkLoads(QStringLiteral("пересчет по нагрузкам сети"));
 }
 namespace {
 
@@ -901,6 +916,8 @@ void MainWindow::showShieldsWindow()
     }
     m_shieldsWindowStale = false;
     w->exec();
+    // The loads may have changed: the lines feeding them follow.
+    followNetworkLoads(QStringLiteral("пересчет по нагрузкам сети"));
 }
 
 // The calculator does not block the main window; a second call brings the open one forward.

@@ -79,6 +79,9 @@ public:
 
     // Re-runs the network summary into the two status panels.
     void summarizeNetwork();
+    // The lines whose current comes from the network take it, as one step
+    // of the history named `what`; the status bar tells how many.
+    void followNetworkLoads(const QString &what);
     // Computes the open network window again after a change of the project.
     void refreshNetworkWindow();
     // Enables or disables change, delete, copy, check all and the two buttons.

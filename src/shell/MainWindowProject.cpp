@@ -214,6 +214,7 @@ bool MainWindow::openProject(const QString &path)
             m_project.setSubstation(loaded.substation());
             m_project.lines = std::move(loaded.lines);
             m_project.nextLineId = loaded.nextLineId;
+            m_project.nextShieldId = loaded.nextShieldId;
             m_lineModel->reload();
             // The shields window is built again from the project's shields.
             discardShieldsWindow();
@@ -227,6 +228,9 @@ bool MainWindow::openProject(const QString &path)
             busy.step(80);
             busy.step(90);
             summarizeNetwork();
+            // Lines whose stored texts differ from what the network gives
+            // (loads changed by an older version or by hand) take it, undoably.
+            followNetworkLoads(QStringLiteral("пересчет по нагрузкам сети"));
             refreshNetworkWindow();
             busy.step(100);
             busy.keepStatusText();

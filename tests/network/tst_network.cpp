@@ -9,6 +9,7 @@
 #include "calc/lines/LineEntry.h"
 #include "calc/network/CheckedPath.h"
 #include "calc/network/NetworkCalc.h"
+#include "calc/network/NetworkLoads.h"
 #include "calc/network/NetworkTexts.h"
 #include "calc/network/NetworkTree.h"
 
@@ -79,6 +80,9 @@ private slots:
     void readingPlaces();
     void longChainAndCircle();
     void longestFileChainThroughCommandLine();
+    void loadsByHand();
+    void readingLoadLinks_data();
+    void readingLoadLinks();
 };
 
 void TstNetwork::places_data()
@@ -436,6 +440,153 @@ void TstNetwork::longestFileChainThroughCommandLine()
     QCOMPARE(runCli({QStringLiteral("network"), path, QStringLiteral("--app-dir"), app.path()}, &out, &err), 3);
     QVERIFY(err.contains(QStringLiteral("линии «L1», «L2», «L3», «L4», «L5», «L6» и еще 29994 образуют круг")));
     QCOMPARE(out.count(QStringLiteral("\n1\t")), Count);
+}
+
+namespace {
+
+Load consumer(const char *pu, const char *cosPhi, const char *kc, const char *phase, const char *eta)
+{
+    Load l;
+    l.name = QStringLiteral("Нагрузка");
+    l.cells[Load::InstalledPower] = QString::fromUtf8(pu);
+    l.cells[Load::PowerFactor] = QString::fromUtf8(cosPhi);
+    l.cells[Load::DemandFactor] = QString::fromUtf8(kc);
+    l.cells[Load::Phase] = QString::fromUtf8(phase);
+    l.cells[Load::Phases] = QString::fromUtf8(phase).size() == 3 ? QStringLiteral("3") : QStringLiteral("1");
+    l.cells[Load::Efficiency] = QString::fromUtf8(eta);
+    return l;
+}
+
+QString rounded(double value)
+{
+    return NumberText::formatRounded(value, 3);
+}
+
+// A ВРУ (Ко 0,9) feeding two three-phase power boards and a single-phase
+// lighting board on phase B, 400 kVA.
+Project loadedBoards()
+{
+    Project p = Workshop::project();
+    p.transformerPower = QStringLiteral("400");
+    p.shields = {Shield{QStringLiteral("ЩС-1"), {consumer("30", "0,8", "0,7", "ABC", "1")}, 1},
+                 Shield{QStringLiteral("ЩС-2"), {consumer("20", "0,9", "1", "ABC", "0,9")}, 2},
+                 Shield{QStringLiteral("ЩО-1"), {consumer("3", "0,95", "1", "A", "1"), consumer("2", "1", "1", "C", "1")}, 3}};
+    p.lines[0].place.coincidence = 0.9;
+    for (int i = 1; i < 4; ++i)
+        p.lines[i].place.shield = i;
+    p.lines[3].cells[CableLine::Voltage] = QStringLiteral("220");
+    p.lines[3].place.phase = QStringLiteral("B");
+    return p;
+}
+
+} // namespace
+
+void TstNetwork::loadsByHand()
+{
+    Project p = loadedBoards();
+    const Loads loads = computeLoads(p, Tree::build(p.lines));
+    // ЩС-1: Pр = 30·0,7 = 21 kW, S = 26,25 kVA, per phase 8,75 kVA: 39,773 A.
+    // ЩС-2: Pр / η = 22,222 kW, S = 20 / 0,9 / 0,9 = 24,691 kVA, Q = S·0,4359 =
+    // 10,763 kvar; per phase 7,407 + j3,588: 8,230 kVA, 37,411 A.
+    // ЩО-1 on phase B: 3 + 2 kW, Q = 3·tg(arccos 0,95) = 0,986 kvar, S =
+    // 5,096 kVA: 23,165 A, cos φ 0,981.
+    QCOMPARE(rounded(loads.lines.at(1).current), QStringLiteral("39,773"));
+    QCOMPARE(rounded(loads.lines.at(2).current), QStringLiteral("37,411"));
+    QCOMPARE(rounded(loads.lines.at(3).current), QStringLiteral("23,165"));
+    QCOMPARE(rounded(loads.lines.at(3).powerFactor), QStringLiteral("0,981"));
+    QCOMPARE(loads.lines.at(3).powers.p[1], 5.0);
+    // The ВРУ: per phase A and C 14,407 + j8,838, B 19,407 + j9,824, times
+    // 0,9: 69,144, 88,986 and 69,144 A; the feeder carries phase B. P =
+    // 43,4 kW, Q = 24,749 kvar, S = 49,961 kVA, cos φ 0,869: 12,49 % of 400 kVA.
+    const LineLoad &feeder = loads.lines.at(0);
+    QCOMPARE(rounded(feeder.phaseCurrent[0]), QStringLiteral("69,144"));
+    QCOMPARE(rounded(feeder.phaseCurrent[1]), QStringLiteral("88,986"));
+    QCOMPARE(rounded(feeder.phaseCurrent[2]), QStringLiteral("69,144"));
+    QCOMPARE(rounded(feeder.current), QStringLiteral("88,986"));
+    QCOMPARE(rounded(feeder.designPower), QStringLiteral("43,4"));
+    QCOMPARE(rounded(feeder.powerFactor), QStringLiteral("0,869"));
+    QCOMPARE(rounded(feeder.powers.installed), QStringLiteral("55"));
+    QVERIFY(feeder.fromNetwork);
+    QCOMPARE(rounded(loads.transformerLoad), QStringLiteral("49,961"));
+    QCOMPARE(rounded(*loads.loading), QStringLiteral("12,49"));
+    QVERIFY(!loads.overloaded());
+
+    // ЩС-2 unlinked: its line's typed 25 A at cos φ 1 on each phase, 5,5 kW.
+    // The ВРУ: P = 0,9·(21 + 16,5 + 5) = 38,25 kW, S = 41,109 kVA, phase B
+    // 76,0 A; the devices are checked against the network's current.
+    p.lines[2].place.shield = 0;
+    TestAppDir app;
+    AppContext context(app.path());
+    const Tree tree = Tree::build(p.lines);
+    const Result r = compute(p, tree, context.calc, Sources::load(p, context));
+    QVERIFY(!r.loads.lines.at(2).fed);
+    QCOMPARE(r.lines.at(2).loadCurrent, 25.0);
+    QCOMPARE(rounded(r.lines.at(0).loadCurrent), QStringLiteral("76"));
+    QCOMPARE(r.lines.at(0).check.input.loadCurrent, r.lines.at(0).loadCurrent);
+    QCOMPARE(commandLineFields(lineRow(p, tree, r, 0, 2, 7.5)).mid(4, 1) + commandLineFields(lineRow(p, tree, r, 0, 2, 7.5)).mid(12),
+             (QStringList{"76", "35", "38,25", "0,93", "сеть"}));
+    QCOMPARE(commandLineFields(lineRow(p, tree, r, 2, 2, 7.5)).last(), QStringLiteral("задан"));
+    QCOMPARE(busRow(r, 1).board, QStringLiteral("S = 41,1 кВА (10,3 %)"));
+
+    // Saved and read again: the links, Ко, the phase and the shields' ids kept.
+    p.lines[1].place.networkLoad = false;
+    Project back;
+    QVERIFY(!ProjectFile::readText(ProjectFile::toText(p), back).damaged);
+    for (int i = 0; i < p.lines.size(); ++i)
+        QCOMPARE(back.lines.at(i).place, p.lines.at(i).place);
+    for (int s = 0; s < p.shields.size(); ++s)
+        QCOMPARE(back.shields.at(s).id, p.shields.at(s).id);
+    QCOMPARE(back.takeShieldId(), 4);
+}
+
+void TstNetwork::readingLoadLinks_data()
+{
+    QTest::addColumn<QString>("lineKeys");
+    QTest::addColumn<QString>("shieldIds"); // the Id keys of [Loads1] and [Loads2], "-" absent
+    QTest::addColumn<QString>("read"); // shield/Ко/phase of the line, then the shields' ids
+    QTest::addColumn<QStringList>("problems");
+    QTest::newRow("older file") << "" << "- -" << "0/1/A 1 2" << QStringList();
+    QTest::newRow("linked") << "Shield=7\r\nCoincidence=0,85\r\nPhase=C" << "7 3" << "7/0,85/C 7 3" << QStringList();
+    QTest::newRow("names no shield") << "Shield=5" << "- -" << "0/1/A 1 2"
+                                     << QStringList{"линия «L1» питает щит, которого нет"};
+    QTest::newRow("Ко out of range") << "Coincidence=1,5" << "- -" << "0/1/A 1 2"
+                                     << QStringList{"коэффициент совмещения максимумов (Ко) линии «L1» вне диапазона "
+                                                    "(0; 1]: «1,5», принят 1"};
+    QTest::newRow("Ко zero") << "Coincidence=0" << "- -" << "0/1/A 1 2"
+                             << QStringList{"коэффициент совмещения максимумов (Ко) линии «L1» вне диапазона "
+                                            "(0; 1]: «0», принят 1"};
+    QTest::newRow("one shield id twice") << "Shield=4" << "4 4" << "4/1/A 4 5"
+                                         << QStringList{"один номер (Id) 4 у щитов «ЩО1», «ЩО2»"};
+}
+
+void TstNetwork::readingLoadLinks()
+{
+    QFETCH(QString, lineKeys);
+    QFETCH(QString, shieldIds);
+    QFETCH(QString, read);
+    QFETCH(QStringList, problems);
+    const QStringList ids = shieldIds.split(QLatin1Char(' '));
+    QString text = QStringLiteral("[Lines]\r\nSubItemCount=9\r\nLineCount=1\r\n"
+                                  "[Line1]\r\nLineName=L1\r\nChecked=False\r\nId=1\r\nFrom=0\r\n%1\r\n"
+                                  "[Shields]\r\nTab1=ЩО1\r\nTab2=ЩО2\r\nTabsCount=2\r\n")
+                       .arg(lineKeys);
+    for (int s = 0; s < 2; ++s)
+        text += QStringLiteral("[Loads%1]\r\nLoadCount=0\r\n").arg(s + 1)
+                + (ids.at(s) == QLatin1String("-") ? QString() : QStringLiteral("Id=") + ids.at(s) + QStringLiteral("\r\n"));
+    Project project;
+    const ProjectFile::ReadResult r = ProjectFile::readText(text, project);
+    // What the file lacks beyond the links (the substation) is not this test's.
+    QStringList told;
+    for (const QString &problem : r.problems)
+        if (problem.contains(QStringLiteral("щит")) || problem.contains(QStringLiteral("Ко")))
+            told << problem;
+    QCOMPARE(told, problems);
+    const LinePlace &place = project.lines.first().place;
+    QCOMPARE(QStringList({QString::number(place.shield) + QLatin1Char('/') + NumberText::format(place.coincidence)
+                              + QLatin1Char('/') + place.phase,
+                          QString::number(project.shields.at(0).id), QString::number(project.shields.at(1).id)})
+                 .join(QLatin1Char(' ')),
+             read);
 }
 
 QTEST_GUILESS_MAIN(TstNetwork)

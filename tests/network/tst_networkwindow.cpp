@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QUndoStack>
@@ -116,6 +117,7 @@ private slots:
     void markingThePathAndTheCheckedPathWindows();
     void deepChainOpensAsFarAsShown();
     void commandLine();
+    void loadsFollowTheShields();
 };
 
 void TstNetworkWindow::windowFollowsTheProject()
@@ -127,12 +129,14 @@ void TstNetworkWindow::windowFollowsTheProject()
     QCOMPARE(childNames(model, QModelIndex()), QStringList{"ТП"});
     const QModelIndex bus = model.busIndex();
     QCOMPARE(rowTexts(model, bus),
-             (QStringList{"ТП", "", "", "", "", "", "", "", "16,57", "4,96", "", ""}));
+             (QStringList{"ТП", "S = 132 кВА (20,95 %)", "", "", "132", "", "", "", "16,57", "4,96", "", "", "0", "132",
+                          "1", ""}));
     QCOMPARE(childNames(model, bus), QStringList{"Ввод ВРУ"});
     const QModelIndex feeder = model.index(0, 0, bus);
     QCOMPARE(childNames(model, feeder), (QStringList{"ЩС-1", "ЩО-1", "ЩВ-1"}));
     QCOMPARE(rowTexts(model, model.index(2, 0, feeder)),
-             (QStringList{"ЩВ-1", "ЩВ-1", "ВВГ 4x25", "200", "35", "87,4", "2,04", "4,56", "1,26", "0,52", "C40", "да"}));
+             (QStringList{"ЩВ-1", "ЩВ-1", "ВВГ 4x25", "200", "35", "87,4", "2,04", "4,56", "1,26", "0,52", "C40", "да", "0",
+                          "23,1", "1", "задан"}));
     QVERIFY(w.networkView->isExpanded(feeder));
 
     // The selection follows the main list, and back.
@@ -333,11 +337,14 @@ void TstNetworkWindow::commandLine()
     QVERIFY(ProjectFile::write(path, Workshop::project()));
     QString out, err;
     QCOMPARE(runCli({QStringLiteral("network"), path, QStringLiteral("--app-dir"), app.path()}, &out, &err), 0);
-    QCOMPARE(out, QStringLiteral("0\tТП\t-\t-\t-\t-\t-\t-\t16,57\t4,96\t-\t-\n"
-                                 "1\tВвод ВРУ\tТП\tВРУ\t200\t216,2\t2,52\t2,52\t5,65\t2,06\t200А 10In\tнет: отключение\n"
-                                 "2\tЩС-1\tВвод ВРУ\tЩС-1\t95\t110,4\t1,54\t4,06\t2,85\t1,12\tC100\tда\n"
-                                 "2\tЩО-1\tВвод ВРУ\tЩО-1\t25\t69\t1,84\t4,36\t1,1\t0,45\tC25\tда\n"
-                                 "2\tЩВ-1\tВвод ВРУ\tЩВ-1\t35\t87,4\t2,04\t4,56\t1,26\t0,52\tC40\tда\n"));
+    // No shield is linked: every line keeps its typed current (at cos φ 1),
+    // the bus sums the feeder's 200 A: 3 · 0,22 · 200 = 132 kVA of 630.
+    QCOMPARE(out, QStringLiteral("0\tТП\t-\tS = 132 кВА (20,95 %)\t132\t-\t-\t-\t16,57\t4,96\t-\t-\t0\t132\t1\tсеть\n"
+                                 "1\tВвод ВРУ\tТП\tВРУ\t200\t216,2\t2,52\t2,52\t5,65\t2,06\t200А 10In\tнет: отключение"
+                                 "\t0\t132\t1\tзадан\n"
+                                 "2\tЩС-1\tВвод ВРУ\tЩС-1\t95\t110,4\t1,54\t4,06\t2,85\t1,12\tC100\tда\t0\t62,7\t1\tзадан\n"
+                                 "2\tЩО-1\tВвод ВРУ\tЩО-1\t25\t69\t1,84\t4,36\t1,1\t0,45\tC25\tда\t0\t16,5\t1\tзадан\n"
+                                 "2\tЩВ-1\tВвод ВРУ\tЩВ-1\t35\t87,4\t2,04\t4,56\t1,26\t0,52\tC40\tда\t0\t23,1\t1\tзадан\n"));
     QCOMPARE(err, QString());
 
     // The lines as an older version kept them: one chain, and "?" where a
@@ -350,10 +357,10 @@ void TstNetworkWindow::commandLine()
                     &out),
              0);
     QCOMPARE(out.split(QLatin1Char('\n')).mid(1, 4),
-             (QStringList{"1\tВвод ВРУ\tТП\tВРУ\t200\t216,2\t2,5\t2,5\t5,7\t2,1\t200А 10In\tнет: отключение",
-                          "2\tЩС-1\tВвод ВРУ\tЩС-1\t95\t110,4\t1,5\t4,1\t2,9\t1,1\tC100\tда",
-                          "3\tЩВ-1\tЩС-1\tЩВ-1\t35\t87,4\t2\t6,1\t1\t0,4\tC40\tда",
-                          "1\tЩО-1\t?\tЩО-1\t25\t69\t1,8\t1,8\t1,3\t0,5\tC25\tнет: отключающая способность"}));
+             (QStringList{"1\tВвод ВРУ\tТП\tВРУ\t200\t216,2\t2,5\t2,5\t5,7\t2,1\t200А 10In\tнет: отключение\t0\t132\t1\tзадан",
+                          "2\tЩС-1\tВвод ВРУ\tЩС-1\t95\t110,4\t1,5\t4,1\t2,9\t1,1\tC100\tда\t0\t62,7\t1\tзадан",
+                          "3\tЩВ-1\tЩС-1\tЩВ-1\t35\t87,4\t2\t6,1\t1\t0,4\tC40\tда\t0\t23,1\t1\tзадан",
+                          "1\tЩО-1\t?\tЩО-1\t25\t69\t1,8\t1,8\t1,3\t0,5\tC25\tнет: отключающая способность\t0\t16,5\t1\tзадан"}));
     QCOMPARE(runCli({QStringLiteral("faults"), path, QStringLiteral("--app-dir"), app.path()}, &out), 0);
     QStringList firstFields;
     for (const QString &row : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
@@ -378,6 +385,47 @@ void TstNetworkWindow::commandLine()
     QVERIFY(ProjectFile::write(path, all));
     QCOMPARE(runCli({QStringLiteral("kz"), path, QStringLiteral("--app-dir"), app.path()}, &out, &err), 1);
     QVERIFY(err.startsWith(QStringLiteral("Отмеченные линии не образуют один путь сети: ")));
+}
+
+void TstNetworkWindow::loadsFollowTheShields()
+{
+    // ЩС-1 linked to its shield: 30 kW, Кс 0,7, cos φ 0,8, three-phase.
+    Project p = Workshop::project();
+    Load load;
+    load.name = QStringLiteral("Станок");
+    load.cells[Load::InstalledPower] = QStringLiteral("30");
+    load.cells[Load::PowerFactor] = QStringLiteral("0,8");
+    load.cells[Load::DemandFactor] = QStringLiteral("0,7");
+    load.cells[Load::Phase] = QStringLiteral("ABC");
+    load.cells[Load::Phases] = QStringLiteral("3");
+    load.cells[Load::Efficiency] = QStringLiteral("1");
+    p.shields = {Shield{QStringLiteral("ЩС-1"), {load}, 1}};
+    p.lines[1].place.shield = 1;
+    Fixture f(p);
+    // Opened: ЩС-1 takes 7 + j5,25 kVA a phase, 39,77 A at 0,8; the feeder
+    // adds ЩО-1's typed 25 A and ЩВ-1's 35 A at cos φ 1 (5,5 and 7,7 kW a
+    // phase): 20,2 + j5,25, 94,87 A at 60,6 / 62,61 = 0,97. One undoable step.
+    QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("Пересчитано по нагрузкам сети: 2 линии"));
+    QCOMPARE(f.lines().at(1).cell(CableLine::LoadCurrent), QStringLiteral("39,77"));
+    QCOMPARE(f.lines().at(1).inputs->cosPhi, QStringLiteral("0,8"));
+    QCOMPARE(f.lines().at(0).cell(CableLine::LoadCurrent), QStringLiteral("94,87"));
+    QCOMPARE(f.lines().at(0).inputs->cosPhi, QStringLiteral("0,97"));
+    QCOMPARE(f.lines().at(2).cell(CableLine::LoadCurrent), QStringLiteral("25"));
+    QCOMPARE(f.window->history()->undoText(), QStringLiteral("пересчет по нагрузкам сети"));
+    const QString drop = f.lines().at(0).cell(CableLine::VoltageDrop);
+
+    // Кс 1: 10 + j7,5 a phase on ЩС-1, 56,82 A; the feeder 23,2 + j7,5,
+    // 110,83 A, and its drop with it; undo restores both.
+    f.window->project().shields[0].loads[0].cells[Load::DemandFactor] = QStringLiteral("1");
+    f.window->action(QStringLiteral("actionRecomputeLines"))->trigger();
+    QCOMPARE(f.lines().at(1).cell(CableLine::LoadCurrent), QStringLiteral("56,82"));
+    QCOMPARE(f.lines().at(0).cell(CableLine::LoadCurrent), QStringLiteral("110,83"));
+    QVERIFY(f.lines().at(0).cell(CableLine::VoltageDrop) != drop);
+    QCOMPARE(f.network().model()->indexOfLine(0).siblingAtColumn(NetworkModel::CurrentSource).data().toString(),
+             QStringLiteral("сеть"));
+    f.window->history()->undo();
+    QCOMPARE(f.lines().at(0).cell(CableLine::LoadCurrent), QStringLiteral("94,87"));
+    QCOMPARE(f.lines().at(0).cell(CableLine::VoltageDrop), drop);
 }
 
 QTEST_MAIN(TstNetworkWindow)

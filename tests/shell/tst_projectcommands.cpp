@@ -172,7 +172,7 @@ void TstProjectCommands::projectWithoutLinesSavesAndOpens()
                                    "BusR=0\r\nBusX=0\r\nContactR=0,1\r\nArcR=10\r\nCableTemp=65\r\nOverhead=0\r\n"
                                             "[Lines]\r\nSubItemCount=9\r\nLineCount=0\r\nNextId=1\r\n"
                                             "[Shields]\r\nTab1=ЩО1\r\nTabsCount=1\r\nSubItemsCount=0\r\n"
-                                            "[Loads1]\r\nLoadCount=0\r\n"));
+                                            "[Loads1]\r\nLoadCount=0\r\nId=1\r\n"));
     // The "saved as" text only stands while the file is written.
     QCOMPARE(f.window->statusPanel2->text(), QStringLiteral("прежний текст"));
     f.verifyIdle();

@@ -36,7 +36,8 @@ void passDrops(const Project &project, const Tree &tree, const CalcValues &calc,
     for (const int i : tree.order()) {
         const CableLine &line = project.lines.at(i);
         LineResult &r = result.lines[i];
-        r.loadCurrent = NumberText::toDouble(line.cell(CableLine::LoadCurrent));
+        const LineLoad &load = result.loads.lines.at(i);
+        r.loadCurrent = load.fromNetwork ? load.current : NumberText::toDouble(line.cell(CableLine::LoadCurrent));
         r.permissibleCurrent = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
         r.lineDrop = NumberText::toDouble(line.cell(CableLine::VoltageDrop));
         r.overloaded = LineCalc::isOverloaded(r.loadCurrent, r.permissibleCurrent);
@@ -113,6 +114,9 @@ void passChecks(const Project &project, const Tree &tree, const CalcValues &calc
             unknownDevices.add(problem);
         if (!damage.isEmpty())
             result.damage << damage;
+        // Devices are checked against the current the line carries.
+        if (result.loads.lines.at(i).fromNetwork)
+            in.loadCurrent = result.loads.lines.at(i).current;
         const LineResult &end = result.lines.at(i);
         if (end.endKnown)
             in.minimumSinglePhase = end.end.singlePhaseMin;
@@ -150,6 +154,7 @@ Result compute(const Project &project, const Tree &tree, const CalcValues &calc,
 {
     Result result;
     result.lines.resize(project.lines.size());
+    result.loads = computeLoads(project, tree);
     passDrops(project, tree, calc, result);
     passCurrents(project, tree, calc, sources, result);
     passChecks(project, tree, calc, sources, chooseMissing, result);

@@ -3,6 +3,7 @@
 #include "base/AppContext.h"
 #include "base/Project.h"
 #include "calc/lines/NetworkSummary.h"
+#include "calc/network/NetworkLoads.h"
 #include "calc/network/NetworkTree.h"
 #include "calc/protection/Protection.h"
 #include "calc/shortcircuit/FaultCurrents.h"
@@ -37,7 +38,7 @@ struct Sources {
 };
 
 struct LineResult {
-    double loadCurrent = 0; // Ib, A, as the row has it
+    double loadCurrent = 0; // Ib, A: the network's where the line takes it from there, else the row's
     double permissibleCurrent = 0; // Iz, A, as the row has it
     double lineDrop = 0; // % of the line itself, as the row shows it
     double dropFromBus = 0; // % along the path from the bus to the line's end
@@ -52,6 +53,7 @@ struct Result {
     FaultCurrents::Point bus; // the transformer's terminals, "ТП"
     bool currentsComputed = false; // the source was known: the points have currents
     QVector<LineResult> lines; // by the line's index in the list
+    Loads loads; // the design loads of every line and of the bus
     QStringList problems; // what kept currents or checks from being had, each once
     QStringList damage; // stored values out of their range, the defaults taken: damage of the project
     QStringList notes; // what choosing devices found; a let-through file that could not be read

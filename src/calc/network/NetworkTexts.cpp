@@ -39,7 +39,26 @@ RowTexts busRow(const Result &result, int places)
         *text = kDash;
     row.threePhaseMax = amount(result.bus.threePhase, places);
     row.singlePhaseMin = amount(result.bus.singlePhaseMin, places);
+    // The transformer's load stands in the bus's load-current and board columns.
+    row.loadCurrent = NumberText::formatRounded(result.loads.transformerLoad, places);
+    row.board = transformerLoadText(result.loads, places);
+    if (result.loads.overloaded())
+        row.loadWarning = QStringLiteral("Нагрузка трансформатора ") + row.board
+                          + QStringLiteral(" больше его номинальной мощности.");
+    row.installedPower = NumberText::formatRounded(result.loads.bus.installed, places);
+    row.designPower = NumberText::formatRounded(result.loads.bus.activeTotal(), places);
+    const double s = result.loads.transformerLoad;
+    row.powerFactor = NumberText::formatRounded(s > 0 ? result.loads.bus.activeTotal() / s : 1, 2);
+    row.currentSource = QStringLiteral("сеть");
     return row;
+}
+
+QString transformerLoadText(const Loads &loads, int places)
+{
+    QString text = QStringLiteral("S = ") + NumberText::formatRounded(loads.transformerLoad, places) + QStringLiteral(" кВА");
+    if (loads.loading)
+        text += QStringLiteral(" (") + NumberText::formatRounded(*loads.loading, places) + QStringLiteral(" %)");
+    return text;
 }
 
 RowTexts lineRow(const Project &project, const Tree &tree, const Result &result, int line, int places,
@@ -53,7 +72,9 @@ RowTexts lineRow(const Project &project, const Tree &tree, const Result &result,
     row.withoutStart = !tree.hasStart(line);
     const int up = tree.parent(line);
     row.from = row.withoutStart ? QStringLiteral("?") : (up == Bus ? QStringLiteral("ТП") : project.lines.at(up).name);
-    row.board = l.place.board;
+    // A linked shield's name is the board's, renamed with it.
+    const int shield = result.loads.lines.at(line).shield;
+    row.board = shield >= 0 ? project.shields.at(shield).name : l.place.board;
     const QString mark = l.cell(CableLine::Mark);
     row.cable = mark.isEmpty() ? l.cell(CableLine::Cores) : mark + QLatin1Char(' ') + l.cell(CableLine::Cores);
     row.length = l.cell(CableLine::Length);
@@ -67,6 +88,11 @@ RowTexts lineRow(const Project &project, const Tree &tree, const Result &result,
     row.singlePhaseMin = r.endKnown ? amount(r.end.singlePhaseMin, places) : kDash;
     row.device = r.check.input.device ? r.check.input.device->designation() : kDash;
     row.checks = checksText(explained(r.check, places), &row.checksReason);
+    const LineLoad &load = result.loads.lines.at(line);
+    row.installedPower = NumberText::formatRounded(load.powers.installed, places);
+    row.designPower = NumberText::formatRounded(load.designPower, places);
+    row.powerFactor = NumberText::formatRounded(load.powerFactor, 2);
+    row.currentSource = load.fromNetwork ? QStringLiteral("сеть") : QStringLiteral("задан");
     if (r.dropAboveLimit)
         row.dropWarning = QStringLiteral("Падение напряжения от шин ТП ") + row.dropFromBus
                           + QStringLiteral("% больше допустимого ") + NumberText::format(maxVoltageDrop)
@@ -81,7 +107,8 @@ RowTexts lineRow(const Project &project, const Tree &tree, const Result &result,
 QStringList commandLineFields(const RowTexts &row)
 {
     return {QString::number(row.level), row.name, row.from, row.board, row.loadCurrent, row.permissibleCurrent,
-            row.lineDrop, row.dropFromBus, row.threePhaseMax, row.singlePhaseMin, row.device, row.checks};
+            row.lineDrop, row.dropFromBus, row.threePhaseMax, row.singlePhaseMin, row.device, row.checks,
+            row.installedPower, row.designPower, row.powerFactor, row.currentSource};
 }
 
 } // namespace Network

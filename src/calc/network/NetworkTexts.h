@@ -27,6 +27,10 @@ struct RowTexts {
     QString singlePhaseMin; // Iк(1) min at the end, kA
     QString device; // "C63", "-" without one
     QString checks; // "да", "нет: отключение", "-"
+    QString installedPower; // Pу below the node, kW
+    QString designPower; // Pр, kW
+    QString powerFactor; // cos φ
+    QString currentSource; // "сеть" or "задан"
 
     // Why a cell is highlighted, for its tool tip; empty when it is not.
     QString dropWarning;
@@ -42,7 +46,8 @@ RowTexts lineRow(const Project &project, const Tree &tree, const Result &result,
 
 // The fields `kabinor-cli network` prints, in order: level, name, from,
 // board, load current, permissible current, drop of the line, drop from the
-// bus, Iк(3) max, Iк(1) min, device, checks.
+// bus, Iк(3) max, Iк(1) min, device, checks, Pу, Pр, cos φ, where the
+// current comes from.
 QStringList commandLineFields(const RowTexts &row);
 
 // A name indented by its level, as the lists of the ГОСТ and protection
@@ -52,5 +57,8 @@ QString indentedName(const QString &name, int level);
 
 // "начало не задано", as the window and the line dialog say it.
 QString noStartText();
+
+// "S = 412,6 кВА (65,5 %)": the transformer's load and loading.
+QString transformerLoadText(const Loads &loads, int places);
 
 } // namespace Network

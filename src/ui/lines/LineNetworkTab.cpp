@@ -1,10 +1,13 @@
 #include "ui/lines/LineNetworkTab.h"
 
 #include "base/Project.h"
+#include "base/NumberText.h"
 #include "calc/network/CheckedPath.h"
+#include "calc/network/NetworkLoads.h"
 #include "calc/network/NetworkTexts.h"
 #include "calc/network/NetworkTree.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,6 +39,23 @@ LineNetworkTab::LineNetworkTab(QWidget *parent) : QWidget(parent)
     grid->addWidget(startNote, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Щит в конце линии"), frame), 2, 0);
     grid->addWidget(boardList, 2, 1);
+    coincidenceEdit = new QLineEdit(QStringLiteral("1"), frame);
+    coincidenceEdit->setObjectName(QStringLiteral("coincidenceEdit"));
+    coincidenceEdit->setToolTip(QStringLiteral("Коэффициент совмещения максимумов нагрузок в конце линии, 0 < Ко ≤ 1"));
+    grid->addWidget(new QLabel(QStringLiteral("Ко в конце линии"), frame), 3, 0);
+    grid->addWidget(coincidenceEdit, 3, 1);
+    phaseList = new QComboBox(frame);
+    phaseList->setObjectName(QStringLiteral("phaseList"));
+    phaseList->addItems({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    grid->addWidget(new QLabel(QStringLiteral("Фаза однофазной линии"), frame), 4, 0);
+    grid->addWidget(phaseList, 4, 1);
+    networkLoadCheck = new QCheckBox(QStringLiteral("Ток нагрузки: по сети"), frame);
+    networkLoadCheck->setObjectName(QStringLiteral("networkLoadCheck"));
+    networkLoadCheck->setChecked(true);
+    grid->addWidget(networkLoadCheck, 5, 0);
+    networkLoadNote = new QLabel(frame);
+    networkLoadNote->setObjectName(QStringLiteral("networkLoadNote"));
+    grid->addWidget(networkLoadNote, 5, 1);
     grid->setColumnStretch(1, 1);
     pageLayout->addWidget(frame);
     pageLayout->addStretch(1);
@@ -54,9 +74,21 @@ void LineNetworkTab::fill(const Project &project, int line)
     std::optional<int> shownFrom = 0;
     QString note = Network::noStartText() + QStringLiteral(": линия считается от шин ТП.");
     QString board;
+    LinePlace shownPlace;
+    networkLoadNote->clear();
     if (line >= 0 && line < project.lines.size()) {
         const CableLine &l = project.lines.at(line);
         board = l.place.board;
+        shownPlace = l.place;
+        if (const int s = project.shieldOfId(l.place.shield); s >= 0)
+            board = project.shields.at(s).name;
+        // What the network gives the line, whether or not it takes it.
+        const Network::LineLoad load = Network::computeLoads(project, tree).lines.at(line);
+        if (load.fed)
+            networkLoadNote->setText(NumberText::formatRounded(load.current, 2) + QStringLiteral(" А, cos φ ")
+                                     + NumberText::formatRounded(load.powerFactor, 2));
+        else
+            networkLoadNote->setText(QStringLiteral("в конце линии нет щита и линий: ток задается"));
         shownFrom = Network::fromOf(project.lines, tree.parent(line));
         switch (tree.start(line)) {
         case Network::Start::Set:
@@ -78,6 +110,9 @@ void LineNetworkTab::fill(const Project &project, int line)
     startNote->setText(note);
     fillStarts(project, tree, line, shownFrom);
     fillBoards(project, board);
+    coincidenceEdit->setText(NumberText::format(shownPlace.coincidence));
+    phaseList->setCurrentText(shownPlace.phase);
+    networkLoadCheck->setChecked(shownPlace.networkLoad);
 }
 
 void LineNetworkTab::refill(const Project &project)
@@ -116,9 +151,12 @@ void LineNetworkTab::fillBoards(const Project &project, const QString &board)
     for (const CableLine &l : project.lines)
         if (!l.place.board.trimmed().isEmpty())
             names << l.place.board.trimmed();
-    for (const Shield &shield : project.shields)
+    m_shields.clear();
+    for (const Shield &shield : project.shields) {
         if (!shield.name.trimmed().isEmpty())
             names << shield.name.trimmed();
+        m_shields.append({shield.name.trimmed(), shield.id});
+    }
     names.removeDuplicates();
     names.sort(Qt::CaseInsensitive);
     const QSignalBlocker block(boardList);
@@ -134,5 +172,18 @@ LinePlace LineNetworkTab::placeFor(const LinePlace &before) const
     if (m_startChosen)
         place.from = startList->currentData().toInt();
     place.board = boardList->currentText().trimmed();
+    // A shield's name links the shield; any other name unlinks it.
+    place.shield = 0;
+    for (const auto &[name, id] : m_shields) {
+        if (id > 0 && name == place.board) {
+            place.shield = id;
+            break;
+        }
+    }
+    // Ко outside (0; 1] is not taken: the line keeps its own.
+    if (const auto k = NumberText::parse(coincidenceEdit->text()); k && *k > 0 && *k <= 1)
+        place.coincidence = *k;
+    place.phase = phaseList->currentText();
+    place.networkLoad = networkLoadCheck->isChecked();
     return place;
 }

@@ -5,8 +5,10 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 struct Project;
 
 // The tab "Сеть" of the cable line dialog: where the line starts (the bus or
@@ -19,7 +21,11 @@ public:
 
     QComboBox *startList = nullptr; // data: the From the choice gives (0 the bus, else a line's id)
     QLabel *startNote = nullptr;
-    QComboBox *boardList = nullptr; // editable
+    QComboBox *boardList = nullptr; // editable; a shield's name links the shield
+    QLineEdit *coincidenceEdit = nullptr; // Ко of the line's end
+    QComboBox *phaseList = nullptr; // the phase of a single-phase line
+    QCheckBox *networkLoadCheck = nullptr; // "Ток нагрузки: по сети"
+    QLabel *networkLoadNote = nullptr; // the network's current and cos φ
 
     // The choices for line `line` of the project (-1: a line being added):
     // the bus and every line except this one and the lines below it, so that
@@ -39,4 +45,5 @@ private:
     void fillBoards(const Project &project, const QString &board);
 
     bool m_startChosen = false;
+    QVector<std::pair<QString, int>> m_shields; // name and id of every shield
 };

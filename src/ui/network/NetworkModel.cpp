@@ -42,7 +42,11 @@ QStringList NetworkModel::headings()
             QStringLiteral("Iк(3) max, кА"),
             QStringLiteral("Iк(1) min, кА"),
             QStringLiteral("Аппарат"),
-            QStringLiteral("Проверки")};
+            QStringLiteral("Проверки"),
+            QStringLiteral("Pу, кВт"),
+            QStringLiteral("Pр, кВт"),
+            QStringLiteral("cos φ"),
+            QStringLiteral("Ток")};
 }
 
 void NetworkModel::refresh()
@@ -193,13 +197,18 @@ QVariant NetworkModel::data(const QModelIndex &index, int role) const
                                              &row.threePhaseMax,
                                              &row.singlePhaseMin,
                                              &row.device,
-                                             &row.checks};
-        if (bus && column != Name && column != ThreePhaseMax && column != SinglePhaseMin)
+                                             &row.checks,
+                                             &row.installedPower,
+                                             &row.designPower,
+                                             &row.powerFactor,
+                                             &row.currentSource};
+        if (bus && column != Name && column != ThreePhaseMax && column != SinglePhaseMin && column != Board
+            && column != LoadCurrent && column != InstalledPower && column != DesignPower && column != PowerFactor)
             return QString();
         return *cells[column];
     }
     case Qt::TextAlignmentRole:
-        if (column >= Length && column <= SinglePhaseMin)
+        if ((column >= Length && column <= SinglePhaseMin) || (column >= InstalledPower && column <= PowerFactor))
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::FontRole:

@@ -32,6 +32,10 @@ public:
         SinglePhaseMin,
         Device,
         Checks,
+        InstalledPower,
+        DesignPower,
+        PowerFactor,
+        CurrentSource,
         ColumnCount
     };
     // The line's index in the project's list; -1 for the bus.
