@@ -11,6 +11,7 @@
 #include "calc/lines/NetworkSummary.h"
 #include "calc/network/CheckedPath.h"
 #include "calc/network/NetworkCalc.h"
+#include "calc/network/NetworkLoads.h"
 #include "calc/network/NetworkTree.h"
 #include "calc/loads/LoadCalc.h"
 #include "docs/schedules/CableLineReport.h"
@@ -331,6 +332,29 @@ void benchNetwork(const QString &appDir)
         });
         const QByteArray what = QByteArray("network computed, ") + shape;
         row(what.constData(), ms, sumBase);
+    }
+    {
+        // The loads carried up a balanced tree: 1 000 shields of 50 loads
+        // each at the ends of as many lines.
+        Project p = makeNetwork(Lines, "balanced");
+        for (int s = 0; s < 1000; ++s) {
+            Shield shield{QStringLiteral("Щ") + QString::number(s + 1), {}, s + 1};
+            for (int k = 0; k < 50; ++k) {
+                Load load;
+                load.cells[Load::InstalledPower] = QString::number(1 + k % 7);
+                load.cells[Load::PowerFactor] = QStringLiteral("0,85");
+                load.cells[Load::DemandFactor] = QStringLiteral("0,7");
+                load.cells[Load::Phase] = k % 4 == 0 ? QStringLiteral("ABC") : QString(QChar(u'A' + k % 3));
+                load.cells[Load::Phases] = k % 4 == 0 ? QStringLiteral("3") : QStringLiteral("1");
+                load.cells[Load::Efficiency] = QStringLiteral("1");
+                shield.loads << load;
+            }
+            p.shields << shield;
+            p.lines[Lines - 1 - s].place.shield = s + 1;
+        }
+        const Network::Tree tree = Network::Tree::build(p.lines);
+        const double ms = medianMs([&] { g_sink = g_sink + Network::computeLoads(p, tree).transformerLoad; });
+        row("network loads, 1000 shields of 50", ms, sumBase);
     }
     for (const char *shape : {"chain", "balanced"}) {
         ScriptedPrompter prompter;

@@ -847,14 +847,15 @@ void writeLineInputs(Writer &out, const LineInputs &in)
 
 // The line's place in the network follows everything else of the line.
 template<typename Writer>
-void writeLinePlace(Writer &out, const LinePlace &place, int id)
+void writeLinePlace(Writer &out, const LinePlace &place, int id, const QSet<int> &shieldIds)
 {
     out.value(u"Id", QString::number(id));
     if (place.from)
         out.value(u"From", QString::number(*place.from));
     out.value(u"Board", protectValue(place.board));
     // Written only where they say more than the defaults.
-    if (place.shield > 0)
+    // A link to a shield deleted since is no link: the file stays sound.
+    if (place.shield > 0 && shieldIds.contains(place.shield))
         out.value(u"Shield", QString::number(place.shield));
     if (place.coincidence != 1)
         out.value(u"Coincidence", NumberText::format(place.coincidence));
@@ -906,6 +907,9 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
     for (const CableLine &line : project.lines)
         nextId += line.place.id <= 0 ? 1 : 0;
 
+    QSet<int> shieldIds;
+    for (const Shield &shield : project.shields)
+        shieldIds.insert(shield.id);
     out.section(kLines);
     out.value(u"SubItemCount", QString::number(CableLine::CellCount));
     out.value(u"LineCount", QString::number(project.lines.size()));
@@ -920,7 +924,7 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
             out.value(subItemKey(j + 1), protectValue(line.cells.at(j)));
         if (line.inputs)
             writeLineInputs(out, *line.inputs);
-        writeLinePlace(out, line.place, line.place.id > 0 ? line.place.id : freshId++);
+        writeLinePlace(out, line.place, line.place.id > 0 ? line.place.id : freshId++, shieldIds);
     }
     report(progress, 40);
 

@@ -537,6 +537,11 @@ void TstNetwork::loadsByHand()
     for (int s = 0; s < p.shields.size(); ++s)
         QCOMPARE(back.shields.at(s).id, p.shields.at(s).id);
     QCOMPARE(back.takeShieldId(), 4);
+    // A shield deleted since: its lines are saved without the link, the file sound.
+    p.shields.removeLast();
+    const QString saved = ProjectFile::toText(p);
+    QVERIFY(saved.contains(QStringLiteral("Shield=1")) && !saved.contains(QStringLiteral("Shield=3")));
+    QVERIFY(!ProjectFile::readText(saved, back).damaged);
 }
 
 void TstNetwork::readingLoadLinks_data()
