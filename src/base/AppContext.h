@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/DataFileRegistry.h"
+#include "base/FileFolders.h"
 #include "base/SettingsStore.h"
 
 #include <QString>
@@ -90,6 +91,8 @@ public:
     const SettingsStore &settings() const { return m_settings; }
 
     CalcValues calc;
+    // Where the file dialogs of projects, reports and printing start.
+    FileFolders folders;
 
 private:
     QString userFolderOf(int index) const;

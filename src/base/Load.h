@@ -24,6 +24,10 @@ struct Load {
     // The Id of the room whose luminaires this load is (kept linked to it:
     // a change of the room changes the load); 0 for a load of its own.
     int room = 0;
+    // The entries of the two coefficient lists that the power factor and the
+    // demand factor were taken from; empty for a value typed in ("Другое").
+    QString powerFactorName;
+    QString demandFactorName;
 
     Load();
     QString cell(int index) const { return index >= 0 && index < cells.size() ? cells.at(index) : QString(); }

@@ -654,6 +654,10 @@ void readShields(const IniDocument &ini, Reader &in, Project &project, const Pro
                     in.problem(QStringLiteral("неверная связь с помещением в нагрузке ") + shown(load.name) + QStringLiteral(": ")
                                + shown(value));
             }
+            if (ini.contains(section, QStringLiteral("PowerFactorName")))
+                load.powerFactorName = in.text(section, QStringLiteral("PowerFactorName"));
+            if (ini.contains(section, QStringLiteral("DemandFactorName")))
+                load.demandFactorName = in.text(section, QStringLiteral("DemandFactorName"));
             shield.loads.append(std::move(load));
             ++found;
         }
@@ -960,6 +964,11 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
                 out.value(subItemKey(k + 1), protectValue(load.cells.at(k)));
             if (load.room > 0)
                 out.value(kRoomKey, QString::number(load.room));
+            // Only what the list gave: a load typed in is written as it always was.
+            if (!load.powerFactorName.isEmpty())
+                out.value(u"PowerFactorName", protectValue(load.powerFactorName));
+            if (!load.demandFactorName.isEmpty())
+                out.value(u"DemandFactorName", protectValue(load.demandFactorName));
         }
     }
     report(progress, 80);

@@ -36,21 +36,27 @@ double readNumber(const IniDocument &ini, const QString &key, double def)
 
 } // namespace
 
-Geometry restoredGeometry(const IniDocument &ini, const Geometry &screen)
+Geometry defaultGeometry(const Geometry &screen)
 {
     Geometry g;
-    if (readFlag(ini, RemPosition)) {
-        g.height = readNumber(ini, QStringLiteral("Height"), DefaultHeight);
-        g.width = readNumber(ini, QStringLiteral("Width"), DefaultWidth);
-        // The centre is taken for the size just read.
-        g.top = readNumber(ini, QStringLiteral("Top"), screen.top + (screen.height - g.height) / 2);
-        g.left = readNumber(ini, QStringLiteral("Left"), screen.left + (screen.width - g.width) / 2);
-    } else {
-        g.height = DefaultHeight;
-        g.width = DefaultWidth;
-        g.top = screen.top + (screen.height - DefaultHeight) / 2;
-        g.left = screen.left + (screen.width - DefaultWidth) / 2;
-    }
+    g.width = screen.width * DefaultScreenShare;
+    g.height = screen.height * DefaultScreenShare;
+    g.left = screen.left + (screen.width - g.width) / 2;
+    g.top = screen.top + (screen.height - g.height) / 2;
+    return g;
+}
+
+Geometry restoredGeometry(const IniDocument &ini, const Geometry &screen)
+{
+    const Geometry byDefault = defaultGeometry(screen);
+    if (!readFlag(ini, RemPosition))
+        return byDefault;
+    Geometry g;
+    g.height = readNumber(ini, QStringLiteral("Height"), byDefault.height);
+    g.width = readNumber(ini, QStringLiteral("Width"), byDefault.width);
+    // The centre is taken for the size just read.
+    g.top = readNumber(ini, QStringLiteral("Top"), screen.top + (screen.height - g.height) / 2);
+    g.left = readNumber(ini, QStringLiteral("Left"), screen.left + (screen.width - g.width) / 2);
     return g;
 }
 

@@ -13,9 +13,12 @@ inline const QString ShowInTray = QStringLiteral("ShowInTray");
 inline const QString ShowTips = QStringLiteral("ShowTips");
 inline const QString RemPosition = QStringLiteral("RemPosition");
 
-// The size a window takes without stored geometry, in twips.
+// The size of a window on a screen not known, in twips.
 constexpr double DefaultWidth = 13665;
 constexpr double DefaultHeight = 7200;
+// Without stored geometry the main window takes this share of the screen
+// each way, centred: room for the list's columns on any screen.
+constexpr double DefaultScreenShare = 0.75;
 // The smallest inner size of the main window in the normal state, in twips.
 constexpr double MinimumInnerWidth = 5000;
 constexpr double MinimumInnerHeight = 2400;
@@ -34,11 +37,14 @@ struct Geometry {
     bool operator==(const Geometry &) const = default;
 };
 
+// Three quarters of the screen each way, centred on it.
+Geometry defaultGeometry(const Geometry &screen);
+
 // The size and position to start with on a screen (its place in twips).
 // With "RemPosition" 1 the stored "Height", "Width", "Top" and "Left", the
-// position defaulting to the centre for the size just read; with 0 the
-// default size centred on the screen. A stored value that is no number takes
-// its default.
+// size defaulting to defaultGeometry()'s and the position to the centre for
+// the size just read; with 0 defaultGeometry(). A stored value that is no
+// number takes its default.
 Geometry restoredGeometry(const IniDocument &ini, const Geometry &screen);
 
 // Writes "Height", "Width", "Top" and "Left" as whole twips.

@@ -1,5 +1,7 @@
 #include "cli/CliCommon.h"
 
+#include "base/NumberText.h"
+
 Prompter::Answer CliPrompter::message(const QString &text, const QString &, Icon, Buttons buttons)
 {
     m_err << text << Qt::endl;
@@ -46,7 +48,7 @@ std::optional<CliArgs> CliArgs::parse(const QStringList &args, const QStringList
             }
             if (i + 1 >= args.size()) {
                 if (error)
-                    *error = QStringLiteral("option --%1 needs a value").arg(key);
+                    *error = QStringLiteral("параметру --%1 нужно значение").arg(key);
                 return std::nullopt;
             }
             out.set(key, args.at(++i));
@@ -64,8 +66,22 @@ int CliContext::refuse(const QString &message)
     return 1;
 }
 
+QString cliUsageLine(const QString &usage)
+{
+    return QStringLiteral("Использование: kabinor-cli ") + usage;
+}
+
+QString cliNumberText(const QString &text)
+{
+    if (!NumberText::parse(text))
+        return text;
+    QString comma = text.trimmed();
+    comma.replace(QLatin1Char('.'), QLatin1Char(','));
+    return comma;
+}
+
 int CliContext::usage(const QString &line)
 {
-    err << "usage: kabinor-cli " << line << Qt::endl;
+    err << cliUsageLine(line) << Qt::endl;
     return 2;
 }

@@ -51,6 +51,13 @@ private:
     QStringList m_keys;
 };
 
+// "Использование: kabinor-cli " followed by a command's usage.
+QString cliUsageLine(const QString &usage);
+
+// A number as given on the command line, written with the decimal comma as
+// every number the program writes; any other text as it is.
+QString cliNumberText(const QString &text);
+
 struct CliContext {
     AppContext &app;
     CliArgs &args;

@@ -45,7 +45,7 @@ int cliLight(CliContext &ctx)
         bool ok = false;
         lampIndex = ctx.args.value(QStringLiteral("lamp-type")).toInt(&ok);
         if (!ok || lampIndex < 0 || lampIndex >= lampTypes->size()) {
-            ctx.err << "usage: kabinor-cli " << usageLine << "\n--lamp-type needs an index from 0 to "
+            ctx.err << cliUsageLine(usageLine) << "\n--lamp-type: номер от 0 до "
                     << lampTypes->size() - 1 << Qt::endl;
             return 2;
         }
@@ -57,8 +57,8 @@ int cliLight(CliContext &ctx)
         bool ok = false;
         lamps = ctx.args.value(QStringLiteral("lamps")).toInt(&ok);
         if (!ok || lamps < MinLamps || lamps > MaxLamps) {
-            ctx.err << "usage: kabinor-cli " << usageLine << "\n--lamps needs a whole number from " << MinLamps
-                    << " to " << MaxLamps << Qt::endl;
+            ctx.err << cliUsageLine(usageLine) << "\n--lamps: целое число от " << MinLamps << " до " << MaxLamps
+                    << Qt::endl;
             return 2;
         }
     }

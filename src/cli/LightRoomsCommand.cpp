@@ -25,14 +25,14 @@ QStringList resultTexts(const RoomLighting::Result &r, int places)
 int cliLightRoom(CliContext &ctx)
 {
     const QString usageLine = QStringLiteral(
-        "light-room --length A --width B --height H --plane HP [--hang HC] --reflect 70/50/30 --curve TYPE --norm E "
-        "--kz KZ --z Z --flux F --power P [--lamps N --efficiency PERCENT]");
+        "light-room --length A --width B --height H --plane HP [--hang HC] --reflect 70/50/30 --curve ТИП --norm E "
+        "--kz KZ --z Z --flux F --power P [--lamps N --efficiency ПРОЦЕНТЫ]");
     if (!ctx.args.positional.isEmpty())
         return ctx.usage(usageLine);
     const QStringList reflect = ctx.args.value(QStringLiteral("reflect")).split(QLatin1Char('/'));
     if (reflect.size() != 3)
-        return ctx.usage(usageLine + QStringLiteral("\n--reflect takes the reflectances of ceiling, walls and working "
-                                                    "plane in per cent: 70/50/30"));
+        return ctx.usage(usageLine + QStringLiteral("\n--reflect — коэффициенты отражения потолка, стен и рабочей "
+                                                    "поверхности, %: 70/50/30"));
     LightingRoom room;
     room.id = 1;
     room.name = QStringLiteral("Помещение");
@@ -67,7 +67,7 @@ int cliLightRoom(CliContext &ctx)
 int cliLighting(CliContext &ctx)
 {
     if (ctx.args.positional.size() != 1)
-        return ctx.usage(QStringLiteral("lighting PROJECT.kbp"));
+        return ctx.usage(QStringLiteral("lighting ПРОЕКТ.kbp"));
     Project project;
     if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
         return 1;

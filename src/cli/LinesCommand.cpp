@@ -104,7 +104,7 @@ int cliPropose(CliContext &ctx)
 {
     const auto choice = parseChoice(ctx.args);
     if (!choice || !ctx.args.positional.isEmpty())
-        return ctx.usage(usageOf("propose", "--current TEXT"));
+        return ctx.usage(usageOf("propose", "--current ТОК"));
     const auto table = Permissible::PermissibleTable::load(ctx.app.appDir(), choice->net, choice->material);
     if (!table.isUsable())
         return ctx.refuse(table.errorMessage());
@@ -112,7 +112,8 @@ int cliPropose(CliContext &ctx)
     request.choice = *choice;
     if (const auto refused = readConditions(ctx, request))
         return *refused;
-    const double current = LineCalc::parseLoadCurrent(ctx.args.value(QStringLiteral("current")));
+    // As "Предложение": a text that is no current counts as 0.
+    const double current = LineEntry::loadCurrentOf(ctx.args.value(QStringLiteral("current"))).value_or(0);
     const auto row = Permissible::proposeSection(table, *choice, current, LineEntry::correctionOf(request));
     if (!row)
         return ctx.refuse(Permissible::tooLargeCurrentMessage());
@@ -124,14 +125,14 @@ int cliLine(CliContext &ctx)
 {
     const auto choice = parseChoice(ctx.args);
     if (!choice || !ctx.args.positional.isEmpty())
-        return ctx.usage(usageOf("line", "--section S --length L --current TEXT [--cos-phi C] [--neutral S0] "
-                                         "[--name NAME] [--mark MARK]"));
+        return ctx.usage(usageOf("line", "--section S --length L --current ТОК [--cos-phi C] [--neutral S0] "
+                                         "[--name ИМЯ] [--mark МАРКА]"));
     const auto table = Permissible::PermissibleTable::load(ctx.app.appDir(), choice->net, choice->material);
     if (!table.isUsable())
         return ctx.refuse(table.errorMessage());
 
     // The checks of the dialog's confirmation, in its order.
-    const QString sectionText = ctx.args.value(QStringLiteral("section"));
+    const QString sectionText = cliNumberText(ctx.args.value(QStringLiteral("section")));
     if (!InputCheck::report(sectionText, ctx.prompter))
         return 1;
     // The dialog's section field always ends up holding a listed section.
@@ -143,12 +144,17 @@ int cliLine(CliContext &ctx)
     if (listedSection.isEmpty())
         return ctx.refuse(QStringLiteral("Сечение ") + sectionText
                           + QStringLiteral(" отсутствует в списке сечений для выбранного типа линии!"));
-    const QString lengthText = ctx.args.value(QStringLiteral("length"));
+    const QString lengthText = cliNumberText(ctx.args.value(QStringLiteral("length")));
     if (!InputCheck::report(lengthText, ctx.prompter))
         return 1;
-    const QString currentText = ctx.args.value(QStringLiteral("current"));
-    if (LineCalc::parseLoadCurrent(currentText) == 0)
+    // As the dialog's field: an expression is replaced by its value.
+    QString currentText = cliNumberText(ctx.args.value(QStringLiteral("current")));
+    bool expression = false;
+    const auto current = LineEntry::loadCurrentOf(currentText, &expression);
+    if (!current)
         return ctx.refuse(LineEntry::currentMessage().replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    if (expression)
+        currentText = NumberText::format(*current);
 
     LineEntry::Request request;
     request.choice = *choice;
@@ -160,7 +166,7 @@ int cliLine(CliContext &ctx)
     request.name = ctx.args.value(QStringLiteral("name"), LineEntry::autoName(1));
     request.mark = ctx.args.value(QStringLiteral("mark"));
     if (ctx.args.has(QStringLiteral("neutral"))) {
-        const QString wanted = ctx.args.value(QStringLiteral("neutral"));
+        const QString wanted = cliNumberText(ctx.args.value(QStringLiteral("neutral")));
         const Permissible::NeutralList neutral = Permissible::readNeutralSections(ctx.app.appDir());
         const auto value = NumberText::parse(wanted);
         QString entry;
@@ -193,7 +199,7 @@ int cliLine(CliContext &ctx)
 
 int cliCurrents(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("currents PROJECT.kbp [--net 220|380]");
+    const QString usageLine = QStringLiteral("currents ПРОЕКТ.kbp [--net 220|380]");
     if (ctx.args.positional.size() != 1)
         return ctx.usage(usageLine);
     const QString net = ctx.args.value(QStringLiteral("net"), QStringLiteral("380"));

@@ -5,7 +5,7 @@
 int cliLoad(CliContext &ctx)
 {
     if (!ctx.args.positional.isEmpty())
-        return ctx.usage(QStringLiteral("load --name N --power P --cosf X --ks X [--phases 1|3] [--phase A|B|C] [--kpd X]"));
+        return ctx.usage(QStringLiteral("load --name ИМЯ --power P --cosf X --ks X [--phases 1|3] [--phase A|B|C] [--kpd X]"));
     const QString phases = ctx.args.value(QStringLiteral("phases"), QStringLiteral("1"));
     const QString phase = ctx.args.value(QStringLiteral("phase"), QStringLiteral("A"));
     if ((phases != QLatin1String("1") && phases != QLatin1String("3"))
@@ -14,12 +14,13 @@ int cliLoad(CliContext &ctx)
 
     LoadCalc::LoadInput in;
     in.name = ctx.args.value(QStringLiteral("name"));
-    in.power = ctx.args.value(QStringLiteral("power"));
-    in.cosf = ctx.args.value(QStringLiteral("cosf"));
-    in.ks = ctx.args.value(QStringLiteral("ks"));
+    // The texts become cells of the load: numbers with the decimal comma.
+    in.power = cliNumberText(ctx.args.value(QStringLiteral("power")));
+    in.cosf = cliNumberText(ctx.args.value(QStringLiteral("cosf")));
+    in.ks = cliNumberText(ctx.args.value(QStringLiteral("ks")));
     in.threePhase = phases == QLatin1String("3");
     in.phase = phase;
-    in.kpd = ctx.args.value(QStringLiteral("kpd"), QStringLiteral("1"));
+    in.kpd = cliNumberText(ctx.args.value(QStringLiteral("kpd"), QStringLiteral("1")));
     // The dialog's checks, with its messages on standard error.
     if (LoadCalc::checkLoadInput(in, ctx.prompter) != LoadCalc::Field::None)
         return 1;
@@ -32,7 +33,7 @@ int cliLoad(CliContext &ctx)
 
 int cliShield(CliContext &ctx)
 {
-    const QString usage = QStringLiteral("shield PROJECT.kbp [--index K]");
+    const QString usage = QStringLiteral("shield ПРОЕКТ.kbp [--index K]");
     if (ctx.args.positional.size() != 1)
         return ctx.usage(usage);
     bool ok = false;
@@ -43,7 +44,7 @@ int cliShield(CliContext &ctx)
     if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
         return 1;
     if (index > project.shields.size()) {
-        ctx.err << "kabinor-cli: the project has " << project.shields.size() << " shield(s)" << Qt::endl;
+        ctx.err << "kabinor-cli: щитов в проекте: " << project.shields.size() << Qt::endl;
         return ctx.usage(usage);
     }
     const LoadCalc::ShieldTotals t =

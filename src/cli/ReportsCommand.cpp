@@ -75,7 +75,7 @@ std::optional<QVector<bool>> parseColumns(const QString &text)
 int cliReportKl(CliContext &ctx)
 {
     const QString usageLine =
-        QStringLiteral("report-kl PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--title TITLE] [--columns 1,2,...] [--force]");
+        QStringLiteral("report-kl ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--title ЗАГОЛОВОК] [--columns 1,2,...] [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     // The list's own columns unless others are picked.
@@ -85,9 +85,9 @@ int cliReportKl(CliContext &ctx)
     if (ctx.args.has(QStringLiteral("columns"))) {
         const auto picked = parseColumns(ctx.args.value(QStringLiteral("columns")));
         if (!picked)
-            return ctx.usage(usageLine + QStringLiteral("\n--columns takes column numbers 1 to ")
+            return ctx.usage(usageLine + QStringLiteral("\n--columns: номера столбцов от 1 до ")
                              + QString::number(CableLineReport::columnHeaders().size())
-                             + QStringLiteral(" separated by commas (11: cos φ, 12: reactance, 13: protective device)"));
+                             + QStringLiteral(" через запятую (11: cos φ, 12: индуктивное сопротивление, 13: защитный аппарат)"));
         selected = *picked;
     }
     const QString title = ctx.args.value(QStringLiteral("title"), CableLineReport::defaultTitle());
@@ -102,7 +102,7 @@ int cliReportKl(CliContext &ctx)
 
 int cliReportKz(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("report-kz PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]");
+    const QString usageLine = QStringLiteral("report-kz ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     Project opened;
@@ -120,7 +120,7 @@ int cliReportKz(CliContext &ctx)
 
 int cliReportLoads(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("report-loads PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]");
+    const QString usageLine = QStringLiteral("report-loads ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     Project project;
@@ -133,7 +133,7 @@ int cliReportLoads(CliContext &ctx)
 
 int cliReportLighting(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("report-lighting PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]");
+    const QString usageLine = QStringLiteral("report-lighting ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     Project project;
@@ -150,7 +150,7 @@ int cliReportLighting(CliContext &ctx)
 // not be computed (the window's message, exit 1), before any file is touched.
 int cliReportFaults(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("report-faults PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]");
+    const QString usageLine = QStringLiteral("report-faults ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     Project project;
@@ -174,7 +174,7 @@ int cliReportFaults(CliContext &ctx)
 
 int cliReportProtect(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("report-protect PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]");
+    const QString usageLine = QStringLiteral("report-protect ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     Project project;

@@ -37,7 +37,7 @@ int cliTp(CliContext &ctx)
     const QString section = ctx.args.value(QStringLiteral("hs-section"));
     if (supplyLine) {
         if (material != LineCalc::aluminium() && material != LineCalc::copper())
-            return ctx.usage(usageLine + QStringLiteral("\n--hs-material is Алюминий or Медь"));
+            return ctx.usage(usageLine + QStringLiteral("\n--hs-material: Алюминий или Медь"));
         // The checks of the dialog's OK, section first.
         if (!InputCheck::report(section, ctx.prompter) || !InputCheck::report(length, ctx.prompter))
             return 1;
@@ -60,7 +60,7 @@ int cliTp(CliContext &ctx)
 
 int cliKz(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("kz PROJECT.kbp [--stages N]");
+    const QString usageLine = QStringLiteral("kz ПРОЕКТ.kbp [--stages N]");
     if (ctx.args.positional.size() != 1)
         return ctx.usage(usageLine);
     Project opened;
@@ -78,7 +78,7 @@ int cliKz(CliContext &ctx)
         const auto n = NumberText::parse(ctx.args.value(QStringLiteral("stages")));
         const int max = ShortCircuit::maxStageCount(project.lines);
         if (!n || *n != std::floor(*n) || *n < 0 || *n > max)
-            return ctx.usage(usageLine + QStringLiteral("\n--stages is a whole number from 0 to ") + QString::number(max));
+            return ctx.usage(usageLine + QStringLiteral("\n--stages: целое число от 0 до ") + QString::number(max));
         stages = int(*n);
     }
 
@@ -90,7 +90,7 @@ int cliKz(CliContext &ctx)
 
 int cliFaults(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("faults PROJECT.kbp [--sk MVA] [--group Y|D] [--hv 6|10]");
+    const QString usageLine = QStringLiteral("faults ПРОЕКТ.kbp [--sk МВА] [--group Y|D] [--hv 6|10]");
     if (ctx.args.positional.size() != 1)
         return ctx.usage(usageLine);
     Project project;
@@ -122,7 +122,7 @@ int cliFaults(CliContext &ctx)
 
 int cliProtect(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("protect PROJECT.kbp [--choose]");
+    const QString usageLine = QStringLiteral("protect ПРОЕКТ.kbp [--choose]");
     if (ctx.args.positional.size() != 1)
         return ctx.usage(usageLine);
     Project project;

@@ -5,7 +5,7 @@
 int cliSummary(CliContext &ctx)
 {
     if (ctx.args.positional.size() != 1)
-        return ctx.usage(QStringLiteral("summary PROJECT.kbp"));
+        return ctx.usage(QStringLiteral("summary ПРОЕКТ.kbp"));
     Project project;
     if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
         return 1;

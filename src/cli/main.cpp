@@ -18,14 +18,14 @@
 const QVector<CliCommand> &cliCommands()
 {
     static const QVector<CliCommand> commands = {
-        {"summary", "summary PROJECT.kbp", "total voltage drop and warnings of the checked lines", {}, {}, cliSummary,
-         true},
+        {"summary", "summary ПРОЕКТ.kbp", "суммарное падение напряжения отмеченных линий и предупреждения", {}, {},
+         cliSummary, true},
         {"line",
          "line [--net 220|380] [--type N] [--laying air|ground] [--material Медь|Алюминий] --section S --length L "
-         "--current TEXT [--cos-phi C] [--ambient T] [--cables N] [--spacing 100|200|300] [--neutral S0] [--name NAME] "
-         "[--mark MARK]",
-         "the ten cells of one cable line, as the line dialog computes it (--type 4: five-core; --cables and "
-         "--spacing count in the ground)",
+         "--current ТОК [--cos-phi C] [--ambient T] [--cables N] [--spacing 100|200|300] [--neutral S0] [--name ИМЯ] "
+         "[--mark МАРКА]",
+         "десять ячеек одной кабельной линии, как их вычисляет окно линии (--type 4: пятижильный; --cables и "
+         "--spacing учитываются в земле; ТОК — число, выражение или вариант из списка: «ЩО1 - 25,5А»)",
          {QStringLiteral("net"), QStringLiteral("type"), QStringLiteral("laying"), QStringLiteral("material"),
           QStringLiteral("section"), QStringLiteral("length"), QStringLiteral("current"), QStringLiteral("neutral"),
           QStringLiteral("name"), QStringLiteral("mark"), QStringLiteral("cos-phi"), QStringLiteral("ambient"),
@@ -34,95 +34,95 @@ const QVector<CliCommand> &cliCommands()
         {"sections",
          "sections [--net 220|380] [--type N] [--laying air|ground] [--material Медь|Алюминий] [--ambient T] "
          "[--cables N] [--spacing 100|200|300]",
-         "the cross-sections that the line dialog offers for a construction",
+         "сечения, которые окно линии предлагает для конструкции",
          {QStringLiteral("net"), QStringLiteral("type"), QStringLiteral("laying"), QStringLiteral("material"),
           QStringLiteral("cos-phi"), QStringLiteral("ambient"), QStringLiteral("cables"), QStringLiteral("spacing")},
          {}, cliSections},
         {"propose",
          "propose [--net 220|380] [--type N] [--laying air|ground] [--material Медь|Алюминий] [--ambient T] "
-         "[--cables N] [--spacing 100|200|300] --current TEXT",
-         "the cross-section that \"Предложение\" chooses for a load current, with the corrected permissible currents",
+         "[--cables N] [--spacing 100|200|300] --current ТОК",
+         "сечение, которое «Предложение» выбирает для тока нагрузки, с учетом поправок к допустимому току",
          {QStringLiteral("net"), QStringLiteral("type"), QStringLiteral("laying"), QStringLiteral("material"),
           QStringLiteral("current"), QStringLiteral("cos-phi"), QStringLiteral("ambient"), QStringLiteral("cables"),
           QStringLiteral("spacing")},
          {}, cliPropose},
-        {"currents", "currents PROJECT.kbp [--net 220|380]",
-         "the load currents that the line dialog offers from the shields of a project",
+        {"currents", "currents ПРОЕКТ.kbp [--net 220|380]",
+         "токи нагрузки, которые окно линии предлагает из щитов проекта",
          {QStringLiteral("net")}, {}, cliCurrents, true},
-        {"eval", "eval [--] EXPRESSION", "value of an arithmetic expression, as the line calculator gives it", {}, {},
+        {"eval", "eval [--] ВЫРАЖЕНИЕ", "значение арифметического выражения, как его дает строковый калькулятор", {}, {},
          cliEval},
-        {"load", "load --name N --power P --cosf X --ks X [--phases 1|3] [--phase A|B|C] [--kpd X]",
-         "the ten texts of one load, as the load dialog computes them",
+        {"load", "load --name ИМЯ --power P --cosf X --ks X [--phases 1|3] [--phase A|B|C] [--kpd X]",
+         "десять значений одной нагрузки, как их вычисляет окно нагрузки",
          {"name", "power", "cosf", "ks", "phases", "phase", "kpd"}, {}, cliLoad},
-        {"shield", "shield PROJECT.kbp [--index K]",
-         "the eleven totals of a shield of a project, its neutral current and the imbalance of its phases",
+        {"shield", "shield ПРОЕКТ.kbp [--index K]",
+         "одиннадцать итогов щита проекта, ток нулевого проводника и неравномерность нагрузки фаз",
          {"index"}, {}, cliShield, true},
         {"tp", "tp [--power P] [--hs-length L --hs-material M --hs-section S]",
-         "powers of the transformer file, Rt Xt Zt of the chosen power and Rnet of the supply line",
+         "мощности из файла трансформаторов, Rт Xт Zт выбранной мощности и Rсети питающей линии",
          {QStringLiteral("power"), QStringLiteral("hs-length"), QStringLiteral("hs-material"), QStringLiteral("hs-section")},
          {}, cliTp},
-        {"kz", "kz PROJECT.kbp [--stages N]",
-         "short-circuit currents at the end of the checked lines (refused when they are not one path of the network)",
+        {"kz", "kz ПРОЕКТ.kbp [--stages N]",
+         "токи КЗ в конце цепочки отмеченных линий (отказ, если они не образуют один путь сети)",
          {QStringLiteral("stages")}, {}, cliKz, true},
-        {"faults", "faults PROJECT.kbp [--sk MVA] [--group Y|D] [--hv 6|10]",
-         "short-circuit currents by ГОСТ 28249-93 at the substation and at the end of every line of the network, "
-         "in tree order: Iк(3) max, Iк(2), Iк(1) max, Iк(1) min, Kуд, iуд (kA)",
+        {"faults", "faults ПРОЕКТ.kbp [--sk МВА] [--group Y|D] [--hv 6|10]",
+         "токи КЗ по ГОСТ 28249-93 на шинах ТП и в конце каждой линии сети в порядке дерева: Iк(3) max, "
+         "Iк(2), Iк(1) max, Iк(1) min, Kуд, iуд (кА)",
          {QStringLiteral("sk"), QStringLiteral("group"), QStringLiteral("hv")}, {}, cliFaults, true},
-        {"protect", "protect PROJECT.kbp [--choose]",
-         "checks of the protective device of every line of the network, in tree order: overload, disconnection, "
-         "breaking capacity, thermal withstand (--choose: for lines without a device the smallest breaker with "
-         "Ib <= In <= Iz that passes the checks, C, B, D, then industrial)",
+        {"protect", "protect ПРОЕКТ.kbp [--choose]",
+         "проверки защитного аппарата каждой линии сети в порядке дерева: перегрузка, отключение, отключающая "
+         "способность, термическая стойкость (--choose: линиям без аппарата — наименьший автомат с Iр ≤ Iн ≤ Iz, "
+         "выдерживающий проверки: сначала C, затем B, D, затем промышленные)",
          {}, {QStringLiteral("choose")}, cliProtect, true},
-        {"network", "network PROJECT.kbp",
-         "the network in tree order: the bus (\"ТП\", level 0), then every line under the line it starts at, one "
-         "per line, TAB-separated: level, name, the line it starts at (\"ТП\" the bus, \"?\" not set), board, "
-         "load current (A), permissible current (A), drop of the line and from the bus (%), Iк(3) max and Iк(1) min "
-         "at its end (kA), device, checks (\"да\" or the first failing one); \"-\" where a value does not apply or "
-         "cannot be had, with the reason on standard error",
+        {"network", "network ПРОЕКТ.kbp",
+         "сеть в порядке дерева: шины («ТП», уровень 0), затем каждая линия под линией, от которой она начинается, "
+         "по строке, поля через табуляцию: уровень, обозначение, начало («ТП» — шины, «?» — не задано), щит, ток "
+         "нагрузки (А), допустимый ток (А), потеря напряжения линии и от шин ТП (%), Iк(3) max и Iк(1) min в конце "
+         "(кА), аппарат, проверки («да» или первая невыполненная), Pу (кВт), Pр (кВт), cos φ, откуда ток («сеть» "
+         "или «задан»); «-», где величина неприменима или не может быть получена (причина — в потоке ошибок)",
          {}, {}, cliNetwork, true},
         {"light",
          "light [--length L] [--width W] [--h1 H1] [--h2 H2] [--kz KZ] [--en E] [--lamp-type K] [--lamp-power P] "
          "[--lamps N]",
-         "number of luminaires of a room and their grid, as the lighting window computes them",
+         "количество светильников помещения и их размещение, как их вычисляет окно расчета освещенности",
          {QStringLiteral("length"), QStringLiteral("width"), QStringLiteral("h1"), QStringLiteral("h2"),
           QStringLiteral("kz"), QStringLiteral("en"), QStringLiteral("lamp-type"), QStringLiteral("lamp-power"),
           QStringLiteral("lamps")},
          {}, cliLight},
         {"light-room",
-         "light-room --length A --width B --height H --plane HP [--hang HC] --reflect 70/50/30 --curve TYPE --norm E "
-         "--kz KZ --z Z --flux F --power P [--lamps N --efficiency PERCENT]",
-         "one room by the utilisation-factor method: i, η, N, grid, average illuminance (lx), installed power (W), "
-         "W/m²; an LED luminaire unless --lamps or --efficiency make it one with lamps (flux and power of one lamp)",
+         "light-room --length A --width B --height H --plane HP [--hang HC] --reflect 70/50/30 --curve ТИП --norm E "
+         "--kz KZ --z Z --flux F --power P [--lamps N --efficiency ПРОЦЕНТЫ]",
+         "одно помещение методом коэффициента использования: i, η, N, сетка, средняя освещенность (лк), установленная "
+         "мощность (Вт), Вт/м²; светодиодный светильник, если --lamps и --efficiency не делают его светильником с "
+         "лампами (поток и мощность одной лампы)",
          {QStringLiteral("length"), QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("plane"),
           QStringLiteral("hang"), QStringLiteral("reflect"), QStringLiteral("curve"), QStringLiteral("norm"),
           QStringLiteral("kz"), QStringLiteral("z"), QStringLiteral("flux"), QStringLiteral("power"),
           QStringLiteral("lamps"), QStringLiteral("efficiency")},
          {}, cliLightRoom},
-        {"lighting", "lighting PROJECT.kbp",
-         "the rooms of a project, one per line: name, i, η, N, grid, average illuminance (lx), installed power (W), "
-         "W/m²",
+        {"lighting", "lighting ПРОЕКТ.kbp",
+         "помещения проекта, по строке на помещение: имя, i, η, N, сетка, средняя освещенность (лк), установленная "
+         "мощность (Вт), Вт/м²",
          {}, {}, cliLighting, true},
-        {"report-kl", "report-kl PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--title TITLE] [--columns 1,2,...] [--force]",
-         "the cable line schedule of the checked lines as a document (Word, PDF or workbook after OUT's extension)",
+        {"report-kl", "report-kl ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--title ЗАГОЛОВОК] [--columns 1,2,...] [--force]",
+         "ведомость кабельных линий из отмеченных линий (Word, PDF или книга Excel по расширению ФАЙЛА)",
          {QStringLiteral("title"), QStringLiteral("columns")}, {QStringLiteral("force")}, cliReportKl, true},
-        {"report-kz", "report-kz PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
-         "the short-circuit schedule of the checked lines as a document (Word, PDF or workbook after OUT's extension; "
-         "refused when they are not one path of the network)",
-         {}, {QStringLiteral("force")}, cliReportKz, true},
-        {"report-faults", "report-faults PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
-         "the schedule of the short-circuit currents by ГОСТ 28249-93 with its inputs and the impedance sums of "
-         "every point of the network in tree order, as a document (Word, PDF or workbook after OUT's extension)",
+        {"report-kz", "report-kz ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]",
+         "ведомость токов КЗ отмеченных линий (Word, PDF или книга Excel по расширению ФАЙЛА; отказ, если они не "
+         "образуют один путь сети)", {},
+         {QStringLiteral("force")}, cliReportKz, true},
+        {"report-faults", "report-faults ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]",
+         "ведомость токов КЗ по ГОСТ 28249-93 с исходными данными и суммами сопротивлений каждой точки сети "
+         "в порядке дерева (Word, PDF или книга Excel по расширению ФАЙЛА)",
          {}, {QStringLiteral("force")}, cliReportFaults, true},
-        {"report-protect", "report-protect PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
-         "the schedule of the protective devices of every line of the network with the figures behind every check "
-         "and the reason of every failed one, as a document (Word, PDF or workbook after OUT's extension)",
+        {"report-protect", "report-protect ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]",
+         "ведомость защитных аппаратов каждой линии сети с величинами каждой проверки и причиной каждой "
+         "невыполненной (Word, PDF или книга Excel по расширению ФАЙЛА)",
          {}, {QStringLiteral("force")}, cliReportProtect, true},
-        {"report-loads", "report-loads PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
-         "the load schedule of the shields, one table per shield, as a document (Word, PDF or workbook after OUT's "
-         "extension)",
+        {"report-loads", "report-loads ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]",
+         "расчетная нагрузка щитов, по таблице на щит (Word, PDF или книга Excel по расширению ФАЙЛА)",
          {}, {QStringLiteral("force")}, cliReportLoads, true},
-        {"report-lighting", "report-lighting PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
-         "the lighting schedule of the rooms as a document (Word, PDF or workbook after OUT's extension)", {},
+        {"report-lighting", "report-lighting ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]",
+         "ведомость освещения помещений (Word, PDF или книга Excel по расширению ФАЙЛА)", {},
          {QStringLiteral("force")}, cliReportLighting, true},
     };
     return commands;
@@ -135,18 +135,18 @@ const QStringList kCommonOptions = {QStringLiteral("app-dir"), QStringLiteral("g
 
 void printHelp(QTextStream &out)
 {
-    out << "kabinor-cli " << Version::fullText() << ": the calculations of Кабинор without a screen\n\n"
-        << "usage: kabinor-cli COMMAND [OPTIONS]\n\ncommands:\n";
+    out << "kabinor-cli " << Version::fullText() << ": расчеты Кабинора без окон\n\n"
+        << cliUsageLine(QStringLiteral("КОМАНДА [ПАРАМЕТРЫ]")) << "\n\nкоманды:\n";
     for (const CliCommand &c : cliCommands())
         out << "  " << QString::fromUtf8(c.usage) << "\n      " << QString::fromUtf8(c.summary) << '\n';
-    out << "\ncommon options:\n"
-        << "  --app-dir DIR     application folder (data files and settings)\n"
-        << "  --gcu X --gal X   conductivities of copper and aluminium\n"
-        << "  --dumax X         limit of the total voltage drop, %\n"
-        << "  --tolerance N     decimal places of results\n"
-        << "  --                ends the options (eval -- -2+3)\n"
-        << "\nexit codes: 0 done, 1 input refused, 2 wrong usage, 3 done on a damaged project\n"
-        << "kabinor-cli COMMAND --help shows the options of a command.\n";
+    out << "\nобщие параметры:\n"
+        << "  --app-dir ПАПКА   папка программы (файлы данных и настройки)\n"
+        << "  --gcu X --gal X   удельная проводимость меди и алюминия\n"
+        << "  --dumax X         допустимые суммарные потери напряжения, %\n"
+        << "  --tolerance N     количество знаков после запятой в результатах\n"
+        << "  --                конец параметров (eval -- -2+3)\n"
+        << "\nкоды выхода: 0 выполнено, 1 ввод отклонен, 2 неверный вызов, 3 выполнено по поврежденному проекту\n"
+        << "kabinor-cli КОМАНДА --help показывает параметры команды.\n";
 }
 
 } // namespace
@@ -198,32 +198,32 @@ int main(int argc, char *argv[])
         if (name == QLatin1String(c.name))
             command = &c;
     if (!command) {
-        err << "kabinor-cli: unknown command '" << name << "'" << Qt::endl;
+        err << "kabinor-cli: неизвестная команда '" << name << "'" << Qt::endl;
         printHelp(err);
         return 2;
     }
     const QString usageLine = QString::fromUtf8(command->usage);
     const qsizetype optionsEnd = args.indexOf(QStringLiteral("--"));
     if (args.mid(0, optionsEnd < 0 ? args.size() : optionsEnd).contains(QStringLiteral("--help"))) {
-        out << "usage: kabinor-cli " << usageLine << '\n' << QString::fromUtf8(command->summary) << '\n';
+        out << cliUsageLine(usageLine) << '\n' << QString::fromUtf8(command->summary) << '\n';
         if (!command->options.isEmpty())
-            out << "options: --" << command->options.join(QStringLiteral(", --")) << '\n';
+            out << "параметры: --" << command->options.join(QStringLiteral(", --")) << '\n';
         if (command->opensProject)
-            out << "exit code 3: the project is damaged; the command did its work on what could be read "
-                   "and told the damage on standard error\n";
+            out << "код выхода 3: проект поврежден; команда выполнена по тому, что удалось прочитать, "
+                   "о повреждении сказано в стандартном потоке ошибок\n";
         return 0;
     }
 
     QString error;
     auto parsed = CliArgs::parse(args, command->flags, &error);
     if (!parsed) {
-        err << "usage: kabinor-cli " << usageLine << "\n" << error << Qt::endl;
+        err << cliUsageLine(usageLine) << "\n" << error << Qt::endl;
         return 2;
     }
     // The first unknown option in the order given is named.
     for (const QString &key : parsed->keys()) {
         if (!kCommonOptions.contains(key) && !command->options.contains(key) && !command->flags.contains(key)) {
-            err << "usage: kabinor-cli " << usageLine << "\nunknown option --" << key << Qt::endl;
+            err << cliUsageLine(usageLine) << "\nнеизвестный параметр --" << key << Qt::endl;
             return 2;
         }
     }
@@ -256,7 +256,7 @@ int main(int argc, char *argv[])
             break;
         case InputCheck::Numeric::Empty:
         case InputCheck::Numeric::NotNumber:
-            err << "usage: kabinor-cli " << usageLine << "\n--" << key << " needs a number" << Qt::endl;
+            err << cliUsageLine(usageLine) << "\n--" << key << ": нужно число" << Qt::endl;
             return 2;
         case InputCheck::Numeric::NotPositive:
         case InputCheck::Numeric::TooLarge:

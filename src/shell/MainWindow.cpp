@@ -35,6 +35,7 @@
 #include "ui/widgets/ReportPreview.h"
 #include "ui/widgets/StatusBarProgress.h"
 #include "ui/widgets/WidgetHelpers.h"
+#include "ui/widgets/WrappingHeader.h"
 
 #include <QAction>
 #include <QApplication>
@@ -93,14 +94,14 @@ MainWindow::MainWindow(AppContext &context, Prompter &prompter, QWidget *parent)
     buildList();
     buildStatusBar();
 
-    // The starting size of a window without stored geometry.
-    resize(twipsToPixelsX(13665, this), twipsToPixelsY(7200, this));
     setMinimumSize(twipsToPixelsX(5000, this), twipsToPixelsY(2400, this));
-    applyColumnWidths();
 
     readRecentFiles();
     m_context.calc = CalcValues::load(m_context.settings().read());
+    m_context.folders = FileFolders::load(m_context.settings().read());
     restoreWindowGeometry();
+    // After the size: the last column takes what the others leave of the list.
+    applyColumnWidths();
 
     statusPanel1->setText(QString::fromUtf8(kStartupHint));
     m_panel1->hideProgress();
@@ -435,6 +436,7 @@ void MainWindow::buildList()
     lineList->setSelectionBehavior(QAbstractItemView::SelectRows);
     lineList->setAlternatingRowColors(true);
     lineList->setContextMenuPolicy(Qt::CustomContextMenu);
+    lineList->setHeader(new WrappingHeader(lineList));
     lineList->header()->setStretchLastSection(false);
     lineList->header()->setSectionsMovable(false);
     m_lineModel = new LineListModel(m_project.lines, this);
@@ -460,9 +462,13 @@ void MainWindow::buildList()
     connect(m_lineModel, &QAbstractItemModel::rowsInserted, this, followRowCount);
     connect(m_lineModel, &QAbstractItemModel::rowsRemoved, this, followRowCount);
     connect(m_lineModel, &QAbstractItemModel::modelReset, this, followRowCount);
-    // Columns without a stored width fit what an opened project holds; a
-    // column the user has sized keeps its width.
+    // Columns without a stored width fit what the list holds (an opened
+    // project, a line added or changed); a column the user has sized keeps its width.
     connect(m_lineModel, &QAbstractItemModel::modelReset, this, &MainWindow::fitColumns);
+    connect(m_lineModel, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { widenColumnsFor(first, last); });
+    connect(m_lineModel, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &from, const QModelIndex &to) { widenColumnsFor(from.row(), to.row()); });
     connect(lineList->header(), &QHeaderView::sectionResized, this, [this](int column) {
         if (!m_fittingColumns)
             m_fittedColumns.remove(column);
@@ -481,6 +487,7 @@ void MainWindow::buildList()
         summarizeNetwork();
         refreshNetworkWindow();
     });
+    connect(m_history, &QUndoStack::cleanChanged, this, &MainWindow::updateCaption);
     // The network window follows the list's selection, but not while rows
     // come and go: it catches up when it shows the change.
     connect(lineList->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
@@ -530,24 +537,60 @@ void MainWindow::fitColumns()
     if (m_fittedColumns.isEmpty())
         return;
     QScopedValueRollback fitting(m_fittingColumns, true);
-    int others = 0;
-    for (int c = 0; c < kColumns - 1; ++c) {
+    for (int c = 0; c < kColumns; ++c)
         if (m_fittedColumns.contains(c))
             lineList->resizeColumnToContents(c);
-        others += lineList->columnWidth(c);
-    }
+    fillLastColumn(lineList->columnWidth(kColumns - 1));
+}
+
+// The last column, when fitted, takes what the others leave of the list, at least `fit`.
+void MainWindow::fillLastColumn(int fit)
+{
     const int last = kColumns - 1;
-    if (m_fittedColumns.contains(last)) {
-        lineList->resizeColumnToContents(last);
-        const int fit = lineList->columnWidth(last);
-        const int listWidth = twipsToPixelsX(pixelsToTwipsX(width(), this) - 120, this);
-        lineList->setColumnWidth(last, qMax(fit, listWidth - others));
+    if (!m_fittedColumns.contains(last))
+        return;
+    QScopedValueRollback fitting(m_fittingColumns, true);
+    int others = 0;
+    for (int c = 0; c < last; ++c)
+        others += lineList->columnWidth(c);
+    // The list is the window less 120 twips; the last column leaves 100 twips of it.
+    const int listWidth = twipsToPixelsX(pixelsToTwipsX(width(), this) - 120 - 100, this);
+    lineList->setColumnWidth(last, qMax(fit, listWidth - others));
+}
+
+// A line added or changed widens a fitted column that is too narrow for it;
+// of a long run of rows (check all) the first ones stand for the rest.
+void MainWindow::widenColumnsFor(int first, int last)
+{
+    if (m_fittedColumns.isEmpty() || first < 0)
+        return;
+    constexpr int kRowsMeasured = 8;
+    last = qMin(last, first + kRowsMeasured - 1);
+    QScopedValueRollback fitting(m_fittingColumns, true);
+    bool widened = false;
+    int lastFit = 0;
+    for (int c = 0; c < kColumns; ++c) {
+        if (!m_fittedColumns.contains(c))
+            continue;
+        int needed = 0;
+        for (int r = first; r <= last; ++r)
+            needed = qMax(needed, lineList->sizeHintForIndex(m_lineModel->index(r, c)).width());
+        if (c == kColumns - 1) {
+            lastFit = qMax(needed, lineList->header()->sectionSizeHint(c));
+        } else if (needed > lineList->columnWidth(c)) {
+            lineList->setColumnWidth(c, needed);
+            widened = true;
+        }
     }
+    if (widened || lastFit > lineList->columnWidth(kColumns - 1))
+        fillLastColumn(lastFit);
 }
 
 void MainWindow::updateCaption()
 {
-    setWindowTitle(Version::caption(m_project.projectName));
+    // "*" after the name while the history holds changes not yet saved.
+    const bool modified = m_history && !m_history->isClean();
+    setWindowTitle(Version::caption(modified ? m_project.projectName + QLatin1Char('*') : m_project.projectName));
 }
 
 void MainWindow::summarizeNetwork()
@@ -654,6 +697,17 @@ void MainWindow::deleteLine()
     summarizeNetwork();
 }
 
+namespace {
+
+// A line computed from its texts alone kept its permissible current: not recomputed.
+QString recomputeStatusText(const LineEntry::RecomputeResult &result)
+{
+    return QStringLiteral("Пересчитано линий: ") + QString::number(result.recomputed - result.withoutTable)
+           + QStringLiteral("; не удалось пересчитать: ") + QString::number(result.withoutInputs + result.withoutTable);
+}
+
+} // namespace
+
 void MainWindow::markPathTo(int row)
 {
     if (row < 0 || row >= m_project.lines.size())
@@ -705,6 +759,7 @@ void MainWindow::recomputeLines()
     Network::takeNetworkLoads(m_project, lines, m_context.appDir(), m_context.calc);
     m_lineModel->replaceLines(lines, QStringLiteral("пересчет всех линий"));
     summarizeNetwork();
+    statusPanel2->setText(recomputeStatusText(result));
     for (const QString &problem : result.problems)
         m_prompter.message(problem, QString(), Prompter::Icon::Critical);
     if (result.withoutInputs > 0)
@@ -937,6 +992,7 @@ void MainWindow::writeSettings()
 {
     m_context.settings().update(m_prompter, [this](IniDocument &ini) {
         writeRecentFiles(ini);
+        m_context.folders.store(ini);
         m_context.calc.store(ini);
         for (int c = 0; c < 10; ++c)
             ini.setValue(QStringLiteral("MainWindow"), QStringLiteral("ColumnWidth") + QString::number(c + 1),

@@ -91,7 +91,8 @@ public:
     int selectedRow() const;
     void selectRow(int row);
 
-    // The save question; false when the user cancels.
+    // The save question, asked only while the project has changes not yet
+    // saved (the history is not clean); false when the user cancels.
     bool askSaveProject();
     // Save (or save as); true when the file was written.
     bool saveProject(bool saveAs);
@@ -116,7 +117,8 @@ public:
     // "Сеть": the network window, kept beside the main window once opened.
     void showNetworkWindow();
     NetworkWindow *networkWindow() const;
-    // Every line again from its inputs with today's settings and tables.
+    // Every line again from its inputs with today's settings and tables; the
+    // status bar tells how many lines were recomputed and how many could not be.
     void recomputeLines();
     void chooseSubstation();
     void showShieldsWindow();
@@ -199,6 +201,8 @@ private:
     void buildStatusBar();
     void applyColumnWidths();
     void fitColumns();
+    void widenColumnsFor(int first, int last);
+    void fillLastColumn(int fit);
     void readRecentFiles();
     void writeRecentFiles(IniDocument &ini) const;
     // Saved; not saved by the user's choice (or for want of a transformer);

@@ -67,6 +67,9 @@ public:
 
 bool MainWindow::askSaveProject()
 {
+    // Nothing to lose: the project is as it was opened or last saved.
+    if (m_history->isClean())
+        return true;
     const auto answer = m_prompter.message(QStringLiteral("Сохранить проект '") + m_project.projectName + QStringLiteral("'?"),
                                            QString(), Prompter::Icon::Question, Prompter::Buttons::YesNoCancel);
     if (answer == Prompter::Answer::Cancel)
@@ -103,8 +106,10 @@ MainWindow::SaveResult MainWindow::storeProject(bool saveAs)
     }
     const bool chosenInDialog = saveAs || m_project.projectFolder.isEmpty();
     if (chosenInDialog) {
-        const QString chosen = m_prompter.saveFile(QStringLiteral("Сохранить как"), m_context.documentsFolder(),
-                                                   m_project.projectName, projectFilter());
+        const QString chosen =
+            m_prompter.saveFile(QStringLiteral("Сохранить как"),
+                                m_context.folders.startFolder(m_project, m_context.documentsFolder()),
+                                m_project.projectName, projectFilter());
         if (chosen.isEmpty())
             return SaveResult::NotSaved;
         target = withProjectExtension(QDir::fromNativeSeparators(chosen));
@@ -125,12 +130,14 @@ MainWindow::SaveResult MainWindow::storeProject(bool saveAs)
             // The project takes the new name only once it is really there.
             m_project.projectFolder = targetInfo.absolutePath() + QLatin1Char('/');
             m_project.projectName = projectNameOf(targetInfo);
+            m_history->setClean();
             updateCaption();
             busy.step(100);
         }
     }
     if (written) {
         rememberFile(target);
+        m_context.folders.fileUsed(target);
         if (chosenInDialog)
             addRecentFile(target);
         return SaveResult::Saved;
@@ -181,7 +188,9 @@ void MainWindow::chooseAndOpenProject()
 {
     if (!askSaveProject())
         return;
-    const QString path = m_prompter.openFile(QStringLiteral("Открыть"), m_context.documentsFolder(), projectFilter());
+    const QString path =
+        m_prompter.openFile(QStringLiteral("Открыть"), m_context.folders.openFolder(m_context.documentsFolder()),
+                            projectFilter());
     if (path.isEmpty())
         return;
     if (openProject(path))
@@ -244,6 +253,7 @@ bool MainWindow::openProject(const QString &path)
         return false;
     }
     rememberFile(path);
+    m_context.folders.projectOpened(path);
     if (result.damaged)
         m_prompter.message(ProjectFile::damagedMessage(path, result), QString(), Prompter::Icon::Exclamation);
     return true;

@@ -45,6 +45,7 @@ void MainWindow::withReportWriter(const std::function<void(ReportWriter &)> &use
     StatusBarProgress progress(*m_panel1, *statusPanel2);
     ReportPreview preview(this);
     ReportWriter writer(m_prompter, m_context.documentsFolder());
+    startInWorkFolder(writer, &preview, m_context.folders, m_project, m_context.documentsFolder());
     writer.setProgress(&progress);
     writer.setProjectProperties(m_project.properties);
     writer.setPrinter(&preview);

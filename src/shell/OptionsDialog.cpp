@@ -198,7 +198,7 @@ QWidget *OptionsDialog::buildCalculationPage()
     decimalPlacesUpDown->setRange(1, 5);
     decimalPlacesUpDown->setFixedHeight(decimalPlacesEdit->sizeHint().height());
     auto *line = new QHBoxLayout(precision);
-    QLabel *caption = label(QStringLiteral("Колличество знаков после запятой"), precision);
+    QLabel *caption = label(QStringLiteral("Количество знаков после запятой"), precision);
     caption->setBuddy(decimalPlacesEdit);
     line->addWidget(caption, 1);
     auto *pair = new QHBoxLayout;

@@ -124,6 +124,9 @@ void TstProjectFile::writesTheExactLayout()
                                    QStringLiteral("1,89"), QStringLiteral("8,61"), QStringLiteral("A"), QStringLiteral("1"),
                                    QStringLiteral("1")})}},
                  Shield{QStringLiteral("ЩР2"), {}}};
+    // The motor's coefficients came from the lists: their entries follow its cells.
+    p.shields[0].loads[0].powerFactorName = QStringLiteral("Насосы, компрессоры");
+    p.shields[0].loads[0].demandFactorName = QStringLiteral("Вентиляторы, эксгаустеры");
 
     const QString expected = crlf({
         QStringLiteral("[TP]"), QStringLiteral("STP=400"), QStringLiteral("HS=1"), QStringLiteral("Material=Алюминий"),
@@ -151,6 +154,7 @@ void TstProjectFile::writesTheExactLayout()
         QStringLiteral("SubItem2=0,8"), QStringLiteral("SubItem3=0,7"), QStringLiteral("SubItem4=3,85"),
         QStringLiteral("SubItem5=4,81"), QStringLiteral("SubItem6=7,31"), QStringLiteral("SubItem7=ABC"),
         QStringLiteral("SubItem8=3"), QStringLiteral("SubItem9=0,9"),
+        QStringLiteral("PowerFactorName=Насосы, компрессоры"), QStringLiteral("DemandFactorName=Вентиляторы, эксгаустеры"),
         QStringLiteral("[Load12]"), QStringLiteral("LoadName=Освещение"), QStringLiteral("SubItem1=2"),
         QStringLiteral("SubItem2=0,95"), QStringLiteral("SubItem3=0,9"), QStringLiteral("SubItem4=1,8"),
         QStringLiteral("SubItem5=1,89"), QStringLiteral("SubItem6=8,61"), QStringLiteral("SubItem7=A"),

@@ -59,21 +59,21 @@ void TstCliLight::countAndGrid()
     const QByteArray settingsBefore = app.readFile(QStringLiteral("kabinor.ini"));
     QString out, err;
     QCOMPARE(runCli(roomArgs(app), &out, &err), 0);
-    QCOMPARE(out, QStringLiteral("Колличество светильников: 12\n4x3\n"));
+    QCOMPARE(out, QStringLiteral("Количество светильников: 12\n4x3\n"));
     QCOMPARE(err, QString());
     // The same room turned round gives the same plan; a point works as a comma.
     QCOMPARE(runCli(roomArgs(app, {QStringLiteral("--length"), QStringLiteral("3"), QStringLiteral("--width"),
                                    QStringLiteral("6.0")}),
                     &out),
              0);
-    QCOMPARE(out, QStringLiteral("Колличество светильников: 12\n4x3\n"));
+    QCOMPARE(out, QStringLiteral("Количество светильников: 12\n4x3\n"));
     // The worked room with a compact fluorescent lamp: 7 in one row.
     QCOMPARE(runCli(roomArgs(app, {QStringLiteral("--length"), QStringLiteral("5,4"), QStringLiteral("--width"),
                                    QStringLiteral("3,6"), QStringLiteral("--en"), QStringLiteral("300"),
                                    QStringLiteral("--lamp-type"), QStringLiteral("2")}),
                     &out),
              0);
-    QCOMPARE(out, QStringLiteral("Колличество светильников: 7\n7x1\n"));
+    QCOMPARE(out, QStringLiteral("Количество светильников: 7\n7x1\n"));
     QCOMPARE(app.readFile(QStringLiteral("kabinor.ini")), settingsBefore);
 }
 
@@ -115,13 +115,13 @@ void TstCliLight::storedInputsAreTheDefaults()
     QCOMPARE(runCli(bare, &out, &err), 1);
     QCOMPARE(err, QStringLiteral("Укажите численное значение!\n"));
     QCOMPARE(runCli(bare + QStringList{QStringLiteral("--en"), QStringLiteral("300")}, &out), 0);
-    QCOMPARE(out, QStringLiteral("Колличество светильников: 5\n5x1\n")); // ЛБ 75 lm/W: 8748 / 0,31 / 5400
+    QCOMPARE(out, QStringLiteral("Количество светильников: 5\n5x1\n")); // ЛБ 75 lm/W: 8748 / 0,31 / 5400
 
     // A stored norm supplies the illuminance as the window's list would.
     app.writeFile(QStringLiteral("kabinor.ini"),
                   cp1251(QStringLiteral("[Light]\r\nEnListIdx=1\r\nLTListIdx=2\r\nNLamp=4\r\n")));
     QCOMPARE(runCli(bare, &out, &err), 0);
-    QCOMPARE(out, QStringLiteral("Колличество светильников: 7\n7x1\n"));
+    QCOMPARE(out, QStringLiteral("Количество светильников: 7\n7x1\n"));
 }
 
 void TstCliLight::tooManyToDraw()
@@ -136,7 +136,7 @@ void TstCliLight::tooManyToDraw()
                                    QStringLiteral("0,001"), QStringLiteral("--lamps"), QStringLiteral("1")}),
                     &out),
              0);
-    QCOMPARE(out, QStringLiteral("Колличество светильников: 53418803419\n"
+    QCOMPARE(out, QStringLiteral("Количество светильников: 53418803419\n"
                                  "Слишком много светильников для построения плана\n"));
 }
 

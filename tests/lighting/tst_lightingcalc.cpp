@@ -71,7 +71,7 @@ void TstLightingCalc::workedExample()
     QCOMPARE(r.flux, 4320.0);
     // 8748 / 0.45 / 4320 = 4,5: the half goes to the even 4.
     QCOMPARE(r.count, 4.0);
-    QCOMPARE(countText(r.count), QStringLiteral("Колличество светильников: 4"));
+    QCOMPARE(countText(r.count), QStringLiteral("Количество светильников: 4"));
 }
 
 void TstLightingCalc::deliveredDataFiles()
@@ -228,7 +228,7 @@ void TstLightingCalc::smallResultShowsOne()
     const Result r = calculate(inputsFromTexts(t, 60, 4), kExampleTable);
     QVERIFY(r.ok);
     QCOMPARE(r.count, 1.0);
-    QCOMPARE(countText(r.count), QStringLiteral("Колличество светильников: 1"));
+    QCOMPARE(countText(r.count), QStringLiteral("Количество светильников: 1"));
 }
 
 void TstLightingCalc::refusedCalculations_data()
@@ -286,7 +286,7 @@ void TstLightingCalc::hugeCountStillComputed()
     QVERIFY(r.ok);
     QCOMPARE(r.count, std::nearbyint(10000.0 * 2500 * 10 / 0.39 / (0.001 * 12)));
     QVERIFY(r.count > MaxDrawable);
-    QCOMPARE(countText(r.count), QStringLiteral("Колличество светильников: 53418803419"));
+    QCOMPARE(countText(r.count), QStringLiteral("Количество светильников: 53418803419"));
 }
 
 void TstLightingCalc::grid_data()

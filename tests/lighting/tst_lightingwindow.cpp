@@ -158,7 +158,7 @@ void TstLightingWindow::calculatesWithDeliveredData()
     w.calculateButton->click();
     QVERIFY(f.prompter.messages.isEmpty());
     // The worked room with the delivered table: η = 31 %, 6,53 rounds to 7.
-    QCOMPARE(w.countLabel->text(), QStringLiteral("Колличество светильников: 7"));
+    QCOMPARE(w.countLabel->text(), QStringLiteral("Количество светильников: 7"));
     QCOMPARE(w.plan().grid.columns, 7);
     QCOMPARE(w.plan().grid.rows, 1);
 
@@ -166,7 +166,7 @@ void TstLightingWindow::calculatesWithDeliveredData()
     w.lampCountUpDown->downButton()->click();
     w.lampCountUpDown->downButton()->click();
     w.calculateButton->click();
-    QCOMPARE(w.countLabel->text(), QStringLiteral("Колличество светильников: 13"));
+    QCOMPARE(w.countLabel->text(), QStringLiteral("Количество светильников: 13"));
 }
 
 void TstLightingWindow::refusedFieldGetsFocus_data()
@@ -210,7 +210,7 @@ void TstLightingWindow::refusedFieldGetsFocus()
     QCOMPARE(f.prompter.messages[0].icon, Prompter::Icon::Exclamation);
     QVERIFY(edit->hasFocus());
     QCOMPARE(edit->selectedText(), selected ? text : QString());
-    QCOMPARE(w.countLabel->text(), QStringLiteral("Колличество светильников: "));
+    QCOMPARE(w.countLabel->text(), QStringLiteral("Количество светильников: "));
 }
 
 void TstLightingWindow::twelveInLongRoomPlan()
@@ -224,7 +224,7 @@ void TstLightingWindow::twelveInLongRoomPlan()
     w.illuminanceEdit->setText(QStringLiteral("744")); // ЛБ 75 lm/W × 18 W × 4, η 31 %: exactly 12
     w.calculateButton->click();
     QVERIFY(f.prompter.messages.isEmpty());
-    QCOMPARE(w.countLabel->text(), QStringLiteral("Колличество светильников: 12"));
+    QCOMPARE(w.countLabel->text(), QStringLiteral("Количество светильников: 12"));
     QCOMPARE(w.plan().grid.columns, 4);
     QCOMPARE(w.plan().grid.rows, 3);
 
@@ -269,7 +269,7 @@ void TstLightingWindow::tooManyToDrawStillShown()
         w.lampCountUpDown->downButton()->click();
     w.calculateButton->click();
     QVERIFY(f.prompter.messages.isEmpty());
-    QCOMPARE(w.countLabel->text(), QStringLiteral("Колличество светильников: 53418803419"));
+    QCOMPARE(w.countLabel->text(), QStringLiteral("Количество светильников: 53418803419"));
     QVERIFY(!w.plan().drawable);
     QVERIFY(w.plan().centres().isEmpty());
     // The picture stays square with the note instead of circles.

@@ -321,6 +321,20 @@ void TstCableLineDialog::proposal()
     QCOMPARE(f.prompter.messages.last().icon, Prompter::Icon::Exclamation);
     QCOMPARE(d.sectionEdit->text(), QStringLiteral("16")); // unchanged
 
+    // An expression is worked out, and the field keeps its value, for
+    // "Предложение" and "Подобрать" alike.
+    d.loadCurrentList->setEditText(QStringLiteral("2*(30+7,5)"));
+    d.proposeButton->click();
+    QCOMPARE(d.sectionEdit->text(), QStringLiteral("25"));
+    QCOMPARE(d.loadCurrentList->currentText(), QStringLiteral("75"));
+    d.loadCurrentList->setEditText(QStringLiteral("100-60,5"));
+    d.chooseDevice();
+    QCOMPARE(d.loadCurrentList->currentText(), QStringLiteral("39,5"));
+    // 39,5 A <= In <= 75 A: C40.
+    QCOMPARE(d.deviceCharacteristicList->currentText(), QStringLiteral("C"));
+    QCOMPARE(d.deviceRatingList->currentText(), QStringLiteral("40"));
+    QCOMPARE(f.prompter.messages.size(), 1);
+
     // Text that is not a number counts as 0: the first row.
     d.loadCurrentList->setEditText(QStringLiteral("много"));
     d.proposeButton->click();
@@ -336,8 +350,8 @@ void TstCableLineDialog::confirmChecks()
     QCOMPARE(f.prompter.messages.size(), 1);
     QCOMPARE(f.prompter.messages.last().text,
              QStringLiteral("Значение тока должно быть числовым!\r\n"
-                            "Введите значение тока нагрузки или выберете один из вариантов!"));
-    QCOMPARE(f.prompter.messages.last().title, QStringLiteral("Омибка ввода"));
+                            "Введите значение тока нагрузки или выберите один из вариантов!"));
+    QCOMPARE(f.prompter.messages.last().title, QStringLiteral("Ошибка ввода"));
     QCOMPARE(f.prompter.messages.last().icon, Prompter::Icon::Exclamation);
     QVERIFY(d.focusWidget() == d.loadCurrentList || d.focusWidget() == d.loadCurrentList->lineEdit());
     QCOMPARE(d.loadCurrentList->lineEdit()->selectedText(), QStringLiteral("ток"));
@@ -352,12 +366,15 @@ void TstCableLineDialog::confirmChecks()
     QCOMPARE(d.confirmButton->text(), QStringLiteral("&Добавить"));
     QVERIFY(!f.window->action(QStringLiteral("actionChangeLine"))->isEnabled());
 
-    // A section typed but not listed gives way to the listed one.
-    enterLine(d, QStringLiteral("100"), QStringLiteral("10"));
+    // A section typed but not listed gives way to the listed one; the current
+    // may be an expression, which the line keeps as its value.
+    enterLine(d, QStringLiteral("100"), QStringLiteral("Sqr(100)"));
     d.sectionEdit->setText(QStringLiteral("26"));
     d.confirmButton->click();
     QCOMPARE(f.lines().rowCount(), 1);
     QCOMPARE(f.lines().line(0).cell(CableLine::Cores), QStringLiteral("3x2,5"));
+    QCOMPARE(f.lines().line(0).cell(CableLine::LoadCurrent), QStringLiteral("10"));
+    QCOMPARE(d.loadCurrentList->currentText(), QStringLiteral("10"));
 }
 
 void TstCableLineDialog::addedLineReachesMainList()
@@ -571,6 +588,8 @@ void TstCableLineDialog::recomputeKeepsNamesOrderAndChecks()
     recomputedInputs.reactance = QStringLiteral("10");
     QCOMPARE(second.inputs, recomputedInputs);
     QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 3,65%"));
+    // The line without inputs kept its permissible current: not recomputed.
+    QCOMPARE(f.window->statusPanel2->text(), QStringLiteral("Пересчитано линий: 1; не удалось пересчитать: 1"));
     QCOMPARE(f.prompter.messages.size(), 1);
     QVERIFY(f.prompter.lastText().startsWith(QStringLiteral("Пересчитано линий: 2.")));
 }
@@ -608,7 +627,7 @@ void TstCableLineDialog::conditionsAndPowerFactor()
     d.cablesSpin->setValue(3);
     // 175 × 0,89 × 0,85 = 132,3875 A, shown with the decimal places.
     QCOMPARE(d.permissibleCurrentEdit->text(), QStringLiteral("132,39"));
-    QCOMPARE(d.correctionLabel->text(), QStringLiteral("Поправки: k_t = 0,89; k_гр = 0,85"));
+    QCOMPARE(d.correctionLabel->text(), QStringLiteral("Поправки: k<sub>т</sub> = 0,89; k<sub>гр</sub> = 0,85"));
 
     // A five-core cable has no separate neutral core.
     d.neutralCheck->setChecked(true);
@@ -676,9 +695,9 @@ void TstCableLineDialog::chooseDeviceTakesTheCurrentAsAddDoes()
 {
     Fixture f;
     CableLineDialog d(f.lines(), f.window->project(), f.context, f.prompter, false);
-    // A sum typed into the field is no current: refused as "Добавить" refuses
-    // it, and no 6 A breaker is chosen for it.
-    enterLine(d, QStringLiteral("10"), QStringLiteral("45,27+17,58+36,13"));
+    // A text that gives no current is refused as "Добавить" refuses it, and
+    // no 6 A breaker is chosen for it.
+    enterLine(d, QStringLiteral("10"), QStringLiteral("45,27+17,58+"));
     d.tabs->setCurrentIndex(3);
     d.chooseDeviceButton->click();
     QCOMPARE(f.prompter.messages.size(), 1);
@@ -686,7 +705,7 @@ void TstCableLineDialog::chooseDeviceTakesTheCurrentAsAddDoes()
     QCOMPARE(f.prompter.messages.last().title, LineEntry::currentTitle());
     QCOMPARE(d.deviceCharacteristicList->currentText(), QStringLiteral("нет"));
     QCOMPARE(d.tabs->currentIndex(), 1);
-    QCOMPARE(d.loadCurrentList->lineEdit()->selectedText(), QStringLiteral("45,27+17,58+36,13"));
+    QCOMPARE(d.loadCurrentList->lineEdit()->selectedText(), QStringLiteral("45,27+17,58+"));
 }
 
 void TstCableLineDialog::chooseDeviceUsesTheCurrentsOfACheckedLine()
@@ -717,8 +736,8 @@ void TstCableLineDialog::chooseDeviceUsesTheCurrentsOfACheckedLine()
     // Checked or not, the line has its place in the network (the bus): C100
     // (10 kA) cannot break 12,33 kA; the industrial 100 A breaker (25 kA,
     // 1200 A at once) breaks it and trips on 2,08 kA at the line's end.
-    QCOMPARE(chosen(false), QStringLiteral("10In100"));
-    QCOMPARE(chosen(true), QStringLiteral("10In100"));
+    QCOMPARE(chosen(false), QStringLiteral("10·Iн100"));
+    QCOMPARE(chosen(true), QStringLiteral("10·Iн100"));
 }
 
 void TstCableLineDialog::changeFillsSinglePhaseRow()

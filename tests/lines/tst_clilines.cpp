@@ -41,6 +41,11 @@ void TstCliLines::line_data()
     QTest::newRow("copper three-phase")
         << QStringList{"--material", "Медь", "--section", "2.5", "--length", "100", "--current", "10"}
         << "Линия №1\t\t3x2,5\tМедь\t100\t712\t10\t25\t3,25\t380";
+    // A point comes back as the comma; the current may be an expression.
+    // 12,5 m / 56,18 / 2,5 = 88,9996 mOhm; √3 × 10 × 88,9996 / 3800 = 0,4057 %.
+    QTest::newRow("numbers with a point, current as an expression")
+        << QStringList{"--material", "Медь", "--section", "2.5", "--length", "12.5", "--current", "2*(3+2)"}
+        << "Линия №1\t\t3x2,5\tМедь\t12,5\t89\t10\t25\t0,41\t380";
     QTest::newRow("aluminium, offered current")
         << QStringList{"--section", "16", "--length", "50", "--current", "ЩО1 - 25А"}
         << "Линия №1\t\t3x16\tАлюминий\t50\t84,37\t25\t60\t0,96\t380";
@@ -109,7 +114,7 @@ void TstCliLines::lineRefused_data()
                                  << "Вводимое значение должно быть положительным и неравным нулю!\n";
     QTest::newRow("current not a number")
         << QStringList{"--section", "25", "--length", "10", "--current", "ток"} << 1
-        << "Значение тока должно быть числовым!\nВведите значение тока нагрузки или выберете один из вариантов!\n";
+        << "Значение тока должно быть числовым!\nВведите значение тока нагрузки или выберите один из вариантов!\n";
     QTest::newRow("neutral not listed") << (ok + QStringList{"--neutral", "17"}) << 1
                                         << "Сечение нулевой жилы 17 отсутствует в списке сечений нулевых жил!\n";
     QTest::newRow("cos φ above 1") << (ok + QStringList{"--cos-phi", "1,2"}) << 1
@@ -150,7 +155,7 @@ void TstCliLines::lineRefused()
     if (code == 1)
         QCOMPARE(err, error);
     else
-        QVERIFY(err.startsWith(QStringLiteral("usage: kabinor-cli line")));
+        QVERIFY(err.startsWith(QStringLiteral("Использование: kabinor-cli line")));
 }
 
 void TstCliLines::sections_data()
@@ -184,6 +189,7 @@ void TstCliLines::propose_data()
     QTest::newRow("equal value") << QStringList{"--current", "75"} << 0 << "25\n";
     QTest::newRow("just above") << QStringList{"--current", "75,1"} << 0 << "35\n";
     QTest::newRow("offered text") << QStringList{"--current", "Насос - 60А"} << 0 << "16\n";
+    QTest::newRow("expression") << QStringList{"--current", "30*2,5"} << 0 << "25\n";
     QTest::newRow("four-core") << QStringList{"--type", "3", "--current", "69,1"} << 0 << "35\n";
     QTest::newRow("too large") << QStringList{"--current", "271"} << 1 << "";
 }

@@ -91,7 +91,7 @@ void TstCliSummary::usageErrors()
     TestAppDir app;
     QString err;
     QCOMPARE(runCli({QStringLiteral("summary"), QStringLiteral("--app-dir"), app.path()}, nullptr, &err), 2);
-    QVERIFY(err.startsWith(QStringLiteral("usage: kabinor-cli summary")));
+    QVERIFY(err.startsWith(QStringLiteral("Использование: kabinor-cli summary")));
     QCOMPARE(runCli({QStringLiteral("no-such-command")}, nullptr, &err), 2);
     QCOMPARE(runCli({QStringLiteral("summary"), QStringLiteral("x.kbp"), QStringLiteral("--bogus"), QStringLiteral("1")}, nullptr, &err), 2);
     // Of several unknown options the first given is named.
@@ -100,10 +100,13 @@ void TstCliSummary::usageErrors()
                              "victor", "foxtrot", "uniform", "golf", "tango", "hotel"})
         unknown << QStringLiteral("--") + QLatin1String(name) << QStringLiteral("1");
     QCOMPARE(runCli(unknown, nullptr, &err), 2);
-    QVERIFY2(err.endsWith(QStringLiteral("unknown option --zulu\n")), qPrintable(err));
+    QVERIFY2(err.endsWith(QStringLiteral("неизвестный параметр --zulu\n")), qPrintable(err));
     QString out;
     QCOMPARE(runCli({QStringLiteral("--help")}, &out), 0);
-    QVERIFY(out.contains(QStringLiteral("summary PROJECT.kbp")));
+    // Russian, as the rest of the program; the command names and options as they are.
+    QVERIFY(out.contains(QStringLiteral("Использование: kabinor-cli КОМАНДА [ПАРАМЕТРЫ]")));
+    QVERIFY(out.contains(QStringLiteral("summary ПРОЕКТ.kbp")));
+    QVERIFY(out.contains(QStringLiteral("  --tolerance N     количество знаков после запятой в результатах")));
 }
 
 void TstCliSummary::tenThousandLines()

@@ -119,6 +119,8 @@ private slots:
     void deleteFirstOfTwo();
     void renameShield();
     void loadsThroughToolbarAndTotals();
+    void nextLoadStartsFromThePrevious();
+    void columnsFitLoadsAndHeadings();
     void rowColoursAndIcons();
     void removeAndChangeLoad();
     void recomputeShieldFromInputs();
@@ -482,6 +484,96 @@ void tst_LoadWindows::loadsThroughToolbarAndTotals()
                                        "11,667", "54,5"}));
     QVERIFY(w.toolChangeLoad->isEnabled() && w.actionCopyList->isEnabled());
     QVERIFY(e.prompter.messages.isEmpty());
+}
+
+void tst_LoadWindows::nextLoadStartsFromThePrevious()
+{
+    Env e;
+    ShieldsWindow w(e.context, e.prompter, e.project);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QString pumps = QStringLiteral("Насосы, компрессоры"); // cos φ 0,85, Кс 0,75 in the delivered lists
+
+    onLoadDialog([&pumps](LoadDialog &d) {
+        QCOMPARE(d.phaseCountList->currentIndex(), 0);
+        d.nameEdit->setText(QStringLiteral("Насос 1"));
+        d.powerEdit->setText(QStringLiteral("7,5"));
+        d.powerFactorList->setCurrentIndex(d.powerFactorList->findText(pumps));
+        d.demandFactorList->setCurrentIndex(d.demandFactorList->findText(pumps));
+        d.phaseCountList->setCurrentIndex(1);
+        d.efficiencyEdit->setText(QStringLiteral("0,9"));
+        QTest::mouseClick(d.confirmButton, Qt::LeftButton);
+        d.demandFactorList->setCurrentIndex(0); // changed after the add: not what the next one takes
+        d.reject();
+    });
+    w.runToolbarKey(QStringLiteral("add"));
+    QCOMPARE(w.currentModel()->load(0).demandFactorName, pumps);
+    QCOMPARE(w.currentModel()->load(0).column(3), QStringLiteral("0,75"));
+
+    // The next load starts with the list entries, phases and efficiency of the previous one.
+    onLoadDialog([&pumps](LoadDialog &d) {
+        QVERIFY(d.nameEdit->text().isEmpty());
+        QCOMPARE(d.powerFactorList->currentText(), pumps);
+        QCOMPARE(d.powerFactorEdit->text(), QStringLiteral("0,85"));
+        QCOMPARE(d.demandFactorList->currentText(), pumps);
+        QCOMPARE(d.demandFactorEdit->text(), QStringLiteral("0,75"));
+        QVERIFY(d.demandFactorEdit->isReadOnly());
+        QCOMPARE(d.phaseCountList->currentIndex(), 1);
+        QCOMPARE(d.efficiencyEdit->text(), QStringLiteral("0,9"));
+        d.reject();
+    });
+    w.runToolbarKey(QStringLiteral("add"));
+
+    // Changing the load shows its list entries again.
+    w.selectLoad(0);
+    onLoadDialog([&pumps](LoadDialog &d) {
+        QCOMPARE(d.demandFactorList->currentText(), pumps);
+        QCOMPARE(d.powerFactorList->currentText(), pumps);
+        d.reject();
+    });
+    w.changeLoad();
+
+    // Another window (the next run) starts with three phases; an entry whose
+    // value the list no longer gives opens as "Другое" with the load's own value.
+    QCOMPARE(iniValue(e.app.settingsPath(), "LoadWindow", "PhaseCount"), QStringLiteral("3"));
+    e.project.shields[0].loads[0].cells[Load::DemandFactor] = QStringLiteral("0,6");
+    ShieldsWindow next(e.context, e.prompter, e.project);
+    next.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&next));
+    onLoadDialog([](LoadDialog &d) {
+        QCOMPARE(d.phaseCountList->currentIndex(), 1);
+        QCOMPARE(d.demandFactorList->currentIndex(), 0);
+        d.reject();
+    });
+    next.addLoad();
+    next.selectLoad(0);
+    onLoadDialog([&pumps](LoadDialog &d) {
+        QCOMPARE(d.powerFactorList->currentText(), pumps);
+        QCOMPARE(d.demandFactorList->currentIndex(), 0);
+        QCOMPARE(d.demandFactorEdit->text(), QStringLiteral("0,6"));
+        QVERIFY(!d.demandFactorEdit->isReadOnly());
+        d.reject();
+    });
+    next.changeLoad();
+    QVERIFY(e.prompter.messages.isEmpty());
+}
+
+void tst_LoadWindows::columnsFitLoadsAndHeadings()
+{
+    Env e;
+    const QString name = QStringLiteral("Станки мелкосерийного производства");
+    e.project.shields[0].loads = {makeLoad(name, "1")};
+    ShieldsWindow w(e.context, e.prompter, e.project);
+    QTreeView *list = w.currentList();
+    // Nothing stored: the names and every heading show whole, long headings in two lines.
+    QVERIFY(list->columnWidth(0) > list->fontMetrics().horizontalAdvance(name));
+    for (int c = 0; c < 10; ++c)
+        QVERIFY2(list->columnWidth(c) >= list->header()->sectionSizeHint(c), qPrintable(QString::number(c)));
+    QVERIFY(list->header()->sectionSizeHint(1) < list->fontMetrics().horizontalAdvance(QStringLiteral("Мощн. установки")));
+    // A column the user has sized keeps its width when loads come.
+    list->setColumnWidth(0, 90);
+    w.currentModel()->appendLoad(makeLoad(name + name, "1"));
+    QCOMPARE(list->columnWidth(0), 90);
 }
 
 void tst_LoadWindows::rowColoursAndIcons()

@@ -340,7 +340,7 @@ void TstNetworkWindow::commandLine()
     // No shield is linked: every line keeps its typed current (at cos φ 1),
     // the bus sums the feeder's 200 A: 3 · 0,22 · 200 = 132 kVA of 630.
     QCOMPARE(out, QStringLiteral("0\tТП\t-\tS = 132 кВА (20,95 %)\t132\t-\t-\t-\t16,57\t4,96\t-\t-\t0\t132\t1\tсеть\n"
-                                 "1\tВвод ВРУ\tТП\tВРУ\t200\t216,2\t2,52\t2,52\t5,65\t2,06\t200А 10In\tнет: отключение"
+                                 "1\tВвод ВРУ\tТП\tВРУ\t200\t216,2\t2,52\t2,52\t5,65\t2,06\t200 А, 10·Iн\tнет: отключение"
                                  "\t0\t132\t1\tзадан\n"
                                  "2\tЩС-1\tВвод ВРУ\tЩС-1\t95\t110,4\t1,54\t4,06\t2,85\t1,12\tC100\tда\t0\t62,7\t1\tзадан\n"
                                  "2\tЩО-1\tВвод ВРУ\tЩО-1\t25\t69\t1,84\t4,36\t1,1\t0,45\tC25\tда\t0\t16,5\t1\tзадан\n"
@@ -357,7 +357,7 @@ void TstNetworkWindow::commandLine()
                     &out),
              0);
     QCOMPARE(out.split(QLatin1Char('\n')).mid(1, 4),
-             (QStringList{"1\tВвод ВРУ\tТП\tВРУ\t200\t216,2\t2,5\t2,5\t5,7\t2,1\t200А 10In\tнет: отключение\t0\t132\t1\tзадан",
+             (QStringList{"1\tВвод ВРУ\tТП\tВРУ\t200\t216,2\t2,5\t2,5\t5,7\t2,1\t200 А, 10·Iн\tнет: отключение\t0\t132\t1\tзадан",
                           "2\tЩС-1\tВвод ВРУ\tЩС-1\t95\t110,4\t1,5\t4,1\t2,9\t1,1\tC100\tда\t0\t62,7\t1\tзадан",
                           "3\tЩВ-1\tЩС-1\tЩВ-1\t35\t87,4\t2\t6,1\t1\t0,4\tC40\tда\t0\t23,1\t1\tзадан",
                           "1\tЩО-1\t?\tЩО-1\t25\t69\t1,8\t1,8\t1,3\t0,5\tC25\tнет: отключающая способность\t0\t16,5\t1\tзадан"}));

@@ -164,6 +164,7 @@ void TstProtection::choiceAtTheBoundary()
     // Beyond the modular series the industrial breakers serve.
     QVERIFY(!choose(table, QStringLiteral("C"), 150, 200));
     QCOMPARE(choiceOrder(table), (QStringList{"C", "B", "D", "10In"}));
+    QCOMPARE(choose(table, QStringLiteral("10In"), 150, 200)->designation(), QStringLiteral("160 А, 10·Iн"));
     QCOMPARE(BreakerTable::fromText(QStringLiteral("\"Автомат\",\"C\",63,0,6\n")).status(), BreakerTable::Status::Damaged);
 }
 
@@ -237,7 +238,7 @@ void TstProtection::choicePassesItsOwnChecks()
     // breaks 10 kA only; 100 A 10In (25 kA, 1200 A at once, 50 ≥ 15690·√0,1/115 = 43,1 mm²) passes.
     CheckInput in = input(breaker(QStringLiteral("C"), 6, 10), 90, 120, 1.5, 15.69, QStringLiteral("Медь"), 50);
     DeviceChoice choice = chooseDevice(table, letThrough, QString(), QStringLiteral("Л"), in, 2);
-    QCOMPARE(choice.device->designation(), QStringLiteral("100А 10In"));
+    QCOMPARE(choice.device->designation(), QStringLiteral("100 А, 10·Iн"));
     QVERIFY(failedChecks(choice.check).isEmpty());
     QVERIFY(compromiseMessage(choice).isEmpty());
     // Without the currents the smallest fitting C stands, as before.
@@ -251,10 +252,10 @@ void TstProtection::choicePassesItsOwnChecks()
     // 15690·√5/115 = 305 mm²): the one that breaks the current and fails least, said.
     in.minimumSinglePhase = 0.5;
     choice = chooseDevice(table, letThrough, QString(), QStringLiteral("Л"), in, 2);
-    QCOMPARE(choice.device->designation(), QStringLiteral("100А 10In"));
+    QCOMPARE(choice.device->designation(), QStringLiteral("100 А, 10·Iн"));
     QCOMPARE(failedChecks(choice.check), (QStringList{"отключение", "термическая стойкость"}));
     QVERIFY2(compromiseMessage(choice).startsWith(QStringLiteral("Для линии «Л» нет аппарата, проходящего все проверки. "
-                                                                 "Выбран 100А 10In, не выполнено: отключение, термическая "
+                                                                 "Выбран 100 А, 10·Iн, не выполнено: отключение, термическая "
                                                                  "стойкость.\r\nIк(1) min = 0,5 кА")),
              qPrintable(compromiseMessage(choice)));
     // A characteristic chosen is kept, with what it fails.
@@ -332,7 +333,7 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
     // The device of "Щит" stands where "Ввод" ends: 4,56 kA by ГОСТ 28249-93.
     const auto result = ProtectionReport::checkProject(project, context, nullptr);
     QVERIFY(result && result->problems.isEmpty());
-    const QStringList expected[] = {{"Ввод", "160А 10In", "160", "200", "2,08", "12,33", "да", "да", "да", "да"},
+    const QStringList expected[] = {{"Ввод", "160 А, 10·Iн", "160", "200", "2,08", "12,33", "да", "да", "да", "да"},
                                     {"Щит", "C40", "40", "87,4", "1,18", "4,56", "да", "да", "да", "да"}};
     QCOMPARE(lineTexts(result->lines.at(0), 2), expected[0]);
     QCOMPARE(lineTexts(result->lines.at(1), 2), expected[1]);
@@ -347,7 +348,7 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
     QCOMPARE(schedule.size(), 1); // nothing failed: no table of reasons
     const ReportTable &checks = schedule.first().table;
     QCOMPARE(checks.heading.size(), int(ProtectionReport::ColumnCount));
-    QCOMPARE(checks.rows.at(0), (QStringList{"Ввод", "150", "160А 10In", "200,00", "да", "25", "12,33", "да", "2,08",
+    QCOMPARE(checks.rows.at(0), (QStringList{"Ввод", "150", "160 А, 10·Iн", "200,00", "да", "25", "12,33", "да", "2,08",
                                              "1920,00", "0,1", "да", "S min", "95", "51,31", "да"}));
     QCOMPARE(checks.rows.at(1), (QStringList{"\u00A0\u00A0Щит", "40", "C40", "87,40", "да", "6", "4,56", "да", "1,18", "400,00",
                                              "0,1", "да", "S min", "25", "12,53", "да"}));

@@ -282,7 +282,7 @@ void TstDamaged::damagedProjectExitCode()
     QCOMPARE(QFileInfo::exists(report), writesReport);
     QVERIFY(!out.isEmpty());
     QCOMPARE(runCli({command.first(), QStringLiteral("--help")}, &out), 0);
-    QVERIFY(out.contains(QStringLiteral("exit code 3")));
+    QVERIFY(out.contains(QStringLiteral("код выхода 3")));
     // The sound project gives 0.
     app.writeFile(QStringLiteral("damaged.kbp"), cp1251(kGood));
     QCOMPARE(runCli(writesReport ? args + QStringList{QStringLiteral("--force")} : args, &out, &err), 0);

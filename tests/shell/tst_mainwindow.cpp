@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QDirIterator>
 #include <QScopeGuard>
@@ -372,8 +373,12 @@ void TstMainWindow::columnWidthsFitThenStored()
         if (c < 9)
             others += lv->columnWidth(c);
     }
-    const int listWidth = twipsToPixelsX(pixelsToTwipsX(f.window->width(), f.window.get()) - 120, f.window.get());
+    // The list is the window less 120 twips, and the last column leaves 100 of them.
+    const int listWidth = twipsToPixelsX(pixelsToTwipsX(f.window->width(), f.window.get()) - 220, f.window.get());
     QCOMPARE(lv->columnWidth(9), qMax(header->sectionSizeHint(9), listWidth - others));
+    // A long heading takes two lines rather than its whole width.
+    QVERIFY(header->sectionSizeHint(2) < lv->fontMetrics().horizontalAdvance(QStringLiteral("Число и сечение жил")));
+    QVERIFY(header->height() >= 2 * lv->fontMetrics().height());
 
     // An opened list widens the columns to its texts (checked rows are bold).
     CableLine wide;
@@ -393,6 +398,12 @@ void TstMainWindow::columnWidthsFitThenStored()
         if (c != 3)
             QVERIFY2(lv->columnWidth(c) > metrics.horizontalAdvance(wide.column(c)), qPrintable(wide.column(c)));
     QCOMPARE(lv->columnWidth(3), 40);
+    // A line added later widens them too.
+    CableLine wider = wide;
+    wider.cells[CableLine::Mark] = QStringLiteral("ВБбШвнг(А)-FRLSLTx");
+    wider.checked = false;
+    f.window->lineModel()->appendLine(wider);
+    QVERIFY(lv->columnWidth(1) > lv->fontMetrics().horizontalAdvance(wider.cell(CableLine::Mark)));
 
     lv->setColumnWidth(2, 150);
     f.window->writeSettings();
@@ -428,6 +439,17 @@ void TstMainWindow::closeAndEscAsk()
     Fixture f;
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    const QString saved = QStringLiteral("[Проект 1] - Кабинор 3.2");
+    const QString unsaved = QStringLiteral("[Проект 1*] - Кабинор 3.2");
+    QCOMPARE(f.window->windowTitle(), saved);
+    // An edit marks the title; undone, the project is as it was.
+    f.addLine(makeLine(QStringLiteral("Л1"), QStringLiteral("1")));
+    QCOMPARE(f.window->windowTitle(), unsaved);
+    f.window->history()->undo();
+    QCOMPARE(f.window->windowTitle(), saved);
+    f.window->history()->redo();
+    QCOMPARE(f.window->windowTitle(), unsaved);
+
     // Esc asks as closing does; Cancel keeps the window, whichever asked.
     for (const bool escape : {false, true}) {
         f.prompter.clear();
@@ -441,11 +463,14 @@ void TstMainWindow::closeAndEscAsk()
         QCOMPARE(f.prompter.messages.last().buttons, Prompter::Buttons::YesNoCancel);
     }
 
+    // Saved, the mark goes and the window closes without a question.
+    f.window->project().transformerPower = QStringLiteral("400");
+    QVERIFY(f.window->saveProject(false));
+    QCOMPARE(f.window->windowTitle(), saved);
     f.prompter.clear();
-    f.prompter.answers = {Prompter::Answer::No};
     QTest::keyClick(f.window.get(), Qt::Key_Escape);
     QVERIFY(!f.window->isVisible());
-    QCOMPARE(f.prompter.messages.size(), 1);
+    QVERIFY(f.prompter.messages.isEmpty());
     // Unloading wrote the settings.
     IniDocument ini;
     ini.load(f.app.settingsPath());
@@ -658,6 +683,13 @@ void TstMainWindow::guideOpensInOwnWindowWhenSystemCannot()
     // A second request shows the same window again.
     f.window->action(QStringLiteral("actionHelp"))->trigger();
     QTRY_COMPARE(f.window->guideViewer()->window(), w);
+    QTRY_VERIFY(f.window->guideViewer()->findChildren<QProcess *>().isEmpty());
+    QCOMPARE(f.window->guideViewer()->window(), w);
+    // It lies whole on the screen (offscreen 800 x 600, narrower than its size), and Esc closes it.
+    QVERIFY2(w->screen()->availableGeometry().contains(w->frameGeometry()), qPrintable(QDebug::toString(w->frameGeometry())));
+    QVERIFY(w->width() < 1000);
+    QTest::keyClick(w->browser, Qt::Key_Escape);
+    QTRY_VERIFY(!f.window->guideViewer()->window());
 }
 
 void TstMainWindow::standardDialogsInRussian()

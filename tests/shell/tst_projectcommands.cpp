@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QFont>
 #include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QLineEdit>
@@ -155,6 +157,7 @@ private slots:
     void recentFilesRing();
     void recentFilesAcrossRuns();
     void projectPropertiesThroughTheDialog();
+    void fileDialogsStartWhereTheWorkIs();
 };
 
 void TstProjectCommands::projectWithoutLinesSavesAndOpens()
@@ -330,9 +333,10 @@ void TstProjectCommands::newProjectCancelKeepsEverything()
                  {Shield{QStringLiteral("ЩР1"), {Load()}}, Shield{QStringLiteral("ЩР2"), {}}});
     QVERIFY(f.window->openProject(path));
 
-    f.prompter.answers = {Prompter::Answer::No};
+    // A project just opened has nothing to save: no question.
     f.prompter.inputs = {QString()};
     f.window->newProject();
+    QVERIFY(f.prompter.messages.isEmpty());
     QCOMPARE(f.prompter.prompts,
              QStringList{QStringLiteral("Введите имя нового проекта:|Создание нового проекта|Проект 2")});
     const Project &p = f.window->project();
@@ -345,6 +349,7 @@ void TstProjectCommands::newProjectCancelKeepsEverything()
     QVERIFY(f.lineCommandsEnabled());
 
     // Cancel at the save question stops before the name is asked.
+    f.window->lineModel()->removeLine(0);
     f.prompter.prompts.clear();
     f.prompter.answers = {Prompter::Answer::Cancel};
     f.window->newProject();
@@ -480,7 +485,8 @@ void TstProjectCommands::failedSaveKeepsOldFileAndStopsTheCommand()
     QCOMPARE(f.window->statusPanel2->text(), QStringLiteral("прежний текст"));
     QCOMPARE(f.window->projectName(), QStringLiteral("Проект 1"));
     QCOMPARE(f.window->projectFolder(), f.app.path() + QLatin1Char('/'));
-    QCOMPARE(f.window->windowTitle(), QStringLiteral("[Проект 1] - Кабинор 3.2"));
+    // Still unsaved.
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("[Проект 1*] - Кабинор 3.2"));
     f.verifyIdle();
 
     // A folder stands where the project file should be: it stays as it was.
@@ -520,14 +526,13 @@ void TstProjectCommands::missingAndUnreadableFiles()
     f.prompter.clear();
 
     const QString missing = f.other(QStringLiteral("Нет.kbp"));
-    f.prompter.answers = {Prompter::Answer::No};
     f.prompter.files = {missing};
     f.window->chooseAndOpenProject();
-    QCOMPARE(f.prompter.messages.size(), 2);
-    QCOMPARE(f.prompter.messages.at(1).text,
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.messages.at(0).text,
              QStringLiteral("Файл '") + QDir::toNativeSeparators(missing) + QStringLiteral("' не найден!"));
-    QCOMPARE(f.prompter.messages.at(1).title, QStringLiteral("Ошибка"));
-    QCOMPARE(f.prompter.messages.at(1).icon, Prompter::Icon::Critical);
+    QCOMPARE(f.prompter.messages.at(0).title, QStringLiteral("Ошибка"));
+    QCOMPARE(f.prompter.messages.at(0).icon, Prompter::Icon::Critical);
     // The current project stays, and the missing file is not remembered.
     QCOMPARE(f.window->projectName(), QStringLiteral("Мой"));
     QCOMPARE(f.window->lineModel()->rowCount(), 1);
@@ -546,11 +551,10 @@ void TstProjectCommands::damagedFileOpensWhatItCan()
     file.write(QByteArray("\x00\xFF\x13[\x81\x82=\x00", 9));
     file.close();
 
-    f.prompter.answers = {Prompter::Answer::No};
     f.prompter.files = {path};
     f.window->chooseAndOpenProject();
-    QCOMPARE(f.prompter.messages.size(), 2);
-    const auto warning = f.prompter.messages.at(1);
+    QCOMPARE(f.prompter.messages.size(), 1);
+    const auto warning = f.prompter.messages.at(0);
     QVERIFY2(warning.text.startsWith(QStringLiteral("Файл '") + QDir::toNativeSeparators(path)
                                      + QStringLiteral("' поврежден. Открыто всё, что удалось прочитать.")),
              qPrintable(warning.text));
@@ -703,6 +707,61 @@ void TstProjectCommands::projectPropertiesThroughTheDialog()
     QVERIFY(f.window->project().properties.isEmpty());
     QVERIFY(f.window->openProject(path));
     QCOMPARE(f.window->project().properties.documentCode, QStringLiteral("15-ЭМ"));
+}
+
+void TstProjectCommands::fileDialogsStartWhereTheWorkIs()
+{
+    Fixture f;
+    QTemporaryDir reports;
+    const QString project = f.other(QStringLiteral("Объект.kbp"));
+    writeProject(project, QStringLiteral("400"), {makeLine(QStringLiteral("Л1"))});
+    const QString folder = f.elsewhere.path();
+    auto dialogFolder = [&f] { return QDir::fromNativeSeparators(f.prompter.lastFileArgs.value(0)); };
+
+    // Nothing used yet: the documents folder (the application folder here).
+    f.prompter.files = {project};
+    f.window->chooseAndOpenProject();
+    QCOMPARE(dialogFolder(), f.app.path());
+    // An opened project: its folder for saving it as, for reports and for printing to a file.
+    f.window->saveProject(true);
+    QCOMPARE(dialogFolder(), folder);
+    f.prompter.files = {reports.filePath(QStringLiteral("Нагрузки.doc"))};
+    f.window->saveLoadReport();
+    QCOMPARE(dialogFolder(), folder);
+    QString printFolder;
+    QTimer::singleShot(0, [&printFolder] {
+        if (auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget())) {
+            printFolder = QFileInfo(preview->printer()->outputFileName()).absolutePath();
+            preview->reject();
+        }
+    });
+    f.window->printLoadReport();
+    QCOMPARE(printFolder, folder);
+
+    // A new project has no folder yet: the last one used, where the report went.
+    f.prompter.inputs = {QStringLiteral("Новый")};
+    f.window->newProject();
+    f.prompter.files.clear();
+    f.window->project().transformerPower = QStringLiteral("400");
+    f.window->saveProject(false);
+    QCOMPARE(dialogFolder(), reports.path());
+    // "Открыть" starts where a project was last opened from.
+    f.window->chooseAndOpenProject();
+    QCOMPARE(dialogFolder(), folder);
+
+    // Remembered for the next run.
+    f.window->writeSettings();
+    QCOMPARE(iniValue(f.app.settingsPath(), QStringLiteral("Recent"), QStringLiteral("OpenFolder")),
+             QDir::toNativeSeparators(folder));
+    QCOMPARE(iniValue(f.app.settingsPath(), QStringLiteral("Recent"), QStringLiteral("LastFolder")),
+             QDir::toNativeSeparators(reports.path()));
+    AppContext context(f.app.path());
+    MainWindow next(context, f.prompter);
+    next.chooseAndOpenProject();
+    QCOMPARE(dialogFolder(), folder);
+    next.project().transformerPower = QStringLiteral("400");
+    next.saveProject(true);
+    QCOMPARE(dialogFolder(), reports.path());
 }
 
 QTEST_MAIN(TstProjectCommands)

@@ -7,6 +7,7 @@
 #include "base/StartupSettings.h"
 #include "shell/MainWindow.h"
 #include "shell/TrayIcon.h"
+#include "ui/lines/LineListModel.h"
 #include "ui/widgets/WidgetHelpers.h"
 
 #include <QAction>
@@ -112,18 +113,18 @@ void TstWindowState::restoredGeometry_data()
     QTest::addColumn<double>("width");
     QTest::addColumn<double>("height");
 
-    // Screen 19200 x 14400 twips.
-    QTest::newRow("nothing stored") << QString() << 2767.5 << 3600.0 << 13665.0 << 7200.0;
+    // Screen 19200 x 14400 twips: by default three quarters of it, centred.
+    QTest::newRow("nothing stored") << QString() << 2400.0 << 1800.0 << 14400.0 << 10800.0;
     QTest::newRow("all stored") << QStringLiteral("[Startup]\nHeight=6000\nWidth=9000\nTop=300\nLeft=450\n") << 450.0
                                 << 300.0 << 9000.0 << 6000.0;
     QTest::newRow("size stored, centred for it")
         << QStringLiteral("[Startup]\nHeight=8400\nWidth=12000\n") << 3600.0 << 3000.0 << 12000.0 << 8400.0;
     QTest::newRow("RemPosition 0 ignores stored")
-        << QStringLiteral("[Startup]\nRemPosition=0\nHeight=6000\nWidth=9000\nTop=300\nLeft=450\n") << 2767.5 << 3600.0
-        << 13665.0 << 7200.0;
+        << QStringLiteral("[Startup]\nRemPosition=0\nHeight=6000\nWidth=9000\nTop=300\nLeft=450\n") << 2400.0 << 1800.0
+        << 14400.0 << 10800.0;
     QTest::newRow("not a number takes the default")
-        << QStringLiteral("[Startup]\nHeight=высоко\nWidth=9000\nTop=\nLeft=-150\n") << -150.0 << 3600.0 << 9000.0
-        << 7200.0;
+        << QStringLiteral("[Startup]\nHeight=высоко\nWidth=9000\nTop=\nLeft=-150\n") << -150.0 << 1800.0 << 9000.0
+        << 10800.0;
 }
 
 void TstWindowState::restoredGeometry()
@@ -141,7 +142,7 @@ void TstWindowState::restoredGeometry()
     // A second screen to the right centres on itself.
     const Startup::Geometry other = Startup::restoredGeometry(
         IniDocument::fromText(QStringLiteral("[Startup]\nRemPosition=0\n")), {19200, 0, 19200, 14400});
-    QCOMPARE(other.left, 19200 + 2767.5);
+    QCOMPARE(other.left, 19200 + 2400.0);
 }
 
 void TstWindowState::storeGeometryWritesWholeTwips()
@@ -171,9 +172,11 @@ void TstWindowState::remPositionZeroCentresDefaultSize()
     Fixture f("[Startup]\r\nShowTips=0\r\nRemPosition=0\r\nHeight=6000\r\nWidth=12000\r\nTop=900\r\nLeft=1500\r\n");
     MainWindow *w = f.window.get();
     const Startup::Geometry screen = screenOf(w);
-    QCOMPARE(w->size(), QSize(twipsToPixelsX(13665, w), twipsToPixelsY(7200, w)));
-    QCOMPARE(w->pos(), QPoint(twipsToPixelsX(screen.left + (screen.width - 13665) / 2, w),
-                              twipsToPixelsY(screen.top + (screen.height - 7200) / 2, w)));
+    const double width = screen.width * 3 / 4;
+    const double height = screen.height * 3 / 4;
+    QCOMPARE(w->size(), QSize(twipsToPixelsX(width, w), twipsToPixelsY(height, w)));
+    QCOMPARE(w->pos(), QPoint(twipsToPixelsX(screen.left + (screen.width - width) / 2, w),
+                              twipsToPixelsY(screen.top + (screen.height - height) / 2, w)));
 }
 
 void TstWindowState::geometrySavedAtUnload()
@@ -336,7 +339,8 @@ void TstWindowState::trayExitAsksFirst()
     f.showAndWait();
     f.window->action(QStringLiteral("actionTrayHide"))->trigger();
     QVERIFY(!f.window->isVisible());
-    // Cancel keeps the program running in the tray.
+    // Something unsaved: Cancel keeps the program running in the tray.
+    f.window->lineModel()->appendLine(CableLine());
     f.prompter.answers = {Prompter::Answer::Cancel};
     f.window->action(QStringLiteral("actionTrayExit"))->trigger();
     QCOMPARE(f.prompter.lastText(), QStringLiteral("Сохранить проект 'Проект 1'?"));

@@ -256,6 +256,16 @@ void TstFaultCurrents::windowTakesInputsAndWritesSchedule()
     FaultCurrentsWindow w(project, context, prompter, writer);
     QCOMPARE(w.groupList->currentText(), QStringLiteral("Y/Yн-0"));
     QCOMPARE(w.systemPowerEdit->text(), QStringLiteral("200"));
+    // It opens computed: the substation and every line of the network, the
+    // unchecked spare one too (at the bus, where it is computed).
+    QCOMPARE(w.pointTable->rowCount(), 4);
+    QVERIFY(prompter.messages.isEmpty());
+    // Opening alone changes nothing, not even a group the window writes otherwise.
+    Project lowerCase = network(QStringLiteral("d"));
+    FaultCurrentsWindow opened(lowerCase, context, prompter, writer);
+    QCOMPARE(opened.groupList->currentText(), QStringLiteral("Д/Yн-11"));
+    QCOMPARE(opened.pointTable->rowCount(), 4);
+    QCOMPARE(lowerCase.transformerGroup, QStringLiteral("d"));
 
     // A refused input changes nothing of the project.
     w.temperatureEdit->setText(QStringLiteral("300"));

@@ -102,8 +102,8 @@ void TstShortCircuitWindows::tpLayoutAndCaptions()
     QCOMPARE(w.windowTitle(), QStringLiteral("Выбор ТП"));
     QCOMPARE(w.transformerFrame->title(), QStringLiteral("Выбор трансформатора 10(6)/0,4 кВ"));
     QCOMPARE(w.impedanceFrame->title(), QStringLiteral("Данные ТП"));
-    QCOMPARE(w.supplyLineCheck->text(), QStringLiteral("Учитывать высокую сторну"));
-    QCOMPARE(w.supplyLineFrame->title(), QStringLiteral("Данные питающий линии"));
+    QCOMPARE(w.supplyLineCheck->text(), QStringLiteral("Учитывать высокую сторону"));
+    QCOMPARE(w.supplyLineFrame->title(), QStringLiteral("Данные питающей линии"));
     QCOMPARE(w.applyButton->text(), QStringLiteral("&Применить"));
     QCOMPARE(w.okButton->text(), QStringLiteral("&OK"));
     QStringList labels;

@@ -270,7 +270,7 @@ Result calculate(const Inputs &in, const QVector<UtilisationRow> &table)
 
 QString countText(double count)
 {
-    return QStringLiteral("Колличество светильников: ") + NumberText::format(count);
+    return QStringLiteral("Количество светильников: ") + NumberText::format(count);
 }
 
 // ---- Plan ------------------------------------------------------------------

@@ -140,7 +140,7 @@ struct Result {
 
 Result calculate(const Inputs &inputs, const QVector<UtilisationRow> &table);
 
-// "Колличество светильников: " followed by the number.
+// "Количество светильников: " followed by the number.
 QString countText(double count);
 
 // ---- Plan ------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "base/AppContext.h"
 #include "base/InputCheck.h"
 #include "base/NumberText.h"
+#include "calc/calculator/Evaluator.h"
 
 #include <optional>
 
@@ -11,12 +12,29 @@ namespace LineEntry {
 QString currentMessage()
 {
     return QStringLiteral("Значение тока должно быть числовым!\r\n"
-                          "Введите значение тока нагрузки или выберете один из вариантов!");
+                          "Введите значение тока нагрузки или выберите один из вариантов!");
 }
 
 QString currentTitle()
 {
-    return QStringLiteral("Омибка ввода");
+    return InputCheck::title();
+}
+
+std::optional<double> loadCurrentOf(const QString &text, bool *isExpression)
+{
+    if (isExpression)
+        *isExpression = false;
+    if (const auto number = NumberText::parse(text))
+        return *number != 0 ? number : std::nullopt;
+    // An expression before an offered current: "100-25,5" is arithmetic, not "- 25,5А".
+    if (const auto value = Evaluator::evaluate(text); value && *value > 0) {
+        if (isExpression)
+            *isExpression = true;
+        return value;
+    }
+    if (const double offered = LineCalc::parseLoadCurrent(text); offered != 0)
+        return offered;
+    return std::nullopt;
 }
 
 QString autoName(int counter)
@@ -226,8 +244,10 @@ RecomputeResult recomputeLines(QVector<CableLine> &lines, const QString &appDir,
                 result.problems << reactance->problem();
         }
         CableLine recomputed = slot->isUsable() ? buildLine(request, {*slot, *reactance}, calc, idop) : line;
-        if (!slot->isUsable())
+        if (!slot->isUsable()) {
             recomputeFromTexts(recomputed, calc);
+            ++result.withoutTable;
+        }
         recomputed.name = line.name;
         recomputed.checked = line.checked;
         recomputed.place = line.place;

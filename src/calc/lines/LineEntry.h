@@ -20,6 +20,12 @@ namespace LineEntry {
 QString currentMessage();
 QString currentTitle();
 
+// The value of a load current as typed: a number, a current offered from the
+// shields ("ЩО1 - 25,5А") or an arithmetic expression (evaluated as the
+// calculator does, `isExpression` set) whose value is above 0; nothing for
+// anything else, which is refused with currentMessage().
+std::optional<double> loadCurrentOf(const QString &text, bool *isExpression = nullptr);
+
 // "Линия №" followed by the counter.
 QString autoName(int counter);
 
@@ -86,6 +92,7 @@ Permissible::Choice choiceOf(const LineInputs &inputs);
 struct RecomputeResult {
     int recomputed = 0; // lines recomputed from their inputs
     int withoutInputs = 0; // lines that kept no inputs: resistance and drop only
+    int withoutTable = 0; // of `recomputed`, lines whose table could not be read: resistance and drop only
     QStringList problems; // tables that could not be read (their lines keep the permissible current)
 };
 

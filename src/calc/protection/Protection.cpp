@@ -25,12 +25,20 @@ QString kiloamperes(double value, int places)
 
 } // namespace
 
+QString characteristicText(const QString &characteristic)
+{
+    static const QLatin1StringView multiple("In");
+    if (characteristic.size() > multiple.size() && characteristic.endsWith(multiple))
+        return characteristic.chopped(multiple.size()) + QStringLiteral("·Iн");
+    return characteristic;
+}
+
 QString Breaker::designation() const
 {
     const QString in = NumberText::format(rated);
     if (characteristic.size() == 1)
         return characteristic + in;
-    return in + QStringLiteral("А ") + characteristic;
+    return in + QStringLiteral(" А, ") + characteristicText(characteristic);
 }
 
 bool Breaker::isModular() const
@@ -234,7 +242,7 @@ QString noDeviceMessage(const QString &lineName, const QString &characteristic, 
                         double permissibleCurrent)
 {
     return QStringLiteral("Для линии «") + lineName + QStringLiteral("» нет аппарата")
-           + (characteristic.isEmpty() ? QString() : QStringLiteral(" характеристики ") + characteristic)
+           + (characteristic.isEmpty() ? QString() : QStringLiteral(" характеристики ") + characteristicText(characteristic))
            + QStringLiteral(" с Iр ≤ Iн ≤ Iz (Iр = ") + NumberText::format(loadCurrent) + QStringLiteral(" А, Iz = ")
            + NumberText::format(permissibleCurrent) + QStringLiteral(" А).");
 }
@@ -417,9 +425,14 @@ std::optional<Breaker> deviceOf(const CableLine &line, const BreakerTable &table
         return std::nullopt;
     const auto rated = NumberText::parse(line.inputs->deviceRating);
     const auto device = rated ? table.find(line.inputs->device, *rated) : std::nullopt;
-    if (!device && problem && table.status() == BreakerTable::Status::Ok)
-        *problem = QStringLiteral("Аппарата ") + line.inputs->device + line.inputs->deviceRating
+    if (!device && problem && table.status() == BreakerTable::Status::Ok) {
+        Breaker asStored;
+        asStored.characteristic = line.inputs->device;
+        asStored.rated = rated.value_or(0);
+        *problem = QStringLiteral("Аппарата ")
+                   + (rated ? asStored.designation() : line.inputs->device + line.inputs->deviceRating)
                    + QStringLiteral(" линии «") + line.name + QStringLiteral("» нет в файле защитных аппаратов.");
+    }
     return device;
 }
 

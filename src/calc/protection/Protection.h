@@ -23,7 +23,7 @@ struct Breaker {
     double rated = 0; // In, A
     double instantaneous = 0; // upper limit of the instantaneous release, multiples of In
     double breakingCapacity = 0; // Icu, kA
-    // "C63" for a letter, "250А 10In" otherwise.
+    // "C63" for a letter, "250 А, 10·Iн" otherwise.
     QString designation() const;
     // A modular breaker of ГОСТ IEC 60898-1 (B, C, D): its multiple is already
     // the upper limit of the instantaneous range.
@@ -38,6 +38,10 @@ struct Breaker {
     QString tripCurrentText(int places) const;
     bool operator==(const Breaker &) const = default;
 };
+
+// A characteristic as the windows and documents show it: "10In" of the data
+// file (and of projects) as "10·Iн"; the letters as they are.
+QString characteristicText(const QString &characteristic);
 
 // The devices (registry entry 17): "type","characteristic",In,multiple,Icu per line.
 class BreakerTable

@@ -155,6 +155,8 @@ QString ReportWriter::chooseFile(const QString &defaultFileName)
     }
     if (confirmOverwrite(path, m_prompter))
         return QString();
+    if (m_fileChosen)
+        m_fileChosen(path);
     return path;
 }
 

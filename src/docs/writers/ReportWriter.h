@@ -58,6 +58,12 @@ public:
 
     static void setPdfRenderer(const PdfRenderer &renderer);
 
+    // Where the save dialog starts.
+    void setFolder(const QString &folder) { m_folder = folder; }
+    // Told every file chosen in the save dialog, so that the next dialog can
+    // start in its folder.
+    void setFileChosen(const std::function<void(const QString &path)> &fileChosen) { m_fileChosen = fileChosen; }
+
     void setProgress(ReportProgress *progress) { m_progress = progress; }
     // What the title block of every sheet says; empty until set.
     void setProjectProperties(const ProjectProperties &properties) { m_properties = properties; }
@@ -73,7 +79,7 @@ public:
         m_localeSet = true;
     }
 
-    // The save dialog in the application folder, then the overwrite question.
+    // The save dialog in the folder given, then the overwrite question.
     // Returns the path to write, or an empty string when the user stopped.
     // A name typed without an extension gets the one of the format chosen in
     // the dialog (".doc" unless PDF or the workbook was chosen), so that the
@@ -147,6 +153,7 @@ private:
 
     Prompter &m_prompter;
     QString m_folder;
+    std::function<void(const QString &)> m_fileChosen;
     ReportProgress *m_progress = nullptr;
     ReportPrinter *m_printer = nullptr;
     ProjectProperties m_properties;

@@ -8,6 +8,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QProcess>
+#include <QScreen>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -21,6 +23,22 @@ namespace {
 constexpr int kBlockRole = Qt::UserRole;
 
 } // namespace
+
+void placeOnScreen(QWidget &window, const QWidget *over)
+{
+    const QScreen *screen = over ? over->screen() : window.screen();
+    if (!screen)
+        return;
+    // Nine tenths of the free area at most, so that the frame fits as well.
+    const QRect free = screen->availableGeometry();
+    const QSize size = window.size().boundedTo(free.size() * 9 / 10);
+    QRect place(QPoint(), size);
+    place.moveCenter(over && over->isVisible() ? over->frameGeometry().center() : free.center());
+    place.moveLeft(qBound(free.left(), place.left(), free.right() + 1 - size.width()));
+    place.moveTop(qBound(free.top(), place.top(), free.bottom() + 1 - size.height()));
+    window.resize(size);
+    window.move(place.topLeft());
+}
 
 GuideWindow::GuideWindow(const QString &path, QWidget *parent) : QWidget(parent, Qt::Window)
 {
@@ -51,6 +69,8 @@ GuideWindow::GuideWindow(const QString &path, QWidget *parent) : QWidget(parent,
     resize(1000, 700);
 
     fillContents();
+    for (QWidget *part : {static_cast<QWidget *>(contentsTree), static_cast<QWidget *>(browser)})
+        part->installEventFilter(this);
     connect(contentsTree, &QTreeWidget::itemActivated, this, &GuideWindow::showHeading);
     connect(contentsTree, &QTreeWidget::itemClicked, this, &GuideWindow::showHeading);
 }
@@ -77,6 +97,16 @@ void GuideWindow::fillContents()
         if (level == 2)
             section = item;
     }
+}
+
+bool GuideWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Esc closes the guide as it closes every dialog, whichever part has the focus.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+        close();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void GuideWindow::showHeading(QTreeWidgetItem *item)
@@ -133,8 +163,10 @@ void GuideViewer::open(const QString &path)
 
 void GuideViewer::showWindow(const QString &path)
 {
-    if (!m_window)
+    if (!m_window) {
         m_window = new GuideWindow(path, m_parentWindow);
+        placeOnScreen(*m_window, m_parentWindow);
+    }
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

@@ -10,7 +10,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // The user guide in a window of our own: the text with its links, and a
-// contents list of its sections and subsections beside it.
+// contents list of its sections and subsections beside it; Esc closes it.
 class GuideWindow : public QWidget
 {
     Q_OBJECT
@@ -20,10 +20,17 @@ public:
     QTreeWidget *contentsTree = nullptr;
     QTextBrowser *browser = nullptr;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void fillContents();
     void showHeading(QTreeWidgetItem *item);
 };
+
+// Puts a window whole on the screen of `over` (its own without one),
+// centred over `over` where it is shown, at most nine tenths of the free area.
+void placeOnScreen(QWidget &window, const QWidget *over);
 
 // Hands the user guide to the system's viewer; where the system has none, or
 // the viewer cannot take it, the guide opens in a GuideWindow instead.

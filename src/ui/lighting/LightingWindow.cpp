@@ -185,7 +185,7 @@ void LightingWindow::buildUi()
     planPicture->setFrameStyle(QFrame::Box | QFrame::Plain);
     planPicture->setLineWidth(1);
     planPicture->setAlignment(Qt::AlignCenter);
-    countLabel = new QLabel(QStringLiteral("Колличество светильников: "), planFrame);
+    countLabel = new QLabel(QStringLiteral("Количество светильников: "), planFrame);
     countLabel->setObjectName(QStringLiteral("countLabel"));
 
     auto *left = new QVBoxLayout;

@@ -161,7 +161,7 @@ void CableLineDialog::chooseDevice()
         m_prompter.message(breakers.problem(), QString(), Prompter::Icon::Critical);
         return;
     }
-    const auto load = acceptedLoadCurrent();
+    const auto load = checkLoadCurrent();
     if (!load)
         return;
     const QString characteristic = m_protectionTab->characteristic();
@@ -192,19 +192,6 @@ void CableLineDialog::chooseDevice()
     m_protectionTab->selectDevice(choice.device->characteristic, NumberText::format(choice.device->rated));
     if (const QString compromise = Protection::compromiseMessage(choice); !compromise.isEmpty())
         m_prompter.message(compromise, QString(), Prompter::Icon::Exclamation);
-}
-
-std::optional<double> CableLineDialog::acceptedLoadCurrent()
-{
-    const double current = LineCalc::parseLoadCurrent(loadCurrentList->currentText());
-    if (current != 0)
-        return current;
-    m_prompter.message(LineEntry::currentMessage(), LineEntry::currentTitle(), Prompter::Icon::Exclamation,
-                       Prompter::Buttons::Ok);
-    tabs->setCurrentIndex(1);
-    loadCurrentList->setFocus(Qt::OtherFocusReason);
-    loadCurrentList->lineEdit()->selectAll();
-    return std::nullopt;
 }
 
 CableLine CableLineDialog::enteredLine() const
@@ -369,14 +356,38 @@ void CableLineDialog::lookupPermissibleCurrent()
     const LineEntry::Request request = conditionsRequest();
     const auto correction = Permissible::correctionFor(request.choice, LineEntry::conditionsOf(request));
     if (correction)
-        correctionLabel->setText(QStringLiteral("Поправки: k_t = ") + NumberText::format(correction->temperature)
-                                 + QStringLiteral("; k_гр = ") + NumberText::format(correction->grouping));
+        correctionLabel->setText(QStringLiteral("Поправки: k<sub>т</sub> = ") + NumberText::format(correction->temperature)
+                                 + QStringLiteral("; k<sub>гр</sub> = ") + NumberText::format(correction->grouping));
     else
         correctionLabel->setText(QStringLiteral("Поправки: условия прокладки заданы неверно"));
     if (const auto value = LineEntry::permissibleCurrentOf(m_table, request, section, m_context.calc.places()))
         permissibleCurrent = *value;
     permissibleCurrentEdit->setText(NumberText::format(permissibleCurrent));
     m_parametersTab->markFieldInList();
+}
+
+std::optional<double> CableLineDialog::loadCurrent()
+{
+    bool expression = false;
+    const auto current = LineEntry::loadCurrentOf(loadCurrentList->currentText(), &expression);
+    // The line keeps the value, as the load dialog's "=" leaves it in the field.
+    if (current && expression)
+        loadCurrentList->setEditText(NumberText::format(*current));
+    return current;
+}
+
+std::optional<double> CableLineDialog::checkLoadCurrent()
+{
+    const auto current = loadCurrent();
+    if (!current) {
+        m_prompter.message(LineEntry::currentMessage(), LineEntry::currentTitle(), Prompter::Icon::Exclamation,
+                           Prompter::Buttons::Ok);
+        tabs->setCurrentIndex(1); // "Подобрать" asks from another tab
+        loadCurrentList->setFocus(Qt::OtherFocusReason);
+        loadCurrentList->lineEdit()->selectAll();
+        return std::nullopt;
+    }
+    return current;
 }
 
 bool CableLineDialog::checkTableUsable()
@@ -398,7 +409,8 @@ void CableLineDialog::proposeSection()
         refuseField(failed, message);
         return;
     }
-    const double current = LineCalc::parseLoadCurrent(loadCurrentList->currentText());
+    // A text that is no current counts as 0: the first row.
+    const double current = loadCurrent().value_or(0);
     const auto row = Permissible::proposeSection(m_table, request.choice, current, LineEntry::correctionOf(request));
     if (!row) {
         m_prompter.message(Permissible::tooLargeCurrentMessage(), Permissible::tooLargeCurrentTitle(),
@@ -469,7 +481,7 @@ void CableLineDialog::confirm()
         return;
     if (!checkNumericEntry(lengthEdit, prompter))
         return;
-    if (!acceptedLoadCurrent())
+    if (!checkLoadCurrent())
         return;
     LineEntry::Request request = conditionsRequest();
     QString message;

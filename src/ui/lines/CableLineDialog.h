@@ -156,13 +156,16 @@ private:
     LineEntry::Request conditionsRequest() const;
     // The message of a refused field, then the field in focus.
     void refuseField(LineEntry::Field field, const QString &message);
-    // The load current as "Добавить" takes it; nothing, after the field's
-    // message, when the field holds no current.
-    std::optional<double> acceptedLoadCurrent();
     // The line as the fields hold it, for the currents of its place.
     CableLine enteredLine() const;
     void clearFileProblem(const QString &path);
     bool checkTableUsable();
+    // The load current of "Добавить", "Подобрать" and "Предложение": a
+    // number, an offered current or an expression, which the field then shows
+    // as its value; nothing for anything else.
+    std::optional<double> loadCurrent();
+    // The same; anything else is refused with the message.
+    std::optional<double> checkLoadCurrent();
 
     LineTypeTab *m_typeTab = nullptr;
     LineParametersTab *m_parametersTab = nullptr;

@@ -88,6 +88,7 @@ LineParametersTab::LineParametersTab(QWidget *parent) : QWidget(parent)
     cosPhiEdit->setMaxLength(9);
     correctionLabel = new QLabel(data);
     correctionLabel->setObjectName(QStringLiteral("correctionLabel"));
+    correctionLabel->setTextFormat(Qt::RichText); // kт and kгр with subscripts
     grid->addWidget(new QLabel(QStringLiteral("cos φ"), data), 4, 0);
     grid->addWidget(cosPhiEdit, 4, 1);
     grid->addWidget(new QLabel(QStringLiteral("Допуск. ток"), data), 5, 0);

@@ -56,7 +56,7 @@ void LineProtectionTab::setBreakers(const Protection::BreakerTable &breakers)
     deviceCharacteristicList->clear();
     deviceCharacteristicList->addItem(QStringLiteral("нет"), QString());
     for (const QString &characteristic : m_breakers.characteristics())
-        deviceCharacteristicList->addItem(characteristic, characteristic);
+        deviceCharacteristicList->addItem(Protection::characteristicText(characteristic), characteristic);
     deviceCharacteristicList->setCurrentIndex(0);
     fillDeviceRatings();
 }

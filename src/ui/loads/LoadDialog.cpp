@@ -88,7 +88,7 @@ LoadDialog::LoadDialog(AppContext &context, Prompter &prompter, LoadListModel &m
     grid->addWidget(label(QStringLiteral("Коэф. мощности")), row, 0);
     grid->addWidget(powerFactorEdit, row, 1);
     grid->addWidget(powerFactorList, row++, 2);
-    grid->addWidget(label(QStringLiteral("Коэф.спроса")), row, 0);
+    grid->addWidget(label(QStringLiteral("Коэф. спроса")), row, 0);
     grid->addWidget(demandFactorEdit, row, 1);
     grid->addWidget(demandFactorList, row++, 2);
     grid->addWidget(label(QStringLiteral("Потребитель")), row, 0);
@@ -173,14 +173,57 @@ void LoadDialog::choosePhaseCount()
     phaseList->setEnabled(!three);
 }
 
+void LoadDialog::restoreCoefficient(QComboBox *list, QLineEdit *field, const QString &name, const QString &value)
+{
+    const int entry = name.isEmpty() ? -1 : list->findText(name);
+    if (entry > 0) {
+        list->setCurrentIndex(entry); // fills and locks the field from the file
+        if (field->isReadOnly() && NumberText::parse(field->text()) == NumberText::parse(value))
+            return;
+    }
+    list->setCurrentIndex(0);
+    field->setText(value);
+}
+
+QString LoadDialog::chosenName(const QComboBox *list, const QLineEdit *field)
+{
+    return list->currentIndex() > 0 && field->isReadOnly() ? list->currentText() : QString();
+}
+
+void LoadDialog::startFrom(const Entry &entry)
+{
+    phaseCountList->setCurrentIndex(entry.threePhase ? 1 : 0);
+    choosePhaseCount();
+    const int phase = phaseList->findText(entry.phase);
+    if (phase >= 0)
+        phaseList->setCurrentIndex(phase);
+    if (entry.threePhase)
+        efficiencyEdit->setText(entry.efficiency);
+    restoreCoefficient(powerFactorList, powerFactorEdit, entry.powerFactorName, entry.powerFactor);
+    restoreCoefficient(demandFactorList, demandFactorEdit, entry.demandFactorName, entry.demandFactor);
+}
+
+LoadDialog::Entry LoadDialog::entry() const
+{
+    Entry e;
+    e.powerFactor = powerFactorEdit->text();
+    e.powerFactorName = chosenName(powerFactorList, powerFactorEdit);
+    e.demandFactor = demandFactorEdit->text();
+    e.demandFactorName = chosenName(demandFactorList, demandFactorEdit);
+    e.threePhase = phaseCountList->currentIndex() == 1;
+    e.phase = phaseList->currentText();
+    e.efficiency = efficiencyEdit->text();
+    return e;
+}
+
 void LoadDialog::loadForChange(int row)
 {
     const Load load = m_model.load(row);
     m_row = row;
     nameEdit->setText(load.column(0));
     powerEdit->setText(load.column(1));
-    powerFactorEdit->setText(load.column(2));
-    demandFactorEdit->setText(load.column(3));
+    restoreCoefficient(powerFactorList, powerFactorEdit, load.powerFactorName, load.column(2));
+    restoreCoefficient(demandFactorList, demandFactorEdit, load.demandFactorName, load.column(3));
     efficiencyEdit->setText(load.column(9));
     if (load.column(8) != QLatin1String("1")) {
         phaseCountList->setCurrentIndex(1);
@@ -246,13 +289,16 @@ void LoadDialog::confirm()
         return;
     }
 
-    const Load load = LoadCalc::computeLoad(in, m_context.calc.places());
+    Load load = LoadCalc::computeLoad(in, m_context.calc.places());
+    load.powerFactorName = chosenName(powerFactorList, powerFactorEdit);
+    load.demandFactorName = chosenName(demandFactorList, demandFactorEdit);
     if (changeMode) {
         if (!m_model.replaceLoad(m_row, load))
             m_model.appendLoad(load); // the row has gone meanwhile: keep the entry rather than lose it
     } else {
         m_model.appendLoad(load);
     }
+    emit loadEntered();
     if (changeMode)
         accept();
 }

@@ -19,7 +19,25 @@ public:
     // `model` is the current shield's loads list.
     LoadDialog(AppContext &context, Prompter &prompter, LoadListModel &model, QWidget *parent = nullptr);
 
-    // Fills the fields from a load of the list and switches to change mode.
+    // What a load is entered with besides its name and power: the
+    // coefficients with the list entries they came from, the phases and the
+    // efficiency. An add starts from the previous load's.
+    struct Entry {
+        QString powerFactor;
+        QString powerFactorName; // the list entry; empty: typed ("Другое")
+        QString demandFactor;
+        QString demandFactorName;
+        bool threePhase = false;
+        QString phase = QStringLiteral("A");
+        QString efficiency = QStringLiteral("1");
+    };
+    // Add mode: the fields and lists as `entry` had them.
+    void startFrom(const Entry &entry);
+    // The fields and lists as they are now.
+    Entry entry() const;
+
+    // Fills the fields from a load of the list, its list entries included,
+    // and switches to change mode.
     void loadForChange(int row);
 
     bool changeMode = false;
@@ -42,10 +60,19 @@ public:
     // confirmButton: checks, then adds or replaces the row.
     void confirm();
 
+signals:
+    // A load was added or changed from the fields.
+    void loadEntered();
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The list shows the entry `name` when it still gives `value`; otherwise
+    // "Другое" with `value` in the field, so that a value never changes unseen.
+    void restoreCoefficient(QComboBox *list, QLineEdit *field, const QString &name, const QString &value);
+    // The entry a locked field took its value from; empty for a typed value.
+    static QString chosenName(const QComboBox *list, const QLineEdit *field);
     // A named coefficient fixes and locks its field; "Другое" empties and unlocks it.
     void chooseCoefficient(QComboBox *list, QLineEdit *field, int registryEntry);
     void choosePhaseCount();

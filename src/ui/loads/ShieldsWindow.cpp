@@ -14,6 +14,7 @@
 #include "ui/widgets/RecordedEdit.h"
 #include "ui/widgets/ReportPreview.h"
 #include "ui/widgets/WidgetHelpers.h"
+#include "ui/widgets/WrappingHeader.h"
 
 #include <QAction>
 #include <QEvent>
@@ -23,6 +24,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolBar>
@@ -33,9 +35,20 @@
 namespace {
 
 const QString kSection = QStringLiteral("LoadWindow");
+const QString kPhaseCount = QStringLiteral("PhaseCount");
 constexpr int kDefaultWidths[10] = {1950, 1000, 500, 500, 1000, 1000, 800, 700, 700, 700}; // twips
+constexpr int kWidestFittedTwips = 4500; // a very long load name does not push the rest away
 constexpr int kMinWidthTwips = 12500;
 constexpr int kMinHeightTwips = 6000;
+
+// The width of a column in the settings, in twips; nothing when it is not a usable number.
+std::optional<double> storedWidth(const IniDocument &ini, int column)
+{
+    const auto twips = NumberText::parse(ini.value(kSection, QStringLiteral("ColumnWidth") + QString::number(column + 1)));
+    if (twips && *twips >= 0 && *twips <= 1e6)
+        return twips;
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -44,11 +57,18 @@ ShieldsWindow::ShieldsWindow(AppContext &context, Prompter &prompter, Project &p
 {
     setObjectName(QStringLiteral("ShieldsWindow"));
     setWindowTitle(QStringLiteral("Расчет нагрузок"));
+    const IniDocument settings = m_context.settings().read();
+    // The first load starts with the number of phases used last.
+    m_lastEntry.threePhase = settings.value(kSection, kPhaseCount).trimmed() == QLatin1String("3");
     setSizeGripEnabled(true);
     if (m_project.shields.isEmpty())
         m_project.shields = Project::initialShields(); // a project always has a shield
     buildControls();
 
+    // Columns without a stored width fit what the lists hold.
+    for (int c = 0; c < 10; ++c)
+        if (!storedWidth(settings, c))
+            m_fittedColumns.insert(c);
     const QVector<int> widths = storedColumnWidths();
     for (int k = 0; k < m_project.shields.size(); ++k) {
         const ShieldList list = makeList(k, widths);
@@ -63,6 +83,9 @@ ShieldsWindow::ShieldsWindow(AppContext &context, Prompter &prompter, Project &p
     setMinimumSize(twipsToPixelsX(kMinWidthTwips, this), twipsToPixelsY(kMinHeightTwips, this));
     resize(minimumSize());
     showCurrentShield();
+    // At its first size the window shows every column of the list, as far as the screen allows.
+    if (QTreeView *view = currentList())
+        widenOnFirstShow(*this, *view, *view->header());
 }
 
 void ShieldsWindow::buildControls()
@@ -215,16 +238,24 @@ void ShieldsWindow::buildControls()
     layout->addLayout(body, 1);
 }
 
+void ShieldsWindow::fitColumns(QTreeView *view)
+{
+    if (m_fittedColumns.isEmpty())
+        return;
+    QScopedValueRollback fitting(m_fittingColumns, true);
+    for (const int c : std::as_const(m_fittedColumns)) {
+        view->resizeColumnToContents(c);
+        view->setColumnWidth(c, qBound(twipsToPixelsX(kDefaultWidths[c], this), view->columnWidth(c),
+                                       twipsToPixelsX(kWidestFittedTwips, this)));
+    }
+}
+
 QVector<int> ShieldsWindow::storedColumnWidths() const
 {
     const IniDocument ini = m_context.settings().read();
     QVector<int> widths;
     for (int c = 0; c < 10; ++c) {
-        const QString text = ini.value(kSection, QStringLiteral("ColumnWidth") + QString::number(c + 1));
-        // A width that is not a usable number falls back to the default.
-        const auto twips = NumberText::parse(text);
-        const double value = twips && *twips >= 0 && *twips <= 1e6 ? *twips : kDefaultWidths[c];
-        widths << twipsToPixelsX(value, this);
+        widths << twipsToPixelsX(storedWidth(ini, c).value_or(kDefaultWidths[c]), this);
     }
     return widths;
 }
@@ -241,12 +272,23 @@ ShieldsWindow::ShieldList ShieldsWindow::makeList(int shield, const QVector<int>
     list.view->setSelectionMode(QAbstractItemView::SingleSelection);
     list.view->setSelectionBehavior(QAbstractItemView::SelectRows);
     list.view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list.view->setHeader(new WrappingHeader(list.view));
     list.view->setModel(list.model);
     list.view->header()->setStretchLastSection(false);
     list.view->header()->setSectionsClickable(true);
     list.view->header()->setSectionsMovable(false);
     for (int c = 0; c < widths.size(); ++c)
         list.view->setColumnWidth(c, widths.at(c));
+    fitColumns(list.view);
+    // A load added or changed may need more room; a column the user has sized keeps its width.
+    QTreeView *view = list.view;
+    connect(list.model, &QAbstractItemModel::rowsInserted, view, [this, view] { fitColumns(view); });
+    connect(list.model, &QAbstractItemModel::modelReset, view, [this, view] { fitColumns(view); });
+    connect(list.model, &QAbstractItemModel::dataChanged, view, [this, view] { fitColumns(view); });
+    connect(view->header(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (!m_fittingColumns)
+            m_fittedColumns.remove(column);
+    });
     list.view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list.view, &QWidget::customContextMenuRequested, this, &ShieldsWindow::onListContextMenu);
     connect(list.view->header(), &QHeaderView::sectionClicked, this, &ShieldsWindow::sortByColumn);
@@ -472,8 +514,20 @@ void ShieldsWindow::addLoad()
     if (!model)
         return;
     LoadDialog dialog(m_context, m_prompter, *model, this);
+    dialog.startFrom(m_lastEntry);
+    connect(&dialog, &LoadDialog::loadEntered, this, [this, &dialog] { rememberEntry(dialog.entry()); });
     dialog.exec();
     showCurrentShield();
+}
+
+void ShieldsWindow::rememberEntry(const LoadDialog::Entry &entry)
+{
+    const bool phasesChanged = entry.threePhase != m_lastEntry.threePhase;
+    m_lastEntry = entry;
+    if (phasesChanged)
+        m_context.settings().update(m_prompter, [&entry](IniDocument &ini) {
+            ini.setValue(kSection, kPhaseCount, entry.threePhase ? QStringLiteral("3") : QStringLiteral("1"));
+        });
 }
 
 void ShieldsWindow::changeLoad()
@@ -617,6 +671,7 @@ void ShieldsWindow::saveLoadReport()
 {
     ReportWriter writer(m_prompter, m_context.documentsFolder());
     writer.setProjectProperties(m_project.properties);
+    startInWorkFolder(writer, nullptr, m_context.folders, m_project, m_context.documentsFolder());
     LoadReport::run(writer, m_project, m_context.calc);
 }
 
@@ -625,6 +680,7 @@ void ShieldsWindow::printLoadReport()
     ReportWriter writer(m_prompter, m_context.documentsFolder());
     writer.setProjectProperties(m_project.properties);
     ReportPreview preview(this);
+    startInWorkFolder(writer, &preview, m_context.folders, m_project, m_context.documentsFolder());
     writer.setPrinter(&preview);
     LoadReport::print(writer, m_project, m_context.calc);
 }

@@ -2,7 +2,10 @@
 
 #include "base/Load.h"
 
+#include "ui/loads/LoadDialog.h"
+
 #include <QDialog>
+#include <QSet>
 #include <QVector>
 
 #include <optional>
@@ -118,7 +121,8 @@ public:
     // closeButton: writes the column widths, then hides.
     void closeAndSaveWidths();
 
-    // The column widths read from the settings, in pixels.
+    // The column widths read from the settings, in pixels; a column without
+    // one gets its default width.
     QVector<int> storedColumnWidths() const;
 
 protected:
@@ -145,10 +149,20 @@ private:
     void recordShieldEdit(const QString &text, int k, const std::optional<Shield> &before,
                           const std::optional<Shield> &after);
     void followRecordedEdits(LoadListModel *model);
+    // The columns without a stored width fit the loads and their headings
+    // (two lines where long), no narrower than their defaults.
+    void fitColumns(QTreeView *view);
+
+    // A load was added: the next add starts from its entry; its number of
+    // phases is kept in the settings for the next run.
+    void rememberEntry(const LoadDialog::Entry &entry);
 
     AppContext &m_context;
     Prompter &m_prompter;
     Project &m_project;
+    LoadDialog::Entry m_lastEntry;
+    QSet<int> m_fittedColumns; // no width stored and none set by the user
+    bool m_fittingColumns = false;
     QStackedWidget *m_stack = nullptr;
     ShieldTotalsPanel *m_totals = nullptr;
     QVector<ShieldList> m_lists;

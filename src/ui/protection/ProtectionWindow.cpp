@@ -6,6 +6,7 @@
 #include "calc/network/NetworkTexts.h"
 #include "docs/schedules/ProtectionReport.h"
 #include "ui/widgets/WidgetHelpers.h"
+#include "ui/widgets/WrappingHeader.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -45,6 +46,8 @@ ProtectionWindow::ProtectionWindow(const Project &project, const AppContext &con
         connect(printButton, &QPushButton::clicked, this, &ProtectionWindow::printReport);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     calculate();
+    // Every column in view at the window's first size, as far as the screen allows.
+    widenOnFirstShow(*this, *lineTable, *lineTable->horizontalHeader());
 }
 
 bool ProtectionWindow::calculate()
@@ -92,6 +95,7 @@ void ProtectionWindow::showResult()
             lineTable->setItem(r, c, item);
         }
     }
+    lineTable->resizeColumnsToContents();
 }
 
 void ProtectionWindow::saveReport()

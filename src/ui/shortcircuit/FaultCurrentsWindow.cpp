@@ -48,6 +48,9 @@ FaultCurrentsWindow::FaultCurrentsWindow(Project &project, const AppContext &con
     if (printButton)
         connect(printButton, &QPushButton::clicked, this, &FaultCurrentsWindow::printReport);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    // The window opens with the currents of the project as it is; opening
+    // alone changes nothing in it.
+    calculateWith(m_project.substation(), false);
 }
 
 void FaultCurrentsWindow::buildLayout()
@@ -152,8 +155,13 @@ SubstationData FaultCurrentsWindow::inputs() const
 
 bool FaultCurrentsWindow::calculate()
 {
+    return calculateWith(inputs(), true);
+}
+
+bool FaultCurrentsWindow::calculateWith(const SubstationData &data, bool takeInputs)
+{
     Project trial = m_project;
-    trial.setSubstation(inputs());
+    trial.setSubstation(data);
     QString message;
     const auto checked = FaultCurrents::inputsOf(trial, &message);
     if (!checked) {
@@ -161,9 +169,9 @@ bool FaultCurrentsWindow::calculate()
         return false;
     }
     // The inputs are the project's from now on.
-    if (trial.substation() != m_project.substation())
+    if (takeInputs && trial.substation() != m_project.substation())
         m_project.setSubstation(trial.substation());
-    m_result = Network::faultCurrentsOf(m_project, m_context, &message).value_or(FaultCurrents::Result{});
+    m_result = Network::faultCurrentsOf(trial, m_context, &message).value_or(FaultCurrents::Result{});
     showResult();
     for (const QString &problem : std::as_const(m_result.problems))
         m_prompter.message(problem, QString(), Prompter::Icon::Exclamation);

@@ -136,10 +136,10 @@ void SubstationDialog::buildLayout()
     }
     tpGrid->setColumnStretch(0, 1);
 
-    supplyLineCheck = new QCheckBox(QStringLiteral("Учитывать высокую сторну"), this);
+    supplyLineCheck = new QCheckBox(QStringLiteral("Учитывать высокую сторону"), this);
     supplyLineCheck->setObjectName(QStringLiteral("supplyLineCheck"));
 
-    supplyLineFrame = new QGroupBox(QStringLiteral("Данные питающий линии"), this);
+    supplyLineFrame = new QGroupBox(QStringLiteral("Данные питающей линии"), this);
     supplyLineFrame->setObjectName(QStringLiteral("supplyLineFrame"));
     supplyLengthLabel = label(QStringLiteral("Длина   "), supplyLineFrame, QStringLiteral("supplyLengthLabel"));
     kilometreLabel = label(QStringLiteral("км"), supplyLineFrame, QStringLiteral("kilometreLabel"));

@@ -1,5 +1,7 @@
 #include "ui/widgets/WidgetHelpers.h"
 
+#include "ui/widgets/WrappingHeader.h"
+
 #include "base/InputCheck.h"
 
 #include <QAbstractItemModel>
@@ -145,6 +147,7 @@ QTableWidget *resultTable(const QStringList &headings, const QString &name, QWid
 {
     auto *table = new QTableWidget(0, int(headings.size()), parent);
     table->setObjectName(name);
+    table->setHorizontalHeader(new WrappingHeader(table));
     table->setHorizontalHeaderLabels(headings);
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -47,7 +47,7 @@ void setRowQuietly(QListWidget *list, int row);
 // unless it is made so.
 QPushButton *namedButton(const QString &text, const QString &name, QWidget *parent);
 // A read-only table of results: whole rows selected, no row numbers, columns
-// as wide as their contents.
+// as wide as their contents, long headings in two lines.
 QTableWidget *resultTable(const QStringList &headings, const QString &name, QWidget *parent);
 // The buttons of a dialog's bottom row, on the right; absent ones are skipped.
 QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons);
