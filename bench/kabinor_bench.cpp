@@ -19,6 +19,10 @@
 #include "calc/lines/LineEntry.h"
 #include "calc/lines/NetworkSummary.h"
 #include "calc/lines/ProjectCheck.h"
+#include "calc/network/CheckedPath.h"
+#include "calc/network/NetworkCalc.h"
+#include "calc/network/NetworkLoads.h"
+#include "calc/network/NetworkTree.h"
 #include "calc/loads/LoadCalc.h"
 #include "calc/protection/Protection.h"
 #include "calc/shortcircuit/FaultCurrents.h"
@@ -31,6 +35,7 @@
 #include "ui/lighting/RoomsWindow.h"
 #include "ui/lines/CableLineDialog.h"
 #include "ui/lines/LineListModel.h"
+#include "ui/network/NetworkWindow.h"
 #include "ui/loads/ShieldsWindow.h"
 #include "ui/protection/ProtectionWindow.h"
 #include "ui/shortcircuit/FaultCurrentsWindow.h"
@@ -314,8 +319,10 @@ void benchFiles(const Project &project, const QString &path, const QString &appD
             s += v;
         g_sink = g_sink + s;
     });
+
+    // What the status bar runs: the tree of the lines, the checked path, the sum.
     const double summary = medianMs([&] {
-        const SummaryText s = summarizeNetwork(project.lines, 7.5);
+        const SummaryText s = Network::summarize(project.lines, 7.5);
         g_sink = g_sink + s.panel1.size();
     });
     row("network summary", summary, floors.sum);
@@ -457,11 +464,11 @@ void benchWindows(const Project &project, const QString &appDir, int lines)
     Project p = project;
 
     // ГОСТ 28249: the calculation alone, then the window's first and second "Рассчитать".
-    const auto inputs = FaultCurrents::inputsOf(p, nullptr);
-    const auto transformers = FaultCurrents::TransformerTable::load(appDir);
-    const auto cables = FaultCurrents::CableTable::load(appDir);
+    const Network::Sources sources = Network::Sources::load(p, context);
     const double faultFloor = medianMs([&] {
-        const FaultCurrents::Result r = FaultCurrents::compute(p, *inputs, context.calc, transformers, cables);
+        const Network::Tree tree = Network::Tree::build(p.lines);
+        const FaultCurrents::Result r =
+            Network::faultPoints(p, tree, Network::compute(p, tree, context.calc, sources));
         for (const FaultCurrents::Point &point : r.points)
             g_sink = g_sink + FaultCurrents::pointTexts(point, 2).size();
     });
@@ -671,6 +678,111 @@ void benchLongCell(QTemporaryDir &tmp, const QString &appDir)
     g_runs = runs;
 }
 
+// A network of `lines` lines: each starts at the end of the line before it
+// (a chain), all at the bus (a star), or three at the end of each line (a
+// balanced tree), with devices on every other line.
+Project makeNetwork(int lines, const char *shape, const QString &appDir)
+{
+    Project p = makeProject(lines, 1, 1, appDir);
+    for (int i = 0; i < lines; ++i) {
+        CableLine &l = p.lines[i];
+        l.checked = false;
+        l.place.id = i + 1;
+        if (qstrcmp(shape, "chain") == 0)
+            l.place.from = i;
+        else if (qstrcmp(shape, "star") == 0)
+            l.place.from = 0;
+        else
+            l.place.from = i == 0 ? 0 : (i - 1) / 3 + 1;
+        if (i % 2 == 0) {
+            l.inputs = LineInputs{};
+            l.inputs->device.text = QStringLiteral("C");
+            l.inputs->deviceRating.text = QStringLiteral("25");
+            l.inputs->readValues();
+        }
+    }
+    p.nextLineId = lines + 1;
+    return p;
+}
+
+// The whole network computed (the tree, the drops, the currents, the checks),
+// and the network window: opened, and refreshed after one line's change.
+void benchNetwork(const QString &appDir)
+{
+    constexpr int Lines = 10000;
+    std::printf("\nNetwork of %d lines (data files read once; baseline: one pass summing as many numbers)\n", Lines);
+    std::vector<double> numbers(size_t(Lines), 0.0005);
+    const double sumBase = medianMs([&] {
+        double s = 0;
+        for (double v : numbers)
+            s += v;
+        g_sink = g_sink + s;
+    });
+    AppContext context(appDir);
+    for (const char *shape : {"chain", "star", "balanced"}) {
+        const Project p = makeNetwork(Lines, shape, appDir);
+        const Network::Sources sources = Network::Sources::load(p, context);
+        const double ms = medianMs([&] {
+            const Network::Tree tree = Network::Tree::build(p.lines);
+            g_sink = g_sink + Network::compute(p, tree, context.calc, sources).lines.size();
+        });
+        const QByteArray what = QByteArray("network computed, ") + shape;
+        row(what.constData(), ms, sumBase);
+    }
+    {
+        // The loads carried up a balanced tree: 1 000 shields of 50 loads
+        // each at the ends of as many lines.
+        Project p = makeNetwork(Lines, "balanced", appDir);
+        for (int s = 0; s < 1000; ++s) {
+            Shield shield{QStringLiteral("Щ") + QString::number(s + 1), {}, s + 1};
+            for (int k = 0; k < 50; ++k) {
+                Load load;
+                load.cells[Load::InstalledPower] = QString::number(1 + k % 7);
+                load.cells[Load::PowerFactor] = QStringLiteral("0,85");
+                load.cells[Load::DemandFactor] = QStringLiteral("0,7");
+                load.cells[Load::Phase] = k % 4 == 0 ? QStringLiteral("ABC") : QString(QChar(u'A' + k % 3));
+                load.cells[Load::Phases] = k % 4 == 0 ? QStringLiteral("3") : QStringLiteral("1");
+                load.cells[Load::Efficiency] = QStringLiteral("1");
+                shield.loads << load;
+            }
+            p.shields << shield;
+            p.lines[Lines - 1 - s].place.shield = s + 1;
+        }
+        const Network::Tree tree = Network::Tree::build(p.lines);
+        const double ms = medianMs([&] { g_sink = g_sink + Network::computeLoads(p, tree).transformerLoad; });
+        row("network loads, 1000 shields of 50", ms, sumBase);
+    }
+    for (const char *shape : {"chain", "balanced"}) {
+        ScriptedPrompter prompter;
+        MainWindow window(context, prompter);
+        window.project().lines = makeNetwork(Lines, shape, appDir).lines;
+        window.project().transformerPower = QStringLiteral("400");
+        window.lineModel()->reload();
+        const double open = medianMs(
+            [&] {
+                window.showNetworkWindow();
+                QCoreApplication::processEvents();
+            },
+            [&] {
+                delete window.networkWindow();
+                QCoreApplication::processEvents();
+            });
+        QByteArray what = QByteArray("network window opened, ") + shape;
+        row(what.constData(), open, sumBase);
+        // One line's length changes (the tree keeps its shape), through the
+        // list's model as the line dialog changes it; the window follows.
+        int step = 0;
+        const double change = medianMs([&] {
+            CableLine l = window.project().lines.at(Lines / 2);
+            l.cells[CableLine::Length] = QString::number(50 + (++step % 7));
+            window.lineModel()->replaceLine(Lines / 2, l);
+            QCoreApplication::processEvents();
+        });
+        what = QByteArray("network window, one line changed, ") + shape;
+        row(what.constData(), change, sumBase);
+    }
+}
+
 // Peak memory of kabinor-cli on a project. A program's peak includes that of
 // the process it was started from (exec keeps the old high-water mark), so a
 // helper without Qt (kabinor_peak, a megabyte or so) starts it and waits.
@@ -788,6 +900,7 @@ int main(int argc, char *argv[])
         std::printf("\nkabinor-cli summary on the 10 000-line project: peak %ld KB\n", cliPeakKb(normal, appDir));
         benchPathological(tmp, appDir, normal);
     }
+    benchNetwork(appDir);
     benchLongCell(tmp, appDir);
     return 0;
 }

@@ -4,6 +4,8 @@
 // schedule written. No NaN or infinity may reach a number text.
 #include "FuzzSupport.h"
 #include "base/NumberText.h"
+#include "calc/network/NetworkCalc.h"
+#include "calc/network/NetworkTree.h"
 #include "calc/lines/LineEntry.h"
 #include "calc/lines/NetworkSummary.h"
 #include "calc/lines/ProjectCheck.h"
@@ -49,17 +51,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     LineEntry::recomputeLines(project.lines, dataFolder(), calc);
     summarizeNetwork(project.lines, calc.maxVoltageDrop);
 
-    QString message;
-    if (const auto inputs = FaultCurrents::inputsOf(project, &message)) {
-        const FaultCurrents::Result faults = FaultCurrents::compute(project, *inputs, calc, transformers, cables);
-        for (const FaultCurrents::Point &point : faults.points)
-            FaultCurrents::pointTexts(point, places);
-        // With the devices "Подобрать" chooses, so that every line without one is checked too.
-        const Protection::Result checks = Protection::check(project, faults, breakers, letThrough, places, true);
-        for (const Protection::LineCheck &line : checks.lines)
-            Protection::lineTexts(line, places);
-        ProtectionReport::build(checks, places);
-    }
+    // The whole network with the devices "Подобрать" chooses, so that every
+    // line without one is checked too.
+    Network::Sources sources;
+    sources.inputs = FaultCurrents::inputsOf(project, &sources.inputsProblem);
+    sources.transformers = transformers;
+    sources.cables = cables;
+    sources.breakers = breakers;
+    sources.letThrough = letThrough;
+    const Network::Tree tree = Network::Tree::build(project.lines);
+    const Network::Result network = Network::compute(project, tree, calc, sources, true);
+    for (const FaultCurrents::Point &point : Network::faultPoints(project, tree, network).points)
+        FaultCurrents::pointTexts(point, places);
+    const Protection::Result checks = Network::protectionChecks(tree, network, places);
+    for (const Protection::LineCheck &line : checks.lines)
+        Protection::lineTexts(line, places);
+    ProtectionReport::build(checks, places);
     Transformer::updateProjectValues(project, dataFolder(), calc);
     if (ShortCircuit::inputProblem(project).isEmpty()) {
         ShortCircuit::shownCurrents(project, ShortCircuit::initialStageCount(project.lines), calc);

@@ -1,5 +1,7 @@
 #include "FuzzSupport.h"
 #include "base/ProjectFile.h"
+#include "calc/network/CheckedPath.h"
+#include "calc/network/NetworkCalc.h"
 
 #include <cstdlib>
 
@@ -20,5 +22,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
     if (again.lines.size() != project.lines.size() || again.shields.size() != project.shields.size())
         std::abort();
+    // The places too, and the next id; the network of whatever was read is
+    // built and computed (drops only: no data files here).
+    if (again.nextLineId != project.nextLineId)
+        std::abort();
+    for (int i = 0; i < project.lines.size(); ++i)
+        if (again.lines.at(i).place != project.lines.at(i).place)
+            std::abort();
+    const Network::Tree tree = Network::Tree::build(project.lines);
+    if (tree.order().size() != project.lines.size())
+        std::abort();
+    Network::compute(project, tree, CalcValues{}, Network::Sources{});
+    Network::checkedPath(project.lines, tree);
     return 0;
 }

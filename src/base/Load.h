@@ -39,5 +39,8 @@ struct Load {
 struct Shield {
     QString name;
     QVector<Load> loads;
+    // Positive and unique in the project, never given twice, kept through
+    // renaming: what a line feeding the shield names; 0 until given one.
+    int id = 0;
     bool operator==(const Shield &o) const = default;
 };

@@ -59,6 +59,9 @@ struct Project : SubstationData {
     int projectNumber = 1;
 
     QVector<CableLine> lines;
+    // The id the next new line gets: ids are never given twice, not even
+    // those of deleted lines.
+    int nextLineId = 1;
 
     // Derived: transformer impedances and supply-line resistance, mOhm.
     double Rt = 0;
@@ -68,6 +71,8 @@ struct Project : SubstationData {
 
     QVector<Shield> shields;
     int currentShield = 0;
+    // The id the next new shield gets, as for lines.
+    int nextShieldId = 2;
 
     // The rooms whose lighting the project computes.
     QVector<LightingRoom> rooms;
@@ -84,6 +89,13 @@ struct Project : SubstationData {
     // The shields as a never-opened shields window holds them: one empty "ЩО1".
     static QVector<Shield> initialShields();
     void resetShields();
+
+    // A fresh line id, never given before in this project.
+    int takeLineId();
+    // A fresh shield id, never given before in this project.
+    int takeShieldId();
+    // The shield with an id; -1 when none has it.
+    int shieldOfId(int id) const;
 
     // projectFolder + projectName + ".kbp"
     QString filePath() const;

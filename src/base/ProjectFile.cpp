@@ -85,6 +85,29 @@ std::optional<int> plainIndex(QStringView digits)
     return n;
 }
 
+// Ids stay below this, with room above the largest for a fresh id for every
+// line a file can hold, all of them written back in 9 digits.
+constexpr int MaxLineId = 999000000;
+
+// An Id, From or NextId as written: decimal digits and nothing else, up to MaxLineId.
+std::optional<int> wholeNumber(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    int n = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        n = n * 10 + (c.unicode() - '0');
+    }
+    if (n > MaxLineId)
+        return std::nullopt;
+    return n;
+}
+
+// An Id that is there but is no positive whole number, until it is mended.
+constexpr int BadId = -1;
+
 // The numbers n of the names prefix + n, sorted, each once. `forEachName`
 // hands every name to its argument.
 template<typename ForEachName>
@@ -291,6 +314,46 @@ public:
         return inputs;
     }
 
+    // The line's place in the network; what cannot be read is left for
+    // settleLinePlaces() to tell and to mend.
+    LinePlace linePlace(int section, const QString &lineName)
+    {
+        LinePlace place;
+        if (m_ini.contains(section, QStringLiteral("Id")))
+            place.id = wholeNumber(text(section, QStringLiteral("Id"))).value_or(0) > 0
+                           ? *wholeNumber(text(section, QStringLiteral("Id")))
+                           : BadId;
+        if (m_ini.contains(section, QStringLiteral("From")))
+            place.from = wholeNumber(text(section, QStringLiteral("From"))).value_or(LinePlace::NoSuchLine);
+        if (m_ini.contains(section, QStringLiteral("Board")))
+            place.board = text(section, QStringLiteral("Board"));
+        // What the line feeds; a value that cannot be taken is told and the
+        // default stands (a Shield naming no shield is settled with the shields).
+        if (m_ini.contains(section, QStringLiteral("Shield"))) {
+            const auto id = wholeNumber(text(section, QStringLiteral("Shield")));
+            place.shield = id ? *id : BadId;
+        }
+        if (m_ini.contains(section, QStringLiteral("Coincidence"))) {
+            const QString value = text(section, QStringLiteral("Coincidence"));
+            const auto k = NumberText::parse(value);
+            if (k && *k > 0 && *k <= 1)
+                place.coincidence = *k;
+            else
+                problem(QStringLiteral("коэффициент совмещения максимумов (Ко) линии ") + shown(lineName)
+                        + QStringLiteral(" вне диапазона (0; 1]: ") + shown(value) + QStringLiteral(", принят 1"));
+        }
+        if (m_ini.contains(section, QStringLiteral("Phase"))) {
+            const QString value = text(section, QStringLiteral("Phase"));
+            if (value == QLatin1String("A") || value == QLatin1String("B") || value == QLatin1String("C"))
+                place.phase = value;
+            else
+                problem(QStringLiteral("неверная фаза линии ") + shown(lineName) + QStringLiteral(": ") + shown(value));
+        }
+        if (m_ini.contains(section, QStringLiteral("NetworkLoad")))
+            place.networkLoad = text(section, QStringLiteral("NetworkLoad")) != QLatin1String("False");
+        return place;
+    }
+
     // A cell written as a number that no finite number holds ("1e309",
     // "inf") would read as 0 without a word: it is damage.
     void checkNumbers(const QStringList &cells, std::initializer_list<int> numeric, const QString &where)
@@ -344,6 +407,60 @@ void readTransformer(const IniDocument &ini, Reader &in, Project &project)
                     QStringLiteral("в данных ТП"));
 }
 
+// Every line gets an id: a file without any has 1..N in list order; a line
+// without one, or with one that is no positive whole number or that an earlier
+// line holds, gets a fresh one (the last two are damage). A start naming an id
+// that two lines held could mean either: such lines get no start. Whether the
+// starts name lines at all, and form no circle, the network tells.
+void settleLinePlaces(Project &project, std::optional<int> nextId, Reader &in)
+{
+    QVector<CableLine> &lines = project.lines;
+    int maxId = 0;
+    bool anyId = false;
+    for (const CableLine &line : std::as_const(lines)) {
+        anyId = anyId || line.place.id != 0;
+        maxId = qMax(maxId, line.place.id);
+    }
+    project.nextLineId = qMax(nextId.value_or(1), 1);
+    if (!anyId) {
+        for (int i = 0; i < lines.size(); ++i)
+            lines[i].place.id = i + 1;
+        project.nextLineId = qMax(project.nextLineId, int(lines.size()) + 1);
+        return;
+    }
+    // Past every id written, so that a fresh one is never one of them.
+    project.nextLineId = qMax(project.nextLineId, maxId + 1);
+    QHash<int, int> holder; // id -> the first line that holds it
+    QHash<int, QStringList> sharedBy; // id -> the names of the lines that hold it, when more than one
+    QVector<int> fresh;
+    for (int i = 0; i < lines.size(); ++i) {
+        LinePlace &place = lines[i].place;
+        if (place.id == BadId) {
+            in.problem(QStringLiteral("неверный номер (Id) линии ") + shown(lines.at(i).name));
+            fresh << i;
+        } else if (place.id == 0) {
+            fresh << i;
+        } else if (const auto first = holder.constFind(place.id); first != holder.constEnd()) {
+            QStringList &names = sharedBy[place.id];
+            if (names.isEmpty())
+                names << shown(lines.at(*first).name);
+            names << shown(lines.at(i).name);
+            fresh << i;
+        } else {
+            holder.insert(place.id, i);
+        }
+    }
+    for (auto it = sharedBy.cbegin(); it != sharedBy.cend(); ++it)
+        in.problem(QStringLiteral("один номер (Id) ") + QString::number(it.key()) + QStringLiteral(" у линий ")
+                   + it.value().join(QStringLiteral(", ")));
+    for (const int i : std::as_const(fresh))
+        lines[i].place.id = project.nextLineId++;
+    if (!sharedBy.isEmpty())
+        for (CableLine &line : lines)
+            if (line.place.from && sharedBy.contains(*line.place.from))
+                line.place.from = LinePlace::NoSuchLine;
+}
+
 void readLines(const IniDocument &ini, Reader &in, Project &project, const Progress &progress)
 {
     project.lines.clear();
@@ -370,6 +487,7 @@ void readLines(const IniDocument &ini, Reader &in, Project &project, const Progr
         line.checked = in.text(section, QStringLiteral("Checked")) == QLatin1String("True");
         line.cells = in.cells(section, cellsPerLine, CableLine::CellCount);
         line.inputs = in.lineInputs(section, line.name);
+        line.place = in.linePlace(section, line.name);
         in.checkNumbers(line.cells,
                         {CableLine::Length, CableLine::Resistance, CableLine::LoadCurrent, CableLine::PermissibleCurrent,
                          CableLine::VoltageDrop},
@@ -379,6 +497,44 @@ void readLines(const IniDocument &ini, Reader &in, Project &project, const Progr
     }
     if (lineCount)
         in.missing(*lineCount, found, QStringLiteral("линий"));
+    const int lines = ini.sectionIndex(kLines);
+    std::optional<int> nextId;
+    if (ini.contains(lines, QStringLiteral("NextId")))
+        nextId = wholeNumber(in.text(lines, QStringLiteral("NextId")));
+    settleLinePlaces(project, nextId, in);
+}
+
+// Every shield gets an id (older files: 1..N in list order; one used twice
+// is told and the later shield gets a fresh one), and a line's Shield that
+// names no shield is told and taken as no shield.
+void settleShieldIds(Project &project, Reader &in)
+{
+    int maxId = 0;
+    for (const Shield &shield : std::as_const(project.shields))
+        maxId = qMax(maxId, shield.id);
+    project.nextShieldId = maxId + 1;
+    QHash<int, int> holder;
+    for (int i = 0; i < project.shields.size(); ++i) {
+        Shield &shield = project.shields[i];
+        if (shield.id <= 0) {
+            shield.id = maxId > 0 ? project.takeShieldId() : i + 1;
+            project.nextShieldId = qMax(project.nextShieldId, shield.id + 1);
+        } else if (holder.contains(shield.id)) {
+            in.problem(QStringLiteral("один номер (Id) ") + QString::number(shield.id) + QStringLiteral(" у щитов ")
+                       + shown(project.shields.at(holder.value(shield.id)).name) + QStringLiteral(", ")
+                       + shown(shield.name));
+            shield.id = project.takeShieldId();
+        }
+        holder.insert(shield.id, i);
+    }
+    for (CableLine &line : project.lines) {
+        if (line.place.shield == 0)
+            continue;
+        if (line.place.shield < 0 || !holder.contains(line.place.shield)) {
+            in.problem(QStringLiteral("линия ") + shown(line.name) + QStringLiteral(" питает щит, которого нет"));
+            line.place.shield = 0;
+        }
+    }
 }
 
 void readShields(const IniDocument &ini, Reader &in, Project &project, const Progress &progress)
@@ -427,6 +583,13 @@ void readShields(const IniDocument &ini, Reader &in, Project &project, const Pro
         std::optional<int> loadCount;
         if (loadsSection >= 0)
             loadCount = in.count(loadsSection, QStringLiteral("LoadCount"), QStringLiteral("число нагрузок ") + shieldName);
+        if (loadsSection >= 0 && in.contains(loadsSection, QStringLiteral("Id"))) {
+            const auto id = wholeNumber(in.text(loadsSection, QStringLiteral("Id")));
+            if (id && *id > 0)
+                shield.id = *id;
+            else
+                in.problem(QStringLiteral("неверный номер (Id) ") + shieldName);
+        }
 
         auto j = std::lower_bound(loadSections.begin(), loadSections.end(), n,
                                   [](const LoadSection &l, int shieldNumber) { return l.shield < shieldNumber; });
@@ -565,6 +728,11 @@ QString damagedInputText(const QString &key, const QString &lineName, const QStr
            + QStringLiteral(": ") + shown(text);
 }
 
+void addProblem(ReadResult &result, const QString &what)
+{
+    result.add(what);
+}
+
 QString loadSectionName(int shield, int load)
 {
     return QStringLiteral("Load") + QString::number(shield) + QString::number(load);
@@ -613,6 +781,7 @@ ReadResult readText(const QString &text, Project &project, const Progress &progr
     if (project.shields.isEmpty())
         project.shields = Project::initialShields();
     project.currentShield = 0;
+    settleShieldIds(project, in);
     readRooms(ini, in, project);
     report(progress, 70);
     return result;
@@ -641,6 +810,26 @@ void writeLineInputs(Writer &out, const LineInputs &in)
 {
     for (const LineInputs::Key &key : LineInputs::keys())
         out.value(key.name, protectValue(key.textOf(in)));
+}
+
+// The line's place in the network follows everything else of the line.
+template<typename Writer>
+void writeLinePlace(Writer &out, const LinePlace &place, int id, const QSet<int> &shieldIds)
+{
+    out.value(u"Id", QString::number(id));
+    if (place.from)
+        out.value(u"From", QString::number(*place.from));
+    out.value(u"Board", protectValue(place.board));
+    // Written only where they say more than the defaults.
+    // A link to a shield deleted since is no link: the file stays sound.
+    if (place.shield > 0 && shieldIds.contains(place.shield))
+        out.value(u"Shield", QString::number(place.shield));
+    if (place.coincidence != 1)
+        out.value(u"Coincidence", NumberText::format(place.coincidence));
+    if (place.phase != QLatin1String("A"))
+        out.value(u"Phase", place.phase);
+    if (!place.networkLoad)
+        out.value(u"NetworkLoad", QStringLiteral("False"));
 }
 
 // The whole file in the write order of the format, written front to back
@@ -676,9 +865,23 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
     out.value(u"Overhead", QString::number(project.supplyLineOverhead));
     report(progress, 20);
 
+    // A line made outside the list has no id yet: it is written with a
+    // fresh one, past every id the project has given.
+    int nextId = project.nextLineId;
+    for (const CableLine &line : project.lines)
+        nextId = qMax(nextId, line.place.id + 1);
+    const int firstFreshId = nextId;
+    for (const CableLine &line : project.lines)
+        nextId += line.place.id <= 0 ? 1 : 0;
+
+    QSet<int> shieldIds;
+    for (const Shield &shield : project.shields)
+        shieldIds.insert(shield.id);
     out.section(kLines);
     out.value(u"SubItemCount", QString::number(CableLine::CellCount));
     out.value(u"LineCount", QString::number(project.lines.size()));
+    out.value(u"NextId", QString::number(nextId));
+    int freshId = firstFreshId;
     for (int i = 0; i < project.lines.size(); ++i) {
         const CableLine &line = project.lines.at(i);
         out.section(QString(QStringLiteral("Line") + QString::number(i + 1)));
@@ -688,6 +891,7 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
             out.value(subItemKey(j + 1), protectValue(line.cells.at(j)));
         if (line.inputs)
             writeLineInputs(out, *line.inputs);
+        writeLinePlace(out, line.place, line.place.id > 0 ? line.place.id : freshId++, shieldIds);
     }
     report(progress, 40);
 
@@ -712,6 +916,8 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
         const Shield &shield = project.shields.at(i);
         out.section(QString(QStringLiteral("Loads") + QString::number(i + 1)));
         out.value(u"LoadCount", QString::number(shield.loads.size()));
+        if (shield.id > 0)
+            out.value(u"Id", QString::number(shield.id));
         for (int j = 0; j < shield.loads.size(); ++j) {
             const Load &load = shield.loads.at(j);
             const QString plain = loadSectionName(i + 1, j + 1);

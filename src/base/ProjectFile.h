@@ -11,7 +11,9 @@ class IniDocument;
 
 // The project file: an INI text in Windows-1251 with the sections
 // [TP], [Lines], [Line1..N], [Shields], [Loads1..] and [Load11..], and
-// [Rooms] with [Room1..N] when the project has rooms.
+// [Rooms] with [Room1..N] when the project has rooms. A line's place in the
+// network (Id, From, Board) follows its other keys; a file without them gives
+// the lines the ids 1..N in list order and no start.
 namespace ProjectFile {
 
 struct ReadResult {
@@ -26,6 +28,8 @@ struct ReadResult {
 // What is told of a stored input of a line that is not a sound value:
 // the key, the line and the text the file holds.
 QString damagedInputText(const QString &key, const QString &lineName, const QString &text);
+// Something found wrong in a file that was read: the file is damaged.
+void addProblem(ReadResult &result, const QString &what);
 
 // Called with the percentage reached while a file is read or built.
 using Progress = std::function<void(int)>;

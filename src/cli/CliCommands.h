@@ -15,6 +15,7 @@ int cliTp(CliContext &ctx);
 int cliKz(CliContext &ctx);
 int cliFaults(CliContext &ctx);
 int cliProtect(CliContext &ctx);
+int cliNetwork(CliContext &ctx);
 int cliLight(CliContext &ctx);
 int cliLightRoom(CliContext &ctx);
 int cliLighting(CliContext &ctx);

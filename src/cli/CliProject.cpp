@@ -3,6 +3,7 @@
 #include "base/NumberText.h"
 #include "base/ProjectFile.h"
 #include "calc/lines/ProjectCheck.h"
+#include "calc/network/NetworkTree.h"
 #include "calc/shortcircuit/Transformer.h"
 
 #include <QFileInfo>
@@ -14,7 +15,9 @@ bool cliOpenProject(CliContext &ctx, const QString &path, Project &project)
         ctx.prompter.message(missing, QStringLiteral("Ошибка"), Prompter::Icon::Critical, Prompter::Buttons::Ok);
         return false;
     }
-    const ProjectFile::ReadResult r = ProjectCheck::read(path, project);
+    ProjectFile::ReadResult r = ProjectCheck::read(path, project);
+    if (r.opened)
+        Network::addPlaceProblems(project.lines, r);
     if (!r.opened) {
         ctx.prompter.message(ProjectFile::unreadableMessage(path, r), QStringLiteral("Ошибка"), Prompter::Icon::Critical,
                              Prompter::Buttons::Ok);

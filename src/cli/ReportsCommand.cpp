@@ -5,6 +5,8 @@
 #include "base/NumberText.h"
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
+#include "calc/network/CheckedPath.h"
+#include "calc/network/NetworkCalc.h"
 #include "docs/schedules/CableLineReport.h"
 #include "docs/schedules/LightingReport.h"
 #include "docs/schedules/FaultCurrentsReport.h"
@@ -110,11 +112,16 @@ int cliReportKz(CliContext &ctx)
     const QString usageLine = QStringLiteral("report-kz ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
-    Project project;
-    if (!openForReport(ctx, project, true))
+    Project opened;
+    if (!openForReport(ctx, opened, true))
         return 1;
-    if (const QString problem = ShortCircuit::inputProblem(project); !problem.isEmpty())
+    if (const QString problem = ShortCircuit::inputProblem(opened); !problem.isEmpty())
         return ctx.refuse(problem);
+    QString broken;
+    const auto chained = Network::checkedPathProject(opened, &broken);
+    if (!chained)
+        return ctx.refuse(broken);
+    const Project &project = *chained;
     const CalcValues &calc = ctx.app.calc;
     return writeReport(ctx, ctx.args.positional.at(1), project, ShortCircuitReport::title(), ShortCircuitReport::progressPlan(),
                        ReportWriter::TableBuilder([&] { return ShortCircuitReport::build(project, calc); }));
@@ -161,20 +168,17 @@ int cliReportFaults(CliContext &ctx)
     if (Transformer::powerValue(project.transformerPower) == 0)
         return ctx.refuse(Transformer::noPowerMessage());
     QString message;
-    const auto inputs = FaultCurrents::inputsOf(project, &message);
-    if (!inputs)
+    const auto result = Network::faultCurrentsOf(project, ctx.app, &message);
+    if (!result)
         return ctx.refuse(message);
-    const FaultCurrents::Result result =
-        FaultCurrents::compute(project, *inputs, ctx.app.calc, FaultCurrents::TransformerTable::load(ctx.app.appDir()),
-                               FaultCurrents::CableTable::load(ctx.app.appDir()));
-    if (!result.problems.isEmpty())
-        return ctx.refuse(result.problems.join(QLatin1Char('\n')));
+    if (!result->problems.isEmpty())
+        return ctx.refuse(result->problems.join(QLatin1Char('\n')));
     if (!mayWrite(ctx, ctx.args.positional.at(1)))
         return 1;
     const int places = ctx.app.calc.places();
     return writeReport(ctx, ctx.args.positional.at(1), project, FaultCurrentsReport::title(), ReportWriter::kDefaultPlan,
                        ReportWriter::SectionsBuilder(
-                           [&] { return FaultCurrentsReport::build(project, result, places); }));
+                           [&] { return FaultCurrentsReport::build(project, *result, places); }));
 }
 
 int cliReportProtect(CliContext &ctx)

@@ -5,6 +5,8 @@
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
 #include "calc/lines/LineCalc.h"
+#include "calc/network/CheckedPath.h"
+#include "calc/network/NetworkCalc.h"
 #include "calc/protection/Protection.h"
 #include "docs/schedules/ProtectionReport.h"
 #include "calc/shortcircuit/FaultCurrents.h"
@@ -61,9 +63,15 @@ int cliKz(CliContext &ctx)
     const QString usageLine = QStringLiteral("kz ПРОЕКТ.kbp [--stages N]");
     if (ctx.args.positional.size() != 1)
         return ctx.usage(usageLine);
-    Project project;
-    if (!cliOpenProjectWithTransformer(ctx, ctx.args.positional.first(), project))
+    Project opened;
+    if (!cliOpenProjectWithTransformer(ctx, ctx.args.positional.first(), opened))
         return 1;
+    // The checked lines are chained only when they are one path of the network.
+    QString broken;
+    const auto chained = Network::checkedPathProject(opened, &broken);
+    if (!chained)
+        return ctx.refuse(broken);
+    const Project &project = *chained;
 
     int stages = ShortCircuit::initialStageCount(project.lines);
     if (ctx.args.has(QStringLiteral("stages"))) {
@@ -103,16 +111,13 @@ int cliFaults(CliContext &ctx)
         project.supplyVoltage = ctx.args.value(QStringLiteral("hv"));
 
     QString message;
-    const auto inputs = FaultCurrents::inputsOf(project, &message);
-    if (!inputs)
+    const auto result = Network::faultCurrentsOf(project, ctx.app, &message);
+    if (!result)
         return ctx.refuse(message);
-    const FaultCurrents::Result result =
-        FaultCurrents::compute(project, *inputs, ctx.app.calc, FaultCurrents::TransformerTable::load(ctx.app.appDir()),
-                               FaultCurrents::CableTable::load(ctx.app.appDir()));
     // A point that cannot be computed makes the whole schedule unsound.
-    if (!result.problems.isEmpty())
-        return ctx.refuse(result.problems.join(QLatin1Char('\n')));
-    for (const FaultCurrents::Point &point : result.points)
+    if (!result->problems.isEmpty())
+        return ctx.refuse(result->problems.join(QLatin1Char('\n')));
+    for (const FaultCurrents::Point &point : result->points)
         ctx.out << FaultCurrents::pointTexts(point, ctx.app.calc.places()).join(QLatin1Char('\t')) << '\n';
     return 0;
 }
@@ -125,7 +130,7 @@ int cliProtect(CliContext &ctx)
     Project project;
     if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
         return 1;
-    // "Подобрать" for every checked line without a device, in this run only.
+    // "Подобрать" for every line without a device, in this run only.
     QString message;
     const auto result = ProtectionReport::checkProject(project, ctx.app, &message, ctx.args.has(QStringLiteral("choose")));
     if (!result)

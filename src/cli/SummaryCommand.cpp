@@ -1,6 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
-#include "calc/lines/NetworkSummary.h"
+#include "calc/network/CheckedPath.h"
 
 int cliSummary(CliContext &ctx)
 {
@@ -9,7 +9,7 @@ int cliSummary(CliContext &ctx)
     Project project;
     if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
         return 1;
-    const SummaryText s = summarizeNetwork(project.lines, ctx.app.calc.maxVoltageDrop);
+    const SummaryText s = Network::summarize(project.lines, ctx.app.calc.maxVoltageDrop);
     ctx.out << s.panel1 << '\n' << s.panel2 << '\n';
     return 0;
 }

@@ -15,6 +15,10 @@
 #include "calc/lines/LineEntry.h"
 #include "ui/lines/LineListModel.h"
 #include "calc/lines/NetworkSummary.h"
+#include "calc/network/CheckedPath.h"
+#include "calc/network/NetworkLoadUpdate.h"
+#include "calc/network/NetworkTree.h"
+#include "ui/network/NetworkWindow.h"
 #include "ui/loads/ShieldsWindow.h"
 #include "docs/writers/ReportWriter.h"
 #include "shell/OptionsDialog.h"
@@ -194,6 +198,9 @@ void MainWindow::buildActions()
 
     connect(makeAction(QStringLiteral("actionRecomputeLines"), QStringLiteral("Пересчитать все линии")),
             &QAction::triggered, this, &MainWindow::recomputeLines);
+    connect(makeAction(QStringLiteral("actionMarkPath"), QStringLiteral("Отметить &путь до линии"),
+                       QKeySequence(Qt::CTRL | Qt::Key_M)),
+            &QAction::triggered, this, [this] { markPathTo(selectedRow()); });
 
     connect(makeAction(QStringLiteral("actionChooseSubstation"), QStringLiteral("&Выбрать..."), QKeySequence(Qt::CTRL | Qt::Key_T)),
             &QAction::triggered, this, &MainWindow::chooseSubstation);
@@ -204,6 +211,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::showShortCircuitWindow);
     connect(makeAction(QStringLiteral("actionFaultCurrents"), QStringLiteral("Токи КЗ по &ГОСТ 28249-93...")),
             &QAction::triggered, this, &MainWindow::showFaultCurrentsWindow);
+    connect(makeAction(QStringLiteral("actionNetwork"), QStringLiteral("С&еть..."), QKeySequence(Qt::CTRL | Qt::Key_E)),
+            &QAction::triggered, this, &MainWindow::showNetworkWindow);
     connect(makeAction(QStringLiteral("actionProtection"), QStringLiteral("Проверка &защитных аппаратов...")),
             &QAction::triggered, this, &MainWindow::showProtectionWindow);
     connect(makeAction(QStringLiteral("actionLighting"), QStringLiteral("Расчет &освещенности..."), QKeySequence(Qt::CTRL | Qt::Key_L)),
@@ -293,6 +302,7 @@ void MainWindow::buildMenus()
     lineMenu->addSeparator();
     lineMenu->addAction(action(QStringLiteral("actionCopyList")));
     lineMenu->addAction(action(QStringLiteral("actionCheckAll")));
+    lineMenu->addAction(action(QStringLiteral("actionMarkPath")));
     lineMenu->addSeparator();
     lineMenu->addAction(action(QStringLiteral("actionRecomputeLines")));
 
@@ -302,6 +312,7 @@ void MainWindow::buildMenus()
 
     QMenu *calc = bar->addMenu(QStringLiteral("&Расчет"));
     calc->setObjectName(QStringLiteral("calculationMenu"));
+    calc->addAction(action(QStringLiteral("actionNetwork")));
     calc->addAction(action(QStringLiteral("actionLoads")));
     calc->addAction(action(QStringLiteral("actionShortCircuit")));
     calc->addAction(action(QStringLiteral("actionFaultCurrents")));
@@ -350,6 +361,7 @@ void MainWindow::buildToolbar()
         {"ChangeLine", "Изменить линию", false},
         {"DelLine", "Удалить линию", false},
         {"SelTP", "Выбрать ТП", true},
+        {"Network", "Сеть", false},
         {"CalcP", "Расчет нагрузок", false},
         {"CalcKZ", "Расчитать токи КЗ", false},
         {"Light", "Расчет освещенности", false},
@@ -374,7 +386,7 @@ void MainWindow::buildToolbar()
     static const std::pair<const char *, const char *> menuIcons[] = {
         {"actionNewProject", "NewPrj"}, {"actionOpenProject", "OpenPrj"}, {"actionSaveProject", "SavePrj"},
         {"actionAddLine", "AddLine"}, {"actionChangeLine", "ChangeLine"}, {"actionDeleteLine", "DelLine"},
-        {"actionChooseSubstation", "SelTP"}, {"actionLoads", "CalcP"}, {"actionShortCircuit", "CalcKZ"},
+        {"actionChooseSubstation", "SelTP"}, {"actionNetwork", "Network"}, {"actionLoads", "CalcP"}, {"actionShortCircuit", "CalcKZ"},
         {"actionLighting", "Light"}, {"actionCalculator", "Calc"}, {"actionOptions", "Prop"},
         {"actionCableLineReport", "ReportKL"}, {"actionShortCircuitReport", "ReportKZ"},
         {"actionLoadReport", "ReportP"}, {"actionUndo", "Undo"}, {"actionRedo", "Redo"}};
@@ -404,7 +416,7 @@ void MainWindow::runToolbarKey(const QString &key)
         {"ADDLINE", "actionAddLine"},     {"CHANGELINE", "actionChangeLine"}, {"DELLINE", "actionDeleteLine"},
         {"REPORTKL", "actionCableLineReport"}, {"REPORTKZ", "actionShortCircuitReport"}, {"CALCKZ", "actionShortCircuit"},
         {"LIGHT", "actionLighting"},         {"CALC", "actionCalculator"},     {"PROP", "actionOptions"},
-        {"SELTP", "actionChooseSubstation"},         {"CALCP", "actionLoads"},
+        {"SELTP", "actionChooseSubstation"},         {"CALCP", "actionLoads"},  {"NETWORK", "actionNetwork"},
         {"UNDO", "actionUndo"},                {"REDO", "actionRedo"},           {"REPORTP", "actionLoadReport"}};
     const QString upper = key.toUpper();
     for (const auto &[k, menu] : keys) {
@@ -437,6 +449,16 @@ void MainWindow::buildList()
     lineList->header()->setSectionsMovable(false);
     m_lineModel = new LineListModel(m_project.lines, this);
     m_lineModel->setHistory(m_history);
+    m_lineModel->setIdSource([this] { return m_project.takeLineId(); });
+    // Known before the list's selection moves with the rows (see below).
+    const auto rowsChanging = [this] { m_rowsChanging = true; };
+    const auto rowsChanged = [this] { m_rowsChanging = false; };
+    connect(m_lineModel, &QAbstractItemModel::rowsAboutToBeInserted, this, rowsChanging);
+    connect(m_lineModel, &QAbstractItemModel::rowsAboutToBeRemoved, this, rowsChanging);
+    connect(m_lineModel, &QAbstractItemModel::modelAboutToBeReset, this, rowsChanging);
+    connect(m_lineModel, &QAbstractItemModel::rowsInserted, this, rowsChanged);
+    connect(m_lineModel, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
+    connect(m_lineModel, &QAbstractItemModel::modelReset, this, rowsChanged);
     lineList->setModel(m_lineModel);
     lineList->viewport()->installEventFilter(this);
     layout->addWidget(lineList);
@@ -471,8 +493,16 @@ void MainWindow::buildList()
     connect(m_history, &QUndoStack::indexChanged, this, [this] {
         m_shieldsWindowStale = true;
         summarizeNetwork();
+        refreshNetworkWindow();
     });
     connect(m_history, &QUndoStack::cleanChanged, this, &MainWindow::updateCaption);
+    // The network window follows the list's selection, but not while rows
+    // come and go: it catches up when it shows the change.
+    connect(lineList->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (m_networkWindow && !m_followingNetworkWindow && !m_rowsChanging)
+            m_networkWindow->selectLine(selectedRow());
+    });
+
 }
 
 void MainWindow::buildStatusBar()
@@ -573,14 +603,36 @@ void MainWindow::updateCaption()
 
 void MainWindow::summarizeNetwork()
 {
-    const SummaryText s = ::summarizeNetwork(m_project.lines, m_context.calc.maxVoltageDrop);
+    const SummaryText s = Network::summarize(m_project.lines, m_context.calc.maxVoltageDrop);
     statusPanel1->setText(s.panel1);
     statusPanel2->setText(s.panel2);
 }
 
+// Every change of the project is a step of the history, or replaces the
+// project, or changes the options: the network window follows those.
+void MainWindow::followNetworkLoads(const QString &what)
+{
+    QVector<CableLine> lines = m_project.lines;
+    const int taken = Network::takeNetworkLoads(m_project, lines, m_context.appDir(), m_context.calc);
+    if (taken == 0)
+        return;
+    m_lineModel->replaceLines(lines, what);
+    summarizeNetwork();
+    statusBar()->showMessage(Network::takenLoadsMessage(taken));
+}
+
+void MainWindow::refreshNetworkWindow()
+{
+    if (!m_networkWindow || !m_networkWindow->isVisible())
+        return;
+    m_networkWindow->refresh();
+    m_networkWindow->selectLine(selectedRow(), false);
+}
+
 void MainWindow::setLineCommandsEnabled(bool enabled)
 {
-    for (const char *name : {"actionChangeLine", "actionDeleteLine", "actionCopyList", "actionCheckAll", "actionRecomputeLines"})
+    for (const char *name :
+         {"actionChangeLine", "actionDeleteLine", "actionCopyList", "actionCheckAll", "actionMarkPath", "actionRecomputeLines"})
         action(QString::fromLatin1(name))->setEnabled(enabled);
     toolButton(QStringLiteral("ChangeLine"))->setEnabled(enabled);
     toolButton(QStringLiteral("DelLine"))->setEnabled(enabled);
@@ -646,7 +698,8 @@ void MainWindow::deleteLine()
         QString(), Prompter::Icon::Exclamation, Prompter::Buttons::YesNo);
     if (answer != Prompter::Answer::Yes)
         return;
-    m_lineModel->removeLine(row);
+    // The lines that started at its end start where it started.
+    m_lineModel->removeLine(row, Network::reattachedOnDelete(m_project.lines, Network::Tree::build(m_project.lines), row));
     summarizeNetwork();
 }
 
@@ -663,6 +716,46 @@ QString recomputeStatusText(const LineEntry::RecomputeResult &result)
 
 } // namespace
 
+void MainWindow::markPathTo(int row)
+{
+    if (row < 0 || row >= m_project.lines.size())
+        return;
+    m_lineModel->replaceLines(Network::markedPath(m_project.lines, Network::Tree::build(m_project.lines), row),
+                              QStringLiteral("отметку пути до линии"));
+    summarizeNetwork();
+}
+
+NetworkWindow *MainWindow::networkWindow() const
+{
+    return m_networkWindow.data();
+}
+
+void MainWindow::showNetworkWindow()
+{
+    if (!m_networkWindow) {
+        auto *w = new NetworkWindow(m_project, m_context, m_prompter, this);
+        connect(w, &NetworkWindow::lineSelected, this, [this](int line) {
+            const QScopedValueRollback following(m_followingNetworkWindow, true);
+            selectRow(line);
+        });
+        connect(w, &NetworkWindow::changeRequested, this, [this](int line) {
+            {
+                const QScopedValueRollback following(m_followingNetworkWindow, true);
+                selectRow(line);
+            }
+            changeLine();
+        });
+        connect(w, &NetworkWindow::markPathRequested, this, &MainWindow::markPathTo);
+        m_networkWindow = w;
+    } else {
+        m_networkWindow->refresh();
+    }
+    m_networkWindow->selectLine(selectedRow());
+    m_networkWindow->show();
+    m_networkWindow->raise();
+    m_networkWindow->activateWindow();
+}
+
 void MainWindow::recomputeLines()
 {
     if (m_lineModel->rowCount() == 0)
@@ -671,6 +764,7 @@ void MainWindow::recomputeLines()
     // history keeps for the lines that came out differently.
     QVector<CableLine> lines = m_project.lines;
     const LineEntry::RecomputeResult result = LineEntry::recomputeLines(lines, m_context.appDir(), m_context.calc);
+    Network::takeNetworkLoads(m_project, lines, m_context.appDir(), m_context.calc);
     m_lineModel->replaceLines(lines, QStringLiteral("пересчет всех линий"));
     summarizeNetwork();
     statusPanel2->setText(recomputeStatusText(result));
@@ -716,6 +810,7 @@ void MainWindow::addLine()
     if (m_lineDialog && m_lineDialog->isUnloaded())
         m_lineDialog.reset();
     summarizeNetwork();
+    followNetworkLoads(QStringLiteral("пересчет по нагрузкам сети"));
 }
 
 void MainWindow::changeLine()
@@ -732,6 +827,7 @@ void MainWindow::changeLine()
     if (m_lineDialog && m_lineDialog->isUnloaded())
         m_lineDialog.reset();
     summarizeNetwork();
+    followNetworkLoads(QStringLiteral("пересчет по нагрузкам сети"));
 }
 namespace {
 
@@ -798,8 +894,20 @@ void MainWindow::showShortCircuitWindow()
 {
     if (!haveTransformer())
         return;
-    ShortCircuitWindow dialog(m_project, m_context.calc, this);
+    const auto chained = checkedPathProject();
+    if (!chained)
+        return;
+    ShortCircuitWindow dialog(*chained, m_context.calc, this);
     dialog.exec();
+}
+
+std::optional<Project> MainWindow::checkedPathProject()
+{
+    QString message;
+    auto chained = Network::checkedPathProject(m_project, &message);
+    if (!chained)
+        m_prompter.message(message, QString(), Prompter::Icon::Exclamation);
+    return chained;
 }
 void MainWindow::showLightingWindow()
 {
@@ -821,6 +929,7 @@ void MainWindow::followOptions(OptionsDialog &dialog)
         else
             removeTrayIcon();
         summarizeNetwork();
+        refreshNetworkWindow();
     });
 }
 void MainWindow::checkForUpdate()
@@ -867,6 +976,8 @@ void MainWindow::showShieldsWindow()
     }
     m_shieldsWindowStale = false;
     w->exec();
+    // The loads may have changed: the lines feeding them follow.
+    followNetworkLoads(QStringLiteral("пересчет по нагрузкам сети"));
 }
 
 // The calculator does not block the main window; a second call brings the open one forward.

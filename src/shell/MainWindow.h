@@ -17,6 +17,7 @@
 
 class IniDocument;
 class LineListModel;
+class NetworkWindow;
 class OptionsDialog;
 class CableLineDialog;
 class GuideViewer;
@@ -78,6 +79,11 @@ public:
 
     // Re-runs the network summary into the two status panels.
     void summarizeNetwork();
+    // The lines whose current comes from the network take it, as one step
+    // of the history named `what`; the status bar tells how many.
+    void followNetworkLoads(const QString &what);
+    // Computes the open network window again after a change of the project.
+    void refreshNetworkWindow();
     // Enables or disables change, delete, copy, check all and the two buttons.
     void setLineCommandsEnabled(bool enabled);
     // Sets the caption from the project name.
@@ -106,6 +112,11 @@ public:
     void deleteLine();
     void copyLinesToClipboard();
     void checkAllLines();
+    // "Отметить путь до линии": exactly the lines from the bus to that row checked, as one change.
+    void markPathTo(int row);
+    // "Сеть": the network window, kept beside the main window once opened.
+    void showNetworkWindow();
+    NetworkWindow *networkWindow() const;
     // Every line again from its inputs with today's settings and tables; the
     // status bar tells how many lines were recomputed and how many could not be.
     void recomputeLines();
@@ -205,6 +216,10 @@ private:
     // cannot be had or some point or line could not be computed.
     std::optional<FaultCurrents::Result> faultCurrentsForSchedule();
     std::optional<Protection::Result> protectionForSchedule();
+    // The project as the simplified short-circuit calculation chains the
+    // checked lines; nothing, after the message naming the break, when they
+    // are not one path of the network.
+    std::optional<Project> checkedPathProject();
     // A report writer for one command: its progress on the status bar, its
     // printing through the preview.
     void withReportWriter(const std::function<void(ReportWriter &)> &use);
@@ -239,4 +254,7 @@ private:
     GuideViewer *m_guideViewer = nullptr;
     QUndoStack *m_history = nullptr;
     bool m_doubleClickOnCheckBox = false;
+    QPointer<NetworkWindow> m_networkWindow;
+    bool m_followingNetworkWindow = false;
+    bool m_rowsChanging = false;
 };

@@ -6,6 +6,7 @@
 #include "base/NumberText.h"
 #include "base/ProjectFile.h"
 #include "calc/lines/ProjectCheck.h"
+#include "calc/network/NetworkTree.h"
 #include "ui/lines/LineListModel.h"
 #include "ui/project/ProjectPropertiesDialog.h"
 #include "ui/widgets/RecordedEdit.h"
@@ -169,6 +170,7 @@ void MainWindow::newProject()
     updateCaption();
 
     m_project.lines.clear();
+    m_project.nextLineId = 1;
     m_lineModel->reload();
     statusPanel1->setText(QStringLiteral("Нажмите F1 для получения справки"));
     statusPanel2->clear();
@@ -180,6 +182,7 @@ void MainWindow::newProject()
     // A new document: its title block starts empty.
     m_project.properties = ProjectProperties();
     m_history->clear();
+    refreshNetworkWindow();
 }
 
 void MainWindow::chooseAndOpenProject()
@@ -211,6 +214,8 @@ bool MainWindow::openProject(const QString &path)
         // the open project untouched.
         Project loaded;
         result = ProjectCheck::read(path, loaded, [&busy](int value) { busy.step(value); });
+        if (result.opened)
+            Network::addPlaceProblems(loaded.lines, result);
         if (result.opened) {
             m_project.projectFolder = file.absolutePath() + QLatin1Char('/');
             m_project.projectName = projectNameOf(file);
@@ -218,6 +223,8 @@ bool MainWindow::openProject(const QString &path)
 
             m_project.setSubstation(loaded.substation());
             m_project.lines = std::move(loaded.lines);
+            m_project.nextLineId = loaded.nextLineId;
+            m_project.nextShieldId = loaded.nextShieldId;
             m_lineModel->reload();
             // The shields window is built again from the project's shields.
             discardShieldsWindow();
@@ -231,6 +238,10 @@ bool MainWindow::openProject(const QString &path)
             busy.step(80);
             busy.step(90);
             summarizeNetwork();
+            // Lines whose stored texts differ from what the network gives
+            // (loads changed by an older version or by hand) take it, undoably.
+            followNetworkLoads(QStringLiteral("пересчет по нагрузкам сети"));
+            refreshNetworkWindow();
             busy.step(100);
             busy.keepStatusText();
             statusPanel2->setText(shownPath(path));

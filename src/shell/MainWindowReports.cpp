@@ -4,6 +4,7 @@
 
 #include "base/InputCheck.h"
 #include "calc/shortcircuit/ShortCircuit.h"
+#include "calc/network/NetworkCalc.h"
 #include "calc/shortcircuit/Transformer.h"
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "docs/schedules/LightingReport.h"
@@ -68,17 +69,14 @@ std::optional<FaultCurrents::Result> MainWindow::faultCurrentsForSchedule()
     if (!haveTransformer())
         return std::nullopt;
     QString message;
-    const auto inputs = FaultCurrents::inputsOf(m_project, &message);
-    if (!inputs) {
+    const auto result = Network::faultCurrentsOf(m_project, m_context, &message);
+    if (!result) {
         m_prompter.message(message, InputCheck::title(), Prompter::Icon::Exclamation);
         return std::nullopt;
     }
-    FaultCurrents::Result result =
-        FaultCurrents::compute(m_project, *inputs, m_context.calc, FaultCurrents::TransformerTable::load(m_context.appDir()),
-                               FaultCurrents::CableTable::load(m_context.appDir()));
     // A schedule with points that could not be computed is not written.
-    if (!result.problems.isEmpty()) {
-        m_prompter.message(result.problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
+    if (!result->problems.isEmpty()) {
+        m_prompter.message(result->problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
         return std::nullopt;
     }
     return result;
@@ -162,16 +160,22 @@ void MainWindow::saveShortCircuitReport()
 {
     if (!shortCircuitInputsSound())
         return;
-    withReportWriter([&](ReportWriter &writer) { ShortCircuitReport::run(writer, m_project, m_context.calc); });
+    const auto chained = checkedPathProject();
+    if (!chained)
+        return;
+    withReportWriter([&](ReportWriter &writer) { ShortCircuitReport::run(writer, *chained, m_context.calc); });
 }
 
 void MainWindow::printShortCircuitReport()
 {
     if (!shortCircuitInputsSound())
         return;
+    const auto chained = checkedPathProject();
+    if (!chained)
+        return;
     withReportWriter([&](ReportWriter &writer) {
-        writer.print(m_project.projectName, ShortCircuitReport::title(),
-                     [this] { return ShortCircuitReport::build(m_project, m_context.calc); });
+        writer.print(chained->projectName, ShortCircuitReport::title(),
+                     [&] { return ShortCircuitReport::build(*chained, m_context.calc); });
     });
 }
 

@@ -109,6 +109,9 @@ void TstProjectFile::writesTheExactLayout()
                                       {"Material", QStringLiteral("Алюминий")},
                                       {"Mark", QStringLiteral("АВВГ")},
                                       {"LoadCurrent", QStringLiteral("ЩО1 - 85А")}});
+    // Their places follow everything else; a start never set is not written.
+    p.lines[0].place = LinePlace{1, std::nullopt, QStringLiteral("ВРУ")};
+    p.lines[1].place = LinePlace{2, 1, QStringLiteral("ЩР2")};
     p.shields = {Shield{QStringLiteral("ЩО1"),
                         {makeLoad(QStringLiteral("Двигатель"),
                                   {QStringLiteral("5,5"), QStringLiteral("0,8"), QStringLiteral("0,7"), QStringLiteral("3,85"),
@@ -129,7 +132,7 @@ void TstProjectFile::writesTheExactLayout()
         QStringLiteral("HV=10"), QStringLiteral("BusR=0"), QStringLiteral("BusX=0"), QStringLiteral("ContactR=0,1"),
         QStringLiteral("ArcR=10"), QStringLiteral("CableTemp=65"), QStringLiteral("Overhead=1"),
         QStringLiteral("[Lines]"), QStringLiteral("SubItemCount=9"), QStringLiteral("LineCount=2"),
-        QStringLiteral("[Line1]"), QStringLiteral("LineName=Линия №1"), QStringLiteral("Checked=True"),
+        QStringLiteral("NextId=3"), QStringLiteral("[Line1]"), QStringLiteral("LineName=Линия №1"), QStringLiteral("Checked=True"),
         QStringLiteral("SubItem1=АВВГ"), QStringLiteral("SubItem2=4x50"), QStringLiteral("SubItem3=Алюминий"),
         QStringLiteral("SubItem4=120"), QStringLiteral("SubItem5=64,8"), QStringLiteral("SubItem6=85"),
         QStringLiteral("SubItem7=140"), QStringLiteral("SubItem8=1,45"), QStringLiteral("SubItem9=380"),
@@ -138,11 +141,11 @@ void TstProjectFile::writesTheExactLayout()
         QStringLiteral("Mark=АВВГ"), QStringLiteral("LoadCurrent=ЩО1 - 85А"), QStringLiteral("CosPhi=1"),
         QStringLiteral("Reactance=0"), QStringLiteral("Ambient="), QStringLiteral("Cables=1"), QStringLiteral("Spacing=100"),
         QStringLiteral("Device="), QStringLiteral("DeviceRating="), QStringLiteral("TripTime="),
-        QStringLiteral("[Line2]"), QStringLiteral("LineName=ЩО1 - ЩР2"), QStringLiteral("Checked=False"),
+        QStringLiteral("Id=1"), QStringLiteral("Board=ВРУ"), QStringLiteral("[Line2]"), QStringLiteral("LineName=ЩО1 - ЩР2"), QStringLiteral("Checked=False"),
         QStringLiteral("SubItem1="), QStringLiteral("SubItem2=3x2,5 + 1x1,5"), QStringLiteral("SubItem3=Медь"),
         QStringLiteral("SubItem4=30"), QStringLiteral("SubItem5=213,6"), QStringLiteral("SubItem6=10"),
         QStringLiteral("SubItem7=25"), QStringLiteral("SubItem8=1,94"), QStringLiteral("SubItem9=220"),
-        QStringLiteral("[Shields]"), QStringLiteral("Tab1=ЩО1"), QStringLiteral("Tab2=ЩР2"),
+        QStringLiteral("Id=2"), QStringLiteral("From=1"), QStringLiteral("Board=ЩР2"), QStringLiteral("[Shields]"), QStringLiteral("Tab1=ЩО1"), QStringLiteral("Tab2=ЩР2"),
         QStringLiteral("TabsCount=2"), QStringLiteral("SubItemsCount=9"),
         QStringLiteral("[Loads1]"), QStringLiteral("LoadCount=2"),
         QStringLiteral("[Load11]"), QStringLiteral("LoadName=Двигатель"), QStringLiteral("SubItem1=5,5"),
@@ -282,6 +285,8 @@ void TstProjectFile::roundTripKeepsEveryText()
         cells << text + QString::number(i);
     // The other texts are ASCII, so that the file's encoding is decided by `text` alone.
     p.lines << makeLine(text, cells, true) << makeLine(QStringLiteral("L2"), QStringList(9, text));
+    p.lines[0].place = LinePlace{7, 0, text};
+    p.lines[1].place = LinePlace{3, 7, QString()};
     p.shields = {Shield{text, {makeLoad(text, QStringList(9, text)), makeLoad(QStringLiteral("N2"), cells)}},
                  Shield{QStringLiteral("S2") + text, {}}};
     p.properties = ProjectProperties{text, text + QLatin1Char('1'), text, QString(), text, text, text, text, text};

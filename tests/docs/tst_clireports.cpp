@@ -9,6 +9,7 @@
 #include "base/ProjectFile.h"
 #include "base/AppContext.h"
 #include "calc/loads/LoadCalc.h"
+#include "calc/network/NetworkCalc.h"
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "docs/schedules/ProtectionReport.h"
 #include "docs/schedules/CableLineReport.h"

@@ -125,7 +125,7 @@ void TstCableLineDialog::initialState()
     Fixture f;
     CableLineDialog d(f.lines(), f.window->project(), f.context, f.prompter, false);
     QCOMPARE(d.windowTitle(), QStringLiteral("Добавить кабельную линию"));
-    QCOMPARE(d.tabs->count(), 4);
+    QCOMPARE(d.tabs->count(), 5);
     QCOMPARE(d.tabs->tabText(0), QStringLiteral("Тип линии"));
     QCOMPARE(d.tabs->tabText(1), QStringLiteral("Параметры линии"));
     QCOMPARE(d.tabs->tabText(2), QStringLiteral("Марка"));
@@ -732,10 +732,10 @@ void TstCableLineDialog::chooseDeviceUsesTheCurrentsOfACheckedLine()
         d.chooseDeviceButton->click();
         return d.deviceCharacteristicList->currentText() + d.deviceRatingList->currentText();
     };
-    // Off the checked path its currents are unknown: the smallest C that fits.
-    QCOMPARE(chosen(false), QStringLiteral("C100"));
-    // On it, C100 (10 kA) cannot break 12,33 kA: the industrial 100 A breaker
-    // (25 kA, 1200 A at once) breaks it and trips on 2,08 kA at the line's end.
+    // Checked or not, the line has its place in the network (the bus): C100
+    // (10 kA) cannot break 12,33 kA; the industrial 100 A breaker (25 kA,
+    // 1200 A at once) breaks it and trips on 2,08 kA at the line's end.
+    QCOMPARE(chosen(false), QStringLiteral("10·Iн100"));
     QCOMPARE(chosen(true), QStringLiteral("10·Iн100"));
 }
 

@@ -142,6 +142,7 @@ void TstCliSummary::tenThousandLines()
                               QStringLiteral("84,37"), QStringLiteral("25"), QStringLiteral("60"), QStringLiteral("0,001"),
                               QStringLiteral("380")};
         l.checked = i % 2 == 0;
+        l.place.id = i + 1;
         p.lines << l;
     }
     TestAppDir app;

@@ -357,14 +357,14 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
     // start asks for 12332,6 · √0,1 / 76 = 51,31 mm² of aluminium. Щит:
     // Iа = 10 · 40 = 400 A; 4557,9 · √0,1 / 115 = 12,53 mm² of copper.
     // Computed figures show the places, entered ones (Iр, S) and the table's
-    // (Icu) their own texts.
+    // (Icu) their own texts. "Щит" stands under "Ввод", where it starts.
     const QVector<ReportSection> schedule = ProtectionReport::build(*result, 2);
     QCOMPARE(schedule.size(), 1); // nothing failed: no table of reasons
     const ReportTable &checks = schedule.first().table;
     QCOMPARE(checks.heading.size(), int(ProtectionReport::ColumnCount));
     QCOMPARE(checks.rows.at(0), (QStringList{"Ввод", "150", "160 А, 10·Iн", "200,00", "да", "25", "12,33", "да", "2,08",
                                              "1920,00", "0,1", "да", "S min", "95", "51,31", "да"}));
-    QCOMPARE(checks.rows.at(1), (QStringList{"Щит", "40", "C40", "87,40", "да", "6", "4,56", "да", "1,18", "400,00",
+    QCOMPARE(checks.rows.at(1), (QStringList{"\u00A0\u00A0Щит", "40", "C40", "87,40", "да", "6", "4,56", "да", "1,18", "400,00",
                                              "0,1", "да", "S min", "25", "12,53", "да"}));
     QVERIFY(checks.failingCells.isEmpty());
     for (int c = 0; c < checks.columnCount(); ++c)

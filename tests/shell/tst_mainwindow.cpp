@@ -258,10 +258,11 @@ void TstMainWindow::toolbarOrderAndTips()
             changeLinePosition = i + 1;
     }
     QCOMPARE(keys, (QStringList{"NewPrj", "OpenPrj", "SavePrj", "Undo", "Redo", "AddLine", "ChangeLine", "DelLine", "SelTP",
-                                "CalcP", "CalcKZ", "Light", "Calc", "Prop", "ReportKL", "ReportKZ", "ReportP"}));
+                                "Network", "CalcP", "CalcKZ", "Light", "Calc", "Prop", "ReportKL", "ReportKZ", "ReportP"}));
     QCOMPARE(tips.at(3), QStringLiteral("Отменить"));
-    QCOMPARE(tips.at(10), QStringLiteral("Расчитать токи КЗ"));
-    QCOMPARE(tips.at(14), QStringLiteral("Сохранить ведомость кабельных линий"));
+    QCOMPARE(tips.at(9), QStringLiteral("Сеть"));
+    QCOMPARE(tips.at(11), QStringLiteral("Расчитать токи КЗ"));
+    QCOMPARE(tips.at(15), QStringLiteral("Сохранить ведомость кабельных линий"));
     QCOMPARE(changeLinePosition, 9); // the separators after "SavePrj" and "Redo" count as entries
 }
 
@@ -594,7 +595,7 @@ void TstMainWindow::shortcutsNeverActBehindADialog()
     for (QAction *a : f.window->findChildren<QAction *>())
         if (!a->shortcut().isEmpty())
             withKeys << a;
-    QCOMPARE(withKeys.size(), 21);
+    QCOMPARE(withKeys.size(), 23);
     ShortcutCatcher catcher;
     for (QAction *a : std::as_const(withKeys))
         a->installEventFilter(&catcher);

@@ -173,9 +173,9 @@ void TstProjectCommands::projectWithoutLinesSavesAndOpens()
     // The shields window was never opened: one "ЩО1" without loads.
     QCOMPARE(readText(path), QStringLiteral("[TP]\r\nSTP=400\r\nHS=0\r\nMaterial=\r\nLength=\r\nSection=\r\nGroup=Y\r\nSk=0\r\nHV=10\r\n"
                                    "BusR=0\r\nBusX=0\r\nContactR=0,1\r\nArcR=10\r\nCableTemp=65\r\nOverhead=0\r\n"
-                                            "[Lines]\r\nSubItemCount=9\r\nLineCount=0\r\n"
+                                            "[Lines]\r\nSubItemCount=9\r\nLineCount=0\r\nNextId=1\r\n"
                                             "[Shields]\r\nTab1=ЩО1\r\nTabsCount=1\r\nSubItemsCount=0\r\n"
-                                            "[Loads1]\r\nLoadCount=0\r\n"));
+                                            "[Loads1]\r\nLoadCount=0\r\nId=1\r\n"));
     // The "saved as" text only stands while the file is written.
     QCOMPARE(f.window->statusPanel2->text(), QStringLiteral("прежний текст"));
     f.verifyIdle();

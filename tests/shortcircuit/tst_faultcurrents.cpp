@@ -6,6 +6,7 @@
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "calc/lines/CableReactance.h"
 #include "calc/protection/Protection.h"
+#include "calc/network/NetworkCalc.h"
 #include "calc/shortcircuit/FaultCurrents.h"
 #include "calc/shortcircuit/ShortCircuit.h"
 #include "ui/shortcircuit/FaultCurrentsWindow.h"
@@ -51,10 +52,11 @@ Project network(const QString &group)
 Result computed(const Project &p, const TestAppDir &app)
 {
     QString message;
-    const auto inputs = inputsOf(p, &message);
-    if (!inputs)
+    const AppContext context(app.path());
+    const auto result = Network::faultCurrentsOf(p, context, &message);
+    if (!result)
         qWarning("%s", qPrintable(message));
-    return compute(p, inputs.value_or(Inputs{}), CalcValues{}, TransformerTable::load(app.path()), CableTable::load(app.path()));
+    return result.value_or(Result{});
 }
 
 } // namespace
@@ -86,14 +88,19 @@ void TstFaultCurrents::handCalculation_data()
     // 0,1 mΩ of contacts per line. Terminals: Z1 = |5,5 + j17,9| = 18,726,
     // Iк(3) = 400 / (√3 · 18,726) = 12,3326 kA, Kуд = 1,399. Minimum: cables
     // at 65 °C ((228 + 65) / 248 for Al, (234,5 + 65) / 254,5 for Cu), 3 × 10 mΩ of arc.
+    // The unchecked "Резерв" (Al 16: r1 1,91, x1 0,0675, r0 7,64, x0 0,27 per
+    // metre, 10 m) has no start: it is computed at the bus, after the path.
+    // Z1 = |5,5 + 19,1 + 0,1 + j(17,9 + 0,675)| = 30,905, Iк(3) = 7,4726 kA.
     QTest::newRow("Д/Yн-11") << QStringLiteral("D")
                              << QList<QStringList>{{"ТП", "12,3326", "10,6804", "12,5027", "9,8367", "1,399", "24,3999"},
                                                    {"Ввод", "4,5579", "3,9473", "2,6117", "2,0792", "1,0128", "6,5282"},
-                                                   {"Щит", "2,7065", "2,3439", "1,4438", "1,1792", "1,0015", "3,8333"}};
+                                                   {"Щит", "2,7065", "2,3439", "1,4438", "1,1792", "1,0015", "3,8333"},
+                                                   {"Резерв", "7,4726", "6,4714", "4,8378", "3,6295", "1,0316", "10,9015"}};
     QTest::newRow("Y/Yн-0") << QStringLiteral("Y")
                             << QList<QStringList>{{"ТП", "12,3326", "10,6804", "3,532", "3,3267", "1,399", "24,3999"},
                                                   {"Ввод", "4,5579", "3,9473", "1,8497", "1,5972", "1,0128", "6,5282"},
-                                                  {"Щит", "2,7065", "2,3439", "1,211", "1,029", "1,0015", "3,8333"}};
+                                                  {"Щит", "2,7065", "2,3439", "1,211", "1,029", "1,0015", "3,8333"},
+                                                  {"Резерв", "7,4726", "6,4714", "2,6473", "2,3157", "1,0316", "10,9015"}};
 }
 
 void TstFaultCurrents::handCalculation()
@@ -106,8 +113,8 @@ void TstFaultCurrents::handCalculation()
     QCOMPARE(r.points.size(), rows.size());
     for (int i = 0; i < rows.size(); ++i)
         QCOMPARE(pointTexts(r.points.at(i), 4), rows.at(i));
-    // Every current falls along the path.
-    for (int i = 1; i < r.points.size(); ++i) {
+    // Every current falls along the path ТП, Ввод, Щит.
+    for (int i = 1; i < 3; ++i) {
         QVERIFY(*r.points.at(i).threePhase < *r.points.at(i - 1).threePhase);
         QVERIFY(*r.points.at(i).singlePhaseMin < *r.points.at(i - 1).singlePhaseMin);
         QVERIFY(*r.points.at(i).singlePhaseMin < *r.points.at(i).singlePhaseMax);
@@ -187,14 +194,19 @@ void TstFaultCurrents::pointsThatCannotBeComputed()
     p.lines.append(line(QStringLiteral("Розетки"), QStringLiteral("3x2,5"), QStringLiteral("Медь"), QStringLiteral("20"),
                         QStringLiteral("220")));
     Result r = computed(p, app);
-    QCOMPARE(pointTexts(r.points.last(), 2).mid(1), (QStringList{"-", "-", "0,51", "0,43", "-", "-"}));
-    // A section the cable file lacks stops this point and the following ones.
+    QCOMPARE(r.points.at(3).name, QStringLiteral("Розетки"));
+    QCOMPARE(pointTexts(r.points.at(3), 2).mid(1), (QStringList{"-", "-", "0,51", "0,43", "-", "-"}));
+    // A section the cable file lacks stops this point and those below it; a
+    // line elsewhere in the network keeps its currents.
     p.lines.insert(0, line(QStringLiteral("Странная"), QStringLiteral("4x17"), QStringLiteral("Медь"), QStringLiteral("5")));
     r = computed(p, app);
     QCOMPARE(r.problems.size(), 1);
     QVERIFY(r.problems.first().contains(QStringLiteral("«Странная»")));
-    QCOMPARE(pointTexts(r.points.at(1), 2).mid(1), QStringList(6, QStringLiteral("-")));
-    QCOMPARE(pointTexts(r.points.last(), 2).mid(1), QStringList(6, QStringLiteral("-")));
+    QCOMPARE(r.points.at(4).name, QStringLiteral("Розетки"));
+    for (const int i : {1, 4})
+        QCOMPARE(pointTexts(r.points.at(i), 2).mid(1), QStringList(6, QStringLiteral("-")));
+    QCOMPARE(r.points.last().name, QStringLiteral("Резерв"));
+    QCOMPARE(pointTexts(r.points.last(), 2).at(1), QStringLiteral("7,47"));
     // A transformer the file does not have, a damaged file.
     p.transformerPower = QStringLiteral("123");
     r = computed(p, app);
@@ -223,7 +235,8 @@ void TstFaultCurrents::commandLineAgrees()
              0);
     QCOMPARE(out, QStringLiteral("ТП\t12,3326\t10,6804\t12,5027\t9,8367\t1,399\t24,3999\n"
                                  "Ввод\t4,5579\t3,9473\t2,6117\t2,0792\t1,0128\t6,5282\n"
-                                 "Щит\t2,7065\t2,3439\t1,4438\t1,1792\t1,0015\t3,8333\n"));
+                                 "Щит\t2,7065\t2,3439\t1,4438\t1,1792\t1,0015\t3,8333\n"
+                                 "Резерв\t7,4726\t6,4714\t4,8378\t3,6295\t1,0316\t10,9015\n"));
     QCOMPARE(err, QString());
     // An infinite system (no Sк) raises the currents at the terminals:
     // 400 / (√3 · |5,5 + j17,1|) = 12,86 kA.
@@ -250,14 +263,15 @@ void TstFaultCurrents::windowTakesInputsAndWritesSchedule()
     FaultCurrentsWindow w(project, context, prompter, writer);
     QCOMPARE(w.groupList->currentText(), QStringLiteral("Y/Yн-0"));
     QCOMPARE(w.systemPowerEdit->text(), QStringLiteral("200"));
-    // It opens computed: the substation and both lines.
-    QCOMPARE(w.pointTable->rowCount(), 3);
+    // It opens computed: the substation and every line of the network, the
+    // unchecked spare one too (at the bus, where it is computed).
+    QCOMPARE(w.pointTable->rowCount(), 4);
     QVERIFY(prompter.messages.isEmpty());
     // Opening alone changes nothing, not even a group the window writes otherwise.
     Project lowerCase = network(QStringLiteral("d"));
     FaultCurrentsWindow opened(lowerCase, context, prompter, writer);
     QCOMPARE(opened.groupList->currentText(), QStringLiteral("Д/Yн-11"));
-    QCOMPARE(opened.pointTable->rowCount(), 3);
+    QCOMPARE(opened.pointTable->rowCount(), 4);
     QCOMPARE(lowerCase.transformerGroup, QStringLiteral("d"));
 
     // A refused input changes nothing of the project.
@@ -270,8 +284,11 @@ void TstFaultCurrents::windowTakesInputsAndWritesSchedule()
     w.groupList->setCurrentIndex(1);
     QVERIFY(w.calculate());
     QCOMPARE(project.transformerGroup, QStringLiteral("D"));
-    QCOMPARE(w.pointTable->rowCount(), 3);
+    QCOMPARE(w.pointTable->rowCount(), 4);
     QCOMPARE(w.pointTable->text(2, 4), QStringLiteral("1,1792"));
+    // Each line under the line it starts at.
+    QCOMPARE(w.pointTable->text(2, 0), QStringLiteral("\u00A0\u00A0Щит"));
+    QCOMPARE(w.pointTable->text(3, 0), QStringLiteral("Резерв"));
 
     // The schedule: the window's rows under the same headings, the sums of
     // the sequence impedances before them. By hand (Д/Yн-11, mΩ): at the

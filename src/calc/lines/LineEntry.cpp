@@ -333,6 +333,7 @@ RecomputeResult recomputeLines(QVector<CableLine> &lines, const QString &appDir,
         }
         recomputed.name = line.name;
         recomputed.checked = line.checked;
+        recomputed.place = line.place;
         line = std::move(recomputed);
         ++result.recomputed;
     }

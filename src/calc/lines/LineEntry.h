@@ -108,7 +108,7 @@ struct RecomputeResult {
 };
 
 // Recomputes every line with today's settings and tables, keeping names,
-// order and check marks. A line with inputs goes through the dialog's confirm
+// order, check marks and places in the network. A line with inputs goes through the dialog's confirm
 // again; a line without them gets its resistance and voltage drop from its
 // texts and keeps its permissible current. A line that needs a damaged value
 // (an input, or the length or section of its row) stays as it was and is

@@ -151,7 +151,7 @@ QVector<Breaker> BreakerTable::ofCharacteristic(const QString &characteristic) c
 std::optional<Breaker> BreakerTable::find(const QString &characteristic, double rated) const
 {
     for (const Breaker &b : m_rows)
-        if (b.characteristic == characteristic && b.rated == rated)
+        if (b.rated == rated && b.characteristic == characteristic)
             return b;
     return std::nullopt;
 }
@@ -277,7 +277,7 @@ double defaultTripTime(bool instantaneous)
     return instantaneous ? 0.1 : 5;
 }
 
-LineCheck evaluate(const QString &name, const CheckInput &input, int places)
+LineCheck evaluate(const QString &name, const CheckInput &input, int places, bool withReasons)
 {
     LineCheck c;
     c.name = name;
@@ -300,11 +300,13 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
     // Ib <= In <= Iz; I2 = 1,45 In <= 1,45 Iz follows for these devices.
     if (input.loadCurrent > d.rated) {
         c.overload = Verdict::No;
-        c.overloadReason = QStringLiteral("Ток нагрузки Iр = ") + amperes(input.loadCurrent, places)
+        if (withReasons)
+            c.overloadReason = QStringLiteral("Ток нагрузки Iр = ") + amperes(input.loadCurrent, places)
                            + QStringLiteral(" больше Iн = ") + amperes(d.rated, places) + QStringLiteral(".");
     } else if (d.rated > input.permissibleCurrent) {
         c.overload = Verdict::No;
-        c.overloadReason = QStringLiteral("Iн = ") + amperes(d.rated, places) + QStringLiteral(" больше Iz = ")
+        if (withReasons)
+            c.overloadReason = QStringLiteral("Iн = ") + amperes(d.rated, places) + QStringLiteral(" больше Iz = ")
                            + amperes(input.permissibleCurrent, places) + QStringLiteral(": ток срабатывания 1,45·Iн = ")
                            + amperes(1.45 * d.rated, places) + QStringLiteral(" больше 1,45·Iz = ")
                            + amperes(1.45 * input.permissibleCurrent, places) + QStringLiteral(".");
@@ -319,7 +321,7 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
         const double ik = *input.minimumSinglePhase * 1000;
         instantaneous = ik >= c.tripCurrent;
         c.disconnection = instantaneous ? Verdict::Yes : Verdict::No;
-        if (!instantaneous)
+        if (!instantaneous && withReasons)
             c.disconnectionReason = QStringLiteral("Iк(1) min = ") + kiloamperes(*input.minimumSinglePhase, places)
                                     + QStringLiteral(" меньше тока мгновенного срабатывания ")
                                     + d.tripCurrentText(places)
@@ -328,7 +330,7 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
 
     if (input.maximumAtDevice) {
         c.breaking = *input.maximumAtDevice <= d.breakingCapacity ? Verdict::Yes : Verdict::No;
-        if (c.breaking == Verdict::No)
+        if (c.breaking == Verdict::No && withReasons)
             c.breakingReason = QStringLiteral("Iк(3) max = ") + kiloamperes(*input.maximumAtDevice, places)
                                + QStringLiteral(" в начале линии больше отключающей способности Icu = ")
                                + kiloamperes(d.breakingCapacity, places) + QStringLiteral(".");
@@ -342,7 +344,7 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
             c.thermalCriterion = ThermalCriterion::LetThrough;
             c.minimumSection = std::sqrt(*input.letThrough) / k;
             c.thermal = *input.letThrough <= withstand ? Verdict::Yes : Verdict::No;
-            if (c.thermal == Verdict::No)
+            if (c.thermal == Verdict::No && withReasons)
                 c.thermalReason = QStringLiteral("Пропускаемая аппаратом энергия I²t = ")
                                   + NumberText::formatRounded(*input.letThrough, places)
                                   + QStringLiteral(" А²с больше k²S² = ") + NumberText::formatRounded(withstand, places)
@@ -354,7 +356,7 @@ LineCheck evaluate(const QString &name, const CheckInput &input, int places)
             c.thermalCriterion = ThermalCriterion::MinimumSection;
             c.minimumSection = needed;
             c.thermal = input.section >= needed ? Verdict::Yes : Verdict::No;
-            if (c.thermal == Verdict::No)
+            if (c.thermal == Verdict::No && withReasons)
                 c.thermalReason = QStringLiteral("Сечение ") + NumberText::format(input.section)
                                   + QStringLiteral(" мм² меньше Iк·√t/k = ") + NumberText::formatRounded(needed, places)
                                   + QStringLiteral(" мм² (t = ") + NumberText::format(c.tripTime)
@@ -463,96 +465,69 @@ QString storedDesignation(const LineInputs &inputs)
     return b.designation();
 }
 
-void placeCurrents(CheckInput &in, const FaultCurrents::Result &faults, int point)
+namespace {
+
+// The row's values a verdict needs, each a sound value.
+bool rowIsSound(const LineCalc::RowValues &row)
 {
-    if (point < 0 || point + 1 >= faults.points.size())
-        return;
-    const FaultCurrents::Point &start = faults.points.at(point);
-    in.minimumSinglePhase = faults.points.at(point + 1).singlePhaseMin;
-    in.maximumAtDevice = start.threePhase ? start.threePhase : start.singlePhaseMax;
+    return row.loadCurrent && row.permissibleCurrent && row.material && row.section;
 }
 
-void placeCurrentsOfRow(CheckInput &input, const Project &project, int row, const CableLine &line,
-                        const AppContext &context)
-{
-    if (row < 0 || row >= project.lines.size() || !project.lines.at(row).checked)
-        return;
-    const auto inputs = FaultCurrents::inputsOf(project, nullptr);
-    if (!inputs)
-        return;
-    Project entered;
-    entered.setSubstation(project.substation());
-    entered.lines = project.lines;
-    entered.lines[row] = line;
-    entered.lines[row].checked = true;
-    const FaultCurrents::Result faults =
-        FaultCurrents::compute(entered, *inputs, context.calc, FaultCurrents::TransformerTable::load(context.appDir()),
-                               FaultCurrents::CableTable::load(context.appDir()));
-    // Points that could not be computed hold no currents.
-    int point = 0;
-    for (int i = 0; i < row; ++i)
-        point += project.lines.at(i).checked ? 1 : 0;
-    placeCurrents(input, faults, point);
-}
+} // namespace
 
-Result check(const Project &project, const FaultCurrents::Result &faults, const BreakerTable &table,
-             const LetThroughTable &letThrough, int places, bool chooseMissing)
+CheckInput lineInput(const CableLine &line, const BreakerTable &table, QString *problem, QString *damage)
 {
-    Result result;
-    if (!table.problem().isEmpty())
-        result.problems << table.problem();
-    // Without the let-through energies the thermal check falls back on S >= I·√t/k, the cautious side.
-    if (!letThrough.problem().isEmpty())
-        result.notes << letThrough.problem()
-                            + QStringLiteral(" Термическая стойкость проверяется по формуле S ≥ I·√t/k.");
-    int point = 0; // the line's start; its end is the next point
-    for (const CableLine &line : project.lines) {
-        if (!line.checked)
-            continue;
-        CheckInput in;
-        QString problem;
-        in.device = deviceOf(line, table, &problem);
-        // A damaged device was told when the project was opened: the line is
-        // checked without it, the others as they are.
-        const bool deviceDamaged = line.inputs && (!line.inputs->device.sound() || !line.inputs->deviceRating.sound());
-        if (!problem.isEmpty())
-            (deviceDamaged ? result.notes : result.problems) << problem;
-        const LineCalc::RowValues row = LineCalc::rowValues(line);
-        // A row value that is not sound takes no part in a verdict.
-        const bool rowSound = row.loadCurrent && row.permissibleCurrent && row.material && row.section;
-        if (!rowSound) {
-            if (in.device)
-                result.notes << QStringLiteral("Данные линии «") + line.name
-                                       + QStringLiteral("» в проекте повреждены: проверки защиты для нее не выполнены.");
-            in.device.reset();
+    CheckInput in;
+    QString found;
+    in.device = deviceOf(line, table, &found);
+    // A damaged device was told when the project was opened: the line is
+    // checked without it, the others as they are.
+    const bool deviceDamaged = line.inputs && (!line.inputs->device.sound() || !line.inputs->deviceRating.sound());
+    if (!found.isEmpty()) {
+        if (deviceDamaged) {
+            if (damage)
+                *damage = found;
+        } else if (problem) {
+            *problem = found;
         }
-        in.loadCurrent = row.loadCurrent.value_or(0);
-        in.permissibleCurrent = row.permissibleCurrent.value_or(0);
-        in.material = row.material.value_or(QString());
-        in.section = row.section.value_or(0);
-        // A damaged time was told when the project was opened and is not
-        // stored: the check's own applies.
-        if (line.inputs && line.inputs->tripTime.value)
-            in.tripTime = *line.inputs->tripTime.value;
-        placeCurrents(in, faults, point);
-        const bool keepsDevice = line.inputs && !line.inputs->device.text.trimmed().isEmpty();
-        if (chooseMissing && !in.device && !keepsDevice && rowSound) {
-            const DeviceChoice choice = chooseDevice(table, letThrough, QString(), line.name, in, places);
-            LineCheck c = choice.check;
-            c.chosen = choice.device.has_value();
-            if (!choice.device)
-                result.notes << noDeviceMessage(line.name, QString(), in.loadCurrent, in.permissibleCurrent);
-            else if (const QString note = compromiseMessage(choice); !note.isEmpty())
-                result.notes << note;
-            result.lines << c;
-        } else {
-            if (in.device)
-                in.letThrough = letThroughOf(*in.device, in.maximumAtDevice, letThrough);
-            result.lines << evaluate(line.name, in, places);
-        }
-        ++point;
     }
-    return result;
+    const LineCalc::RowValues row = LineCalc::rowValues(line);
+    // A row value that is not sound takes no part in a verdict.
+    if (!rowIsSound(row)) {
+        if (in.device && damage)
+            *damage = QStringLiteral("Данные линии «") + line.name
+                      + QStringLiteral("» в проекте повреждены: проверки защиты для нее не выполнены.");
+        in.device.reset();
+    }
+    in.loadCurrent = row.loadCurrent.value_or(0);
+    in.permissibleCurrent = row.permissibleCurrent.value_or(0);
+    in.material = row.material.value_or(QString());
+    in.section = row.section.value_or(0);
+    // A damaged time was told when the project was opened and is not
+    // stored: the check's own applies.
+    if (line.inputs && line.inputs->tripTime.value)
+        in.tripTime = *line.inputs->tripTime.value;
+    return in;
+}
+
+LineCheck checkLine(const CableLine &line, CheckInput in, const BreakerTable &table, const LetThroughTable &letThrough,
+                    int places, bool chooseMissing, QStringList &notes, bool withReasons)
+{
+    const bool keepsDevice = line.inputs && !line.inputs->device.text.trimmed().isEmpty();
+    const bool choosing = chooseMissing && !in.device && !keepsDevice && rowIsSound(LineCalc::rowValues(line));
+    if (!choosing) {
+        if (in.device)
+            in.letThrough = letThroughOf(*in.device, in.maximumAtDevice, letThrough);
+        return evaluate(line.name, in, places, withReasons);
+    }
+    const DeviceChoice choice = chooseDevice(table, letThrough, QString(), line.name, in, places);
+    LineCheck c = choice.check;
+    c.chosen = choice.device.has_value();
+    if (!choice.device)
+        notes << noDeviceMessage(line.name, QString(), in.loadCurrent, in.permissibleCurrent);
+    else if (const QString note = compromiseMessage(choice); !note.isEmpty())
+        notes << note;
+    return c;
 }
 
 QStringList headings()

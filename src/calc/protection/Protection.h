@@ -145,6 +145,7 @@ struct CheckInput {
 
 struct LineCheck {
     QString name;
+    int level = 1; // 1 for a line starting at the bus, 2 for one starting at its end, ...
     CheckInput input;
     double tripTime = 0; // the one the thermal check used
     // A, the current that surely trips the device at once (with the tolerance
@@ -168,7 +169,9 @@ struct LineCheck {
     double minimumSection = 0;
 };
 
-LineCheck evaluate(const QString &name, const CheckInput &input, int places);
+// `withReasons` false leaves the reasons empty: a whole network is checked
+// without them, and a line's are had again when they are shown.
+LineCheck evaluate(const QString &name, const CheckInput &input, int places, bool withReasons = true);
 // The checks a verdict "нет" stands for, by name ("отключающая способность").
 QStringList failedChecks(const LineCheck &check);
 // The tool tip of a disconnection verdict: its figures, the trip current used.
@@ -195,28 +198,25 @@ std::optional<Breaker> deviceOf(const CableLine &line, const BreakerTable &table
 // device table or not; empty without a sound one.
 QString storedDesignation(const LineInputs &inputs);
 
-// The currents of a checked line's place: `point` is its start in `faults`,
-// point + 1 its end.
-void placeCurrents(CheckInput &input, const FaultCurrents::Result &faults, int point);
-// The currents of the place of row `row` of the project, the row taken as
-// `line` has it (the line dialog's entries, not yet confirmed). Only a
-// checked row has a place on the path; nothing is set otherwise, nor where
-// the currents cannot be had.
-void placeCurrentsOfRow(CheckInput &input, const Project &project, int row, const CableLine &line,
-                        const AppContext &context);
+// What the checks of a line take from the line itself: its device, Ib, Iz,
+// conductor and disconnection time; the currents are the network's. A stored
+// time out of its range is told in `damage` and the default stands for it.
+CheckInput lineInput(const CableLine &line, const BreakerTable &table, QString *problem = nullptr,
+                     QString *damage = nullptr);
+// The checks of a line at its place (`input`): with its device, or, with
+// `chooseMissing` and none set, with the one "Подобрать" chooses (what the
+// choice found added to `notes`).
+LineCheck checkLine(const CableLine &line, CheckInput input, const BreakerTable &table,
+                    const LetThroughTable &letThrough, int places, bool chooseMissing, QStringList &notes,
+                    bool withReasons = true);
 
 struct Result {
-    QVector<LineCheck> lines; // every checked line, in list order
+    QVector<LineCheck> lines; // every line of the network, in tree order
     QStringList problems; // data files that could not be read, devices the file lacks
     // What choosing devices found; a let-through file that could not be read;
     // lines whose stored device or row values are damaged, checked without a device.
     QStringList notes;
 };
-// Every checked line with the currents of its points (`faults`, whose point
-// i + 1 is the end of checked line i). With `chooseMissing`, a line without
-// a device is checked with the one "Подобрать" chooses for it.
-Result check(const Project &project, const FaultCurrents::Result &faults, const BreakerTable &table,
-             const LetThroughTable &letThrough, int places, bool chooseMissing = false);
 
 // The columns of the window, the schedule and the command line.
 QStringList headings();

@@ -188,7 +188,7 @@ std::optional<Sequences> CableTable::find(const QString &material, double sectio
 {
     if (m_status == Status::Ok)
         for (const Row &row : m_rows)
-            if (row.material == material && float(row.section) == float(section))
+            if (float(row.section) == float(section) && row.material == material)
                 return row.z;
     return std::nullopt;
 }
@@ -328,109 +328,129 @@ double peakFactor(double r1, double x1)
     return 1 + std::sin(phi) * std::exp(-(std::numbers::pi / 2 + phi) / std::tan(phi));
 }
 
-Result compute(const Project &project, const Inputs &inputs, const CalcValues &calc,
-               const TransformerTable &transformers, const CableTable &cables)
+std::optional<Sums> sourceSums(const Inputs &inputs, const CalcValues &calc, const TransformerTable &transformers,
+                               const CableTable &cables, QStringList *problems)
 {
-    Result result;
+    QStringList found;
     if (!transformers.problem().isEmpty())
-        result.problems << transformers.problem();
+        found << transformers.problem();
     if (!cables.problem().isEmpty())
-        result.problems << cables.problem();
+        found << cables.problem();
     const auto transformer = transformers.find(inputs.transformerPower, inputs.group);
-    if (!transformer) {
-        if (transformers.status() == TransformerTable::Status::Ok)
-            result.problems << QStringLiteral("Трансформатора мощностью ") + NumberText::format(inputs.transformerPower)
-                                   + (inputs.group == QLatin1String("D") ? QStringLiteral(" кВА со схемой Д/Yн-11")
-                                                                         : QStringLiteral(" кВА со схемой Y/Yн-0"))
-                                   + QStringLiteral(" нет в файле сопротивлений трансформаторов!");
-        return result;
-    }
+    if (!transformer && transformers.status() == TransformerTable::Status::Ok)
+        found << QStringLiteral("Трансформатора мощностью ") + NumberText::format(inputs.transformerPower)
+                     + (inputs.group == QLatin1String("D") ? QStringLiteral(" кВА со схемой Д/Yн-11")
+                                                           : QStringLiteral(" кВА со схемой Y/Yн-0"))
+                     + QStringLiteral(" нет в файле сопротивлений трансформаторов!");
+    if (problems)
+        *problems << found;
+    if (!transformer)
+        return std::nullopt;
 
-    // The source: the system and the supply line in the positive sequence
-    // only (the transformer's windings close the zero sequence on the 0.4 kV
-    // side), then the transformer, the busbars and devices of the substation.
-    Sequences cold;
-    cold.x1 += systemReactance(inputs.systemPower);
-    cold.r1 += supplyLineResistance(inputs, calc);
-    cold.x1 += supplyLineReactance(inputs);
-    cold += *transformer;
-    cold += Sequences{inputs.busResistance, inputs.busReactance, inputs.busResistance, inputs.busReactance};
+    // The system and the supply line in the positive sequence only (the
+    // transformer's windings close the zero sequence on the 0.4 kV side),
+    // then the transformer, the busbars and devices of the substation.
+    Sums sums;
+    sums.cold.x1 += systemReactance(inputs.systemPower);
+    sums.cold.r1 += supplyLineResistance(inputs, calc);
+    sums.cold.x1 += supplyLineReactance(inputs);
+    sums.cold += *transformer;
+    sums.cold += Sequences{inputs.busResistance, inputs.busReactance, inputs.busResistance, inputs.busReactance};
     // The cables' resistances once more, heated to the end of the fault.
-    Sequences heated = cold;
+    sums.heated = sums.cold;
+    return sums;
+}
 
+bool isThreePhase(const CableLine &line)
+{
+    return line.cell(CableLine::Voltage) != QLatin1String("220");
+}
+
+std::optional<Sums> cableShare(const CableLine &line, const Inputs &inputs, const CableTable &cables)
+{
+    // A length, section or material that is not a sound value computes nothing.
+    const LineCalc::RowValues row = LineCalc::rowValues(line);
+    if (!row.material || !row.section || !row.length)
+        return std::nullopt;
+    return cableShare(*row.material, *row.section, row.neutralSection, *row.length, inputs, cables);
+}
+
+QString wrongRowValueMessage(const CableLine &line)
+{
+    const LineCalc::RowValues row = LineCalc::rowValues(line);
+    QString wrong;
+    if (!row.length)
+        wrong = QStringLiteral("длина ") + shownValue(line.cell(CableLine::Length));
+    else if (!row.section)
+        wrong = QStringLiteral("сечение ") + shownValue(line.cell(CableLine::Cores));
+    else if (!row.material)
+        wrong = QStringLiteral("материал ") + shownValue(line.cell(CableLine::Material));
+    if (wrong.isEmpty())
+        return wrong;
+    return QStringLiteral("У линии «") + line.name + QStringLiteral("» неверное значение: ") + wrong
+           + QStringLiteral(". Токи в конце этой линии и линий, которые начинаются за ней, не рассчитаны.");
+}
+
+std::optional<Sums> cableShare(const QString &material, double section, double neutralSection, double length,
+                               const Inputs &inputs, const CableTable &cables)
+{
+    const double neutral = neutralSection == 0 ? section : neutralSection;
+    const auto phase = cables.find(material, section);
+    const auto neutralCore = neutral == section ? phase : cables.find(material, neutral);
+    if (!phase || !neutralCore)
+        return std::nullopt;
+    // The neutral's own section gives the zero sequence: r0 = r1 + 3 rN.
+    Sequences cable{phase->r1 * length, phase->x1 * length, phase->r0 * length, phase->x0 * length};
+    if (neutral != section)
+        cable.r0 = (phase->r1 + 3 * neutralCore->r1) * length;
+    const double hot = heatingFactor(material, inputs.conductorTemperature);
+    Sums share;
+    share.cold = cable;
+    share.heated = Sequences{cable.r1 * hot, cable.x1, cable.r0 * hot, cable.x0};
+    return share;
+}
+
+Sums lineEnd(const Sums &start, const Sums &cable, const Inputs &inputs)
+{
+    const Sequences contacts{inputs.contactResistance, 0, inputs.contactResistance, 0};
+    Sums end = start;
+    end.cold += cable.cold;
+    end.cold += contacts;
+    end.heated += cable.heated;
+    end.heated += contacts;
+    return end;
+}
+
+QString missingCableMessage(const CableLine &line)
+{
+    return QStringLiteral("Для линии «") + line.name + QStringLiteral("» (") + line.cell(CableLine::Material)
+           + QStringLiteral(", ") + line.cell(CableLine::Cores)
+           + QStringLiteral(") нет сопротивлений в файле сопротивлений кабелей: токи в конце этой линии и линий, "
+                            "которые начинаются за ней, не рассчитаны.");
+}
+
+Point pointOf(const QString &name, const Sums &sums, bool threePhase, const Inputs &inputs)
+{
+    const Sequences &cold = sums.cold;
+    const Sequences &heated = sums.heated;
     const double sqrt3 = std::sqrt(3.0);
-    auto pointOf = [&](const QString &name, bool threePhase) {
-        Point p;
-        p.name = name;
-        p.maximum = cold;
-        const double z1 = std::hypot(cold.r1, cold.x1);
-        if (threePhase && z1 > 0) {
-            p.threePhase = kA(AverageVoltage / sqrt3, z1);
-            p.twoPhase = sqrt3 / 2 * *p.threePhase;
-            p.peakFactor = peakFactor(cold.r1, cold.x1);
-            p.peakCurrent = std::sqrt(2.0) * *p.peakFactor * *p.threePhase;
-        }
-        const double loop = std::hypot(2 * cold.r1 + cold.r0, 2 * cold.x1 + cold.x0);
-        if (loop > 0)
-            p.singlePhaseMax = kA(sqrt3 * AverageVoltage, loop);
-        const double hotLoop = std::hypot(2 * heated.r1 + heated.r0 + 3 * inputs.arcResistance, 2 * heated.x1 + heated.x0);
-        if (hotLoop > 0)
-            p.singlePhaseMin = kA(sqrt3 * AverageVoltage, hotLoop);
-        return p;
-    };
-    result.points << pointOf(QStringLiteral("ТП"), true);
-
-    bool known = true;
-    for (const CableLine &line : project.lines) {
-        if (!line.checked)
-            continue;
-        const LineCalc::RowValues row = LineCalc::rowValues(line);
-        const QString notation = line.cell(CableLine::Cores);
-        // A length, section or material that is not a sound value computes nothing.
-        QString wrong;
-        if (!row.length)
-            wrong = QStringLiteral("длина ") + shownValue(line.cell(CableLine::Length));
-        else if (!row.section)
-            wrong = QStringLiteral("сечение ") + shownValue(notation);
-        else if (!row.material)
-            wrong = QStringLiteral("материал ") + shownValue(line.cell(CableLine::Material));
-        if (known && !wrong.isEmpty()) {
-            result.problems << QStringLiteral("У линии «") + line.name + QStringLiteral("» неверное значение: ") + wrong
-                                   + QStringLiteral(". Токи в этой и следующих точках не рассчитаны.");
-            known = false;
-        }
-        const QString material = row.material.value_or(QString());
-        const double section = row.section.value_or(0);
-        const double neutral = row.neutralSection > 0 ? row.neutralSection : section;
-        const double length = row.length.value_or(0);
-        const auto phase = known ? cables.find(material, section) : std::nullopt;
-        const auto neutralCore = neutral == section ? phase : (known ? cables.find(material, neutral) : std::nullopt);
-        if (known && (!phase || !neutralCore) && cables.status() == CableTable::Status::Ok)
-            result.problems << QStringLiteral("Для линии «") + line.name + QStringLiteral("» (") + material
-                                   + QStringLiteral(", ") + notation
-                                   + QStringLiteral(") нет сопротивлений в файле сопротивлений кабелей: токи в этой и "
-                                                    "следующих точках не рассчитаны.");
-        known = known && phase && neutralCore;
-        const bool threePhase = row.net != NetworkType::SinglePhase;
-        if (!known) {
-            Point p;
-            p.name = line.name;
-            result.points << p;
-            continue;
-        }
-        // The neutral's own section gives the zero sequence: r0 = r1 + 3 rN.
-        Sequences cable{phase->r1 * length, phase->x1 * length, phase->r0 * length, phase->x0 * length};
-        if (neutral != section)
-            cable.r0 = (phase->r1 + 3 * neutralCore->r1) * length;
-        const Sequences contacts{inputs.contactResistance, 0, inputs.contactResistance, 0};
-        cold += cable;
-        cold += contacts;
-        const double hot = heatingFactor(material, inputs.conductorTemperature);
-        heated += Sequences{cable.r1 * hot, cable.x1, cable.r0 * hot, cable.x0};
-        heated += contacts;
-        result.points << pointOf(line.name, threePhase);
+    Point p;
+    p.name = name;
+    p.maximum = cold;
+    const double z1 = std::hypot(cold.r1, cold.x1);
+    if (threePhase && z1 > 0) {
+        p.threePhase = kA(AverageVoltage / sqrt3, z1);
+        p.twoPhase = sqrt3 / 2 * *p.threePhase;
+        p.peakFactor = peakFactor(cold.r1, cold.x1);
+        p.peakCurrent = std::sqrt(2.0) * *p.peakFactor * *p.threePhase;
     }
-    return result;
+    const double loop = std::hypot(2 * cold.r1 + cold.r0, 2 * cold.x1 + cold.x0);
+    if (loop > 0)
+        p.singlePhaseMax = kA(sqrt3 * AverageVoltage, loop);
+    const double hotLoop = std::hypot(2 * heated.r1 + heated.r0 + 3 * inputs.arcResistance, 2 * heated.x1 + heated.x0);
+    if (hotLoop > 0)
+        p.singlePhaseMin = kA(sqrt3 * AverageVoltage, hotLoop);
+    return p;
 }
 
 QStringList headings()

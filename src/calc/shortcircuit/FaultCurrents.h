@@ -10,7 +10,7 @@
 #include <optional>
 
 // Short-circuit currents by the method of ГОСТ 28249-93 beside the simplified
-// method of ShortCircuit: positive- and zero-sequence impedances summed as
+// method of ShortCircuit (the network walks the lines and adds their shares): positive- and zero-sequence impedances summed as
 // complex values, the average voltage 400 V, the system's short-circuit power,
 // the transformer's vector group, the maximum currents with cold conductors
 // and the minimum single-phase current with heated cables, contacts and the arc.
@@ -120,6 +120,7 @@ double peakFactor(double r1, double x1);
 // currents at the end of a single-phase line) or cannot be had is nothing.
 struct Point {
     QString name;
+    int level = 0; // 0 for the substation's terminals, 1 for a line starting at the bus, ...
     std::optional<double> threePhase; // Iк(3) max
     std::optional<double> twoPhase; // Iк(2)
     std::optional<double> singlePhaseMax; // Iк(1) max
@@ -130,13 +131,41 @@ struct Point {
 };
 
 struct Result {
-    QVector<Point> points; // "ТП", then every checked line in list order
+    QVector<Point> points; // "ТП", then every line of the network in tree order
     QStringList problems; // what could not be read or found, for the user
 };
 
-// The currents at the transformer's terminals and at the end of every checked line.
-Result compute(const Project &project, const Inputs &inputs, const CalcValues &calc,
-               const TransformerTable &transformers, const CableTable &cables);
+// The sums of a point: cold conductors for the maximum currents, heated ones
+// (at the end of the fault) for the minimum.
+struct Sums {
+    Sequences cold;
+    Sequences heated;
+};
+
+// The sums at the transformer's terminals: the system and the supply line in
+// the positive sequence, the transformer, the busbars and devices of the
+// substation. Nothing when the transformer file lacks the transformer (the
+// reason added to `problems`, with those of the two files).
+std::optional<Sums> sourceSums(const Inputs &inputs, const CalcValues &calc, const TransformerTable &transformers,
+                               const CableTable &cables, QStringList *problems);
+// What a line's cable adds to the sums (by the cable file; the neutral's own
+// section gives the zero sequence); nothing when the file lacks its sections.
+// What is wrong with a line's length, section or material, for the user;
+// empty when all three are sound values.
+QString wrongRowValueMessage(const CableLine &line);
+std::optional<Sums> cableShare(const CableLine &line, const Inputs &inputs, const CableTable &cables);
+// The same from the line's values: its material, phase and neutral sections
+// (mm²; the neutral 0 when it has none of its own) and length (m).
+std::optional<Sums> cableShare(const QString &material, double section, double neutralSection, double length,
+                               const Inputs &inputs, const CableTable &cables);
+// The sums at a line's end: those at its start, its cable, its contacts.
+Sums lineEnd(const Sums &start, const Sums &cable, const Inputs &inputs);
+// Said once when a line's sections are missing from the cable file.
+QString missingCableMessage(const CableLine &line);
+// Whether a line counts as three-phase for its point (the row's voltage).
+bool isThreePhase(const CableLine &line);
+// The currents of a point with these sums.
+Point pointOf(const QString &name, const Sums &sums, bool threePhase, const Inputs &inputs);
 
 // The texts of a point as the window, the schedule and the command line show
 // them: kA rounded to `places`, "-" where a value does not apply.

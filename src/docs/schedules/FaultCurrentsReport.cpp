@@ -1,5 +1,6 @@
 #include "docs/schedules/FaultCurrentsReport.h"
 
+#include "calc/network/NetworkTexts.h"
 #include "base/NumberText.h"
 
 namespace FaultCurrentsReport {
@@ -61,7 +62,7 @@ ReportTable pointsTable(const FaultCurrents::Result &result, int places)
     const QString dash = QStringLiteral("-");
     for (const FaultCurrents::Point &point : result.points) {
         const QStringList currents = FaultCurrents::pointTexts(point, places);
-        QStringList row{currents.at(0)};
+        QStringList row{Network::indentedName(point.name, point.level)};
         // A point that could not be computed has no sums either.
         const bool known = point.singlePhaseMax.has_value();
         for (const double z : {point.maximum.r1, point.maximum.x1, point.maximum.r0, point.maximum.x0})

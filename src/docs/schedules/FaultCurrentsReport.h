@@ -5,8 +5,9 @@
 
 // The schedule of the short-circuit currents by ГОСТ 28249-93: first the
 // inputs of the calculation as entered, then one row per point (the
-// substation's terminals, then every checked line) with the sums of the
-// sequence impedances to the point beside its currents.
+// substation's terminals, then every line of the network in tree order,
+// indented under the line it starts at) with the sums of the sequence
+// impedances to the point beside its currents.
 namespace FaultCurrentsReport {
 
 QString title(); // "Ведомость токов КЗ (ГОСТ 28249-93)"

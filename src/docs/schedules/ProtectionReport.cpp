@@ -1,5 +1,7 @@
 #include "docs/schedules/ProtectionReport.h"
 
+#include "calc/network/NetworkCalc.h"
+#include "calc/network/NetworkTexts.h"
 #include "base/NumberText.h"
 
 namespace ProtectionReport {
@@ -17,17 +19,7 @@ QString defaultFileName(const QString &projectName)
 std::optional<Protection::Result> checkProject(const Project &project, const AppContext &context, QString *message,
                                                bool chooseMissing)
 {
-    const auto inputs = FaultCurrents::inputsOf(project, message);
-    if (!inputs)
-        return std::nullopt;
-    const FaultCurrents::Result faults =
-        FaultCurrents::compute(project, *inputs, context.calc, FaultCurrents::TransformerTable::load(context.appDir()),
-                               FaultCurrents::CableTable::load(context.appDir()));
-    Protection::Result result =
-        Protection::check(project, faults, Protection::BreakerTable::load(context.appDir()),
-                          Protection::LetThroughTable::load(context.appDir()), context.calc.places(), chooseMissing);
-    result.problems = faults.problems + result.problems;
-    return result;
+    return Network::protectionOf(project, context, message, chooseMissing);
 }
 
 QStringList headings()
@@ -87,7 +79,7 @@ QVector<ReportSection> build(const Protection::Result &result, int places)
         const auto &device = c.input.device;
         const bool thermal = c.thermal != Verdict::NotApplicable;
         QStringList row(ColumnCount);
-        row[Line] = c.name;
+        row[Line] = Network::indentedName(c.name, c.level);
         row[LoadCurrent] = NumberText::format(c.input.loadCurrent);
         row[Device] = device ? device->designation() : dash;
         row[PermissibleCurrent] = NumberText::formatFixed(c.input.permissibleCurrent, places);

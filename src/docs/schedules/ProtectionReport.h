@@ -6,9 +6,10 @@
 
 #include <optional>
 
-// The schedule of protective devices: one row per checked line with the
-// figures behind every verdict, grouped with the check they decide, and the
-// reasons of the failed checks in words.
+// The schedule of protective devices: one row per line of the network, in
+// tree order and indented under the line it starts at, with the figures
+// behind every verdict, grouped with the check they decide, and the reasons
+// of the failed checks in words.
 namespace ProtectionReport {
 
 QString title(); // "Ведомость защитных аппаратов"

@@ -6,8 +6,11 @@
 #include "base/Project.h"
 #include "base/Prompter.h"
 #include "calc/lines/LineEntry.h"
+#include "calc/network/CheckedPath.h"
+#include "calc/network/NetworkCalc.h"
 #include "ui/lines/LineListModel.h"
 #include "ui/lines/LineMarksTab.h"
+#include "ui/lines/LineNetworkTab.h"
 #include "ui/lines/LineParametersTab.h"
 #include "ui/lines/LineProtectionTab.h"
 #include "ui/lines/LineTypeTab.h"
@@ -52,10 +55,12 @@ CableLineDialog::CableLineDialog(LineListModel &lines, const Project &project, c
     m_marksTab = new LineMarksTab(m_context, m_prompter,
                                   [this](const QString &path, const QString &message) { reportFileProblem(path, message); });
     m_protectionTab = new LineProtectionTab;
+    m_networkTab = new LineNetworkTab;
     tabs->addTab(m_typeTab, QStringLiteral("Тип линии"));
     tabs->addTab(m_parametersTab, QStringLiteral("Параметры линии"));
     tabs->addTab(m_marksTab, QStringLiteral("Марка"));
     tabs->addTab(m_protectionTab, QStringLiteral("Защита"));
+    tabs->addTab(m_networkTab, QStringLiteral("Сеть"));
     layout->addWidget(tabs);
 
     networkOptions[0] = m_typeTab->networkOptions[0];
@@ -93,6 +98,9 @@ CableLineDialog::CableLineDialog(LineListModel &lines, const Project &project, c
     chooseDeviceButton = m_protectionTab->chooseDeviceButton;
     tripTimeEdit = m_protectionTab->tripTimeEdit;
     deviceLabel = m_protectionTab->deviceLabel;
+    startList = m_networkTab->startList;
+    startNote = m_networkTab->startNote;
+    boardList = m_networkTab->boardList;
 
     inputsNote = new QLabel(QStringLiteral("Конструкция и прокладка этой линии не были сохранены в проекте: проверьте их."),
                             this);
@@ -164,8 +172,13 @@ void CableLineDialog::chooseDevice()
     in.material = materialList->currentText();
     in.section = NumberText::toDouble(sectionEdit->text());
     in.tripTime = LineEntry::tripTimeOf(tripTimeEdit->text());
-    if (changeMode)
-        Protection::placeCurrentsOfRow(in, m_project, m_changeRow, enteredLine(), m_context);
+    if (changeMode) {
+        // The line where the dialog now places it, with its check mark.
+        CableLine entered = enteredLine();
+        entered.checked = m_changedLine.checked;
+        entered.place = m_networkTab->placeFor(m_changedLine.place);
+        Network::placeCurrentsOfRow(in, m_project, m_changeRow, entered, m_context);
+    }
     const Protection::LetThroughTable letThrough = Protection::LetThroughTable::load(m_context.appDir());
     if (letThrough.status() != Protection::LetThroughTable::Status::Ok)
         reportFileProblem(QStringLiteral("letThrough"), letThrough.problem(), Prompter::Icon::Exclamation);
@@ -226,6 +239,7 @@ void CableLineDialog::load()
     loadPermissibleTable();
     m_reactance = CableReactance::load(m_context.appDir());
     m_protectionTab->setBreakers(Protection::BreakerTable::load(m_context.appDir()));
+    m_networkTab->fill(m_project, -1);
 
     nameEdit->setEnabled(!autoNumberCheck->isChecked());
     onNetTypeChanged();
@@ -512,11 +526,21 @@ void CableLineDialog::confirm()
     line.name = name;
     // A changed line stays on the checked path it was on.
     line.checked = changeMode && m_lines.line(m_changeRow).checked;
+    line.place = m_networkTab->placeFor(changeMode ? m_changedLine.place : LinePlace{});
 
-    if (changeMode)
+    if (changeMode && m_networkTab->startChosen()) {
+        // A start chosen here is set: the starts that only the checked order
+        // gave are set as they stand, so no other line moves. One change with it.
+        QVector<CableLine> lines = m_project.lines;
+        Network::setCheckedOrderStarts(lines, Network::Tree::build(lines));
+        lines[m_changeRow] = line;
+        m_lines.replaceLines(lines, QStringLiteral("изменение линии"));
+    } else if (changeMode) {
         m_lines.replaceLine(m_changeRow, line);
-    else
+    } else {
         m_lines.appendLine(line);
+        m_networkTab->refill(m_project);
+    }
 
     if (changeMode) {
         unload();
@@ -556,6 +580,13 @@ void CableLineDialog::refuseField(LineEntry::Field field, const QString &message
     }
 }
 
+void CableLineDialog::showEvent(QShowEvent *event)
+{
+    if (!changeMode)
+        m_networkTab->refill(m_project);
+    QDialog::showEvent(event);
+}
+
 void CableLineDialog::closeForLater()
 {
     if (changeMode) {
@@ -592,6 +623,7 @@ void CableLineDialog::fillFromRow(int row)
     changeMode = true;
 
     nameEdit->setText(line.name);
+    m_networkTab->fill(m_project, row);
     if (line.inputs)
         fillFromInputs(line, *line.inputs);
     else

@@ -11,6 +11,7 @@
 class AppContext;
 class LineListModel;
 class LineMarksTab;
+class LineNetworkTab;
 class LineParametersTab;
 class LineProtectionTab;
 class LineTypeTab;
@@ -108,6 +109,10 @@ public:
     // C, B, D, then industrial) with Ib <= In <= Iz that passes the checks
     // the line's currents allow (a checked line being changed has them).
     void chooseDevice();
+    // "Сеть"
+    QComboBox *startList = nullptr; // data: the From of the choice
+    QLabel *startNote = nullptr;
+    QComboBox *boardList = nullptr;
     // Shown when a changed line kept no inputs.
     QLabel *inputsNote = nullptr;
     // "Марка"
@@ -129,6 +134,10 @@ public:
 public slots:
     // Esc and the close box: unload and discard.
     void reject() override;
+
+protected:
+    // A line being added is offered the lines the project has now.
+    void showEvent(QShowEvent *event) override;
 
 private:
     void load();
@@ -162,6 +171,7 @@ private:
     LineParametersTab *m_parametersTab = nullptr;
     LineMarksTab *m_marksTab = nullptr;
     LineProtectionTab *m_protectionTab = nullptr;
+    LineNetworkTab *m_networkTab = nullptr;
     LineListModel &m_lines;
     const Project &m_project;
     const AppContext &m_context;

@@ -212,8 +212,11 @@ void LineListModel::recordChanges(const QString &text, LineChanges changes)
         bytes);
 }
 
-void LineListModel::appendLine(const CableLine &line)
+void LineListModel::appendLine(const CableLine &given)
 {
+    CableLine line = given;
+    if (line.place.id <= 0 && m_nextId)
+        line.place.id = m_nextId();
     const int row = int(m_lines.size());
     insertAt(row, line);
     RecordedEdit::record(
@@ -232,15 +235,29 @@ void LineListModel::replaceLine(int row, const CableLine &line)
     recordChanges(QStringLiteral("изменение линии"), std::move(changes));
 }
 
-void LineListModel::removeLine(int row)
+void LineListModel::removeLine(int row, const QVector<std::pair<int, CableLine>> &reattached)
 {
     if (row < 0 || row >= m_lines.size())
         return;
     const CableLine before = m_lines.at(row);
-    removeAt(row);
-    RecordedEdit::record(
-        m_history, QStringLiteral("удаление линии"), [this, row, before] { insertAt(row, before); },
-        [this, row] { removeAt(row); }, LineChanges::lineBytes(before));
+    LineChanges moved;
+    for (const auto &[at, line] : reattached)
+        if (at >= 0 && at < m_lines.size() && at != row)
+            moved.add(at, m_lines.at(at), line);
+    moved.squeeze();
+    const qsizetype bytes = LineChanges::lineBytes(before) + moved.bytes();
+    const auto kept = std::make_shared<const LineChanges>(std::move(moved));
+    // The rows are those before the removal: they change first.
+    auto redo = [this, row, kept] {
+        applyChanges(*kept, true);
+        removeAt(row);
+    };
+    auto undo = [this, row, before, kept] {
+        insertAt(row, before);
+        applyChanges(*kept, false);
+    };
+    redo();
+    RecordedEdit::record(m_history, QStringLiteral("удаление линии"), undo, redo, bytes);
 }
 
 void LineListModel::setChecked(int row, bool checked)

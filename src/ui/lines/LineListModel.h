@@ -5,6 +5,9 @@
 #include <QAbstractTableModel>
 #include <QVector>
 
+#include <functional>
+#include <utility>
+
 class QUndoStack;
 
 // What an edit changed in the rows it touched, field by field: the texts that
@@ -79,10 +82,15 @@ public:
 
     const CableLine &line(int row) const { return m_lines.at(row); }
     void setHistory(QUndoStack *history) { m_history = history; }
+    // Where an added line without an id gets one.
+    void setIdSource(std::function<int()> nextId) { m_nextId = std::move(nextId); }
 
     void appendLine(const CableLine &line);
     void replaceLine(int row, const CableLine &line);
-    void removeLine(int row);
+    // Removes a row; the lines that started at its end start elsewhere
+    // (`reattached`: row and line, by the rows before the removal), in the
+    // same change.
+    void removeLine(int row, const QVector<std::pair<int, CableLine>> &reattached = {});
     void setChecked(int row, bool checked);
     // Checks every row; true when any row changed.
     bool checkAll();
@@ -109,4 +117,5 @@ private:
     QVector<CableLine> &m_lines;
     QStringList m_headers;
     QUndoStack *m_history = nullptr;
+    std::function<int()> m_nextId;
 };

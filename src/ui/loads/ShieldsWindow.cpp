@@ -446,7 +446,7 @@ void ShieldsWindow::addShield()
                                           Project::defaultShieldName(int(m_project.shields.size()) + 1));
     if (name.isEmpty())
         return;
-    m_project.shields.append(Shield{name, {}});
+    m_project.shields.append(Shield{name, {}, m_project.takeShieldId()});
     const int k = int(m_project.shields.size()) - 1;
     recordShieldEdit(QStringLiteral("добавление щита"), k, std::nullopt, m_project.shields.at(k));
     // A new list starts with the widths of the first shield's list.

@@ -3,6 +3,7 @@
 #include "base/InputCheck.h"
 #include "base/Project.h"
 #include "base/Prompter.h"
+#include "calc/network/NetworkTexts.h"
 #include "docs/schedules/ProtectionReport.h"
 #include "ui/widgets/ResultTable.h"
 #include "ui/widgets/WidgetHelpers.h"
@@ -75,6 +76,8 @@ void ProtectionWindow::showResult()
     rows.reserve(m_result.lines.size());
     for (const Protection::LineCheck &check : std::as_const(m_result.lines)) {
         ResultRow row{Protection::lineTexts(check, places), 0, {}};
+        // Each line under the line it starts at.
+        row.texts[0] = Network::indentedName(check.name, check.level);
         const std::pair<Protection::Verdict, const QString &> verdicts[] = {
             {check.overload, check.overloadReason},
             {check.disconnection, check.disconnectionReason},

@@ -11,7 +11,7 @@ class ResultTable;
 class ReportWriter;
 struct Project;
 
-// "Проверка защитных аппаратов": every checked line with its device, the
+// "Проверка защитных аппаратов": every line of the network with its device, the
 // currents the checks take and the four verdicts; a failing verdict is red,
 // its reason in the tool tip.
 class ProtectionWindow : public QDialog

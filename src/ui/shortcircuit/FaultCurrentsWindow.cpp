@@ -4,6 +4,8 @@
 #include "base/NumberText.h"
 #include "base/Project.h"
 #include "base/Prompter.h"
+#include "calc/network/NetworkCalc.h"
+#include "calc/network/NetworkTexts.h"
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "ui/widgets/ResultTable.h"
 #include "ui/widgets/WidgetHelpers.h"
@@ -172,9 +174,7 @@ bool FaultCurrentsWindow::calculateWith(const SubstationData &data, bool takeInp
     // The inputs are the project's from now on.
     if (takeInputs && trial.substation() != m_project.substation())
         m_project.setSubstation(trial.substation());
-    m_result = FaultCurrents::compute(trial, *checked, m_context.calc,
-                                      FaultCurrents::TransformerTable::load(m_context.appDir()),
-                                      FaultCurrents::CableTable::load(m_context.appDir()));
+    m_result = Network::faultCurrentsOf(trial, m_context, &message).value_or(FaultCurrents::Result{});
     showResult();
     for (const QString &problem : std::as_const(m_result.problems))
         m_prompter.message(problem, QString(), Prompter::Icon::Exclamation);
@@ -186,8 +186,12 @@ void FaultCurrentsWindow::showResult()
     const int places = m_context.calc.places();
     QVector<ResultRow> rows;
     rows.reserve(m_result.points.size());
-    for (const FaultCurrents::Point &point : std::as_const(m_result.points))
-        rows.append(ResultRow{FaultCurrents::pointTexts(point, places), 0, {}});
+    for (const FaultCurrents::Point &point : std::as_const(m_result.points)) {
+        ResultRow row{FaultCurrents::pointTexts(point, places), 0, {}};
+        // Each line under the line it starts at.
+        row.texts[0] = Network::indentedName(point.name, point.level);
+        rows.append(std::move(row));
+    }
     pointTable->setRows(std::move(rows));
 }
 

@@ -15,9 +15,10 @@ class ReportWriter;
 struct Project;
 
 // "Токи КЗ по ГОСТ 28249-93": the inputs of the method and the currents at
-// every point of the checked path, computed as the window opens. The inputs
-// belong to the substation's data of the project: a calculation takes them
-// over; Esc and "Закрыть" leave the project as it was since the last calculation.
+// the end of every line of the network, in tree order, computed as the window
+// opens. The inputs belong to the substation's data of the project: a
+// calculation takes them over; Esc and "Закрыть" leave the project as it was
+// since the last calculation.
 class FaultCurrentsWindow : public QDialog
 {
     Q_OBJECT

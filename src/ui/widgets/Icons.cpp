@@ -143,6 +143,29 @@ QIcon printer()
     return QIcon(pm);
 }
 
+// The bus with lines hanging from it: the network as a tree.
+QIcon networkTree()
+{
+    QPixmap pm = canvas();
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor wire(30, 90, 60);
+    p.setPen(QPen(wire, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(5, 5), QPointF(27, 5)); // the bus
+    p.setPen(QPen(wire, 1.8, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(16, 5), QPointF(16, 14));
+    p.drawLine(QPointF(8, 19), QPointF(24, 19));
+    p.drawLine(QPointF(8, 19), QPointF(8, 25));
+    p.drawLine(QPointF(24, 19), QPointF(24, 25));
+    p.drawLine(QPointF(16, 19), QPointF(16, 25));
+    p.setPen(QPen(wire.darker(130), 1.2));
+    p.setBrush(QColor(120, 190, 140));
+    p.drawRect(QRectF(12, 13, 8, 6)); // a board
+    for (const double x : {8.0, 16.0, 24.0})
+        p.drawRect(QRectF(x - 3, 24.5, 6, 5));
+    return QIcon(pm);
+}
+
 } // namespace
 
 QColor phaseColor(QChar phase)
@@ -237,6 +260,8 @@ QIcon command(const QString &key)
         icon = tile(QColor(190, 50, 50), QStringLiteral("✕"), 16);
     else if (key == QLatin1String("SelTP"))
         icon = tile(QColor(120, 70, 160), QStringLiteral("ТП"), 11);
+    else if (key == QLatin1String("Network"))
+        icon = networkTree();
     else if (key == QLatin1String("CalcP"))
         icon = tile(QColor(200, 120, 20), QStringLiteral("P"), 17);
     else if (key == QLatin1String("CalcKZ"))
