@@ -34,10 +34,11 @@ enum Index {
     TransformerImpedances = 15,
     CableImpedances = 16,
     Breakers = 17,
+    TripCurves = 18,
 };
 
 // The entries the delivered registry holds.
-constexpr int RegisteredCount = Breakers + 1;
+constexpr int RegisteredCount = TripCurves + 1;
 
 // The entries the program writes (the mark lists and the settings): an
 // installed program keeps them in the user's folders.

@@ -80,6 +80,12 @@ const QVector<CliCommand> &cliCommands()
          "at its end (kA), device, checks (\"да\" or the first failing one); \"-\" where a value does not apply or "
          "cannot be had, with the reason on standard error",
          {}, {}, cliNetwork, true},
+        {"selectivity", "selectivity PROJECT.kbp",
+         "selectivity of the devices in series by the time-current characteristics of the standards, one pair per "
+         "line in tree order, TAB-separated: upstream line, downstream line, upstream device, downstream device, "
+         "Iк(3) max at the node (kA), Is (kA, \"-\" for full selectivity), verdict (\"полная\", \"частичная\", "
+         "\"нет\"; \"-\" without curves)",
+         {}, {}, cliSelectivity, true},
         {"light",
          "light [--length L] [--width W] [--h1 H1] [--h2 H2] [--kz KZ] [--en E] [--lamp-type K] [--lamp-power P] "
          "[--lamps N]",
