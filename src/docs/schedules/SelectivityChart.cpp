@@ -65,9 +65,12 @@ QPolygonF curveLine(const Axes &axes, const TripCurves::Curve &curve)
         currents.push_back(std::nextafter(p.current, 0.0));
     }
     std::sort(currents.begin(), currents.end());
+    // Left of its first point the curve is infinite: it rises upright there.
     QPolygonF line;
+    if (!curve.isEmpty() && curve.firstCurrent() >= axes.currentFrom)
+        line << QPointF(axes.x(curve.firstCurrent()), axes.plot.top());
     for (const double current : currents)
-        if (current >= axes.currentFrom && current <= axes.currentTo)
+        if (current >= axes.currentFrom && current <= axes.currentTo && std::isfinite(curve.timeAt(current)))
             line << QPointF(axes.x(current), axes.y(curve.timeAt(current)));
     return line;
 }
@@ -77,6 +80,7 @@ void drawBand(QPainter &painter, const Axes &axes, const TripCurves::Band &band,
     const QPolygonF never = curveLine(axes, band.neverTrips);
     const QPolygonF always = curveLine(axes, band.alwaysTrips);
     QPolygonF area = never;
+    area << QPointF(axes.plot.right(), axes.plot.bottom()) << QPointF(axes.plot.right(), axes.y(band.alwaysTrips.timeAt(axes.currentTo)));
     for (qsizetype k = always.size() - 1; k >= 0; --k)
         area << always.at(k);
     QColor fill = colour;
@@ -118,7 +122,7 @@ void draw(QPainter &painter, const QRectF &area, const Content &content)
     Axes axes;
     const QString widest = QStringLiteral("10000");
     axes.plot = QRectF(area.left() + metrics.horizontalAdvance(widest) + line * 2.2, area.top() + line * 3.2, 0, 0);
-    axes.plot.setRight(area.right() - line);
+    axes.plot.setRight(area.right() - metrics.horizontalAdvance(widest) * 0.6 - line * 0.5);
     axes.plot.setBottom(area.bottom() - line * 3);
 
     // The current axis: whole decades around both bands, the markers and Is.
@@ -228,7 +232,7 @@ void draw(QPainter &painter, const QRectF &area, const Content &content)
         painter.drawText(label, Qt::AlignCenter, text);
     }
 
-    // Legend, in the upper right corner where the bands never reach.
+    // Legend, in the lower left corner where the bands never reach.
     const QStringList names = {pair.upstreamDevice.designation() + QStringLiteral(" — выше по цепи, «")
                                    + content.upstreamName + QStringLiteral("»"),
                                pair.downstreamDevice.designation() + QStringLiteral(" — «") + content.downstreamName
@@ -236,8 +240,8 @@ void draw(QPainter &painter, const QRectF &area, const Content &content)
     double legendWidth = 0;
     for (const QString &n : names)
         legendWidth = std::max(legendWidth, metrics.horizontalAdvance(n));
-    const QRectF legend(axes.plot.right() - legendWidth - line * 2.6, axes.plot.top() + line * 1.8,
-                        legendWidth + line * 2.2, line * 2.6);
+    const QRectF legend(axes.plot.left() + line * 0.6, axes.plot.bottom() - line * 3.2, legendWidth + line * 2.2,
+                        line * 2.6);
     painter.setPen(QPen(QColor(0xa0, 0xa0, 0xa0), pen * 0.6));
     painter.setBrush(Qt::white);
     painter.drawRect(legend);
