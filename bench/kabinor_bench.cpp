@@ -11,6 +11,7 @@
 #include "calc/network/CheckedPath.h"
 #include "calc/network/NetworkCalc.h"
 #include "calc/network/NetworkTree.h"
+#include "calc/selectivity/Selectivity.h"
 #include "calc/loads/LoadCalc.h"
 #include "docs/schedules/CableLineReport.h"
 #include "docs/writers/ReportPages.h"
@@ -286,6 +287,35 @@ void benchNetwork(const QString &appDir)
         });
         const QByteArray what = QByteArray("network computed, ") + shape;
         row(what.constData(), ms, sumBase);
+    }
+    // Every pair of devices in series, with a device on every line: alike
+    // devices, so that no pair is selective in full and each one looks for
+    // the device that would help.
+    const Protection::BreakerTable breakers = Protection::BreakerTable::load(appDir);
+    const TripCurves::CurveTable curves = TripCurves::CurveTable::load(appDir);
+    for (const char *shape : {"chain", "balanced"}) {
+        Project p = makeNetwork(Lines, shape);
+        for (CableLine &l : p.lines) {
+            l.inputs = LineInputs{};
+            l.inputs->device = QStringLiteral("C");
+            l.inputs->deviceRating = QStringLiteral("25");
+        }
+        p.transformerPower = QStringLiteral("400");
+        const Network::Sources sources = Network::Sources::load(p, context);
+        const Network::Tree tree = Network::Tree::build(p.lines);
+        const Network::Result network = Network::compute(p, tree, context.calc, sources);
+        const double pairs = medianMs([&] {
+            g_sink = g_sink + Selectivity::compute(tree, network, breakers, curves, 2).pairs.size();
+        });
+        QByteArray what = QByteArray("selectivity, all pairs, ") + shape;
+        row(what.constData(), pairs, sumBase);
+        const double whole = medianMs([&] {
+            const Network::Tree t = Network::Tree::build(p.lines);
+            const Network::Result n = Network::compute(p, t, context.calc, sources);
+            g_sink = g_sink + Selectivity::compute(t, n, breakers, curves, 2).pairs.size();
+        });
+        what = QByteArray("selectivity with the network, ") + shape;
+        row(what.constData(), whole, sumBase);
     }
     for (const char *shape : {"chain", "balanced"}) {
         ScriptedPrompter prompter;
