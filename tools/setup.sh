@@ -4,9 +4,10 @@ set -euo pipefail
 
 KABINOR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# qt6-translations-l10n: Qt's own dialogs and buttons in Russian.
+# qt6-translations-l10n: Qt's own dialogs and buttons in Russian;
+# libxlsxwriter-dev (BSD): the spreadsheet schedules, found through pkgconf.
 kabinor_packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl1-mesa-dev
-                  xvfb xauth fonts-dejavu-core)
+                  xvfb xauth fonts-dejavu-core libxlsxwriter-dev pkgconf)
 
 kabinor_install_packages() {
   local missing=()

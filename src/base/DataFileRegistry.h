@@ -34,7 +34,9 @@ enum Index {
     TransformerImpedances = 15,
     CableImpedances = 16,
     Breakers = 17,
-    TripCurves = 18,
+    UtilisationTables = 18,
+    LetThrough = 19,
+    TripCurves = 20,
 };
 
 // The entries the delivered registry holds.
