@@ -208,6 +208,11 @@ struct Result {
     QStringList problems; // data files that could not be read, devices the file lacks
     QStringList damage; // stored values out of their range, replaced by the defaults: damage of the project
     QStringList notes; // what choosing devices found; a let-through file that could not be read
+    // Per line of `lines`: the selectivity of its device with the one upstream
+    // ("-" without a pair) and, for a "нет", why and what would help; empty
+    // when not had.
+    QStringList selectivity;
+    QStringList selectivityReasons;
 };
 
 // The columns of the window, the schedule and the command line.

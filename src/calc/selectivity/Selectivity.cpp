@@ -167,6 +167,7 @@ Result compute(const Network::Tree &tree, const Network::Result &network,
 {
     Result result;
     result.pairOfLine.fill(-1, tree.lineCount());
+    result.order = tree.order();
     if (curves.status() != TripCurves::CurveTable::Status::Ok)
         result.problems << curves.problem();
     // The devices that may replace an upstream one, smallest first, each with

@@ -64,6 +64,7 @@ struct Pair {
 struct Result {
     QVector<Pair> pairs; // in tree order of the downstream lines
     QVector<int> pairOfLine; // by line index: its pair as the downstream line, or -1
+    QVector<int> order; // every line in tree order
     QStringList problems;
 };
 
