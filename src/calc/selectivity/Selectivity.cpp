@@ -92,10 +92,10 @@ QString hintOf(const Pair &p)
     if (p.check.verdict == Verdict::Full || p.check.verdict == Verdict::Unknown)
         return QString();
     if (p.remedy)
-        return QStringLiteral("поможет ") + p.remedy->designation() + QStringLiteral(" выше по цепи");
+        return p.remedy->designation() + QStringLiteral(" выше по цепи");
     if (p.check.zone == Zone::Thermal)
-        return QStringLiteral("поможет аппарат на больший ток выше по цепи (с кабелем на больший Iz)");
-    return QStringLiteral("поможет другая характеристика выше по цепи (D, промышленный автомат, выдержка времени) "
+        return QStringLiteral("аппарат на больший ток выше по цепи (с кабелем на больший Iz)");
+    return QStringLiteral("другая характеристика выше по цепи (D, промышленный автомат, выдержка времени) "
                           "или таблица селективности изготовителя");
 }
 

@@ -29,7 +29,7 @@ std::optional<Protection::Result> checkProject(const Project &project, const App
         result->selectivity << Selectivity::lineVerdictText(pairs, line, places);
         const int pair = pairs.pairOfLine.value(line, -1);
         const bool none = pair >= 0 && pairs.pairs.at(pair).check.verdict == Selectivity::Verdict::None;
-        result->selectivityReasons << (none ? pairs.pairs.at(pair).reason + QStringLiteral("; ") + pairs.pairs.at(pair).hint
+        result->selectivityReasons << (none ? pairs.pairs.at(pair).reason + QStringLiteral("; поможет: ") + pairs.pairs.at(pair).hint
                                             : QString());
     }
     return result;

@@ -129,7 +129,7 @@ void SelectivityWindow::showResult()
         for (int c = 0; c <= VerdictColumn; ++c) {
             auto *item = new QTableWidgetItem(texts.at(c));
             item->setTextAlignment((c == 4 || c == 5 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-            item->setToolTip(pair.reason + (pair.hint.isEmpty() ? QString() : QStringLiteral("; ") + pair.hint));
+            item->setToolTip(pair.reason + (pair.hint.isEmpty() ? QString() : QStringLiteral("; поможет: ") + pair.hint));
             if (c == VerdictColumn && none) {
                 item->setForeground(Qt::white);
                 item->setBackground(QColor(0xc6, 0x28, 0x28));
