@@ -23,6 +23,7 @@
 #include "calc/network/NetworkCalc.h"
 #include "calc/network/NetworkLoads.h"
 #include "calc/network/NetworkTree.h"
+#include "calc/selectivity/Selectivity.h"
 #include "calc/loads/LoadCalc.h"
 #include "calc/protection/Protection.h"
 #include "calc/shortcircuit/FaultCurrents.h"
@@ -751,6 +752,36 @@ void benchNetwork(const QString &appDir)
         const Network::Tree tree = Network::Tree::build(p.lines);
         const double ms = medianMs([&] { g_sink = g_sink + Network::computeLoads(p, tree).transformerLoad; });
         row("network loads, 1000 shields of 50", ms, sumBase);
+    }
+    // Every pair of devices in series, with a device on every line: alike
+    // devices, so that no pair is selective in full and each one looks for
+    // the device that would help.
+    const Protection::BreakerTable breakers = Protection::BreakerTable::load(appDir);
+    const TripCurves::CurveTable curves = TripCurves::CurveTable::load(appDir);
+    for (const char *shape : {"chain", "balanced"}) {
+        Project p = makeNetwork(Lines, shape, appDir);
+        for (CableLine &l : p.lines) {
+            l.inputs = LineInputs{};
+            l.inputs->device.text = QStringLiteral("C");
+            l.inputs->deviceRating.text = QStringLiteral("25");
+            l.inputs->readValues();
+        }
+        p.transformerPower = QStringLiteral("400");
+        const Network::Sources sources = Network::Sources::load(p, context);
+        const Network::Tree tree = Network::Tree::build(p.lines);
+        const Network::Result network = Network::compute(p, tree, context.calc, sources);
+        const double pairs = medianMs([&] {
+            g_sink = g_sink + Selectivity::compute(tree, network, breakers, curves, 2).pairs.size();
+        });
+        QByteArray what = QByteArray("selectivity, all pairs, ") + shape;
+        row(what.constData(), pairs, sumBase);
+        const double whole = medianMs([&] {
+            const Network::Tree t = Network::Tree::build(p.lines);
+            const Network::Result n = Network::compute(p, t, context.calc, sources);
+            g_sink = g_sink + Selectivity::compute(t, n, breakers, curves, 2).pairs.size();
+        });
+        what = QByteArray("selectivity with the network, ") + shape;
+        row(what.constData(), whole, sumBase);
     }
     for (const char *shape : {"chain", "balanced"}) {
         ScriptedPrompter prompter;

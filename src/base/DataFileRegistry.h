@@ -39,10 +39,11 @@ enum Index {
     Breakers = 17,
     UtilisationTables = 18,
     LetThrough = 19,
+    TripCurves = 20,
 };
 
 // The entries the delivered registry holds.
-constexpr int RegisteredCount = LetThrough + 1;
+constexpr int RegisteredCount = TripCurves + 1;
 
 // The entries the program writes (the mark lists and the settings): an
 // installed program keeps them in the user's folders.

@@ -16,6 +16,7 @@ int cliKz(CliContext &ctx);
 int cliFaults(CliContext &ctx);
 int cliProtect(CliContext &ctx);
 int cliNetwork(CliContext &ctx);
+int cliSelectivity(CliContext &ctx);
 int cliLight(CliContext &ctx);
 int cliLightRoom(CliContext &ctx);
 int cliLighting(CliContext &ctx);

@@ -7,7 +7,7 @@
 int cliNetwork(CliContext &ctx)
 {
     if (ctx.args.positional.size() != 1)
-        return ctx.usage(QStringLiteral("network PROJECT.kbp"));
+        return ctx.usage(QStringLiteral("network ПРОЕКТ.kbp"));
     Project project;
     if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
         return 1;

@@ -165,6 +165,10 @@ void MainWindow::buildActions()
     connect(makeAction(QStringLiteral("actionProtectionReport"),
                        QStringLiteral("Сохранить ведомость защитных &аппаратов...")),
             &QAction::triggered, this, &MainWindow::saveProtectionReport);
+    connect(makeAction(QStringLiteral("actionSelectivityReport"), QStringLiteral("Сохранить ведомость се&лективности...")),
+            &QAction::triggered, this, &MainWindow::saveSelectivityReport);
+    connect(makeAction(QStringLiteral("actionPrintSelectivityReport"), QStringLiteral("Се&лективность защитных аппаратов...")),
+            &QAction::triggered, this, &MainWindow::printSelectivityReport);
     connect(makeAction(QStringLiteral("actionLoadReport"), QStringLiteral("Сохранить расчетную нагрузку &щитов...")),
             &QAction::triggered, this, &MainWindow::saveLoadReport);
     connect(makeAction(QStringLiteral("actionLightingReport"), QStringLiteral("Сохранить светотехнический &расчет...")),
@@ -213,6 +217,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::showFaultCurrentsWindow);
     connect(makeAction(QStringLiteral("actionNetwork"), QStringLiteral("С&еть..."), QKeySequence(Qt::CTRL | Qt::Key_E)),
             &QAction::triggered, this, &MainWindow::showNetworkWindow);
+    connect(makeAction(QStringLiteral("actionSelectivity"), QStringLiteral("Се&лективность...")), &QAction::triggered,
+            this, [this] { showSelectivityWindow(selectedRow()); });
     connect(makeAction(QStringLiteral("actionProtection"), QStringLiteral("Проверка &защитных аппаратов...")),
             &QAction::triggered, this, &MainWindow::showProtectionWindow);
     connect(makeAction(QStringLiteral("actionLighting"), QStringLiteral("Расчет &освещенности..."), QKeySequence(Qt::CTRL | Qt::Key_L)),
@@ -264,12 +270,14 @@ void MainWindow::buildMenus()
     fileMenu->addAction(action(QStringLiteral("actionShortCircuitReport")));
     fileMenu->addAction(action(QStringLiteral("actionFaultCurrentsReport")));
     fileMenu->addAction(action(QStringLiteral("actionProtectionReport")));
+    fileMenu->addAction(action(QStringLiteral("actionSelectivityReport")));
     fileMenu->addAction(action(QStringLiteral("actionLoadReport")));
     fileMenu->addAction(action(QStringLiteral("actionLightingReport")));
     printMenu = fileMenu->addMenu(QStringLiteral("П&ечать"));
     printMenu->setObjectName(QStringLiteral("printMenu"));
     for (const char *name : {"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
-                             "actionPrintProtectionReport", "actionPrintLoadReport", "actionPrintLightingReport"})
+                             "actionPrintProtectionReport", "actionPrintSelectivityReport", "actionPrintLoadReport",
+                             "actionPrintLightingReport"})
         printMenu->addAction(action(QLatin1String(name)));
     m_recentSeparator = fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
@@ -317,6 +325,7 @@ void MainWindow::buildMenus()
     calc->addAction(action(QStringLiteral("actionShortCircuit")));
     calc->addAction(action(QStringLiteral("actionFaultCurrents")));
     calc->addAction(action(QStringLiteral("actionProtection")));
+    calc->addAction(action(QStringLiteral("actionSelectivity")));
     calc->addAction(action(QStringLiteral("actionLighting")));
     calc->addAction(action(QStringLiteral("actionRooms")));
     calc->addSeparator();
@@ -746,6 +755,7 @@ void MainWindow::showNetworkWindow()
             changeLine();
         });
         connect(w, &NetworkWindow::markPathRequested, this, &MainWindow::markPathTo);
+        connect(w, &NetworkWindow::selectivityRequested, this, &MainWindow::showSelectivityWindow);
         m_networkWindow = w;
     } else {
         m_networkWindow->refresh();

@@ -4,6 +4,7 @@
 #include "base/Project.h"
 #include "base/Prompter.h"
 #include "calc/protection/Protection.h"
+#include "calc/selectivity/Selectivity.h"
 #include "calc/shortcircuit/FaultCurrents.h"
 
 #include <QHash>
@@ -151,6 +152,11 @@ public:
     // The checks of the protective devices: the window and its schedule.
     void showProtectionWindow();
     void saveProtectionReport();
+    // "Селективность" with the pair of a line selected (-1: the first pair).
+    void showSelectivityWindow(int line);
+    void saveSelectivityReport();
+    void printSelectivityReport();
+    std::optional<Selectivity::Result> selectivityForSchedule();
     // "Свойства проекта": what the title block of the schedules says; one undoable edit.
     void editProjectProperties();
 

@@ -10,10 +10,12 @@
 #include "docs/schedules/LightingReport.h"
 #include "docs/schedules/LoadReport.h"
 #include "docs/schedules/ProtectionReport.h"
+#include "docs/schedules/SelectivityReport.h"
 #include "docs/schedules/ShortCircuitReport.h"
 #include "docs/writers/ReportWriter.h"
 #include "ui/lighting/RoomsWindow.h"
 #include "ui/protection/ProtectionWindow.h"
+#include "ui/selectivity/SelectivityWindow.h"
 #include "ui/reports/ReportColumnsDialog.h"
 #include "ui/widgets/ReportPreview.h"
 #include "ui/widgets/StatusBarProgress.h"
@@ -212,4 +214,41 @@ void MainWindow::printLightingReport()
         LightingReport::print(writer, m_project, Lighting::UtilisationTables::load(m_context.appDir()),
                               m_context.calc.places());
     });
+}
+
+void MainWindow::showSelectivityWindow(int line)
+{
+    withReportWriter([&](ReportWriter &writer) {
+        SelectivityWindow window(m_project, m_context, m_prompter, writer, this);
+        window.selectLine(line);
+        window.exec();
+    });
+}
+
+std::optional<Selectivity::Result> MainWindow::selectivityForSchedule()
+{
+    Selectivity::Result result = Selectivity::of(m_project, m_context);
+    // As with the protection schedule: one with pairs that could not be
+    // checked in full is not written.
+    if (!result.problems.isEmpty()) {
+        m_prompter.message(result.problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
+        return std::nullopt;
+    }
+    return result;
+}
+
+void MainWindow::saveSelectivityReport()
+{
+    if (const auto result = selectivityForSchedule())
+        withReportWriter([&](ReportWriter &writer) {
+            SelectivityReport::run(writer, m_project, *result, m_context.calc.places());
+        });
+}
+
+void MainWindow::printSelectivityReport()
+{
+    if (const auto result = selectivityForSchedule())
+        withReportWriter([&](ReportWriter &writer) {
+            SelectivityReport::print(writer, m_project, *result, m_context.calc.places());
+        });
 }

@@ -294,6 +294,14 @@ void TstNetworkWindow::markingThePathAndTheCheckedPathWindows()
     w.selectLine(1);
     w.markPathButton->click();
     QCOMPARE(checkedNames(f.lines()), (QStringList{"Ввод ВРУ", "ЩС-1"}));
+    // "Селективность..." asks for the selected line's pair.
+    // (The main window's modal answer is left out here.)
+    QObject::disconnect(&w, &NetworkWindow::selectivityRequested, f.window.get(), nullptr);
+    QSignalSpy selectivity(&w, &NetworkWindow::selectivityRequested);
+    w.selectivityButton->click();
+    QCOMPARE(selectivity.size(), 1);
+    QVERIFY(w.selectedLine() >= 0);
+    QCOMPARE(selectivity.first().first().toInt(), w.selectedLine());
     f.window->history()->undo();
     f.window->history()->undo();
     QCOMPARE(checkedNames(f.lines()), (QStringList{"Ввод ВРУ", "ЩС-1", "ЩО-1", "ЩВ-1"}));

@@ -362,10 +362,13 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
     QCOMPARE(schedule.size(), 1); // nothing failed: no table of reasons
     const ReportTable &checks = schedule.first().table;
     QCOMPARE(checks.heading.size(), int(ProtectionReport::ColumnCount));
+    // Selectivity of Щит's C40 under Ввод's 160А 10In: C40 is sure to trip
+    // within 0,1 s from 400 A, where 160А 10In still needs 60 s; this one may
+    // trip at once from 0,8·10·160 = 1280 A, below 4,56 kA at the node.
     QCOMPARE(checks.rows.at(0), (QStringList{"Ввод", "150", "160 А, 10·Iн", "200,00", "да", "25", "12,33", "да", "2,08",
-                                             "1920,00", "0,1", "да", "S min", "95", "51,31", "да"}));
+                                             "1920,00", "0,1", "да", "S min", "95", "51,31", "да", "-"}));
     QCOMPARE(checks.rows.at(1), (QStringList{"\u00A0\u00A0Щит", "40", "C40", "87,40", "да", "6", "4,56", "да", "1,18", "400,00",
-                                             "0,1", "да", "S min", "25", "12,53", "да"}));
+                                             "0,1", "да", "S min", "25", "12,53", "да", "до Is = 1,28 кА"}));
     QVERIFY(checks.failingCells.isEmpty());
     for (int c = 0; c < checks.columnCount(); ++c)
         QCOMPARE(checks.isNumberColumn(c), ProtectionReport::headings().at(c).contains(QLatin1Char(',')));
@@ -397,13 +400,19 @@ void TstProtection::projectThroughWindowScheduleAndCommandLine()
     QCOMPARE(weakChecks.rows.at(1).mid(8, 8),
              (QStringList{"1,18", "1600,00", "5", "нет", "S min", "25", "88,62", "нет"}));
     using Col = ProtectionReport::Column;
-    for (const int c : {Col::MinimumCurrent, Col::Disconnection, Col::Section, Col::Thermal})
+    // D80 is sure to trip in 120·(I/204)^-3,442 s, 160А 10In may trip after
+    // 7200·(I/168)^-5,5075 s: they meet at 882,45 A, below D80's 20·80 A.
+    for (const int c : {Col::MinimumCurrent, Col::Disconnection, Col::Section, Col::Thermal, Col::SelectivityVerdict})
         QVERIFY(weakChecks.isFailing(1, c));
-    QCOMPARE(weakChecks.failingCells.size(), 4);
+    QCOMPARE(weakChecks.failingCells.size(), 5);
+    QCOMPARE(weakChecks.rows.at(1).last(), QStringLiteral("нет"));
     QCOMPARE(weakSchedule.size(), 2);
     QCOMPARE(weakSchedule.at(1).caption, QStringLiteral("Причины невыполнения проверок"));
     const ReportTable &reasons = weakSchedule.at(1).table;
-    QCOMPARE(reasons.rows.size(), 2);
+    QCOMPARE(reasons.rows.size(), 3);
+    QCOMPARE(reasons.rows.at(2).mid(0, 2), (QStringList{"Щит", "Селективность (по характеристикам стандарта)"}));
+    QVERIFY2(reasons.rows.at(2).at(2).startsWith(QStringLiteral("зона перегрузки: при 882,45 А 160 А, 10·Iн")),
+             qPrintable(reasons.rows.at(2).at(2)));
     QCOMPARE(reasons.rows.at(0).mid(0, 2), (QStringList{"Щит", "Автоматическое отключение питания"}));
     QVERIFY(reasons.rows.at(0).at(2).contains(QStringLiteral("20·Iн = 1600 А")));
     QCOMPARE(reasons.rows.at(1).mid(0, 2), (QStringList{"Щит", "Термическая стойкость кабеля"}));

@@ -215,6 +215,9 @@ void TstMainWindow::menusAndShortcuts()
         {"actionShortCircuit", "Расчет токов &КЗ...", QKeySequence(QStringLiteral("Ctrl+K"))},
         {"actionLighting", "Расчет &освещенности...", QKeySequence(QStringLiteral("Ctrl+L"))},
         {"actionRooms", "Освещение &помещений...", QKeySequence()},
+        {"actionSelectivity", "Се&лективность...", QKeySequence()},
+        {"actionSelectivityReport", "Сохранить ведомость се&лективности...", QKeySequence()},
+        {"actionPrintSelectivityReport", "Се&лективность защитных аппаратов...", QKeySequence()},
         {"actionCalculator", "&Строковый калькулятор", QKeySequence(QStringLiteral("F4"))},
         {"actionOptions", "&Настройки...", QKeySequence(QStringLiteral("Ctrl+P"))},
         {"actionCheckUpdate", "Проверить &обновление", QKeySequence(QStringLiteral("Ctrl+U"))},
@@ -236,7 +239,8 @@ void TstMainWindow::menusAndShortcuts()
     for (QAction *a : f.window->printMenu->actions())
         printed << a->objectName();
     QCOMPARE(printed, (QStringList{"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
-                                   "actionPrintProtectionReport", "actionPrintLoadReport", "actionPrintLightingReport"}));
+                                   "actionPrintProtectionReport", "actionPrintSelectivityReport", "actionPrintLoadReport",
+                                   "actionPrintLightingReport"}));
     // The recent-file items and their separator are hidden while the list is empty.
     QAction *recentSeparator = f.window->findChild<QAction *>(QStringLiteral("recentSeparator"));
     QVERIFY(recentSeparator && !recentSeparator->isVisible());

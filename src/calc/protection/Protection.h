@@ -216,6 +216,11 @@ struct Result {
     // What choosing devices found; a let-through file that could not be read;
     // lines whose stored device or row values are damaged, checked without a device.
     QStringList notes;
+    // Per line of `lines`: the selectivity of its device with the one upstream
+    // ("-" without a pair) and, for a "нет", why and what would help; empty
+    // when not had.
+    QStringList selectivity;
+    QStringList selectivityReasons;
 };
 
 // The columns of the window, the schedule and the command line.

@@ -2,6 +2,7 @@
 
 #include "calc/network/NetworkCalc.h"
 #include "calc/network/NetworkTexts.h"
+#include "calc/selectivity/Selectivity.h"
 #include "base/NumberText.h"
 
 namespace ProtectionReport {
@@ -19,7 +20,19 @@ QString defaultFileName(const QString &projectName)
 std::optional<Protection::Result> checkProject(const Project &project, const AppContext &context, QString *message,
                                                bool chooseMissing)
 {
-    return Network::protectionOf(project, context, message, chooseMissing);
+    auto result = Network::protectionOf(project, context, message, chooseMissing);
+    if (!result || chooseMissing)
+        return result;
+    const Selectivity::Result pairs = Selectivity::of(project, context);
+    const int places = context.calc.places();
+    for (const int line : pairs.order) {
+        result->selectivity << Selectivity::lineVerdictText(pairs, line, places);
+        const int pair = pairs.pairOfLine.value(line, -1);
+        const bool none = pair >= 0 && pairs.pairs.at(pair).check.verdict == Selectivity::Verdict::None;
+        result->selectivityReasons << (none ? pairs.pairs.at(pair).reason + QStringLiteral("; поможет: ") + pairs.pairs.at(pair).hint
+                                            : QString());
+    }
+    return result;
 }
 
 QStringList headings()
@@ -39,7 +52,8 @@ QStringList headings()
             QStringLiteral("Критерий"),
             QStringLiteral("S, мм²"),
             QStringLiteral("S min, мм²"),
-            QStringLiteral("S≥S min")};
+            QStringLiteral("S≥S min"),
+            QStringLiteral("Селективность")};
 }
 
 namespace {
@@ -57,6 +71,8 @@ QString checkName(Column verdict)
     default:
         break;
     }
+    if (verdict == SelectivityVerdict)
+        return QStringLiteral("Селективность (") + Selectivity::basisText() + QLatin1Char(')');
     return QStringLiteral("Термическая стойкость кабеля");
 }
 
@@ -111,6 +127,11 @@ QVector<ReportSection> build(const Protection::Result &result, int places)
             table.markFailing(r, check.figure);
             reasons.rows << QStringList{c.name, checkName(check.column), check.reason};
         }
+        row[SelectivityVerdict] = result.selectivity.value(r, dash);
+        if (!result.selectivityReasons.value(r).isEmpty()) {
+            table.markFailing(r, SelectivityVerdict);
+            reasons.rows << QStringList{c.name, checkName(SelectivityVerdict), result.selectivityReasons.at(r)};
+        }
         table.rows << row;
     }
     // Figures as entered or as the device table gives them keep their
@@ -118,7 +139,7 @@ QVector<ReportSection> build(const Protection::Result &result, int places)
     for (const Column c : {LoadCurrent, PermissibleCurrent, BreakingCapacity, MaximumCurrent, MinimumCurrent,
                            TripCurrent, TripTime, Section, MinimumSection})
         table.markNumberColumn(c);
-    table.keepWhole(Device); // "C63", "250А 10In" read as one
+    table.keepWhole(Device); // "C63", "250 А, 10·Iн" read as one
     QVector<ReportSection> sections{ReportSection{QString(), table}};
     if (!reasons.rows.isEmpty())
         sections << ReportSection{QStringLiteral("Причины невыполнения проверок"), reasons};

@@ -17,7 +17,8 @@ QString defaultFileName(const QString &projectName);
 
 // The short-circuit currents by ГОСТ 28249-93 and the checks of the project;
 // nothing, with the message for the user, when the currents cannot be had.
-// With `chooseMissing`, lines without a device get the one "Подобрать" chooses.
+// With `chooseMissing`, lines without a device get the one "Подобрать" chooses;
+// otherwise the selectivity of each line's device with the one upstream is had too.
 std::optional<Protection::Result> checkProject(const Project &project, const AppContext &context, QString *message,
                                                bool chooseMissing = false);
 
@@ -26,7 +27,7 @@ std::optional<Protection::Result> checkProject(const Project &project, const App
 enum Column {
     Line = 0,
     LoadCurrent, // Iр, A, as entered
-    Device, // "C25", "250А 10In"
+    Device, // "C25", "250 А, 10·Iн"
     PermissibleCurrent, // Iz, A
     Overload, // "Iр≤Iн≤Iz"
     BreakingCapacity, // Icu, kA, as the device table gives it
@@ -40,6 +41,7 @@ enum Column {
     Section, // the cable's, mm², as entered
     MinimumSection, // mm²
     Thermal, // "S≥S min"
+    SelectivityVerdict, // with the device upstream: "полная", "до Is = … кА", "нет", "-"
     ColumnCount
 };
 QStringList headings();

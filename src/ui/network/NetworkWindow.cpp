@@ -70,13 +70,14 @@ NetworkWindow::NetworkWindow(const Project &project, AppContext &context, Prompt
 
     changeButton = namedButton(QStringLiteral("&Изменить..."), QStringLiteral("changeButton"), this);
     markPathButton = namedButton(QStringLiteral("&Отметить путь до линии"), QStringLiteral("markPathButton"), this);
+    selectivityButton = namedButton(QStringLiteral("&Селективность..."), QStringLiteral("selectivityButton"), this);
     closeButton = namedButton(QStringLiteral("&Закрыть"), QStringLiteral("closeButton"), this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(note);
     layout->addWidget(networkView, 1);
     layout->addWidget(problemLabel);
-    layout->addLayout(buttonRow({changeButton, markPathButton, closeButton}));
+    layout->addLayout(buttonRow({changeButton, markPathButton, selectivityButton, closeButton}));
 
     restoreColumnWidths();
     // "*" would open a line and all below it at once, however deep.
@@ -108,6 +109,10 @@ NetworkWindow::NetworkWindow(const Project &project, AppContext &context, Prompt
     connect(markPathButton, &QPushButton::clicked, this, [this] {
         if (const int line = selectedLine(); line >= 0)
             emit markPathRequested(line);
+    });
+    connect(selectivityButton, &QPushButton::clicked, this, [this] {
+        if (const int line = selectedLine(); line >= 0)
+            emit selectivityRequested(line);
     });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { expandAsBefore(); });
@@ -198,6 +203,7 @@ void NetworkWindow::updateButtons()
     const bool line = selectedLine() >= 0;
     changeButton->setEnabled(line);
     markPathButton->setEnabled(line);
+    selectivityButton->setEnabled(line);
 }
 
 void NetworkWindow::restoreColumnWidths()

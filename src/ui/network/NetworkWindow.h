@@ -27,6 +27,7 @@ public:
     QLabel *problemLabel = nullptr;
     QPushButton *changeButton = nullptr;
     QPushButton *markPathButton = nullptr;
+    QPushButton *selectivityButton = nullptr;
     QPushButton *closeButton = nullptr;
     NetworkModel *model() const { return m_model; }
 
@@ -42,6 +43,7 @@ signals:
     void lineSelected(int line);
     void changeRequested(int line);
     void markPathRequested(int line);
+    void selectivityRequested(int line);
 
 protected:
     void hideEvent(QHideEvent *event) override;
