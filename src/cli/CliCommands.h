@@ -16,6 +16,7 @@ int cliKz(CliContext &ctx);
 int cliFaults(CliContext &ctx);
 int cliProtect(CliContext &ctx);
 int cliNetwork(CliContext &ctx);
+int cliDiagram(CliContext &ctx);
 int cliLight(CliContext &ctx);
 int cliReportKl(CliContext &ctx);
 int cliReportKz(CliContext &ctx);

@@ -80,6 +80,11 @@ const QVector<CliCommand> &cliCommands()
          "at its end (kA), device, checks (\"да\" or the first failing one); \"-\" where a value does not apply or "
          "cannot be had, with the reason on standard error",
          {}, {}, cliNetwork, true},
+        {"diagram", "diagram PROJECT.kbp OUT.pdf|OUT.svg|OUT.dxf [--sheet A3|A4] [--force]",
+         "the single-line diagram of the network with its table of design data, on A3 (default) or A4 sheets, "
+         "as PDF, SVG or DXF (R12, Windows-1251) after OUT's extension; lines without a start are left out and "
+         "counted on standard error",
+         {QStringLiteral("sheet")}, {QStringLiteral("force")}, cliDiagram, true},
         {"light",
          "light [--length L] [--width W] [--h1 H1] [--h2 H2] [--kz KZ] [--en E] [--lamp-type K] [--lamp-power P] "
          "[--lamps N]",
@@ -127,11 +132,11 @@ void printHelp(QTextStream &out)
 
 namespace {
 
-// The reports are drawn with fonts, which needs the GUI side of Qt (never a
+// The reports and the diagram are drawn with fonts, which needs the GUI side of Qt (never a
 // screen); every other command runs on the core alone.
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
 {
-    if (argc > 1 && QByteArray(argv[1]).startsWith("report-")) {
+    if (argc > 1 && (QByteArray(argv[1]).startsWith("report-") || QByteArray(argv[1]) == "diagram")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         // What the platform says while it starts (a missing desktop session,
         // say) is no concern of a command that never shows a window.
