@@ -172,6 +172,7 @@ private:
     std::vector<int> m_depth; // level on its sheet, 1 under the sheet's bus
     std::vector<int> m_continuesOn; // the sheet a cut line goes on at, 1-based
     QVector<SheetTask> m_tasks;
+    int m_breakers = 0;
     Diagram m_diagram;
 };
 
@@ -181,7 +182,6 @@ void Builder::collect()
     m_kids.assign(size_t(n) + 1, {});
     m_texts.assign(size_t(n), {});
     std::vector<char> drawn(size_t(n), 0);
-    int breakers = 0;
     // The order has a line after the line it starts at: one pass decides
     // which are drawn (a start, and the line above drawn as well).
     for (const int line : m_tree.order()) {
@@ -196,10 +196,8 @@ void Builder::collect()
         const Network::RowTexts row = Network::lineRow(m_project, m_tree, m_result, line, m_places, 0);
         const CableLine &l = m_project.lines.at(line);
         LineTexts &t = m_texts[size_t(line)];
-        if (row.device != QLatin1String("-")) {
-            t.position = QStringLiteral("QF") + QString::number(++breakers);
+        if (row.device != QLatin1String("-"))
             t.device = row.device;
-        }
         t.designation = l.name;
         t.current = row.loadCurrent + QStringLiteral(" А");
         t.length = row.length + QStringLiteral(" м");
@@ -275,6 +273,21 @@ void Builder::layoutSheet(const SheetTask &task, int sheetNumber)
                 int w = 1;
                 for (const int child : k)
                     w += m_width[size_t(child)];
+                // Too wide: the widest lines below go on on sheets of their
+                // own, until it fits or only the line itself can go.
+                if (w > m_columns) {
+                    QVector<int> widest = k;
+                    std::stable_sort(widest.begin(), widest.end(), [&](int a, int b) {
+                        return m_width[size_t(a)] > m_width[size_t(b)];
+                    });
+                    for (const int child : widest) {
+                        if (w <= m_columns || m_width[size_t(child)] == 1)
+                            break;
+                        w -= m_width[size_t(child)] - 1;
+                        m_width[size_t(child)] = 1;
+                        m_cut[size_t(child)] = 1;
+                    }
+                }
                 m_cut[at] = w > m_columns;
                 m_width[at] = m_cut[at] ? 1 : w;
             }
@@ -357,7 +370,7 @@ void Builder::drawLine(Drawing::Sheet &sheet, int line)
         if (!s.isEmpty())
             add(sheet, text(layer, QPointF(x + 1.5, y + dy), elided(s, room, TextHeight), Piece::Align::Left, line));
     };
-    if (!t.position.isEmpty()) {
+    if (!t.device.isEmpty()) {
         Piece breaker;
         breaker.kind = Drawing::Kind::SymbolAt;
         breaker.layer = Layer::Symbols;
@@ -439,17 +452,26 @@ void Builder::drawSheet(Drawing::Sheet &sheet, const SheetTask &task, const QVec
         add(sheet, text(Layer::Texts, QPointF(busFrom + 6, busY() - 2),
                         what + QStringLiteral(", с листа ") + QString::number(task.fromSheet)));
     }
-    // Every line of the sheet, down to the cut ones.
+    // Every line of the sheet, down to the cut ones; the breakers are
+    // numbered on from the sheets before, level by level, left to right.
     QVector<int> lineOfSlot(slotCount, -1);
     std::vector<int> stack(top.rbegin(), top.rend());
     while (!stack.empty()) {
         const int l = stack.back();
         stack.pop_back();
         lineOfSlot[m_slot[size_t(l)]] = l;
-        drawLine(sheet, l);
         if (!m_cut[size_t(l)])
             for (const int child : kids(l))
                 stack.push_back(child);
+    }
+    QVector<int> byLevel = lineOfSlot;
+    std::stable_sort(byLevel.begin(), byLevel.end(),
+                     [&](int a, int b) { return m_depth[size_t(a)] < m_depth[size_t(b)]; });
+    for (const int l : byLevel) {
+        LineTexts &t = m_texts[size_t(l)];
+        if (!t.device.isEmpty())
+            t.position = QStringLiteral("QF") + QString::number(++m_breakers);
+        drawLine(sheet, l);
     }
     drawTable(sheet, lineOfSlot);
 }
