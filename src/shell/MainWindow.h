@@ -18,6 +18,7 @@
 class IniDocument;
 class LineListModel;
 class NetworkWindow;
+class DiagramWindow;
 class OptionsDialog;
 class CableLineDialog;
 class GuideViewer;
@@ -79,7 +80,7 @@ public:
 
     // Re-runs the network summary into the two status panels.
     void summarizeNetwork();
-    // Computes the open network window again after a change of the project.
+    // Computes the open network and diagram windows again after a change of the project.
     void refreshNetworkWindow();
     // Enables or disables change, delete, copy, check all and the two buttons.
     void setLineCommandsEnabled(bool enabled);
@@ -113,6 +114,9 @@ public:
     // "Сеть": the network window, kept beside the main window once opened.
     void showNetworkWindow();
     NetworkWindow *networkWindow() const;
+    // "Однолинейная схема": the diagram window, kept beside the main window once opened.
+    void showDiagramWindow();
+    DiagramWindow *diagramWindow() const;
     // Every line again from its inputs with today's settings and tables.
     void recomputeLines();
     void chooseSubstation();
@@ -239,6 +243,7 @@ private:
     QUndoStack *m_history = nullptr;
     bool m_doubleClickOnCheckBox = false;
     QPointer<NetworkWindow> m_networkWindow;
+    QPointer<DiagramWindow> m_diagramWindow;
     bool m_followingNetworkWindow = false;
     bool m_rowsChanging = false;
 };
