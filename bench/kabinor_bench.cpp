@@ -1,6 +1,7 @@
 // Measures the operations that grow with the size of a project, each next to
 // the floor for that work (plain I/O or a single pass), for a project of
 // 5 000 and of 10 000 lines. Run by hand: build/bin/kabinor_bench [runs]
+// (build/bin/kabinor_bench RUNS diagram: the diagram's rows alone)
 #include "base/AppContext.h"
 #include "base/DataFileRegistry.h"
 #include "base/ProjectFile.h"
@@ -11,6 +12,7 @@
 #include "calc/network/CheckedPath.h"
 #include "calc/network/NetworkCalc.h"
 #include "calc/network/NetworkTree.h"
+#include "docs/schedules/SingleLineDiagram.h"
 #include "calc/loads/LoadCalc.h"
 #include "docs/schedules/CableLineReport.h"
 #include "docs/writers/ReportPages.h"
@@ -18,6 +20,7 @@
 #include "docs/schedules/ShortCircuitReport.h"
 #include "shell/MainWindow.h"
 #include "ui/lines/LineListModel.h"
+#include "ui/network/DiagramWindow.h"
 #include "ui/network/NetworkWindow.h"
 
 #include <QApplication>
@@ -318,6 +321,50 @@ void benchNetwork(const QString &appDir)
     }
 }
 
+// The single-line diagram of 1 000 lines: laid out and drawn (the network
+// computed first, as the window and the command do), written as PDF and as
+// DXF, and the diagram window made again after one line's change.
+void benchDiagram(const QString &appDir)
+{
+    constexpr int Lines = 1000;
+    std::printf("\nSingle-line diagram of %d lines (baseline: one pass summing as many numbers)\n", Lines);
+    std::vector<double> numbers(size_t(Lines), 0.0005);
+    const double sumBase = medianMs([&] {
+        double s = 0;
+        for (double v : numbers)
+            s += v;
+        g_sink = g_sink + s;
+    });
+    AppContext context(appDir);
+    for (const char *shape : {"chain", "star", "balanced"}) {
+        const Project p = makeNetwork(Lines, shape);
+        for (const char *format : {"pdf", "dxf"}) {
+            const QString path = QStringLiteral("out.") + QLatin1String(format);
+            const double ms = medianMs([&] {
+                const auto diagram = SingleLineDiagram::buildFor(p, context);
+                g_sink = g_sink + SingleLineDiagram::fileBytes(diagram, path).size();
+            });
+            const QByteArray what = QByteArray("diagram laid out and drawn to ") + format + ", " + shape;
+            row(what.constData(), ms, sumBase);
+        }
+    }
+    ScriptedPrompter prompter;
+    MainWindow window(context, prompter);
+    window.project().lines = makeNetwork(Lines, "balanced").lines;
+    window.project().transformerPower = QStringLiteral("400");
+    window.lineModel()->reload();
+    window.showDiagramWindow();
+    int step = 0;
+    const double change = medianMs([&] {
+        CableLine l = window.project().lines.at(Lines / 2);
+        l.cells[CableLine::Length] = QString::number(50 + (++step % 7));
+        window.lineModel()->replaceLine(Lines / 2, l);
+        window.diagramWindow()->refreshNow();
+        QCoreApplication::processEvents();
+    });
+    row("diagram window, one line changed, balanced", change, sumBase);
+}
+
 // Peak memory of kabinor-cli on a project. A program's peak includes that of
 // the process it was started from (exec keeps the old high-water mark), so a
 // helper without Qt (kabinor_peak, a megabyte or so) starts it and waits.
@@ -406,9 +453,15 @@ int main(int argc, char *argv[])
     DataFiles::checkDataFiles(appDir);
 
     std::printf("Median of %d runs each; baseline = the floor for the same amount of work.\n", g_runs);
+    // "kabinor_bench RUNS diagram": the diagram's rows alone.
+    if (argc > 2 && qstrcmp(argv[2], "diagram") == 0) {
+        benchDiagram(appDir);
+        return 0;
+    }
     benchSize(5000, 50, tmp, appDir);
     benchSize(10000, 100, tmp, appDir);
     benchNetwork(appDir);
+    benchDiagram(appDir);
     std::printf("\nkabinor-cli summary on the 10 000-line project: peak %ld KB\n",
                 cliPeakKb(tmp.filePath(QStringLiteral("bench-10000.kbp")), appDir));
     benchPathological(tmp, appDir, tmp.filePath(QStringLiteral("bench-10000.kbp")));
