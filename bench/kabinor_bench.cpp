@@ -7,6 +7,7 @@
 #include "base/ProjectFile.h"
 #include "base/TextFile.h"
 #include "calc/calculator/Evaluator.h"
+#include "calc/lighting/RoomLighting.h"
 #include "ui/lines/LineListModel.h"
 #include "calc/lines/NetworkSummary.h"
 #include "calc/network/CheckedPath.h"
@@ -192,6 +193,34 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
     });
     row("shield totals, every shield", totals, loadBase);
 
+    // One room for every ten lines, each with its η, grid and rounder number.
+    QVector<LightingRoom> rooms;
+    for (int i = 0; i < lines / 10; ++i) {
+        LightingRoom room;
+        room.name = QStringLiteral("Помещение %1").arg(i + 1);
+        room.length = QString::number(6 + i % 40);
+        room.width = QString::number(4 + i % 17);
+        room.height = QStringLiteral("4");
+        room.curve = i % 2 ? QStringLiteral("У-15") : QStringLiteral("РСП05-Г");
+        room.led = false;
+        room.flux = QStringLiteral("2920");
+        room.power = QStringLiteral("200");
+        rooms << room;
+    }
+    const Lighting::UtilisationTables tables = Lighting::UtilisationTables::load(appDir);
+    std::vector<double> roomNumbers(size_t(rooms.size()) * 10, 1.5);
+    const double roomBase = medianMs([&] {
+        double s = 0;
+        for (double v : roomNumbers)
+            s += v;
+        g_sink = g_sink + s;
+    });
+    const double lighting = medianMs([&] {
+        for (const LightingRoom &room : rooms)
+            g_sink = g_sink + RoomLighting::compute(room, tables).computed;
+    });
+    row("lighting, a room per ten lines", lighting, roomBase);
+
     CalcValues calc;
     Project kz = project;
     kz.Rt = 15;
@@ -234,6 +263,22 @@ void benchSize(int lines, int shields, QTemporaryDir &tmp, const QString &appDir
         out.write(pdfBytes);
     });
     row("cable line report (PDF)", klPdf, pdfBase);
+
+    // And as a workbook: its floor is writing its bytes too.
+    const QString xlsx = tmp.filePath(QStringLiteral("report-%1.xlsx").arg(lines));
+    const double klXlsx = medianMs([&] {
+        writer.save(xlsx, QStringLiteral("Проект"), CableLineReport::defaultTitle(),
+                    [&] { return CableLineReport::build(project.lines, all, calc.places()); });
+    });
+    QFile xlsxFile(xlsx);
+    xlsxFile.open(QIODevice::ReadOnly);
+    const QByteArray xlsxBytes = xlsxFile.readAll();
+    const double xlsxBase = medianMs([&] {
+        QFile out(rawPath);
+        out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        out.write(xlsxBytes);
+    });
+    row("cable line report (workbook)", klXlsx, xlsxBase);
 
     const QString expr = longExpression(lines);
     const double eval = medianMs([&] { g_sink = g_sink + evaluateExpression(expr).size(); });

@@ -1,9 +1,11 @@
 // Every reader of the delivered data files on the same bytes: the list-input
 // reader, the permissible-current tables, marks, transformers, coefficient
-// and lighting lists, cable reactances, the impedance tables and the devices.
+// and lighting lists, the utilisation tables by type, cable reactances, the
+// impedance tables and the devices.
 #include "FuzzSupport.h"
 #include "base/ListInput.h"
 #include "calc/lighting/LightingCalc.h"
+#include "calc/lighting/UtilisationTables.h"
 #include "calc/lines/CableReactance.h"
 #include "calc/lines/MarkList.h"
 #include "calc/lines/PermissibleTables.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <unistd.h>
@@ -75,6 +78,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 std::abort();
             previous = b.rated;
         }
+    }
+
+    // η read from a table lies within the table's own values, wherever the
+    // room index and the reflectances fall.
+    const Lighting::UtilisationTables utilisation = Lighting::UtilisationTables::fromText(text);
+    for (const Lighting::UtilisationTable &table : utilisation.tables()) {
+        double least = INFINITY;
+        double most = -INFINITY;
+        for (const Lighting::ReflectanceRow &row : table.rows)
+            for (const double v : row.percent) {
+                least = std::min(least, v);
+                most = std::max(most, v);
+            }
+        for (const double index : {0.1, 1.3, 7.0})
+            for (const double rho : {0.0, 45.0, 90.0}) {
+                const double eta = Lighting::utilisation(table, index, rho, rho / 2, rho / 3).eta * 100;
+                if (!(eta >= least - 1e-9 * std::abs(least) && eta <= most + 1e-9 * std::abs(most)))
+                    std::abort();
+            }
     }
 
     QFile f(scratchFile());

@@ -34,10 +34,12 @@ enum Index {
     TransformerImpedances = 15,
     CableImpedances = 16,
     Breakers = 17,
+    UtilisationTables = 18,
+    LetThrough = 19,
 };
 
 // The entries the delivered registry holds.
-constexpr int RegisteredCount = Breakers + 1;
+constexpr int RegisteredCount = LetThrough + 1;
 
 // The entries the program writes (the mark lists and the settings): an
 // installed program keeps them in the user's folders.

@@ -21,6 +21,9 @@ struct Load {
 
     QString name;
     QStringList cells;
+    // The Id of the room whose luminaires this load is (kept linked to it:
+    // a change of the room changes the load); 0 for a load of its own.
+    int room = 0;
 
     Load();
     QString cell(int index) const { return index >= 0 && index < cells.size() ? cells.at(index) : QString(); }

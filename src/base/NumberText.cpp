@@ -72,19 +72,23 @@ namespace {
 
 enum class Reading { Number, NotNumber, OutOfRange };
 
-// The number syntax of parse(); `value` is set for a Number.
+// The number syntax of parse(); `value` is set for a Number. Read without
+// allocating: number texts are read for every line of a network many times.
 Reading read(const QString &text, double &value)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty() || t.size() > 200)
+    const QStringView t = QStringView(text).trimmed();
+    constexpr int Longest = 200;
+    if (t.isEmpty() || t.size() > Longest)
         return Reading::NotNumber;
-    QByteArray bytes;
-    bytes.reserve(t.size());
+    // Each character read gives at most one byte.
+    char bytes[Longest + 1];
+    int length = 0;
+    auto keep = [&](char c) { bytes[length++] = c; };
     int i = 0;
     const int n = int(t.size());
     auto digit = [&](int k) { return k < n && t.at(k) >= QLatin1Char('0') && t.at(k) <= QLatin1Char('9'); };
     if (i < n && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
-        bytes.append(char(t.at(i++).unicode()));
+        keep(char(t.at(i++).unicode()));
     // Where the first significant digit stands, in powers of ten.
     int magnitude = 0;
     bool significant = false;
@@ -92,52 +96,54 @@ Reading read(const QString &text, double &value)
     while (digit(i)) {
         significant = significant || t.at(i) != QLatin1Char('0');
         magnitude += significant ? 1 : 0;
-        bytes.append(char(t.at(i++).unicode()));
+        keep(char(t.at(i++).unicode()));
         ++mantissaDigits;
     }
     if (i < n && (t.at(i) == QLatin1Char(',') || t.at(i) == QLatin1Char('.'))) {
-        bytes.append('.');
+        keep('.');
         ++i;
         while (digit(i)) {
             if (!significant && t.at(i) == QLatin1Char('0'))
                 --magnitude;
             significant = significant || t.at(i) != QLatin1Char('0');
-            bytes.append(char(t.at(i++).unicode()));
+            keep(char(t.at(i++).unicode()));
             ++mantissaDigits;
         }
     }
     if (mantissaDigits == 0) {
         // The words a C library reads as an infinity or NaN.
-        const QString word = t.mid(i).toLower();
-        const bool special = word == QLatin1String("inf") || word == QLatin1String("infinity")
-                             || word == QLatin1String("nan");
+        const QStringView word = t.mid(i);
+        const bool special = word.compare(QLatin1String("inf"), Qt::CaseInsensitive) == 0
+                             || word.compare(QLatin1String("infinity"), Qt::CaseInsensitive) == 0
+                             || word.compare(QLatin1String("nan"), Qt::CaseInsensitive) == 0;
         return special ? Reading::OutOfRange : Reading::NotNumber;
     }
     long exponent = 0;
     if (i < n && (t.at(i) == QLatin1Char('e') || t.at(i) == QLatin1Char('E'))) {
-        bytes.append('e');
+        keep('e');
         ++i;
         const bool negative = i < n && t.at(i) == QLatin1Char('-');
         if (i < n && (t.at(i) == QLatin1Char('+') || t.at(i) == QLatin1Char('-')))
-            bytes.append(char(t.at(i++).unicode()));
+            keep(char(t.at(i++).unicode()));
         if (!digit(i))
             return Reading::NotNumber;
         while (digit(i)) {
             exponent = qMin(exponent * 10 + (t.at(i).unicode() - '0'), 100000L);
-            bytes.append(char(t.at(i++).unicode()));
+            keep(char(t.at(i++).unicode()));
         }
         exponent = negative ? -exponent : exponent;
     }
     if (i != n)
         return Reading::NotNumber;
     // from_chars reads the point whatever the process locale says.
-    const char *first = bytes.constData();
+    const char *first = bytes;
+    const char *last = bytes + length;
     if (*first == '+')
         ++first;
-    const auto [ptr, ec] = std::from_chars(first, bytes.constData() + bytes.size(), value);
+    const auto [ptr, ec] = std::from_chars(first, last, value);
     if (ec == std::errc::result_out_of_range)
         return significant && magnitude + exponent > 0 ? Reading::OutOfRange : Reading::NotNumber;
-    if (ec != std::errc() || ptr != bytes.constData() + bytes.size())
+    if (ec != std::errc() || ptr != last)
         return Reading::NotNumber;
     return std::isfinite(value) ? Reading::Number : Reading::OutOfRange;
 }

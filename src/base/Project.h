@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/CableLine.h"
+#include "base/LightingRoom.h"
 #include "base/Load.h"
 
 #include <QString>
@@ -29,10 +30,29 @@ struct SubstationData {
     QString contactResistance = QStringLiteral("0,1");
     QString arcResistance = QStringLiteral("10");
     QString conductorTemperature = QStringLiteral("65");
+    // The supply line is overhead ("воздушная"), else a cable ("кабельная"):
+    // its reactance per km in the method of ГОСТ 28249-93.
+    int supplyLineOverhead = 0;
     bool operator==(const SubstationData &) const = default;
 };
 
-// The open document: lines, the substation's data, shields.
+// What the title block of every schedule says about the project, as typed in
+// "Свойства проекта"; an empty field leaves its cell empty.
+struct ProjectProperties {
+    QString organization;
+    QString object; // the building or facility the network serves
+    QString documentCode; // the designation of the documents
+    QString stage; // "П", "Р", ...
+    QString developer;
+    QString checker;
+    QString normController;
+    QString approver;
+    QString date;
+    bool isEmpty() const { return *this == ProjectProperties(); }
+    bool operator==(const ProjectProperties &) const = default;
+};
+
+// The open document: lines, the substation's data, shields, rooms.
 struct Project : SubstationData {
     QString projectName;
     QString projectFolder; // folder of the project file with its trailing separator; empty before the first save
@@ -51,6 +71,10 @@ struct Project : SubstationData {
 
     QVector<Shield> shields;
     int currentShield = 0;
+
+    // The rooms whose lighting the project computes.
+    QVector<LightingRoom> rooms;
+    ProjectProperties properties;
 
     Project();
     // Projects are compared by what they hold, never as a whole.

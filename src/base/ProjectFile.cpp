@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMap>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +23,21 @@ const QString kZero = QStringLiteral("0");
 const QString kTP = QStringLiteral("TP");
 const QString kLines = QStringLiteral("Lines");
 const QString kShields = QStringLiteral("Shields");
+const QString kRooms = QStringLiteral("Rooms");
+const QString kRoomKey = QStringLiteral("Room");
+const QString kProjectSection = QStringLiteral("Project");
+
+// The keys of the project's properties, in the order they are written.
+struct PropertyKey {
+    const char16_t *key;
+    QString ProjectProperties::*field;
+};
+constexpr PropertyKey kPropertyKeys[] = {
+    {u"Organization", &ProjectProperties::organization}, {u"Object", &ProjectProperties::object},
+    {u"Code", &ProjectProperties::documentCode},         {u"Stage", &ProjectProperties::stage},
+    {u"Developer", &ProjectProperties::developer},       {u"Checker", &ProjectProperties::checker},
+    {u"NormControl", &ProjectProperties::normController}, {u"Approver", &ProjectProperties::approver},
+    {u"Date", &ProjectProperties::date}};
 
 // Counts are 16-bit integers in the format.
 constexpr int kMaxCount = 32767;
@@ -108,6 +124,15 @@ std::vector<int> indicesAfter(ForEachName &&forEachName, QLatin1StringView prefi
         if (seen[n])
             found.push_back(n);
     return found;
+}
+
+// The Id of a room as written: a whole number from 1 up.
+std::optional<int> roomId(const QString &text)
+{
+    const auto number = NumberText::parse(text);
+    if (!number || *number < 1 || *number > 1e9 || *number != std::floor(*number))
+        return std::nullopt;
+    return int(*number);
 }
 
 void mergeIndices(std::vector<int> &into, const std::vector<int> &more)
@@ -215,6 +240,15 @@ public:
     {
         return unprotectValue(m_ini.value(section, key, kZero, true));
     }
+
+    // A value that keys added later may lack: absent, it is `def`.
+    QString text(int section, const QString &key, const QString &def) const
+    {
+        const QString value = m_ini.value(section, key, QString(), true);
+        return value.isNull() ? def : unprotectValue(value);
+    }
+
+    bool contains(int section, const QString &key) const { return m_ini.contains(section, key); }
 
     // A count the writer always writes: none when it is missing or is not a count.
     std::optional<int> count(int section, const QString &key, const QString &what)
@@ -377,6 +411,8 @@ void readTransformer(const IniDocument &ini, Reader &in, Project &project)
     project.contactResistance = optional("ContactR", defaults.contactResistance);
     project.arcResistance = optional("ArcR", defaults.arcResistance);
     project.conductorTemperature = optional("CableTemp", defaults.conductorTemperature);
+    // Added with the supply line's reactance; a file without it has a cable.
+    project.supplyLineOverhead = NumberText::toDouble(optional("Overhead", QStringLiteral("0"))) != 0 ? 1 : 0;
     in.checkNumbers({project.transformerPower, project.supplyLineLength, project.supplyLineSection}, {0, 1, 2},
                     QStringLiteral("в данных ТП"));
 }
@@ -546,12 +582,98 @@ void readShields(const IniDocument &ini, Reader &in, Project &project, const Pro
                             {Load::InstalledPower, Load::PowerFactor, Load::DemandFactor, Load::DesignPower,
                              Load::ApparentPower, Load::Current, Load::Phases, Load::Efficiency},
                             QStringLiteral("в нагрузке ") + shown(load.name));
+            if (in.contains(section, kRoomKey)) {
+                const QString value = in.text(section, kRoomKey);
+                if (const auto id = roomId(value))
+                    load.room = *id;
+                else
+                    in.problem(QStringLiteral("неверная связь с помещением в нагрузке ") + shown(load.name) + QStringLiteral(": ")
+                               + shown(value));
+            }
             shield.loads.append(std::move(load));
             ++found;
         }
         if (loadCount)
             in.missing(*loadCount, found, QStringLiteral("нагрузок ") + shieldName);
     }
+}
+
+// The rooms follow everything else; a file without them has none. A room
+// whose Id is missing or taken gets a new one: the loads linked to that Id
+// stay with the first room that has it.
+void readRooms(const IniDocument &ini, Reader &in, Project &project)
+{
+    project.rooms.clear();
+    const std::vector<int> numbers = indicesAfter(sectionsOf(ini), QLatin1StringView("Room"));
+    const int rooms = ini.sectionIndex(kRooms);
+    if (rooms < 0) {
+        if (!numbers.empty())
+            in.problem(QStringLiteral("нет списка помещений"));
+        return;
+    }
+    const std::optional<int> roomCount = in.count(rooms, QStringLiteral("RoomCount"), QStringLiteral("число помещений"));
+    QSet<int> ids;
+    QVector<int> withoutId;
+    for (const int n : numbers) {
+        if (roomCount && n > *roomCount)
+            break;
+        const int section = ini.sectionIndex(QStringLiteral("Room") + QString::number(n));
+        LightingRoom room;
+        const LightingRoom defaults;
+        room.name = in.text(section, QStringLiteral("Name"), QString());
+        room.length = in.text(section, QStringLiteral("Length"), QString());
+        room.width = in.text(section, QStringLiteral("Width"), QString());
+        room.height = in.text(section, QStringLiteral("Height"), QString());
+        room.plane = in.text(section, QStringLiteral("Plane"), defaults.plane);
+        room.mountedHeight = in.text(section, QStringLiteral("Mounted"), QStringLiteral("0")) == QLatin1String("1");
+        room.hang = in.text(section, QStringLiteral("Hang"), defaults.hang);
+        room.ceiling = in.text(section, QStringLiteral("Ceiling"), defaults.ceiling);
+        room.walls = in.text(section, QStringLiteral("Walls"), defaults.walls);
+        room.floor = in.text(section, QStringLiteral("Floor"), defaults.floor);
+        room.norm = in.text(section, QStringLiteral("Norm"), QString());
+        room.illuminance = in.text(section, QStringLiteral("Illuminance"), defaults.illuminance);
+        room.maintenance = in.text(section, QStringLiteral("Kz"), defaults.maintenance);
+        room.uniformity = in.text(section, QStringLiteral("Z"), defaults.uniformity);
+        room.curve = in.text(section, QStringLiteral("Curve"), QString());
+        room.led = in.text(section, QStringLiteral("Led"), QStringLiteral("1")) != QLatin1String("0");
+        room.flux = in.text(section, QStringLiteral("Flux"), QString());
+        room.power = in.text(section, QStringLiteral("Power"), QString());
+        room.lamps = in.text(section, QStringLiteral("Lamps"), defaults.lamps);
+        room.efficiency = in.text(section, QStringLiteral("Efficiency"), defaults.efficiency);
+        room.count = in.text(section, QStringLiteral("Count"), QString());
+        const QString idText = in.text(section, QStringLiteral("Id"), QString());
+        const auto id = roomId(idText);
+        if (id && !ids.contains(*id)) {
+            room.id = *id;
+            ids.insert(*id);
+        } else {
+            in.problem(QStringLiteral("неверный номер помещения ") + shown(room.name) + QStringLiteral(": ") + shown(idText));
+            withoutId << int(project.rooms.size());
+        }
+        project.rooms.append(std::move(room));
+    }
+    int next = 1;
+    for (const int k : std::as_const(withoutId)) {
+        while (ids.contains(next))
+            ++next;
+        project.rooms[k].id = next;
+        ids.insert(next);
+    }
+    if (roomCount)
+        in.missing(*roomCount, int(project.rooms.size()), QStringLiteral("помещений"));
+}
+
+// The properties of the title block; a file without them (every file of
+// earlier versions) has none.
+void readProperties(const IniDocument &ini, Project &project)
+{
+    project.properties = ProjectProperties();
+    const int section = ini.sectionIndex(kProjectSection);
+    if (section < 0)
+        return;
+    for (const PropertyKey &k : kPropertyKeys)
+        project.properties.*k.field =
+            unprotectValue(ini.value(section, QString::fromUtf16(k.key), QString(), true));
 }
 
 } // namespace
@@ -609,10 +731,12 @@ ReadResult readText(const QString &text, Project &project, const Progress &progr
     readLines(ini, in, project, progress);
     report(progress, 40);
     readShields(ini, in, project, progress);
+    readProperties(ini, project);
     // A project always has at least one shield.
     if (project.shields.isEmpty())
         project.shields = Project::initialShields();
     project.currentShield = 0;
+    readRooms(ini, in, project);
     report(progress, 70);
     return result;
 }
@@ -679,6 +803,7 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
     }
     for (const Shield &shield : project.shields)
         size += 40 + shield.loads.size() * 200;
+    size += project.rooms.size() * 400;
     out.reserve(size);
 
     out.section(kTP);
@@ -695,6 +820,7 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
     out.value(u"ContactR", protectValue(project.contactResistance));
     out.value(u"ArcR", protectValue(project.arcResistance));
     out.value(u"CableTemp", protectValue(project.conductorTemperature));
+    out.value(u"Overhead", QString::number(project.supplyLineOverhead));
     report(progress, 20);
 
     // A line made outside the list has no id yet: it is written with a
@@ -752,9 +878,51 @@ void writeProject(Writer &out, const Project &project, const Progress &progress)
             out.value(u"LoadName", protectValue(load.name));
             for (int k = 0; k < load.cells.size(); ++k)
                 out.value(subItemKey(k + 1), protectValue(load.cells.at(k)));
+            if (load.room > 0)
+                out.value(kRoomKey, QString::number(load.room));
         }
     }
     report(progress, 80);
+    // A project without rooms is written as it always was.
+    if (!project.rooms.isEmpty()) {
+        out.section(kRooms);
+        out.value(u"RoomCount", QString::number(project.rooms.size()));
+        for (int k = 0; k < project.rooms.size(); ++k) {
+            const LightingRoom &room = project.rooms.at(k);
+            out.section(QString(QStringLiteral("Room") + QString::number(k + 1)));
+            out.value(u"Id", QString::number(room.id));
+            out.value(u"Name", protectValue(room.name));
+            out.value(u"Length", protectValue(room.length));
+            out.value(u"Width", protectValue(room.width));
+            out.value(u"Height", protectValue(room.height));
+            out.value(u"Plane", protectValue(room.plane));
+            out.value(u"Mounted", room.mountedHeight ? QStringLiteral("1") : QStringLiteral("0"));
+            out.value(u"Hang", protectValue(room.hang));
+            out.value(u"Ceiling", protectValue(room.ceiling));
+            out.value(u"Walls", protectValue(room.walls));
+            out.value(u"Floor", protectValue(room.floor));
+            out.value(u"Norm", protectValue(room.norm));
+            out.value(u"Illuminance", protectValue(room.illuminance));
+            out.value(u"Kz", protectValue(room.maintenance));
+            out.value(u"Z", protectValue(room.uniformity));
+            out.value(u"Curve", protectValue(room.curve));
+            out.value(u"Led", room.led ? QStringLiteral("1") : QStringLiteral("0"));
+            out.value(u"Flux", protectValue(room.flux));
+            out.value(u"Power", protectValue(room.power));
+            out.value(u"Lamps", protectValue(room.lamps));
+            out.value(u"Efficiency", protectValue(room.efficiency));
+            out.value(u"Count", protectValue(room.count));
+        }
+    }
+
+    // After every section of earlier versions, and only when there is
+    // something to keep, so that a project without properties is written
+    // as it always was.
+    if (!project.properties.isEmpty()) {
+        out.section(kProjectSection);
+        for (const PropertyKey &k : kPropertyKeys)
+            out.value(k.key, protectValue(project.properties.*k.field));
+    }
     report(progress, 90);
 }
 

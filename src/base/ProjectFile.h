@@ -10,9 +10,10 @@
 class IniDocument;
 
 // The project file: an INI text in Windows-1251 with the sections
-// [TP], [Lines], [Line1..N], [Shields], [Loads1..] and [Load11..]. A line's
-// place in the network (Id, From, Board) follows its other keys; a file
-// without them gives the lines the ids 1..N in list order and no start.
+// [TP], [Lines], [Line1..N], [Shields], [Loads1..] and [Load11..], and
+// [Rooms] with [Room1..N] when the project has rooms. A line's place in the
+// network (Id, From, Board) follows its other keys; a file without them gives
+// the lines the ids 1..N in list order and no start.
 namespace ProjectFile {
 
 struct ReadResult {

@@ -1,12 +1,17 @@
-// report-kl, report-kz and report-loads: the schedules written as the
-// application writes them, as a Word document or PDF after OUT's extension.
+// report-kl, report-kz, report-faults, report-protect, report-loads and
+// report-lighting: the schedules written as the application writes them, as a
+// Word document, PDF or a workbook after OUT's extension.
 #include "base/InputCheck.h"
 #include "base/NumberText.h"
 #include "cli/CliCommands.h"
 #include "cli/CliProject.h"
 #include "calc/network/CheckedPath.h"
+#include "calc/network/NetworkCalc.h"
 #include "docs/schedules/CableLineReport.h"
+#include "docs/schedules/LightingReport.h"
+#include "docs/schedules/FaultCurrentsReport.h"
 #include "docs/schedules/LoadReport.h"
+#include "docs/schedules/ProtectionReport.h"
 #include "docs/writers/ReportWriter.h"
 #include "docs/schedules/ShortCircuitReport.h"
 #include "calc/shortcircuit/Transformer.h"
@@ -43,6 +48,7 @@ int writeReport(CliContext &ctx, const QString &path, const Project &project, co
 {
     ReportWriter writer(ctx.prompter, ctx.app.documentsFolder());
     writer.setProgressPlan(plan);
+    writer.setProjectProperties(project.properties);
     if (!writer.save(path, project.projectName, title, build))
         return ctx.refuse(ReportWriter::failureMessage(path));
     ctx.out << ReportWriter::successMessage(path) << '\n';
@@ -69,7 +75,7 @@ std::optional<QVector<bool>> parseColumns(const QString &text)
 int cliReportKl(CliContext &ctx)
 {
     const QString usageLine =
-        QStringLiteral("report-kl PROJECT.kbp OUT.doc|OUT.pdf [--title TITLE] [--columns 1,2,...] [--force]");
+        QStringLiteral("report-kl PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--title TITLE] [--columns 1,2,...] [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     // The list's own columns unless others are picked.
@@ -96,7 +102,7 @@ int cliReportKl(CliContext &ctx)
 
 int cliReportKz(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("report-kz PROJECT.kbp OUT.doc|OUT.pdf [--force]");
+    const QString usageLine = QStringLiteral("report-kz PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     Project opened;
@@ -114,7 +120,7 @@ int cliReportKz(CliContext &ctx)
 
 int cliReportLoads(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("report-loads PROJECT.kbp OUT.doc|OUT.pdf [--force]");
+    const QString usageLine = QStringLiteral("report-loads PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     Project project;
@@ -123,4 +129,68 @@ int cliReportLoads(CliContext &ctx)
     const int places = ctx.app.calc.places();
     return writeReport(ctx, ctx.args.positional.at(1), project, LoadReport::title(), ReportWriter::kDefaultPlan,
                        ReportWriter::SectionsBuilder([&] { return LoadReport::build(project.shields, places); }));
+}
+
+int cliReportLighting(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("report-lighting PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]");
+    if (ctx.args.positional.size() != 2)
+        return ctx.usage(usageLine);
+    Project project;
+    if (!openForReport(ctx, project, false))
+        return 1;
+    const int places = ctx.app.calc.places();
+    const Lighting::UtilisationTables tables = Lighting::UtilisationTables::load(ctx.app.appDir());
+    return writeReport(ctx, ctx.args.positional.at(1), project, LightingReport::title(), ReportWriter::kDefaultPlan,
+                       ReportWriter::SectionsBuilder([&] { return LightingReport::build(project.rooms, tables, places); }));
+}
+
+// The two schedules of the substation's currents refuse what their windows
+// refuse: no transformer, inputs out of range, points or lines that could
+// not be computed (the window's message, exit 1), before any file is touched.
+int cliReportFaults(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("report-faults PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]");
+    if (ctx.args.positional.size() != 2)
+        return ctx.usage(usageLine);
+    Project project;
+    if (!cliOpenProject(ctx, ctx.args.positional.at(0), project))
+        return 1;
+    if (Transformer::powerValue(project.transformerPower) == 0)
+        return ctx.refuse(Transformer::noPowerMessage());
+    QString message;
+    const auto result = Network::faultCurrentsOf(project, ctx.app, &message);
+    if (!result)
+        return ctx.refuse(message);
+    if (!result->problems.isEmpty())
+        return ctx.refuse(result->problems.join(QLatin1Char('\n')));
+    if (!mayWrite(ctx, ctx.args.positional.at(1)))
+        return 1;
+    const int places = ctx.app.calc.places();
+    return writeReport(ctx, ctx.args.positional.at(1), project, FaultCurrentsReport::title(), ReportWriter::kDefaultPlan,
+                       ReportWriter::SectionsBuilder(
+                           [&] { return FaultCurrentsReport::build(project, *result, places); }));
+}
+
+int cliReportProtect(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("report-protect PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]");
+    if (ctx.args.positional.size() != 2)
+        return ctx.usage(usageLine);
+    Project project;
+    if (!cliOpenProject(ctx, ctx.args.positional.at(0), project))
+        return 1;
+    if (Transformer::powerValue(project.transformerPower) == 0)
+        return ctx.refuse(Transformer::noPowerMessage());
+    QString message;
+    const auto result = ProtectionReport::checkProject(project, ctx.app, &message);
+    if (!result)
+        return ctx.refuse(message);
+    if (!result->problems.isEmpty())
+        return ctx.refuse(result->problems.join(QLatin1Char('\n')));
+    if (!mayWrite(ctx, ctx.args.positional.at(1)))
+        return 1;
+    const int places = ctx.app.calc.places();
+    return writeReport(ctx, ctx.args.positional.at(1), project, ProtectionReport::title(), ReportWriter::kDefaultPlan,
+                       ReportWriter::SectionsBuilder([&] { return ProtectionReport::build(*result, places); }));
 }

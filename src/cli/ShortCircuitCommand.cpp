@@ -129,32 +129,18 @@ int cliProtect(CliContext &ctx)
     if (!cliOpenProject(ctx, ctx.args.positional.first(), project))
         return 1;
     // "Подобрать" for every line without a device, in this run only.
-    if (ctx.args.has(QStringLiteral("choose"))) {
-        const Protection::BreakerTable table = Protection::BreakerTable::load(ctx.app.appDir());
-        if (table.status() != Protection::BreakerTable::Status::Ok)
-            return ctx.refuse(table.problem());
-        for (CableLine &line : project.lines) {
-            if (line.inputs && !line.inputs->device.isEmpty())
-                continue;
-            const double ib = LineCalc::parseLoadCurrent(line.cell(CableLine::LoadCurrent));
-            const double iz = NumberText::toDouble(line.cell(CableLine::PermissibleCurrent));
-            const auto chosen = Protection::chooseAny(table, ib, iz);
-            if (!chosen) {
-                ctx.err << Protection::noDeviceMessage(line.name, QString(), ib, iz) << '\n';
-                continue;
-            }
-            if (!line.inputs)
-                line.inputs = LineInputs{};
-            line.inputs->device = chosen->characteristic;
-            line.inputs->deviceRating = NumberText::format(chosen->rated);
-        }
-    }
     QString message;
-    const auto result = ProtectionReport::checkProject(project, ctx.app, &message);
+    const auto result = ProtectionReport::checkProject(project, ctx.app, &message, ctx.args.has(QStringLiteral("choose")));
     if (!result)
         return ctx.refuse(message);
     if (!result->problems.isEmpty())
         return ctx.refuse(result->problems.join(QLatin1Char('\n')));
+    for (const QString &note : result->notes)
+        ctx.err << note << '\n';
+    for (const QString &damage : result->damage)
+        ctx.err << damage << '\n';
+    if (!result->damage.isEmpty())
+        ctx.projectDamaged = true;
     for (const Protection::LineCheck &line : result->lines)
         ctx.out << Protection::lineTexts(line, ctx.app.calc.places()).join(QLatin1Char('\t')) << '\n';
     return 0;

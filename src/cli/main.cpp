@@ -71,7 +71,7 @@ const QVector<CliCommand> &cliCommands()
         {"protect", "protect PROJECT.kbp [--choose]",
          "checks of the protective device of every line of the network, in tree order: overload, disconnection, "
          "breaking capacity, thermal withstand (--choose: for lines without a device the smallest breaker with "
-         "Ib <= In <= Iz, C first)",
+         "Ib <= In <= Iz that passes the checks, C, B, D, then industrial)",
          {}, {QStringLiteral("choose")}, cliProtect, true},
         {"network", "network PROJECT.kbp",
          "the network in tree order: the bus (\"ТП\", level 0), then every line under the line it starts at, one "
@@ -93,16 +93,42 @@ const QVector<CliCommand> &cliCommands()
           QStringLiteral("kz"), QStringLiteral("en"), QStringLiteral("lamp-type"), QStringLiteral("lamp-power"),
           QStringLiteral("lamps")},
          {}, cliLight},
-        {"report-kl", "report-kl PROJECT.kbp OUT.doc|OUT.pdf [--title TITLE] [--columns 1,2,...] [--force]",
-         "the cable line schedule of the checked lines as a document (Word or PDF after OUT's extension)",
+        {"light-room",
+         "light-room --length A --width B --height H --plane HP [--hang HC] --reflect 70/50/30 --curve TYPE --norm E "
+         "--kz KZ --z Z --flux F --power P [--lamps N --efficiency PERCENT]",
+         "one room by the utilisation-factor method: i, η, N, grid, average illuminance (lx), installed power (W), "
+         "W/m²; an LED luminaire unless --lamps or --efficiency make it one with lamps (flux and power of one lamp)",
+         {QStringLiteral("length"), QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("plane"),
+          QStringLiteral("hang"), QStringLiteral("reflect"), QStringLiteral("curve"), QStringLiteral("norm"),
+          QStringLiteral("kz"), QStringLiteral("z"), QStringLiteral("flux"), QStringLiteral("power"),
+          QStringLiteral("lamps"), QStringLiteral("efficiency")},
+         {}, cliLightRoom},
+        {"lighting", "lighting PROJECT.kbp",
+         "the rooms of a project, one per line: name, i, η, N, grid, average illuminance (lx), installed power (W), "
+         "W/m²",
+         {}, {}, cliLighting, true},
+        {"report-kl", "report-kl PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--title TITLE] [--columns 1,2,...] [--force]",
+         "the cable line schedule of the checked lines as a document (Word, PDF or workbook after OUT's extension)",
          {QStringLiteral("title"), QStringLiteral("columns")}, {QStringLiteral("force")}, cliReportKl, true},
-        {"report-kz", "report-kz PROJECT.kbp OUT.doc|OUT.pdf [--force]",
-         "the short-circuit schedule of the checked lines as a document (Word or PDF after OUT's extension; "
-         "refused when they are not one path of the network)", {},
-         {QStringLiteral("force")}, cliReportKz, true},
-        {"report-loads", "report-loads PROJECT.kbp OUT.doc|OUT.pdf [--force]",
-         "the load schedule of the shields, one table per shield, as a document (Word or PDF after OUT's extension)",
+        {"report-kz", "report-kz PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
+         "the short-circuit schedule of the checked lines as a document (Word, PDF or workbook after OUT's extension; "
+         "refused when they are not one path of the network)",
+         {}, {QStringLiteral("force")}, cliReportKz, true},
+        {"report-faults", "report-faults PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
+         "the schedule of the short-circuit currents by ГОСТ 28249-93 with its inputs and the impedance sums of "
+         "every point of the network in tree order, as a document (Word, PDF or workbook after OUT's extension)",
+         {}, {QStringLiteral("force")}, cliReportFaults, true},
+        {"report-protect", "report-protect PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
+         "the schedule of the protective devices of every line of the network with the figures behind every check "
+         "and the reason of every failed one, as a document (Word, PDF or workbook after OUT's extension)",
+         {}, {QStringLiteral("force")}, cliReportProtect, true},
+        {"report-loads", "report-loads PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
+         "the load schedule of the shields, one table per shield, as a document (Word, PDF or workbook after OUT's "
+         "extension)",
          {}, {QStringLiteral("force")}, cliReportLoads, true},
+        {"report-lighting", "report-lighting PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
+         "the lighting schedule of the rooms as a document (Word, PDF or workbook after OUT's extension)", {},
+         {QStringLiteral("force")}, cliReportLighting, true},
     };
     return commands;
 }

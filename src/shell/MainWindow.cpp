@@ -144,6 +144,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, [this] { saveProject(false); });
     connect(makeAction(QStringLiteral("actionSaveProjectAs"), QStringLiteral("Сохранить проект &как...")),
             &QAction::triggered, this, [this] { saveProject(true); });
+    connect(makeAction(QStringLiteral("actionProjectProperties"), QStringLiteral("Сво&йства проекта...")),
+            &QAction::triggered, this, &MainWindow::editProjectProperties);
     connect(makeAction(QStringLiteral("actionCableLineReport"), QStringLiteral("Сохранить ведомость К&Л..."), QKeySequence(Qt::Key_F2)),
             &QAction::triggered, this, &MainWindow::saveCableLineReport);
     connect(makeAction(QStringLiteral("actionShortCircuitReport"), QStringLiteral("Сохранить ведомость токов К&З..."),
@@ -156,6 +158,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::saveProtectionReport);
     connect(makeAction(QStringLiteral("actionLoadReport"), QStringLiteral("Сохранить расчетную нагрузку &щитов...")),
             &QAction::triggered, this, &MainWindow::saveLoadReport);
+    connect(makeAction(QStringLiteral("actionLightingReport"), QStringLiteral("Сохранить светотехнический &расчет...")),
+            &QAction::triggered, this, &MainWindow::saveLightingReport);
     connect(makeAction(QStringLiteral("actionPrintCableLineReport"), QStringLiteral("Ведомость &кабельных линий...")),
             &QAction::triggered, this, &MainWindow::printCableLineReport);
     connect(makeAction(QStringLiteral("actionPrintShortCircuitReport"), QStringLiteral("Ведомость токов К&З...")),
@@ -166,6 +170,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::printProtectionReport);
     connect(makeAction(QStringLiteral("actionPrintLoadReport"), QStringLiteral("Расчетная нагрузка &щитов...")),
             &QAction::triggered, this, &MainWindow::printLoadReport);
+    connect(makeAction(QStringLiteral("actionPrintLightingReport"), QStringLiteral("Светотехнический &расчет...")),
+            &QAction::triggered, this, &MainWindow::printLightingReport);
     connect(makeAction(QStringLiteral("actionExit"), QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &QWidget::close);
 
@@ -204,6 +210,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::showProtectionWindow);
     connect(makeAction(QStringLiteral("actionLighting"), QStringLiteral("Расчет &освещенности..."), QKeySequence(Qt::CTRL | Qt::Key_L)),
             &QAction::triggered, this, &MainWindow::showLightingWindow);
+    connect(makeAction(QStringLiteral("actionRooms"), QStringLiteral("Освещение &помещений...")), &QAction::triggered,
+            this, &MainWindow::showRoomsWindow);
     connect(makeAction(QStringLiteral("actionCalculator"), QStringLiteral("&Строковый калькулятор"), QKeySequence(Qt::Key_F4)),
             &QAction::triggered, this, &MainWindow::showCalculator);
 
@@ -243,16 +251,18 @@ void MainWindow::buildMenus()
     fileMenu->addAction(action(QStringLiteral("actionOpenProject")));
     fileMenu->addAction(action(QStringLiteral("actionSaveProject")));
     fileMenu->addAction(action(QStringLiteral("actionSaveProjectAs")));
+    fileMenu->addAction(action(QStringLiteral("actionProjectProperties")));
     fileMenu->addSeparator();
     fileMenu->addAction(action(QStringLiteral("actionCableLineReport")));
     fileMenu->addAction(action(QStringLiteral("actionShortCircuitReport")));
     fileMenu->addAction(action(QStringLiteral("actionFaultCurrentsReport")));
     fileMenu->addAction(action(QStringLiteral("actionProtectionReport")));
     fileMenu->addAction(action(QStringLiteral("actionLoadReport")));
+    fileMenu->addAction(action(QStringLiteral("actionLightingReport")));
     printMenu = fileMenu->addMenu(QStringLiteral("П&ечать"));
     printMenu->setObjectName(QStringLiteral("printMenu"));
     for (const char *name : {"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
-                             "actionPrintProtectionReport", "actionPrintLoadReport"})
+                             "actionPrintProtectionReport", "actionPrintLoadReport", "actionPrintLightingReport"})
         printMenu->addAction(action(QLatin1String(name)));
     m_recentSeparator = fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
@@ -302,6 +312,7 @@ void MainWindow::buildMenus()
     calc->addAction(action(QStringLiteral("actionFaultCurrents")));
     calc->addAction(action(QStringLiteral("actionProtection")));
     calc->addAction(action(QStringLiteral("actionLighting")));
+    calc->addAction(action(QStringLiteral("actionRooms")));
     calc->addSeparator();
     calc->addAction(action(QStringLiteral("actionCalculator")));
 
@@ -469,6 +480,7 @@ void MainWindow::buildList()
     });
     // What undo and redo change shows in the summary as every edit does.
     connect(m_history, &QUndoStack::indexChanged, this, [this] {
+        m_shieldsWindowStale = true;
         summarizeNetwork();
         refreshNetworkWindow();
     });
@@ -916,7 +928,10 @@ void MainWindow::showShieldsWindow()
         w = new ShieldsWindow(m_context, m_prompter, m_project, this);
         w->setHistory(m_history);
         m_shieldsWindow = w;
+    } else if (m_shieldsWindowStale) {
+        w->showProjectShields(m_project.currentShield);
     }
+    m_shieldsWindowStale = false;
     w->exec();
 }
 

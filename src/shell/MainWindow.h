@@ -123,6 +123,10 @@ public:
     void showShieldsWindow();
     void showShortCircuitWindow();
     void showLightingWindow();
+    // "Освещение помещений": the rooms of the project and their schedule.
+    void showRoomsWindow();
+    void saveLightingReport();
+    void printLightingReport();
     void showCalculator();
     void showOptions();
     // The main window's part of an apply of the options: the tray icon and the summary.
@@ -146,6 +150,8 @@ public:
     // The checks of the protective devices: the window and its schedule.
     void showProtectionWindow();
     void saveProtectionReport();
+    // "Свойства проекта": what the title block of the schedules says; one undoable edit.
+    void editProjectProperties();
 
     // Every change of the project, for undo and redo; emptied when a project
     // is created or opened.
@@ -174,6 +180,9 @@ public:
     // discards it so that it is rebuilt from the project's shields.
     QPointer<QWidget> m_shieldsWindow;
     void discardShieldsWindow();
+    // The shields may have changed while the shields window was hidden (an
+    // undo, the loads of a room): it shows the project afresh when opened.
+    bool m_shieldsWindowStale = false;
     // The line calculator while it is open (it deletes itself on closing).
     QPointer<QWidget> m_calculatorWindow;
 

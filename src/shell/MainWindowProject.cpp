@@ -7,6 +7,8 @@
 #include "base/ProjectFile.h"
 #include "calc/network/NetworkTree.h"
 #include "ui/lines/LineListModel.h"
+#include "ui/project/ProjectPropertiesDialog.h"
+#include "ui/widgets/RecordedEdit.h"
 #include "ui/widgets/ProgressPanel.h"
 #include "ui/widgets/StatusBarProgress.h"
 
@@ -168,6 +170,9 @@ void MainWindow::newProject()
 
     discardShieldsWindow();
     m_project.resetShields();
+    m_project.rooms.clear();
+    // A new document: its title block starts empty.
+    m_project.properties = ProjectProperties();
     m_history->clear();
     refreshNetworkWindow();
 }
@@ -214,6 +219,8 @@ bool MainWindow::openProject(const QString &path)
             discardShieldsWindow();
             m_project.shields = std::move(loaded.shields);
             m_project.currentShield = 0;
+            m_project.rooms = std::move(loaded.rooms);
+            m_project.properties = loaded.properties;
             m_history->clear();
 
             refreshTransformerValues();
@@ -319,4 +326,20 @@ void MainWindow::writeRecentFiles(IniDocument &ini) const
     ini.setValue(section, QStringLiteral("RecentFileCount"), QString::number(paths.size()));
     for (int k = 0; k < paths.size(); ++k)
         ini.setValue(section, QStringLiteral("RecentFile") + QString::number(k + 1), paths.at(k));
+}
+
+void MainWindow::editProjectProperties()
+{
+    ProjectPropertiesDialog dialog(m_project.properties, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ProjectProperties before = m_project.properties;
+    const ProjectProperties after = dialog.properties();
+    if (after == before)
+        return;
+    m_project.properties = after;
+    Project *project = &m_project;
+    RecordedEdit::record(
+        m_history, QStringLiteral("изменение свойств проекта"), [project, before] { project->properties = before; },
+        [project, after] { project->properties = after; });
 }

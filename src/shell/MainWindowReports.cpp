@@ -6,10 +6,12 @@
 #include "calc/network/NetworkCalc.h"
 #include "calc/shortcircuit/Transformer.h"
 #include "docs/schedules/FaultCurrentsReport.h"
+#include "docs/schedules/LightingReport.h"
 #include "docs/schedules/LoadReport.h"
 #include "docs/schedules/ProtectionReport.h"
 #include "docs/schedules/ShortCircuitReport.h"
 #include "docs/writers/ReportWriter.h"
+#include "ui/lighting/RoomsWindow.h"
 #include "ui/protection/ProtectionWindow.h"
 #include "ui/reports/ReportColumnsDialog.h"
 #include "ui/widgets/ReportPreview.h"
@@ -44,6 +46,7 @@ void MainWindow::withReportWriter(const std::function<void(ReportWriter &)> &use
     ReportPreview preview(this);
     ReportWriter writer(m_prompter, m_context.documentsFolder());
     writer.setProgress(&progress);
+    writer.setProjectProperties(m_project.properties);
     writer.setPrinter(&preview);
     use(writer);
 }
@@ -80,7 +83,7 @@ void MainWindow::saveFaultCurrentsReport()
 {
     if (const auto result = faultCurrentsForSchedule())
         withReportWriter([&](ReportWriter &writer) {
-            FaultCurrentsReport::run(writer, m_project.projectName, *result, m_context.calc.places());
+            FaultCurrentsReport::run(writer, m_project, *result, m_context.calc.places());
         });
 }
 
@@ -88,7 +91,7 @@ void MainWindow::printFaultCurrentsReport()
 {
     if (const auto result = faultCurrentsForSchedule())
         withReportWriter([&](ReportWriter &writer) {
-            FaultCurrentsReport::print(writer, m_project.projectName, *result, m_context.calc.places());
+            FaultCurrentsReport::print(writer, m_project, *result, m_context.calc.places());
         });
 }
 
@@ -117,6 +120,10 @@ std::optional<Protection::Result> MainWindow::protectionForSchedule()
         m_prompter.message(result->problems.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
         return std::nullopt;
     }
+    // Stored values out of range were replaced by their defaults: told, the schedule written.
+    if (!result->damage.isEmpty() || !result->notes.isEmpty())
+        m_prompter.message((result->damage + result->notes).join(QStringLiteral("\r\n")), QString(),
+                           Prompter::Icon::Exclamation);
     return result;
 }
 
@@ -167,4 +174,29 @@ void MainWindow::saveLoadReport()
 void MainWindow::printLoadReport()
 {
     withReportWriter([&](ReportWriter &writer) { LoadReport::print(writer, m_project, m_context.calc); });
+}
+
+void MainWindow::showRoomsWindow()
+{
+    withReportWriter([&](ReportWriter &writer) {
+        RoomsWindow window(m_project, m_context, m_prompter, writer, this);
+        window.setHistory(m_history);
+        window.exec();
+    });
+}
+
+void MainWindow::saveLightingReport()
+{
+    withReportWriter([&](ReportWriter &writer) {
+        LightingReport::run(writer, m_project, Lighting::UtilisationTables::load(m_context.appDir()),
+                            m_context.calc.places());
+    });
+}
+
+void MainWindow::printLightingReport()
+{
+    withReportWriter([&](ReportWriter &writer) {
+        LightingReport::print(writer, m_project, Lighting::UtilisationTables::load(m_context.appDir()),
+                              m_context.calc.places());
+    });
 }

@@ -48,6 +48,7 @@ void compareStored(const Project &actual, const Project &expected)
     QCOMPARE(actual.supplyLineMaterial, expected.supplyLineMaterial);
     QCOMPARE(actual.supplyLineLength, expected.supplyLineLength);
     QCOMPARE(actual.supplyLineSection, expected.supplyLineSection);
+    QCOMPARE(actual.supplyLineOverhead, expected.supplyLineOverhead);
     QCOMPARE(actual.lines.size(), expected.lines.size());
     for (int i = 0; i < expected.lines.size(); ++i)
         QCOMPARE(actual.lines.at(i), expected.lines.at(i));
@@ -58,6 +59,7 @@ void compareStored(const Project &actual, const Project &expected)
         for (int j = 0; j < expected.shields.at(i).loads.size(); ++j)
             QCOMPARE(actual.shields.at(i).loads.at(j), expected.shields.at(i).loads.at(j));
     }
+    QCOMPARE(actual.properties, expected.properties);
 }
 
 } // namespace
@@ -89,6 +91,7 @@ void TstProjectFile::writesTheExactLayout()
     p.supplyLineMaterial = QStringLiteral("Алюминий");
     p.supplyLineLength = QStringLiteral("0,5");
     p.supplyLineSection = QStringLiteral("35");
+    p.supplyLineOverhead = 1;
     p.lines << makeLine(QStringLiteral("Линия №1"),
                         {QStringLiteral("АВВГ"), QStringLiteral("4x50"), QStringLiteral("Алюминий"), QStringLiteral("120"),
                          QStringLiteral("64,8"), QStringLiteral("85"), QStringLiteral("140"), QStringLiteral("1,45"),
@@ -126,7 +129,7 @@ void TstProjectFile::writesTheExactLayout()
         QStringLiteral("[TP]"), QStringLiteral("STP=400"), QStringLiteral("HS=1"), QStringLiteral("Material=Алюминий"),
         QStringLiteral("Length=0,5"), QStringLiteral("Section=35"), QStringLiteral("Group=Y"), QStringLiteral("Sk=0"),
         QStringLiteral("HV=10"), QStringLiteral("BusR=0"), QStringLiteral("BusX=0"), QStringLiteral("ContactR=0,1"),
-        QStringLiteral("ArcR=10"), QStringLiteral("CableTemp=65"),
+        QStringLiteral("ArcR=10"), QStringLiteral("CableTemp=65"), QStringLiteral("Overhead=1"),
         QStringLiteral("[Lines]"), QStringLiteral("SubItemCount=9"), QStringLiteral("LineCount=2"),
         QStringLiteral("NextId=3"), QStringLiteral("[Line1]"), QStringLiteral("LineName=Линия №1"), QStringLiteral("Checked=True"),
         QStringLiteral("SubItem1=АВВГ"), QStringLiteral("SubItem2=4x50"), QStringLiteral("SubItem3=Алюминий"),
@@ -163,9 +166,25 @@ void TstProjectFile::writesTheExactLayout()
     QCOMPARE(readBytes(path), cp1251(expected));
 
     Project back;
+    back.properties.developer = QStringLiteral("из прежнего проекта");
     const ProjectFile::ReadResult r = ProjectFile::read(path, back);
     QVERIFY(r.opened);
     QVERIFY2(!r.damaged, qPrintable(r.problems.join(QLatin1Char(';'))));
+    compareStored(back, p); // a file without properties has none
+
+    // The properties of the title block: their own section after every
+    // section of earlier versions, every key written, empty ones empty.
+    p.properties = ProjectProperties{QStringLiteral("ООО «Сеть»"), QStringLiteral(" Дом "), QStringLiteral("15-ЭМ"),
+                                     QStringLiteral("Р"), QStringLiteral("Иванов"), QString(), QStringLiteral("Сидорова"),
+                                     QString(), QStringLiteral("05.2024")};
+    QVERIFY(ProjectFile::write(path, p));
+    QCOMPARE(TextFile::decode(readBytes(path)),
+             expected + crlf({QStringLiteral("[Project]"), QStringLiteral("Organization=ООО «Сеть»"),
+                              QStringLiteral("Object=\" Дом \""), QStringLiteral("Code=15-ЭМ"), QStringLiteral("Stage=Р"),
+                              QStringLiteral("Developer=Иванов"), QStringLiteral("Checker="),
+                              QStringLiteral("NormControl=Сидорова"), QStringLiteral("Approver="),
+                              QStringLiteral("Date=05.2024")}));
+    QVERIFY(!ProjectFile::read(path, back).damaged);
     compareStored(back, p);
 }
 
@@ -188,6 +207,7 @@ void TstProjectFile::absentKeysReadAsZero()
     QCOMPARE(p.supplyVoltage, QStringLiteral("10"));
     QCOMPARE(p.contactResistance, QStringLiteral("0,1"));
     QCOMPARE(p.conductorTemperature, QStringLiteral("65"));
+    QCOMPARE(p.supplyLineOverhead, 0); // a cable
     QCOMPARE(p.lines.size(), 1);
     QCOMPARE(p.lines.at(0).name, QStringLiteral("0"));
     QCOMPARE(p.lines.at(0).cells.at(0), QStringLiteral("0"));
@@ -267,6 +287,7 @@ void TstProjectFile::roundTripKeepsEveryText()
     p.lines[1].place = LinePlace{3, 7, QString()};
     p.shields = {Shield{text, {makeLoad(text, QStringList(9, text)), makeLoad(QStringLiteral("N2"), cells)}},
                  Shield{QStringLiteral("S2") + text, {}}};
+    p.properties = ProjectProperties{text, text + QLatin1Char('1'), text, QString(), text, text, text, text, text};
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("round.kbp"));

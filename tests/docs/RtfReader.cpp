@@ -11,6 +11,8 @@ struct GroupState {
     int halfPoints = 24;
     int uc = 1;
     bool skip = false;
+    int colour = 0;
+    enum Destination { Body, Header, FirstFooter, Footer } destination = Body;
 };
 
 class Reader
@@ -117,6 +119,22 @@ private:
         }
         if (s.skip)
             return;
+        if (w == "header" || w == "headerf")
+            s.destination = GroupState::Header;
+        else if (w == "footerf")
+            s.destination = GroupState::FirstFooter;
+        else if (w == "footer")
+            s.destination = GroupState::Footer;
+        if (s.destination != GroupState::Body) {
+            if (w == "u") {
+                text(s, QChar(char16_t(p < 0 ? p + 65536 : p)));
+                m_skipChars = s.uc;
+                return;
+            }
+            marginal(s, w);
+            m_skipChars = 0;
+            return;
+        }
         if (w == "ansicpg")
             m_doc.codePage = p;
         else if (w == "landscape")
@@ -134,7 +152,10 @@ private:
         else if (w == "plain") {
             s.bold = s.italic = false;
             s.halfPoints = 24;
-        } else if (w == "b")
+            s.colour = 0;
+        } else if (w == "cf")
+            s.colour = p;
+        else if (w == "b")
             s.bold = !hasParam || p != 0;
         else if (w == "i")
             s.italic = !hasParam || p != 0;
@@ -192,6 +213,12 @@ private:
                 return;
             }
             RtfTable &t = m_doc.tables.last();
+            if (t.rows.isEmpty() && m_row.size() == 1 && m_header && m_borders == 0 && !t.captionRepeats) {
+                t.caption = m_row.first();
+                t.captionRepeats = true;
+                m_row.clear();
+                return;
+            }
             t.rows << m_row;
             t.cellEdges << m_edges;
             t.headerRows << m_header;
@@ -199,6 +226,25 @@ private:
             m_row.clear();
         }
         m_skipChars = 0;
+    }
+
+    // The header and footers: their texts apart from the body's.
+    void marginal(GroupState &s, const QByteArray &w)
+    {
+        QStringList &texts = s.destination == GroupState::Header        ? m_doc.headerTexts
+                             : s.destination == GroupState::FirstFooter ? m_doc.firstFooterTexts
+                                                                        : m_doc.footerTexts;
+        if (w == "cell" || w == "par") {
+            texts << m_cur;
+            m_cur.clear();
+            m_hasFormat = false;
+        } else if (w == "row") {
+            ++(s.destination == GroupState::FirstFooter ? m_doc.firstFooterRows : m_doc.footerRows);
+        } else if (w == "line") {
+            text(s, QLatin1Char('\n'));
+        } else if (w == "plain") {
+            s.bold = false;
+        }
     }
 
     void text(const GroupState &s, QChar c)
@@ -219,7 +265,7 @@ private:
     RtfRun run(const GroupState &s) const
     {
         const GroupState &f = m_hasFormat ? m_format : s;
-        return RtfRun{m_cur, f.halfPoints / 2, f.bold, f.italic, f.right};
+        return RtfRun{m_cur, f.halfPoints / 2, f.bold, f.italic, f.right, f.colour};
     }
 
     void pushParagraph(const GroupState &s)

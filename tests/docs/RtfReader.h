@@ -13,9 +13,14 @@ struct RtfRun {
     bool bold = false;
     bool italic = false;
     bool rightAligned = false; // \qr
+    int colour = 0; // \cf: an entry of the colour table, 0 the automatic colour
 };
 
 struct RtfTable {
+    // The first row when it spans the table alone and repeats on every
+    // page: the table's caption, kept apart from the rows.
+    RtfRun caption;
+    bool captionRepeats = false;
     QVector<QVector<RtfRun>> rows;
     QVector<QVector<int>> cellEdges; // \cellx of each row
     QVector<bool> headerRows; // \trhdr of each row
@@ -35,6 +40,13 @@ struct RtfDocumentView {
     int marginRight = 0;
     QVector<RtfRun> paragraphs; // outside tables, formatting of their first character
     QVector<RtfTable> tables;
+    // The texts of the header and the footers (the first page's, the
+    // others'), one per paragraph or cell; page numbers as their field results.
+    QStringList headerTexts;
+    QStringList firstFooterTexts;
+    QStringList footerTexts;
+    int firstFooterRows = 0; // \row in the first page's footer
+    int footerRows = 0;
 };
 
 RtfDocumentView readRtf(const QByteArray &rtf);

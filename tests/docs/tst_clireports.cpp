@@ -1,4 +1,4 @@
-// kabinor-cli report-kl, report-kz and report-loads on project files, and the
+// kabinor-cli report-kl, report-kz, report-loads and report-lighting on project files, and the
 // schedules of the windows written the same way; the documents read back: the
 // Word documents by their cells, the PDF files as text extracted by poppler's
 // pdftotext.
@@ -13,8 +13,13 @@
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "docs/schedules/ProtectionReport.h"
 #include "docs/writers/ReportPages.h"
+#include "docs/writers/ReportWriter.h"
 
 #include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -54,6 +59,12 @@ QStringList args(const TestAppDir &app, const QStringList &rest)
     return rest + QStringList{QStringLiteral("--app-dir"), app.path()};
 }
 
+const ProjectProperties kProperties{QStringLiteral("ООО «Сеть»"),     QStringLiteral("Жилой дом № 5"),
+                                   QStringLiteral("2024-15-ЭМ"),      QStringLiteral("Р"),
+                                   QStringLiteral("Иванов"),          QStringLiteral("Петров"),
+                                   QStringLiteral("Сидорова"),        QStringLiteral("Кузнецов"),
+                                   QStringLiteral("03.24")};
+
 // A project long enough for several pages: 60 lines, two of every three
 // checked, every fifth with its load's power factor, its reactance and a
 // breaker, and three shields, one without loads.
@@ -82,35 +93,38 @@ Project longProject()
     };
     p.shields = {Shield{QStringLiteral("ЩО1"), {load(QStringLiteral("Освещение лестниц"), QStringLiteral("2,4"), false, QStringLiteral("A")),
                                                 load(QStringLiteral("Розетки"), QStringLiteral("3"), false, QStringLiteral("C"))}},
+                 Shield{QStringLiteral("ЩС-1"), {}},
                  Shield{QStringLiteral("ЩР-2"), {load(QStringLiteral("Насос"), QStringLiteral("7,5"), true, QString())}},
                  Shield{QStringLiteral("ЩС"), {}}};
+    // Rooms with incandescent lamps in luminaires У-15, one of them refused.
+    for (int i = 1; i <= 12; ++i) {
+        LightingRoom room;
+        room.id = i;
+        room.name = i == 1 ? QStringLiteral("Зал") : QStringLiteral("Помещение %1").arg(i);
+        room.length = i == 1 ? QStringLiteral("24") : NumberText::format(4 + i);
+        room.width = i == 1 ? QStringLiteral("12") : QStringLiteral("6");
+        room.height = i == 1 ? QStringLiteral("6") : QStringLiteral("3");
+        room.ceiling = i == 7 ? QStringLiteral("95") : QStringLiteral("70");
+        room.illuminance = QStringLiteral("300");
+        room.maintenance = QStringLiteral("1,4");
+        room.uniformity = QStringLiteral("1");
+        room.curve = QStringLiteral("У-15");
+        room.led = false;
+        room.flux = QStringLiteral("2920");
+        room.power = QStringLiteral("200");
+        p.rooms << room;
+    }
+    // A shield longer than a page.
+    for (int k = 1; k <= 40; ++k)
+        p.shields[1].loads << load(QStringLiteral("Розетки %1").arg(k), NumberText::format(0.5 * k), false,
+                                   QString(QChar(u"ABC"[k % 3])));
+    p.properties = kProperties;
     return p;
 }
 
 void writeLongProject(const TestAppDir &app)
 {
     QVERIFY(ProjectFile::write(app.file(QStringLiteral("Длинный.kbp")), longProject()));
-}
-
-// The schedules the windows write, which have no command of their own:
-// written in-process, as the windows write them.
-bool writeWindowSchedule(const TestAppDir &app, const QString &which, const QString &path)
-{
-    const Project p = longProject();
-    AppContext context(app.path());
-    ScriptedPrompter prompter;
-    ReportWriter writer(prompter, app.path());
-    const int places = context.calc.places();
-    if (which == QLatin1String("faults")) {
-        const auto result = Network::faultCurrentsOf(p, context, nullptr);
-        return result && result->problems.isEmpty()
-               && writer.save(path, p.projectName, FaultCurrentsReport::title(),
-                              [&] { return FaultCurrentsReport::build(*result, places); });
-    }
-    const auto result = ProtectionReport::checkProject(p, context, nullptr);
-    return result && result->problems.isEmpty()
-           && writer.save(path, p.projectName, ProtectionReport::title(),
-                          [&] { return ProtectionReport::build(*result, places); });
 }
 
 // Blanks of any kind (a wrapped cell breaks its text over lines) as one space.
@@ -121,6 +135,61 @@ QString simplified(const QString &text)
 }
 
 // The texts of a PDF file in the order they are drawn, one entry per page.
+// A workbook read back by openpyxl: per worksheet its name, page set-up,
+// frozen cell, printed title rows, and every cell's value, type, number
+// format, weight, colour and wrapping.
+const char *const kReadWorkbook = R"(
+import json, sys, openpyxl
+book = openpyxl.load_workbook(sys.argv[1])
+sheets = []
+for ws in book.worksheets:
+    rows = []
+    for row in ws.iter_rows():
+        cells = []
+        for c in row:
+            colour = c.font.color.rgb if c.font.color is not None and isinstance(c.font.color.rgb, str) else ''
+            cells.append({'value': c.value, 'type': type(c.value).__name__, 'format': c.number_format,
+                          'bold': bool(c.font.b), 'colour': colour, 'wrap': bool(c.alignment.wrap_text)})
+        rows.append(cells)
+    setup = ws.page_setup
+    sheets.append({'name': ws.title, 'freeze': ws.freeze_panes or '', 'titles': ws.print_title_rows or '',
+                   'orientation': setup.orientation or '', 'paper': int(setup.paperSize or 0),
+                   'fitToPage': bool(ws.sheet_properties.pageSetUpPr.fitToPage),
+                   'fitToWidth': int(setup.fitToWidth if setup.fitToWidth is not None else 1),
+                   'fitToHeight': int(setup.fitToHeight if setup.fitToHeight is not None else 1),
+                   'footer': (ws.oddFooter.left.text or '') + '|' + (ws.oddFooter.right.text or ''),
+                   'widths': [ws.column_dimensions[openpyxl.utils.get_column_letter(k + 1)].width
+                              for k in range(ws.max_column)],
+                   'rows': rows})
+print(json.dumps(sheets))
+)";
+
+// The system's interpreter, which the Debian package python3-openpyxl
+// serves, before any other on the path.
+QString python()
+{
+    const QString system = QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
+    return system.isEmpty() ? QStringLiteral("python3") : system;
+}
+
+QJsonArray readWorkbook(const QString &path)
+{
+    QProcess tool;
+    tool.start(python(), {QStringLiteral("-c"), QString::fromUtf8(kReadWorkbook), path});
+    if (!tool.waitForFinished(60000) || tool.exitCode() != 0) {
+        qWarning("%s", tool.readAllStandardError().constData());
+        return {};
+    }
+    return QJsonDocument::fromJson(tool.readAllStandardOutput()).array();
+}
+
+bool haveOpenpyxl()
+{
+    QProcess tool;
+    tool.start(python(), {QStringLiteral("-c"), QStringLiteral("import openpyxl")});
+    return tool.waitForFinished(60000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
 QStringList pdfPages(const QString &path)
 {
     QProcess tool;
@@ -147,8 +216,10 @@ private slots:
     void shortCircuitReportMatchesWindow();
     void shortCircuitWithoutTransformer();
     void unwritableFolderAndUsage();
-    void everyScheduleAsWordAndPdf_data();
-    void everyScheduleAsWordAndPdf();
+    void everyScheduleInEveryFormat_data();
+    void everyScheduleInEveryFormat();
+    void newCommandsRefuseAsTheirWindows();
+    void failingCellsStandOut();
 };
 
 void TstCliReports::cableLineReport()
@@ -170,8 +241,8 @@ void TstCliReports::cableLineReport()
     QCOMPARE(t.rows.size(), 6); // the heading, four checked lines, the total
     QCOMPARE(t.rows.first().size(), 10);
     QCOMPARE(rowTexts(t, 2), QStringList({QStringLiteral("ЩР1 - ЩО1"), QStringLiteral("ВВГ"), QStringLiteral("3x4"),
-                                          QStringLiteral("Медь"), QStringLiteral("30,00"), QStringLiteral("133,49"),
-                                          QStringLiteral("10,00"), QStringLiteral("25,00"), QStringLiteral("0,50"),
+                                          QStringLiteral("Медь"), QStringLiteral("30"), QStringLiteral("133,49"),
+                                          QStringLiteral("10"), QStringLiteral("25,00"), QStringLiteral("0,50"),
                                           QStringLiteral("220")}));
     QCOMPARE(rowTexts(t, 5).at(8), QStringLiteral("2,00"));
 }
@@ -231,7 +302,7 @@ void TstCliReports::shortCircuitReportMatchesWindow()
     const RtfDocumentView v = readRtfFile(out);
     QVERIFY2(v.wellFormed, qPrintable(v.problem));
     QCOMPARE(v.paragraphs.at(0).text, QStringLiteral("Дом"));
-    QCOMPARE(v.paragraphs.at(1).text, QStringLiteral("СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ"));
+    QCOMPARE(v.paragraphs.at(1).text, QStringLiteral("СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ (УПРОЩЕННЫЙ МЕТОД)"));
     const RtfTable &t = v.tables.first();
     QCOMPARE(t.rows.size(), 5);
     QCOMPARE(rowTexts(t, 2).mid(0, 4), QStringList({QStringLiteral("ЩР1 - ЩО1"), QStringLiteral("-"), QStringLiteral("-"),
@@ -297,43 +368,52 @@ void TstCliReports::unwritableFolderAndUsage()
     QVERIFY(!QFile::exists(app.file(QStringLiteral("a.doc"))));
 }
 
-void TstCliReports::everyScheduleAsWordAndPdf_data()
+void TstCliReports::everyScheduleInEveryFormat_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("title");
-    QTest::addColumn<int>("tables");
-    QTest::newRow("cable lines") << "report-kl" << QStringList() << "ВЕДОМОСТЬ КАБЕЛЬНЫХ ЛИНИЙ" << 1;
+    QTest::addColumn<QStringList>("captions"); // of the tables; empty: the worksheet is named after the title
+    QTest::newRow("cable lines") << "report-kl" << QStringList() << "ВЕДОМОСТЬ КАБЕЛЬНЫХ ЛИНИЙ" << QStringList{""};
     QTest::newRow("cable lines, kept inputs and devices")
-        << "report-kl" << QStringList{"--columns", "1,9,11,12,13"} << "ВЕДОМОСТЬ КАБЕЛЬНЫХ ЛИНИЙ" << 1;
-    QTest::newRow("short circuit") << "report-kz" << QStringList() << "СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ" << 1;
-    QTest::newRow("loads") << "report-loads" << QStringList() << "РАСЧЕТНАЯ НАГРУЗКА ЩИТОВ" << 3;
-    QTest::newRow("ГОСТ 28249-93 currents") << "faults" << QStringList() << "ВЕДОМОСТЬ ТОКОВ КЗ (ГОСТ 28249-93)" << 1;
-    QTest::newRow("protective devices") << "protection" << QStringList() << "ВЕДОМОСТЬ ЗАЩИТНЫХ АППАРАТОВ" << 1;
+        << "report-kl" << QStringList{"--columns", "1,9,11,12,13"} << "ВЕДОМОСТЬ КАБЕЛЬНЫХ ЛИНИЙ" << QStringList{""};
+    QTest::newRow("short circuit") << "report-kz" << QStringList() << "СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ (УПРОЩЕННЫЙ МЕТОД)"
+                                   << QStringList{""};
+    QTest::newRow("loads") << "report-loads" << QStringList() << "РАСЧЕТНАЯ НАГРУЗКА ЩИТОВ"
+                           << QStringList{"ЩО1", "ЩС-1", "ЩР-2", "ЩС"};
+    QTest::newRow("ГОСТ 28249-93 currents") << "report-faults" << QStringList() << "ВЕДОМОСТЬ ТОКОВ КЗ (ГОСТ 28249-93)"
+                                            << QStringList{"Исходные данные", "Токи КЗ в точках сети"};
+    QTest::newRow("protective devices") << "report-protect" << QStringList() << "ВЕДОМОСТЬ ЗАЩИТНЫХ АППАРАТОВ"
+                                        << QStringList{"", "Причины невыполнения проверок"};
+    QTest::newRow("lighting") << "report-lighting" << QStringList() << "СВЕТОТЕХНИЧЕСКИЙ РАСЧЕТ"
+                              << QStringList{"", "Замечания"};
 }
 
-// The same schedule written as .doc and as .pdf: every cell of the Word
-// document is in the PDF, in the same order; the PDF is landscape A4, says
-// "Лист N из M" on each page and repeats the table's heading on the pages
-// a table goes on to.
-void TstCliReports::everyScheduleAsWordAndPdf()
+// The same schedule written as .doc, .pdf and .xlsx. Every cell of the Word
+// document is in the PDF, in the same order, and in the workbook, numbers
+// as numbers with the format of their decimal places. The PDF is landscape
+// A4 and every sheet carries "Лист N из M" and the title block filled from
+// the project's properties (the first sheet's form with the names, the short
+// form after it); a page that goes on with a table repeats its heading row,
+// under "ЩС-1 (продолжение)" for a table with a caption. The Word document
+// has the same blocks in its footers and the page numbers as fields.
+void TstCliReports::everyScheduleInEveryFormat()
 {
     QFETCH(QString, command);
     QFETCH(QStringList, options);
     QFETCH(QString, title);
-    QFETCH(int, tables);
+    QFETCH(QStringList, captions);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext (poppler-utils) is not installed; ./test installs it");
+    if (!haveOpenpyxl())
+        QSKIP("python3-openpyxl is not installed; ./test installs it");
     TestAppDir app;
     writeLongProject(app);
     const QString project = app.file(QStringLiteral("Длинный.kbp"));
     const QString doc = app.file(QStringLiteral("отчет.doc"));
     const QString pdf = app.file(QStringLiteral("отчет.pdf"));
-    for (const QString &out : {doc, pdf}) {
-        if (!command.startsWith(QLatin1String("report-"))) {
-            QVERIFY(writeWindowSchedule(app, command, out));
-            continue;
-        }
+    const QString xlsx = app.file(QStringLiteral("отчет.xlsx"));
+    for (const QString &out : {doc, pdf, xlsx}) {
         QString stdOut, stdErr;
         QCOMPARE(runCli(args(app, QStringList{command, project, out} + options), &stdOut, &stdErr), 0);
         QCOMPARE(stdOut, QStringLiteral("Файл '") + QDir::toNativeSeparators(out) + QStringLiteral("' успешно сохранен.\n"));
@@ -343,20 +423,51 @@ void TstCliReports::everyScheduleAsWordAndPdf()
 
     const RtfDocumentView word = readRtfFile(doc);
     QVERIFY2(word.wellFormed, qPrintable(word.problem));
-    QCOMPARE(word.tables.size(), tables);
-    // What the lines keep beyond the list: cos φ, the reactance (0,08 · 15 mOhm)
-    // and the breaker, numbers with their places.
+    QCOMPARE(word.tables.size(), captions.size());
+    // What the lines keep beyond the list: cos φ as entered, the reactance
+    // (0,08 · 15 mOhm) and the breaker.
     if (!options.isEmpty())
-        QCOMPARE(rowTexts(word.tables.first(), 4), QStringList({"Линия 5", "0,50", "0,90", "1,20", "C25"}));
+        QCOMPARE(rowTexts(word.tables.first(), 4), QStringList({"Линия 5", "0,50", "0,9", "1,20", "C25"}));
+    // The title blocks: the first page's with every property, the others'
+    // with the document's code; the page numbers are fields.
+    for (const QString &text : {kProperties.organization, kProperties.developer, kProperties.checker,
+                                kProperties.normController, kProperties.approver, kProperties.documentCode,
+                                kProperties.stage, QStringLiteral("Разраб."), QStringLiteral("Листов")})
+        QVERIFY2(word.firstFooterTexts.contains(text), qPrintable(text));
+    QVERIFY(word.firstFooterTexts.contains(kProperties.object + QLatin1Char('\n') + title.left(1) + title.mid(1).toLower())
+            || word.firstFooterTexts.join(QLatin1Char(' ')).contains(kProperties.object));
+    QCOMPARE(word.firstFooterRows, 8);
+    QCOMPARE(word.footerRows, 4);
+    QVERIFY(word.footerTexts.contains(kProperties.documentCode));
+    QVERIFY(!word.footerTexts.contains(kProperties.developer));
+    const QByteArray rtf = app.readFile(QStringLiteral("отчет.doc"));
+    QVERIFY(rtf.contains("{\\field{\\*\\fldinst PAGE }"));
+    QVERIFY(rtf.contains("{\\field{\\*\\fldinst NUMPAGES }"));
+    QCOMPARE(word.headerTexts.first(), QStringLiteral("Лист 1 из 1")); // the fields' placeholders
+    // The hall by hand: i = 1,538, η = 48,31 % of У-15 at 70/50/30, N =
+    // 300 · 288 · 1,4 / (2920 · 0,4831) = 85,75 → 86, Eср = 300,87 lx; the
+    // refused room in the notes below.
+    if (command == QLatin1String("report-lighting")) {
+        QCOMPARE(rowTexts(word.tables.first(), 1),
+                 QStringList({"Зал", "24 × 12 × 6", "5,20", "70/50/30", "300", "1,4", "1", "У-15", "2920", "200", "1,54",
+                              "0,48", "86", "43x2", "300,87", "17,20", "59,72", "1,15"}));
+        QCOMPARE(rowTexts(word.tables.at(1), 1),
+                 QStringList({"Помещение 7", "Коэффициент отражения потолка должен быть от 0 до 90 %!"}));
+    }
+
     const QStringList pages = pdfPages(pdf);
-    QVERIFY(!pages.isEmpty());
+    // The rooms of the long project fit one sheet; every other schedule goes on.
+    QVERIFY(pages.size() >= (command == QLatin1String("report-lighting") ? 1 : 2));
     const QString all = simplified(pages.join(QLatin1Char(' ')));
 
     // The heading lines, then every cell, found one after the other.
     QStringList expected{QStringLiteral("Длинный"), title};
     for (int k = 0; k < word.tables.size(); ++k) {
-        if (tables > 1)
-            expected << word.paragraphs.at(word.tables.at(k).paragraphsBefore - 1).text; // the caption
+        if (!captions.at(k).isEmpty()) {
+            QCOMPARE(word.tables.at(k).caption.text, captions.at(k));
+            QVERIFY(word.tables.at(k).captionRepeats);
+            expected << captions.at(k);
+        }
         for (int r = 0; r < word.tables.at(k).rows.size(); ++r)
             expected << rowTexts(word.tables.at(k), r);
     }
@@ -373,21 +484,190 @@ void TstCliReports::everyScheduleAsWordAndPdf()
     }
     QVERIFY(cells > 10);
 
-    // Page numbers, and the heading row again on every page a table goes on to.
-    const QStringList heading = rowTexts(word.tables.first(), 0);
+    // Sheets: the number, the block of its form, the heading row again on
+    // every page a table goes on to.
+    const QStringList heading = rowTexts(word.tables.last(), 0);
     for (int p = 0; p < pages.size(); ++p) {
         const QString page = simplified(pages.at(p));
-        QVERIFY2(page.endsWith(QStringLiteral("Лист %1 из %2").arg(p + 1).arg(pages.size())), qPrintable(page.right(40)));
-        if (p > 0 && tables == 1)
+        QVERIFY2(page.contains(QStringLiteral("Лист %1 из %2").arg(p + 1).arg(pages.size())), qPrintable(page.left(80)));
+        QVERIFY(page.contains(kProperties.documentCode));
+        QCOMPARE(page.contains(kProperties.organization), p == 0);
+        QCOMPARE(page.contains(QStringLiteral("Разраб. Иванов")), p == 0);
+        if (p > 0 && captions.size() == 1)
             QVERIFY2(page.contains(simplified(heading.join(QLatin1Char(' ')))), qPrintable(page.left(200)));
     }
-    if (command == QLatin1String("report-kl"))
-        QVERIFY(pages.size() >= 2);
+    if (command == QLatin1String("report-loads")) {
+        // The long shield goes on under its name and heading row.
+        const QString continued = QStringLiteral("ЩС-1 (продолжение) ") + simplified(heading.join(QLatin1Char(' ')));
+        QVERIFY2(all.contains(continued), qPrintable(all.left(300)));
+    }
 
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {pdf});
     QVERIFY(info.waitForFinished(60000));
     QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("842 x 595 pts (A4)")));
+
+    // The workbook: one worksheet per table, the title above it; the cells
+    // of the document, numbers as numbers.
+    const QJsonArray sheets = readWorkbook(xlsx);
+    QCOMPARE(sheets.size(), captions.size());
+    for (int k = 0; k < sheets.size(); ++k) {
+        const QJsonObject sheet = sheets.at(k).toObject();
+        const QJsonArray rows = sheet.value(QStringLiteral("rows")).toArray();
+        const auto cell = [&rows](int r, int c) { return rows.at(r).toArray().at(c).toObject(); };
+        const QString name = sheet.value(QStringLiteral("name")).toString();
+        if (captions.at(k).isEmpty())
+            QCOMPARE(name.toUpper(), title.left(31));
+        else
+            QCOMPARE(name, captions.at(k));
+        QCOMPARE(cell(0, 0).value(QStringLiteral("value")).toString(), title);
+        QVERIFY(cell(0, 0).value(QStringLiteral("bold")).toBool());
+        QCOMPARE(cell(1, 0).value(QStringLiteral("value")).toString(), QStringLiteral("Длинный"));
+        // The heading row: frozen below it, repeated on every printed page.
+        const int headingRow = captions.at(k).isEmpty() ? 4 : 5;
+        QCOMPARE(sheet.value(QStringLiteral("freeze")).toString(), QStringLiteral("A%1").arg(headingRow + 2));
+        QCOMPARE(sheet.value(QStringLiteral("titles")).toString(), QStringLiteral("$%1:$%1").arg(headingRow + 1));
+        QCOMPARE(sheet.value(QStringLiteral("orientation")).toString(), QStringLiteral("landscape"));
+        QCOMPARE(sheet.value(QStringLiteral("paper")).toInt(), 9);
+        QVERIFY(sheet.value(QStringLiteral("fitToPage")).toBool());
+        QCOMPARE(sheet.value(QStringLiteral("fitToWidth")).toInt(), 1);
+        QCOMPARE(sheet.value(QStringLiteral("fitToHeight")).toInt(), 0);
+        QCOMPARE(sheet.value(QStringLiteral("footer")).toString(), kProperties.documentCode + QStringLiteral("|Лист &P из &N"));
+        const RtfTable &table = word.tables.at(k);
+        QCOMPARE(rows.size(), headingRow + table.rows.size());
+        for (int r = 0; r < table.rows.size(); ++r) {
+            for (int c = 0; c < table.rows.at(r).size(); ++c) {
+                const QString text = table.rows.at(r).at(c).text;
+                const QJsonObject x = cell(headingRow + r, c);
+                const QString where = QStringLiteral("row %1 column %2 '%3'").arg(r).arg(c).arg(text);
+                if (r == 0) {
+                    QVERIFY2(x.value(QStringLiteral("bold")).toBool() && x.value(QStringLiteral("wrap")).toBool(),
+                             qPrintable(where));
+                }
+                const auto number = table.rows.at(r).at(c).rightAligned ? NumberText::parse(text) : std::nullopt;
+                if (r > 0 && number) {
+                    // A number with the format of the places it shows.
+                    QVERIFY2(x.value(QStringLiteral("type")).toString() != QLatin1String("str"), qPrintable(where));
+                    QCOMPARE(x.value(QStringLiteral("value")).toDouble(), *number);
+                    const qsizetype comma = text.indexOf(QLatin1Char(','));
+                    QCOMPARE(x.value(QStringLiteral("format")).toString(),
+                             comma < 0 ? QStringLiteral("0") : QStringLiteral("0.") + QString(text.size() - comma - 1, u'0'));
+                } else if (text.isEmpty()) {
+                    QVERIFY2(x.value(QStringLiteral("value")).isNull(), qPrintable(where));
+                } else {
+                    QCOMPARE(x.value(QStringLiteral("value")).toString(), text);
+                }
+            }
+        }
+        // Columns as wide as their texts want, within reason.
+        for (const QJsonValue &w : sheet.value(QStringLiteral("widths")).toArray())
+            QVERIFY(w.toDouble() >= 6 && w.toDouble() <= 61);
+    }
+}
+
+// report-faults and report-protect refuse what their windows refuse, with
+// the windows' messages and before any file is touched; they overwrite only
+// with --force, and a damaged project still gives its schedule, exit 3.
+void TstCliReports::newCommandsRefuseAsTheirWindows()
+{
+    TestAppDir app;
+    writeProject(app);
+    const QString project = app.file(QStringLiteral("Дом.kbp"));
+    const QString out = app.file(QStringLiteral("s.xlsx"));
+    const QByteArray sound = app.readFile(QStringLiteral("Дом.kbp"));
+    for (const QString command : {QStringLiteral("report-faults"), QStringLiteral("report-protect")}) {
+        QString stdOut, stdErr;
+        // No transformer; then an input out of its range.
+        QByteArray bytes = sound;
+        app.writeFile(QStringLiteral("Дом.kbp"), bytes.replace("STP=400", "STP=0"));
+        QCOMPARE(runCli(args(app, {command, project, out}), &stdOut, &stdErr), 1);
+        QCOMPARE(stdErr, QStringLiteral("Укажите мощность трансформатора и данные питающей линии!\n"));
+        bytes = sound;
+        app.writeFile(QStringLiteral("Дом.kbp"), bytes.replace("HS=0", "HS=0\r\nCableTemp=300"));
+        QCOMPARE(runCli(args(app, {command, project, out}), &stdOut, &stdErr), 1);
+        QCOMPARE(stdErr, QStringLiteral("Температура жил кабелей к концу КЗ должна быть от 20 до 250 °C!\n"));
+        QVERIFY(!QFile::exists(out));
+        QCOMPARE(runCli(args(app, {command, project})), 2);
+
+        // Written; then kept unless --force.
+        app.writeFile(QStringLiteral("Дом.kbp"), sound);
+        QCOMPARE(runCli(args(app, {command, project, out}), &stdOut, &stdErr), 0);
+        QCOMPARE(stdErr, QString());
+        QVERIFY(app.readFile(QStringLiteral("s.xlsx")).startsWith("PK"));
+        QCOMPARE(runCli(args(app, {command, project, out}), &stdOut, &stdErr), 1);
+        QCOMPARE(stdErr, QStringLiteral("Файл ") + QDir::toNativeSeparators(out) + QStringLiteral(" уже существует!\r\nЗаменить?\n"));
+
+        // A damaged project: the schedule of what could be read, exit 3.
+        app.writeFile(QStringLiteral("Дом.kbp"), QByteArray(sound).replace("LineCount=5", "LineCount=6"));
+        QCOMPARE(runCli(args(app, {command, project, out, QStringLiteral("--force")}), &stdOut, &stdErr), 3);
+        QVERIFY(stdErr.contains(QStringLiteral("поврежден")));
+        QVERIFY(stdOut.contains(QStringLiteral("успешно сохранен")));
+        QFile::remove(out);
+        app.writeFile(QStringLiteral("Дом.kbp"), sound);
+    }
+}
+
+// Failing cells in bold red in the workbook and on the PDF page; numbers in
+// exponent form keep the general format, texts of number columns stay texts,
+// long texts wrap in rows as tall as they take.
+void TstCliReports::failingCellsStandOut()
+{
+    if (!haveOpenpyxl() || QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        QSKIP("python3-openpyxl and poppler-utils are installed by ./test");
+    ReportTable table;
+    table.heading = {ReportCell{QStringLiteral("Линия"), true, false}, ReportCell{QStringLiteral("Icu, кА"), true, false},
+                     ReportCell{QStringLiteral("Iк(3)≤Icu"), true, false}, ReportCell{QStringLiteral("Причина"), true, false}};
+    table.rows = {{QStringLiteral("Л1"), QStringLiteral("6"), QStringLiteral("нет"),
+                   QStringLiteral("Iк(3) max = 12,86 кА в начале линии больше отключающей способности Icu = 6 кА, ")
+                       .repeated(3)},
+                  {QStringLiteral("Л2"), QStringLiteral("1E+20"), QStringLiteral("да"), QString()},
+                  {QStringLiteral("Л3"), QStringLiteral("-"), QStringLiteral("-"), QString()}};
+    table.markNumberColumn(1);
+    TestAppDir app;
+    ScriptedPrompter prompter;
+    ReportWriter writer(prompter, app.path());
+    const auto write = [&](const QString &name, const ReportTable &t) {
+        return writer.save(app.file(name), QStringLiteral("Проект"), QStringLiteral("Ведомость"), [&t] { return t; });
+    };
+    QVERIFY(write(QStringLiteral("plain.pdf"), table));
+    table.markFailing(0, 1);
+    table.markFailing(0, 2);
+    QVERIFY(write(QStringLiteral("failing.xlsx"), table));
+    QVERIFY(write(QStringLiteral("failing.pdf"), table));
+
+    const QJsonArray rows = readWorkbook(app.file(QStringLiteral("failing.xlsx"))).at(0).toObject().value("rows").toArray();
+    const auto cell = [&rows](int r, int c) { return rows.at(r).toArray().at(c).toObject(); };
+    const int body = 5; // under the title, the project, the date, an empty row and the headings
+    for (const int c : {1, 2}) {
+        QVERIFY(cell(body, c).value("bold").toBool());
+        QCOMPARE(cell(body, c).value("colour").toString(), QStringLiteral("FFC62828"));
+    }
+    QVERIFY(!cell(body, 0).value("bold").toBool());
+    QVERIFY(!cell(body + 1, 2).value("bold").toBool());
+    QCOMPARE(cell(body, 1).value("format").toString(), QStringLiteral("0"));
+    QCOMPARE(cell(body + 1, 1).value("value").toDouble(), 1e20);
+    QCOMPARE(cell(body + 1, 1).value("format").toString(), QStringLiteral("General"));
+    QCOMPARE(cell(body + 2, 1).value("value").toString(), QStringLiteral("-"));
+    QVERIFY(cell(body, 3).value("wrap").toBool());
+
+    // Red on the page where a cell fails, none where none does.
+    const auto redPixels = [&app](const QString &pdf) {
+        QProcess tool;
+        tool.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),
+                                                QStringLiteral("-singlefile"), app.file(pdf), app.file(QStringLiteral("page"))});
+        if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+            return -1;
+        const QImage image(app.file(QStringLiteral("page.png")));
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                red += c.red() > 150 && c.green() < 110 && c.blue() < 110;
+            }
+        return red;
+    };
+    QCOMPARE(redPixels(QStringLiteral("plain.pdf")), 0);
+    QVERIFY(redPixels(QStringLiteral("failing.pdf")) > 10);
 }
 
 QTEST_MAIN(TstCliReports)

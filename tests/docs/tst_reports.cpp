@@ -9,6 +9,7 @@
 #include "docs/schedules/LoadReport.h"
 #include "docs/writers/ReportWriter.h"
 #include "docs/writers/RtfDocument.h"
+#include "docs/writers/XlsxWorkbook.h"
 #include "docs/schedules/ShortCircuitReport.h"
 #include "calc/loads/LoadCalc.h"
 #include "calc/shortcircuit/ShortCircuit.h"
@@ -76,6 +77,9 @@ private slots:
     void documentLayout_data();
     void documentLayout();
     void columnWidthsFillThePage();
+    void titleBlockAndFailingCells();
+    void sheetNames_data();
+    void sheetNames();
     void dateTimeLine();
 
     void cableLineTable();
@@ -214,6 +218,100 @@ void TstReports::columnWidthsFillThePage()
     QVERIFY(w.at(5) >= int(QStringLiteral("Сопротивление,").size() * 10 * 20 * 0.6));
 }
 
+// Every page carries the title block in its footer (the first page's form
+// with the signatures, the short form after it), "Лист N из M" with the page
+// numbers as fields in its header, and a frame; failing cells are bold red.
+void TstReports::titleBlockAndFailingCells()
+{
+    ReportTable table;
+    table.heading = {ReportCell{QStringLiteral("Линия"), true, false}, ReportCell{QStringLiteral("Icu, кА"), true, false},
+                     ReportCell{QStringLiteral("Iк(3)≤Icu"), true, false}};
+    table.rows = {{QStringLiteral("Л1"), QStringLiteral("6"), QStringLiteral("нет")},
+                  {QStringLiteral("Л2"), QStringLiteral("10"), QStringLiteral("да")}};
+    table.markNumberColumn(1);
+    table.markFailing(0, 1);
+    table.markFailing(0, 2);
+    ProjectProperties properties{QStringLiteral("ООО «Сеть»"), QStringLiteral("Школа"), QStringLiteral("15-ЭМ"),
+                                 QStringLiteral("П"), QStringLiteral("Иванов"), QString(), QStringLiteral("Сидорова"),
+                                 QStringLiteral("Кузнецов"), QStringLiteral("05.2024")};
+    const QByteArray rtf = ReportWriter::document(ReportDocument{kProject, QStringLiteral("Ведомость"), QStringLiteral("дата"),
+                                                                 {ReportSection{QString(), table}}, properties});
+    const RtfDocumentView v = readRtf(rtf);
+    QVERIFY2(v.wellFormed, qPrintable(v.problem));
+    QCOMPARE(v.tables.size(), 1); // the blocks are no tables of the text
+
+    // The failing cells: bold, colour 1 of the table (198, 40, 40); the others plain.
+    const RtfTable &t = v.tables.first();
+    QVERIFY(t.rows[1][1].bold && t.rows[1][1].colour == 1 && t.rows[1][1].rightAligned);
+    QVERIFY(t.rows[1][2].bold && t.rows[1][2].colour == 1);
+    QVERIFY(!t.rows[1][0].bold && t.rows[1][0].colour == 0);
+    QVERIFY(!t.rows[2][2].bold && t.rows[2][2].colour == 0);
+    QVERIFY(rtf.contains("{\\colortbl;\\red198\\green40\\blue40;}"));
+
+    // The first page's block: 8 rows of 5 mm; the names with the date beside
+    // them, an empty name without it; the stage, the sheet numbers as fields.
+    QCOMPARE(v.firstFooterRows, 8);
+    const QStringList first = v.firstFooterTexts;
+    for (const QString &text : {QStringLiteral("Изм."), QStringLiteral("Кол.уч."), QStringLiteral("№ док."),
+                                QStringLiteral("Разраб."), QStringLiteral("Пров."), QStringLiteral("Н. контр."),
+                                QStringLiteral("Утв."), QStringLiteral("Стадия"), QStringLiteral("Листов"),
+                                QStringLiteral("15-ЭМ"), QStringLiteral("П"), QStringLiteral("ООО «Сеть»"),
+                                QStringLiteral("Школа\nВедомость")})
+        QVERIFY2(first.contains(text), qPrintable(text));
+    const qsizetype developer = first.indexOf(QStringLiteral("Иванов"));
+    QVERIFY(developer > 0);
+    QCOMPARE(first.at(developer - 1), QStringLiteral("Разраб."));
+    QCOMPARE(first.at(developer + 2), QStringLiteral("05.2024")); // after the signature's cell
+    const qsizetype checker = first.indexOf(QStringLiteral("Пров."));
+    QCOMPARE(first.mid(checker + 1, 3), QStringList(3, QString())); // no checker: no name, no date
+    QCOMPARE(first.count(QStringLiteral("05.2024")), 3);
+    // The following pages' block: 4 rows, the code and the sheet number.
+    QCOMPARE(v.footerRows, 4);
+    QVERIFY(v.footerTexts.contains(QStringLiteral("15-ЭМ")));
+    QVERIFY(!v.footerTexts.contains(QStringLiteral("Иванов")));
+    QVERIFY(rtf.contains("{\\footerf ") && rtf.contains("{\\footer ") && rtf.contains("\\titlepg"));
+    QCOMPARE(rtf.count("{\\field{\\*\\fldinst PAGE }{\\fldrslt 1}}"), 4); // two headers, two blocks
+    QCOMPARE(rtf.count("{\\field{\\*\\fldinst NUMPAGES }{\\fldrslt 1}}"), 3);
+    QCOMPARE(v.headerTexts.first(), QStringLiteral("Лист 1 из 1"));
+    // The frame: page borders around header and footer; the text 25 mm from
+    // the left edge and 10 mm from the right, where the table ends.
+    QVERIFY(rtf.contains("\\pgbrdrhead\\pgbrdrfoot"));
+    QCOMPARE(v.marginLeft, 1417);
+    QCOMPARE(v.marginRight, 567);
+    QCOMPARE(t.cellEdges.first().last(), v.paperWidth - v.marginLeft - v.marginRight);
+
+    // Without properties the block is there with its captions and empty cells.
+    const RtfDocumentView bare = readRtf(ReportWriter::document(kProject, QStringLiteral("Т"), QString(), table));
+    QCOMPARE(bare.firstFooterRows, 8);
+    QVERIFY(bare.firstFooterTexts.contains(QStringLiteral("Разраб.")));
+    QVERIFY(!bare.firstFooterTexts.contains(QStringLiteral("05.2024")));
+}
+
+void TstReports::sheetNames_data()
+{
+    QTest::addColumn<QString>("wanted");
+    QTest::addColumn<QStringList>("taken");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("as it is") << "ЩС-1" << QStringList() << "ЩС-1";
+    QTest::newRow("forbidden characters") << "ЩО [1]: ввод/вывод*?\\" << QStringList() << "ЩО _1__ ввод_вывод___";
+    QTest::newRow("31 characters") << "Ведомость токов КЗ (ГОСТ 28249-93)" << QStringList() << "Ведомость токов КЗ (ГОСТ 28249-";
+    QTest::newRow("taken, any case") << "щс" << QStringList{"ЩС"} << "щс (2)";
+    QTest::newRow("taken twice, long") << QString(40, u'Ж') << QStringList{QString(31, u'Ж'), QString(27, u'Ж') + " (2)"}
+                                       << QString(27, u'Ж') + " (3)";
+    QTest::newRow("empty") << "  " << QStringList() << "Лист";
+    QTest::newRow("apostrophes at the ends") << "'ЩР'" << QStringList() << "ЩР";
+}
+
+// A worksheet's name is at most 31 characters, without []:*?/\, unique
+// without regard to case: the workbook would not open otherwise.
+void TstReports::sheetNames()
+{
+    QFETCH(QString, wanted);
+    QFETCH(QStringList, taken);
+    QFETCH(QString, name);
+    QCOMPARE(XlsxWorkbook::sheetName(wanted, taken), name);
+}
+
 void TstReports::dateTimeLine()
 {
     const QDateTime moment(QDate(2024, 3, 5), QTime(9, 7));
@@ -245,11 +343,11 @@ void TstReports::cableLineTable()
     QCOMPARE(rowTexts(t, 0), LineCalc::columnHeaders());
     for (const RtfRun &heading : t.rows.at(0))
         QVERIFY(heading.bold && !heading.rightAligned);
-    // Numbers with exactly the decimal places, standing right; the voltage
-    // is the network's, a whole number.
+    // Computed numbers with exactly the decimal places, what the user
+    // entered (length, load current, voltage) as entered; all stand right.
     QCOMPARE(rowTexts(t, 1), QStringList({QStringLiteral("Линия №1"), QStringLiteral("ВВГ"), QStringLiteral("4x16"),
-                                          QStringLiteral("Медь"), QStringLiteral("0,00"), QStringLiteral("56,70"),
-                                          QStringLiteral("10,00"), QStringLiteral("25,00"), QStringLiteral("0,50"),
+                                          QStringLiteral("Медь"), QStringLiteral("0"), QStringLiteral("56,70"),
+                                          QStringLiteral("10"), QStringLiteral("25,00"), QStringLiteral("0,50"),
                                           QStringLiteral("380")}));
     for (int c = 0; c < 10; ++c)
         QCOMPARE(t.rows.at(1).at(c).rightAligned, c >= 4);
@@ -309,8 +407,8 @@ void TstReports::cableLineFirstColumnDeselected()
     QCOMPARE(table.columnCount(), 8);
     QCOMPARE(table.heading.first().text, QStringLiteral("Марка"));
     QCOMPARE(table.rows.size(), 3);
-    QCOMPARE(table.rows.at(1), QStringList({QStringLiteral("ВВГ"), QStringLiteral("3x50 + 1x25"), QStringLiteral("0,00"),
-                                             QStringLiteral("12,30"), QStringLiteral("10,00"), QStringLiteral("25,00"),
+    QCOMPARE(table.rows.at(1), QStringList({QStringLiteral("ВВГ"), QStringLiteral("3x50 + 1x25"), QStringLiteral("0"),
+                                             QStringLiteral("12,30"), QStringLiteral("10"), QStringLiteral("25,00"),
                                              QStringLiteral("0,50"), QStringLiteral("380")}));
     QCOMPARE(table.totals.at(0).first(), QStringLiteral("Итого"));
 }
@@ -349,10 +447,13 @@ void TstReports::chooseFileDialogAndExtension()
     prompter.files = {dir.filePath(defaultName), dir.filePath(QStringLiteral("v1.2 отчёт.doc")),
                       dir.filePath(QStringLiteral("a.rtf")), dir.filePath(QStringLiteral("вариант 2.1")),
                       dir.filePath(QStringLiteral("вариант 2.1")), dir.filePath(QStringLiteral("b.PDF"))};
-    prompter.chosenFilters = {QString(), QString(), QString(), QString(), QStringLiteral("PDF (*.pdf)")};
+    prompter.files << dir.filePath(QStringLiteral("таблица"));
+    prompter.chosenFilters = {QString(), QString(), QString(), QString(), QStringLiteral("PDF (*.pdf)"), QString(),
+                              QStringLiteral("Книга Excel (*.xlsx)")};
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("Проект 1 - ведомость.doc")));
     QCOMPARE(prompter.lastFileArgs,
-             QStringList({dir.path(), defaultName, QStringLiteral("Документ Word (*.doc);;PDF (*.pdf)")}));
+             QStringList({dir.path(), defaultName,
+                          QStringLiteral("Документ Word (*.doc);;PDF (*.pdf);;Книга Excel (*.xlsx)")}));
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("v1.2 отчёт.doc")));
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("a.rtf")));
     QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("вариант 2.1.doc")));
@@ -360,6 +461,8 @@ void TstReports::chooseFileDialogAndExtension()
     const QString typedPdf = writer.chooseFile(defaultName);
     QCOMPARE(typedPdf, dir.filePath(QStringLiteral("b.PDF")));
     QCOMPARE(ReportWriter::formatOf(typedPdf), ReportFormat::Pdf);
+    QCOMPARE(writer.chooseFile(defaultName), dir.filePath(QStringLiteral("таблица.xlsx")));
+    QCOMPARE(ReportWriter::formatOf(QStringLiteral("a.XLSX")), ReportFormat::Spreadsheet);
     QCOMPARE(ReportWriter::formatOf(dir.filePath(QStringLiteral("a.rtf"))), ReportFormat::Word);
     QVERIFY(prompter.messages.isEmpty());
 
@@ -462,7 +565,8 @@ void TstReports::failedWriteTellsTheUser()
     QFile blocker(dir.filePath(QStringLiteral("file")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    for (const QString &path : {dir.filePath(QStringLiteral("missing/r.doc")), dir.filePath(QStringLiteral("file/r.doc"))}) {
+    for (const QString &path : {dir.filePath(QStringLiteral("missing/r.doc")), dir.filePath(QStringLiteral("file/r.doc")),
+                                dir.filePath(QStringLiteral("missing/r.xlsx")), dir.filePath(QStringLiteral("file/r.xlsx"))}) {
         ScriptedPrompter prompter;
         RecordingProgress progress;
         ReportWriter writer(prompter, dir.path());
@@ -593,7 +697,7 @@ void TstReports::shortCircuitRunWritesDocument()
 
     const RtfDocumentView v = readRtfFile(dir.filePath(QStringLiteral("Проект 1 - Ведомость токов КЗ.doc")));
     QVERIFY2(v.wellFormed, qPrintable(v.problem));
-    QCOMPARE(v.paragraphs.at(1).text, QStringLiteral("СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ"));
+    QCOMPARE(v.paragraphs.at(1).text, QStringLiteral("СВОДНАЯ ВЕДОМОСТЬ ТОКОВ КЗ (УПРОЩЕННЫЙ МЕТОД)"));
     QCOMPARE(v.tables.size(), 1);
     const RtfTable &t = v.tables.first();
     QCOMPARE(t.rows.size(), 2);
@@ -638,21 +742,27 @@ void TstReports::loadScheduleOfSeveralShields()
     QCOMPARE(v.tables.size(), 3);
     for (int k = 0; k < 3; ++k) {
         const RtfTable &t = v.tables.at(k);
-        // Each table follows its caption: the shield's name in bold.
-        const RtfRun &caption = v.paragraphs.at(t.paragraphsBefore - 1);
-        QCOMPARE(caption.text, p.shields.at(k).name);
-        QVERIFY(caption.bold);
-        QCOMPARE(rowTexts(t, 0), LoadCalc::columnHeaders());
+        // Each table under its caption, the shield's name in bold, which
+        // repeats with the heading row on every page the table goes on to.
+        QCOMPARE(t.caption.text, p.shields.at(k).name);
+        QVERIFY(t.caption.bold && t.captionRepeats);
+        QCOMPARE(rowTexts(t, 0), LoadReport::headings());
         QCOMPARE(t.rows.size(), 1 + p.shields.at(k).loads.size() + 6);
         QCOMPARE(t.headerRows.first(), true);
     }
-    // Texts as the list shows them, numbers with two places and standing right.
+    // What the user entered as entered, computed numbers with two places,
+    // all numbers standing right; every heading of a figure with its unit.
     const RtfTable &first = v.tables.at(0);
-    QCOMPARE(rowTexts(first, 1), QStringList({"Освещение", "3,00", "0,90", "0,80", "2,40", "2,67", "12,14", "A", "1", "1,00"}));
+    QCOMPARE(rowTexts(first, 1), QStringList({"Освещение", "3", "0,9", "0,8", "2,40", "2,67", "12,12", "A", "1", "1"}));
+    for (const int c : {1, 4})
+        QVERIFY(rowTexts(first, 0).at(c).endsWith(QStringLiteral(", кВт")));
+    QVERIFY(rowTexts(first, 0).at(5).endsWith(QStringLiteral(", кВА")));
+    QVERIFY(rowTexts(first, 0).at(6).endsWith(QStringLiteral(", А")));
     QVERIFY(first.rows.at(1).at(1).rightAligned && !first.rows.at(1).at(7).rightAligned);
-    // By hand: ΣPу 5, ΣPр 3,8, ΣS 2,67 + 1,75 = 4,42, I = 4,42 / 0,22 = 20,09,
-    // cos φ = 3,8 / 4,42 = 0,86; IN = √(12,14² + 7,95² − 12,14·7,95) = 10,68;
-    // (12,14 − 20,09 / 3) / (20,09 / 3) = 81,28 %.
+    // By hand, from the loads' inputs: ΣPу 5, ΣPр 3,8, ΣS = 2,6667 + 1,75 = 4,42;
+    // IA = 2,6667 / 0,22 = 12,12, IB = 1,75 / 0,22 = 7,95; the shield draws
+    // its largest phase current, 12,12 A; cos φ = 3,8 / 4,4167 = 0,86;
+    // IN = √(12,12² + 7,95² − 12,12·7,95) = 10,67; (12,12 − 6,69) / 6,69 = 81,13 %.
     const auto totals = [](const QString &caption, std::initializer_list<std::pair<int, QString>> cells) {
         QStringList row(10);
         row[0] = caption;
@@ -660,22 +770,29 @@ void TstReports::loadScheduleOfSeveralShields()
             row[column] = text;
         return row;
     };
-    QCOMPARE(rowTexts(first, 3), totals("Итого", {{1, "5,00"}, {2, "0,86"}, {4, "3,80"}, {5, "4,42"}, {6, "20,09"}}));
-    QCOMPARE(rowTexts(first, 4), totals("Фаза \u0410", {{5, "2,67"}, {6, "12,14"}}));
+    QCOMPARE(rowTexts(first, 3), totals("Итого", {{1, "5,00"}, {2, "0,86"}, {4, "3,80"}, {5, "4,42"}, {6, "12,12"}}));
+    QCOMPARE(rowTexts(first, 4), totals("Фаза A", {{5, "2,67"}, {6, "12,12"}}));
     QCOMPARE(rowTexts(first, 5), totals("Фаза B", {{5, "1,75"}, {6, "7,95"}}));
     QCOMPARE(rowTexts(first, 6), totals("Фаза C", {{5, "0,00"}, {6, "0,00"}}));
-    QCOMPARE(rowTexts(first, 7), totals("Ток нулевого проводника", {{6, "10,68"}}));
-    QCOMPARE(rowTexts(first, 8), totals("Неравномерность, %", {{6, "81,28"}}));
+    QCOMPARE(rowTexts(first, 7), totals("Ток нулевого проводника", {{6, "10,67"}}));
+    QCOMPARE(rowTexts(first, 8), totals("Неравномерность, %", {{6, "81,13"}}));
     for (const RtfRun &cell : first.rows.at(8))
         QVERIFY(cell.bold);
     // A three-phase load loads the phases evenly: nothing in the neutral.
     const RtfTable &second = v.tables.at(1);
-    QCOMPARE(rowTexts(second, 1), QStringList({"Насос", "7,50", "0,85", "0,70", "5,25", "6,18", "10,40", "ABC", "3", "0,90"}));
-    QCOMPARE(rowTexts(second, 3), totals("Фаза \u0410", {{5, "2,06"}, {6, "10,40"}}));
+    QCOMPARE(rowTexts(second, 1), QStringList({"Насос", "7,5", "0,85", "0,7", "5,25", "6,18", "10,40", "ABC", "3", "0,9"}));
+    QCOMPARE(rowTexts(second, 3), totals("Фаза A", {{5, "2,06"}, {6, "10,40"}}));
     QCOMPARE(rowTexts(second, 6), totals("Ток нулевого проводника", {{6, "0,00"}}));
     QCOMPARE(rowTexts(second, 7), totals("Неравномерность, %", {{6, "0,00"}}));
     // A shield without loads still shows its table with its zero totals.
     QCOMPARE(rowTexts(v.tables.at(2), 1), totals("Итого", {{1, "0,00"}, {2, "0,00"}, {4, "0,00"}, {5, "0,00"}, {6, "0,00"}}));
+
+    // Totals past the range of numbers are no 0: two loads of 1E+308 kW.
+    const Load huge = load(QStringLiteral("Печь"), QStringLiteral("1E+308"), QStringLiteral("1"), QStringLiteral("1"),
+                           false, QStringLiteral("A"), QStringLiteral("1"));
+    const QVector<ReportSection> overflow = LoadReport::build({Shield{QStringLiteral("ЩП"), {huge, huge}}}, 2);
+    QCOMPARE(overflow.first().table.totals.first(),
+             totals("Итого", {{1, "∞"}, {2, "-"}, {4, "∞"}, {5, "∞"}, {6, "∞"}}));
 }
 
 QTEST_GUILESS_MAIN(TstReports)

@@ -183,7 +183,7 @@ void TstReportWindows::dialogColumnsFromTheList()
     const RtfTable t = readRtfFile(path).tables.value(0);
     QCOMPARE(t.rows.size(), 3);
     QCOMPARE(rowTexts(t, 0).mid(0, 3), QStringList({QStringLiteral("Марка"), QStringLiteral("Материал"), QStringLiteral("Длина, м")}));
-    QCOMPARE(rowTexts(t, 1).mid(0, 3), QStringList({QStringLiteral("ВВГ"), QStringLiteral("Медь"), QStringLiteral("0,00")}));
+    QCOMPARE(rowTexts(t, 1).mid(0, 3), QStringList({QStringLiteral("ВВГ"), QStringLiteral("Медь"), QStringLiteral("0")}));
     QCOMPARE(t.rows.at(1).size(), 8);
 }
 
@@ -351,7 +351,7 @@ void TstReportWindows::printingShowsThePreview()
     withModal([&] { f.window->action(QStringLiteral("actionPrintLoadReport"))->trigger(); },
               [&](QWidget *modal) { checkPreview(modal, QStringLiteral("Расчетная нагрузка щитов")); });
     withModal([&] { f.window->action(QStringLiteral("actionPrintShortCircuitReport"))->trigger(); },
-              [&](QWidget *modal) { checkPreview(modal, QStringLiteral("Сводная ведомость токов КЗ")); });
+              [&](QWidget *modal) { checkPreview(modal, QStringLiteral("Сводная ведомость токов КЗ (упрощенный метод)")); });
     // The cable lines through their dialog, its title and columns, printing first.
     withModal([&] { f.window->action(QStringLiteral("actionPrintCableLineReport"))->trigger(); },
               [&](QWidget *modal) {

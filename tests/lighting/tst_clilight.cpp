@@ -1,5 +1,8 @@
-// kabinor-cli light: the window's result and messages from the command line.
+// kabinor-cli light: the window's result and messages from the command line;
+// light-room and lighting: rooms by the utilisation-factor method.
+#include "RoomFixtures.h"
 #include "TestSupport.h"
+#include "base/ProjectFile.h"
 
 #include <QtTest>
 
@@ -24,6 +27,15 @@ QStringList roomArgs(const TestAppDir &app, const QStringList &extra = {})
     return args;
 }
 
+// The hall of the fixtures as options of light-room, with `extra` after them.
+QStringList hallArgs(const TestAppDir &app, const QStringList &extra = {})
+{
+    return QStringList{QStringLiteral("light-room"), QStringLiteral("--app-dir"), app.path(), "--length", "24",
+                       "--width", "12", "--height", "6", "--plane", "0,8", "--reflect", "70/50/30", "--curve",
+                       "Д-проба", "--norm", "300", "--kz", "1,4", "--z", "1", "--flux", "9000", "--power", "100"}
+           + extra;
+}
+
 } // namespace
 
 class TstCliLight : public QObject
@@ -36,6 +48,9 @@ private slots:
     void storedInputsAreTheDefaults();
     void tooManyToDraw();
     void usage();
+    void lightRoom_data();
+    void lightRoom();
+    void projectRooms();
 };
 
 void TstCliLight::countAndGrid()
@@ -135,6 +150,74 @@ void TstCliLight::usage()
     QCOMPARE(runCli(roomArgs(app, {QStringLiteral("--lamp-type"), QStringLiteral("9")}), nullptr, &err), 2);
     QCOMPARE(runCli(roomArgs(app, {QStringLiteral("--colour"), QStringLiteral("red")}), nullptr, &err), 2);
     QCOMPARE(runCli(roomArgs(app) << QStringLiteral("extra"), nullptr, &err), 2);
+}
+
+void TstCliLight::lightRoom_data()
+{
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    // The hall by hand: i = 1,538, η = 0,3531, N = 38,07 → 39 as 13 × 3.
+    QTest::newRow("the hall") << QStringList() << 0 << "1,54\t0,35\t39\t13x3\t307,37\t3900\t13,54\n" << "";
+    // 2 × 3000 lm in a luminaire whose table counts the lamps: η = 0,4538,
+    // N = 120960 / (6000 · 0,4538) = 44,4 → 45 (9 × 5) of 72 W.
+    QTest::newRow("a luminaire with lamps")
+        << QStringList{"--curve", "Лампы-проба", "--flux", "3000", "--power", "36", "--lamps", "2", "--efficiency", "80"}
+        << 0 << "1,54\t0,45\t45\t9x5\t303,91\t3240\t11,25\n" << "";
+    // On the floor: h = 6, i = 1,333, η = 30 + 0,333 / 0,5 · 5 = 33,33 %,
+    // N = 120960 / 3000 = 40,32 → 41, a prime laid out in one row: 12 m
+    // across it over h = 6 m is beyond the type's λ, which is told.
+    QTest::newRow("working plane on the floor")
+        << QStringList{"--plane", "0"} << 0 << "1,33\t0,33\t41\t41x1\t305,06\t4100\t14,24\n"
+        << "L/h = 2 больше рекомендуемого λ = 1,4: освещенность будет неравномерной, нужно больше светильников.\n";
+    QTest::newRow("a reflectance of 95 %") << QStringList{"--reflect", "95/50/30"} << 1 << ""
+                                           << "Коэффициент отражения потолка должен быть от 0 до 90 %!\n";
+    QTest::newRow("an unknown type") << QStringList{"--curve", "Д-1"} << 1 << ""
+                                     << "Тип светильника «Д-1» не найден в файле коэффициентов использования!\n";
+    QTest::newRow("hung down to the plane") << QStringList{"--hang", "5,5"} << 1 << ""
+                                            << "Расчетная высота h = H − hс − hр должна быть больше нуля: проверьте "
+                                               "высоту помещения, свес светильника и высоту рабочей плоскости!\n";
+    QTest::newRow("two reflectances") << QStringList{"--reflect", "70/50"} << 2 << "" << "";
+}
+
+void TstCliLight::lightRoom()
+{
+    QFETCH(QStringList, extra);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    TestAppDir app;
+    app.writeFile(QStringLiteral("UtilTables.dat"), cp1251(testTablesText()));
+    QString stdOut, stdErr;
+    QCOMPARE(runCli(hallArgs(app, extra), &stdOut, &stdErr), exitCode);
+    QCOMPARE(stdOut, out);
+    if (exitCode != 2)
+        QCOMPARE(stdErr, err);
+}
+
+// Every room of a project, one line each; a room that cannot be computed
+// shows dashes and says why on standard error.
+void TstCliLight::projectRooms()
+{
+    TestAppDir app;
+    app.writeFile(QStringLiteral("UtilTables.dat"), cp1251(testTablesText()));
+    Project project;
+    LightingRoom corridor = hallRoom();
+    corridor.id = 2;
+    corridor.name = QStringLiteral("Коридор");
+    corridor.ceiling = QStringLiteral("95");
+    LightingRoom chosen = hallRoom();
+    chosen.count = QStringLiteral("40");
+    project.rooms = {chosen, corridor};
+    QVERIFY(ProjectFile::write(app.file(QStringLiteral("Цех.kbp")), project));
+    QString out, err;
+    QCOMPARE(runCli({QStringLiteral("lighting"), app.file(QStringLiteral("Цех.kbp")), QStringLiteral("--app-dir"), app.path()},
+                    &out, &err),
+             1);
+    QCOMPARE(out, QStringLiteral("Зал\t1,54\t0,35\t40\t8x5\t315,25\t4000\t13,89\n"
+                                 "Коридор\t-\t-\t-\t-\t-\t-\t-\n"));
+    QCOMPARE(err, QStringLiteral("Коридор: Коэффициент отражения потолка должен быть от 0 до 90 %!\n"));
 }
 
 QTEST_GUILESS_MAIN(TstCliLight)

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,10 +102,14 @@ private slots:
     void confirmChecks();
     void addedLineReachesMainList();
     void autoNumberingAcrossCloseAndEsc();
-    void changeCheckedRow();
+    void changedRowKeepsItsCheckMark();
     void changeRestoresStoredInputs();
     void recomputeKeepsNamesOrderAndChecks();
     void conditionsAndPowerFactor();
+    void refusedConditionsNameTheirRange_data();
+    void refusedConditionsNameTheirRange();
+    void chooseDeviceTakesTheCurrentAsAddDoes();
+    void chooseDeviceUsesTheCurrentsOfACheckedLine();
     void changeFillsSinglePhaseRow();
     void offeredCurrentsFromShields();
     void marksAddAndRemove();
@@ -412,7 +417,7 @@ void TstCableLineDialog::autoNumberingAcrossCloseAndEsc()
     QCOMPARE(names, (QStringList{"Линия №1", "Линия №2", "Линия №3", "Линия №4", "Линия №1"}));
 }
 
-void TstCableLineDialog::changeCheckedRow()
+void TstCableLineDialog::changedRowKeepsItsCheckMark()
 {
     Fixture f;
     f.lines().appendLine(computedLine(QStringLiteral("Ввод"), QStringLiteral("3x16"), QStringLiteral("Алюминий"), QStringLiteral("380")));
@@ -449,8 +454,11 @@ void TstCableLineDialog::changeCheckedRow()
     const CableLine &changed = f.lines().line(1);
     // Auto-numbering is on, yet the changed row keeps the name of the field.
     QCOMPARE(changed.name, QStringLiteral("Щит"));
-    QVERIFY(!changed.checked);
     QCOMPARE(changed.cells, (QStringList{"ВВГ", "4x25 + 1x16", "Медь", "50", "35,6", "40", "87,4", "0,65", "380"}));
+    // The changed row stays checked and bold, and the summary counts its new drop.
+    QVERIFY(changed.checked);
+    QVERIFY(f.lines().data(f.lines().index(1, 0), Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(f.window->statusPanel1->text(), QStringLiteral("Суммарное падение напряжения: 0,65%"));
     QCOMPARE(f.lines().line(0).name, QStringLiteral("Ввод"));
     QCOMPARE(f.lines().line(2).name, QStringLiteral("Насос"));
 }
@@ -598,7 +606,8 @@ void TstCableLineDialog::conditionsAndPowerFactor()
     d.sectionEdit->setText(QStringLiteral("50"));
     d.ambientEdit->setText(QStringLiteral("25"));
     d.cablesSpin->setValue(3);
-    QCOMPARE(d.permissibleCurrentEdit->text(), QStringLiteral("132,3875")); // 175 × 0,89 × 0,85
+    // 175 × 0,89 × 0,85 = 132,3875 A, shown with the decimal places.
+    QCOMPARE(d.permissibleCurrentEdit->text(), QStringLiteral("132,39"));
     QCOMPARE(d.correctionLabel->text(), QStringLiteral("Поправки: k_t = 0,89; k_гр = 0,85"));
 
     // A five-core cable has no separate neutral core.
@@ -623,6 +632,93 @@ void TstCableLineDialog::conditionsAndPowerFactor()
     QCOMPARE(line.inputs->cosPhi, QStringLiteral("0,8"));
     QCOMPARE(line.inputs->cables, 3);
     QCOMPARE(line.inputs->ambient, QStringLiteral("25"));
+}
+
+void TstCableLineDialog::refusedConditionsNameTheirRange_data()
+{
+    QTest::addColumn<bool>("ground");
+    QTest::addColumn<QString>("ambient");
+    QTest::addColumn<QString>("tripTime");
+    QTest::addColumn<QString>("message");
+    const QString air = QStringLiteral("Температура окружающей среды должна быть от -5 до +50 °C (ПУЭ, табл. 1.3.3)!");
+    const QString earth = QStringLiteral("Температура земли должна быть от -5 до +35 °C (ПУЭ, табл. 1.3.3)!");
+    const QString time = QStringLiteral("Время отключения должно быть числом от 0,01 до 5 с!");
+    QTest::newRow("air 55 °C") << false << "55" << "" << air;
+    QTest::newRow("air -6 °C") << false << "-6" << "" << air;
+    QTest::newRow("ground 36 °C") << true << "36" << "" << earth;
+    QTest::newRow("disconnection in 0 s") << false << "" << "0" << time;
+    QTest::newRow("disconnection in 5,5 s") << false << "" << "5,5" << time;
+    QTest::newRow("air 50 °C, 5 s") << false << "50" << "5" << "";
+    QTest::newRow("ground 35 °C, 0,01 s") << true << "35" << "0,01" << "";
+}
+
+void TstCableLineDialog::refusedConditionsNameTheirRange()
+{
+    QFETCH(bool, ground);
+    QFETCH(QString, ambient);
+    QFETCH(QString, tripTime);
+    QFETCH(QString, message);
+    Fixture f;
+    CableLineDialog d(f.lines(), f.window->project(), f.context, f.prompter, false);
+    d.layingList->setCurrentIndex(ground ? Permissible::InGround : Permissible::InAir);
+    d.ambientEdit->setText(ambient);
+    d.tripTimeEdit->setText(tripTime);
+    enterLine(d, QStringLiteral("10"), QStringLiteral("10"));
+    d.confirmButton->click();
+    QCOMPARE(f.lines().rowCount(), message.isEmpty() ? 1 : 0);
+    if (!message.isEmpty()) {
+        QCOMPARE(f.prompter.lastText(), message);
+        QCOMPARE(f.prompter.messages.last().title, QStringLiteral("Ошибка ввода"));
+    }
+}
+
+void TstCableLineDialog::chooseDeviceTakesTheCurrentAsAddDoes()
+{
+    Fixture f;
+    CableLineDialog d(f.lines(), f.window->project(), f.context, f.prompter, false);
+    // A sum typed into the field is no current: refused as "Добавить" refuses
+    // it, and no 6 A breaker is chosen for it.
+    enterLine(d, QStringLiteral("10"), QStringLiteral("45,27+17,58+36,13"));
+    d.tabs->setCurrentIndex(3);
+    d.chooseDeviceButton->click();
+    QCOMPARE(f.prompter.messages.size(), 1);
+    QCOMPARE(f.prompter.lastText(), LineEntry::currentMessage());
+    QCOMPARE(f.prompter.messages.last().title, LineEntry::currentTitle());
+    QCOMPARE(d.deviceCharacteristicList->currentText(), QStringLiteral("нет"));
+    QCOMPARE(d.tabs->currentIndex(), 1);
+    QCOMPARE(d.loadCurrentList->lineEdit()->selectedText(), QStringLiteral("45,27+17,58+36,13"));
+}
+
+void TstCableLineDialog::chooseDeviceUsesTheCurrentsOfACheckedLine()
+{
+    Fixture f;
+    // 400 kVA Д/Yн-11, Sк 200 MVA: 12,33 kA at the terminals, where the line
+    // starts; 100 A on aluminium 95 mm² of 120 m.
+    Project &project = f.window->project();
+    project.transformerPower = QStringLiteral("400");
+    project.transformerGroup = QStringLiteral("D");
+    project.systemPower = QStringLiteral("200");
+    CableLine feeder = computedLine(QStringLiteral("Ввод"), QStringLiteral("4x95"), QStringLiteral("Алюминий"),
+                                    QStringLiteral("380"));
+    feeder.cells[CableLine::Length] = QStringLiteral("120");
+    feeder.inputs = LineInputs{};
+    feeder.inputs->construction = Permissible::FourCore;
+    feeder.inputs->material = QStringLiteral("Алюминий");
+    feeder.inputs->loadCurrent = QStringLiteral("100");
+    f.lines().appendLine(feeder);
+
+    auto chosen = [&f](bool checked) {
+        f.lines().setChecked(0, checked);
+        CableLineDialog d(f.lines(), f.window->project(), f.context, f.prompter, true);
+        d.fillFromRow(0);
+        d.chooseDeviceButton->click();
+        return d.deviceCharacteristicList->currentText() + d.deviceRatingList->currentText();
+    };
+    // Checked or not, the line has its place in the network (the bus): C100
+    // (10 kA) cannot break 12,33 kA; the industrial 100 A breaker (25 kA,
+    // 1200 A at once) breaks it and trips on 2,08 kA at the line's end.
+    QCOMPARE(chosen(false), QStringLiteral("10In100"));
+    QCOMPARE(chosen(true), QStringLiteral("10In100"));
 }
 
 void TstCableLineDialog::changeFillsSinglePhaseRow()
@@ -693,7 +789,8 @@ void TstCableLineDialog::offeredCurrentsFromShields()
     QCOMPARE(d.loadCurrentList->count(), 3);
     // A three-phase line is offered the most loaded phase: B = 14,73 + 9,09.
     QCOMPARE(d.loadCurrentList->itemText(0), QStringLiteral("ЩО1 - 23,82А"));
-    QCOMPARE(d.loadCurrentList->itemText(1), QStringLiteral("Насос - 14,73А"));
+    // A single load at its full power: 10 / 0,8 / 3 / 0,9 / 0,22 = 21,04 A.
+    QCOMPARE(d.loadCurrentList->itemText(1), QStringLiteral("Насос - 21,04А"));
     QCOMPARE(d.loadCurrentList->itemText(2), QStringLiteral("Свет - 9,09А"));
     for (int i = 0; i < 3; ++i)
         QVERIFY(!d.loadCurrentList->itemIcon(i).isNull());
@@ -712,7 +809,7 @@ void TstCableLineDialog::offeredCurrentsFromShields()
     d.loadCurrentList->setCurrentIndex(1);
     QVERIFY(d.confirmButton->isEnabled());
     d.confirmButton->click();
-    QCOMPARE(f.lines().line(0).cell(CableLine::LoadCurrent), QStringLiteral("14,73"));
+    QCOMPARE(f.lines().line(0).cell(CableLine::LoadCurrent), QStringLiteral("21,04"));
 
     // The choices are those of the shields when the dialog was loaded.
     f.window->project().shields.first().loads.removeLast();

@@ -67,11 +67,11 @@ void TstCliLines::line_data()
         << QStringList{"--net", "220", "--material", "Медь", "--section", "2,5", "--length", "100", "--current", "10",
                        "--cos-phi", "0,8"}
         << "Линия №1		3x2,5	Медь	100	712	10	25	5,23	220";
-    // In the ground at 25 °C with three cables 100 mm apart: 175 × 0,89 × 0,85 = 132,3875 A.
+    // In the ground at 25 °C with three cables 100 mm apart: 175 × 0,89 × 0,85 = 132,3875 A, shown as 132,39.
     QTest::newRow("ground, corrected permissible current")
         << QStringList{"--laying", "ground", "--section", "50", "--length", "120", "--current", "100", "--ambient", "25",
                        "--cables", "3"}
-        << "Линия №1		3x50	Алюминий	120	64,79	100	132,3875	2,95	380";
+        << "Линия №1		3x50	Алюминий	120	64,79	100	132,39	2,95	380";
     // Five-core as four-core: 0,92 × 75 A, in air at 35 °C × 0,87 = 60,03 A.
     QTest::newRow("five-core in warm air")
         << QStringList{"--material", "Медь", "--type", "4", "--section", "16", "--length", "30", "--current", "40",
@@ -114,9 +114,13 @@ void TstCliLines::lineRefused_data()
                                         << "Сечение нулевой жилы 17 отсутствует в списке сечений нулевых жил!\n";
     QTest::newRow("cos φ above 1") << (ok + QStringList{"--cos-phi", "1,2"}) << 1
                                    << "Коэффициент мощности должен быть больше 0 и не больше 1!\n";
-    QTest::newRow("ambient at the conductor's temperature")
-        << (ok + QStringList{"--ambient", "65"}) << 1
-        << "Температура окружающей среды должна быть не ниже -50 °C и ниже 65 °C (допустимой температуры жилы)!\n";
+    // ПУЭ table 1.3.3 prints -5…+50 °C for air, -5…+35 °C for the ground.
+    QTest::newRow("ambient above table 1.3.3")
+        << (ok + QStringList{"--ambient", "51"}) << 1
+        << "Температура окружающей среды должна быть от -5 до +50 °C (ПУЭ, табл. 1.3.3)!\n";
+    QTest::newRow("ground above table 1.3.3")
+        << (ok + QStringList{"--laying", "ground", "--ambient", "36"}) << 1
+        << "Температура земли должна быть от -5 до +35 °C (ПУЭ, табл. 1.3.3)!\n";
     QTest::newRow("seven cables in a trench")
         << (ok + QStringList{"--laying", "ground", "--cables", "7"}) << 1
         << "Число кабелей в траншее должно быть от 1 до 6 (ПУЭ, табл. 1.3.26)!\n";
@@ -230,12 +234,13 @@ void TstCliLines::offeredCurrents()
     QVERIFY(ProjectFile::write(path, project));
 
     // As the line dialog lists them: the most loaded phase for a three-phase
-    // line, the sum of the loads' currents for a single-phase one.
+    // line, the sum of the loads' currents for a single-phase one; a load at
+    // its full power (Кс = 1): 10 / 0,8 / 3 / 0,9 / 0,22 = 21,04 A.
     QString out;
     QCOMPARE(run(app, QStringLiteral("currents"), {path}, &out, nullptr), 0);
-    QCOMPARE(out, QStringLiteral("ЩО1 - 23,82А\nНасос - 14,73А\nСвет - 9,09А\n"));
+    QCOMPARE(out, QStringLiteral("ЩО1 - 23,82А\nНасос - 21,04А\nСвет - 9,09А\n"));
     QCOMPARE(run(app, QStringLiteral("currents"), {path, QStringLiteral("--net"), QStringLiteral("220")}, &out, nullptr), 0);
-    QCOMPARE(out, QStringLiteral("ЩО1 - 53,28А\nНасос - 14,73А\nСвет - 9,09А\n"));
+    QCOMPARE(out, QStringLiteral("ЩО1 - 53,28А\nНасос - 21,04А\nСвет - 9,09А\n"));
     QCOMPARE(run(app, QStringLiteral("currents"), {path, QStringLiteral("--net"), QStringLiteral("110")}, &out, nullptr), 2);
 }
 

@@ -4,7 +4,9 @@
 #include "base/DataFileRegistry.h"
 #include "base/ProjectFile.h"
 #include "base/Prompter.h"
+#include "base/NumberText.h"
 #include "calc/loads/LoadCalc.h"
+#include "calc/lines/PermissibleTables.h"
 
 #include <QtTest>
 
@@ -12,14 +14,26 @@ using namespace LoadCalc;
 
 namespace {
 
-Load row(const QString &pu, const QString &pr, const QString &s, const QString &i, const QString &phase)
+// A row as the load dialog writes it, from its inputs.
+Load load(const QString &pu, const QString &cosf, const QString &ks, const QString &phase,
+          const QString &kpd = QStringLiteral("1"))
 {
-    Load l;
-    l.name = QStringLiteral("Нагрузка");
-    l.cells = QStringList{pu, QStringLiteral("0,8"), QStringLiteral("1"), pr, s, i, phase,
-                          phase == QLatin1String("ABC") ? QStringLiteral("3") : QStringLiteral("1"),
-                          QStringLiteral("1")};
-    return l;
+    LoadInput in;
+    in.name = QStringLiteral("Нагрузка");
+    in.power = pu;
+    in.cosf = cosf;
+    in.ks = ks;
+    in.threePhase = phase == QLatin1String("ABC");
+    in.phase = phase;
+    in.kpd = kpd;
+    return computeLoad(in, 2);
+}
+
+// A single-phase load of cos φ 1 and Кс 1 drawing `current` amperes: Pу = 0,22·I.
+Load drawing(double current, const QString &phase)
+{
+    const double phases = phase == QLatin1String("ABC") ? 3 : 1;
+    return load(NumberText::format(current * phases * PhaseVoltage), QStringLiteral("1"), QStringLiteral("1"), phase);
 }
 
 QStringList phases(const ShieldTotals &t)
@@ -42,10 +56,13 @@ private slots:
     void totalsEmpty();
     void totals_data();
     void totals();
-    void phaseRoundingAtEveryStep();
+    void totalsFromUnroundedValues();
     void badCellsSkipOnlyTheirStep();
     void neutralAndImbalance_data();
     void neutralAndImbalance();
+    void overflowingTotalsShownAsSuch();
+    void singleLoadOfferedAtItsRatedCurrent();
+    void recomputedRowFromItsInputs();
     void cliLoad();
     void cliShield();
 };
@@ -65,9 +82,12 @@ void tst_LoadCalc::computeLoad_data()
                                     << QStringList{"7", "8,75", "39,77", "B", "1", "1"};
     QTest::newRow("three phase") << "10" << "0,7" << "0,8" << true << "B" << "0,9" << 2
                                  << QStringList{"7", "8,75", "14,73", "ABC", "3", "0,9"};
-    // Pр rounds 2,5 to the even 2, and S is computed from that text: 2 / 0,5 = 4, not 5.
-    QTest::newRow("half to even feeds S") << "2,5" << "1" << "0,5" << false << "A" << "1" << 0
-                                          << QStringList{"2", "4", "18", "A", "1", "1"};
+    // Pр shows 2,5 rounded to the even 2, but S comes from the inputs: 2,5 / 0,5 = 5, I = 22,7.
+    QTest::newRow("S from the unrounded Pр") << "2,5" << "1" << "0,5" << false << "A" << "1" << 0
+                                             << QStringList{"2", "5", "23", "A", "1", "1"};
+    // 1,3 × 0,95 = 1,235 shows as 1,23, yet S = 1,3 and I = 1,3 / 0,22 = 5,91 (not 1,29 and 5,86).
+    QTest::newRow("1,3 kW, Кс 0,95, cos φ 0,95") << "1,3" << "0,95" << "0,95" << false << "A" << "1" << 2
+                                                 << QStringList{"1,23", "1,3", "5,91", "A", "1", "1"};
     QTest::newRow("single phase ignores efficiency") << "10" << "0,7" << "0,8" << false << "C" << "0,5" << 2
                                                      << QStringList{"7", "8,75", "39,77", "C", "1", "1"};
     QTest::newRow("point and blanks as typed") << " 4.4 " << "0.5" << "1" << false << "A" << "1" << 3
@@ -198,26 +218,31 @@ void tst_LoadCalc::totals_data()
     QTest::addColumn<QStringList>("general"); // ΣPу, ΣPр, ΣS, I, cos φ
     QTest::addColumn<QStringList>("phase"); // SA, IA, SB, IB, SC, IC
 
-    QTest::newRow("one load on B") << QVector<Load>{row("10", "7", "8,75", "39,77", "B")}
+    // 10 kW, Кс 0,7, cos φ 0,8: Pр 7, S 8,75, I = 8,75 / 0,22 = 39,77.
+    QTest::newRow("one load on B") << QVector<Load>{load("10", "0,8", "0,7", "B")}
                                    << QStringList{"10", "7", "8,75", "39,77", "0,8"}
                                    << QStringList{"0", "0", "8,75", "39,77", "0", "0"};
-    QTest::newRow("one three-phase load") << QVector<Load>{row("10", "7", "8,75", "14,73", "ABC")}
-                                          << QStringList{"10", "7", "8,75", "39,77", "0,8"}
+    // The same with η 0,9 on three phases: 8,75 / 3 / 0,9 / 0,22 = 14,73 A in
+    // each; the shield draws 14,73 A, not ΣS / 0,22 = 39,77 A.
+    QTest::newRow("one three-phase load") << QVector<Load>{load("10", "0,8", "0,7", "ABC", "0,9")}
+                                          << QStringList{"10", "7", "8,75", "14,73", "0,8"}
                                           << QStringList{"2,917", "14,73", "2,917", "14,73", "2,917", "14,73"};
-    QTest::newRow("three phases") << QVector<Load>{row("1", "1", "1", "4,55", "A"), row("2", "2", "2", "9,09", "B"),
-                                                   row("3", "3", "3", "13,64", "C"), row("1", "1", "1", "4,55", "A")}
-                                  << QStringList{"7", "7", "7", "31,82", "1"}
-                                  << QStringList{"2", "9,1", "2", "9,09", "3", "13,64"};
-    // Other phase texts count in the totals only.
-    QTest::newRow("unknown phases") << QVector<Load>{row("1", "1", "2", "9,09", "b"), row("1", "1", "2", "9,09", ""),
-                                                     row("1", "1", "2", "9,09", "А")} // Cyrillic letter
-                                    << QStringList{"3", "3", "6", "27,27", "0,5"}
-                                    << QStringList(6, QStringLiteral("0"));
-    // The power sums are not rounded.
-    QTest::newRow("unrounded sums") << QVector<Load>{row("0,1", "0,1234", "0,3333", "1", "A"),
-                                                     row("0,2", "0,0001", "0,0001", "1", "A")}
-                                    << QStringList{"0,3", "0,1235", "0,3334", "1,52", "0,37"}
-                                    << QStringList{"0,333", "2", "0", "0", "0", "0"};
+    // 1, 2, 3 and 1 kW at cos φ 1: phase A carries 2 / 0,22 = 9,09 A (not 4,55 + 4,55 = 9,1);
+    // the shield draws its most loaded phase, C: 3 / 0,22 = 13,64 A.
+    QTest::newRow("three phases") << QVector<Load>{load("1", "1", "1", "A"), load("2", "1", "1", "B"),
+                                                   load("3", "1", "1", "C"), load("1", "1", "1", "A")}
+                                  << QStringList{"7", "7", "7", "13,64", "1"}
+                                  << QStringList{"2", "9,09", "2", "9,09", "3", "13,64"};
+    // Other phase texts count in the power totals only.
+    QVector<Load> unknown{load("1", "0,5", "1", "A"), load("1", "0,5", "1", "A"), load("1", "0,5", "1", "A")};
+    unknown[0].cells[Load::Phase] = QStringLiteral("b");
+    unknown[1].cells[Load::Phase] = QString();
+    unknown[2].cells[Load::Phase] = QStringLiteral("А"); // Cyrillic letter
+    QTest::newRow("unknown phases") << unknown << QStringList{"3", "3", "6", "0", "0,5"} << QStringList(6, QStringLiteral("0"));
+    // Two rows of 1,3 kW, Кс 0,95, cos φ 0,95: ΣPр = 2 × 1,235 = 2,47 (the rows show 1,23).
+    QTest::newRow("sums of unrounded rows") << QVector<Load>{load("1,3", "0,95", "0,95", "A"), load("1,3", "0,95", "0,95", "A")}
+                                            << QStringList{"2,6", "2,47", "2,6", "11,82", "0,95"}
+                                            << QStringList{"2,6", "11,82", "0", "0", "0", "0"};
 }
 
 void tst_LoadCalc::totals()
@@ -230,31 +255,42 @@ void tst_LoadCalc::totals()
     QCOMPARE(phases(t), phase);
 }
 
-void tst_LoadCalc::phaseRoundingAtEveryStep()
+void tst_LoadCalc::totalsFromUnroundedValues()
 {
-    const Load one = row("1", "1", "1", "1,52", "ABC");
-    // 1/3 rounds to 0,333; then round(1/3 + 0,333, 3) = 0,666, not the 0,667 of the exact sum.
+    // 1 kW on three phases: 1/3 kVA and 1/3/0,22 = 1,5152 A a phase, shown 0,333 and 1,52.
+    const Load one = load("1", "1", "1", "ABC");
+    QCOMPARE(one.cell(Load::Current), QStringLiteral("1,52"));
     QCOMPARE(recalcShieldTotals({one}, 2).phasePower[1], QStringLiteral("0,333"));
+    // Two of them: 0,667 kVA and 3,03 A, not the 0,666 and 3,04 of the rounded rows.
     const ShieldTotals two = recalcShieldTotals({one, one}, 2);
-    QCOMPARE(phases(two), QStringList({"0,666", "3,04", "0,666", "3,04", "0,666", "3,04"}));
-    QCOMPARE(two.current, QStringLiteral("9,09"));
+    QCOMPARE(phases(two), QStringList({"0,667", "3,03", "0,667", "3,03", "0,667", "3,03"}));
+    QCOMPARE(two.current, QStringLiteral("3,03"));
 
-    // decimalPlaces = 0: phase powers to one place, currents to whole amperes, ties to even.
-    const ShieldTotals t0 = recalcShieldTotals({row("1", "1", "0,25", "2,5", "A"), row("1", "1", "1", "1", "A")}, 0);
-    QCOMPARE(t0.phasePower[0], QStringLiteral("1,2")); // 0,2 (0,25 to even) + 1
-    QCOMPARE(t0.phaseCurrent[0], QStringLiteral("3")); // 2 (2,5 to even) + 1
-    QCOMPARE(t0.powerFactor, QStringLiteral("1,6")); // always two places: 2 / 1,25
+    // decimalPlaces = 0: 0,55 kW shows 2,5 A rounded to the even 2; two of them draw 5 A, not 4.
+    LoadInput in;
+    in.name = QStringLiteral("Н");
+    in.power = QStringLiteral("0,55");
+    in.cosf = in.ks = QStringLiteral("1");
+    const Load small = LoadCalc::computeLoad(in, 0);
+    QCOMPARE(small.cell(Load::Current), QStringLiteral("2"));
+    const ShieldTotals t0 = recalcShieldTotals({small, small}, 0);
+    QCOMPARE(t0.phaseCurrent[0], QStringLiteral("5"));
+    QCOMPARE(t0.phasePower[0], QStringLiteral("1,1")); // one place more than the currents
+    QCOMPARE(t0.powerFactor, QStringLiteral("1")); // always two places
 }
 
 void tst_LoadCalc::badCellsSkipOnlyTheirStep()
 {
-    Load damaged = row("x", "7", "8,75", "y", "B");
-    const ShieldTotals t = recalcShieldTotals({damaged, row("1", "1", "1", "1", "B")}, 2);
+    // Inputs that give nothing: the row counts with its texts, a bad one left out.
+    Load damaged = load("10", "0,8", "0,7", "B");
+    damaged.cells[Load::InstalledPower] = QStringLiteral("x");
+    damaged.cells[Load::Current] = QStringLiteral("y");
+    const ShieldTotals t = recalcShieldTotals({damaged, load("1", "1", "1", "B")}, 2);
     QCOMPARE(t.installedPower, QStringLiteral("1"));
     QCOMPARE(t.designPower, QStringLiteral("8"));
     QCOMPARE(t.apparentPower, QStringLiteral("9,75"));
     QCOMPARE(t.phasePower[1], QStringLiteral("9,75"));
-    QCOMPARE(t.phaseCurrent[1], QStringLiteral("1"));
+    QCOMPARE(t.phaseCurrent[1], QStringLiteral("4,55"));
 
     Load shortRow; // a row with fewer cells than columns
     shortRow.cells = QStringList{QStringLiteral("5")};
@@ -270,25 +306,23 @@ void tst_LoadCalc::neutralAndImbalance_data()
     // By hand: IN = √(Ia² + Ib² + Ic² − Ia·Ib − Ib·Ic − Ic·Ia), (Imax − Iср) / Iср.
     QTest::newRow("no load") << QVector<Load>{} << "0" << "0" << false;
     // √(100) = 10; (10 − 3,333) / 3,333 = 200 %.
-    QTest::newRow("one phase") << QVector<Load>{row("1", "1", "1", "10", "A")} << "10" << "200" << true;
+    QTest::newRow("one phase") << QVector<Load>{drawing(10, "A")} << "10" << "200" << true;
     // A three-phase load sits on all three phases alike.
-    QTest::newRow("balanced") << QVector<Load>{row("10", "7", "8,75", "14,73", "ABC")} << "0" << "0" << false;
+    QTest::newRow("balanced") << QVector<Load>{load("10", "0,8", "0,7", "ABC", "0,9")} << "0" << "0" << false;
     // √(100 + 64 + 36 − 80 − 48 − 60) = √12 = 3,46; (10 − 8) / 8 = 25 %.
-    QTest::newRow("10 8 6") << QVector<Load>{row("1", "1", "1", "10", "A"), row("1", "1", "1", "8", "B"),
-                                             row("1", "1", "1", "6", "C")}
-                            << "3,46" << "25" << true;
+    QTest::newRow("10 8 6") << QVector<Load>{drawing(10, "A"), drawing(8, "B"), drawing(6, "C")} << "3,46" << "25"
+                            << true;
     // √(400 + 324 + 289 − 360 − 306 − 340) = √7 = 2,65; (20 − 18,333) / 18,333 = 9,09 %.
-    QTest::newRow("20 18 17") << QVector<Load>{row("1", "1", "1", "20", "A"), row("1", "1", "1", "18", "B"),
-                                               row("1", "1", "1", "17", "C")}
-                              << "2,65" << "9,09" << false;
+    QTest::newRow("20 18 17") << QVector<Load>{drawing(20, "A"), drawing(18, "B"), drawing(17, "C")} << "2,65"
+                              << "9,09" << false;
     // √6,75 = 2,6; exactly 15 % is not above the limit.
-    QTest::newRow("at the limit") << QVector<Load>{row("1", "1", "1", "11,5", "A"), row("1", "1", "1", "10", "B"),
-                                                   row("1", "1", "1", "8,5", "C")}
-                                  << "2,6" << "15" << false;
-    // The phase currents as shown: A = 12,14 + 4,55 = 16,69, B = C = 4,55; the
-    // neutral carries the difference, 12,14; (16,69 − 8,5967) / 8,5967 = 94,15 %.
-    QTest::newRow("mixed") << QVector<Load>{row("1", "1", "1", "12,14", "A"), row("1", "1", "1", "4,55", "ABC")}
-                           << "12,14" << "94,15" << true;
+    QTest::newRow("at the limit") << QVector<Load>{drawing(11.5, "A"), drawing(10, "B"), drawing(8.5, "C")} << "2,6"
+                                  << "15" << false;
+    // A = 12,14 + 4,55 = 16,69, B = C = 4,55: the neutral carries the
+    // difference, 12,14; (16,69 − 8,5967) / 8,5967 = 94,15 %.
+    QTest::newRow("mixed") << QVector<Load>{drawing(12.14, "A"), drawing(4.55, "ABC")} << "12,14" << "94,15" << true;
+    // 1E+200 A on one phase: its square overflows, the scaled sum does not.
+    QTest::newRow("1E+200 A on one phase") << QVector<Load>{drawing(1e200, "A")} << "1E+200" << "200" << true;
 }
 
 void tst_LoadCalc::neutralAndImbalance()
@@ -301,6 +335,52 @@ void tst_LoadCalc::neutralAndImbalance()
     QCOMPARE(t.neutralCurrent, neutral);
     QCOMPARE(t.imbalance, imbalance);
     QCOMPARE(isImbalanced(t), uneven);
+}
+
+void tst_LoadCalc::overflowingTotalsShownAsSuch()
+{
+    // Two loads of 1E+308 kW add up past the range of numbers: "∞", never 0.
+    const Load huge = load("1E+308", "1", "1", "A");
+    const ShieldTotals t = recalcShieldTotals({huge, huge}, 2);
+    QCOMPARE((QStringList{t.installedPower, t.designPower, t.apparentPower, t.current, t.phasePower[0],
+                          t.phaseCurrent[0], t.neutralCurrent}),
+             QStringList(7, QStringLiteral("∞")));
+    // Ratios of such totals have no value.
+    QCOMPARE(t.powerFactor, QStringLiteral("-"));
+    QCOMPARE(t.imbalance, QStringLiteral("-"));
+    QCOMPARE(recalcShieldTotals({huge}, 2).designPower, QStringLiteral("1E+308"));
+}
+
+void tst_LoadCalc::singleLoadOfferedAtItsRatedCurrent()
+{
+    // An 11 kW lathe at Кс 0,16, cos φ 0,8, η 0,88: its design current is
+    // 11 × 0,16 / 0,8 / 3 / 0,88 / 0,22 = 3,79 A, yet its own cable carries
+    // 11 / 0,8 / 3 / 0,88 / 0,22 = 23,67 A.
+    Load lathe = load("11", "0,8", "0,16", "ABC", "0,88");
+    lathe.name = QStringLiteral("Токарный");
+    QCOMPARE(lathe.cell(Load::Current), QStringLiteral("3,79"));
+    QCOMPARE(NumberText::formatRounded(*ratedCurrent(lathe), 2), QStringLiteral("23,67"));
+    const QVector<Permissible::CurrentChoice> offered =
+        Permissible::loadCurrentChoices({Shield{QStringLiteral("ЩО1"), {lathe}}}, NetworkType::ThreePhase, 2);
+    QCOMPARE(offered.size(), 2);
+    // The shield keeps its design current.
+    QCOMPARE(offered.at(0).text, QStringLiteral("ЩО1 - 3,79А"));
+    QCOMPARE(offered.at(1).text, QStringLiteral("Токарный - 23,67А"));
+}
+
+void tst_LoadCalc::recomputedRowFromItsInputs()
+{
+    // A row of an earlier version keeps its texts until it is recomputed.
+    Load old = load("1,3", "0,95", "0,95", "A");
+    old.cells[Load::ApparentPower] = QStringLiteral("1,29");
+    old.cells[Load::Current] = QStringLiteral("5,86");
+    QCOMPARE(recomputeLoad(old, 2)->cells, load("1,3", "0,95", "0,95", "A").cells);
+    // Inputs the load dialog would refuse leave the row as it is.
+    old.cells[Load::PowerFactor] = QStringLiteral("1,5");
+    QVERIFY(!recomputeLoad(old, 2));
+    old.cells[Load::PowerFactor] = QStringLiteral("0,95");
+    old.cells[Load::Phase] = QStringLiteral("ABC"); // one phase marked as three
+    QVERIFY(!recomputeLoad(old, 2));
 }
 
 void tst_LoadCalc::cliLoad()
@@ -333,8 +413,9 @@ void tst_LoadCalc::cliShield()
     TestAppDir app;
     Project project;
     project.transformerPower = QStringLiteral("400");
-    project.shields = {Shield{QStringLiteral("ЩО1"), {row("10", "7", "8,75", "39,77", "B")}},
-                       Shield{QStringLiteral("ЩС"), {row("10", "7", "8,75", "14,73", "ABC")}}};
+    project.shields = {Shield{QStringLiteral("ЩО1"), {load("10", "0,8", "0,7", "B")}},
+                       Shield{QStringLiteral("ЩС"), {load("10", "0,8", "0,7", "ABC", "0,9")}},
+                       Shield{QStringLiteral("ЩП"), {load("1E+308", "1", "1", "A"), load("1E+308", "1", "1", "A")}}};
     const QString path = app.file(QStringLiteral("shields.kbp"));
     QVERIFY(ProjectFile::write(path, project));
 
@@ -343,7 +424,8 @@ void tst_LoadCalc::cliShield()
     const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 13);
     QCOMPARE(lines.at(0), QStringLiteral("Мощность установленная\t10"));
-    QCOMPARE(lines.at(3), QStringLiteral("Ток\t39,77"));
+    // The shield draws its most loaded phase, 14,73 A, not ΣS / 0,22.
+    QCOMPARE(lines.at(3), QStringLiteral("Ток\t14,73"));
     QCOMPARE(lines.at(4), QStringLiteral("Коэффициент мощности\t0,8"));
     QCOMPARE(lines.at(5), QStringLiteral("Фаза \u0410 кВА\t2,917"));
     QCOMPARE(lines.at(10), QStringLiteral("Фаза C \u0410\t14,73"));
@@ -355,7 +437,12 @@ void tst_LoadCalc::cliShield()
     QVERIFY(out.contains(QStringLiteral("Фаза B кВА\t8,75\n")));
     QVERIFY(out.endsWith(QStringLiteral("Ток нулевого проводника\t39,77\nНеравномерность, %\t200\n")));
 
-    QCOMPARE(runCli({"shield", path, "--app-dir", app.path(), "--index", "3"}, &out, &err), 2);
+    // Totals past the range of numbers are told as such.
+    QCOMPARE(runCli({"shield", path, "--app-dir", app.path(), "--index", "3"}, &out, &err), 0);
+    QVERIFY2(out.startsWith(QStringLiteral("Мощность установленная\t∞\nМощность расчетная\t∞\nПолная мощность\t∞\n"
+                                           "Ток\t∞\n")),
+             qPrintable(out));
+    QCOMPARE(runCli({"shield", path, "--app-dir", app.path(), "--index", "4"}, &out, &err), 2);
     QCOMPARE(runCli({"shield", app.file(QStringLiteral("none.kbp")), "--app-dir", app.path()}, &out, &err), 1);
 }
 

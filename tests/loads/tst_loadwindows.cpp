@@ -1,5 +1,6 @@
 // The load dialog and the shields window driven offscreen through their controls.
 #include "TestSupport.h"
+#include "calc/loads/LoadCalc.h"
 #include "base/AppContext.h"
 #include "base/IniStore.h"
 #include "base/Project.h"
@@ -24,6 +25,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QtTest>
 
 namespace {
@@ -82,6 +84,18 @@ void onLoadDialog(std::function<void(LoadDialog &)> action)
     });
 }
 
+// A row as the load dialog writes it: Pу at cos φ 1 and Кс 1, so S = Pу and I = Pу / 0,22.
+Load loadOf(const QString &name, const QString &power, const QString &phase = QStringLiteral("A"))
+{
+    LoadCalc::LoadInput in;
+    in.name = name;
+    in.power = power;
+    in.cosf = in.ks = QStringLiteral("1");
+    in.threePhase = phase == QLatin1String("ABC");
+    in.phase = phase;
+    return LoadCalc::computeLoad(in, 2);
+}
+
 } // namespace
 
 class tst_LoadWindows : public QObject
@@ -107,6 +121,7 @@ private slots:
     void loadsThroughToolbarAndTotals();
     void rowColoursAndIcons();
     void removeAndChangeLoad();
+    void recomputeShieldFromInputs();
     void sortByTextAndToggle();
     void copyToClipboard();
     void rightClickSelectsRow();
@@ -407,7 +422,7 @@ void tst_LoadWindows::deleteSecondOfThree()
 void tst_LoadWindows::deleteFirstOfTwo()
 {
     Env e;
-    e.project.shields = {Shield{"ЩО1", {makeLoad("a1", "1")}}, Shield{"ЩС", {makeLoad("b1", "2", "B", "8,75")}}};
+    e.project.shields = {Shield{"ЩО1", {makeLoad("a1", "1")}}, Shield{"ЩС", {loadOf("b1", "8,75", "B")}}};
     ShieldsWindow w(e.context, e.prompter, e.project);
     w.actionDeleteShield->trigger();
     QCOMPARE(w.shieldTabs->count(), 1);
@@ -461,7 +476,9 @@ void tst_LoadWindows::loadsThroughToolbarAndTotals()
     w.runToolbarKey(QStringLiteral("add"));
 
     QCOMPARE(column(*w.currentModel(), 7), QStringList({"A", "B", "C", "ABC"}));
-    QCOMPARE(displays(w), QStringList({"40", "28", "35", "159,09", "0,8", "11,667", "54,5", "11,667", "54,5",
+    // Each phase: 8,75 / 0,22 + 8,75 / 3 / 0,9 / 0,22 = 39,77 + 14,73 = 54,5 A;
+    // the shield's current is its largest phase current, not ΣS / 0,22 = 159,09 A.
+    QCOMPARE(displays(w), QStringList({"40", "28", "35", "54,5", "0,8", "11,667", "54,5", "11,667", "54,5",
                                        "11,667", "54,5"}));
     QVERIFY(w.toolChangeLoad->isEnabled() && w.actionCopyList->isEnabled());
     QVERIFY(e.prompter.messages.isEmpty());
@@ -489,11 +506,11 @@ void tst_LoadWindows::rowColoursAndIcons()
 void tst_LoadWindows::removeAndChangeLoad()
 {
     Env e;
-    e.project.shields[0].loads = {makeLoad("a", "1"), makeLoad("b", "2", "B")};
+    e.project.shields[0].loads = {loadOf("a", "0,22"), loadOf("b", "0,44", "B")};
     ShieldsWindow w(e.context, e.prompter, e.project);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    // By hand: IN = √(1² + 2² + 0² − 1·2 − 2·0 − 0·1) = √3 = 1,732;
+    // 1 A on A, 2 A on B. By hand: IN = √(1² + 2² + 0² − 1·2 − 2·0 − 0·1) = √3 = 1,732;
     // Iср = 1, (2 − 1) / 1 = 100 %, above the 15 % limit: highlighted.
     QCOMPARE(w.neutralCurrentEdit->text(), QStringLiteral("1,73"));
     QCOMPARE(w.imbalanceEdit->text(), QStringLiteral("100"));
@@ -521,7 +538,7 @@ void tst_LoadWindows::removeAndChangeLoad()
     w.runToolbarKey(QStringLiteral("EDIT"));
     QCOMPARE(column(*w.currentModel(), 0), QStringList({"a", "b"}));
     QCOMPARE(w.currentModel()->load(0).column(1), QStringLiteral("5"));
-    QCOMPARE(w.installedPowerEdit->text(), QStringLiteral("6"));
+    QCOMPARE(w.installedPowerEdit->text(), QStringLiteral("5,44"));
 
     w.selectLoad(1);
     w.runToolbarKey(QStringLiteral("Remove"));
@@ -534,6 +551,29 @@ void tst_LoadWindows::removeAndChangeLoad()
     QCOMPARE(w.imbalanceEdit->text(), QStringLiteral("0"));
     QVERIFY(!w.imbalanceEdit->property("uneven").toBool());
     QVERIFY(e.prompter.messages.isEmpty());
+}
+
+void tst_LoadWindows::recomputeShieldFromInputs()
+{
+    Env e;
+    // A row an earlier version wrote from its rounded Pр: S 1,29 and I 5,86
+    // for 1,3 kW at Кс 0,95 and cos φ 0,95.
+    Load old = makeLoad("Старая", "5,86");
+    old.cells = QStringList{"1,3", "0,95", "0,95", "1,23", "1,29", "5,86", "A", "1", "1"};
+    Load bad = makeLoad("Испорченная", "7");
+    bad.cells[Load::PowerFactor] = QStringLiteral("2");
+    e.project.shields[0].loads = {old, bad};
+    QUndoStack history;
+    ShieldsWindow w(e.context, e.prompter, e.project);
+    w.setHistory(&history);
+    // The row keeps its texts; the totals take the inputs: 1,3 / 0,22 = 5,91 A.
+    QCOMPARE(w.currentModel()->load(0).cell(Load::Current), QStringLiteral("5,86"));
+    w.actionRecomputeShield->trigger();
+    QCOMPARE(w.currentModel()->load(0).cells, (QStringList{"1,3", "0,95", "0,95", "1,23", "1,3", "5,91", "A", "1", "1"}));
+    QCOMPARE(w.currentModel()->load(1), bad); // inputs the dialog refuses: kept
+    QCOMPARE(history.count(), 1);
+    history.undo();
+    QCOMPARE(e.project.shields[0].loads.at(0), old);
 }
 
 void tst_LoadWindows::sortByTextAndToggle()
@@ -700,7 +740,8 @@ void tst_LoadWindows::mainWindowOwnsWindowAndLineDialogSeesLoads()
         QStringList offered;
         for (int i = 0; i < dialog.loadCurrentList->count(); ++i)
             offered << dialog.loadCurrentList->itemText(i);
-        QVERIFY2(offered.contains(QStringLiteral("Насос - 39,77А")), qPrintable(offered.join(" | ")));
+        // The load at its full power: 10 / 0,8 / 0,22 = 56,82 A; the shield at its design current.
+        QVERIFY2(offered.contains(QStringLiteral("Насос - 56,82А")), qPrintable(offered.join(" | ")));
         QVERIFY2(offered.contains(QStringLiteral("ЩО1 - 39,77А")), qPrintable(offered.join(" | ")));
     }
 

@@ -256,12 +256,12 @@ void TstNetwork::workshopByHand()
         QCOMPARE(NumberText::format(r.lines.at(i).dropFromBus), QString::fromUtf8(expected[i].drop));
         QVERIFY(!r.lines.at(i).dropAboveLimit);
         QCOMPARE(FaultCurrents::pointTexts(r.lines.at(i).end, 4).mid(1), expected[i].currents);
-        // Ib <= In <= Iz; Iк(1) min at the end trips at once (200А 10In:
-        // 2 kA, C100: 1 kA, C25: 250 A, C40: 400 A); Iк(3) max where the line
-        // starts within Icu (16,57 <= 25 kA at the bus, 5,65 <= 10 and 6 kA at
-        // the ВРУ); S >= Iк·√0,1 / k (68,9 mm² for the feeder, k 76; 15,5 mm²
-        // for the boards, k 115).
-        QCOMPARE(checksText(r.lines.at(i).check), QStringLiteral("да"));
+        // Ib <= In <= Iz; Iк(3) max where the line starts within Icu (16,57
+        // <= 25 kA at the bus, 5,65 <= 10 and 6 kA at the ВРУ). Iк(1) min at
+        // the end trips the boards' breakers at once (C100: 1 kA, C25: 250 A,
+        // C40: 400 A; S >= Iк·√0,1 / 115 = 15,5 mm²), but not the feeder's
+        // industrial one: 1,2 · 10 · 200 = 2400 A > 2062 A.
+        QCOMPARE(checksText(r.lines.at(i).check), i == 0 ? QStringLiteral("нет: отключение") : QStringLiteral("да"));
     }
     QCOMPARE(*r.lines.at(3).check.input.maximumAtDevice, *r.lines.at(0).end.threePhase);
 

@@ -334,7 +334,7 @@ void TstNetworkWindow::commandLine()
     QString out, err;
     QCOMPARE(runCli({QStringLiteral("network"), path, QStringLiteral("--app-dir"), app.path()}, &out, &err), 0);
     QCOMPARE(out, QStringLiteral("0\tТП\t-\t-\t-\t-\t-\t-\t16,57\t4,96\t-\t-\n"
-                                 "1\tВвод ВРУ\tТП\tВРУ\t200\t216,2\t2,52\t2,52\t5,65\t2,06\t200А 10In\tда\n"
+                                 "1\tВвод ВРУ\tТП\tВРУ\t200\t216,2\t2,52\t2,52\t5,65\t2,06\t200А 10In\tнет: отключение\n"
                                  "2\tЩС-1\tВвод ВРУ\tЩС-1\t95\t110,4\t1,54\t4,06\t2,85\t1,12\tC100\tда\n"
                                  "2\tЩО-1\tВвод ВРУ\tЩО-1\t25\t69\t1,84\t4,36\t1,1\t0,45\tC25\tда\n"
                                  "2\tЩВ-1\tВвод ВРУ\tЩВ-1\t35\t87,4\t2,04\t4,56\t1,26\t0,52\tC40\tда\n"));
@@ -350,7 +350,7 @@ void TstNetworkWindow::commandLine()
                     &out),
              0);
     QCOMPARE(out.split(QLatin1Char('\n')).mid(1, 4),
-             (QStringList{"1\tВвод ВРУ\tТП\tВРУ\t200\t216,2\t2,5\t2,5\t5,7\t2,1\t200А 10In\tда",
+             (QStringList{"1\tВвод ВРУ\tТП\tВРУ\t200\t216,2\t2,5\t2,5\t5,7\t2,1\t200А 10In\tнет: отключение",
                           "2\tЩС-1\tВвод ВРУ\tЩС-1\t95\t110,4\t1,5\t4,1\t2,9\t1,1\tC100\tда",
                           "3\tЩВ-1\tЩС-1\tЩВ-1\t35\t87,4\t2\t6,1\t1\t0,4\tC40\tда",
                           "1\tЩО-1\t?\tЩО-1\t25\t69\t1,8\t1,8\t1,3\t0,5\tC25\tнет: отключающая способность"}));

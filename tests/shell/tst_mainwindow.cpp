@@ -186,12 +186,15 @@ void TstMainWindow::menusAndShortcuts()
         {"actionOpenProject", "&Открыть проект...", QKeySequence(QStringLiteral("Ctrl+O"))},
         {"actionSaveProject", "&Сохранить проект", QKeySequence(QStringLiteral("Ctrl+S"))},
         {"actionSaveProjectAs", "Сохранить проект &как...", QKeySequence()},
+        {"actionProjectProperties", "Сво&йства проекта...", QKeySequence()},
         {"actionCableLineReport", "Сохранить ведомость К&Л...", QKeySequence(QStringLiteral("F2"))},
         {"actionShortCircuitReport", "Сохранить ведомость токов К&З...", QKeySequence(QStringLiteral("F3"))},
         {"actionLoadReport", "Сохранить расчетную нагрузку &щитов...", QKeySequence()},
         {"actionPrintCableLineReport", "Ведомость &кабельных линий...", QKeySequence()},
         {"actionPrintShortCircuitReport", "Ведомость токов К&З...", QKeySequence()},
         {"actionPrintLoadReport", "Расчетная нагрузка &щитов...", QKeySequence()},
+        {"actionLightingReport", "Сохранить светотехнический &расчет...", QKeySequence()},
+        {"actionPrintLightingReport", "Светотехнический &расчет...", QKeySequence()},
         {"actionUndo", "&Отменить", QKeySequence(QStringLiteral("Ctrl+Z"))},
         {"actionRedo", "&Повторить", QKeySequence(QStringLiteral("Ctrl+Y"))},
         {"actionExit", "&Выход", QKeySequence(QStringLiteral("Ctrl+Q"))},
@@ -204,6 +207,7 @@ void TstMainWindow::menusAndShortcuts()
         {"actionLoads", "Расчет &нагрузок...", QKeySequence(QStringLiteral("Ctrl+R"))},
         {"actionShortCircuit", "Расчет токов &КЗ...", QKeySequence(QStringLiteral("Ctrl+K"))},
         {"actionLighting", "Расчет &освещенности...", QKeySequence(QStringLiteral("Ctrl+L"))},
+        {"actionRooms", "Освещение &помещений...", QKeySequence()},
         {"actionCalculator", "&Строковый калькулятор", QKeySequence(QStringLiteral("F4"))},
         {"actionOptions", "&Настройки...", QKeySequence(QStringLiteral("Ctrl+P"))},
         {"actionCheckUpdate", "Проверить &обновление", QKeySequence(QStringLiteral("Ctrl+U"))},
@@ -225,7 +229,7 @@ void TstMainWindow::menusAndShortcuts()
     for (QAction *a : f.window->printMenu->actions())
         printed << a->objectName();
     QCOMPARE(printed, (QStringList{"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
-                                   "actionPrintProtectionReport", "actionPrintLoadReport"}));
+                                   "actionPrintProtectionReport", "actionPrintLoadReport", "actionPrintLightingReport"}));
     // The recent-file items and their separator are hidden while the list is empty.
     QAction *recentSeparator = f.window->findChild<QAction *>(QStringLiteral("recentSeparator"));
     QVERIFY(recentSeparator && !recentSeparator->isVisible());

@@ -5,7 +5,9 @@
 #include "base/IniStore.h"
 #include "base/ProjectFile.h"
 #include "base/TextFile.h"
+#include "docs/writers/RtfDocument.h"
 #include "ui/lines/LineListModel.h"
+#include "ui/project/ProjectPropertiesDialog.h"
 #include "shell/MainWindow.h"
 
 #include <QAction>
@@ -16,7 +18,11 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QTimer>
+#include <QUndoStack>
 #include <QtTest>
 
 namespace {
@@ -148,6 +154,7 @@ private slots:
     void damagedFileOpensWhatItCan();
     void recentFilesRing();
     void recentFilesAcrossRuns();
+    void projectPropertiesThroughTheDialog();
 };
 
 void TstProjectCommands::projectWithoutLinesSavesAndOpens()
@@ -162,7 +169,7 @@ void TstProjectCommands::projectWithoutLinesSavesAndOpens()
     const QString path = f.app.file(QStringLiteral("Проект 1.kbp"));
     // The shields window was never opened: one "ЩО1" without loads.
     QCOMPARE(readText(path), QStringLiteral("[TP]\r\nSTP=400\r\nHS=0\r\nMaterial=\r\nLength=\r\nSection=\r\nGroup=Y\r\nSk=0\r\nHV=10\r\n"
-                                   "BusR=0\r\nBusX=0\r\nContactR=0,1\r\nArcR=10\r\nCableTemp=65\r\n"
+                                   "BusR=0\r\nBusX=0\r\nContactR=0,1\r\nArcR=10\r\nCableTemp=65\r\nOverhead=0\r\n"
                                             "[Lines]\r\nSubItemCount=9\r\nLineCount=0\r\nNextId=1\r\n"
                                             "[Shields]\r\nTab1=ЩО1\r\nTabsCount=1\r\nSubItemsCount=0\r\n"
                                             "[Loads1]\r\nLoadCount=0\r\n"));
@@ -628,6 +635,74 @@ void TstProjectCommands::recentFilesAcrossRuns()
     QCOMPARE(next.findChild<QAction *>(QStringLiteral("actionRecentFile1"))->text(),
              QStringLiteral("2 ") + QDir::toNativeSeparators(paths.at(2)));
     QVERIFY(!next.findChild<QAction *>(QStringLiteral("actionRecentFile2"))->isVisible());
+}
+
+// "Свойства проекта" (menu Файл): OK takes the fields as one undoable edit,
+// Esc nothing; the project file keeps them, a new project has none, and the
+// schedules' title blocks show them.
+void TstProjectCommands::projectPropertiesThroughTheDialog()
+{
+    Fixture f;
+    QAction *properties = f.window->action(QStringLiteral("actionProjectProperties"));
+    const QList<QAction *> fileItems = f.window->fileMenu->actions();
+    QCOMPARE(fileItems.indexOf(properties), fileItems.indexOf(f.window->action(QStringLiteral("actionSaveProjectAs"))) + 1);
+
+    // Fills the dialog when it shows, then presses `button`.
+    const auto answer = [](const QString &developer, const QString &code, const char *button) {
+        QTimer::singleShot(0, [=] {
+            auto *dialog = qobject_cast<ProjectPropertiesDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Свойства проекта"));
+            dialog->developerEdit->setText(developer);
+            dialog->documentCodeEdit->setText(code);
+            dialog->dateEdit->setText(QStringLiteral("05.2024"));
+            if (QByteArray(button) == "Esc")
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else
+                dialog->findChild<QPushButton *>(QString::fromLatin1(button))->click();
+        });
+    };
+    answer(QStringLiteral("Иванов"), QStringLiteral("15-ЭМ"), "okButton");
+    properties->trigger();
+    const Project &p = f.window->project();
+    QCOMPARE(p.properties.developer, QStringLiteral("Иванов"));
+    QCOMPARE(p.properties.documentCode, QStringLiteral("15-ЭМ"));
+    QCOMPARE(p.properties.date, QStringLiteral("05.2024"));
+    QCOMPARE(f.window->history()->count(), 1);
+    f.window->history()->undo();
+    QVERIFY(p.properties.isEmpty());
+    f.window->history()->redo();
+    QCOMPARE(p.properties.developer, QStringLiteral("Иванов"));
+    // Esc and Cancel change nothing.
+    answer(QStringLiteral("Петров"), QString(), "Esc");
+    properties->trigger();
+    answer(QStringLiteral("Петров"), QString(), "cancelButton");
+    properties->trigger();
+    QCOMPARE(p.properties.developer, QStringLiteral("Иванов"));
+    QCOMPARE(f.window->history()->count(), 1);
+
+    // The title block of a schedule written from the main window.
+    const QString doc = f.other(QStringLiteral("нагрузки.doc"));
+    f.prompter.files = {doc};
+    f.window->saveLoadReport();
+    QVERIFY(readBytes(doc).contains(RtfDocument::escape(QStringLiteral("Иванов"))));
+    QVERIFY(readBytes(doc).contains(RtfDocument::escape(QStringLiteral("15-ЭМ"))));
+
+    // Saved and opened again; a new project starts without.
+    f.window->project().transformerPower = QStringLiteral("400");
+    const QString path = f.other(QStringLiteral("Свойства.kbp"));
+    f.prompter.files = {path};
+    QVERIFY(f.window->saveProject(true));
+    QVERIFY(readText(path).endsWith(QStringLiteral("[Project]\r\nOrganization=\r\nObject=\r\nCode=15-ЭМ\r\nStage=\r\n"
+                                                   "Developer=Иванов\r\nChecker=\r\nNormControl=\r\nApprover=\r\n"
+                                                   "Date=05.2024\r\n")));
+    f.prompter.answers = {Prompter::Answer::No};
+    f.prompter.inputs = {QStringLiteral("Новый")};
+    f.window->newProject();
+    QCOMPARE(f.window->project().projectName, QStringLiteral("Новый"));
+    QVERIFY(f.window->project().properties.isEmpty());
+    QVERIFY(f.window->openProject(path));
+    QCOMPARE(f.window->project().properties.documentCode, QStringLiteral("15-ЭМ"));
 }
 
 QTEST_MAIN(TstProjectCommands)

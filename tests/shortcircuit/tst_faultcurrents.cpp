@@ -125,16 +125,39 @@ void TstFaultCurrents::sourceAndNeutral()
     QCOMPARE(systemReactance(200), 0.8);
     QCOMPARE(systemReactance(0), 0.0); // an infinite system
     // A 2 km aluminium 70 mm² supply line: 2000 / 37,04 / 70 = 0,7714 Ω;
-    // referred by (0,4/10)² or (0,4/6)²: 1,234 or 3,428 mΩ.
+    // referred with the standard's average voltages, (0,4/10,5)² or
+    // (0,4/6,3)²: 1,1194 or 3,1096 mΩ. Its reactance, 0,08 Ω/km of a cable:
+    // 0,16 Ω, 0,2322 mΩ at 10 kV; 0,35 Ω/km overhead: 0,7 Ω, 1,0159 mΩ.
     Inputs in;
     in.supplyLine = true;
     in.supplyLength = 2;
     in.supplyMaterial = QStringLiteral("Алюминий");
     in.supplySection = 70;
     const CalcValues calc;
-    QVERIFY(qAbs(supplyLineResistance(in, calc) - 0.7714 * 1.6) < 1e-3);
+    QVERIFY(qAbs(supplyLineResistance(in, calc) - 1.1194) < 1e-4);
+    QVERIFY(qAbs(supplyLineReactance(in) - 0.2322) < 1e-4);
+    in.supplyOverhead = true;
+    QVERIFY(qAbs(supplyLineReactance(in) - 1.0159) < 1e-4);
     in.supplyVoltage = 6;
-    QVERIFY(qAbs(supplyLineResistance(in, calc) - 0.7714 * 1000 * 0.4 * 0.4 / 36) < 1e-3);
+    QVERIFY(qAbs(supplyLineResistance(in, calc) - 3.1096) < 1e-4);
+    in.supplyLine = false;
+    QCOMPARE(supplyLineReactance(in), 0.0);
+
+    // 400 kVA Д/Yн-11 behind 5 km of overhead aluminium 35 mm² at 10 kV, an
+    // infinite system: R = 3,8568 Ω × 1,4512 = 5,597 mΩ, X = 1,75 Ω × 1,4512
+    // = 2,540 mΩ; Iк(3) = 400 / √3 / |11,097 + j19,640| = 10,24 kA (with
+    // (0,4/10)² and no reactance it came out 11,15 kA).
+    {
+        TestAppDir app;
+        Project p = network(QStringLiteral("D"));
+        p.systemPower = QStringLiteral("0");
+        p.supplyLineUsed = 1;
+        p.supplyLineOverhead = 1;
+        p.supplyLineMaterial = QStringLiteral("Алюминий");
+        p.supplyLineLength = QStringLiteral("5");
+        p.supplyLineSection = QStringLiteral("35");
+        QCOMPARE(pointTexts(computed(p, app).points.first(), 2).at(1), QStringLiteral("10,24"));
+    }
 
     // A neutral of its own section: r0 = r1 + 3 rN (Al 50: 0,641, Al 25: 1,2 mΩ/m).
     TestAppDir app;
@@ -250,11 +273,26 @@ void TstFaultCurrents::windowTakesInputsAndWritesSchedule()
     QCOMPARE(w.pointTable->item(2, 0)->text(), QStringLiteral("\u00A0\u00A0Щит"));
     QCOMPARE(w.pointTable->item(3, 0)->text(), QStringLiteral("Резерв"));
 
-    // The schedule: the window's rows under the same headings.
-    const ReportTable table = FaultCurrentsReport::build(w.result(), 4);
-    QCOMPARE(table.heading.size(), 7);
-    QCOMPARE(table.heading.at(1).text, QStringLiteral("Iк(3) max, кА"));
-    QCOMPARE(table.rows.at(1), (QStringList{"Ввод", "4,5579", "3,9473", "2,6117", "2,0792", "1,0128", "6,5282"}));
+    // The schedule: the window's rows under the same headings, the sums of
+    // the sequence impedances before them. By hand (Д/Yн-11, mΩ): at the
+    // terminals R1 5,5, X1 17,1 + 0,8 of the system, R0 5,5, X0 17,1; 120 m of
+    // Al 95 (0,320 + j0,0602 per metre, zero sequence 4 times) and 0,1 of
+    // contacts add 38,5 + j7,224 and 153,7 + j28,896.
+    const QVector<ReportSection> sections = FaultCurrentsReport::build(project, w.result(), 4);
+    QCOMPARE(sections.size(), 2);
+    const ReportTable table = sections.at(1).table;
+    QCOMPARE(table.heading.size(), 11);
+    QCOMPARE(table.heading.at(1).text, QStringLiteral("R1Σ, мОм"));
+    QCOMPARE(table.heading.at(5).text, QStringLiteral("Iк(3) max, кА"));
+    QCOMPARE(table.rows.at(0).mid(0, 5), (QStringList{"ТП", "5,5000", "17,9000", "5,5000", "17,1000"}));
+    QCOMPARE(table.rows.at(1), (QStringList{"Ввод", "44,0000", "25,1240", "159,2000", "45,9960", "4,5579", "3,9473",
+                                            "2,6117", "2,0792", "1,0128", "6,5282"}));
+    // The inputs as entered, the group named as the window names it.
+    const ReportTable inputs = sections.at(0).table;
+    QCOMPARE(inputs.rows.at(0), (QStringList{"Мощность трансформатора", "400", "кВА"}));
+    QCOMPARE(inputs.rows.at(1).at(1), QStringLiteral("Д/Yн-11"));
+    QCOMPARE(inputs.rows.at(2).at(1), QStringLiteral("200"));
+    QCOMPARE(inputs.rows.at(3), (QStringList{"Питающая линия", "не учитывается", ""}));
     const QString doc = app.file(QStringLiteral("ГОСТ.doc"));
     prompter.files = {doc};
     prompter.clear();

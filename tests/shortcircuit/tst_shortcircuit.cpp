@@ -55,6 +55,7 @@ private slots:
     void singlePhaseCurrentIgnoresSupplyLine();
     void initialStages();
     void zeroDenominatorShowsNoNumber();
+    void deltaStarTransformerTakesItsOwnImpedance();
 };
 
 void TstShortCircuit::workedExample()
@@ -184,6 +185,25 @@ void TstShortCircuit::zeroDenominatorShowsNoNumber()
     }
     // One stage is enough resistance for a value.
     QVERIFY(ShortCircuit::hasValue(ShortCircuit::Calculate(p, 0, 1, calc).ik3));
+}
+
+void TstShortCircuit::deltaStarTransformerTakesItsOwnImpedance()
+{
+    // 400 kVA of the data file: Rt 5,4, Xt 17,2, Zт(1) 195 mΩ for Y/Yн-0.
+    Project p;
+    p.transformerPower = QStringLiteral("400");
+    p.Rt = 5.4;
+    p.Xt = 17.2;
+    p.Zt = 195;
+    CalcValues calc;
+    // Y/Yн-0: 220 / (195 / 3 + 15) = 2,75 kA at the terminals with one stage.
+    QCOMPARE(ShortCircuit::shownCurrents(p, 1, calc)[2].text, QStringLiteral("2,75"));
+    // Д/Yн-11: Zт(1)/3 = |Z1| = √(5,4² + 17,2²) = 18,03 mΩ; 220 / 33,03 = 6,66 kA.
+    p.transformerGroup = QStringLiteral("D");
+    QVERIFY(qAbs(ShortCircuit::transformerFaultImpedance(p) - 3 * std::hypot(5.4, 17.2)) < 1e-12);
+    QCOMPARE(ShortCircuit::shownCurrents(p, 1, calc)[2].text, QStringLiteral("6,66"));
+    // The three-phase current does not depend on the group: 219,39 / |20,4 + j17,2| = 8,22 kA.
+    QCOMPARE(ShortCircuit::shownCurrents(p, 1, calc)[0].text, QStringLiteral("8,22"));
 }
 
 QTEST_GUILESS_MAIN(TstShortCircuit)

@@ -80,6 +80,7 @@ private slots:
     void tpApplyWithoutSupplyLineClearsIt();
     void tpOkChecksSectionFirst();
     void tpSystemDataForTheStandardMethod();
+    void tpShowsTheChosenPowerAndGroupAtOnce();
     void tpEscDiscardsEdits();
     void tpCloseBoxAppliesOrStays();
     void tpStoredSupplyLineChecksTheBox();
@@ -277,6 +278,32 @@ void TstShortCircuitWindows::tpSystemDataForTheStandardMethod()
     QCOMPARE(f.project.supplyVoltage, QStringLiteral("10"));
 }
 
+void TstShortCircuitWindows::tpShowsTheChosenPowerAndGroupAtOnce()
+{
+    TpFixture f;
+    SubstationDialog w(f.project, f.context, f.prompter);
+    QCOMPARE(w.powerList->currentText(), QStringLiteral("400"));
+    QCOMPARE(w.faultImpedanceEdit->text(), QStringLiteral("195"));
+    // The data of the chosen power show before "Применить"; the project waits for it.
+    w.powerList->setCurrentIndex(w.powerList->findText(QStringLiteral("630")));
+    QCOMPARE((QStringList{w.resistanceEdit->text(), w.reactanceEdit->text(), w.faultImpedanceEdit->text()}),
+             (QStringList{"3", "12,3", "129"}));
+    QCOMPARE(f.project.transformerPower, QStringLiteral("0"));
+    // Д/Yн-11: Zт(1) = 3·|Z1| = 3·√(3² + 12,3²) = 37,98 mΩ.
+    w.groupList->setCurrentIndex(1);
+    QCOMPARE(w.faultImpedanceEdit->text(), QStringLiteral("37,98"));
+    // The supply line's kind is kept with the project.
+    w.supplyLineCheck->click();
+    w.supplyLengthEdit->setText(QStringLiteral("5"));
+    w.supplySectionEdit->setText(QStringLiteral("35"));
+    QVERIFY(w.supplyKindList->isEnabled());
+    w.supplyKindList->setCurrentIndex(1);
+    w.applyButton->click();
+    QCOMPARE(f.project.transformerPower, QStringLiteral("630"));
+    QCOMPARE(f.project.transformerGroup, QStringLiteral("D"));
+    QCOMPARE(f.project.supplyLineOverhead, 1);
+}
+
 void TstShortCircuitWindows::tpEscDiscardsEdits()
 {
     TpFixture f;
@@ -383,7 +410,7 @@ void TstShortCircuitWindows::kzOpening()
     p.lines = {line("380", true), line("220", true), line("380", true), line("380", false)};
     CalcValues calc;
     ShortCircuitWindow w(p, calc);
-    QCOMPARE(w.windowTitle(), QStringLiteral("Расчет токов короткого замыкания"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Расчет токов короткого замыкания (упрощенный метод)"));
     QCOMPARE(w.stageSpin->value(), 3);
     QCOMPARE(w.stageSpin->maximum(), 5);
     QCOMPARE(w.stageSpin->minimum(), 0);

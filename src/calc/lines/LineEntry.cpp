@@ -29,6 +29,14 @@ QString tripTimeMessage()
     return QStringLiteral("Время отключения должно быть числом от 0,01 до 5 с!");
 }
 
+std::optional<double> tripTimeOf(const QString &text)
+{
+    const auto t = NumberText::parse(text);
+    if (!t || !(*t >= 0.01) || *t > 5)
+        return std::nullopt;
+    return t;
+}
+
 QString cosPhiMessage()
 {
     return QStringLiteral("Коэффициент мощности должен быть больше 0 и не больше 1!");
@@ -51,16 +59,20 @@ Field checkConditions(const Request &request, QString *message)
         *message = cosPhi ? cosPhiMessage() : InputCheck::message(InputCheck::classify(request.cosPhiText));
         return Field::CosPhi;
     }
-    if (!request.ambientText.trimmed().isEmpty() && !NumberText::parse(request.ambientText)) {
-        *message = InputCheck::message(InputCheck::Numeric::NotNumber);
-        return Field::Ambient;
-    }
-    if (!request.tripTime.trimmed().isEmpty()) {
-        const auto t = NumberText::parse(request.tripTime);
-        if (!t || !(*t >= 0.01) || *t > 5) {
-            *message = tripTimeMessage();
-            return Field::TripTime;
+    if (!request.ambientText.trimmed().isEmpty()) {
+        const auto ambient = NumberText::parse(request.ambientText);
+        if (!ambient) {
+            *message = InputCheck::message(InputCheck::Numeric::NotNumber);
+            return Field::Ambient;
         }
+        if (!Permissible::ambientInRange(request.choice, *ambient)) {
+            *message = Permissible::ambientRangeMessage(request.choice);
+            return Field::Ambient;
+        }
+    }
+    if (!request.tripTime.trimmed().isEmpty() && !tripTimeOf(request.tripTime)) {
+        *message = tripTimeMessage();
+        return Field::TripTime;
     }
     const Permissible::LayingConditions conditions = conditionsOf(request);
     if (!Permissible::correctionFor(request.choice, conditions, message)) {
@@ -76,12 +88,21 @@ Permissible::Correction correctionOf(const Request &request)
     return Permissible::correctionFor(request.choice, conditionsOf(request)).value_or(Permissible::Correction{});
 }
 
+std::optional<double> permissibleCurrentOf(const Permissible::PermissibleTable &table, const Request &request,
+                                           double section, int places)
+{
+    const Permissible::Correction correction = correctionOf(request);
+    const auto value = Permissible::lookupPermissibleCurrent(table, request.choice, section, correction);
+    if (!value || (correction.factor() == 1 && Permissible::columnFactor(request.choice) == 1))
+        return value;
+    return NumberText::round(*value, places);
+}
+
 CableLine buildLine(const Request &request, const Tables &tables, const CalcValues &calc, double &idop,
                     bool *reactanceKnown)
 {
     const double section = NumberText::toDouble(request.sectionText);
-    if (const auto value = Permissible::lookupPermissibleCurrent(tables.permissible, request.choice, section,
-                                                                 correctionOf(request)))
+    if (const auto value = permissibleCurrentOf(tables.permissible, request, section, calc.places()))
         idop = *value;
     const auto x1 = tables.reactance.perMetre(section);
     if (reactanceKnown)

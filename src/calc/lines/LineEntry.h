@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <optional>
+
 struct CalcValues;
 
 // What the line dialog does when a line is confirmed, without the dialog:
@@ -45,11 +47,20 @@ enum class Field { None, CosPhi, Ambient, Cables, Spacing, TripTime };
 Field checkConditions(const Request &request, QString *message);
 QString cosPhiMessage();
 QString tripTimeMessage();
+// The disconnection time as typed: a number of 0,01…5 s (ПУЭ, table 1.7.1
+// and 1.7.79); nothing for any other text. Stored lines are held to it too.
+std::optional<double> tripTimeOf(const QString &text);
 
 // The laying conditions of a request; the correction they give (1 when a
 // condition cannot be read, which the checks refuse beforehand).
 Permissible::LayingConditions conditionsOf(const Request &request);
 Permissible::Correction correctionOf(const Request &request);
+// The permissible current of a section under the request's conditions as
+// the line shows it: a table value as printed, a derived one (corrected, or
+// 0,92 of the three-core value) rounded to `places`. Nothing as for
+// Permissible::lookupPermissibleCurrent.
+std::optional<double> permissibleCurrentOf(const Permissible::PermissibleTable &table, const Request &request,
+                                           double section, int places);
 
 // What the computation of a line needs from the data files.
 struct Tables {

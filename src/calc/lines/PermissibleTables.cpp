@@ -240,6 +240,32 @@ QString spacingMessage()
     return QStringLiteral("Расстояние между кабелями в свету должно быть 100, 200 или 300 мм (ПУЭ, табл. 1.3.26)!");
 }
 
+AmbientRange ambientRange(const Choice &choice)
+{
+    return laidInGround(choice) ? AmbientRange{-5, 35} : AmbientRange{-5, 50};
+}
+
+bool ambientInRange(const Choice &choice, double ambient)
+{
+    const AmbientRange range = ambientRange(choice);
+    return ambient >= range.low && ambient <= range.high;
+}
+
+QString ambientRangeMessage(const Choice &choice)
+{
+    const AmbientRange range = ambientRange(choice);
+    return (laidInGround(choice) ? QStringLiteral("Температура земли должна быть от ")
+                                 : QStringLiteral("Температура окружающей среды должна быть от "))
+           + NumberText::format(range.low) + QStringLiteral(" до +") + NumberText::format(range.high)
+           + QStringLiteral(" °C (ПУЭ, табл. 1.3.3)!");
+}
+
+double columnFactor(const Choice &choice)
+{
+    const auto column = lookupColumn(choice);
+    return column ? column->factor : 1;
+}
+
 std::optional<Correction> correctionFor(const Choice &choice, const LayingConditions &conditions, QString *message)
 {
     Correction c;
@@ -385,23 +411,29 @@ QVector<CurrentChoice> loadCurrentChoices(const QVector<Shield> &shields, Networ
         double current = 0;
         if (net == NetworkType::ThreePhase) {
             // A three-phase feeder carries the shield's most loaded phase.
-            for (const QString &phase : totals.phaseCurrent)
-                current = std::max(current, NumberText::toDouble(phase));
+            current = NumberText::toDouble(totals.current);
         } else {
             for (const Load &load : shield.loads) {
-                const double loadCurrent = NumberText::toDouble(load.cell(Load::Current));
+                const auto exact = LoadCalc::loadValues(load);
+                const double loadCurrent = exact ? exact->current : NumberText::toDouble(load.cell(Load::Current));
                 const double phases = std::nearbyint(NumberText::toDouble(load.cell(Load::Phases)));
                 current += loadCurrent * phases;
             }
+            current = NumberText::round(current, places);
         }
-        if (current != 0)
+        if (current != 0 && std::isfinite(current))
             out.append({shield.name + QStringLiteral(" - ") + NumberText::format(current) + unit, QString(),
                         totals.powerFactor});
         for (const Load &load : shield.loads) {
             const QString phase = load.cell(Load::Phase);
-            if (kPhases.contains(phase))
-                out.append({load.name + QStringLiteral(" - ") + load.cell(Load::Current) + unit, phase,
-                            load.cell(Load::PowerFactor)});
+            if (!kPhases.contains(phase))
+                continue;
+            // A single consumer's own line carries its full current, whatever
+            // its demand factor within the shield.
+            const auto rated = LoadCalc::ratedCurrent(load);
+            const QString shown = rated && std::isfinite(*rated) ? NumberText::formatRounded(*rated, places)
+                                                                 : load.cell(Load::Current);
+            out.append({load.name + QStringLiteral(" - ") + shown + unit, phase, load.cell(Load::PowerFactor)});
         }
     }
     return out;

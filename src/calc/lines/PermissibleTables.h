@@ -78,6 +78,21 @@ QString ambientMessage();
 QString cablesMessage();
 QString spacingMessage();
 
+// The ambient temperatures ПУЭ table 1.3.3 prints factors for: -5…+50 °C in
+// air, -5…+35 °C in the ground. What the line dialog takes.
+struct AmbientRange {
+    double low = -5;
+    double high = 50;
+};
+AmbientRange ambientRange(const Choice &choice);
+bool ambientInRange(const Choice &choice, double ambient);
+// The refusal of an ambient out of that range, with the range.
+QString ambientRangeMessage(const Choice &choice);
+
+// The factor a column of the choice applies to the printed value: 0,92 for a
+// four- or five-core cable, else 1.
+double columnFactor(const Choice &choice);
+
 // Which registry entry holds the table of a network and material, how many
 // rows are read from it and how many values a row has.
 struct TableSpec {
@@ -161,10 +176,12 @@ struct NeutralList {
 NeutralList readNeutralSections(const QString &appDir);
 
 // The load currents offered by the line dialog: shields whose loads draw
-// current, and every load with a known phase. A shield offers, for a
-// single-phase line, the sum of its loads' currents times their phase counts;
-// for a three-phase line, its most loaded phase as the shields window totals
-// it with `places` decimals (three-phase loads count on every phase).
+// current, and every load with a known phase. A shield offers its design
+// current: for a single-phase line, the sum of its loads' currents times
+// their phase counts; for a three-phase line, its most loaded phase as the
+// shields window totals it (three-phase loads count on every phase); both
+// with `places` decimals. A load offers its rated current (Kс = 1), which
+// its own line carries.
 struct CurrentChoice {
     QString text; // "name - value" + "А"
     QString phase; // empty for a shield, else "A", "B", "C" or "ABC"

@@ -11,8 +11,9 @@
 class Prompter;
 
 // The load of one consumer, the named coefficient lists and the totals of a
-// shield. Every value is read back from the texts already written, so a
-// rounded design power is what feeds the apparent power, and so on.
+// shield. Every derived value of a load comes from its inputs (Pу, cos φ,
+// Kс, number of phases, η) unrounded; only what is shown is rounded, and the
+// totals add the unrounded values.
 namespace LoadCalc {
 
 // Headers of the ten columns of a loads list, in order.
@@ -43,6 +44,28 @@ Field checkLoadInput(const LoadInput &in, Prompter &prompter, bool *emptyField =
 // The ten texts of a checked input; `places` is decimalPlaces as an integer.
 Load computeLoad(const LoadInput &in, int places);
 
+// What a load derives from its inputs, unrounded.
+struct LoadValues {
+    double design = 0; // Pр = Pу·Kс, kW
+    double apparent = 0; // S = Pр / cos φ, kVA
+    double current = 0; // I = S / n / η / 0,22, A in each of its phases
+};
+// Nothing when an input is not a number or a divisor (cos φ, n, η) is not above 0.
+std::optional<LoadValues> loadValues(const QString &power, const QString &cosf, const QString &ks, double phases,
+                                     const QString &kpd);
+// The values of a row from its input cells.
+std::optional<LoadValues> loadValues(const Load &load);
+// The current of a load at its full power (Kс = 1), A in each of its phases:
+// what a single consumer draws from its own line.
+std::optional<double> ratedCurrent(const Load &load);
+// The row computed afresh from its input cells; nothing when they would not
+// pass the load dialog's checks (the row then keeps its texts).
+std::optional<Load> recomputeLoad(const Load &load, int places);
+
+// A total as shown: rounded to `places`, "∞" (or "-∞") past the range of
+// numbers, "-" where it has no value.
+QString totalText(double value, int places);
+
 // One record of a coefficient list: a consumer and its value (nothing when
 // the value text is not a number).
 struct NamedCoefficient {
@@ -68,7 +91,7 @@ struct ShieldTotals {
     QString installedPower = QStringLiteral("0"); // ΣPу, kW
     QString designPower = QStringLiteral("0"); // ΣPр, kW
     QString apparentPower = QStringLiteral("0"); // ΣS, kVA
-    QString current = QStringLiteral("0"); // ΣS / 0.22, A
+    QString current = QStringLiteral("0"); // the largest phase current, A
     QString powerFactor = QStringLiteral("0");
     QString phasePower[3] = {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}; // A, B, C, kVA
     QString phaseCurrent[3] = {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}; // A, B, C, A
@@ -78,14 +101,17 @@ struct ShieldTotals {
     bool operator==(const ShieldTotals &o) const;
 };
 
-// The totals and phase loading of a shield's loads in list order. Each step
-// reads the running text, adds, rounds where due and writes the text back; a
-// cell that is not a number is left out of the step that needs it.
-// The neutral and the imbalance come from the phase currents as shown.
+// The totals and phase loading of a shield's loads: the unrounded values of
+// every row from its inputs added up, rounded only as shown (phase powers to
+// one place more). A row whose inputs give nothing counts with its texts; a
+// cell that is not a number is left out of the sum that needs it. The current
+// of the shield is its most loaded phase's; the neutral and the imbalance
+// come from the phase currents.
 ShieldTotals recalcShieldTotals(const QVector<Load> &loads, int places);
 
 // The current in the neutral conductor of three phase currents of one power
-// factor: √(Ia² + Ib² + Ic² − Ia·Ib − Ib·Ic − Ic·Ia).
+// factor: √(Ia² + Ib² + Ic² − Ia·Ib − Ib·Ic − Ic·Ia), computed on the
+// currents scaled to the largest, so that no square overflows.
 double neutralCurrent(double a, double b, double c);
 // How far the most loaded phase lies above the mean, (Imax − Iср) / Iср in
 // per cent; 0 without any load.

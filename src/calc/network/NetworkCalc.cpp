@@ -94,18 +94,25 @@ void passCurrents(const Project &project, const Tree &tree, const CalcValues &ca
 }
 
 void passChecks(const Project &project, const Tree &tree, const CalcValues &calc, const Sources &sources,
-                Result &result)
+                bool chooseMissing, Result &result)
 {
     if (!sources.breakers.problem().isEmpty())
         result.problems << sources.breakers.problem();
+    // Without the let-through energies the thermal check falls back on S >= I·√t/k, the cautious side.
+    if (!sources.letThrough.problem().isEmpty())
+        result.notes << sources.letThrough.problem()
+                            + QStringLiteral(" Термическая стойкость проверяется по формуле S ≥ I·√t/k.");
     FirstOfMany unknownDevices;
     const int places = calc.places();
     for (const int i : tree.order()) {
         const CableLine &line = project.lines.at(i);
         QString problem;
-        Protection::CheckInput in = Protection::lineInput(line, sources.breakers, &problem);
+        QString damage;
+        Protection::CheckInput in = Protection::lineInput(line, sources.breakers, &problem, &damage);
         if (!problem.isEmpty())
             unknownDevices.add(problem);
+        if (!damage.isEmpty())
+            result.damage << damage;
         const LineResult &end = result.lines.at(i);
         if (end.endKnown)
             in.minimumSinglePhase = end.end.singlePhaseMin;
@@ -117,7 +124,9 @@ void passChecks(const Project &project, const Tree &tree, const CalcValues &calc
             in.maximumAtDevice = start.threePhase ? start.threePhase : start.singlePhaseMax;
         }
         LineResult &r = result.lines[i];
-        r.check = Protection::evaluate(line.name, in, places);
+        // The reasons of a failing check are had when a line is shown.
+        r.check = Protection::checkLine(line, in, sources.breakers, sources.letThrough, places, chooseMissing,
+                                        result.notes, false);
         r.check.level = tree.depth(i);
     }
     unknownDevices.putInto(result.problems, QStringLiteral("Еще линий с аппаратом, которого нет в файле: %1."));
@@ -132,16 +141,18 @@ Sources Sources::load(const Project &project, const AppContext &context)
     s.transformers = FaultCurrents::TransformerTable::load(context.appDir());
     s.cables = FaultCurrents::CableTable::load(context.appDir());
     s.breakers = Protection::BreakerTable::load(context.appDir());
+    s.letThrough = Protection::LetThroughTable::load(context.appDir());
     return s;
 }
 
-Result compute(const Project &project, const Tree &tree, const CalcValues &calc, const Sources &sources)
+Result compute(const Project &project, const Tree &tree, const CalcValues &calc, const Sources &sources,
+               bool chooseMissing)
 {
     Result result;
     result.lines.resize(project.lines.size());
     passDrops(project, tree, calc, result);
     passCurrents(project, tree, calc, sources, result);
-    passChecks(project, tree, calc, sources, result);
+    passChecks(project, tree, calc, sources, chooseMissing, result);
     return result;
 }
 
@@ -158,20 +169,34 @@ FaultCurrents::Result faultPoints(const Project &project, const Tree &tree, cons
     return out;
 }
 
-Protection::Result protectionChecks(const Tree &tree, const Result &result)
+Protection::LineCheck explained(const Protection::LineCheck &check, int places)
+{
+    using Protection::Verdict;
+    if (check.overload != Verdict::No && check.disconnection != Verdict::No && check.breaking != Verdict::No
+        && check.thermal != Verdict::No)
+        return check;
+    Protection::LineCheck full = Protection::evaluate(check.name, check.input, places);
+    full.level = check.level;
+    full.chosen = check.chosen;
+    return full;
+}
+
+Protection::Result protectionChecks(const Tree &tree, const Result &result, int places)
 {
     Protection::Result out;
     out.problems = result.problems;
+    out.damage = result.damage;
+    out.notes = result.notes;
     out.lines.reserve(result.lines.size());
     for (const int i : tree.order())
-        out.lines << result.lines.at(i).check;
+        out.lines << explained(result.lines.at(i).check, places);
     return out;
 }
 
 namespace {
 
 std::optional<std::pair<Tree, Result>> computeProject(const Project &project, const AppContext &context,
-                                                      QString *message)
+                                                      QString *message, bool chooseMissing = false)
 {
     const Sources sources = Sources::load(project, context);
     if (!sources.inputs) {
@@ -180,7 +205,7 @@ std::optional<std::pair<Tree, Result>> computeProject(const Project &project, co
         return std::nullopt;
     }
     Tree tree = Tree::build(project.lines);
-    Result result = compute(project, tree, context.calc, sources);
+    Result result = compute(project, tree, context.calc, sources, chooseMissing);
     return std::pair{std::move(tree), std::move(result)};
 }
 
@@ -195,12 +220,37 @@ std::optional<FaultCurrents::Result> faultCurrentsOf(const Project &project, con
     return faultPoints(project, computed->first, computed->second);
 }
 
-std::optional<Protection::Result> protectionOf(const Project &project, const AppContext &context, QString *message)
+std::optional<Protection::Result> protectionOf(const Project &project, const AppContext &context, QString *message,
+                                               bool chooseMissing)
 {
-    const auto computed = computeProject(project, context, message);
+    const auto computed = computeProject(project, context, message, chooseMissing);
     if (!computed)
         return std::nullopt;
-    return protectionChecks(computed->first, computed->second);
+    return protectionChecks(computed->first, computed->second, context.calc.places());
+}
+
+void placeCurrentsOfRow(Protection::CheckInput &input, const Project &project, int row, const CableLine &line,
+                        const AppContext &context)
+{
+    if (row < 0 || row >= project.lines.size())
+        return;
+    Project entered;
+    entered.setSubstation(project.substation());
+    entered.lines = project.lines;
+    entered.lines[row] = line;
+    const auto computed = computeProject(entered, context, nullptr);
+    if (!computed)
+        return;
+    const auto &[tree, result] = *computed;
+    const LineResult &end = result.lines.at(row);
+    if (end.endKnown)
+        input.minimumSinglePhase = end.end.singlePhaseMin;
+    const int up = tree.parent(row);
+    const bool startKnown = up == Bus ? result.currentsComputed : result.lines.at(up).endKnown;
+    if (startKnown) {
+        const FaultCurrents::Point &start = up == Bus ? result.bus : result.lines.at(up).end;
+        input.maximumAtDevice = start.threePhase ? start.threePhase : start.singlePhaseMax;
+    }
 }
 
 QString checksText(const Protection::LineCheck &check, QString *reason)

@@ -30,6 +30,7 @@ struct Sources {
     FaultCurrents::TransformerTable transformers;
     FaultCurrents::CableTable cables;
     Protection::BreakerTable breakers;
+    Protection::LetThroughTable letThrough;
 
     // The project's substation inputs and the data files of the application folder.
     static Sources load(const Project &project, const AppContext &context);
@@ -44,7 +45,7 @@ struct LineResult {
     bool overloaded = false; // Ib above Iz
     FaultCurrents::Point end; // currents at the line's end (none without the currents)
     bool endKnown = false; // the currents at the end could be had
-    Protection::LineCheck check; // the checks (a line without a device has none)
+    Protection::LineCheck check; // the checks (none without a device); the reasons: explained()
 };
 
 struct Result {
@@ -52,27 +53,42 @@ struct Result {
     bool currentsComputed = false; // the source was known: the points have currents
     QVector<LineResult> lines; // by the line's index in the list
     QStringList problems; // what kept currents or checks from being had, each once
+    QStringList damage; // stored values out of their range, the defaults taken: damage of the project
+    QStringList notes; // what choosing devices found; a let-through file that could not be read
 };
 
 // The whole network in one go; `sources` may lack the inputs (drops only).
-Result compute(const Project &project, const Tree &tree, const CalcValues &calc, const Sources &sources);
+// With `chooseMissing`, a line without a device is checked with the one
+// "Подобрать" chooses for it.
+Result compute(const Project &project, const Tree &tree, const CalcValues &calc, const Sources &sources,
+               bool chooseMissing = false);
 
 // The points as the ГОСТ window and schedule list them: "ТП", then every line
 // in tree order with its level.
 FaultCurrents::Result faultPoints(const Project &project, const Tree &tree, const Result &result);
-// The checks as the protection window and schedule list them: every line in tree order.
-Protection::Result protectionChecks(const Tree &tree, const Result &result);
+// A line's checks with the reasons of those that fail, as they are shown.
+Protection::LineCheck explained(const Protection::LineCheck &check, int places);
+// The checks as the protection window and schedule list them: every line in
+// tree order, with their reasons.
+Protection::Result protectionChecks(const Tree &tree, const Result &result, int places);
 
 // The same for a project as it stands, reading the data files of the
 // application folder; nothing, with the message for the user, when the
 // substation's inputs cannot be used.
 std::optional<FaultCurrents::Result> faultCurrentsOf(const Project &project, const AppContext &context,
                                                      QString *message);
-std::optional<Protection::Result> protectionOf(const Project &project, const AppContext &context, QString *message);
+std::optional<Protection::Result> protectionOf(const Project &project, const AppContext &context, QString *message,
+                                               bool chooseMissing = false);
+// The currents of row `row`'s place in the network, the row taken as `line`
+// has it (the line dialog's entries, not yet confirmed); nothing is set where
+// the currents cannot be had.
+void placeCurrentsOfRow(Protection::CheckInput &input, const Project &project, int row, const CableLine &line,
+                        const AppContext &context);
 
 // The verdicts of a line in one word: "да" when every check passed, "нет: "
 // and the first failing check ("нет: отключение"), "-" without a device or
-// when a check could not be made; `reason` gets the failing check's reason.
+// when a check could not be made; `reason` gets the failing check's reason
+// (when the check was explained()).
 QString checksText(const Protection::LineCheck &check, QString *reason = nullptr);
 
 } // namespace Network

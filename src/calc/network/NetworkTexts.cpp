@@ -66,7 +66,7 @@ RowTexts lineRow(const Project &project, const Tree &tree, const Result &result,
     row.threePhaseMax = r.endKnown ? amount(r.end.threePhase, places) : kDash;
     row.singlePhaseMin = r.endKnown ? amount(r.end.singlePhaseMin, places) : kDash;
     row.device = r.check.input.device ? r.check.input.device->designation() : kDash;
-    row.checks = checksText(r.check, &row.checksReason);
+    row.checks = checksText(explained(r.check, places), &row.checksReason);
     if (r.dropAboveLimit)
         row.dropWarning = QStringLiteral("Падение напряжения от шин ТП ") + row.dropFromBus
                           + QStringLiteral("% больше допустимого ") + NumberText::format(maxVoltageDrop)

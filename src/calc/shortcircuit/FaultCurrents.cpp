@@ -192,6 +192,7 @@ std::optional<Inputs> inputsOf(const Project &project, QString *message)
         return refuse(QStringLiteral("Напряжение питающей линии должно быть 6 или 10 кВ!"));
     in.supplyVoltage = *hv;
     in.supplyLine = project.supplyLineUsed != 0;
+    in.supplyOverhead = project.supplyLineOverhead != 0;
     in.supplyLength = NumberText::toDouble(project.supplyLineLength);
     in.supplyMaterial = project.supplyLineMaterial;
     in.supplySection = NumberText::toDouble(project.supplyLineSection);
@@ -228,17 +229,43 @@ double systemReactance(double systemPowerMVA)
     return AverageVoltage * AverageVoltage / (systemPowerMVA * 1000);
 }
 
+double averageSupplyVoltage(double supplyVoltage)
+{
+    return supplyVoltage == 6 ? 6.3 : 10.5;
+}
+
+namespace {
+
+// mOhm at 0.4 kV for every Ohm of the supply line: (0.4 / Uср)² × 1000.
+double referredToLowVoltage(const Inputs &inputs)
+{
+    const double ratio = AverageVoltage / 1000 / averageSupplyVoltage(inputs.supplyVoltage);
+    return ratio * ratio * 1000;
+}
+
+} // namespace
+
 double supplyLineResistance(const Inputs &inputs, const CalcValues &calc)
 {
     if (!inputs.supplyLine || !(inputs.supplyVoltage > 0))
         return 0;
+    // With the length in km, lineResistance's number is the line's ohms.
     const auto ohm = LineCalc::lineResistance(inputs.supplyLength, inputs.supplyMaterial, inputs.supplySection, calc);
     if (!ohm)
         return 0;
-    // With the length in km, lineResistance's number is the line's ohms;
-    // in mOhm, referred to 0.4 kV by (0.4 / U)² (× 1,6 for 10 kV).
-    const double ratio = 0.4 / inputs.supplyVoltage;
-    return *ohm * 1000 * ratio * ratio;
+    return *ohm * referredToLowVoltage(inputs);
+}
+
+double supplyLineReactancePerKm(bool overhead)
+{
+    return overhead ? 0.35 : 0.08;
+}
+
+double supplyLineReactance(const Inputs &inputs)
+{
+    if (!inputs.supplyLine || !(inputs.supplyLength > 0))
+        return 0;
+    return supplyLineReactancePerKm(inputs.supplyOverhead) * inputs.supplyLength * referredToLowVoltage(inputs);
 }
 
 double heatingFactor(const QString &material, double temperature)
@@ -283,6 +310,7 @@ std::optional<Sums> sourceSums(const Inputs &inputs, const CalcValues &calc, con
     Sums sums;
     sums.cold.x1 += systemReactance(inputs.systemPower);
     sums.cold.r1 += supplyLineResistance(inputs, calc);
+    sums.cold.x1 += supplyLineReactance(inputs);
     sums.cold += *transformer;
     sums.cold += Sequences{inputs.busResistance, inputs.busReactance, inputs.busResistance, inputs.busReactance};
     // The cables' resistances once more, heated to the end of the fault.

@@ -84,6 +84,7 @@ struct Inputs {
     double systemPower = 0; // MVA; 0: an infinite system
     double supplyVoltage = 10; // kV of the supply line: 6 or 10
     bool supplyLine = false;
+    bool supplyOverhead = false; // an overhead line, else a cable
     double supplyLength = 0; // km
     QString supplyMaterial;
     double supplySection = 0; // mm²
@@ -100,8 +101,15 @@ std::optional<Inputs> inputsOf(const Project &project, QString *message);
 
 // System reactance referred to 0.4 kV: U² / Sк, mOhm (Sк in MVA); 0 for an infinite system.
 double systemReactance(double systemPowerMVA);
-// The supply line's resistance referred to 0.4 kV: L / (γ S) × (0.4 / U)², mOhm.
+// The average voltage of the supply line's network (ГОСТ 28249-93): 10,5 kV
+// for 10 kV, 6,3 kV for 6 kV.
+double averageSupplyVoltage(double supplyVoltage);
+// The supply line's resistance referred to 0.4 kV: L / (γ S) × (0.4 / Uср)², mOhm.
 double supplyLineResistance(const Inputs &inputs, const CalcValues &calc);
+// Its reactance per km, Ω: 0,08 for a cable, 0,35 for an overhead line.
+double supplyLineReactancePerKm(bool overhead);
+// Its reactance referred to 0.4 kV: x·L × (0.4 / Uср)², mOhm.
+double supplyLineReactance(const Inputs &inputs);
 // The resistance factor of a conductor heated from 20 °C to `temperature`
 // (ГОСТ 22483: (234,5 + θ) / 254,5 for copper, (228 + θ) / 248 for aluminium).
 double heatingFactor(const QString &material, double temperature);

@@ -1,6 +1,7 @@
 #include "calc/shortcircuit/ShortCircuit.h"
 
 #include "base/NumberText.h"
+#include "calc/shortcircuit/Transformer.h"
 
 #include <cmath>
 
@@ -123,6 +124,16 @@ int maxStageCount(const QVector<CableLine> &lines)
     return int(lines.size()) + 1;
 }
 
+QString methodName()
+{
+    return QStringLiteral("упрощенный метод");
+}
+
+double transformerFaultImpedance(const Project &project)
+{
+    return Transformer::faultImpedance(project.Rt, project.Xt, project.Zt, project.transformerGroup);
+}
+
 Currents Calculate(const Project &project, int n, int ns, const CalcValues &calc)
 {
     const double RL = sumLineResistance(project.lines, n);
@@ -131,7 +142,7 @@ Currents Calculate(const Project &project, int n, int ns, const CalcValues &calc
     Currents c;
     c.ik3 = threePhaseCurrent(project.Rnet, RL, project.Rt, project.Xt, Rk);
     c.ik2 = twoPhaseCurrent(c.ik3);
-    c.ik1 = singlePhaseCurrent(RN, RL, project.Zt, Rk);
+    c.ik1 = singlePhaseCurrent(RN, RL, transformerFaultImpedance(project), Rk);
     c.iy = peakCurrent(c.ik3);
     return c;
 }

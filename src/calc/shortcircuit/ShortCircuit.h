@@ -10,8 +10,9 @@
 #include <array>
 
 // Short-circuit currents at the end of the checked path by the simplified
-// method: cable resistances only, the transformer's impedances, the supply
-// line and a contact resistance growing with the distribution stages.
+// method: cable resistances only, the transformer's impedances (Zт(1) of the
+// chosen vector group), the supply line and a contact resistance growing with
+// the distribution stages.
 // Resistances are in mOhm and voltages in V, so currents come out in kA.
 namespace ShortCircuit {
 
@@ -57,6 +58,11 @@ struct Currents {
     double ik1 = 0;
     double iy = 0;
 };
+
+// The method's name for captions and titles: "упрощенный метод".
+QString methodName();
+// Zт(1) of the project's transformer and vector group, mOhm.
+double transformerFaultImpedance(const Project &project);
 
 // The four currents for a fault after lines 1..n with ns distribution stages.
 Currents Calculate(const Project &project, int n, int ns, const CalcValues &calc);

@@ -8,6 +8,8 @@
 
 #include <QFileInfo>
 
+#include <cmath>
+
 QStringList TransformerTable::powerTexts() const
 {
     QStringList texts;
@@ -90,15 +92,29 @@ float powerValue(const QString &transformerPower)
     return float(NumberText::toDouble(transformerPower));
 }
 
-int selectTransformer(const TransformerTable &table, float power, Project &project)
+std::optional<TransformerRecord> recordOf(const TransformerTable &table, float power)
 {
     // The scan goes on past a match: the last record of a power wins.
-    for (const TransformerRecord &r : table.records) {
-        if (float(r.power) == power) {
-            project.Rt = r.Rt;
-            project.Xt = r.Xt;
-            project.Zt = r.Zt;
-        }
+    std::optional<TransformerRecord> found;
+    for (const TransformerRecord &r : table.records)
+        if (float(r.power) == power)
+            found = r;
+    return found;
+}
+
+double faultImpedance(double Rt, double Xt, double Zt, const QString &group)
+{
+    if (group.trimmed().toUpper() == QLatin1String("D"))
+        return 3 * std::hypot(Rt, Xt);
+    return Zt;
+}
+
+int selectTransformer(const TransformerTable &table, float power, Project &project)
+{
+    if (const auto r = recordOf(table, power)) {
+        project.Rt = r->Rt;
+        project.Xt = r->Xt;
+        project.Zt = r->Zt;
     }
     int selected = -1;
     const QStringList texts = table.powerTexts();

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <optional>
+
 // One transformer of the data file: rated power (kVA) and its impedances
 // referred to the 0.4 kV side (mOhm).
 struct TransformerRecord {
@@ -49,6 +51,15 @@ void reportTableProblem(const TransformerTable &table, Prompter &prompter);
 
 // The numeric value of transformerPower in single precision, as the lookups compare it.
 float powerValue(const QString &transformerPower);
+
+// The last record whose power equals `power` in single precision.
+std::optional<TransformerRecord> recordOf(const TransformerTable &table, float power);
+
+// Zт(1), the transformer's impedance to a single-phase fault, that the
+// simplified method takes, mOhm: the table's value (of a Y/Yн-0
+// transformer) for group "Y"; for "D" (Д/Yн-11), whose zero-sequence
+// impedance equals the positive-sequence one, Zт(1)/3 = |Z1| = √(Rt² + Xt²).
+double faultImpedance(double Rt, double Xt, double Zt, const QString &group);
 
 // Sets Rt, Xt, Zt of the project from the last record whose power equals
 // `power` in single precision; an unknown power leaves them as they were.

@@ -27,12 +27,14 @@ QStringList columnHeaders()
 
 namespace {
 
-// List columns (0 = name) that hold numbers.
+// List columns (0 = name) that hold numbers: computed ones, shown with the
+// decimal places, and those the user entered (the network's voltage among
+// them), which keep their texts.
 constexpr int kVoltageDropColumn = CableLine::VoltageDrop + 1;
-constexpr int kVoltageColumn = CableLine::Voltage + 1;
-constexpr int kMeasuredColumns[] = {CableLine::Length + 1, CableLine::Resistance + 1, CableLine::LoadCurrent + 1,
-                                    CableLine::PermissibleCurrent + 1, kVoltageDropColumn, ListColumnCount,
+constexpr int kComputedColumns[] = {CableLine::Resistance + 1, CableLine::PermissibleCurrent + 1, kVoltageDropColumn,
                                     ListColumnCount + 1};
+constexpr int kEnteredColumns[] = {CableLine::Length + 1, CableLine::LoadCurrent + 1, CableLine::Voltage + 1,
+                                   ListColumnCount};
 
 QString columnText(const CableLine &line, int column)
 {
@@ -85,12 +87,14 @@ ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected
         total[dropColumn] = NumberText::format(totalVoltageDrop(lines));
         table.totals << total;
     }
+    const auto isIn = [](const auto &list, int column) {
+        return std::find(std::begin(list), std::end(list), column) != std::end(list);
+    };
     for (int k = 0; k < columns.size(); ++k) {
-        if (columns.at(k) == kVoltageColumn)
-            table.setNumberColumn(k, 0); // the network's nominal voltage: 220 or 380
-        else if (std::find(std::begin(kMeasuredColumns), std::end(kMeasuredColumns), columns.at(k))
-                 != std::end(kMeasuredColumns))
+        if (isIn(kComputedColumns, columns.at(k)))
             table.setNumberColumn(k, places);
+        else if (isIn(kEnteredColumns, columns.at(k)))
+            table.markNumberColumn(k);
     }
     return table;
 }

@@ -24,7 +24,8 @@ constexpr int ListColumnCount = 10;
 // line, in list order, with the texts of those columns; then, when the
 // voltage drop is among them, the row "Итого" with the total drop of the
 // checked lines. `selected` holds one flag per column; missing flags count
-// as unselected. Numbers show `places` decimals (the voltage as a whole number).
+// as unselected. Computed numbers show `places` decimals; what the user
+// entered (length, load current, voltage, cos φ) keeps its text.
 ReportTable build(const QVector<CableLine> &lines, const QVector<bool> &selected, int places);
 
 } // namespace CableLineReport

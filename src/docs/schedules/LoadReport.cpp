@@ -38,15 +38,21 @@ ReportTable shieldTable(const Shield &shield, const QStringList &headers, int pl
                                                         {DesignPower, t.designPower},
                                                         {ApparentPower, t.apparentPower},
                                                         {Current, t.current}});
-    const QString phases[3] = {QStringLiteral("Фаза \u0410"), QStringLiteral("Фаза B"), QStringLiteral("Фаза C")};
+    // The letters of the phase column's, A, B and C.
+    const QString phases[3] = {QStringLiteral("Фаза A"), QStringLiteral("Фаза B"), QStringLiteral("Фаза C")};
     for (int k = 0; k < 3; ++k)
         table.totals << totalsRow(phases[k], {{ApparentPower, t.phasePower[k]}, {Current, t.phaseCurrent[k]}});
     table.totals << totalsRow(QStringLiteral("Ток нулевого проводника"), {{Current, t.neutralCurrent}});
     table.totals << totalsRow(QStringLiteral("Неравномерность, %"), {{Current, t.imbalance}});
 
-    for (const Column c : {InstalledPower, PowerFactor, DemandFactor, DesignPower, ApparentPower, Current, Efficiency})
+    // What the user entered keeps its text; what is computed shows the
+    // decimal places, the totals of the entered columns as well.
+    for (const Column c : {DesignPower, ApparentPower, Current})
         table.setNumberColumn(c, places);
-    table.setNumberColumn(Phases, 0);
+    for (const Column c : {InstalledPower, PowerFactor})
+        table.setTotalsPlaces(c, places);
+    for (const Column c : {DemandFactor, Phases, Efficiency})
+        table.markNumberColumn(c);
     return table;
 }
 
@@ -62,9 +68,23 @@ QString defaultFileName(const QString &projectName)
     return projectName + QStringLiteral(" - ") + title();
 }
 
+QStringList headings()
+{
+    return {QStringLiteral("Нагрузка"),
+            QStringLiteral("Мощн. установки, кВт"),
+            QStringLiteral("Коэф. мощности"),
+            QStringLiteral("Коэф. спроса"),
+            QStringLiteral("Мощн. расчетная, кВт"),
+            QStringLiteral("Полная мощность, кВА"),
+            QStringLiteral("Ток, А"),
+            QStringLiteral("Фаза"),
+            QStringLiteral("Число фаз"),
+            QStringLiteral("КПД")};
+}
+
 QVector<ReportSection> build(const QVector<Shield> &shields, int places)
 {
-    const QStringList headers = LoadCalc::columnHeaders();
+    const QStringList headers = headings();
     QVector<ReportSection> sections;
     sections.reserve(shields.size());
     for (const Shield &shield : shields)

@@ -12,11 +12,15 @@ QString title(); // "Расчетная нагрузка щитов"
 // The project name + " - Расчетная нагрузка щитов"; no extension.
 QString defaultFileName(const QString &projectName);
 
+// The columns of the loads list with their units.
+QStringList headings();
+
 // Per shield, under its name: the loads, then the totals "Итого" (installed,
 // design and apparent power, current, power factor in their columns), the
-// phases А, B, C (apparent power and current), the neutral current and the
-// imbalance of the phases (in the current column). Numbers show `places`
-// decimals, the number of phases as a whole number.
+// phases A, B, C (apparent power and current), the neutral current and the
+// imbalance of the phases (in the current column). What the user entered
+// (installed power, cos φ, Kс, phases, efficiency) as entered; computed
+// numbers with `places` decimals.
 QVector<ReportSection> build(const QVector<Shield> &shields, int places);
 
 // The report through the writer: the file choice, the document and the final message.

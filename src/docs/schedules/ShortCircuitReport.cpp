@@ -7,7 +7,8 @@ namespace ShortCircuitReport {
 
 QString title()
 {
-    return QStringLiteral("Сводная ведомость токов КЗ");
+    // Named for its method, so that its currents are not taken for those of ГОСТ 28249-93.
+    return QStringLiteral("Сводная ведомость токов КЗ (") + ShortCircuit::methodName() + QStringLiteral(")");
 }
 
 QString defaultFileName(const QString &projectName)
@@ -37,6 +38,7 @@ ReportTable build(const Project &project, const CalcValues &calc)
         return NumberText::formatRounded(current, places);
     };
     const QString dash = QStringLiteral("-");
+    const double zt = ShortCircuit::transformerFaultImpedance(project);
 
     // The path to a point is every checked line up to it. Rather than summing
     // lines 1..i again for each point, each checked line adds its own share,
@@ -58,14 +60,14 @@ ReportTable build(const Project &project, const CalcValues &calc)
         row << line.name;
         if (line.cell(CableLine::Voltage) == QLatin1String("220")) {
             const double Rk = double(ShortCircuit::contactResistance(r));
-            row << dash << dash << dash << kA(ShortCircuit::singlePhaseCurrent(RN, RL, project.Zt, Rk));
+            row << dash << dash << dash << kA(ShortCircuit::singlePhaseCurrent(RN, RL, zt, Rk));
         } else {
             // A three-phase point counts one stage more than its ordinal, as the
             // short-circuit window starts its stage count at 1.
             const double Rk = double(ShortCircuit::contactResistance(r + 1));
             const double ik3 = ShortCircuit::threePhaseCurrent(project.Rnet, RL, project.Rt, project.Xt, Rk);
             row << kA(ShortCircuit::peakCurrent(ik3)) << kA(ik3) << kA(ShortCircuit::twoPhaseCurrent(ik3))
-                << kA(ShortCircuit::singlePhaseCurrent(RN, RL, project.Zt, Rk));
+                << kA(ShortCircuit::singlePhaseCurrent(RN, RL, zt, Rk));
         }
         table.rows << row;
     }

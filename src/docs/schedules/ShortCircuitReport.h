@@ -8,7 +8,7 @@
 // the path to each point being the checked lines up to and including it.
 namespace ShortCircuitReport {
 
-QString title(); // "Сводная ведомость токов КЗ"
+QString title(); // "Сводная ведомость токов КЗ (упрощенный метод)"
 // The project name + " - Ведомость токов КЗ"; no extension.
 QString defaultFileName(const QString &projectName);
 

@@ -2,6 +2,7 @@
 
 #include "docs/writers/ReportWriter.h"
 #include "docs/writers/RtfDocument.h"
+#include "docs/writers/TitleBlock.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -25,6 +26,7 @@ constexpr int kRunningHeadSize = 10;
 constexpr int kPageNumberSize = 10;
 constexpr double kCellPadTopTwips = 30;
 constexpr double kRuleTwips = 10; // the Word document's 0,5 pt grid
+const QColor kFailingColour(0xc6, 0x28, 0x28);
 
 QFont documentFont(int pointSize, bool bold, bool italic = false)
 {
@@ -68,7 +70,18 @@ private:
 };
 
 // What one page holds, top down.
-enum class ItemKind { NameLine, TitleLine, DateLine, EmptyLine, RunningHead, Caption, HeadingRow, BodyRow, TotalsRow };
+enum class ItemKind {
+    NameLine,
+    TitleLine,
+    DateLine,
+    EmptyLine,
+    RunningHead,
+    Caption,
+    ContinuedCaption,
+    HeadingRow,
+    BodyRow,
+    TotalsRow
+};
 
 struct PageItem {
     ItemKind kind;
@@ -80,15 +93,24 @@ struct PageItem {
 class Layout
 {
 public:
+    // The device's page is the whole sheet: the frame 20 mm from its left
+    // edge and 5 mm from the others, the text 5 mm inside the frame, the
+    // title block in the frame's bottom right corner.
     Layout(const ReportDocument &document, QPagedPaintDevice &device) : m_doc(document), m_device(device)
     {
         m_dpi = device.logicalDpiY();
-        m_width = device.width();
-        m_height = device.height();
+        m_sheetWidth = device.width();
+        m_sheetHeight = device.height();
+        m_frame = QRectF(mm(20), mm(5), m_sheetWidth - mm(25), m_sheetHeight - mm(10));
+        m_pageNumberHeight = lineHeight(documentFont(kPageNumberSize, false));
+        m_left = m_frame.left() + mm(5);
+        m_top = m_frame.top() + mm(3) + m_pageNumberHeight * 1.5;
+        m_width = m_frame.width() - mm(10);
         m_pad = twips(RtfDocument::kCellGap);
         m_padTop = twips(kCellPadTopTwips);
         m_rule = std::max(1.0, twips(kRuleTwips));
-        m_footer = lineHeight(documentFont(kPageNumberSize, false)) * 1.8;
+        m_firstBlock = TitleBlock::grid(TitleBlock::Form::FirstSheet, m_doc.properties, m_doc.title);
+        m_followingBlock = TitleBlock::grid(TitleBlock::Form::FollowingSheet, m_doc.properties, m_doc.title);
         layOutColumns();
     }
 
@@ -136,11 +158,12 @@ public:
         for (int p = 0; p < pages; ++p) {
             if (p > 0)
                 m_device.newPage();
+            painter.save();
+            painter.translate(m_left, m_top);
             for (const PageItem &item : m_pages.at(p))
                 paintItem(painter, item);
-            TextBlock number(pageNumberText(p + 1, pages), documentFont(kPageNumberSize, false), m_width,
-                             Qt::AlignRight, &m_device);
-            number.draw(painter, QPointF(0, m_height - number.height()));
+            painter.restore();
+            paintSheet(painter, p, pages);
         }
     }
 
@@ -173,17 +196,20 @@ private:
             const QFontMetricsF fm(documentFont(ReportWriter::kHeadingSize, h.bold, h.italic), &m_device);
             n.least[c] = n.wanted[c] = longestWord(fm, h.text);
         }
-        const auto take = [&](const QVector<QStringList> &rows, const QFontMetricsF &fm) {
-            for (const QStringList &row : rows) {
+        const auto take = [&](const QVector<QStringList> &rows, bool totals) {
+            for (int r = 0; r < rows.size(); ++r) {
+                const QStringList &row = rows.at(r);
                 for (int c = 0; c < columns && c < row.size(); ++c) {
+                    // Totals and failing cells are set in bold.
+                    const QFontMetricsF &fm = totals || table.isFailing(r, c) ? bold : regular;
                     const double word = longestWord(fm, row.at(c));
                     n.least[c] = std::max(n.least[c], word);
                     n.wanted[c] = std::max(n.wanted[c], std::max(word, std::min(fm.horizontalAdvance(row.at(c)), wrapAt)));
                 }
             }
         };
-        take(table.rows, regular);
-        take(table.totals, bold);
+        take(table.rows, false);
+        take(table.totals, true);
         return n;
     }
 
@@ -221,7 +247,34 @@ private:
     }
 
     double twips(double value) const { return value * m_dpi / 1440.0; }
-    double room() const { return m_height - m_footer; }
+    double mm(double value) const { return value * m_dpi / 25.4; }
+    const TitleBlock::Grid &block(int page) const { return page == 0 ? m_firstBlock : m_followingBlock; }
+    // The height the rows of the page being filled may take: down to 5 mm
+    // above its title block.
+    double room() const
+    {
+        const int page = int(m_pages.size()) - 1;
+        return m_frame.bottom() - mm(block(page).height() + 5) - m_top;
+    }
+
+    // What every sheet carries around the text: the frame, "Лист N из M" in
+    // its top right corner and the title block of its form.
+    void paintSheet(QPainter &painter, int page, int pages)
+    {
+        painter.save();
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, mm(0.5)));
+        painter.drawRect(m_frame);
+        TextBlock number(pageNumberText(page + 1, pages), documentFont(kPageNumberSize, false), m_width,
+                         Qt::AlignRight, &m_device);
+        painter.setPen(Qt::black);
+        number.draw(painter, QPointF(m_left, m_frame.top() + mm(3)));
+        const TitleBlock::Grid &grid = block(page);
+        const QRectF area(m_frame.right() - mm(grid.width()), m_frame.bottom() - mm(grid.height()), mm(grid.width()),
+                          mm(grid.height()));
+        TitleBlock::draw(painter, grid, area, page + 1, pages);
+        painter.restore();
+    }
     double lineHeight(const QFont &font) const { return QFontMetricsF(font, &m_device).height(); }
 
     QString lineText(ItemKind kind) const
@@ -247,6 +300,7 @@ private:
             return documentFont(ReportWriter::kNameSize, false);
         case ItemKind::TitleLine:
         case ItemKind::Caption:
+        case ItemKind::ContinuedCaption:
             return documentFont(ReportWriter::kHeadingSize, true);
         case ItemKind::RunningHead:
             return documentFont(kRunningHeadSize, false, true);
@@ -265,6 +319,7 @@ private:
         QString text;
         QFont font;
         Qt::Alignment alignment;
+        bool failing = false;
     };
     QVector<CellText> rowCells(ItemKind kind, int section, int row) const
     {
@@ -278,9 +333,10 @@ private:
                 continue;
             }
             const QStringList &texts = kind == ItemKind::BodyRow ? table.rows.at(row) : table.totals.at(row);
+            const bool failing = kind == ItemKind::BodyRow && table.isFailing(row, c);
             cells << CellText{c < texts.size() ? texts.at(c) : QString(),
-                              documentFont(m_tableSize, kind == ItemKind::TotalsRow),
-                              table.isNumberColumn(c) ? Qt::AlignRight : Qt::AlignLeft};
+                              documentFont(m_tableSize, kind == ItemKind::TotalsRow || failing),
+                              table.isNumberColumn(c) ? Qt::AlignRight : Qt::AlignLeft, failing};
         }
         return cells;
     }
@@ -291,12 +347,19 @@ private:
         return std::max(1.0, e.at(column + 1) - e.at(column) - 2 * m_pad);
     }
 
+    QString itemText(ItemKind kind, int section) const
+    {
+        if (kind == ItemKind::Caption)
+            return m_doc.sections.at(section).caption;
+        if (kind == ItemKind::ContinuedCaption)
+            return m_doc.sections.at(section).continuedCaption();
+        return lineText(kind);
+    }
+
     double height(ItemKind kind, int section, int row)
     {
-        if (!isRow(kind)) {
-            const QString text = kind == ItemKind::Caption ? m_doc.sections.at(section).caption : lineText(kind);
-            return TextBlock(text, lineFont(kind), m_width, Qt::AlignLeft, &m_device).height();
-        }
+        if (!isRow(kind))
+            return TextBlock(itemText(kind, section), lineFont(kind), m_width, Qt::AlignLeft, &m_device).height();
         double tallest = 0;
         const QVector<CellText> cells = rowCells(kind, section, row);
         for (int c = 0; c < cells.size(); ++c)
@@ -306,14 +369,19 @@ private:
         return tallest + 2 * m_padTop;
     }
 
+    // A page that goes on with a table names it again ("ЩС-1 (продолжение)")
+    // above its heading row.
     void newPage(int continuedSection)
     {
         m_pages.append(QVector<PageItem>());
         m_y = 0;
         place(ItemKind::RunningHead, -1, -1);
         m_y += lineHeight(documentFont(kRunningHeadSize, false)) * 0.5;
-        if (continuedSection >= 0)
+        if (continuedSection >= 0) {
+            if (!m_doc.sections.at(continuedSection).caption.isEmpty())
+                place(ItemKind::ContinuedCaption, continuedSection, -1);
             place(ItemKind::HeadingRow, continuedSection, -1);
+        }
         m_freshPageY = m_y;
     }
 
@@ -337,9 +405,8 @@ private:
     void paintItem(QPainter &painter, const PageItem &item)
     {
         if (!isRow(item.kind)) {
-            const QString text = item.kind == ItemKind::Caption ? m_doc.sections.at(item.section).caption
-                                                                 : lineText(item.kind);
-            TextBlock(text, lineFont(item.kind), m_width, Qt::AlignLeft, &m_device).draw(painter, QPointF(0, item.y));
+            TextBlock(itemText(item.kind, item.section), lineFont(item.kind), m_width, Qt::AlignLeft, &m_device)
+                .draw(painter, QPointF(0, item.y));
             return;
         }
         const QVector<double> &edges = m_edges.at(item.section);
@@ -352,8 +419,10 @@ private:
             tallest = std::max(tallest, blocks.back()->height());
         }
         const double h = tallest + 2 * m_padTop;
-        for (int c = 0; c < cells.size(); ++c)
+        for (int c = 0; c < cells.size(); ++c) {
+            painter.setPen(cells.at(c).failing ? kFailingColour : QColor(Qt::black));
             blocks[size_t(c)]->draw(painter, QPointF(edges.at(c) + m_pad, item.y + m_padTop));
+        }
         painter.setPen(QPen(Qt::black, m_rule));
         painter.setBrush(Qt::NoBrush);
         for (int c = 0; c < cells.size(); ++c)
@@ -363,13 +432,19 @@ private:
     const ReportDocument &m_doc;
     QPagedPaintDevice &m_device;
     double m_dpi = 96;
-    double m_width = 0;
-    double m_height = 0;
+    double m_sheetWidth = 0;
+    double m_sheetHeight = 0;
+    QRectF m_frame;
+    double m_pageNumberHeight = 0;
+    double m_left = 0; // where the text of a page begins
+    double m_top = 0;
+    double m_width = 0; // of the text
+    TitleBlock::Grid m_firstBlock;
+    TitleBlock::Grid m_followingBlock;
     int m_tableSize = ReportWriter::kHeadingSize;
     double m_pad = 0;
     double m_padTop = 0;
     double m_rule = 1;
-    double m_footer = 0;
     QVector<QVector<double>> m_edges; // per section: the left edge of each column and the right edge
     QVector<QVector<PageItem>> m_pages;
     double m_y = 0;
@@ -401,8 +476,9 @@ QByteArray pdf(const ReportDocument &document)
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                         QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+        // The whole sheet: the pages draw their frame and margins themselves.
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0),
+                                         QPageLayout::Millimeter));
         writer.setTitle(document.title);
         writer.setCreator(QStringLiteral("Кабинор"));
         if (!draw(document, writer))

@@ -2,6 +2,8 @@
 
 #include "base/NumberText.h"
 
+#include <algorithm>
+
 namespace {
 
 void fixPlaces(QVector<QStringList> &rows, int column, int places)
@@ -32,6 +34,33 @@ void ReportTable::setNumberColumn(int column, int places)
     markNumberColumn(column);
     fixPlaces(rows, column, places);
     fixPlaces(totals, column, places);
+}
+
+void ReportTable::setTotalsPlaces(int column, int places)
+{
+    if (column < 0 || column >= columnCount())
+        return;
+    markNumberColumn(column);
+    fixPlaces(totals, column, places);
+}
+
+std::optional<ReportNumber> reportNumber(const QString &text)
+{
+    const auto value = NumberText::parse(text);
+    if (!value)
+        return std::nullopt;
+    const QString t = text.trimmed();
+    if (t.contains(QLatin1Char('e'), Qt::CaseInsensitive))
+        return ReportNumber{*value, -1};
+    const qsizetype separator = std::max(t.indexOf(QLatin1Char(',')), t.indexOf(QLatin1Char('.')));
+    return ReportNumber{*value, separator < 0 ? 0 : int(t.size() - separator - 1)};
+}
+
+QString ReportSection::continuedCaption() const
+{
+    if (caption.isEmpty())
+        return QString();
+    return caption + QStringLiteral(" (продолжение)");
 }
 
 QVector<double> shareColumnWidths(const QVector<double> &least, const QVector<double> &wanted, double available)

@@ -2,6 +2,7 @@
 
 #include "base/InputCheck.h"
 #include "base/TextFile.h"
+#include "docs/writers/XlsxWorkbook.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +14,7 @@ namespace {
 
 const QString kWordFilter = QStringLiteral("Документ Word (*.doc)");
 const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
+const QString kSpreadsheetFilter = QStringLiteral("Книга Excel (*.xlsx)");
 
 ReportWriter::PdfRenderer &pdfRenderer()
 {
@@ -31,12 +33,16 @@ void ReportWriter::setPdfRenderer(const PdfRenderer &renderer)
 
 QString ReportWriter::fileFilter()
 {
-    return kWordFilter + QStringLiteral(";;") + kPdfFilter;
+    return kWordFilter + QStringLiteral(";;") + kPdfFilter + QStringLiteral(";;") + kSpreadsheetFilter;
 }
 
 ReportFormat ReportWriter::formatOf(const QString &path)
 {
-    return path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) ? ReportFormat::Pdf : ReportFormat::Word;
+    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        return ReportFormat::Pdf;
+    if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        return ReportFormat::Spreadsheet;
+    return ReportFormat::Word;
 }
 
 QString ReportWriter::saveDialogTitle()
@@ -101,6 +107,8 @@ QByteArray ReportWriter::document(const ReportDocument &document)
 {
     RtfDocument doc(true);
     doc.setTitle(document.title);
+    // Before the tables: the frame narrows the text they are fitted to.
+    doc.setTitleBlock(document.properties, document.title);
     doc.addParagraph(document.projectName, kNameSize);
     doc.addParagraph(document.title.toUpper(), kHeadingSize, true);
     doc.addParagraph(document.dateTime, kHeadingSize);
@@ -109,9 +117,9 @@ QByteArray ReportWriter::document(const ReportDocument &document)
     // would then have to break; a smaller face keeps them whole.
     const int tableSize = tablePointSize(document, doc.textWidth());
     for (const ReportSection &section : document.sections) {
-        if (!section.caption.isEmpty())
+        if (section.table.columnCount() == 0 && !section.caption.isEmpty())
             doc.addParagraph(section.caption, kHeadingSize, true);
-        doc.addTable(section.table, tableSize);
+        doc.addTable(section.table, tableSize, section.caption, kHeadingSize);
     }
     return doc.toRtf();
 }
@@ -119,14 +127,15 @@ QByteArray ReportWriter::document(const ReportDocument &document)
 QByteArray ReportWriter::document(const QString &projectName, const QString &title, const QString &dateTime,
                                   const ReportTable &table)
 {
-    return document(ReportDocument{projectName, title, dateTime, {ReportSection{QString(), table}}});
+    return document(ReportDocument{projectName, title, dateTime, {ReportSection{QString(), table}}, {}});
 }
 
 ReportDocument ReportWriter::compose(const QString &projectName, const QString &title,
                                      const QVector<ReportSection> &sections) const
 {
     const QDateTime now = m_now.isValid() ? m_now : QDateTime::currentDateTime();
-    return ReportDocument{projectName, title, dateTimeLine(now, m_localeSet ? m_locale : userLocale()), sections};
+    return ReportDocument{projectName, title, dateTimeLine(now, m_localeSet ? m_locale : userLocale()), sections,
+                          m_properties};
 }
 
 QString ReportWriter::chooseFile(const QString &defaultFileName)
@@ -136,8 +145,14 @@ QString ReportWriter::chooseFile(const QString &defaultFileName)
     if (path.isEmpty())
         return QString();
     static const QRegularExpression extension(QStringLiteral("\\.[A-Za-z][A-Za-z0-9]{0,4}$"));
-    if (!extension.match(QFileInfo(path).fileName()).hasMatch())
-        path += chosenFilter == kPdfFilter ? QStringLiteral(".pdf") : QStringLiteral(".doc");
+    if (!extension.match(QFileInfo(path).fileName()).hasMatch()) {
+        if (chosenFilter == kPdfFilter)
+            path += QStringLiteral(".pdf");
+        else if (chosenFilter == kSpreadsheetFilter)
+            path += QStringLiteral(".xlsx");
+        else
+            path += QStringLiteral(".doc");
+    }
     if (confirmOverwrite(path, m_prompter))
         return QString();
     return path;
@@ -178,7 +193,8 @@ bool ReportWriter::save(const QString &path, const QString &projectName, const Q
     step(ReportStage::Counted);
     QByteArray bytes;
     bool ok = true;
-    if (formatOf(path) == ReportFormat::Pdf) {
+    switch (formatOf(path)) {
+    case ReportFormat::Pdf:
         // Without a renderer there is nothing to write: said, never an empty file.
         ok = bool(pdfRenderer());
         if (ok)
@@ -186,8 +202,14 @@ bool ReportWriter::save(const QString &path, const QString &projectName, const Q
         ok = ok && !bytes.isEmpty();
         if (!ok && error)
             *error = QStringLiteral("no PDF renderer");
-    } else {
+        break;
+    case ReportFormat::Spreadsheet:
+        bytes = XlsxWorkbook::workbook(doc, error);
+        ok = !bytes.isEmpty();
+        break;
+    case ReportFormat::Word:
         bytes = document(doc);
+        break;
     }
     step(ReportStage::TableAdded);
     step(ReportStage::HeadingRow);

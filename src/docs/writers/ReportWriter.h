@@ -39,7 +39,7 @@ public:
 };
 
 // The file formats of a report, chosen by the file's extension.
-enum class ReportFormat { Word, Pdf };
+enum class ReportFormat { Word, Pdf, Spreadsheet };
 
 // The common sequence of every report: the file choice, the heading, the
 // tables, the progress shown meanwhile, the save and the final message; or
@@ -59,6 +59,8 @@ public:
     static void setPdfRenderer(const PdfRenderer &renderer);
 
     void setProgress(ReportProgress *progress) { m_progress = progress; }
+    // What the title block of every sheet says; empty until set.
+    void setProjectProperties(const ProjectProperties &properties) { m_properties = properties; }
     void setProgressPlan(const ReportProgressPlan &plan) { m_plan = plan; }
     void setPrinter(ReportPrinter *printer) { m_printer = printer; }
     bool canPrint() const { return m_printer != nullptr; }
@@ -74,8 +76,8 @@ public:
     // The save dialog in the application folder, then the overwrite question.
     // Returns the path to write, or an empty string when the user stopped.
     // A name typed without an extension gets the one of the format chosen in
-    // the dialog (".doc" unless PDF was chosen), so that the question, the
-    // file and the final message all speak of the same file.
+    // the dialog (".doc" unless PDF or the workbook was chosen), so that the
+    // question, the file and the final message all speak of the same file.
     QString chooseFile(const QString &defaultFileName);
 
     // Writes the report under `path`, in the format of its extension, while
@@ -102,11 +104,13 @@ public:
     bool print(const QString &projectName, const QString &title, const TableBuilder &buildTable);
     bool print(const QString &projectName, const QString &title, const SectionsBuilder &buildSections);
 
-    // The heading lines with the date and time of now, and the tables.
+    // The heading lines with the date and time of now, the tables and the
+    // project's properties.
     ReportDocument compose(const QString &projectName, const QString &title,
                            const QVector<ReportSection> &sections) const;
 
-    // ".pdf" in any case is PDF; every other name is written as the Word document.
+    // ".pdf" in any case is PDF, ".xlsx" the workbook; every other name is
+    // written as the Word document.
     static ReportFormat formatOf(const QString &path);
     static QString fileFilter();
     static QString saveDialogTitle();
@@ -120,8 +124,10 @@ public:
 
     // The Word document: project name at 16 pt, the title in capitals at 14
     // pt bold, the date and time line and an empty paragraph at 14 pt, then
-    // each table under its caption (14 pt bold), all tables at one size (the
-    // heading only when no table has columns).
+    // each table under its caption (14 pt bold, in a row of the table that
+    // repeats with its heading row), all tables at one size (the heading only
+    // when no table has columns); the frame, "Лист N из M" and the title
+    // block on every page.
     static QByteArray document(const ReportDocument &document);
     static QByteArray document(const QString &projectName, const QString &title, const QString &dateTime,
                                const ReportTable &table);
@@ -143,6 +149,7 @@ private:
     QString m_folder;
     ReportProgress *m_progress = nullptr;
     ReportPrinter *m_printer = nullptr;
+    ProjectProperties m_properties;
     ReportProgressPlan m_plan = kDefaultPlan;
     QDateTime m_now;
     QLocale m_locale;

@@ -1,5 +1,7 @@
 #include "docs/writers/RtfDocument.h"
 
+#include "docs/writers/TitleBlock.h"
+
 #include <QHash>
 #include <QStringDecoder>
 
@@ -36,6 +38,33 @@ void appendHexEscape(QByteArray &out, uchar byte)
 }
 
 const char *const kBorder = "\\brdrs\\brdrw10 ";
+const char *const kThickBorder = "\\brdrs\\brdrw30 ";
+// Colour 1 of the document's table: failing cells.
+const char *const kColourTable = "{\\colortbl;\\red198\\green40\\blue40;}";
+
+int twipsOf(double millimetres)
+{
+    return int(std::lround(millimetres * 1440 / 25.4));
+}
+
+// The largest size in half points, from `size` points down to 4, at which a
+// text of a serif face fits a cell of the title block by an estimate of its
+// width (the word processor sets the text itself).
+int fittingHalfPoints(const QString &text, double size, double widthMm, double heightMm)
+{
+    int half = int(size * 2);
+    for (; half > 8; --half) {
+        const double points = half / 2.0;
+        const double charMm = points * 25.4 / 72 * 0.5;
+        const double perLine = std::max(1.0, (widthMm - 1.2) / charMm);
+        double lines = 0;
+        for (const QString &part : text.split(QLatin1Char('\n')))
+            lines += std::max(1.0, std::ceil(part.size() / perLine));
+        if (lines * points * 25.4 / 72 * 1.15 <= heightMm - 0.4)
+            break;
+    }
+    return half;
+}
 
 // Estimated widths of a text in ems of a serif face: its longest word and the
 // whole text. Capitals are wider than small letters, blanks and marks narrower.
@@ -98,9 +127,10 @@ ColumnNeeds columnNeeds(const ReportTable &table)
         n.least[c] = n.wanted[c] = e.longestWord;
     }
     const auto measure = [&](const QVector<QStringList> &rows, bool bold) {
-        for (const QStringList &row : rows) {
+        for (int r = 0; r < rows.size(); ++r) {
+            const QStringList &row = rows.at(r);
             for (int c = 0; c < columns && c < row.size(); ++c) {
-                const TextExtent e = extentOf(row.at(c), bold);
+                const TextExtent e = extentOf(row.at(c), bold || table.isFailing(r, c));
                 n.least[c] = std::max(n.least[c], e.longestWord);
                 n.wanted[c] = std::max(n.wanted[c], std::max(e.longestWord, std::min(e.length, wrapAt)));
             }
@@ -114,6 +144,82 @@ ColumnNeeds columnNeeds(const ReportTable &table)
 } // namespace
 
 RtfDocument::RtfDocument(bool landscape) : m_landscape(landscape) {}
+
+QByteArray RtfDocument::pageNumberFields()
+{
+    return escape(QStringLiteral("Лист ")) + "{\\field{\\*\\fldinst PAGE }{\\fldrslt 1}}" + escape(QStringLiteral(" из "))
+           + "{\\field{\\*\\fldinst NUMPAGES }{\\fldrslt 1}}";
+}
+
+void RtfDocument::setTitleBlock(const ProjectProperties &properties, const QString &documentTitle)
+{
+    m_framed = true;
+    const QByteArray number = "\\pard\\plain\\qr\\f0\\fs20 " + pageNumberFields() + "\\par}\r\n";
+    m_marginals = "{\\headerf " + number + "{\\header " + number;
+    // A paragraph follows a table in a footer; a tiny one, so that the block
+    // stands on the frame's bottom line.
+    const QByteArray after = "\\pard\\plain\\fs2\\par}\r\n";
+    m_marginals += "{\\footerf " + titleBlockTable(properties, documentTitle, true) + after;
+    m_marginals += "{\\footer " + titleBlockTable(properties, documentTitle, false) + after;
+}
+
+QByteArray RtfDocument::titleBlockTable(const ProjectProperties &properties, const QString &documentTitle,
+                                        bool firstSheet) const
+{
+    using namespace TitleBlock;
+    const Grid grid =
+        TitleBlock::grid(firstSheet ? Form::FirstSheet : Form::FollowingSheet, properties, documentTitle);
+    // The block's right edge on the frame, 5 mm into the right margin.
+    const int right = textWidth() + kFrameGap;
+    const int left = right - twipsOf(grid.width());
+    const int lastRow = int(grid.rows.size()) - 1;
+    const int lastColumn = int(grid.columns.size()) - 1;
+    QByteArray out;
+    for (int r = 0; r <= lastRow; ++r) {
+        // The cells that cover row r, left to right.
+        QVector<const Cell *> row;
+        for (const Cell &cell : grid.cells)
+            if (cell.row <= r && r < cell.row + cell.rowSpan)
+                row << &cell;
+        std::sort(row.begin(), row.end(), [](const Cell *a, const Cell *b) { return a->column < b->column; });
+        out += "\\trowd\\trgaph28\\trleft" + QByteArray::number(left) + "\\trrh-"
+               + QByteArray::number(twipsOf(grid.rows.at(r))) + "\r\n";
+        for (const Cell *cell : std::as_const(row)) {
+            if (cell->rowSpan > 1)
+                out += cell->row == r ? "\\clvmgf" : "\\clvmrg";
+            const bool edge[] = {cell->row == 0, cell->column == 0, cell->row + cell->rowSpan - 1 == lastRow,
+                                 cell->column + cell->columnSpan - 1 == lastColumn};
+            const char *sides[] = {"t", "l", "b", "r"};
+            for (int k = 0; k < 4; ++k)
+                out += QByteArray("\\clbrdr") + sides[k] + (edge[k] ? kThickBorder : kBorder);
+            out += "\\clvertalc\\cellx"
+                   + QByteArray::number(left + twipsOf(grid.left(*cell) + grid.cellWidth(*cell))) + "\r\n";
+        }
+        for (const Cell *cell : std::as_const(row)) {
+            out += "\\pard\\plain\\intbl";
+            if (cell->row == r) {
+                out += cell->centred ? "\\qc" : "\\ql";
+                const QString text = cell->text;
+                const int half = cell->content == Content::Text
+                                     ? fittingHalfPoints(text, cell->pointSize, grid.cellWidth(*cell), grid.cellHeight(*cell))
+                                     : int(cell->pointSize * 2);
+                out += "\\f0\\fs" + QByteArray::number(half);
+                if (cell->bold)
+                    out += "\\b";
+                out += ' ';
+                if (cell->content == Content::SheetNumber)
+                    out += "{\\field{\\*\\fldinst PAGE }{\\fldrslt 1}}";
+                else if (cell->content == Content::SheetCount)
+                    out += "{\\field{\\*\\fldinst NUMPAGES }{\\fldrslt 1}}";
+                else
+                    out += escape(text);
+            }
+            out += "\\cell\r\n";
+        }
+        out += "\\row\r\n";
+    }
+    return out;
+}
 
 QByteArray RtfDocument::escape(const QString &text)
 {
@@ -214,7 +320,7 @@ QByteArray RtfDocument::rowDefinition(const QVector<int> &rightEdges, bool heade
     return d;
 }
 
-void RtfDocument::addTable(const ReportTable &table, int pointSize)
+void RtfDocument::addTable(const ReportTable &table, int pointSize, const QString &caption, int captionSize)
 {
     const int columns = table.columnCount();
     if (columns == 0)
@@ -230,6 +336,11 @@ void RtfDocument::addTable(const ReportTable &table, int pointSize)
     const QByteArray headerRow = rowDefinition(edges, true);
     const QByteArray bodyRow = rowDefinition(edges, false);
 
+    if (!caption.isEmpty()) {
+        m_body += "\\trowd\\trgaph" + QByteArray::number(kCellGap) + "\\trleft0\\trhdr\\trkeep\\cellx"
+                  + QByteArray::number(x) + "\r\n\\pard\\plain\\intbl\\keepn\\f0\\fs" + QByteArray::number(captionSize * 2)
+                  + "\\b " + escape(caption) + "\\cell\r\n\\row\r\n";
+    }
     m_body += headerRow;
     for (const ReportCell &cell : table.heading) {
         m_body += cellStart;
@@ -244,14 +355,18 @@ void RtfDocument::addTable(const ReportTable &table, int pointSize)
     m_body += "\\row\r\n";
 
     const auto addRows = [&](const QVector<QStringList> &rows, bool bold) {
-        for (const QStringList &row : rows) {
+        for (int r = 0; r < rows.size(); ++r) {
+            const QStringList &row = rows.at(r);
             m_body += bodyRow;
             for (int c = 0; c < columns; ++c) {
                 m_body += cellStart;
                 if (table.isNumberColumn(c))
                     m_body += "\\qr";
-                if (bold)
+                const bool failing = !bold && table.isFailing(r, c);
+                if (bold || failing)
                     m_body += "\\b";
+                if (failing)
+                    m_body += "\\cf1";
                 m_body += ' ';
                 if (c < row.size())
                     m_body += escape(row.at(c));
@@ -270,22 +385,39 @@ QByteArray RtfDocument::toRtf() const
 {
     const QByteArray w = QByteArray::number(pageWidth());
     const QByteArray h = QByteArray::number(pageHeight());
-    const QByteArray m = QByteArray::number(kMargin);
+    const QByteArray ml = QByteArray::number(leftMargin());
+    const QByteArray mr = QByteArray::number(rightMargin());
+    // Framed, the text starts under "Лист N из M" and ends above the title
+    // block (the word processor makes room for the first page's taller one).
+    const QByteArray mt = QByteArray::number(m_framed ? 1020 : kMargin);
+    const QByteArray mb = QByteArray::number(m_framed ? 1417 : kMargin);
     QByteArray doc;
-    doc.reserve(m_body.size() + 1024);
+    doc.reserve(m_body.size() + m_marginals.size() + 1024);
     doc += "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049\\uc1\r\n";
     doc += "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset204 Times New Roman;}}\r\n";
+    doc += kColourTable;
+    doc += "\r\n";
     if (!m_title.isEmpty())
         doc += "{\\info{\\title " + escape(m_title) + "}}\r\n";
-    doc += "\\paperw" + w + "\\paperh" + h + "\\margl" + m + "\\margr" + m + "\\margt" + m + "\\margb" + m;
+    doc += "\\paperw" + w + "\\paperh" + h + "\\margl" + ml + "\\margr" + mr + "\\margt" + mt + "\\margb" + mb;
     if (m_landscape)
         doc += "\\landscape";
     doc += "\\viewkind1\r\n";
     doc += "\\sectd";
     if (m_landscape)
         doc += "\\lndscpsxn";
-    doc += "\\pgwsxn" + w + "\\pghsxn" + h + "\\marglsxn" + m + "\\margrsxn" + m + "\\margtsxn" + m
-           + "\\margbsxn" + m + "\r\n";
+    doc += "\\pgwsxn" + w + "\\pghsxn" + h + "\\marglsxn" + ml + "\\margrsxn" + mr + "\\margtsxn" + mt
+           + "\\margbsxn" + mb;
+    if (m_framed) {
+        // The frame: page borders around the header and footer, 5 mm from
+        // the text; the footer stands on the bottom line.
+        doc += "\\titlepg\\headery567\\footery283\\pgbrdrhead\\pgbrdrfoot\\pgbrdropt0";
+        const std::pair<const char *, int> sides[] = {{"t", kFrameGap}, {"l", kFrameGap}, {"b", 0}, {"r", kFrameGap}};
+        for (const auto &[side, space] : sides)
+            doc += QByteArray("\\pgbrdr") + side + "\\brdrs\\brdrw30\\brsp" + QByteArray::number(space);
+    }
+    doc += "\r\n";
+    doc += m_marginals;
     doc += m_body;
     doc += "}\r\n";
     return doc;

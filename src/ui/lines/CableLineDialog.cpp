@@ -7,6 +7,7 @@
 #include "base/Prompter.h"
 #include "calc/lines/LineEntry.h"
 #include "calc/network/CheckedPath.h"
+#include "calc/network/NetworkCalc.h"
 #include "ui/lines/LineListModel.h"
 #include "ui/lines/LineMarksTab.h"
 #include "ui/lines/LineNetworkTab.h"
@@ -160,17 +161,69 @@ void CableLineDialog::chooseDevice()
         m_prompter.message(breakers.problem(), QString(), Prompter::Icon::Critical);
         return;
     }
+    const auto load = acceptedLoadCurrent();
+    if (!load)
+        return;
     const QString characteristic = m_protectionTab->characteristic();
     lookupPermissibleCurrent();
-    const double load = LineCalc::parseLoadCurrent(loadCurrentList->currentText());
-    const auto device = characteristic.isEmpty() ? Protection::chooseAny(breakers, load, permissibleCurrent)
-                                                 : Protection::choose(breakers, characteristic, load, permissibleCurrent);
-    if (!device) {
-        m_prompter.message(Protection::noDeviceMessage(nameEdit->text(), characteristic, load, permissibleCurrent),
+    Protection::CheckInput in;
+    in.loadCurrent = *load;
+    in.permissibleCurrent = permissibleCurrent;
+    in.material = materialList->currentText();
+    in.section = NumberText::toDouble(sectionEdit->text());
+    in.tripTime = LineEntry::tripTimeOf(tripTimeEdit->text());
+    if (changeMode) {
+        // The line where the dialog now places it, with its check mark.
+        CableLine entered = enteredLine();
+        entered.checked = m_changedLine.checked;
+        entered.place = m_networkTab->placeFor(m_changedLine.place);
+        Network::placeCurrentsOfRow(in, m_project, m_changeRow, entered, m_context);
+    }
+    const Protection::LetThroughTable letThrough = Protection::LetThroughTable::load(m_context.appDir());
+    if (letThrough.status() != Protection::LetThroughTable::Status::Ok)
+        reportFileProblem(QStringLiteral("letThrough"), letThrough.problem(), Prompter::Icon::Exclamation);
+    const Protection::DeviceChoice choice = Protection::chooseDevice(breakers, letThrough, characteristic, nameEdit->text(),
+                                                                     in, m_context.calc.places());
+    if (!choice.device) {
+        m_prompter.message(Protection::noDeviceMessage(nameEdit->text(), characteristic, in.loadCurrent, permissibleCurrent),
                            QString(), Prompter::Icon::Exclamation);
         return;
     }
-    m_protectionTab->selectDevice(device->characteristic, NumberText::format(device->rated));
+    m_protectionTab->selectDevice(choice.device->characteristic, NumberText::format(choice.device->rated));
+    if (const QString compromise = Protection::compromiseMessage(choice); !compromise.isEmpty())
+        m_prompter.message(compromise, QString(), Prompter::Icon::Exclamation);
+}
+
+std::optional<double> CableLineDialog::acceptedLoadCurrent()
+{
+    const double current = LineCalc::parseLoadCurrent(loadCurrentList->currentText());
+    if (current != 0)
+        return current;
+    m_prompter.message(LineEntry::currentMessage(), LineEntry::currentTitle(), Prompter::Icon::Exclamation,
+                       Prompter::Buttons::Ok);
+    tabs->setCurrentIndex(1);
+    loadCurrentList->setFocus(Qt::OtherFocusReason);
+    loadCurrentList->lineEdit()->selectAll();
+    return std::nullopt;
+}
+
+CableLine CableLineDialog::enteredLine() const
+{
+    const auto section = NumberText::parse(sectionEdit->text());
+    const auto length = NumberText::parse(lengthEdit->text());
+    // Fields that hold no line yet: the row as it was confirmed.
+    if (!section || !(*section > 0) || !length || !(*length > 0))
+        return m_changedLine;
+    const Permissible::Choice c = choice();
+    CableLine line;
+    line.name = nameEdit->text();
+    line.cells[CableLine::Material] = materialList->currentText();
+    line.cells[CableLine::Cores] = LineCalc::formatCoreNotation(
+        LineCalc::coreCountOf(c.net, c.constructionText()), *section,
+        neutralCheck->isChecked() ? neutralSectionList->currentText() : QStringLiteral("0"));
+    line.cells[CableLine::Length] = NumberText::format(*length);
+    line.cells[CableLine::Voltage] = c.net == NetworkType::SinglePhase ? QStringLiteral("220") : QStringLiteral("380");
+    return line;
 }
 
 void CableLineDialog::load()
@@ -320,8 +373,7 @@ void CableLineDialog::lookupPermissibleCurrent()
                                  + QStringLiteral("; k_гр = ") + NumberText::format(correction->grouping));
     else
         correctionLabel->setText(QStringLiteral("Поправки: условия прокладки заданы неверно"));
-    if (const auto value = Permissible::lookupPermissibleCurrent(m_table, request.choice, section,
-                                                                 correction.value_or(Permissible::Correction{})))
+    if (const auto value = LineEntry::permissibleCurrentOf(m_table, request, section, m_context.calc.places()))
         permissibleCurrent = *value;
     permissibleCurrentEdit->setText(NumberText::format(permissibleCurrent));
     m_parametersTab->markFieldInList();
@@ -417,13 +469,8 @@ void CableLineDialog::confirm()
         return;
     if (!checkNumericEntry(lengthEdit, prompter))
         return;
-    if (LineCalc::parseLoadCurrent(loadCurrentList->currentText()) == 0) {
-        prompter.message(LineEntry::currentMessage(), LineEntry::currentTitle(), Prompter::Icon::Exclamation,
-                         Prompter::Buttons::Ok);
-        loadCurrentList->setFocus(Qt::OtherFocusReason);
-        loadCurrentList->lineEdit()->selectAll();
+    if (!acceptedLoadCurrent())
         return;
-    }
     LineEntry::Request request = conditionsRequest();
     QString message;
     if (const LineEntry::Field failed = LineEntry::checkConditions(request, &message); failed != LineEntry::Field::None) {
@@ -460,12 +507,13 @@ void CableLineDialog::confirm()
             name = LineEntry::autoName(autoNameCounter);
     }
     line.name = name;
-    line.checked = false;
+    // A changed line stays on the checked path it was on.
+    line.checked = changeMode && m_lines.line(m_changeRow).checked;
     line.place = m_networkTab->placeFor(changeMode ? m_changedLine.place : LinePlace{});
 
     if (changeMode && m_networkTab->startChosen()) {
-        // The line leaves the checked lines: those after it keep their starts
-        // as set ones rather than close up behind it. One change with it.
+        // A start chosen here is set: the starts that only the checked order
+        // gave are set as they stand, so no other line moves. One change with it.
         QVector<CableLine> lines = m_project.lines;
         Network::setCheckedOrderStarts(lines, Network::Tree::build(lines));
         lines[m_changeRow] = line;

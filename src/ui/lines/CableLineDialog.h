@@ -105,8 +105,9 @@ public:
     QLineEdit *tripTimeEdit = nullptr;
     QLabel *deviceLabel = nullptr;
 
-    // "Подобрать": the smallest device of the characteristic (any, C first,
-    // without one) with Ib <= In <= Iz.
+    // "Подобрать": the smallest device of the characteristic (without one:
+    // C, B, D, then industrial) with Ib <= In <= Iz that passes the checks
+    // the line's currents allow (a checked line being changed has them).
     void chooseDevice();
     // "Сеть"
     QComboBox *startList = nullptr; // data: the From of the choice
@@ -155,6 +156,11 @@ private:
     LineEntry::Request conditionsRequest() const;
     // The message of a refused field, then the field in focus.
     void refuseField(LineEntry::Field field, const QString &message);
+    // The load current as "Добавить" takes it; nothing, after the field's
+    // message, when the field holds no current.
+    std::optional<double> acceptedLoadCurrent();
+    // The line as the fields hold it, for the currents of its place.
+    CableLine enteredLine() const;
     void clearFileProblem(const QString &path);
     bool checkTableUsable();
 

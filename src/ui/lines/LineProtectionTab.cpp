@@ -91,9 +91,9 @@ void LineProtectionTab::describeDevice()
                                                                                            "защиты для линии не выполняются."));
         return;
     }
+    // An industrial release is judged at its setting plus the tolerance.
     deviceLabel->setText(device->type + QLatin1Char(' ') + device->designation() + QStringLiteral(": мгновенное срабатывание при ")
-                         + NumberText::format(device->instantaneous) + QStringLiteral("·Iн = ")
-                         + NumberText::format(device->tripCurrent()) + QStringLiteral(" А, отключающая способность Icu = ")
+                         + device->tripCurrentText(15) + QStringLiteral(", отключающая способность Icu = ")
                          + NumberText::format(device->breakingCapacity) + QStringLiteral(" кА."));
 }
 

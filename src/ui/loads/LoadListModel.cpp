@@ -110,7 +110,10 @@ bool LoadListModel::replaceLoad(int row, const Load &load)
         return false;
     const Shield before = m_shields.at(m_shield);
     sync();
+    // A load changed by hand stays the load of its room.
+    const int room = load.room > 0 ? load.room : l->at(row).room;
     (*l)[row] = load;
+    (*l)[row].room = room;
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     recordEdit(QStringLiteral("изменение нагрузки"), before);
     return true;

@@ -36,7 +36,8 @@ public:
     void setEditRecorder(const EditRecorder &recorder) { m_recordEdit = recorder; }
 
     void appendLoad(const Load &load);
-    // Replaces a row in place; false when there is no such row.
+    // Replaces a row in place (a load of a room stays linked to it); false
+    // when there is no such row.
     bool replaceLoad(int row, const Load &load);
     bool removeLoad(int row);
     // Orders the rows by the text of a column (compared as text, not as numbers).

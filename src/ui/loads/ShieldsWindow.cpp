@@ -104,6 +104,8 @@ void ShieldsWindow::buildControls()
     actionAddShield->setObjectName(QStringLiteral("actionAddShield"));
     actionRenameShield = shieldMenu->addAction(QStringLiteral("Переименовать"));
     actionRenameShield->setObjectName(QStringLiteral("actionRenameShield"));
+    actionRecomputeShield = shieldMenu->addAction(QStringLiteral("Пересчитать нагрузки"));
+    actionRecomputeShield->setObjectName(QStringLiteral("actionRecomputeShield"));
     shieldMenu->addSeparator();
     actionDeleteShield = shieldMenu->addAction(QStringLiteral("Удалить"));
     actionDeleteShield->setObjectName(QStringLiteral("actionDeleteShield"));
@@ -131,6 +133,7 @@ void ShieldsWindow::buildControls()
     connect(actionAddShield, &QAction::triggered, this, &ShieldsWindow::addShield);
     connect(actionRenameShield, &QAction::triggered, this, &ShieldsWindow::renameShield);
     connect(actionDeleteShield, &QAction::triggered, this, &ShieldsWindow::deleteShield);
+    connect(actionRecomputeShield, &QAction::triggered, this, &ShieldsWindow::recomputeShield);
     connect(actionAddLoad, &QAction::triggered, this, &ShieldsWindow::addLoad);
     connect(actionChangeLoad, &QAction::triggered, this, &ShieldsWindow::changeLoad);
     connect(actionRemoveLoad, &QAction::triggered, this, &ShieldsWindow::removeLoad);
@@ -445,6 +448,24 @@ void ShieldsWindow::deleteShield()
     showCurrentShield();
 }
 
+void ShieldsWindow::recomputeShield()
+{
+    const int k = currentShieldIndex;
+    LoadListModel *model = currentModel();
+    if (!model || k < 0 || k >= m_project.shields.size())
+        return;
+    const Shield before = m_project.shields.at(k);
+    QVector<Load> &loads = m_project.shields[k].loads;
+    for (Load &load : loads)
+        if (const auto recomputed = LoadCalc::recomputeLoad(load, m_context.calc.places()))
+            load = *recomputed;
+    if (m_project.shields.at(k) == before)
+        return;
+    model->reload();
+    recordShieldEdit(QStringLiteral("пересчет нагрузок щита"), k, before, m_project.shields.at(k));
+    showCurrentShield();
+}
+
 void ShieldsWindow::addLoad()
 {
     LoadListModel *model = currentModel();
@@ -595,12 +616,14 @@ void ShieldsWindow::showProjectShields(int shieldIndex)
 void ShieldsWindow::saveLoadReport()
 {
     ReportWriter writer(m_prompter, m_context.documentsFolder());
+    writer.setProjectProperties(m_project.properties);
     LoadReport::run(writer, m_project, m_context.calc);
 }
 
 void ShieldsWindow::printLoadReport()
 {
     ReportWriter writer(m_prompter, m_context.documentsFolder());
+    writer.setProjectProperties(m_project.properties);
     ReportPreview preview(this);
     writer.setPrinter(&preview);
     LoadReport::print(writer, m_project, m_context.calc);

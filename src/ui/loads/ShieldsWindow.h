@@ -53,6 +53,7 @@ public:
     QAction *actionAddShield = nullptr;
     QAction *actionRenameShield = nullptr;
     QAction *actionDeleteShield = nullptr;
+    QAction *actionRecomputeShield = nullptr;
     QMenu *loadMenu = nullptr;
     QAction *actionAddLoad = nullptr;
     QAction *actionChangeLoad = nullptr;
@@ -100,6 +101,9 @@ public:
     void addShield();
     void renameShield();
     void deleteShield();
+    // Every load of the current shield computed afresh from its inputs (rows
+    // of earlier versions keep their texts until then), as one edit.
+    void recomputeShield();
     void addLoad();
     void changeLoad();
     void removeLoad();

@@ -57,8 +57,11 @@ bool ProtectionWindow::calculate()
     }
     m_result = *result;
     showResult();
-    for (const QString &problem : std::as_const(m_result.problems))
+    for (const QString &problem : std::as_const(m_result.problems) + m_result.notes)
         m_prompter.message(problem, QString(), Prompter::Icon::Exclamation);
+    // Values of the project out of their range were replaced: the file is damaged there.
+    if (!m_result.damage.isEmpty())
+        m_prompter.message(m_result.damage.join(QStringLiteral("\r\n")), QString(), Prompter::Icon::Exclamation);
     return true;
 }
 
@@ -83,6 +86,9 @@ void ProtectionWindow::showResult()
                 item->setBackground(QColor(0xc6, 0x28, 0x28));
                 item->setToolTip(reasons[verdict]);
             }
+            // The trip current the disconnection verdict rests on, either way.
+            if (verdict == 1)
+                item->setToolTip(Protection::disconnectionNote(check, places));
             lineTable->setItem(r, c, item);
         }
     }

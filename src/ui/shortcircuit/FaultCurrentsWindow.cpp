@@ -192,12 +192,12 @@ void FaultCurrentsWindow::saveReport()
     // The schedule is written only from a full calculation.
     if (!calculate())
         return;
-    FaultCurrentsReport::run(m_writer, m_project.projectName, m_result, m_context.calc.places());
+    FaultCurrentsReport::run(m_writer, m_project, m_result, m_context.calc.places());
 }
 
 void FaultCurrentsWindow::printReport()
 {
     if (!calculate())
         return;
-    FaultCurrentsReport::print(m_writer, m_project.projectName, m_result, m_context.calc.places());
+    FaultCurrentsReport::print(m_writer, m_project, m_result, m_context.calc.places());
 }

@@ -32,7 +32,7 @@ ShortCircuitWindow::ShortCircuitWindow(const Project &project, const CalcValues 
     : QDialog(parent), m_project(project), m_calc(calc)
 {
     setObjectName(QStringLiteral("ShortCircuitWindow"));
-    setWindowTitle(QStringLiteral("Расчет токов короткого замыкания"));
+    setWindowTitle(QStringLiteral("Расчет токов короткого замыкания (") + ShortCircuit::methodName() + QStringLiteral(")"));
     setModal(true);
     buildLayout();
 

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
@@ -58,8 +59,6 @@ SubstationDialog::SubstationDialog(Project &project, const AppContext &context, 
     supplyMaterialList->addItem(LineCalc::copper());
     supplyMaterialList->setCurrentIndex(0);
 
-    showImpedances();
-
     bool supplyLine = m_project.supplyLineUsed != 0;
     if (!m_project.supplyLineMaterial.isEmpty()) {
         const int i = supplyMaterialList->findText(m_project.supplyLineMaterial);
@@ -76,8 +75,10 @@ SubstationDialog::SubstationDialog(Project &project, const AppContext &context, 
         supplyLine = true;
     }
     supplyLineCheck->setChecked(supplyLine);
+    supplyKindList->setCurrentIndex(m_project.supplyLineOverhead != 0 ? 1 : 0);
     applyEnablingRule();
     groupList->setCurrentIndex(m_project.transformerGroup.trimmed().toUpper() == QLatin1String("D") ? 1 : 0);
+    showImpedances();
     systemPowerEdit->setText(m_project.systemPower);
     const int voltage = supplyVoltageList->findText(m_project.supplyVoltage.trimmed());
     supplyVoltageList->setCurrentIndex(voltage >= 0 ? voltage : 0);
@@ -86,12 +87,16 @@ SubstationDialog::SubstationDialog(Project &project, const AppContext &context, 
     auto changed = [this] { applyButton->setEnabled(true); };
     connect(powerList, &QComboBox::currentIndexChanged, this, changed);
     connect(supplyMaterialList, &QComboBox::currentIndexChanged, this, changed);
+    connect(supplyKindList, &QComboBox::currentIndexChanged, this, changed);
     connect(supplyLengthEdit, &QLineEdit::textEdited, this, changed);
     connect(supplySectionEdit, &QLineEdit::textEdited, this, changed);
     connect(groupList, &QComboBox::currentIndexChanged, this, changed);
     connect(systemPowerEdit, &QLineEdit::textEdited, this, changed);
     connect(supplyVoltageList, &QComboBox::currentIndexChanged, this, changed);
     connect(supplyLineCheck, &QCheckBox::clicked, this, [this] { applyEnablingRule(); });
+    // The data follow the choice at once; the project takes them on apply.
+    connect(powerList, &QComboBox::currentIndexChanged, this, [this] { showImpedances(); });
+    connect(groupList, &QComboBox::currentIndexChanged, this, [this] { showImpedances(); });
     connect(applyButton, &QPushButton::clicked, this, &SubstationDialog::apply);
     connect(okButton, &QPushButton::clicked, this, &SubstationDialog::confirm);
 }
@@ -146,6 +151,11 @@ void SubstationDialog::buildLayout()
     supplySectionEdit->setObjectName(QStringLiteral("supplySectionEdit"));
     supplyMaterialList = new QComboBox(supplyLineFrame);
     supplyMaterialList->setObjectName(QStringLiteral("supplyMaterialList"));
+    supplyKindList = new QComboBox(supplyLineFrame);
+    supplyKindList->setObjectName(QStringLiteral("supplyKindList"));
+    supplyKindList->addItems({QStringLiteral("кабельная"), QStringLiteral("воздушная")});
+    supplyKindList->setToolTip(QStringLiteral("Индуктивное сопротивление в расчете по ГОСТ 28249-93: "
+                                              "0,08 Ом/км кабельной линии, 0,35 Ом/км воздушной"));
     const int fieldWidth = resistanceEdit->width();
     supplyLengthEdit->setFixedWidth(fieldWidth);
     supplySectionEdit->setFixedWidth(fieldWidth);
@@ -157,6 +167,8 @@ void SubstationDialog::buildLayout()
     hsGrid->addWidget(supplySectionEdit, 1, 1);
     hsGrid->addWidget(supplyMaterialLabel, 2, 0);
     hsGrid->addWidget(supplyMaterialList, 2, 1, 1, 2);
+    hsGrid->addWidget(label(QStringLiteral("Линия"), supplyLineFrame), 3, 0);
+    hsGrid->addWidget(supplyKindList, 3, 1, 1, 2);
     hsGrid->setColumnStretch(3, 1);
 
     // What the method of ГОСТ 28249-93 needs of the 6(10) kV side.
@@ -202,26 +214,33 @@ void SubstationDialog::buildLayout()
 
 void SubstationDialog::selectTransformer(float power, bool reportFileProblem)
 {
-    const TransformerTable table = Transformer::readTransformerTable(m_context.appDir());
+    m_table = Transformer::readTransformerTable(m_context.appDir());
     if (reportFileProblem)
-        Transformer::reportTableProblem(table, m_prompter);
+        Transformer::reportTableProblem(m_table, m_prompter);
+    const QSignalBlocker block(powerList);
     powerList->clear();
-    powerList->addItems(table.powerTexts());
-    powerList->setCurrentIndex(Transformer::selectTransformer(table, power, m_project));
+    powerList->addItems(m_table.powerTexts());
+    powerList->setCurrentIndex(Transformer::selectTransformer(m_table, power, m_project));
 }
 
 void SubstationDialog::showImpedances()
 {
-    resistanceEdit->setText(NumberText::format(m_project.Rt));
-    reactanceEdit->setText(NumberText::format(m_project.Xt));
-    faultImpedanceEdit->setText(NumberText::format(m_project.Zt));
+    TransformerRecord shown{0, m_project.Rt, m_project.Xt, m_project.Zt};
+    if (powerList->currentIndex() >= 0)
+        if (const auto r = Transformer::recordOf(m_table, float(NumberText::toDouble(powerList->currentText()))))
+            shown = *r;
+    resistanceEdit->setText(NumberText::format(shown.Rt));
+    reactanceEdit->setText(NumberText::format(shown.Xt));
+    faultImpedanceEdit->setText(NumberText::formatRounded(
+        Transformer::faultImpedance(shown.Rt, shown.Xt, shown.Zt, groupList->currentData().toString()),
+        m_context.calc.places()));
 }
 
 void SubstationDialog::applyEnablingRule()
 {
     const bool on = supplyLineCheck->isChecked();
     for (QWidget *w : std::initializer_list<QWidget *>{supplyLineFrame, supplyLengthLabel, kilometreLabel, supplySectionLabel, supplyMaterialLabel, supplyMaterialList,
-                                                       supplySectionEdit, supplyLengthEdit})
+                                                       supplySectionEdit, supplyLengthEdit, supplyKindList})
         w->setEnabled(on);
     // Switched-off fields take the button face, as the frame around them.
     const QColor background = on ? QApplication::palette().color(QPalette::Base)
@@ -250,6 +269,7 @@ void SubstationDialog::apply()
     selectTransformer(power, false);
     showImpedances();
     m_project.supplyLineUsed = on ? 1 : 0;
+    m_project.supplyLineOverhead = on && supplyKindList->currentIndex() == 1 ? 1 : 0;
     if (on) {
         m_project.supplyLineMaterial = supplyMaterialList->currentText();
         m_project.supplyLineLength = supplyLengthEdit->text();

@@ -3,6 +3,7 @@
 #include "base/AppContext.h"
 #include "base/Project.h"
 #include "base/Prompter.h"
+#include "calc/shortcircuit/Transformer.h"
 
 #include <QDialog>
 
@@ -37,6 +38,7 @@ public:
     QLineEdit *supplyLengthEdit = nullptr;
     QLineEdit *supplySectionEdit = nullptr;
     QComboBox *supplyMaterialList = nullptr;
+    QComboBox *supplyKindList = nullptr; // "кабельная", "воздушная"
     QComboBox *groupList = nullptr; // vector group: data "Y" or "D"
     QGroupBox *systemFrame = nullptr;
     QLineEdit *systemPowerEdit = nullptr;
@@ -61,6 +63,8 @@ private:
     void buildLayout();
     // Refills powerList from the data file and looks the power up.
     void selectTransformer(float power, bool reportFileProblem);
+    // The data of the power and vector group chosen in the lists (the
+    // project's where the list has no power chosen).
     void showImpedances();
     void applyEnablingRule();
     // The checks of OK and of the close box, section first.
@@ -69,4 +73,5 @@ private:
     Project &m_project;
     const AppContext &m_context;
     Prompter &m_prompter;
+    TransformerTable m_table;
 };

@@ -10,7 +10,9 @@
 bool ReportPreview::print(const ReportDocument &document)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(20, 20, 20, 20),
+    // The pages draw their own frame and title block from the sheet's edges.
+    printer.setFullPage(true);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0),
                                       QPageLayout::Millimeter));
     printer.setDocName(document.title);
     QPrintPreviewDialog preview(&printer, m_parent);

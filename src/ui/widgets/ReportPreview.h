@@ -12,7 +12,7 @@ class ReportPreview : public ReportPrinter
 public:
     explicit ReportPreview(QWidget *parent) : m_parent(parent) {}
 
-    // Landscape A4 with the document's margins unless the user picks otherwise.
+    // Landscape A4, the whole sheet, unless the user picks otherwise.
     bool print(const ReportDocument &document) override;
 
     // The preview while it is open (for a look at it from outside).
