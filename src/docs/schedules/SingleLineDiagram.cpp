@@ -39,6 +39,9 @@ constexpr double BusPen = 0.8;
 constexpr double BoardBusPen = 0.6;
 constexpr double FramePen = 0.5;
 constexpr double CablePen = 0.35;
+// The room of the texts above a sheet's bus: the rest of the bus stays free
+// for the mark of a bus that goes on.
+constexpr double LabelRoom = 90;
 
 struct Row {
     QString head; // one or two lines, split by '\n'
@@ -436,7 +439,8 @@ void Builder::drawSheet(Drawing::Sheet &sheet, const SheetTask &task, const QVec
         add(sheet, line(Layer::Cables, QPointF(tx, busY() - 27), QPointF(tx, busY() - 22)));
         const bool delta = m_project.transformerGroup.trimmed().toUpper() == QLatin1String("D");
         add(sheet, text(Layer::Texts, QPointF(tx + 8, busY() - 17),
-                        QStringLiteral("Т1 ") + m_project.transformerPower.trimmed() + QStringLiteral(" кВА")));
+                        elided(QStringLiteral("Т1 ") + m_project.transformerPower.trimmed() + QStringLiteral(" кВА"),
+                               LabelRoom, TextHeight)));
         add(sheet, text(Layer::Texts, QPointF(tx + 8, busY() - 13.4),
                         delta ? QStringLiteral("Д/Yн-11") : QStringLiteral("Y/Yн-0")));
         add(sheet, text(Layer::Texts, QPointF(tx + 8, busY() - 2), QStringLiteral("0,4 кВ")));
@@ -450,7 +454,8 @@ void Builder::drawSheet(Drawing::Sheet &sheet, const SheetTask &task, const QVec
                                                                                : m_texts[size_t(task.root)].board);
         add(sheet, line(Layer::Cables, QPointF(busFrom + 4, busY() - 8), QPointF(busFrom + 4, busY())));
         add(sheet, text(Layer::Texts, QPointF(busFrom + 6, busY() - 2),
-                        what + QStringLiteral(", с листа ") + QString::number(task.fromSheet)));
+                        elided(what, LabelRoom, TextHeight) + QStringLiteral(", с листа ")
+                            + QString::number(task.fromSheet)));
     }
     // Every line of the sheet, down to the cut ones; the breakers are
     // numbered on from the sheets before, level by level, left to right.
