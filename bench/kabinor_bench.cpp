@@ -24,6 +24,7 @@
 #include "calc/network/NetworkLoads.h"
 #include "calc/network/NetworkTree.h"
 #include "calc/selectivity/Selectivity.h"
+#include "docs/schedules/SingleLineDiagram.h"
 #include "calc/loads/LoadCalc.h"
 #include "calc/protection/Protection.h"
 #include "calc/shortcircuit/FaultCurrents.h"
@@ -36,6 +37,7 @@
 #include "ui/lighting/RoomsWindow.h"
 #include "ui/lines/CableLineDialog.h"
 #include "ui/lines/LineListModel.h"
+#include "ui/network/DiagramWindow.h"
 #include "ui/network/NetworkWindow.h"
 #include "ui/loads/ShieldsWindow.h"
 #include "ui/protection/ProtectionWindow.h"
@@ -814,6 +816,50 @@ void benchNetwork(const QString &appDir)
     }
 }
 
+// The single-line diagram of 1 000 lines: laid out and drawn (the network
+// computed first, as the window and the command do), written as PDF and as
+// DXF, and the diagram window made again after one line's change.
+void benchDiagram(const QString &appDir)
+{
+    constexpr int Lines = 1000;
+    std::printf("\nSingle-line diagram of %d lines (baseline: one pass summing as many numbers)\n", Lines);
+    std::vector<double> numbers(size_t(Lines), 0.0005);
+    const double sumBase = medianMs([&] {
+        double s = 0;
+        for (double v : numbers)
+            s += v;
+        g_sink = g_sink + s;
+    });
+    AppContext context(appDir);
+    for (const char *shape : {"chain", "star", "balanced"}) {
+        const Project p = makeNetwork(Lines, shape, appDir);
+        for (const char *format : {"pdf", "dxf"}) {
+            const QString path = QStringLiteral("out.") + QLatin1String(format);
+            const double ms = medianMs([&] {
+                const auto diagram = SingleLineDiagram::buildFor(p, context);
+                g_sink = g_sink + SingleLineDiagram::fileBytes(diagram, path).size();
+            });
+            const QByteArray what = QByteArray("diagram laid out and drawn to ") + format + ", " + shape;
+            row(what.constData(), ms, sumBase);
+        }
+    }
+    ScriptedPrompter prompter;
+    MainWindow window(context, prompter);
+    window.project().lines = makeNetwork(Lines, "balanced", appDir).lines;
+    window.project().transformerPower = QStringLiteral("400");
+    window.lineModel()->reload();
+    window.showDiagramWindow();
+    int step = 0;
+    const double change = medianMs([&] {
+        CableLine l = window.project().lines.at(Lines / 2);
+        l.cells[CableLine::Length] = QString::number(50 + (++step % 7));
+        window.lineModel()->replaceLine(Lines / 2, l);
+        window.diagramWindow()->refreshNow();
+        QCoreApplication::processEvents();
+    });
+    row("diagram window, one line changed, balanced", change, sumBase);
+}
+
 // Peak memory of kabinor-cli on a project. A program's peak includes that of
 // the process it was started from (exec keeps the old high-water mark), so a
 // helper without Qt (kabinor_peak, a megabyte or so) starts it and waits.
@@ -932,6 +978,7 @@ int main(int argc, char *argv[])
         benchPathological(tmp, appDir, normal);
     }
     benchNetwork(appDir);
+    benchDiagram(appDir);
     benchLongCell(tmp, appDir);
     return 0;
 }

@@ -2,6 +2,8 @@
 #include "base/ProjectFile.h"
 #include "calc/network/CheckedPath.h"
 #include "calc/network/NetworkCalc.h"
+#include "docs/schedules/SingleLineDiagram.h"
+#include "docs/writers/DxfWriter.h"
 
 #include <cstdlib>
 
@@ -32,7 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const Network::Tree tree = Network::Tree::build(project.lines);
     if (tree.order().size() != project.lines.size())
         std::abort();
-    Network::compute(project, tree, CalcValues{}, Network::Sources{});
+    const Network::Result result = Network::compute(project, tree, CalcValues{}, Network::Sources{});
     Network::checkedPath(project.lines, tree);
+    // Its diagram: every line drawn or counted as left out, and written as DXF.
+    const SingleLineDiagram::Diagram diagram = SingleLineDiagram::build(project, tree, result, 2);
+    if (diagram.drawnLines + diagram.leftOut != project.lines.size() || Dxf::write(diagram.document).isEmpty())
+        std::abort();
     return 0;
 }

@@ -5,9 +5,11 @@ set -euo pipefail
 KABINOR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # qt6-translations-l10n: Qt's own dialogs and buttons in Russian;
-# libxlsxwriter-dev (BSD): the spreadsheet schedules, found through pkgconf.
+# libxlsxwriter-dev (BSD): the spreadsheet schedules, found through pkgconf;
+# qt6-svg-dev: the diagram as SVG; python3-ezdxf, python3-matplotlib: the
+# tests read the diagram's DXF back and draw it.
 kabinor_packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl1-mesa-dev
-                  xvfb xauth fonts-dejavu-core libxlsxwriter-dev pkgconf)
+                  xvfb xauth fonts-dejavu-core libxlsxwriter-dev pkgconf qt6-svg-dev python3-ezdxf python3-matplotlib)
 
 kabinor_install_packages() {
   local missing=()

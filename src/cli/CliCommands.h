@@ -17,6 +17,7 @@ int cliFaults(CliContext &ctx);
 int cliProtect(CliContext &ctx);
 int cliNetwork(CliContext &ctx);
 int cliSelectivity(CliContext &ctx);
+int cliDiagram(CliContext &ctx);
 int cliLight(CliContext &ctx);
 int cliLightRoom(CliContext &ctx);
 int cliLighting(CliContext &ctx);

@@ -86,6 +86,10 @@ const QVector<CliCommand> &cliCommands()
          "в узле (кА), Is (кА, «-» при полной селективности), вердикт («полная», «частичная», «нет»; «-» без "
          "характеристик)",
          {}, {}, cliSelectivity, true},
+        {"diagram", "diagram ПРОЕКТ.kbp ФАЙЛ.pdf|ФАЙЛ.svg|ФАЙЛ.dxf [--sheet A3|A4] [--force]",
+         "однолинейная схема сети с таблицей расчетных данных на листах A3 (по умолчанию) или A4, в PDF, SVG или DXF "
+         "(R12, Windows-1251) по расширению ФАЙЛА; линии без начала не показываются, их число — в потоке ошибок",
+         {QStringLiteral("sheet")}, {QStringLiteral("force")}, cliDiagram, true},
         {"light",
          "light [--length L] [--width W] [--h1 H1] [--h2 H2] [--kz KZ] [--en E] [--lamp-type K] [--lamp-power P] "
          "[--lamps N]",
@@ -159,11 +163,11 @@ void printHelp(QTextStream &out)
 
 namespace {
 
-// The reports are drawn with fonts, which needs the GUI side of Qt (never a
+// The reports and the diagram are drawn with fonts, which needs the GUI side of Qt (never a
 // screen); every other command runs on the core alone.
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
 {
-    if (argc > 1 && QByteArray(argv[1]).startsWith("report-")) {
+    if (argc > 1 && (QByteArray(argv[1]).startsWith("report-") || QByteArray(argv[1]) == "diagram")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         // What the platform says while it starts (a missing desktop session,
         // say) is no concern of a command that never shows a window.

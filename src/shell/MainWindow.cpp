@@ -18,6 +18,7 @@
 #include "calc/network/CheckedPath.h"
 #include "calc/network/NetworkLoadUpdate.h"
 #include "calc/network/NetworkTree.h"
+#include "ui/network/DiagramWindow.h"
 #include "ui/network/NetworkWindow.h"
 #include "ui/loads/ShieldsWindow.h"
 #include "docs/writers/ReportWriter.h"
@@ -219,6 +220,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::showNetworkWindow);
     connect(makeAction(QStringLiteral("actionSelectivity"), QStringLiteral("Се&лективность...")), &QAction::triggered,
             this, [this] { showSelectivityWindow(selectedRow()); });
+    connect(makeAction(QStringLiteral("actionDiagram"), QStringLiteral("&Однолинейная схема...")),
+            &QAction::triggered, this, &MainWindow::showDiagramWindow);
     connect(makeAction(QStringLiteral("actionProtection"), QStringLiteral("Проверка &защитных аппаратов...")),
             &QAction::triggered, this, &MainWindow::showProtectionWindow);
     connect(makeAction(QStringLiteral("actionLighting"), QStringLiteral("Расчет &освещенности..."), QKeySequence(Qt::CTRL | Qt::Key_L)),
@@ -321,6 +324,7 @@ void MainWindow::buildMenus()
     QMenu *calc = bar->addMenu(QStringLiteral("&Расчет"));
     calc->setObjectName(QStringLiteral("calculationMenu"));
     calc->addAction(action(QStringLiteral("actionNetwork")));
+    calc->addAction(action(QStringLiteral("actionDiagram")));
     calc->addAction(action(QStringLiteral("actionLoads")));
     calc->addAction(action(QStringLiteral("actionShortCircuit")));
     calc->addAction(action(QStringLiteral("actionFaultCurrents")));
@@ -510,6 +514,8 @@ void MainWindow::buildList()
     connect(lineList->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (m_networkWindow && !m_followingNetworkWindow && !m_rowsChanging)
             m_networkWindow->selectLine(selectedRow());
+        if (m_diagramWindow && !m_rowsChanging)
+            m_diagramWindow->selectLine(selectedRow());
     });
 
 }
@@ -632,6 +638,8 @@ void MainWindow::followNetworkLoads(const QString &what)
 
 void MainWindow::refreshNetworkWindow()
 {
+    if (m_diagramWindow && m_diagramWindow->isVisible())
+        m_diagramWindow->refresh();
     if (!m_networkWindow || !m_networkWindow->isVisible())
         return;
     m_networkWindow->refresh();
@@ -764,6 +772,30 @@ void MainWindow::showNetworkWindow()
     m_networkWindow->show();
     m_networkWindow->raise();
     m_networkWindow->activateWindow();
+}
+
+DiagramWindow *MainWindow::diagramWindow() const
+{
+    return m_diagramWindow.data();
+}
+
+void MainWindow::showDiagramWindow()
+{
+    if (!m_diagramWindow) {
+        auto *w = new DiagramWindow(m_project, m_context, m_prompter, this);
+        connect(w, &DiagramWindow::lineSelected, this, [this](int line) { selectRow(line); });
+        connect(w, &DiagramWindow::changeRequested, this, [this](int line) {
+            selectRow(line);
+            changeLine();
+        });
+        m_diagramWindow = w;
+    } else {
+        m_diagramWindow->refreshNow();
+    }
+    m_diagramWindow->selectLine(selectedRow());
+    m_diagramWindow->show();
+    m_diagramWindow->raise();
+    m_diagramWindow->activateWindow();
 }
 
 void MainWindow::recomputeLines()

@@ -19,6 +19,7 @@
 class IniDocument;
 class LineListModel;
 class NetworkWindow;
+class DiagramWindow;
 class OptionsDialog;
 class CableLineDialog;
 class GuideViewer;
@@ -83,7 +84,7 @@ public:
     // The lines whose current comes from the network take it, as one step
     // of the history named `what`; the status bar tells how many.
     void followNetworkLoads(const QString &what);
-    // Computes the open network window again after a change of the project.
+    // Computes the open network and diagram windows again after a change of the project.
     void refreshNetworkWindow();
     // Enables or disables change, delete, copy, check all and the two buttons.
     void setLineCommandsEnabled(bool enabled);
@@ -118,6 +119,9 @@ public:
     // "Сеть": the network window, kept beside the main window once opened.
     void showNetworkWindow();
     NetworkWindow *networkWindow() const;
+    // "Однолинейная схема": the diagram window, kept beside the main window once opened.
+    void showDiagramWindow();
+    DiagramWindow *diagramWindow() const;
     // Every line again from its inputs with today's settings and tables; the
     // status bar tells how many lines were recomputed and how many could not be.
     void recomputeLines();
@@ -261,6 +265,7 @@ private:
     QUndoStack *m_history = nullptr;
     bool m_doubleClickOnCheckBox = false;
     QPointer<NetworkWindow> m_networkWindow;
+    QPointer<DiagramWindow> m_diagramWindow;
     bool m_followingNetworkWindow = false;
     bool m_rowsChanging = false;
 };
