@@ -124,6 +124,10 @@ const QVector<CliCommand> &cliCommands()
         {"report-lighting", "report-lighting PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
          "the lighting schedule of the rooms as a document (Word, PDF or workbook after OUT's extension)", {},
          {QStringLiteral("force")}, cliReportLighting, true},
+        {"report-journal", "report-journal PROJECT.kbp OUT.doc|OUT.pdf|OUT.xlsx [--force]",
+         "the cable journal: every line of the network in tree order with its route, its cable by design and empty "
+         "columns for the cable laid, as a document (Word, PDF or workbook after OUT's extension)",
+         {}, {QStringLiteral("force")}, cliReportJournal, true},
     };
     return commands;
 }

@@ -5,6 +5,7 @@
 #include "base/InputCheck.h"
 #include "calc/network/NetworkCalc.h"
 #include "calc/shortcircuit/Transformer.h"
+#include "docs/schedules/CableJournalReport.h"
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "docs/schedules/LightingReport.h"
 #include "docs/schedules/LoadReport.h"
@@ -199,4 +200,15 @@ void MainWindow::printLightingReport()
         LightingReport::print(writer, m_project, Lighting::UtilisationTables::load(m_context.appDir()),
                               m_context.calc.places());
     });
+}
+
+// The journal needs no transformer: it lists the cables, not their currents.
+void MainWindow::saveCableJournalReport()
+{
+    withReportWriter([&](ReportWriter &writer) { CableJournalReport::run(writer, m_project); });
+}
+
+void MainWindow::printCableJournalReport()
+{
+    withReportWriter([&](ReportWriter &writer) { CableJournalReport::print(writer, m_project); });
 }

@@ -195,6 +195,8 @@ void TstMainWindow::menusAndShortcuts()
         {"actionPrintLoadReport", "Расчетная нагрузка &щитов...", QKeySequence()},
         {"actionLightingReport", "Сохранить светотехнический &расчет...", QKeySequence()},
         {"actionPrintLightingReport", "Светотехнический &расчет...", QKeySequence()},
+        {"actionCableJournalReport", "Сохранить кабельный &журнал...", QKeySequence()},
+        {"actionPrintCableJournalReport", "Кабельный &журнал...", QKeySequence()},
         {"actionUndo", "&Отменить", QKeySequence(QStringLiteral("Ctrl+Z"))},
         {"actionRedo", "&Повторить", QKeySequence(QStringLiteral("Ctrl+Y"))},
         {"actionExit", "&Выход", QKeySequence(QStringLiteral("Ctrl+Q"))},
@@ -229,7 +231,8 @@ void TstMainWindow::menusAndShortcuts()
     for (QAction *a : f.window->printMenu->actions())
         printed << a->objectName();
     QCOMPARE(printed, (QStringList{"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
-                                   "actionPrintProtectionReport", "actionPrintLoadReport", "actionPrintLightingReport"}));
+                                   "actionPrintProtectionReport", "actionPrintLoadReport", "actionPrintLightingReport",
+                                   "actionPrintCableJournalReport"}));
     // The recent-file items and their separator are hidden while the list is empty.
     QAction *recentSeparator = f.window->findChild<QAction *>(QStringLiteral("recentSeparator"));
     QVERIFY(recentSeparator && !recentSeparator->isVisible());
