@@ -27,3 +27,4 @@ int cliReportLoads(CliContext &ctx);
 int cliReportLighting(CliContext &ctx);
 int cliReportFaults(CliContext &ctx);
 int cliReportProtect(CliContext &ctx);
+int cliReportJournal(CliContext &ctx);

@@ -1,5 +1,5 @@
-// report-kl, report-kz, report-faults, report-protect, report-loads and
-// report-lighting: the schedules written as the application writes them, as a
+// report-kl, report-kz, report-faults, report-protect, report-loads,
+// report-lighting and report-journal: the schedules written as the application writes them, as a
 // Word document, PDF or a workbook after OUT's extension.
 #include "base/InputCheck.h"
 #include "base/NumberText.h"
@@ -7,6 +7,7 @@
 #include "cli/CliProject.h"
 #include "calc/network/CheckedPath.h"
 #include "calc/network/NetworkCalc.h"
+#include "docs/schedules/CableJournalReport.h"
 #include "docs/schedules/CableLineReport.h"
 #include "docs/schedules/LightingReport.h"
 #include "docs/schedules/FaultCurrentsReport.h"
@@ -202,4 +203,16 @@ int cliReportProtect(CliContext &ctx)
     const int places = ctx.app.calc.places();
     return writeReport(ctx, ctx.args.positional.at(1), project, ProtectionReport::title(), ReportWriter::kDefaultPlan,
                        ReportWriter::SectionsBuilder([&] { return ProtectionReport::build(*result, places); }));
+}
+
+int cliReportJournal(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("report-journal ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]");
+    if (ctx.args.positional.size() != 2)
+        return ctx.usage(usageLine);
+    Project project;
+    if (!openForReport(ctx, project, false))
+        return 1;
+    return writeReport(ctx, ctx.args.positional.at(1), project, CableJournalReport::title(), ReportWriter::kDefaultPlan,
+                       ReportWriter::TableBuilder([&] { return CableJournalReport::build(project.lines); }));
 }

@@ -174,6 +174,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::saveLoadReport);
     connect(makeAction(QStringLiteral("actionLightingReport"), QStringLiteral("Сохранить светотехнический &расчет...")),
             &QAction::triggered, this, &MainWindow::saveLightingReport);
+    connect(makeAction(QStringLiteral("actionCableJournalReport"), QStringLiteral("Сохранить кабельный &журнал...")),
+            &QAction::triggered, this, &MainWindow::saveCableJournalReport);
     connect(makeAction(QStringLiteral("actionPrintCableLineReport"), QStringLiteral("Ведомость &кабельных линий...")),
             &QAction::triggered, this, &MainWindow::printCableLineReport);
     connect(makeAction(QStringLiteral("actionPrintShortCircuitReport"), QStringLiteral("Ведомость токов К&З...")),
@@ -186,6 +188,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::printLoadReport);
     connect(makeAction(QStringLiteral("actionPrintLightingReport"), QStringLiteral("Светотехнический &расчет...")),
             &QAction::triggered, this, &MainWindow::printLightingReport);
+    connect(makeAction(QStringLiteral("actionPrintCableJournalReport"), QStringLiteral("Кабельный &журнал...")),
+            &QAction::triggered, this, &MainWindow::printCableJournalReport);
     connect(makeAction(QStringLiteral("actionExit"), QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &QWidget::close);
 
@@ -276,11 +280,12 @@ void MainWindow::buildMenus()
     fileMenu->addAction(action(QStringLiteral("actionSelectivityReport")));
     fileMenu->addAction(action(QStringLiteral("actionLoadReport")));
     fileMenu->addAction(action(QStringLiteral("actionLightingReport")));
+    fileMenu->addAction(action(QStringLiteral("actionCableJournalReport")));
     printMenu = fileMenu->addMenu(QStringLiteral("П&ечать"));
     printMenu->setObjectName(QStringLiteral("printMenu"));
     for (const char *name : {"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
                              "actionPrintProtectionReport", "actionPrintSelectivityReport", "actionPrintLoadReport",
-                             "actionPrintLightingReport"})
+                             "actionPrintLightingReport", "actionPrintCableJournalReport"})
         printMenu->addAction(action(QLatin1String(name)));
     m_recentSeparator = fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));

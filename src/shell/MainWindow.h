@@ -133,6 +133,9 @@ public:
     void showRoomsWindow();
     void saveLightingReport();
     void printLightingReport();
+    // "Кабельный журнал": every line of the network for the installer.
+    void saveCableJournalReport();
+    void printCableJournalReport();
     void showCalculator();
     void showOptions();
     // The main window's part of an apply of the options: the tray icon and the summary.

@@ -6,6 +6,7 @@
 #include "calc/shortcircuit/ShortCircuit.h"
 #include "calc/network/NetworkCalc.h"
 #include "calc/shortcircuit/Transformer.h"
+#include "docs/schedules/CableJournalReport.h"
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "docs/schedules/LightingReport.h"
 #include "docs/schedules/LoadReport.h"
@@ -251,4 +252,15 @@ void MainWindow::printSelectivityReport()
         withReportWriter([&](ReportWriter &writer) {
             SelectivityReport::print(writer, m_project, *result, m_context.calc.places());
         });
+}
+
+// The journal needs no transformer: it lists the cables, not their currents.
+void MainWindow::saveCableJournalReport()
+{
+    withReportWriter([&](ReportWriter &writer) { CableJournalReport::run(writer, m_project); });
+}
+
+void MainWindow::printCableJournalReport()
+{
+    withReportWriter([&](ReportWriter &writer) { CableJournalReport::print(writer, m_project); });
 }

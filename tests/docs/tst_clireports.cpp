@@ -1,4 +1,4 @@
-// kabinor-cli report-kl, report-kz, report-loads and report-lighting on project files, and the
+// kabinor-cli report-kl, report-kz, report-loads, report-lighting, report-journal and the others on project files, and the
 // schedules of the windows written the same way; the documents read back: the
 // Word documents by their cells, the PDF files as text extracted by poppler's
 // pdftotext.
@@ -224,6 +224,7 @@ private slots:
     void everyScheduleInEveryFormat();
     void newCommandsRefuseAsTheirWindows();
     void failingCellsStandOut();
+    void cableJournalFollowsTheNetwork();
 };
 
 void TstCliReports::cableLineReport()
@@ -501,6 +502,7 @@ void TstCliReports::everyScheduleInEveryFormat_data()
                                         << QStringList{"", "Причины невыполнения проверок"};
     QTest::newRow("lighting") << "report-lighting" << QStringList() << "СВЕТОТЕХНИЧЕСКИЙ РАСЧЕТ"
                               << QStringList{"", "Замечания"};
+    QTest::newRow("cable journal") << "report-journal" << QStringList() << "КАБЕЛЬНЫЙ ЖУРНАЛ" << QStringList{""};
 }
 
 // The same schedule written as .doc, .pdf and .xlsx. Every cell of the Word
@@ -567,6 +569,19 @@ void TstCliReports::everyScheduleInEveryFormat()
                               "0,48", "86", "43x2", "300,87", "17,20", "59,72", "1,15"}));
         QCOMPARE(rowTexts(word.tables.at(1), 1),
                  QStringList({"Помещение 7", "Коэффициент отражения потолка должен быть от 0 до 90 %!"}));
+    }
+
+    // The long project's lines have no places: the checked ones continue
+    // one another from the bus in list order, the 20 unchecked ones follow
+    // without a start; the installer's columns are empty.
+    if (command == QLatin1String("report-journal")) {
+        const RtfTable &t = word.tables.first();
+        QCOMPARE(t.rows.size(), 61);
+        QCOMPARE(rowTexts(t, 1), QStringList({"Линия 1", "ТП", "", "ВВГ", "4x16", "11", "", "", ""}));
+        QCOMPARE(rowTexts(t, 3), QStringList({"Линия 4", "конец линии «Линия 2»", "", "ВВГ", "2x4", "14", "", "", ""}));
+        QCOMPARE(rowTexts(t, 40), QStringList({"Линия 59", "конец линии «Линия 58»", "", "ВВГ", "4x16", "69", "", "", ""}));
+        QCOMPARE(rowTexts(t, 41), QStringList({"Линия 3", "", "", "ВВГ", "4x16", "13", "", "", ""}));
+        QCOMPARE(rowTexts(t, 60), QStringList({"Линия 60", "", "", "ВВГ", "2x4", "70", "", "", ""}));
     }
 
     const QStringList pages = pdfPages(pdf);
@@ -782,6 +797,70 @@ void TstCliReports::failingCellsStandOut()
     };
     QCOMPARE(redPixels(QStringLiteral("plain.pdf")), 0);
     QVERIFY(redPixels(QStringLiteral("failing.pdf")) > 10);
+}
+
+// The journal in the network's tree order, not the list's: a line under the
+// line it starts at, its route from the board at that line's end (or that
+// line when its board has no name), to its own board; the lines without a
+// start, unset or naming no line, after the tree with the route start empty.
+// A start naming no line damages the project: the journal is written, exit 3.
+void TstCliReports::cableJournalFollowsTheNetwork()
+{
+    if (!haveOpenpyxl())
+        QSKIP("python3-openpyxl is installed by ./test");
+    const auto line = [](int i, const QString &name, const QString &cores, const QString &length, const QString &place) {
+        return lineSection(i, name, i == 2, cores, length, QStringLiteral("1"), QStringLiteral("380")) + place;
+    };
+    const QString text =
+        QStringLiteral("[TP]\r\nSTP=400\r\nHS=0\r\n[Lines]\r\nSubItemCount=9\r\nLineCount=6\r\n")
+        + line(1, QStringLiteral("ЩР1 - ЩО1"), QStringLiteral("3x4"), QStringLiteral("30"),
+               QStringLiteral("Id=2\r\nFrom=1\r\nBoard=ЩО1\r\n"))
+        + line(2, QStringLiteral("ТП - ЩР1"), QStringLiteral("4x95"), QStringLiteral("40"),
+               QStringLiteral("Id=1\r\nFrom=0\r\nBoard=ЩР1\r\n"))
+        + line(3, QStringLiteral("резерв"), QStringLiteral("4x10"), QStringLiteral("80"), QStringLiteral("Id=3\r\n"))
+        + line(4, QStringLiteral("ЩО1 - освещение"), QStringLiteral("3x2,5"), QStringLiteral("15,5"),
+               QStringLiteral("Id=4\r\nFrom=2\r\n"))
+        + line(5, QStringLiteral("освещение - бра"), QStringLiteral("3x1,5"), QStringLiteral("7"),
+               QStringLiteral("Id=5\r\nFrom=4\r\nBoard=Бра\r\n"))
+        + line(6, QStringLiteral("ЩР1 - ЩК"), QStringLiteral("3x1,5"), QStringLiteral("12"),
+               QStringLiteral("Id=6\r\nFrom=99\r\nBoard=ЩК\r\n"))
+        + QStringLiteral("[Shields]\r\nTabsCount=0\r\nSubItemsCount=0\r\n");
+    TestAppDir app;
+    app.writeFile(QStringLiteral("Сеть.kbp"), cp1251(text));
+    const QString project = app.file(QStringLiteral("Сеть.kbp"));
+    const QString out = app.file(QStringLiteral("журнал.xlsx"));
+    QString stdOut, stdErr;
+    QCOMPARE(runCli(args(app, {QStringLiteral("report-journal"), project, out}), &stdOut, &stdErr), 3);
+    QVERIFY(stdErr.contains(QStringLiteral("линия «ЩР1 - ЩК» начинается в конце линии, которой нет")));
+    QVERIFY(stdOut.contains(QStringLiteral("успешно сохранен")));
+
+    const QJsonArray rows = readWorkbook(out).at(0).toObject().value(QStringLiteral("rows")).toArray();
+    const QList<QVariantList> expected{
+        {"ТП - ЩР1", "ТП", "ЩР1", "ВВГ", "4x95", 40, {}, {}, {}},
+        {"ЩР1 - ЩО1", "ЩР1", "ЩО1", "ВВГ", "3x4", 30, {}, {}, {}},
+        {"ЩО1 - освещение", "ЩО1", {}, "ВВГ", "3x2,5", 15.5, {}, {}, {}},
+        {"освещение - бра", "конец линии «ЩО1 - освещение»", "Бра", "ВВГ", "3x1,5", 7, {}, {}, {}},
+        {"резерв", {}, {}, "ВВГ", "4x10", 80, {}, {}, {}},
+        {"ЩР1 - ЩК", {}, "ЩК", "ВВГ", "3x1,5", 12, {}, {}, {}},
+    };
+    const int body = 5; // under the title, the project, the date, an empty row and the headings
+    QCOMPARE(rows.size(), body + expected.size());
+    for (int r = 0; r < expected.size(); ++r) {
+        QCOMPARE(rows.at(body + r).toArray().size(), expected.at(r).size());
+        for (int c = 0; c < expected.at(r).size(); ++c) {
+            const QJsonObject cell = rows.at(body + r).toArray().at(c).toObject();
+            const QVariant &want = expected.at(r).at(c);
+            const QString where = QStringLiteral("row %1 column %2").arg(r).arg(c);
+            if (!want.isValid())
+                QVERIFY2(cell.value(QStringLiteral("value")).isNull(), qPrintable(where));
+            else if (want.typeId() == QMetaType::QString)
+                QCOMPARE(cell.value(QStringLiteral("value")).toString(), want.toString());
+            else
+                QVERIFY2(cell.value(QStringLiteral("type")).toString() != QLatin1String("str")
+                             && cell.value(QStringLiteral("value")).toDouble() == want.toDouble(),
+                         qPrintable(where));
+        }
+    }
 }
 
 QTEST_MAIN(TstCliReports)

@@ -202,6 +202,8 @@ void TstMainWindow::menusAndShortcuts()
         {"actionPrintLoadReport", "Расчетная нагрузка &щитов...", QKeySequence()},
         {"actionLightingReport", "Сохранить светотехнический &расчет...", QKeySequence()},
         {"actionPrintLightingReport", "Светотехнический &расчет...", QKeySequence()},
+        {"actionCableJournalReport", "Сохранить кабельный &журнал...", QKeySequence()},
+        {"actionPrintCableJournalReport", "Кабельный &журнал...", QKeySequence()},
         {"actionUndo", "&Отменить", QKeySequence(QStringLiteral("Ctrl+Z"))},
         {"actionRedo", "&Повторить", QKeySequence(QStringLiteral("Ctrl+Y"))},
         {"actionExit", "&Выход", QKeySequence(QStringLiteral("Ctrl+Q"))},
@@ -240,7 +242,7 @@ void TstMainWindow::menusAndShortcuts()
         printed << a->objectName();
     QCOMPARE(printed, (QStringList{"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
                                    "actionPrintProtectionReport", "actionPrintSelectivityReport", "actionPrintLoadReport",
-                                   "actionPrintLightingReport"}));
+                                   "actionPrintLightingReport", "actionPrintCableJournalReport"}));
     // The recent-file items and their separator are hidden while the list is empty.
     QAction *recentSeparator = f.window->findChild<QAction *>(QStringLiteral("recentSeparator"));
     QVERIFY(recentSeparator && !recentSeparator->isVisible());
