@@ -25,3 +25,4 @@ int cliReportLoads(CliContext &ctx);
 int cliReportLighting(CliContext &ctx);
 int cliReportFaults(CliContext &ctx);
 int cliReportProtect(CliContext &ctx);
+int cliReportNetwork(CliContext &ctx);

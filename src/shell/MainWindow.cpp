@@ -169,6 +169,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::saveLoadReport);
     connect(makeAction(QStringLiteral("actionLightingReport"), QStringLiteral("Сохранить светотехнический &расчет...")),
             &QAction::triggered, this, &MainWindow::saveLightingReport);
+    connect(makeAction(QStringLiteral("actionNetworkSchemeReport"), QStringLiteral("Сохранить расчетную с&хему сети...")),
+            &QAction::triggered, this, &MainWindow::saveNetworkSchemeReport);
     connect(makeAction(QStringLiteral("actionPrintCableLineReport"), QStringLiteral("Ведомость &кабельных линий...")),
             &QAction::triggered, this, &MainWindow::printCableLineReport);
     connect(makeAction(QStringLiteral("actionPrintShortCircuitReport"), QStringLiteral("Ведомость токов К&З...")),
@@ -181,6 +183,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::printLoadReport);
     connect(makeAction(QStringLiteral("actionPrintLightingReport"), QStringLiteral("Светотехнический &расчет...")),
             &QAction::triggered, this, &MainWindow::printLightingReport);
+    connect(makeAction(QStringLiteral("actionPrintNetworkSchemeReport"), QStringLiteral("Расчетная с&хема сети...")),
+            &QAction::triggered, this, &MainWindow::printNetworkSchemeReport);
     connect(makeAction(QStringLiteral("actionExit"), QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &QWidget::close);
 
@@ -266,10 +270,12 @@ void MainWindow::buildMenus()
     fileMenu->addAction(action(QStringLiteral("actionProtectionReport")));
     fileMenu->addAction(action(QStringLiteral("actionLoadReport")));
     fileMenu->addAction(action(QStringLiteral("actionLightingReport")));
+    fileMenu->addAction(action(QStringLiteral("actionNetworkSchemeReport")));
     printMenu = fileMenu->addMenu(QStringLiteral("П&ечать"));
     printMenu->setObjectName(QStringLiteral("printMenu"));
     for (const char *name : {"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
-                             "actionPrintProtectionReport", "actionPrintLoadReport", "actionPrintLightingReport"})
+                             "actionPrintProtectionReport", "actionPrintLoadReport", "actionPrintLightingReport",
+                             "actionPrintNetworkSchemeReport"})
         printMenu->addAction(action(QLatin1String(name)));
     m_recentSeparator = fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));

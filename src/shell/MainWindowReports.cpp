@@ -7,6 +7,7 @@
 #include "calc/network/NetworkCalc.h"
 #include "calc/shortcircuit/Transformer.h"
 #include "docs/schedules/FaultCurrentsReport.h"
+#include "docs/schedules/NetworkSchemeReport.h"
 #include "docs/schedules/LightingReport.h"
 #include "docs/schedules/LoadReport.h"
 #include "docs/schedules/ProtectionReport.h"
@@ -212,4 +213,14 @@ void MainWindow::printLightingReport()
         LightingReport::print(writer, m_project, Lighting::UtilisationTables::load(m_context.appDir()),
                               m_context.calc.places());
     });
+}
+
+void MainWindow::saveNetworkSchemeReport()
+{
+    withReportWriter([&](ReportWriter &writer) { NetworkSchemeReport::run(writer, m_project, m_context); });
+}
+
+void MainWindow::printNetworkSchemeReport()
+{
+    withReportWriter([&](ReportWriter &writer) { NetworkSchemeReport::print(writer, m_project, m_context); });
 }

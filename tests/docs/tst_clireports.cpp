@@ -501,6 +501,8 @@ void TstCliReports::everyScheduleInEveryFormat_data()
                                         << QStringList{"", "Причины невыполнения проверок"};
     QTest::newRow("lighting") << "report-lighting" << QStringList() << "СВЕТОТЕХНИЧЕСКИЙ РАСЧЕТ"
                               << QStringList{"", "Замечания"};
+    QTest::newRow("network scheme") << "report-network" << QStringList() << "РАСЧЕТНАЯ СХЕМА СЕТИ"
+                                    << QStringList{""};
 }
 
 // The same schedule written as .doc, .pdf and .xlsx. Every cell of the Word
