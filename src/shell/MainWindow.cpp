@@ -17,6 +17,7 @@
 #include "calc/lines/NetworkSummary.h"
 #include "calc/network/CheckedPath.h"
 #include "calc/network/NetworkLoadUpdate.h"
+#include "calc/network/NetworkLoads.h"
 #include "calc/network/NetworkTree.h"
 #include "ui/network/NetworkWindow.h"
 #include "ui/loads/ShieldsWindow.h"
@@ -612,6 +613,10 @@ void MainWindow::summarizeNetwork()
     const SummaryText s = Network::summarize(m_project.lines, m_context.calc.maxVoltageDrop);
     statusPanel1->setText(s.panel1);
     statusPanel2->setText(s.panel2);
+    // Lines fed by the network that now carry more than they may stand out
+    // in the list, as in the network window.
+    m_lineModel->setNetworkOverloads(Network::overloadedFromNetwork(
+        m_project, Network::computeLoads(m_project, Network::Tree::build(m_project.lines))));
 }
 
 // Every change of the project is a step of the history, or replaces the
