@@ -202,6 +202,8 @@ void TstMainWindow::menusAndShortcuts()
         {"actionPrintLoadReport", "Расчетная нагрузка &щитов...", QKeySequence()},
         {"actionLightingReport", "Сохранить светотехнический &расчет...", QKeySequence()},
         {"actionPrintLightingReport", "Светотехнический &расчет...", QKeySequence()},
+        {"actionNetworkSchemeReport", "Сохранить расчетную с&хему сети...", QKeySequence()},
+        {"actionPrintNetworkSchemeReport", "Расчетная с&хема сети...", QKeySequence()},
         {"actionUndo", "&Отменить", QKeySequence(QStringLiteral("Ctrl+Z"))},
         {"actionRedo", "&Повторить", QKeySequence(QStringLiteral("Ctrl+Y"))},
         {"actionExit", "&Выход", QKeySequence(QStringLiteral("Ctrl+Q"))},
@@ -236,7 +238,8 @@ void TstMainWindow::menusAndShortcuts()
     for (QAction *a : f.window->printMenu->actions())
         printed << a->objectName();
     QCOMPARE(printed, (QStringList{"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
-                                   "actionPrintProtectionReport", "actionPrintLoadReport", "actionPrintLightingReport"}));
+                                   "actionPrintProtectionReport", "actionPrintLoadReport", "actionPrintLightingReport",
+                                   "actionPrintNetworkSchemeReport"}));
     // The recent-file items and their separator are hidden while the list is empty.
     QAction *recentSeparator = f.window->findChild<QAction *>(QStringLiteral("recentSeparator"));
     QVERIFY(recentSeparator && !recentSeparator->isVisible());
