@@ -29,6 +29,8 @@ struct LinePlace {
     QString phase = QStringLiteral("A");
     bool networkLoad = true;
     bool operator==(const LinePlace &o) const = default;
+    // Ко is a share of the loads' sum: above 0, at most 1.
+    static bool coincidenceAccepted(double k) { return k > 0 && k <= 1; }
 };
 
 // One row of the cable line list. The row is its own store: every value is

@@ -336,7 +336,7 @@ public:
         if (m_ini.contains(section, QStringLiteral("Coincidence"))) {
             const QString value = text(section, QStringLiteral("Coincidence"));
             const auto k = NumberText::parse(value);
-            if (k && *k > 0 && *k <= 1)
+            if (k && LinePlace::coincidenceAccepted(*k))
                 place.coincidence = *k;
             else
                 problem(QStringLiteral("коэффициент совмещения максимумов (Ко) линии ") + shown(lineName)

@@ -28,3 +28,4 @@ int cliReportLighting(CliContext &ctx);
 int cliReportFaults(CliContext &ctx);
 int cliReportProtect(CliContext &ctx);
 int cliReportJournal(CliContext &ctx);
+int cliReportNetwork(CliContext &ctx);

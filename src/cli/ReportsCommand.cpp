@@ -1,5 +1,5 @@
 // report-kl, report-kz, report-faults, report-protect, report-loads,
-// report-lighting and report-journal: the schedules written as the application writes them, as a
+// report-lighting, report-network and report-journal: the schedules written as the application writes them, as a
 // Word document, PDF or a workbook after OUT's extension.
 #include "base/InputCheck.h"
 #include "base/NumberText.h"
@@ -7,11 +7,13 @@
 #include "cli/CliProject.h"
 #include "calc/network/CheckedPath.h"
 #include "calc/network/NetworkCalc.h"
+#include "calc/network/NetworkLoadUpdate.h"
 #include "docs/schedules/CableJournalReport.h"
 #include "docs/schedules/CableLineReport.h"
 #include "docs/schedules/LightingReport.h"
 #include "docs/schedules/FaultCurrentsReport.h"
 #include "docs/schedules/LoadReport.h"
+#include "docs/schedules/NetworkSchemeReport.h"
 #include "docs/schedules/ProtectionReport.h"
 #include "docs/writers/ReportWriter.h"
 #include "docs/schedules/ShortCircuitReport.h"
@@ -215,4 +217,30 @@ int cliReportJournal(CliContext &ctx)
         return 1;
     return writeReport(ctx, ctx.args.positional.at(1), project, CableJournalReport::title(), ReportWriter::kDefaultPlan,
                        ReportWriter::TableBuilder([&] { return CableJournalReport::build(project.lines); }));
+}
+
+// The network's schedule is written as the network window shows it: the
+// drops are there even where the currents cannot be had (their cells "-",
+// the reason on standard error).
+int cliReportNetwork(CliContext &ctx)
+{
+    const QString usageLine = QStringLiteral("report-network ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]");
+    if (ctx.args.positional.size() != 2)
+        return ctx.usage(usageLine);
+    Project project;
+    if (!openForReport(ctx, project, false))
+        return 1;
+    // Lines fed by the network carry its current, as the application takes
+    // it on opening, so that their drops are the network's too.
+    Network::takeNetworkLoads(project, project.lines, ctx.app.appDir(), ctx.app.calc);
+    const Network::Tree tree = Network::Tree::build(project.lines);
+    const Network::Result result =
+        Network::compute(project, tree, ctx.app.calc, Network::Sources::load(project, ctx.app));
+    for (const QString &problem : result.problems)
+        ctx.err << problem << '\n';
+    const int places = ctx.app.calc.places();
+    const double limit = ctx.app.calc.maxVoltageDrop;
+    return writeReport(ctx, ctx.args.positional.at(1), project, NetworkSchemeReport::title(), ReportWriter::kDefaultPlan,
+                       ReportWriter::SectionsBuilder(
+                           [&] { return NetworkSchemeReport::build(project, tree, result, places, limit); }));
 }

@@ -134,6 +134,10 @@ const QVector<CliCommand> &cliCommands()
         {"report-lighting", "report-lighting ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]",
          "ведомость освещения помещений (Word, PDF или книга Excel по расширению ФАЙЛА)", {},
          {QStringLiteral("force")}, cliReportLighting, true},
+        {"report-network", "report-network ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]",
+         "расчетная схема сети: по строке на линию в порядке дерева с нагрузками, аппаратом, кабелем, потерями "
+         "напряжения и токами КЗ в конце линии (Word, PDF или книга Excel по расширению ФАЙЛА)",
+         {}, {QStringLiteral("force")}, cliReportNetwork, true},
         {"report-journal", "report-journal ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]",
          "кабельный журнал: каждая линия сети в порядке дерева с трассой, кабелем по проекту и пустыми графами "
          "для проложенного кабеля (Word, PDF или книга Excel по расширению ФАЙЛА)",

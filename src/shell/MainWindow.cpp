@@ -17,6 +17,7 @@
 #include "calc/lines/NetworkSummary.h"
 #include "calc/network/CheckedPath.h"
 #include "calc/network/NetworkLoadUpdate.h"
+#include "calc/network/NetworkLoads.h"
 #include "calc/network/NetworkTree.h"
 #include "ui/network/DiagramWindow.h"
 #include "ui/network/NetworkWindow.h"
@@ -174,6 +175,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::saveLoadReport);
     connect(makeAction(QStringLiteral("actionLightingReport"), QStringLiteral("Сохранить светотехнический &расчет...")),
             &QAction::triggered, this, &MainWindow::saveLightingReport);
+    connect(makeAction(QStringLiteral("actionNetworkSchemeReport"), QStringLiteral("Сохранить расчетную с&хему сети...")),
+            &QAction::triggered, this, &MainWindow::saveNetworkSchemeReport);
     connect(makeAction(QStringLiteral("actionCableJournalReport"), QStringLiteral("Сохранить кабельный &журнал...")),
             &QAction::triggered, this, &MainWindow::saveCableJournalReport);
     connect(makeAction(QStringLiteral("actionPrintCableLineReport"), QStringLiteral("Ведомость &кабельных линий...")),
@@ -188,6 +191,8 @@ void MainWindow::buildActions()
             &QAction::triggered, this, &MainWindow::printLoadReport);
     connect(makeAction(QStringLiteral("actionPrintLightingReport"), QStringLiteral("Светотехнический &расчет...")),
             &QAction::triggered, this, &MainWindow::printLightingReport);
+    connect(makeAction(QStringLiteral("actionPrintNetworkSchemeReport"), QStringLiteral("Расчетная с&хема сети...")),
+            &QAction::triggered, this, &MainWindow::printNetworkSchemeReport);
     connect(makeAction(QStringLiteral("actionPrintCableJournalReport"), QStringLiteral("Кабельный &журнал...")),
             &QAction::triggered, this, &MainWindow::printCableJournalReport);
     connect(makeAction(QStringLiteral("actionExit"), QStringLiteral("&Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
@@ -280,12 +285,14 @@ void MainWindow::buildMenus()
     fileMenu->addAction(action(QStringLiteral("actionSelectivityReport")));
     fileMenu->addAction(action(QStringLiteral("actionLoadReport")));
     fileMenu->addAction(action(QStringLiteral("actionLightingReport")));
+    fileMenu->addAction(action(QStringLiteral("actionNetworkSchemeReport")));
     fileMenu->addAction(action(QStringLiteral("actionCableJournalReport")));
     printMenu = fileMenu->addMenu(QStringLiteral("П&ечать"));
     printMenu->setObjectName(QStringLiteral("printMenu"));
     for (const char *name : {"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
                              "actionPrintProtectionReport", "actionPrintSelectivityReport", "actionPrintLoadReport",
-                             "actionPrintLightingReport", "actionPrintCableJournalReport"})
+                             "actionPrintLightingReport", "actionPrintNetworkSchemeReport",
+                             "actionPrintCableJournalReport"})
         printMenu->addAction(action(QLatin1String(name)));
     m_recentSeparator = fileMenu->addSeparator();
     m_recentSeparator->setObjectName(QStringLiteral("recentSeparator"));
@@ -626,6 +633,10 @@ void MainWindow::summarizeNetwork()
     const SummaryText s = Network::summarize(m_project.lines, m_context.calc.maxVoltageDrop);
     statusPanel1->setText(s.panel1);
     statusPanel2->setText(s.panel2);
+    // Lines fed by the network that now carry more than they may stand out
+    // in the list, as in the network window.
+    m_lineModel->setNetworkOverloads(Network::overloadedFromNetwork(
+        m_project, Network::computeLoads(m_project, Network::Tree::build(m_project.lines))));
 }
 
 // Every change of the project is a step of the history, or replaces the

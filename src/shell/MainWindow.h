@@ -156,6 +156,9 @@ public:
     // Short-circuit currents by ГОСТ 28249-93: the window and its schedule.
     void showFaultCurrentsWindow();
     void saveFaultCurrentsReport();
+    // The network's schedule, computed as the network window computes it.
+    void saveNetworkSchemeReport();
+    void printNetworkSchemeReport();
     // The checks of the protective devices: the window and its schedule.
     void showProtectionWindow();
     void saveProtectionReport();

@@ -8,6 +8,7 @@
 #include "calc/shortcircuit/Transformer.h"
 #include "docs/schedules/CableJournalReport.h"
 #include "docs/schedules/FaultCurrentsReport.h"
+#include "docs/schedules/NetworkSchemeReport.h"
 #include "docs/schedules/LightingReport.h"
 #include "docs/schedules/LoadReport.h"
 #include "docs/schedules/ProtectionReport.h"
@@ -263,4 +264,14 @@ void MainWindow::saveCableJournalReport()
 void MainWindow::printCableJournalReport()
 {
     withReportWriter([&](ReportWriter &writer) { CableJournalReport::print(writer, m_project); });
+}
+
+void MainWindow::saveNetworkSchemeReport()
+{
+    withReportWriter([&](ReportWriter &writer) { NetworkSchemeReport::run(writer, m_project, m_context); });
+}
+
+void MainWindow::printNetworkSchemeReport()
+{
+    withReportWriter([&](ReportWriter &writer) { NetworkSchemeReport::print(writer, m_project, m_context); });
 }

@@ -502,6 +502,8 @@ void TstCliReports::everyScheduleInEveryFormat_data()
                                         << QStringList{"", "Причины невыполнения проверок"};
     QTest::newRow("lighting") << "report-lighting" << QStringList() << "СВЕТОТЕХНИЧЕСКИЙ РАСЧЕТ"
                               << QStringList{"", "Замечания"};
+    QTest::newRow("network scheme") << "report-network" << QStringList() << "РАСЧЕТНАЯ СХЕМА СЕТИ"
+                                    << QStringList{""};
     QTest::newRow("cable journal") << "report-journal" << QStringList() << "КАБЕЛЬНЫЙ ЖУРНАЛ" << QStringList{""};
 }
 

@@ -1,6 +1,7 @@
 // The cable line dialog driven offscreen through its controls, alone and
 // from the main window's add and change commands.
 #include "TestSupport.h"
+#include "base/NumberText.h"
 #include "base/AppContext.h"
 #include "ui/lines/CableLineDialog.h"
 #include "ui/lines/LineListModel.h"
@@ -658,17 +659,23 @@ void TstCableLineDialog::refusedConditionsNameTheirRange_data()
     QTest::addColumn<bool>("ground");
     QTest::addColumn<QString>("ambient");
     QTest::addColumn<QString>("tripTime");
+    QTest::addColumn<QString>("coincidence"); // Ко on the tab "Сеть"
     QTest::addColumn<QString>("message");
     const QString air = QStringLiteral("Температура окружающей среды должна быть от -5 до +50 °C (ПУЭ, табл. 1.3.3)!");
     const QString earth = QStringLiteral("Температура земли должна быть от -5 до +35 °C (ПУЭ, табл. 1.3.3)!");
     const QString time = QStringLiteral("Время отключения должно быть числом от 0,01 до 5 с!");
-    QTest::newRow("air 55 °C") << false << "55" << "" << air;
-    QTest::newRow("air -6 °C") << false << "-6" << "" << air;
-    QTest::newRow("ground 36 °C") << true << "36" << "" << earth;
-    QTest::newRow("disconnection in 0 s") << false << "" << "0" << time;
-    QTest::newRow("disconnection in 5,5 s") << false << "" << "5,5" << time;
-    QTest::newRow("air 50 °C, 5 s") << false << "50" << "5" << "";
-    QTest::newRow("ground 35 °C, 0,01 s") << true << "35" << "0,01" << "";
+    const QString k = QStringLiteral("Коэффициент совмещения максимумов Ко должен быть больше 0 и не больше 1!");
+    QTest::newRow("air 55 °C") << false << "55" << "" << "1" << air;
+    QTest::newRow("air -6 °C") << false << "-6" << "" << "1" << air;
+    QTest::newRow("ground 36 °C") << true << "36" << "" << "1" << earth;
+    QTest::newRow("disconnection in 0 s") << false << "" << "0" << "1" << time;
+    QTest::newRow("disconnection in 5,5 s") << false << "" << "5,5" << "1" << time;
+    QTest::newRow("air 50 °C, 5 s") << false << "50" << "5" << "1" << "";
+    QTest::newRow("ground 35 °C, 0,01 s") << true << "35" << "0,01" << "1" << "";
+    QTest::newRow("Ко 0") << false << "" << "" << "0" << k;
+    QTest::newRow("Ко 1,01") << false << "" << "" << "1,01" << k;
+    QTest::newRow("Ко not a number") << false << "" << "" << "0,9а" << k;
+    QTest::newRow("Ко 0,85") << false << "" << "" << "0,85" << "";
 }
 
 void TstCableLineDialog::refusedConditionsNameTheirRange()
@@ -676,19 +683,28 @@ void TstCableLineDialog::refusedConditionsNameTheirRange()
     QFETCH(bool, ground);
     QFETCH(QString, ambient);
     QFETCH(QString, tripTime);
+    QFETCH(QString, coincidence);
     QFETCH(QString, message);
     Fixture f;
     CableLineDialog d(f.lines(), f.window->project(), f.context, f.prompter, false);
     d.layingList->setCurrentIndex(ground ? Permissible::InGround : Permissible::InAir);
     d.ambientEdit->setText(ambient);
     d.tripTimeEdit->setText(tripTime);
+    auto *coincidenceEdit = d.findChild<QLineEdit *>(QStringLiteral("coincidenceEdit"));
+    QVERIFY(coincidenceEdit);
+    coincidenceEdit->setText(coincidence);
     enterLine(d, QStringLiteral("10"), QStringLiteral("10"));
     d.confirmButton->click();
     QCOMPARE(f.lines().rowCount(), message.isEmpty() ? 1 : 0);
     if (!message.isEmpty()) {
         QCOMPARE(f.prompter.lastText(), message);
         QCOMPARE(f.prompter.messages.last().title, QStringLiteral("Ошибка ввода"));
+    } else {
+        QCOMPARE(NumberText::format(f.lines().line(0).place.coincidence), coincidence);
     }
+    // A refused Ко is shown on its own tab.
+    if (message.startsWith(QStringLiteral("Коэффициент совмещения")))
+        QVERIFY(d.tabs->currentWidget()->isAncestorOf(coincidenceEdit));
 }
 
 void TstCableLineDialog::chooseDeviceTakesTheCurrentAsAddDoes()

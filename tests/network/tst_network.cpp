@@ -12,6 +12,8 @@
 #include "calc/network/NetworkLoads.h"
 #include "calc/network/NetworkTexts.h"
 #include "calc/network/NetworkTree.h"
+#include "calc/network/NetworkLoadUpdate.h"
+#include "docs/schedules/NetworkSchemeReport.h"
 
 #include <QtTest>
 
@@ -81,6 +83,7 @@ private slots:
     void longChainAndCircle();
     void longestFileChainThroughCommandLine();
     void loadsByHand();
+    void schemeScheduleByHand();
     void readingLoadLinks_data();
     void readingLoadLinks();
 };
@@ -596,3 +599,42 @@ void TstNetwork::readingLoadLinks()
 
 QTEST_GUILESS_MAIN(TstNetwork)
 #include "tst_network.moc"
+
+// The schedule of the network: the boards above on the workshop's 630 kVA
+// transformer, ЩС-2 unlinked. Per line the board, Pу, Ко, Pр, cos φ, Iр
+// (the network's, see loadsByHand), device, cable, length, Iдоп, the drops
+// and the currents at its end (see workshopByHand); a line with nothing at its
+// end has no Ко.
+void TstNetwork::schemeScheduleByHand()
+{
+    Project p = loadedBoards();
+    p.transformerPower = QStringLiteral("630");
+    p.lines[2].place.shield = 0;
+    TestAppDir app;
+    AppContext context(app.path());
+    const Tree tree = Tree::build(p.lines);
+    const Result r = compute(p, tree, context.calc, Sources::load(p, context));
+    const QVector<ReportSection> sections = NetworkSchemeReport::build(p, tree, r, 2, 7.5);
+    QCOMPARE(sections.size(), 1);
+    const ReportTable &t = sections.at(0).table;
+    QCOMPARE(t.columnCount(), int(NetworkSchemeReport::ColumnCount));
+    // Pу: 30 + 5 kW of the linked boards; Pр = 0,9·(21 + 16,5 + 5); ЩО-1's
+    // typed 25 A at cos φ 1 is 3 · 0,22 · 25 = 16,5 kW; the single-phase
+    // ventilation line (the lighting board on phase B) has no Iк(3).
+    // The bus: S = 41,109 kVA of 630 kVA, 6,525 %; P = 38,25 kW, cos φ =
+    // 38,25 / 41,109; the transformer's terminals 16,57 and 4,96 kA.
+    const QList<QStringList> expected = {
+        {"ТП", "S = 41,11 кВА (6,53 %)", "35,00", "-", "38,25", "0,93", "-", "-", "-", "-", "-", "-", "-", "16,57",
+         "4,96"},
+        {"Ввод ВРУ", "ВРУ", "35,00", "0,9", "38,25", "0,93", "76,00", "200 А, 10·Iн", "АВВГ 4x150", "150", "216,20",
+         "2,52", "2,52", "5,65", "2,06"},
+        {"\u00a0\u00a0ЩС-1", "ЩС-1", "30,00", "1", "21,00", "0,80", "39,77", "C100", "ВВГ 4x35", "80", "110,40", "1,54", "4,06",
+         "2,85", "1,12"},
+        {"\u00a0\u00a0ЩО-1", "ЩО-1", "0,00", "-", "16,50", "1,00", "25,00", "C25", "ВВГ 4x16", "150", "69,00", "1,84", "4,36",
+         "1,10", "0,45"},
+        {"\u00a0\u00a0ЩВ-1", "ЩО-1", "5,00", "1", "5,00", "0,98", "23,17", "C40", "ВВГ 4x25", "200", "87,40", "2,04", "4,56", "-",
+         "0,52"}};
+    QCOMPARE(t.rows.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i)
+        QCOMPARE(t.rows.at(i), expected.at(i));
+}

@@ -434,6 +434,29 @@ void TstNetworkWindow::loadsFollowTheShields()
     f.window->history()->undo();
     QCOMPARE(f.lines().at(0).cell(CableLine::LoadCurrent), QStringLiteral("94,87"));
     QCOMPARE(f.lines().at(0).cell(CableLine::VoltageDrop), drop);
+
+    // 70 kW at Кс 1: 29,17 kVA a phase, 132,58 A on ЩС-1, over its cable's
+    // current: highlighted in the main list as in the network window; the
+    // feeder (184 A) is not; back at 30 kW the highlight goes.
+    const auto loadCell = [&f](int row) {
+        return f.window->lineModel()->index(row, CableLine::LoadCurrent + 1);
+    };
+    QVERIFY(!loadCell(1).data(Qt::BackgroundRole).isValid());
+    f.window->project().shields[0].loads[0].cells[Load::DemandFactor] = QStringLiteral("1");
+    f.window->project().shields[0].loads[0].cells[Load::InstalledPower] = QStringLiteral("70");
+    f.window->action(QStringLiteral("actionRecomputeLines"))->trigger();
+    QCOMPARE(f.lines().at(1).cell(CableLine::LoadCurrent), QStringLiteral("132,58"));
+    QCOMPARE(loadCell(1).data(Qt::BackgroundRole).value<QColor>(), QColor(0xc6, 0x28, 0x28));
+    QCOMPARE(loadCell(1).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("Ток нагрузки по сети 132,58 А больше длительно допустимого тока ")
+                 + f.lines().at(1).cell(CableLine::PermissibleCurrent) + QStringLiteral(" А."));
+    QVERIFY(f.network().model()->indexOfLine(1).siblingAtColumn(NetworkModel::LoadCurrent).data(Qt::BackgroundRole).isValid());
+    QVERIFY(!loadCell(0).data(Qt::BackgroundRole).isValid());
+    QVERIFY(!f.window->lineModel()->index(1, 0).data(Qt::BackgroundRole).isValid());
+    f.window->project().shields[0].loads[0].cells[Load::InstalledPower] = QStringLiteral("30");
+    f.window->action(QStringLiteral("actionRecomputeLines"))->trigger();
+    QCOMPARE(f.lines().at(1).cell(CableLine::LoadCurrent), QStringLiteral("56,82"));
+    QVERIFY(!loadCell(1).data(Qt::BackgroundRole).isValid());
 }
 
 QTEST_MAIN(TstNetworkWindow)

@@ -202,6 +202,8 @@ void TstMainWindow::menusAndShortcuts()
         {"actionPrintLoadReport", "Расчетная нагрузка &щитов...", QKeySequence()},
         {"actionLightingReport", "Сохранить светотехнический &расчет...", QKeySequence()},
         {"actionPrintLightingReport", "Светотехнический &расчет...", QKeySequence()},
+        {"actionNetworkSchemeReport", "Сохранить расчетную с&хему сети...", QKeySequence()},
+        {"actionPrintNetworkSchemeReport", "Расчетная с&хема сети...", QKeySequence()},
         {"actionCableJournalReport", "Сохранить кабельный &журнал...", QKeySequence()},
         {"actionPrintCableJournalReport", "Кабельный &журнал...", QKeySequence()},
         {"actionUndo", "&Отменить", QKeySequence(QStringLiteral("Ctrl+Z"))},
@@ -242,7 +244,8 @@ void TstMainWindow::menusAndShortcuts()
         printed << a->objectName();
     QCOMPARE(printed, (QStringList{"actionPrintCableLineReport", "actionPrintShortCircuitReport", "actionPrintFaultCurrentsReport",
                                    "actionPrintProtectionReport", "actionPrintSelectivityReport", "actionPrintLoadReport",
-                                   "actionPrintLightingReport", "actionPrintCableJournalReport"}));
+                                   "actionPrintLightingReport", "actionPrintNetworkSchemeReport",
+                                   "actionPrintCableJournalReport"}));
     // The recent-file items and their separator are hidden while the list is empty.
     QAction *recentSeparator = f.window->findChild<QAction *>(QStringLiteral("recentSeparator"));
     QVERIFY(recentSeparator && !recentSeparator->isVisible());

@@ -180,4 +180,16 @@ Loads computeLoads(const Project &project, const Tree &tree)
     return loads;
 }
 
+QVector<bool> overloadedFromNetwork(const Project &project, const Loads &loads)
+{
+    QVector<bool> over(project.lines.size(), false);
+    for (int i = 0; i < project.lines.size() && i < loads.lines.size(); ++i) {
+        const LineLoad &load = loads.lines.at(i);
+        over[i] = load.fromNetwork
+                  && LineCalc::isOverloaded(
+                      load.current, NumberText::toDouble(project.lines.at(i).cell(CableLine::PermissibleCurrent)));
+    }
+    return over;
+}
+
 } // namespace Network

@@ -59,6 +59,11 @@ struct Loads {
 // phase; single-phase: on its phase).
 Loads computeLoads(const Project &project, const Tree &tree);
 
+// The lines that take their current from the network and carry more than the
+// permissible current their rows show (the network window's overload rule),
+// by the line's index.
+QVector<bool> overloadedFromNetwork(const Project &project, const Loads &loads);
+
 // The phase index (0..2) of "A", "B", "C"; 0 for anything else.
 int phaseIndex(const QString &phase);
 

@@ -488,6 +488,8 @@ void CableLineDialog::confirm()
         return;
     if (!checkLoadCurrent())
         return;
+    if (!checkCoincidence())
+        return;
     LineEntry::Request request = conditionsRequest();
     QString message;
     if (const LineEntry::Field failed = LineEntry::checkConditions(request, &message); failed != LineEntry::Field::None) {
@@ -546,6 +548,18 @@ void CableLineDialog::confirm()
         unload();
         accept();
     }
+}
+
+bool CableLineDialog::checkCoincidence()
+{
+    if (m_networkTab->coincidence())
+        return true;
+    m_prompter.message(QStringLiteral("Коэффициент совмещения максимумов Ко должен быть больше 0 и не больше 1!"),
+                       InputCheck::title(), Prompter::Icon::Exclamation, Prompter::Buttons::Ok);
+    tabs->setCurrentWidget(m_networkTab);
+    m_networkTab->coincidenceEdit->setFocus(Qt::OtherFocusReason);
+    m_networkTab->coincidenceEdit->selectAll();
+    return false;
 }
 
 void CableLineDialog::refuseField(LineEntry::Field field, const QString &message)

@@ -166,6 +166,8 @@ private:
     std::optional<double> loadCurrent();
     // The same; anything else is refused with the message.
     std::optional<double> checkLoadCurrent();
+    // Refuses a Ко outside (0; 1] naming the field, on the tab "Сеть".
+    bool checkCoincidence();
 
     LineTypeTab *m_typeTab = nullptr;
     LineParametersTab *m_parametersTab = nullptr;

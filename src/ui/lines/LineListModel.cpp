@@ -1,6 +1,9 @@
 #include "ui/lines/LineListModel.h"
 
 #include "ui/widgets/RecordedEdit.h"
+#include "ui/widgets/WidgetHelpers.h"
+
+#include <QColor>
 
 #include <QFont>
 
@@ -144,8 +147,36 @@ QVariant LineListModel::data(const QModelIndex &index, int role) const
             return f;
         }
         return {};
+    case Qt::BackgroundRole:
+    case Qt::ForegroundRole:
+    case Qt::ToolTipRole:
+        if (index.column() != CableLine::LoadCurrent + 1 || index.row() >= m_networkOverloads.size()
+            || !m_networkOverloads.at(index.row()))
+            return {};
+        if (role == Qt::ToolTipRole)
+            return QStringLiteral("Ток нагрузки по сети ") + line.cell(CableLine::LoadCurrent)
+                   + QStringLiteral(" А больше длительно допустимого тока ") + line.cell(CableLine::PermissibleCurrent)
+                   + QStringLiteral(" А.");
+        return role == Qt::BackgroundRole ? QVariant(warningColour()) : QVariant(QColor(Qt::white));
     default:
         return {};
+    }
+}
+
+void LineListModel::setNetworkOverloads(const QVector<bool> &rows)
+{
+    if (rows == m_networkOverloads)
+        return;
+    // Only the rows whose highlight changes are told.
+    const int column = CableLine::LoadCurrent + 1;
+    const qsizetype count = qMax(rows.size(), m_networkOverloads.size());
+    const QVector<bool> before = std::exchange(m_networkOverloads, rows);
+    for (qsizetype r = 0; r < count && r < m_lines.size(); ++r) {
+        const bool was = r < before.size() && before.at(r);
+        const bool is = r < rows.size() && rows.at(r);
+        if (was != is)
+            emit dataChanged(index(int(r), column), index(int(r), column),
+                             {Qt::BackgroundRole, Qt::ForegroundRole, Qt::ToolTipRole});
     }
 }
 

@@ -102,6 +102,11 @@ public:
     // The lines' texts changed in place (same rows).
     void refresh();
 
+    // The rows whose current comes from the network and is over their
+    // permissible current: their load current is highlighted, as the network
+    // window shows it. Set by the window after every change of the project.
+    void setNetworkOverloads(const QVector<bool> &rows);
+
 signals:
     // A check mark was set or cleared by the user or by setChecked().
     void checkChanged(int row);
@@ -118,4 +123,5 @@ private:
     QStringList m_headers;
     QUndoStack *m_history = nullptr;
     std::function<int()> m_nextId;
+    QVector<bool> m_networkOverloads; // by row; may be shorter than the list
 };

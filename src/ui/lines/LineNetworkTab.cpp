@@ -180,10 +180,18 @@ LinePlace LineNetworkTab::placeFor(const LinePlace &before) const
             break;
         }
     }
-    // Ко outside (0; 1] is not taken: the line keeps its own.
-    if (const auto k = NumberText::parse(coincidenceEdit->text()); k && *k > 0 && *k <= 1)
+    // The dialog refuses a Ко outside (0; 1] before it asks (coincidence()).
+    if (const auto k = coincidence())
         place.coincidence = *k;
     place.phase = phaseList->currentText();
     place.networkLoad = networkLoadCheck->isChecked();
     return place;
+}
+
+std::optional<double> LineNetworkTab::coincidence() const
+{
+    const auto k = NumberText::parse(coincidenceEdit->text());
+    if (k && LinePlace::coincidenceAccepted(*k))
+        return k;
+    return std::nullopt;
 }

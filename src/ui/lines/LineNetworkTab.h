@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -37,6 +39,8 @@ public:
 
     // The user chose a start (picking even the entry already shown).
     bool startChosen() const { return m_startChosen; }
+    // The Ко typed, nothing when it is no number in (0; 1].
+    std::optional<double> coincidence() const;
     // The place the line gets: `before` with the chosen start and the board.
     LinePlace placeFor(const LinePlace &before) const;
 

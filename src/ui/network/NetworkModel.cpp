@@ -1,4 +1,5 @@
 #include "ui/network/NetworkModel.h"
+#include "ui/widgets/WidgetHelpers.h"
 
 #include "base/AppContext.h"
 #include "base/Project.h"
@@ -19,7 +20,6 @@ int nodeOf(quintptr id)
     return int(id) - 1;
 }
 
-const QColor kWarningBackground(0xc6, 0x28, 0x28);
 
 } // namespace
 
@@ -235,7 +235,7 @@ QVariant NetworkModel::data(const QModelIndex &index, int role) const
                             || (column == Checks && row.checks.startsWith(QStringLiteral("нет")));
         if (!warned)
             return {};
-        return role == Qt::BackgroundRole ? QVariant(kWarningBackground) : QVariant(QColor(Qt::white));
+        return role == Qt::BackgroundRole ? QVariant(warningColour()) : QVariant(QColor(Qt::white));
     }
     default:
         return {};

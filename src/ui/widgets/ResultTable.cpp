@@ -1,4 +1,5 @@
 #include "ui/widgets/ResultTable.h"
+#include "ui/widgets/WidgetHelpers.h"
 
 #include "ui/widgets/WrappingHeader.h"
 
@@ -78,7 +79,7 @@ QVariant ResultTableModel::data(const QModelIndex &index, int role) const
         return {};
     case Qt::BackgroundRole:
         if (const ResultMark *mark = markAt(index.row(), column); mark && mark->look == ResultMark::Look::Failed)
-            return QColor(0xc6, 0x28, 0x28);
+            return warningColour();
         return {};
     case Qt::ToolTipRole:
         if (const ResultMark *mark = markAt(index.row(), column); mark && !mark->reason.isEmpty())

@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
+#include <QColor>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -148,4 +149,9 @@ QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons)
         if (button)
             row->addWidget(button);
     return row;
+}
+
+QColor warningColour()
+{
+    return QColor(0xc6, 0x28, 0x28);
 }

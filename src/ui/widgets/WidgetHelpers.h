@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 class QAbstractItemModel;
+class QColor;
 class QAbstractItemView;
 class QHBoxLayout;
 class QPushButton;
@@ -15,6 +16,9 @@ class QPoint;
 class QLineEdit;
 class QListWidget;
 class QWidget;
+
+// The background of a failed check or an overload in the lists (white text on it).
+QColor warningColour();
 
 // The shared numeric check of a field: reports through the prompter, then
 // gives the field the focus and (except for an empty field) selects its text.
