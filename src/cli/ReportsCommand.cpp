@@ -160,9 +160,11 @@ int cliReportLighting(CliContext &ctx)
 // The two schedules of the substation's currents refuse what their windows
 // refuse: no transformer, inputs out of range, points or lines that could
 // not be computed (the window's message, exit 1), before any file is touched.
-int cliReportFaults(CliContext &ctx)
+// `compute` gives the result (nothing, with the message, when it cannot be
+// had); `build` the schedule's sections from it.
+template<typename Compute, typename Build>
+int writeCurrentsReport(CliContext &ctx, const QString &usageLine, const QString &title, Compute compute, Build build)
 {
-    const QString usageLine = QStringLiteral("report-faults ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]");
     if (ctx.args.positional.size() != 2)
         return ctx.usage(usageLine);
     Project project;
@@ -171,7 +173,7 @@ int cliReportFaults(CliContext &ctx)
     if (Transformer::powerValue(project.transformerPower) == 0)
         return ctx.refuse(Transformer::noPowerMessage());
     QString message;
-    const auto result = Network::faultCurrentsOf(project, ctx.app, &message);
+    const auto result = compute(project, &message);
     if (!result)
         return ctx.refuse(message);
     if (!result->problems.isEmpty())
@@ -179,32 +181,30 @@ int cliReportFaults(CliContext &ctx)
     if (!mayWrite(ctx, ctx.args.positional.at(1)))
         return 1;
     const int places = ctx.app.calc.places();
-    return writeReport(ctx, ctx.args.positional.at(1), project, FaultCurrentsReport::title(), ReportWriter::kDefaultPlan,
-                       ReportWriter::SectionsBuilder(
-                           [&] { return FaultCurrentsReport::build(project, *result, places); }));
+    return writeReport(ctx, ctx.args.positional.at(1), project, title, ReportWriter::kDefaultPlan,
+                       ReportWriter::SectionsBuilder([&] { return build(project, *result, places); }));
+}
+
+int cliReportFaults(CliContext &ctx)
+{
+    return writeCurrentsReport(
+        ctx, QStringLiteral("report-faults ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]"), FaultCurrentsReport::title(),
+        [&ctx](const Project &project, QString *message) { return Network::faultCurrentsOf(project, ctx.app, message); },
+        [](const Project &project, const FaultCurrents::Result &result, int places) {
+            return FaultCurrentsReport::build(project, result, places);
+        });
 }
 
 int cliReportProtect(CliContext &ctx)
 {
-    const QString usageLine = QStringLiteral("report-protect ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]");
-    if (ctx.args.positional.size() != 2)
-        return ctx.usage(usageLine);
-    Project project;
-    if (!cliOpenProject(ctx, ctx.args.positional.at(0), project))
-        return 1;
-    if (Transformer::powerValue(project.transformerPower) == 0)
-        return ctx.refuse(Transformer::noPowerMessage());
-    QString message;
-    const auto result = ProtectionReport::checkProject(project, ctx.app, &message);
-    if (!result)
-        return ctx.refuse(message);
-    if (!result->problems.isEmpty())
-        return ctx.refuse(result->problems.join(QLatin1Char('\n')));
-    if (!mayWrite(ctx, ctx.args.positional.at(1)))
-        return 1;
-    const int places = ctx.app.calc.places();
-    return writeReport(ctx, ctx.args.positional.at(1), project, ProtectionReport::title(), ReportWriter::kDefaultPlan,
-                       ReportWriter::SectionsBuilder([&] { return ProtectionReport::build(*result, places); }));
+    return writeCurrentsReport(
+        ctx, QStringLiteral("report-protect ПРОЕКТ.kbp ФАЙЛ.doc|ФАЙЛ.pdf|ФАЙЛ.xlsx [--force]"), ProtectionReport::title(),
+        [&ctx](const Project &project, QString *message) {
+            return ProtectionReport::checkProject(project, ctx.app, message);
+        },
+        [](const Project &, const Protection::Result &result, int places) {
+            return ProtectionReport::build(result, places);
+        });
 }
 
 int cliReportJournal(CliContext &ctx)
