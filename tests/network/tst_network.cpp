@@ -23,10 +23,10 @@ namespace {
 
 // Lines written as "id[/from][*]": "3/1*" is line L3, starting at the end of
 // the line with id 1, checked; "2" has no From; "/-1" is a From that was no number.
-QVector<CableLine> linesOf(const QString &spec)
+QVector<CableLine> linesOf(const QString &layout)
 {
     QVector<CableLine> lines;
-    for (QString token : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    for (QString token : layout.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         CableLine l;
         l.checked = token.endsWith(QLatin1Char('*'));
         if (l.checked)
@@ -90,7 +90,7 @@ private slots:
 
 void TstNetwork::places_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("layout");
     QTest::addColumn<QString>("order");
     QTest::addColumn<QStringList>("problems");
     // A project of an older version: its checked lines one chain in list
@@ -116,10 +116,10 @@ void TstNetwork::places_data()
 
 void TstNetwork::places()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, layout);
     QFETCH(QString, order);
     QFETCH(QStringList, problems);
-    const QVector<CableLine> lines = linesOf(spec);
+    const QVector<CableLine> lines = linesOf(layout);
     const Tree tree = Tree::build(lines);
     QCOMPARE(rendered(tree, lines), order);
     QCOMPARE(problemTexts(tree, lines), problems);
@@ -141,7 +141,7 @@ void TstNetwork::places()
 
 void TstNetwork::checkedPath_data()
 {
-    QTest::addColumn<QString>("spec");
+    QTest::addColumn<QString>("layout");
     QTest::addColumn<QStringList>("path");
     QTest::addColumn<QString>("message");
     QTest::newRow("older project") << "1* 2 3* 4*" << QStringList{"L1", "L3", "L4"} << QString();
@@ -162,10 +162,10 @@ void TstNetwork::checkedPath_data()
 
 void TstNetwork::checkedPath()
 {
-    QFETCH(QString, spec);
+    QFETCH(QString, layout);
     QFETCH(QStringList, path);
     QFETCH(QString, message);
-    const QVector<CableLine> lines = linesOf(spec);
+    const QVector<CableLine> lines = linesOf(layout);
     const Tree tree = Tree::build(lines);
     const CheckedPath checked = Network::checkedPath(lines, tree);
     QCOMPARE(names(checked.lines, lines), path);
